@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# The project's one entry script.
+#   ./project.sh run [args]   build, then start the main program
+#   ./project.sh test         build, then run the whole test suite
+#   ./project.sh bench        build, then run the benchmarks
+# Each command installs the Debian packages it needs when they are missing (as root).
+set -euo pipefail
+cd "$(dirname "$(readlink -f "$0")")"
+
+BUILD_DIR=${BUILD_DIR:-build}
+JOBS=${JOBS:-$(nproc)}
+
+# Packages needed to build and test everything.
+BUILD_PACKAGES=(cmake g++ ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev dbus xvfb xauth)
+
+apt_updated=0
+need_packages() {
+  local missing=()
+  for p in "$@"; do
+    dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "Missing Debian packages: ${missing[*]} (run as root, or install them)" >&2
+    exit 1
+  fi
+  if [ $apt_updated -eq 0 ]; then
+    apt-get update -qq
+    apt_updated=1
+  fi
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
+}
+
+configure_and_build() {
+  local dir=$1; shift
+  cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+  cmake --build "$dir" -j "$JOBS"
+}
+
+werror=OFF
+[ "${CI:-}" = "true" ] && werror=ON
+
+cmd=${1:-}
+shift || true
+case "$cmd" in
+  run)
+    need_packages "${BUILD_PACKAGES[@]}"
+    configure_and_build "$BUILD_DIR" -DORBELLE_WERROR=$werror
+    exec tools/run-main.sh "$BUILD_DIR" "$@"
+    ;;
+  test)
+    need_packages "${BUILD_PACKAGES[@]}"
+    configure_and_build "$BUILD_DIR" -DORBELLE_WERROR=$werror
+    cd "$BUILD_DIR"
+    QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$JOBS" --timeout 600
+    ;;
+  bench)
+    need_packages "${BUILD_PACKAGES[@]}"
+    configure_and_build "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Release
+    find "$BUILD_DIR/bench" -type f -name 'bench_*' -executable | sort | while read -r b; do
+      echo "== $b"; "$b"
+    done
+    ;;
+  *)
+    echo "usage: $0 run [args] | test | bench" >&2
+    exit 2
+    ;;
+esac
