@@ -1,0 +1,94 @@
+#include "settings/ini_document.hpp"
+
+#include <gtest/gtest.h>
+
+namespace orbelle {
+namespace {
+
+TEST(IniDocument, NamesAreCaseBlindAndValuesTrimmed) {
+  const IniDocument doc("[settings]\n  PixelWidth =  640  \nleft=12\n");
+  EXPECT_EQ(doc.value("Settings", "Pixelwidth"), "640");
+  EXPECT_EQ(doc.value("SETTINGS", "pixelwidth"), "640");
+  EXPECT_EQ(doc.value("Settings", "Left"), "12");
+  EXPECT_EQ(doc.value("Settings", "Top"), std::nullopt);
+  EXPECT_EQ(doc.value("Other", "left"), std::nullopt);
+}
+
+TEST(IniDocument, KeysBelongToTheirOwnSection) {
+  const IniDocument doc(
+      "top=1\n[A]\nx=a\n; x=comment\n[B]\nx=b\n[a]\nx=second\ny=2\n#y=hash\n[C]\n");
+  EXPECT_EQ(doc.value("A", "x"), "a");
+  EXPECT_EQ(doc.value("B", "x"), "b");
+  EXPECT_EQ(doc.value("A", "y"), "2");
+  EXPECT_EQ(doc.value("C", "x"), std::nullopt);
+  EXPECT_EQ(doc.value("A", "top"), std::nullopt);
+  EXPECT_EQ(doc.value("A", "; x"), std::nullopt);
+}
+
+TEST(IniDocument, EditingKeepsEverythingElse) {
+  const std::string before =
+      "; settings of the map\r\n"
+      "[Other]\r\n"
+      "Key = kept\r\n"
+      "\r\n"
+      "[Settings]\r\n"
+      "  LatHere =  1\r\n"
+      "# note\r\n"
+      "MaxDx=5\r\n"
+      "\r\n"
+      "[Tail]\r\n"
+      "z=9";
+  IniDocument doc(before);
+  doc.set("settings", "LATHERE", " 33.9");
+  doc.set("Settings", "ShowSun", "Yes");
+  doc.set("Fresh", "a", "b");
+  EXPECT_EQ(doc.text(),
+            "; settings of the map\r\n"
+            "[Other]\r\n"
+            "Key = kept\r\n"
+            "\r\n"
+            "[Settings]\r\n"
+            "  LatHere = 33.9\r\n"
+            "# note\r\n"
+            "MaxDx=5\r\n"
+            "ShowSun=Yes\r\n"
+            "\r\n"
+            "[Tail]\r\n"
+            "z=9\r\n"
+            "[Fresh]\r\n"
+            "a=b\r\n");
+}
+
+TEST(IniDocument, UnchangedTextRoundTrips) {
+  for (const std::string text : {"", "a", "[S]\nk=v", "[S]\nk=v\n\n\n", "\xEF\xBB\xBF[S]\nk=v\n"}) {
+    EXPECT_EQ(IniDocument(text).text(), text);
+  }
+}
+
+TEST(IniDocument, NewFileAndEmptySection) {
+  IniDocument doc;
+  doc.set("Settings", "LatHere", " 1");
+  doc.set("Settings", "LonHere", " 2");
+  EXPECT_EQ(doc.text(), "[Settings]\nLatHere= 1\nLonHere= 2\n");
+  IniDocument bom("\xEF\xBB\xBF[Settings]\n[Next]\n");
+  bom.set("Settings", "k", "v");
+  EXPECT_EQ(bom.text(), "\xEF\xBB\xBF[Settings]\nk=v\n[Next]\n");
+  EXPECT_EQ(bom.value("Settings", "k"), "v");
+}
+
+TEST(IniDocument, NamesThatWouldBreakTheLayoutAreInvalid) {
+  EXPECT_TRUE(IniDocument::validKeyName("PixelWidth"));
+  EXPECT_FALSE(IniDocument::validKeyName(""));
+  EXPECT_FALSE(IniDocument::validKeyName("a=b"));
+  EXPECT_FALSE(IniDocument::validKeyName("a\nb"));
+  EXPECT_FALSE(IniDocument::validKeyName("[a"));
+  EXPECT_FALSE(IniDocument::validKeyName(";a"));
+  EXPECT_FALSE(IniDocument::validKeyName(" a"));
+  EXPECT_TRUE(IniDocument::validSectionName("Settings"));
+  EXPECT_FALSE(IniDocument::validSectionName("a]b"));
+  EXPECT_TRUE(IniDocument::validValue(" x = y "));
+  EXPECT_FALSE(IniDocument::validValue("x\r\n[Evil]"));
+}
+
+}  // namespace
+}  // namespace orbelle
