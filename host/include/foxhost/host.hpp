@@ -52,6 +52,14 @@ class HostError : public std::runtime_error {
   int32_t number_;
 };
 
+// A window's place and size in pixels.
+struct WindowRect {
+  int32_t left = 0;
+  int32_t top = 0;
+  int32_t width = 0;
+  int32_t height = 0;
+};
+
 struct HandleCounters {
   uint64_t allocated = 0;  // handles ever allocated
   uint64_t freed = 0;      // handles freed
@@ -85,8 +93,15 @@ class Host {
   // The command language.
   Value evaluate(const std::string &expression);
   void execute(const std::string &command);
+  // A line typed at the prompt: a command, or an expression whose value is printed.
+  void executeInteractive(const std::string &line);
   // Runs a script; an error is rethrown with "<name>, line N: " before its message.
   void runScript(std::istream &in, const std::string &name);
+  // The interactive prompt: each command (continued over lines ending in ";") runs like
+  // executeInteractive; an error is printed to `errors` as "Error: <message>" and the prompt
+  // goes on. Ends at the end of the input or after QUIT. `prompt` (when not null) receives the
+  // prompt text before each command.
+  void runPrompt(std::istream &in, std::ostream &errors, std::ostream *prompt);
 
   // Variables of the language.
   void setVariable(const std::string &name, const Value &value);
@@ -118,6 +133,23 @@ class Host {
   std::string windowText(int32_t window) const;
 
   HandleCounters handleCounters() const;
+  // Total bytes the handle table holds at most (0: the default, 256 MiB); an allocation or a
+  // resize past it fails, which is how tests reach a library's out-of-memory path.
+  void setHandleLimit(size_t bytes);
+
+  // The text WAIT WINDOW shows now; empty after WAIT CLEAR.
+  std::string waitWindowText() const;
+  // Paths of the loaded libraries, in load order.
+  std::vector<std::string> libraries() const;
+  // True once QUIT has run.
+  bool quitRequested() const;
+
+  // Windows: window 1 is the main window; a form has a window and a client window.
+  int32_t mainWindow() const;
+  int32_t objectWindow(uint32_t object, bool client) const;  // 0: the object has none
+  int32_t systemWindow(int32_t window) const;                // 0: no such window
+  WindowRect windowRect(int32_t window) const;               // window 0: the screen
+  void setWindowRect(int32_t window, const WindowRect &rect);
 
   // Services as the libraries see them; public for tests of the service layer itself.
   int32_t service(FoxServiceArgs &args);

@@ -1,0 +1,26 @@
+// The interactive prompt of foxhost.
+#include "foxhost/host.hpp"
+#include "host_impl.hpp"
+#include "script.hpp"
+
+namespace foxhost {
+
+void Host::runPrompt(std::istream &in, std::ostream &errors, std::ostream *prompt) {
+  ScriptReader reader(in);
+  ScriptCommand command;
+  for (;;) {
+    if (prompt) *prompt << "> " << std::flush;
+    if (!reader.next(command)) break;
+    try {
+      executeInteractive(command.text);
+    } catch (const HostError &e) {
+      errors << "Error: " << e.what() << std::endl;
+    }
+    // What was printed has gone to the output stream already; keep no copy of a long session.
+    if (impl_->options.out) impl_->output.clear();
+    if (impl_->quitRequested) break;
+  }
+  if (prompt) *prompt << std::endl;
+}
+
+}  // namespace foxhost

@@ -1,0 +1,148 @@
+#include "terminal.hpp"
+
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <csignal>
+
+namespace foxhost {
+namespace {
+
+// The mode to give back, also from a signal handler, so that Ctrl-C during a long library call
+// leaves a usable terminal.
+struct termios g_saved;
+volatile sig_atomic_t g_rawActive = 0;
+
+void restoreSaved() {
+  if (g_rawActive) {
+    tcsetattr(STDIN_FILENO, TCSANOW, &g_saved);
+    g_rawActive = 0;
+  }
+}
+
+void onSignal(int sig) {
+  restoreSaved();
+  std::signal(sig, SIG_DFL);
+  std::raise(sig);
+}
+
+int32_t sequenceKey(char introducer, const std::string &params, char final) {
+  switch (final) {
+    case 'A': return keys::kUp;
+    case 'B': return keys::kDown;
+    case 'C': return keys::kRight;
+    case 'D': return keys::kLeft;
+    case 'H': return keys::kHome;
+    case 'F': return keys::kEnd;
+    case '~':
+      if (introducer != '[') return 0;
+      if (params == "1" || params == "7") return keys::kHome;
+      if (params == "4" || params == "8") return keys::kEnd;
+      return 0;
+    default:
+      return 0;
+  }
+}
+
+}  // namespace
+
+void decodeTerminalKeys(std::string &bytes, std::deque<int32_t> &out, bool final) {
+  while (!bytes.empty()) {
+    const auto c = static_cast<unsigned char>(bytes[0]);
+    if (c != 27) {
+      out.push_back(c == 8 ? keys::kBackspace : c);
+      bytes.erase(0, 1);
+      continue;
+    }
+    if (bytes.size() == 1) {
+      if (!final) return;
+      out.push_back(keys::kEscape);
+      bytes.clear();
+      return;
+    }
+    const char introducer = bytes[1];
+    if (introducer != '[' && introducer != 'O') {
+      out.push_back(keys::kEscape);
+      bytes.erase(0, 1);
+      continue;
+    }
+    size_t i = 2;
+    while (i < bytes.size() && (std::isdigit(static_cast<unsigned char>(bytes[i])) || bytes[i] == ';')) ++i;
+    if (i >= bytes.size()) {
+      if (!final) return;
+      out.push_back(keys::kEscape);  // a sequence cut short reads as the Escape key alone
+      bytes.clear();
+      return;
+    }
+    const int32_t key = sequenceKey(introducer, bytes.substr(2, i - 2), bytes[i]);
+    if (key) out.push_back(key);
+    bytes.erase(0, i + 1);
+  }
+}
+
+TerminalKeys::~TerminalKeys() { restore(); }
+
+bool TerminalKeys::enterRaw() {
+  if (raw_) return true;
+  if (!isatty(STDIN_FILENO)) return false;
+  if (tcgetattr(STDIN_FILENO, &g_saved) != 0) return false;
+  struct termios raw = g_saved;
+  raw.c_lflag &= static_cast<tcflag_t>(~(ICANON | ECHO));
+  raw.c_iflag &= static_cast<tcflag_t>(~(ICRNL | IXON));
+  raw.c_cc[VMIN] = 0;
+  raw.c_cc[VTIME] = 0;
+  if (tcsetattr(STDIN_FILENO, TCSANOW, &raw) != 0) return false;
+  g_rawActive = 1;
+  std::signal(SIGINT, onSignal);
+  std::signal(SIGTERM, onSignal);
+  std::signal(SIGQUIT, onSignal);
+  raw_ = true;
+  return true;
+}
+
+void TerminalKeys::restore() {
+  if (!raw_) return;
+  restoreSaved();
+  std::signal(SIGINT, SIG_DFL);
+  std::signal(SIGTERM, SIG_DFL);
+  std::signal(SIGQUIT, SIG_DFL);
+  raw_ = false;
+}
+
+void TerminalKeys::pull(int timeoutMillis) {
+  struct pollfd p {STDIN_FILENO, POLLIN, 0};
+  if (poll(&p, 1, timeoutMillis) <= 0 || !(p.revents & POLLIN)) return;
+  char buf[64];
+  const ssize_t n = ::read(STDIN_FILENO, buf, sizeof buf);
+  if (n > 0) bytes_.append(buf, static_cast<size_t>(n));
+}
+
+int32_t TerminalKeys::read() {
+  if (keys_.empty()) {
+    if (!enterRaw()) return 0;
+    pull(0);
+    decodeTerminalKeys(bytes_, keys_, false);
+    if (!bytes_.empty()) {
+      pull(25);  // the rest of an escape sequence arrives right behind its first byte
+      decodeTerminalKeys(bytes_, keys_, true);
+    }
+  }
+  if (keys_.empty()) return 0;
+  const int32_t key = keys_.front();
+  keys_.pop_front();
+  return key;
+}
+
+int32_t TerminalKeys::wait() {
+  if (!enterRaw()) return 0;
+  for (;;) {
+    const int32_t key = read();
+    if (key) return key;
+    struct pollfd p {STDIN_FILENO, POLLIN, 0};
+    if (poll(&p, 1, -1) < 0 || (p.revents & (POLLHUP | POLLERR))) return 0;
+  }
+}
+
+}  // namespace foxhost
