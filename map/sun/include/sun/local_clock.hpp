@@ -1,0 +1,19 @@
+#pragma once
+
+#include <functional>
+
+#include "settings/date_time.hpp"
+
+namespace orbelle {
+
+// The local clock the sun overlay reads: the current local date-time. The window uses
+// systemLocalNow; tests and the headless renderer hand in a clock that returns a chosen instant.
+using LocalClock = std::function<DateTime()>;
+
+// The system's current local date-time (time zone of the process), in whole seconds.
+DateTime systemLocalNow();
+
+// A clock that always reads `instant`.
+LocalClock fixedClock(DateTime instant);
+
+}  // namespace orbelle

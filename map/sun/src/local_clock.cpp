@@ -1,0 +1,19 @@
+#include "sun/local_clock.hpp"
+
+#include <ctime>
+
+namespace orbelle {
+
+DateTime systemLocalNow() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  if (::localtime_r(&now, &local) == nullptr) return DateTime{};
+  return makeDateTime(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
+                      local.tm_min, local.tm_sec);
+}
+
+LocalClock fixedClock(DateTime instant) {
+  return [instant] { return instant; };
+}
+
+}  // namespace orbelle
