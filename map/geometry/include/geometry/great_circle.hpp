@@ -17,17 +17,20 @@ struct DistanceBearingResult {
 // Distance and initial bearing from position 1 (the station, for every caller) to position 2.
 //
 // - Exactly equal positions (compared before any normalisation) give 0, 0, 0.
-// - Longitudes are taken modulo 360 and their difference folded into [−180, 180]: a station at
-//   179°E and a target at 179°W are 2° apart, the target lies east.
+// - Negative longitudes get 360 added and their difference is folded into [−180, 180]: a station
+//   at 179°E and a target at 179°W are 2° apart and the target lies east; −180 and 180 are the
+//   same meridian.
 // - The arc comes from its cosine v: v ≥ 1 (rounding) gives arc 0; v ≤ −1 gives 180°.
-// - Bearing: 90 or 270 when the bearing's sine reaches ±1 (east or west); 0 or 180 when the sine
-//   is 0 (180 when the target's latitude is lower, so the antipode, a target due south and one
-//   at the pole behind gives 180 or 0 by that rule). Otherwise the arcsine of the sine fixes the
-//   angle from the meridian and the sign of cos φ1·sin φ2 − sin φ1·cos φ2·cos Δλ (the northward
-//   component of the initial direction) picks the northern or southern half, so targets near
-//   the station or its antipode get their true quadrant.
-// - A pole as station: every target gets bearing 0 or 180 by the sine rule (north is undefined
-//   there); the result is still finite.
+// - Bearing: 90 or 270 when the bearing's sine reaches ±1 (east or west); 0 or 180 when the
+//   sine is 0 (180 when the target's latitude is lower, else 0). Otherwise the arcsine of the
+//   sine fixes the angle from the meridian and the sign of cos φ1·sin φ2 − sin φ1·cos φ2·cos Δλ
+//   (the northward component of the initial direction) picks the northern or southern half, so
+//   targets near the station or its antipode get their true quadrant.
+// - A pole as station (north is undefined there): the bearing is the limit for a station that
+//   approaches the pole along its own meridian lon1; from the north pole a target Δλ degrees
+//   east of that meridian lies at bearing 180 − Δλ.
+// - The antipode is 12432.96 miles away; its bearing is whatever rounding leaves of the sine
+//   (0 or 180 when it comes out exactly 0), always a finite value in [0, 360].
 // - NaN in any input gives NaN results; nothing throws.
 DistanceBearingResult DistanceBearing(double lat1, double lon1, double lat2, double lon2);
 

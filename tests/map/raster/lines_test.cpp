@@ -1,0 +1,209 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <random>
+
+#include "raster/surface.hpp"
+#include "surface_text.hpp"
+
+namespace orbelle::raster {
+namespace {
+
+using testing::picture;
+using testing::rows;
+
+Surface blank(int width, int height) {
+  Surface s(width, height, kWhite);
+  s.setColor(kBlack);
+  return s;
+}
+
+TEST(ThinLine, ShallowSteepAndFallingLinesArePixelExact) {
+  Surface shallow = blank(8, 4);
+  shallow.line(0, 0, 7, 3);
+  EXPECT_EQ(picture(shallow, kBlack), rows({"##......",  //
+                                            "..##....",  //
+                                            "....##..",  //
+                                            "......##"}));
+  Surface steep = blank(5, 8);
+  steep.line(1, 0, 3, 7);
+  EXPECT_EQ(picture(steep, kBlack), rows({".#...", ".#...", "..#..", "..#..",  //
+                                          "..#..", "..#..", "...#.", "...#."}));
+  Surface falling = blank(8, 4);
+  falling.line(0, 3, 7, 0);
+  EXPECT_EQ(picture(falling, kBlack), rows({"......##",  //
+                                            "....##..",  //
+                                            "..##....",  //
+                                            "##......"}));
+  Surface axes = blank(5, 5);
+  axes.line(0, 2, 4, 2);
+  axes.line(2, 0, 2, 4);
+  axes.line(0, 0, 0, 0);
+  EXPECT_EQ(picture(axes, kBlack), rows({"#.#..", "..#..", "#####", "..#..", "..#.."}));
+}
+
+TEST(ThinLine, HalfWayStepsAndReversedLinesGiveTheSamePixels) {
+  Surface forward = blank(5, 3);
+  forward.line(0, 0, 4, 2);
+  EXPECT_EQ(picture(forward, kBlack), rows({"#....", ".##..", "...##"}));
+  Surface backward = blank(5, 3);
+  backward.line(4, 2, 0, 0);
+  EXPECT_EQ(picture(backward, kBlack), picture(forward, kBlack));
+
+  std::mt19937 rng(11);
+  std::uniform_real_distribution<double> coordinate(-5.0, 45.0);
+  for (int i = 0; i < 300; ++i) {
+    const double x1 = coordinate(rng), y1 = coordinate(rng);
+    const double x2 = coordinate(rng), y2 = coordinate(rng);
+    for (int width : {1, 2, 3, 4}) {
+      Surface a = blank(40, 40), b = blank(40, 40);
+      a.setPenWidth(width);
+      b.setPenWidth(width);
+      a.line(x1, y1, x2, y2);
+      b.line(x2, y2, x1, y1);
+      ASSERT_EQ(picture(a, kBlack), picture(b, kBlack)) << x1 << "," << y1 << " " << x2 << ","
+                                                        << y2 << " width " << width;
+    }
+  }
+}
+
+TEST(ThinLine, ConsecutivePixelsAreEightNeighbours) {
+  std::mt19937 rng(12);
+  std::uniform_int_distribution<int> coordinate(0, 59);
+  for (int i = 0; i < 200; ++i) {
+    Surface s = blank(60, 60);
+    const int x1 = coordinate(rng), y1 = coordinate(rng), x2 = coordinate(rng),
+              y2 = coordinate(rng);
+    s.line(x1, y1, x2, y2);
+    // One pixel per step of the major axis, each touching the previous one.
+    const bool xMajor = std::abs(x2 - x1) >= std::abs(y2 - y1);
+    int count = 0;
+    for (int y = 0; y < 60; ++y) {
+      for (int x = 0; x < 60; ++x) count += s.pixel(x, y) == kBlack;
+    }
+    EXPECT_EQ(count, 1 + (xMajor ? std::abs(x2 - x1) : std::abs(y2 - y1)));
+    EXPECT_EQ(s.pixel(x1, y1), kBlack);
+    EXPECT_EQ(s.pixel(x2, y2), kBlack);
+  }
+}
+
+// A window onto a big surface must show exactly what the big surface shows there, however far
+// outside the window the line's ends are.
+TEST(Line, ClippingNeverMovesAPixel) {
+  std::mt19937 rng(13);
+  std::uniform_real_distribution<double> outside(0.0, 2000.0);
+  for (int i = 0; i < 60; ++i) {
+    const double x1 = outside(rng), y1 = outside(rng);
+    // The other end mirrored through the window's centre so the line crosses near it.
+    const double x2 = 2 * 1020 - x1 + (outside(rng) - 1000) / 50;
+    const double y2 = 2 * 1020 - y1 + (outside(rng) - 1000) / 50;
+    for (int width : {1, 2, 3, 5}) {
+      Surface big = blank(2100, 2100);
+      big.setPenWidth(width);
+      big.line(x1, y1, x2, y2);
+      Surface window = blank(40, 40);
+      window.setScale(1000, 1000, 40, 40);
+      window.setPenWidth(width);
+      window.line(x1, y1, x2, y2);
+      for (int y = 0; y < 40; ++y) {
+        for (int x = 0; x < 40; ++x) {
+          ASSERT_EQ(window.pixel(x, y), big.pixel(x + 1000, y + 1000))
+              << "line " << i << " width " << width << " at " << x << "," << y;
+        }
+      }
+    }
+  }
+}
+
+TEST(Line, FarAwayEndsAreClippedNotWrapped) {
+  Surface s = blank(10, 10);
+  s.line(-1e12, 5, 1e12, 5);
+  s.line(5, 1e15, 5, -1e15);
+  EXPECT_EQ(picture(s, kBlack), rows({".....#....", ".....#....", ".....#....", ".....#....",
+                                      ".....#....", "##########", ".....#....", ".....#....",
+                                      ".....#....", ".....#...."}));
+}
+
+TEST(Line, CurrentPointAndExplicitColour) {
+  Surface s = blank(6, 3);
+  s.moveTo(0, 1);
+  s.lineTo(2, 1);
+  EXPECT_EQ(s.currentX(), 2.0);
+  s.lineTo(5, 1);
+  s.line(0, 0, 1, 0, kRed);
+  EXPECT_EQ(s.color(), kBlack);
+  EXPECT_EQ(s.currentX(), 1.0);
+  EXPECT_EQ(s.currentY(), 0.0);
+  EXPECT_EQ(picture(s, kBlack), rows({"......", "######", "......"}));
+  EXPECT_EQ(picture(s, kRed), rows({"##....", "......", "......"}));
+}
+
+TEST(Dot, DiameterIsThePenWidth) {
+  const std::string expected[] = {
+      rows({".......", ".......", ".......", "...#...", ".......", ".......", "......."}),
+      rows({".......", ".......", "..##...", "..##...", ".......", ".......", "......."}),
+      rows({".......", ".......", "..###..", "..###..", "..###..", ".......", "......."}),
+      rows({".......", "..##...", ".####..", ".####..", "..##...", ".......", "......."}),
+      rows({".......", "..###..", ".#####.", ".#####.", ".#####.", "..###..", "......."}),
+  };
+  for (int width = 1; width <= 5; ++width) {
+    Surface s = blank(7, 7);
+    s.setPenWidth(width);
+    s.dot(3, 3);
+    EXPECT_EQ(picture(s, kBlack), expected[width - 1]) << "width " << width;
+    EXPECT_EQ(s.currentX(), 3.0);
+  }
+  Surface coloured = blank(3, 3);
+  coloured.dot(1, 1, kRed);
+  EXPECT_EQ(coloured.pixel(1, 1), kRed);
+  EXPECT_EQ(coloured.color(), kBlack);
+}
+
+TEST(WideLine, HorizontalLinesHaveRoundEndsAndTheirWidth) {
+  Surface three = blank(9, 7);
+  three.setPenWidth(3);
+  three.line(2, 3, 6, 3);
+  EXPECT_EQ(picture(three, kBlack), rows({".........", ".........", ".#######.", ".#######.",
+                                          ".#######.", ".........", "........."}));
+  Surface two = blank(9, 5);
+  two.setPenWidth(2);
+  two.line(2, 3, 6, 3);
+  EXPECT_EQ(picture(two, kBlack),
+            rows({".........", ".........", ".######..", ".######..", "........."}));
+}
+
+// Checked pixel by pixel against the definition: a pixel belongs to the line when its centre is
+// within w/2 of the segment between the rounded ends (shifted by half a pixel for even widths).
+TEST(WideLine, CoversExactlyThePixelsWithinHalfTheWidth) {
+  std::mt19937 rng(14);
+  std::uniform_real_distribution<double> coordinate(-10.0, 60.0);
+  for (int i = 0; i < 200; ++i) {
+    const int width = 2 + i % 6;
+    Surface s = blank(50, 50);
+    s.setPenWidth(width);
+    const double x1 = coordinate(rng), y1 = coordinate(rng);
+    const double x2 = coordinate(rng), y2 = coordinate(rng);
+    s.line(x1, y1, x2, y2);
+    const double shift = width % 2 == 0 ? -0.5 : 0.0;
+    const double ax = std::nearbyint(x1) + shift, ay = std::nearbyint(y1) + shift;
+    const double bx = std::nearbyint(x2) + shift, by = std::nearbyint(y2) + shift;
+    const double dx = bx - ax, dy = by - ay, length2 = dx * dx + dy * dy;
+    for (int y = 0; y < 50; ++y) {
+      for (int x = 0; x < 50; ++x) {
+        const double t =
+            length2 == 0 ? 0 : std::clamp(((x - ax) * dx + (y - ay) * dy) / length2, 0.0, 1.0);
+        const double distance = std::hypot(x - ax - t * dx, y - ay - t * dy);
+        if (distance < width / 2.0 - 1e-6) {
+          ASSERT_EQ(s.pixel(x, y), kBlack) << i << ": " << x << "," << y;
+        }
+        if (distance > width / 2.0 + 1e-6) {
+          ASSERT_EQ(s.pixel(x, y), kWhite) << i << ": " << x << "," << y;
+        }
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace orbelle::raster

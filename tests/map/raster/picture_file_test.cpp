@@ -1,0 +1,219 @@
+#include "raster/picture_file.hpp"
+
+#include <gtest/gtest.h>
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <cstdint>
+#include <functional>
+#include <random>
+#include <string>
+
+namespace orbelle::raster {
+namespace {
+
+Surface noise(int width, int height, unsigned seed) {
+  Surface s(width, height);
+  std::mt19937 rng(seed);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) s.plotPixel(x, y, rng() & 0xffffff);
+  }
+  return s;
+}
+
+void expectSamePixels(const Surface& a, const Surface& b) {
+  ASSERT_EQ(a.width(), b.width());
+  ASSERT_EQ(a.height(), b.height());
+  for (int y = 0; y < a.height(); ++y) {
+    for (int x = 0; x < a.width(); ++x) ASSERT_EQ(a.pixel(x, y), b.pixel(x, y)) << x << "," << y;
+  }
+}
+
+QByteArray readAll(const QString& path) {
+  QFile file(path);
+  EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+  return file.readAll();
+}
+
+void writeAll(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+void putU16(QByteArray& b, int at, std::uint32_t v) {
+  b[at] = static_cast<char>(v & 0xff);
+  b[at + 1] = static_cast<char>((v >> 8) & 0xff);
+}
+void putU32(QByteArray& b, int at, std::uint32_t v) {
+  putU16(b, at, v & 0xffff);
+  putU16(b, at + 2, v >> 16);
+}
+
+// A 2 × 2 24-bit BMP built by hand: rows bottom-up, pixels blue-green-red, rows padded to 4.
+// Top row: red, white; bottom row: blue, green.
+QByteArray handMadeBmp(bool topDown = false) {
+  QByteArray b(14 + 40 + 16, '\0');
+  b[0] = 'B';
+  b[1] = 'M';
+  putU32(b, 2, static_cast<std::uint32_t>(b.size()));
+  putU32(b, 10, 54);
+  putU32(b, 14, 40);
+  putU32(b, 18, 2);
+  putU32(b, 22, topDown ? static_cast<std::uint32_t>(-2) : 2u);
+  putU16(b, 26, 1);
+  putU16(b, 28, 24);
+  const unsigned char bottom[8] = {255, 0, 0, 0, 255, 0, 0, 0};
+  const unsigned char top[8] = {0, 0, 255, 255, 255, 255, 0, 0};
+  for (int i = 0; i < 8; ++i) {
+    b[54 + i] = static_cast<char>(topDown ? top[i] : bottom[i]);
+    b[62 + i] = static_cast<char>(topDown ? bottom[i] : top[i]);
+  }
+  return b;
+}
+
+class PictureFiles : public ::testing::Test {
+ protected:
+  QString path(const char* name) const { return dir_.filePath(name); }
+  QTemporaryDir dir_;
+};
+
+TEST_F(PictureFiles, BmpRoundTripKeepsEveryPixelAndIs24Bit) {
+  const Surface original = noise(37, 23, 1);  // odd width: rows need padding
+  writeBmp(original, path("map.bmp"));
+  const QByteArray bytes = readAll(path("map.bmp"));
+  ASSERT_GE(bytes.size(), 30);
+  EXPECT_EQ(bytes.left(2), QByteArray("BM"));
+  EXPECT_EQ(static_cast<unsigned char>(bytes[28]), 24);
+  expectSamePixels(readBmp(path("map.bmp")), original);
+}
+
+TEST_F(PictureFiles, ImagesOfOtherFormatsAreWrittenAs24BitToo) {
+  QImage image(5, 4, QImage::Format_ARGB32);
+  image.fill(QColor(10, 20, 30, 40));
+  writeBmp(image, path("argb.bmp"));
+  EXPECT_EQ(static_cast<unsigned char>(readAll(path("argb.bmp"))[28]), 24);
+  const Surface back = readBmp(path("argb.bmp"));
+  EXPECT_EQ(back.width(), 5);
+  EXPECT_TRUE(back.pixel(4, 3).has_value());
+}
+
+TEST_F(PictureFiles, PngKeepsEveryPixel) {
+  const Surface original = noise(31, 17, 2);
+  writePng(original, path("map.png"));
+  QImage image;
+  ASSERT_TRUE(image.load(path("map.png"), "PNG"));
+  expectSamePixels(surfaceFromImage(image), original);
+}
+
+TEST_F(PictureFiles, HandMadeBmpDecodesBottomUpAndTopDownRows) {
+  for (const bool topDown : {false, true}) {
+    const Surface s = decodeBmp(handMadeBmp(topDown), "hand.bmp");
+    EXPECT_EQ(s.pixel(0, 0), kRed);
+    EXPECT_EQ(s.pixel(1, 0), kWhite);
+    EXPECT_EQ(s.pixel(0, 1), rgb(0, 0, 255));
+    EXPECT_EQ(s.pixel(1, 1), rgb(0, 255, 0));
+  }
+}
+
+TEST_F(PictureFiles, WrappedImageSharesTheSurfacePixels) {
+  Surface s = noise(8, 6, 3);
+  QImage view = wrapSurface(s);
+  EXPECT_EQ(view.constBits(), reinterpret_cast<const uchar*>(s.pixels()));
+  EXPECT_EQ(view.format(), QImage::Format_RGB32);
+  view.setPixel(2, 3, qRgb(1, 2, 3));
+  EXPECT_EQ(s.pixel(2, 3), rgb(1, 2, 3));
+  EXPECT_EQ(view.pixel(5, 1), 0xff000000u | toPixel(*s.pixel(5, 1)));
+
+  const Surface& constant = s;
+  EXPECT_EQ(wrapSurface(constant).constBits(), reinterpret_cast<const uchar*>(s.pixels()));
+  expectSamePixels(surfaceFromImage(view.convertToFormat(QImage::Format_RGB888)), s);
+}
+
+TEST_F(PictureFiles, EmptyOrHugeImagesAreRefused) {
+  EXPECT_THROW(surfaceFromImage(QImage()), PictureError);
+  EXPECT_THROW(writeBmp(QImage(), path("none.bmp")), PictureError);
+  EXPECT_FALSE(QFile::exists(path("none.bmp")));
+}
+
+// Each malformed file is refused with an error naming the file and the fault.
+TEST_F(PictureFiles, MalformedBmpsAreRefusedWithTheirFault) {
+  struct Case {
+    const char* name;
+    std::function<void(QByteArray&)> spoil;
+    const char* fault;
+  };
+  const Case cases[] = {
+      {"empty", [](QByteArray& b) { b.clear(); }, "too short"},
+      {"signature", [](QByteArray& b) { b[0] = 'X'; }, "no BM signature"},
+      {"info size", [](QByteArray& b) { putU32(b, 14, 5); }, "info header size"},
+      {"zero width", [](QByteArray& b) { putU32(b, 18, 0); }, "picture size"},
+      {"huge width", [](QByteArray& b) { putU32(b, 18, 100000); }, "picture size"},
+      {"huge height", [](QByteArray& b) { putU32(b, 22, 0x80000000u); }, "picture size"},
+      {"planes", [](QByteArray& b) { putU16(b, 26, 2); }, "plane count"},
+      {"bit depth", [](QByteArray& b) { putU16(b, 28, 7); }, "bit depth"},
+      {"compression", [](QByteArray& b) { putU32(b, 30, 1); }, "compression"},
+      {"offset past end", [](QByteArray& b) { putU32(b, 10, 5000); }, "offset"},
+      {"offset inside header", [](QByteArray& b) { putU32(b, 10, 20); }, "offset"},
+      {"rows missing", [](QByteArray& b) { b.chop(3); }, "truncated pixel data"},
+      {"claims more rows", [](QByteArray& b) { putU32(b, 22, 300); }, "truncated pixel data"},
+      {"header cut", [](QByteArray& b) { b.truncate(30); }, "truncated"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    QByteArray bytes = handMadeBmp();
+    c.spoil(bytes);
+    writeAll(path("bad.bmp"), bytes);
+    try {
+      readBmp(path("bad.bmp"));
+      ADD_FAILURE() << "accepted";
+    } catch (const PictureError& e) {
+      EXPECT_NE(std::string(e.what()).find("bad.bmp"), std::string::npos) << e.what();
+      EXPECT_NE(e.fault().find(c.fault), std::string::npos) << e.what();
+      EXPECT_EQ(e.path(), path("bad.bmp"));
+    }
+    EXPECT_THROW(decodeBmp(bytes, "bad.bmp"), PictureError);
+  }
+}
+
+TEST_F(PictureFiles, EveryTruncationOfARealFileIsRefused) {
+  writeBmp(noise(9, 7, 4), path("real.bmp"));
+  const QByteArray whole = readAll(path("real.bmp"));
+  for (int length = 0; length < whole.size(); ++length) {
+    writeAll(path("cut.bmp"), whole.left(length));
+    EXPECT_THROW(readBmp(path("cut.bmp")), PictureError) << "length " << length;
+  }
+  // Trailing bytes after the pixels are harmless.
+  writeAll(path("long.bmp"), whole + QByteArray(100, 'x'));
+  expectSamePixels(readBmp(path("long.bmp")), readBmp(path("real.bmp")));
+}
+
+TEST_F(PictureFiles, MissingOrUnreadableFilesAreRefused) {
+  try {
+    readBmp(path("nothing.bmp"));
+    ADD_FAILURE() << "accepted";
+  } catch (const PictureError& e) {
+    EXPECT_NE(std::string(e.what()).find("nothing.bmp: file does not exist"), std::string::npos);
+  }
+  EXPECT_THROW(readBmp(dir_.path()), PictureError);
+  EXPECT_THROW(writeBmp(noise(2, 2, 5), path("no/such/folder/x.bmp")), PictureError);
+}
+
+TEST_F(PictureFiles, WritingReplacesTheOldFileAndLeavesNoTemporaryFile) {
+  writeBmp(noise(4, 4, 6), path("MapCache.bmp"));
+  const Surface second = noise(6, 3, 7);
+  writeBmp(second, path("MapCache.bmp"));
+  expectSamePixels(readBmp(path("MapCache.bmp")), second);
+  EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files), QStringList{"MapCache.bmp"});
+
+  // A write that fails leaves the old file as it was.
+  const QByteArray before = readAll(path("MapCache.bmp"));
+  EXPECT_THROW(writeBmp(QImage(), path("MapCache.bmp")), PictureError);
+  EXPECT_EQ(readAll(path("MapCache.bmp")), before);
+  EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files), QStringList{"MapCache.bmp"});
+}
+
+}  // namespace
+}  // namespace orbelle::raster
