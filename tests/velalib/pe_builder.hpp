@@ -1,0 +1,54 @@
+// Builds small Windows PE files with a version resource, for the tests of the version reader.
+// The layout is fixed and reported back, so tests can corrupt chosen fields.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace velalib::testing {
+
+// One string table of the StringFileInfo block: its language/code-page key and its strings
+// (UTF-8 here, UTF-16 in the file).
+struct VersionTable {
+  std::string key = "040904E4";
+  std::vector<std::pair<std::string, std::string>> strings;
+};
+
+struct VersionInfoOptions {
+  std::vector<VersionTable> tables;
+  bool varFileInfoFirst = false;  // the Translation block before the strings
+  bool lengthInBytes = false;     // string value lengths counted in bytes, as some tools do
+};
+
+struct PeOptions {
+  bool pe32Plus = false;
+  VersionInfoOptions version;
+  bool withVersion = true;      // a version resource at all
+  uint32_t versionNameId = 1;   // the name id of the version resource
+  bool otherTypesFirst = true;  // a named and an icon type before the version type
+};
+
+// Where things are in the built file (file offsets).
+struct PeLayout {
+  std::vector<uint8_t> bytes;
+  size_t peHeader = 0;  // "PE\0\0"
+  size_t optionalHeader = 0;
+  size_t sectionTable = 0;
+  size_t resourceSection = 0;  // the resource directory's first byte
+  uint32_t resourceRva = 0;
+  size_t versionDataEntry = 0;  // the 16-byte data entry of the version resource
+  size_t versionData = 0;       // VS_VERSIONINFO
+  size_t versionSize = 0;
+};
+
+std::vector<uint8_t> buildVersionInfo(const VersionInfoOptions &options);
+PeLayout buildPe(const PeOptions &options);
+
+// Byte helpers for corrupting a built file.
+void put16(std::vector<uint8_t> &bytes, size_t at, uint16_t value);
+void put32(std::vector<uint8_t> &bytes, size_t at, uint32_t value);
+
+}  // namespace velalib::testing
