@@ -74,7 +74,26 @@ ExprPtr Parser::parseExpressionOnly() {
   return e;
 }
 
-ExprPtr Parser::expression() { return orExpr(); }
+// Counts one level of recursion of the parser for as long as it lives.
+class Parser::Nesting {
+ public:
+  explicit Nesting(int &depth) : depth_(depth) {
+    constexpr int kMaxDepth = 200;
+    if (depth_ >= kMaxDepth) syntax("expression nested too deeply");
+    ++depth_;
+  }
+  ~Nesting() { --depth_; }
+  Nesting(const Nesting &) = delete;
+  Nesting &operator=(const Nesting &) = delete;
+
+ private:
+  int &depth_;
+};
+
+ExprPtr Parser::expression() {
+  const Nesting nesting(depth_);
+  return orExpr();
+}
 
 ExprPtr Parser::orExpr() {
   ExprPtr e = andExpr();
@@ -96,6 +115,7 @@ ExprPtr Parser::andExpr() {
 
 ExprPtr Parser::notExpr() {
   if (peek().kind == TokenKind::Not || peek().is(TokenKind::Symbol, "!")) {
+    const Nesting nesting(depth_);
     take();
     ExprPtr e = makeExpr(Expr::Kind::Unary);
     e->op = "NOT";
@@ -139,6 +159,7 @@ ExprPtr Parser::multiplicative() {
 
 ExprPtr Parser::unary() {
   if (peek().is(TokenKind::Symbol, "-") || peek().is(TokenKind::Symbol, "+")) {
+    const Nesting nesting(depth_);
     ExprPtr e = makeExpr(Expr::Kind::Unary);
     e->op = take().text;
     e->operands.push_back(unary());

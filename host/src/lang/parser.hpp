@@ -44,8 +44,11 @@ class Parser {
   Statement printStatement(bool newline);
   std::string restOfLine();
 
+  class Nesting;
+
   Lexer lexer_;
   std::optional<Token> ahead_;
+  int depth_ = 0;  // nesting of expression(), bounded so that no input can exhaust the stack
 };
 
 }  // namespace foxhost::lang

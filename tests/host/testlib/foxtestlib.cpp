@@ -1,0 +1,306 @@
+// A library for the host's tests: every parameter type, every result type and every host service,
+// reached through the real dispatch entry.
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "foxlib.hpp"
+
+namespace {
+
+int g_loadCount = 0;
+int g_countedCalls = 0;
+
+void returnRaw(const FoxValue &v) {
+  FoxServiceArgs args{};
+  args.code = FOX_RET_VALUE;
+  args.value = v;
+  fox::callHost(args);
+}
+
+// Returns a value the host gave back (evaluate, get property) with its own type.
+void returnHostValue(const fox::HostValue &v) {
+  switch (v.type) {
+    case 'C': fox::returnText(v.text); break;
+    case 'I': fox::returnInteger(v.integer, v.width); break;
+    case 'N': fox::returnNumber(v.number, v.width, v.decimals); break;
+    case 'L': fox::returnLogical(v.logical); break;
+    case 'D': fox::returnDate(v.number); break;
+    case 'O': {
+      FoxValue o{};
+      o.ev_type = 'O';
+      o.ev_object = v.object;
+      returnRaw(o);
+      break;
+    }
+    default: break;  // nothing: the host's default stands
+  }
+}
+
+// ---- echo and describe ------------------------------------------------------------------------
+
+void echoAny(FoxParamBlock *pb) {
+  const FoxValue &v = pb->p[0];
+  if (v.ev_type == 'C') {
+    fox::returnText(fox::Params(pb).text(0));
+  } else {
+    returnRaw(v);
+  }
+}
+
+void echoC(FoxParamBlock *pb) { fox::returnText(fox::Params(pb).text(0)); }
+void echoI(FoxParamBlock *pb) { fox::returnInteger(pb->p[0].ev_long, pb->p[0].ev_width); }
+void echoN(FoxParamBlock *pb) {
+  fox::returnNumber(pb->p[0].ev_real, pb->p[0].ev_width, pb->p[0].ev_length);
+}
+void echoL(FoxParamBlock *pb) { fox::returnLogical(fox::Params(pb).logical(0)); }
+void echoD(FoxParamBlock *pb) { fox::returnDate(fox::Params(pb).date(0)); }
+
+// One line per parameter with the fields of its value record.
+void describe(FoxParamBlock *pb) {
+  const fox::Params p(pb);
+  std::string out = std::to_string(pb->pCount);
+  for (int i = 0; i < pb->pCount; ++i) {
+    const FoxValue &v = pb->p[i];
+    char buf[160];
+    switch (v.ev_type) {
+      case 'C':
+        std::snprintf(buf, sizeof buf, "|C len=%u h=%s text=", v.ev_length, v.ev_handle ? "yes" : "no");
+        out += buf + p.text(i);
+        continue;
+      case 'I': std::snprintf(buf, sizeof buf, "|I w=%d %d", v.ev_width, v.ev_long); break;
+      case 'N': std::snprintf(buf, sizeof buf, "|N w=%d d=%u %.6f", v.ev_width, v.ev_length, v.ev_real); break;
+      case 'L': std::snprintf(buf, sizeof buf, "|L %u", v.ev_length); break;
+      case 'D': std::snprintf(buf, sizeof buf, "|D %.1f", v.ev_real); break;
+      case 'O': std::snprintf(buf, sizeof buf, "|O %u", v.ev_object); break;
+      default: std::snprintf(buf, sizeof buf, "|%d", v.ev_type); break;
+    }
+    out += buf;
+  }
+  fox::returnText(out);
+}
+
+void argCount(FoxParamBlock *pb) { fox::returnInteger(pb->pCount); }
+
+// ---- results ----------------------------------------------------------------------------------
+
+void retInteger(FoxParamBlock *) { fox::returnInteger(-42, 6); }
+void retNumber(FoxParamBlock *) { fox::returnNumber(3.14159, 12, 4); }
+void retLogical(FoxParamBlock *) { fox::returnLogical(true); }
+void retDate(FoxParamBlock *) { fox::returnDate(2451545); }
+void retDateText(FoxParamBlock *pb) { fox::returnDateText(fox::Params(pb).text(0)); }
+void retText(FoxParamBlock *) { fox::returnText(std::string("a\0b", 3)); }
+void retNothing(FoxParamBlock *) {}
+void retTwice(FoxParamBlock *) {
+  fox::returnText("first");
+  fox::returnInteger(2);
+}
+
+// ---- evaluate and execute ---------------------------------------------------------------------
+
+void eval(FoxParamBlock *pb) { returnHostValue(fox::evaluate(fox::Params(pb).text(0))); }
+void exec(FoxParamBlock *pb) { fox::execute(fox::Params(pb).text(0)); }
+
+// REENTER(n): n + the value of "REENTER(n - 1)" evaluated by the host, with a work handle alive
+// across the nested call whose bytes must survive it.
+void reenter(FoxParamBlock *pb) {
+  const int32_t n = fox::Params(pb).integer(0);
+  if (n <= 0) {
+    fox::returnInteger(0);
+    return;
+  }
+  fox::WorkHandle keep(4);
+  std::memcpy(keep.data(), "keep", 4);
+  const fox::HostValue inner = fox::evaluate("REENTER(" + std::to_string(n - 1) + ")");
+  if (std::memcmp(keep.data(), "keep", 4) != 0) fox::raiseUserError("work handle changed");
+  fox::returnInteger(inner.integer + n);
+}
+
+// ---- properties and windows -------------------------------------------------------------------
+
+void setProp(FoxParamBlock *pb) {
+  const fox::Params p(pb);
+  FoxServiceArgs args{};
+  args.code = FOX_SET_PROPERTY;
+  args.a = static_cast<int32_t>(p.object(0));
+  const std::string name = p.text(1);
+  args.name = name.c_str();
+  args.value = pb->p[2];
+  args.b = p.logical(3) ? 1 : 0;
+  fox::callHost(args);
+  fox::returnInteger(args.result);
+}
+
+void getProp(FoxParamBlock *pb) {
+  const fox::Params p(pb);
+  returnHostValue(fox::getProperty(p.object(0), p.text(1).c_str()));
+}
+
+void winPut(FoxParamBlock *pb) {
+  const fox::Params p(pb);
+  if (p.count() == 4) fox::windowMove(p.integer(0), p.integer(3), p.integer(2));
+  fox::windowPut(p.integer(0), p.text(1));
+}
+
+void mainHwnd(FoxParamBlock *) { fox::returnInteger(fox::systemWindow(fox::mainWindow())); }
+void objWin(FoxParamBlock *pb) {
+  const fox::Params p(pb);
+  fox::returnInteger(fox::objectWindow(p.object(0), p.integer(1)));
+}
+void sysWin(FoxParamBlock *pb) { fox::returnInteger(fox::systemWindow(fox::Params(pb).integer(0))); }
+
+void winRect(FoxParamBlock *pb) {
+  FoxServiceArgs args{};
+  args.code = FOX_WINDOW_RECT;
+  args.a = fox::Params(pb).integer(0);
+  fox::callHost(args);
+  if (!args.result) {
+    fox::returnText("none");
+    return;
+  }
+  fox::returnText(std::to_string(args.a) + "," + std::to_string(args.b) + "," +
+                  std::to_string(args.c) + "," + std::to_string(args.d));
+}
+
+// ---- keys and clock ---------------------------------------------------------------------------
+
+void readKey(FoxParamBlock *) { fox::returnInteger(fox::readKey()); }
+void clockMs(FoxParamBlock *) { fox::returnNumber(fox::clock::nowMillis(), 12, 0); }
+
+// WAITKEY(timeout): spins on the clock reading keys; "<key>@<ms since start>" or "none".
+void waitKey(FoxParamBlock *pb) {
+  const uint32_t timeout = static_cast<uint32_t>(fox::Params(pb).integer(0));
+  const uint32_t start = fox::clock::nowMillis();
+  for (;;) {
+    const int32_t key = fox::readKey();
+    const uint32_t elapsed = fox::clock::nowMillis() - start;
+    if (key) {
+      fox::returnText(std::to_string(key) + "@" + std::to_string(elapsed));
+      return;
+    }
+    if (elapsed >= timeout) break;
+  }
+  fox::returnText("none");
+}
+
+// ---- errors and handles -----------------------------------------------------------------------
+
+void raise(FoxParamBlock *pb) {
+  fox::WorkHandle a(16), b(32);  // alive at the raise; unwinding must free them
+  fox::raiseError(fox::Params(pb).integer(0));
+}
+
+void userError(FoxParamBlock *pb) {
+  fox::WorkHandle a(8);
+  fox::raiseUserError(fox::Params(pb).text(0));
+}
+
+// GROW(text, size): the text in a work handle resized to size; returns what the handle holds
+// (up to the text's length) and its size, "<text>|<size>".
+void grow(FoxParamBlock *pb) {
+  const fox::Params p(pb);
+  const std::string text = p.text(0);
+  fox::WorkHandle h(static_cast<uint32_t>(text.size()));
+  if (!text.empty()) std::memcpy(h.data(), text.data(), text.size());
+  h.resize(static_cast<uint32_t>(p.integer(1)));
+  const uint32_t size = h.size();
+  fox::returnText(std::string(h.data(), size < text.size() ? size : text.size()) + "|" +
+                  std::to_string(size));
+}
+
+// Makes the parameter's own text NUL-terminated by growing its handle, as libraries do.
+void growParam(FoxParamBlock *pb) {
+  FoxValue &v = pb->p[0];
+  FoxServiceArgs args{};
+  args.code = FOX_HANDLE_RESIZE;
+  args.handle = v.ev_handle;
+  args.a = static_cast<int32_t>(v.ev_length + 1);
+  fox::callHost(args);
+  if (!args.result) fox::raiseError(FOX_ERR_NO_MEMORY);
+  args = FoxServiceArgs{};
+  args.code = FOX_HANDLE_POINTER;
+  args.handle = v.ev_handle;
+  fox::callHost(args);
+  char *text = static_cast<char *>(args.pointer);
+  text[v.ev_length] = 0;
+  fox::returnText(text);
+}
+
+// Leaves one handle behind on purpose.
+void leak(FoxParamBlock *) {
+  fox::WorkHandle h(10);
+  fox::returnInteger(static_cast<int32_t>(h.release()));
+}
+
+// The status of a service code the host does not have.
+void badService(FoxParamBlock *) {
+  FoxServiceArgs args{};
+  args.code = 999;
+  try {
+    fox::callHost(args);
+    fox::returnInteger(0);
+  } catch (const fox::HostError &e) {
+    fox::returnInteger(e.number);
+  }
+}
+
+// Counts the calls that reached the entry, so tests can prove that a refused call did not.
+void counted(FoxParamBlock *) { fox::returnInteger(++g_countedCalls); }
+void callCount(FoxParamBlock *) { fox::returnInteger(g_countedCalls); }
+
+void onLoad(FoxParamBlock *) {
+  ++g_loadCount;
+  fox::execute("TESTLIB_LOADED = .T.");
+}
+void loadCount(FoxParamBlock *) { fox::returnInteger(g_loadCount); }
+
+const FoxInfo kFunctions[] = {
+    {"ECHO", echoAny, 1, "?"},
+    {"ECHO_C", echoC, 1, "C"},
+    {"ECHO_I", echoI, 1, "I"},
+    {"ECHO_N", echoN, 1, "N"},
+    {"ECHO_L", echoL, 1, "L"},
+    {"ECHO_D", echoD, 1, "D"},
+    {"ECHO_O", echoAny, 1, "O"},
+    {"DESCRIBE", describe, 5, ".?,.?,.?,.?,.?"},
+    {"ARGCOUNT", argCount, 3, "C.I.N"},
+    {"MIXED", argCount, 3, "OC?"},
+    {"RET_I", retInteger, 0, ""},
+    {"RET_N", retNumber, 0, ""},
+    {"RET_L", retLogical, 0, ""},
+    {"RET_D", retDate, 0, ""},
+    {"RET_DATETEXT", retDateText, 1, "C"},
+    {"RET_TEXT", retText, 0, ""},
+    {"RET_NOTHING", retNothing, 0, ""},
+    {"RET_TWICE", retTwice, 0, ""},
+    {"EVAL", eval, 1, "C"},
+    {"EXEC", exec, 1, "C"},
+    {"REENTER", reenter, 1, "I"},
+    {"SETPROP", setProp, 4, "O,C,?,.L"},
+    {"GETPROP", getProp, 2, "O,C"},
+    {"WIN_PUT", winPut, 4, "I,C,.I,.I"},
+    {"MAIN_HWND", mainHwnd, 0, ""},
+    {"OBJ_WIN", objWin, 2, "O,I"},
+    {"SYS_WIN", sysWin, 1, "I"},
+    {"WIN_RECT", winRect, 1, "I"},
+    {"READKEY", readKey, 0, ""},
+    {"CLOCKMS", clockMs, 0, ""},
+    {"WAITKEY", waitKey, 1, "I"},
+    {"RAISE", raise, 1, "I"},
+    {"USERERR", userError, 1, "C"},
+    {"GROW", grow, 2, "C,I"},
+    {"GROW_PARAM", growParam, 1, "C"},
+    {"LEAK", leak, 0, ""},
+    {"BADSERVICE", badService, 0, ""},
+    {"ONLOAD", onLoad, FOX_CALLONLOAD, ""},
+    {"LOADCOUNT", loadCount, 0, ""},
+    {"COUNTED", counted, 3, "C,I,.L"},
+    {"CALLCOUNT", callCount, 0, ""},
+};
+
+const FoxTable kTable = {nullptr, static_cast<int16_t>(sizeof kFunctions / sizeof kFunctions[0]),
+                         kFunctions};
+
+}  // namespace
+
+FOX_DEFINE_DISPATCH(kTable)
