@@ -22,13 +22,14 @@ StationProjector::StationProjector(double latHere, double lonHere)
 
 MapPoint StationProjector::project(double lat, double lon) const noexcept {
   if (lat == latHere_ && lon == lonHere_) return {};
-
   const double dlon = detail::foldedLonDifference(lonHereNorm_, lon);
   const double phi2 = lat * kDegToRad;
   const double dl = dlon * kDegToRad;
-  const double sinLat2 = std::sin(phi2), cosLat2 = std::cos(phi2);
-  const double sinDl = std::sin(dl), cosDl = std::cos(dl);
+  return projectTerms(lat, dlon, std::sin(phi2), std::cos(phi2), std::sin(dl), std::cos(dl));
+}
 
+MapPoint StationProjector::projectTerms(double lat, double dlon, double sinLat2, double cosLat2,
+                                        double sinDl, double cosDl) const noexcept {
   const detail::Arc arc = detail::arcFrom(sinLat1_, cosLat1_, sinLat2, cosLat2, cosDl);
   const double d = detail::milesOf(arc);
   const double s1 = detail::bearingSine(arc, sinDl, cosLat2);
@@ -48,9 +49,54 @@ MapPoint StationProjector::project(double lat, double lon) const noexcept {
   // route reaches through an arcsine, a fold into its quadrant and a sine and cosine.
   const double sinBearing = dlon >= 0.0 ? std::fabs(s1) : -std::fabs(s1);
   const double cosMagnitude = std::sqrt(1.0 - s1 * s1);
-  const bool north =
-      detail::northComponent(sinLat1_, cosLat1_, sinLat2, cosLat2, cosDl) > 0.0;
+  const bool north = detail::northComponent(sinLat1_, cosLat1_, sinLat2, cosLat2, cosDl) > 0.0;
   return {d * sinBearing, north ? d * cosMagnitude : -d * cosMagnitude};
+}
+
+namespace {
+
+constexpr int kGridLatMinutes = 90 * 60;
+constexpr int kGridLonMinutes = 180 * 60;
+
+struct LatTable {
+  std::vector<double> sine, cosine;  // index latMinutes + 5400
+  LatTable() {
+    for (int m = -kGridLatMinutes; m <= kGridLatMinutes; ++m) {
+      const double phi = (m / 60.0) * kDegToRad;
+      sine.push_back(std::sin(phi));
+      cosine.push_back(std::cos(phi));
+    }
+  }
+};
+
+const LatTable& latTable() {
+  static const LatTable table;
+  return table;
+}
+
+}  // namespace
+
+GridProjector::GridProjector(double latHere, double lonHere) : station_(latHere, lonHere) {
+  latTable();  // built once per process, before any thread projects
+  dlon_.reserve(2 * kGridLonMinutes + 1);
+  for (int m = -kGridLonMinutes; m <= kGridLonMinutes; ++m) {
+    const double dl = detail::foldedLonDifference(station_.lonHereNorm_, m / 60.0) * kDegToRad;
+    dlon_.push_back({std::sin(dl), std::cos(dl)});
+  }
+}
+
+MapPoint GridProjector::project(std::int16_t latMinutes, std::int16_t lonMinutes) const noexcept {
+  const double lat = latMinutes / 60.0, lon = lonMinutes / 60.0;
+  if (latMinutes < -kGridLatMinutes || latMinutes > kGridLatMinutes ||
+      lonMinutes < -kGridLonMinutes || lonMinutes > kGridLonMinutes) {
+    return station_.project(lat, lon);
+  }
+  if (lat == station_.latHere_ && lon == station_.lonHere_) return {};
+  const LatTable& lats = latTable();
+  const Trig& dl = dlon_[static_cast<std::size_t>(lonMinutes + kGridLonMinutes)];
+  const auto li = static_cast<std::size_t>(latMinutes + kGridLatMinutes);
+  return station_.projectTerms(lat, detail::foldedLonDifference(station_.lonHereNorm_, lon),
+                               lats.sine[li], lats.cosine[li], dl.sine, dl.cosine);
 }
 
 }  // namespace orbelle::geo

@@ -39,7 +39,7 @@ inline double clampFar(double coordinate) noexcept { return std::clamp(coordinat
 
 // Whole pixel of a finite continuous coordinate: nearest, ties to even, clamped.
 inline std::int64_t wholePixel(double coordinate) noexcept {
-  return static_cast<std::int64_t>(roundHalfEven(clampFar(coordinate)));
+  return roundHalfEvenSmall(clampFar(coordinate));
 }
 
 inline bool allFinite(double a, double b) noexcept { return std::isfinite(a) && std::isfinite(b); }

@@ -109,8 +109,10 @@ void Surface::thinLine(std::int64_t x1, std::int64_t y1, std::int64_t x2, std::i
   if (kFirst > kLast) return;
 
   const std::int64_t twiceDx = 2 * dx;
-  std::int64_t q = 0, r = 0;
-  if (dx > 0) {
+  // Minor offset q and remainder r of (2·k·ady + dx) / (2·dx) at the first step; the division
+  // is only needed when the start is clipped.
+  std::int64_t q = 0, r = dx;
+  if (kFirst > 0) {
     const std::int64_t numerator = 2 * kFirst * ady + dx;
     q = numerator / twiceDx;
     r = numerator % twiceDx;

@@ -41,6 +41,8 @@ void Surface::setScale(double left, double top, double width, double height) {
   top_ = top;
   scaleWidth_ = width;
   scaleHeight_ = height;
+  unitWidth_ = scaleWidth_ / width_;
+  unitHeight_ = scaleHeight_ / height_;
 }
 
 void Surface::setPixelScale() noexcept {
@@ -48,6 +50,8 @@ void Surface::setPixelScale() noexcept {
   top_ = 0.0;
   scaleWidth_ = width_;
   scaleHeight_ = height_;
+  unitWidth_ = 1.0;
+  unitHeight_ = 1.0;
 }
 
 void Surface::moveTo(double x, double y) noexcept {

@@ -4,6 +4,7 @@
 // environment is never consulted.
 
 #include <cmath>
+#include <cstdint>
 
 namespace orbelle::raster {
 
@@ -15,6 +16,18 @@ inline double roundHalfEven(double value) noexcept {
   // value − whole is exact: both have the same sign and |whole| ≤ |value| < 2·|whole| or whole = 0.
   if (std::fabs(value - whole) != 0.5) return std::round(value);
   return std::fmod(whole, 2.0) == 0.0 ? whole : whole + (value > 0.0 ? 1.0 : -1.0);
+}
+
+// The same rounding to a 64-bit integer for |value| ≤ 2^52, without library calls (for the
+// surface's per-vertex conversions). Larger magnitudes and NaN are the caller's to exclude.
+inline std::int64_t roundHalfEvenSmall(double value) noexcept {
+  const auto whole = static_cast<std::int64_t>(value);  // truncates towards zero
+  const double fraction = value - static_cast<double>(whole);  // exact below 2^52
+  const bool odd = (whole & 1) != 0;
+  // Written without branches: the fractions of drawn coordinates are unpredictable.
+  const bool up = (fraction > 0.5) | ((fraction == 0.5) & odd);
+  const bool down = (fraction < -0.5) | ((fraction == -0.5) & odd);
+  return whole + static_cast<std::int64_t>(up) - static_cast<std::int64_t>(down);
 }
 
 }  // namespace orbelle::raster

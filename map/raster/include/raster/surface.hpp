@@ -74,12 +74,12 @@ class Surface {
 
   // User units covered by one pixel horizontally (scaleWidth / width, negative for a mirrored
   // scale) and vertically (scaleHeight / height, negative when y grows upwards).
-  double unitWidth() const noexcept { return scaleWidth_ / width_; }
-  double unitHeight() const noexcept { return scaleHeight_ / height_; }
+  double unitWidth() const noexcept { return unitWidth_; }
+  double unitHeight() const noexcept { return unitHeight_; }
 
   // Continuous pixel coordinates of a user position (not rounded).
-  double toPixelX(double x) const noexcept { return (x - left_) / unitWidth(); }
-  double toPixelY(double y) const noexcept { return (y - top_) / unitHeight(); }
+  double toPixelX(double x) const noexcept { return (x - left_) / unitWidth_; }
+  double toPixelY(double y) const noexcept { return (y - top_) / unitHeight_; }
 
   // ---- pen and mode ----
 
@@ -150,6 +150,8 @@ class Surface {
   double top_ = 0.0;
   double scaleWidth_ = 1.0;
   double scaleHeight_ = 1.0;
+  double unitWidth_ = 1.0;   // scaleWidth_ / width_
+  double unitHeight_ = 1.0;  // scaleHeight_ / height_
   double currentX_ = 0.0;
   double currentY_ = 0.0;
   Rgb color_ = kBlack;

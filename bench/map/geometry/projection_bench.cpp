@@ -1,0 +1,110 @@
+// Projection cost per outline vertex: the literal route (DistanceBearing, then the sine and
+// cosine of the bearing) against the per-station projector.
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <cstdint>
+#include <random>
+#include <utility>
+#include <vector>
+
+#include "geometry/great_circle.hpp"
+#include "geometry/projection.hpp"
+
+namespace {
+
+using orbelle::geo::MapPoint;
+
+struct Vertex {
+  double lat;
+  double lon;
+};
+
+// Positions on the whole-minute grid, as outline records hold them.
+const std::vector<Vertex>& vertices() {
+  static const std::vector<Vertex> points = [] {
+    std::vector<Vertex> v;
+    std::mt19937 rng(1);
+    std::uniform_int_distribution<int> lat(-5400, 5400), lon(-10800, 10800);
+    for (int i = 0; i < 100000; ++i) v.push_back({lat(rng) / 60.0, lon(rng) / 60.0});
+    return v;
+  }();
+  return points;
+}
+
+constexpr double kLatHere = 40.0, kLonHere = -75.0;
+
+void BM_ProjectLiteral(benchmark::State& state) {
+  const auto& points = vertices();
+  for (auto _ : state) {
+    double sum = 0.0;
+    for (const Vertex& v : points) {
+      const MapPoint p = orbelle::geo::ProjectPoint(kLatHere, kLonHere, v.lat, v.lon);
+      sum += p.x + p.y;
+    }
+    benchmark::DoNotOptimize(sum);
+  }
+  state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(points.size()));
+}
+BENCHMARK(BM_ProjectLiteral)->Unit(benchmark::kMillisecond);
+
+void BM_ProjectFast(benchmark::State& state) {
+  const auto& points = vertices();
+  for (auto _ : state) {
+    const orbelle::geo::StationProjector projector(kLatHere, kLonHere);
+    double sum = 0.0;
+    for (const Vertex& v : points) {
+      const MapPoint p = projector.project(v.lat, v.lon);
+      sum += p.x + p.y;
+    }
+    benchmark::DoNotOptimize(sum);
+  }
+  state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(points.size()));
+}
+BENCHMARK(BM_ProjectFast)->Unit(benchmark::kMillisecond);
+
+// The same vertices through the minute-grid tables (the outline files hold whole minutes).
+void BM_ProjectGrid(benchmark::State& state) {
+  const auto& points = vertices();
+  std::vector<std::pair<std::int16_t, std::int16_t>> minutes;
+  for (const Vertex& v : points) {
+    minutes.emplace_back(static_cast<std::int16_t>(std::lround(v.lat * 60)),
+                         static_cast<std::int16_t>(std::lround(v.lon * 60)));
+  }
+  for (auto _ : state) {
+    const orbelle::geo::GridProjector projector(kLatHere, kLonHere);
+    double sum = 0.0;
+    for (const auto& [lat, lon] : minutes) {
+      const MapPoint p = projector.project(lat, lon);
+      sum += p.x + p.y;
+    }
+    benchmark::DoNotOptimize(sum);
+  }
+  state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(points.size()));
+}
+BENCHMARK(BM_ProjectGrid)->Unit(benchmark::kMillisecond);
+
+// Building the grid tables for one station.
+void BM_GridProjectorSetup(benchmark::State& state) {
+  for (auto _ : state) {
+    const orbelle::geo::GridProjector projector(kLatHere, kLonHere);
+    benchmark::DoNotOptimize(&projector);
+  }
+}
+BENCHMARK(BM_GridProjectorSetup)->Unit(benchmark::kMicrosecond);
+
+void BM_DistanceBearing(benchmark::State& state) {
+  const auto& points = vertices();
+  for (auto _ : state) {
+    double sum = 0.0;
+    for (const Vertex& v : points) {
+      sum += orbelle::geo::DistanceBearing(kLatHere, kLonHere, v.lat, v.lon).bearing;
+    }
+    benchmark::DoNotOptimize(sum);
+  }
+  state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(points.size()));
+}
+BENCHMARK(BM_DistanceBearing)->Unit(benchmark::kMillisecond);
+
+}  // namespace
