@@ -15,8 +15,10 @@ double projectedLength(geo::MapPoint a, geo::MapPoint b) noexcept {
 }  // namespace
 
 bool mayBeStretched(geo::MapPoint a, geo::MapPoint b) noexcept {
-  // The true length is never negative, so a projected length within the excess cannot exceed it.
-  return projectedLength(a, b) > kMaxStretchExcessMiles;
+  // The true length is never negative, so a projected length within the excess cannot exceed
+  // it. Compared squared: this runs for every outline vertex.
+  const double dx = b.x - a.x, dy = b.y - a.y;
+  return dx * dx + dy * dy > kMaxStretchExcessMiles * kMaxStretchExcessMiles;
 }
 
 bool isStretchedSegment(geo::MapPoint a, geo::MapPoint b, double trueMiles) noexcept {

@@ -1,0 +1,185 @@
+// The drawing pass for the default station (33.9, -84.179), whole Earth, a 600-pixel surface,
+// rivers on, on the shipped outline data: the whole pass, and its parts (reading and projecting
+// the files, drawing their lines, the fills, writing the cache BMP).
+//
+// The outline data is read from $ORBELLE_PROGRAM_FOLDER/mapdata when that is set, else from the
+// repository's mapdata/.
+
+#include <benchmark/benchmark.h>
+
+#include <QDir>
+#include <QString>
+#include <QTemporaryDir>
+#include <cstdlib>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "geometry/constants.hpp"
+#include "geometry/map_plane.hpp"
+#include "raster/picture_file.hpp"
+#include "render/drawing_pass.hpp"
+#include "render/flood_fill_at.hpp"
+#include "render/outline_reader.hpp"
+#include "render/pass_style.hpp"
+#include "render/seed_fills.hpp"
+
+namespace {
+
+using namespace orbelle;
+
+constexpr int kSide = 600;
+constexpr double kStationLat = 33.9;
+constexpr double kStationLon = -84.179;
+
+std::string programFolder() {
+  const char* folder = std::getenv("ORBELLE_PROGRAM_FOLDER");
+  return folder != nullptr ? folder : ORBELLE_SOURCE_DIR;
+}
+
+geo::MapPlane defaultPlane() {
+  geo::MapPlane plane;
+  plane.LatHere = kStationLat;
+  plane.LonHere = kStationLon;
+  plane.MaxDx = geo::kWholeEarthMiles;
+  return plane;
+}
+
+// A window that runs no events and writes the cache BMP into a temporary folder, as the map
+// window writes MapCache.bmp.
+class BenchWindow : public render::PassWindow {
+ public:
+  BenchWindow() : surface_(kSide, kSide), cachePath_(dir_.filePath("MapCache.bmp")) {}
+  void setDrawing(bool) override {}
+  raster::Surface& beginPass() override { return surface_; }
+  void letEventsRun() override {}
+  void showMessage(const std::string& text) override { throw std::runtime_error(text); }
+  void writeCache(const raster::Surface& mapLayer) override {
+    raster::writeBmp(mapLayer, cachePath_);
+  }
+  void endPass() override {}
+  void refreshOverlay() override {}
+  raster::Surface& surface() { return surface_; }
+
+ private:
+  QTemporaryDir dir_;
+  raster::Surface surface_;
+  QString cachePath_;
+};
+
+render::PassOptions riversOn() {
+  render::PassOptions options;
+  options.ShowRivers = true;
+  return options;
+}
+
+const std::vector<std::string_view> kFiles = {render::kStateFile, render::kCountryFile,
+                                              render::kCoastFile, render::kIslandFile,
+                                              render::kLakeFile,  render::kRiverFile};
+
+void BM_WholePass(benchmark::State& state) {
+  BenchWindow window;
+  geo::MapPlane plane = defaultPlane();
+  render::PassOptions options = riversOn();
+  options.projectionThreads = static_cast<unsigned>(state.range(0));
+  render::DrawingPass pass(window, plane, options, programFolder());
+  for (auto _ : state) pass.cmdDraw_Click();
+  const render::PassFigures& f = pass.lastFigures();
+  std::size_t records = 0;
+  for (const render::OutlineFigures& file : f.files) records += file.records;
+  state.counters["records"] = static_cast<double>(records);
+  state.counters["seeds_filled"] = f.seeds.filled;
+}
+BENCHMARK(BM_WholePass)
+    ->Arg(1)
+    ->Arg(2)
+    ->ArgName("threads")
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(10)
+    ->ReportAggregatesOnly(true);
+
+// Reading and projecting all six files (no drawing).
+void BM_ReadAndProject(benchmark::State& state) {
+  BenchWindow window;
+  const geo::MapPlane plane = defaultPlane();
+  const render::MinuteProjector projector(plane.LatHere, plane.LonHere);
+  const bool cancel = false;
+  render::OutlineReader reader(programFolder());
+  render::OutlineTarget target{window.surface(), projector, window, cancel,
+                               static_cast<unsigned>(state.range(0))};
+  for (auto _ : state) {
+    for (std::string_view name : kFiles) {
+      render::OutlineFigures figures;
+      benchmark::DoNotOptimize(reader.load(name, target, figures));
+    }
+  }
+}
+BENCHMARK(BM_ReadAndProject)->Arg(1)->Arg(2)->ArgName("threads")->Unit(benchmark::kMillisecond);
+
+// Drawing the lines of all six files, already read and projected.
+void BM_DrawLines(benchmark::State& state) {
+  BenchWindow window;
+  geo::MapPlane plane = defaultPlane();
+  geo::SetMapScale(plane, window.surface());
+  const render::MinuteProjector projector(plane.LatHere, plane.LonHere);
+  const bool cancel = false;
+  std::vector<render::OutlineReader> readers;
+  std::vector<render::OutlineFigures> figures(kFiles.size());
+  render::OutlineTarget target{window.surface(), projector, window, cancel, 2};
+  for (std::size_t i = 0; i < kFiles.size(); ++i) {
+    readers.emplace_back(programFolder());
+    readers.back().load(kFiles[i], target, figures[i]);
+  }
+  for (auto _ : state) {
+    for (std::size_t i = 0; i < kFiles.size(); ++i) readers[i].draw(target, figures[i]);
+  }
+}
+BENCHMARK(BM_DrawLines)->Unit(benchmark::kMillisecond);
+
+// The water and ice fills on the map as the outlines leave it (disc, rim and the five outline
+// files; no rivers).
+void BM_Fills(benchmark::State& state) {
+  BenchWindow window;
+  geo::MapPlane plane = defaultPlane();
+  raster::Surface& outlined = window.surface();
+  const render::PassOptions options;
+  outlined.clear(render::kClearColor);
+  geo::SetMapScale(plane, outlined);
+  render::FloodFillAt(plane, outlined, plane.LatHere, plane.LonHere, render::kBackgroundColor,
+                      true, options.LandColor, false);
+  outlined.setColor(render::kRimColor);
+  outlined.setPenWidth(render::kRimWidth);
+  outlined.circle(0.0, 0.0, geo::kRimRadiusMiles);
+  render::FloodFillAt(plane, outlined, plane.LatHere, plane.LonHere, options.LandColor, true,
+                      options.LandColor, false);
+  outlined.setPenWidth(render::kOutlineWidth);
+  outlined.setColor(render::kShoreColor);
+  const render::MinuteProjector projector(plane.LatHere, plane.LonHere);
+  const bool cancel = false;
+  render::OutlineReader reader(programFolder());
+  render::OutlineTarget target{outlined, projector, window, cancel, 2};
+  for (std::size_t i = 0; i + 1 < kFiles.size(); ++i) reader.DrawOutlineFile(kFiles[i], target);
+
+  render::SeedFigures figures;
+  for (auto _ : state) {
+    state.PauseTiming();
+    raster::Surface work = outlined;
+    state.ResumeTiming();
+    figures = render::fillSeeds(plane, work, options, false);
+  }
+  state.counters["seeds_filled"] = figures.filled;
+}
+BENCHMARK(BM_Fills)->Unit(benchmark::kMillisecond);
+
+// Writing the 600 x 600 cache BMP.
+void BM_WriteBmp(benchmark::State& state) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("MapCache.bmp");
+  raster::Surface surface(kSide, kSide, render::kDefaultWaterColor);
+  for (auto _ : state) raster::writeBmp(surface, path);
+}
+BENCHMARK(BM_WriteBmp)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,78 @@
+#pragma once
+
+// The drawing pass that builds the base map for the current station and radius: the Earth's
+// disc inside its rim, the edge ticks and azimuth marks, the outline files, the water and ice
+// fills from fixed seeds, and the station and pole dots. It draws on the map layer the window
+// hands it, writes the cache through the window when it completes, and ends with the overlay
+// refresh.
+//
+// One pass runs at a time. A request for a pass that arrives while one runs (from inside the
+// pass's event yields) is remembered and one more pass runs after the current one ends; a cancel
+// drops such a request.
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "geometry/map_plane.hpp"
+#include "raster/color.hpp"
+#include "render/flood_fill_at.hpp"
+#include "render/outline_reader.hpp"
+#include "render/pass_options.hpp"
+#include "render/pass_style.hpp"
+#include "render/seed_fills.hpp"
+#include "render/pass_window.hpp"
+
+namespace orbelle::render {
+
+// What the last pass did, for the renderer's report and the benchmark.
+struct PassFigures {
+  using Duration = std::chrono::steady_clock::duration;
+  Duration total{};
+  Duration frame{};     // clearing, scaling, the disc, rim and ticks
+  Duration outlines{};  // reading, projecting and drawing the outline files (rivers included)
+  Duration fills{};     // the seed fills
+  Duration cache{};     // writing the cache through the window
+  std::vector<OutlineFigures> files;  // in the order drawn
+  SeedFigures seeds;
+  bool completed = false;  // not cancelled
+};
+
+class DrawingPass {
+ public:
+  // All three must outlive the pass. programFolder holds the subfolder "mapdata".
+  DrawingPass(PassWindow& window, geo::MapPlane& plane, const PassOptions& options,
+              std::string programFolder);
+  DrawingPass(const DrawingPass&) = delete;
+  DrawingPass& operator=(const DrawingPass&) = delete;
+
+  // Runs a pass, or, while one runs, asks for one more after it.
+  void cmdDraw_Click();
+
+  // The cancel button: sets CancelDraw for the running pass (nothing when no pass runs).
+  void requestCancel() noexcept;
+
+  bool CancelDraw() const noexcept { return cancelDraw_; }
+  bool running() const noexcept { return running_; }
+  const PassFigures& lastFigures() const noexcept { return figures_; }
+  const OutlineReader& reader() const noexcept { return reader_; }
+
+ private:
+  void runOnce();
+  void drawAll(raster::Surface& surface);
+  void drawFrame(raster::Surface& surface);
+  void drawOutline(std::string_view name, raster::Surface& surface,
+                   const MinuteProjector& projector);
+
+  PassWindow& window_;
+  geo::MapPlane& plane_;
+  const PassOptions& options_;
+  OutlineReader reader_;
+  bool cancelDraw_ = false;
+  bool running_ = false;
+  bool pending_ = false;
+  PassFigures figures_;
+};
+
+}  // namespace orbelle::render

@@ -1,0 +1,155 @@
+#include "render/drawing_pass.hpp"
+
+#include <utility>
+
+#include "geometry/constants.hpp"
+#include "geometry/map_drawing.hpp"
+#include "geometry/rounding.hpp"
+
+namespace orbelle::render {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Clears the running flag however the pass ends.
+class RunningGuard {
+ public:
+  explicit RunningGuard(bool& running) : running_(running) { running_ = true; }
+  ~RunningGuard() { running_ = false; }
+  RunningGuard(const RunningGuard&) = delete;
+  RunningGuard& operator=(const RunningGuard&) = delete;
+
+ private:
+  bool& running_;
+};
+
+}  // namespace
+
+DrawingPass::DrawingPass(PassWindow& window, geo::MapPlane& plane, const PassOptions& options,
+                         std::string programFolder)
+    : window_(window), plane_(plane), options_(options), reader_(std::move(programFolder)) {}
+
+void DrawingPass::cmdDraw_Click() {
+  if (running_) {
+    pending_ = true;
+    return;
+  }
+  RunningGuard guard(running_);
+  do {
+    pending_ = false;
+    runOnce();
+  } while (pending_);
+}
+
+void DrawingPass::requestCancel() noexcept {
+  if (!running_) return;
+  cancelDraw_ = true;
+  pending_ = false;
+}
+
+void DrawingPass::runOnce() {
+  const Clock::time_point start = Clock::now();
+  figures_ = PassFigures{};
+
+  cancelDraw_ = false;
+  window_.setDrawing(true);
+  try {
+    drawAll(window_.beginPass());
+  } catch (...) {
+    // Whatever failed, the window must not stay in its drawing state.
+    window_.endPass();
+    window_.setDrawing(false);
+    throw;
+  }
+  window_.endPass();
+  window_.setDrawing(false);
+  figures_.total = Clock::now() - start;
+  window_.refreshOverlay();
+}
+
+void DrawingPass::drawAll(raster::Surface& surface) {
+
+  Clock::time_point mark = Clock::now();
+  drawFrame(surface);
+  figures_.frame = Clock::now() - mark;
+
+  mark = Clock::now();
+  const MinuteProjector projector(plane_.LatHere, plane_.LonHere);
+  // The azimuth marks leave the current point at the centre, which is the station.
+  reader_.setPenPosition(surface.currentX(), surface.currentY(), plane_.LatHere, plane_.LonHere);
+  surface.setPenWidth(kOutlineWidth);
+  surface.setColor(kStateColor);
+  drawOutline(kStateFile, surface, projector);
+  surface.setColor(kCountryColor);
+  drawOutline(kCountryFile, surface, projector);
+  surface.setColor(kShoreColor);
+  drawOutline(kCoastFile, surface, projector);
+  drawOutline(kIslandFile, surface, projector);
+  drawOutline(kLakeFile, surface, projector);
+  figures_.outlines = Clock::now() - mark;
+
+  mark = Clock::now();
+  figures_.seeds = fillSeeds(plane_, surface, options_, cancelDraw_);
+  figures_.fills = Clock::now() - mark;
+
+  mark = Clock::now();
+  surface.setColor(options_.WaterColor);
+  if (options_.ShowRivers) drawOutline(kRiverFile, surface, projector);
+  figures_.outlines += Clock::now() - mark;
+
+  // The station and the poles, also after a cancel.
+  surface.setPenWidth(kMarkerWidth);
+  surface.dot(0.0, 0.0, kMarkerColor);
+  geo::DrawPoint(plane_, surface, kPoleDotLatitude, kPoleDotLongitude, kMarkerColor, kMarkerWidth);
+  geo::DrawPoint(plane_, surface, -kPoleDotLatitude, kPoleDotLongitude, kMarkerColor,
+                 kMarkerWidth);
+
+  if (!cancelDraw_) {
+    mark = Clock::now();
+    window_.writeCache(surface);
+    surface.clear(kClearColor);
+    figures_.cache = Clock::now() - mark;
+    figures_.completed = true;
+  }
+}
+
+// Clear, scale, the black background, the rim, the land disc, the edge ticks and the azimuth
+// marks.
+void DrawingPass::drawFrame(raster::Surface& surface) {
+  surface.setMode(raster::DrawMode::Copy);
+  surface.clear(kClearColor);
+  geo::SetMapScale(plane_, surface);
+  FloodFillAt(plane_, surface, plane_.LatHere, plane_.LonHere, kBackgroundColor, true,
+              options_.LandColor, cancelDraw_);
+
+  surface.setColor(kRimColor);
+  surface.setPenWidth(kRimWidth);
+  surface.circle(0.0, 0.0, geo::kRimRadiusMiles);
+  FloodFillAt(plane_, surface, plane_.LatHere, plane_.LonHere, options_.LandColor, true,
+              options_.LandColor, cancelDraw_);
+
+  const double r = plane_.mapRadius();
+  const double t = geo::roundHalfEven(kEdgeTickPixels * plane_.MilesPerPixel);
+  surface.setPenWidth(kEdgeTickWidth);
+  surface.line(0.0, r, 0.0, r - t);
+  surface.line(r - t, 0.0, 2.0 * r, 0.0);
+  surface.line(0.0, -2.0 * r, 0.0, -r + t);
+  surface.line(-r, 0.0, -r + t, 0.0);
+
+  surface.setPenWidth(kAzimuthTickWidth);
+  for (int a = kAzimuthStepDegrees; a < 360; a += kAzimuthStepDegrees) {
+    if (a == 90 || a == 180 || a == 270) continue;
+    const double centre = a * geo::kDegToRad;
+    surface.arc(0.0, 0.0, geo::kTickRadiusMiles, centre - kAzimuthHalfArcRadians,
+                centre + kAzimuthHalfArcRadians);
+  }
+}
+
+void DrawingPass::drawOutline(std::string_view name, raster::Surface& surface,
+                              const MinuteProjector& projector) {
+  OutlineTarget target{surface, projector, window_, cancelDraw_, options_.projectionThreads};
+  figures_.files.push_back(reader_.DrawOutlineFile(name, target));
+}
+
+}  // namespace orbelle::render

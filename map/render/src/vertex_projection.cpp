@@ -1,0 +1,60 @@
+#include "render/vertex_projection.hpp"
+
+#include <algorithm>
+#include <cassert>
+#include <cmath>
+#include <exception>
+#include <thread>
+#include <vector>
+
+#include "geometry/rounding.hpp"
+
+namespace orbelle::render {
+
+namespace {
+
+void projectRange(std::span<const OutlineRecord> records, const MinuteProjector& projector,
+                  std::span<MapVertex> out) noexcept {
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    const geo::MapPoint p = projector.project(records[i].latMinutes, records[i].lonMinutes);
+    out[i] = {roundMiles(p.x), roundMiles(p.y)};
+  }
+}
+
+}  // namespace
+
+std::int16_t roundMiles(double value) noexcept {
+  if (!(value > -32768.5 && value < 32767.5)) return geo::toInt16HalfEven(value);
+  const double below = std::floor(value);
+  const double fraction = value - below;  // exact for |value| < 2^52
+  auto whole = static_cast<std::int32_t>(below);
+  if (fraction > 0.5 || (fraction == 0.5 && (whole & 1) != 0)) ++whole;
+  return static_cast<std::int16_t>(std::clamp<std::int32_t>(whole, -32768, 32767));
+}
+
+void projectRecords(std::span<const OutlineRecord> records, const MinuteProjector& projector,
+                    std::span<MapVertex> out, unsigned threads) {
+  assert(out.size() == records.size());
+  const std::size_t n = records.size();
+  std::size_t parts = std::max(1u, threads);
+  if (n < kParallelProjectionMinRecords) parts = 1;
+  parts = std::min<std::size_t>(parts, n / (kParallelProjectionMinRecords / 2) + 1);
+
+  std::vector<std::thread> helpers;
+  const std::size_t chunk = parts > 0 ? (n + parts - 1) / parts : n;
+  for (std::size_t part = 1; part < parts; ++part) {
+    const std::size_t begin = std::min(n, part * chunk);
+    const std::size_t count = std::min(n - begin, chunk);
+    try {
+      helpers.emplace_back(projectRange, records.subspan(begin, count), std::cref(projector),
+                           out.subspan(begin, count));
+    } catch (const std::exception&) {
+      // No thread to be had: this thread projects the part itself.
+      projectRange(records.subspan(begin, count), projector, out.subspan(begin, count));
+    }
+  }
+  projectRange(records.first(std::min(n, chunk)), projector, out.first(std::min(n, chunk)));
+  for (std::thread& helper : helpers) helper.join();
+}
+
+}  // namespace orbelle::render
