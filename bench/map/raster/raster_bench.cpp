@@ -114,7 +114,8 @@ void BM_FillHeavy(benchmark::State& state) {
     s = prepared;
     state.ResumeTiming();
     painted += orbelle::raster::floodFill(s, 0, 0, rgb(0, 0, 1));
-    for (const auto& [x, y] : seeds) painted += orbelle::raster::floodFill(s, x, y, rgb(128, 192, 255));
+    for (const auto& [x, y] : seeds)
+      painted += orbelle::raster::floodFill(s, x, y, rgb(128, 192, 255));
     benchmark::ClobberMemory();
   }
   state.counters["pixels/iteration"] =

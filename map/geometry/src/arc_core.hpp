@@ -25,8 +25,7 @@ struct Arc {
   double degrees = 0.0;  // arc in degrees, [0, 180]
 };
 
-inline Arc arcFrom(double sinLat1, double cosLat1, double sinLat2, double cosLat2,
-                   double cosDlon) {
+inline Arc arcFrom(double sinLat1, double cosLat1, double sinLat2, double cosLat2, double cosDlon) {
   Arc arc;
   arc.v = sinLat1 * sinLat2 + cosDlon * cosLat1 * cosLat2;
   if (arc.v >= 1.0 || arc.v <= -1.0) {

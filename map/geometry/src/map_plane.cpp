@@ -8,9 +8,7 @@
 
 namespace orbelle::geo {
 
-std::int16_t MapPlane::mapRadius() const noexcept {
-  return std::max(MaxDx, kMinMapRadiusMiles);
-}
+std::int16_t MapPlane::mapRadius() const noexcept { return std::max(MaxDx, kMinMapRadiusMiles); }
 
 MapPoint MapPlane::ProjectPoint(double lat, double lon) const {
   return geo::ProjectPoint(LatHere, LonHere, lat, lon);

@@ -19,8 +19,8 @@ constexpr std::uint32_t kCompressionBitFields = 3;
 
 }  // namespace
 
-std::string checkBmpHeader(const unsigned char* data, std::size_t available,
-                           std::uint64_t fileSize, int maxSide, BmpLayout& layout) {
+std::string checkBmpHeader(const unsigned char* data, std::size_t available, std::uint64_t fileSize,
+                           int maxSide, BmpLayout& layout) {
   if (available < 18 || fileSize < 18) return "too short for a BMP header";
   if (data[0] != 'B' || data[1] != 'M') return "not a BMP file (no BM signature)";
   const std::uint32_t offset = u32(data + 10);

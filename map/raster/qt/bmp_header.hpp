@@ -11,7 +11,7 @@ namespace orbelle::raster::detail {
 
 struct BmpLayout {
   int width = 0;
-  int height = 0;                // rows, always positive
+  int height = 0;  // rows, always positive
   int bitsPerPixel = 0;
   std::uint64_t pixelOffset = 0;
   std::uint64_t requiredBytes = 0;  // bytes from the start of the file the pixels need
@@ -22,7 +22,7 @@ inline constexpr std::size_t kBmpHeaderBytes = 14 + 124;
 
 // Parses the headers in the first `available` bytes of a file of fileSize bytes. Returns an
 // empty string and fills layout when the file is acceptable, otherwise the fault.
-std::string checkBmpHeader(const unsigned char* data, std::size_t available,
-                           std::uint64_t fileSize, int maxSide, BmpLayout& layout);
+std::string checkBmpHeader(const unsigned char* data, std::size_t available, std::uint64_t fileSize,
+                           int maxSide, BmpLayout& layout);
 
 }  // namespace orbelle::raster::detail

@@ -17,9 +17,8 @@ std::string describe(const QString& path, const std::string& fault) {
 }
 
 QImage viewOf(const Surface& surface) {
-  return QImage(reinterpret_cast<const uchar*>(surface.pixels()), surface.width(),
-                surface.height(), static_cast<qsizetype>(surface.stride()) * 4,
-                QImage::Format_RGB32);
+  return QImage(reinterpret_cast<const uchar*>(surface.pixels()), surface.width(), surface.height(),
+                static_cast<qsizetype>(surface.stride()) * 4, QImage::Format_RGB32);
 }
 
 // Encodes into a temporary file beside path and renames it over path once it is on disk.
@@ -31,8 +30,8 @@ void writeAtomically(const QImage& image, const QString& path, const char* forma
   }
   if (!image.save(&file, format)) {
     file.cancelWriting();
-    throw PictureError(path, std::string("cannot encode as ") + format + ": " +
-                                 file.errorString().toStdString());
+    throw PictureError(
+        path, std::string("cannot encode as ") + format + ": " + file.errorString().toStdString());
   }
   if (!file.commit()) {
     throw PictureError(path, "cannot write: " + file.errorString().toStdString());
@@ -57,9 +56,8 @@ Surface surfaceFromImage(const QImage& image) {
     throw PictureError(QString(), "picture of " + std::to_string(image.width()) + " x " +
                                       std::to_string(image.height()) + " pixels is too large");
   }
-  const QImage rgb = image.format() == QImage::Format_RGB32
-                         ? image
-                         : image.convertToFormat(QImage::Format_RGB32);
+  const QImage rgb =
+      image.format() == QImage::Format_RGB32 ? image : image.convertToFormat(QImage::Format_RGB32);
   Surface surface(rgb.width(), rgb.height());
   for (int y = 0; y < rgb.height(); ++y) {
     const auto* source = reinterpret_cast<const Pixel*>(rgb.constScanLine(y));
@@ -76,10 +74,9 @@ void writeBmp(const Surface& surface, const QString& path) {
 
 void writeBmp(const QImage& image, const QString& path) {
   // 24-bit output whatever the source format (32-bit images would otherwise stay 32-bit).
-  writeAtomically(image.format() == QImage::Format_RGB32
-                      ? image
-                      : image.convertToFormat(QImage::Format_RGB32),
-                  path, "BMP");
+  writeAtomically(
+      image.format() == QImage::Format_RGB32 ? image : image.convertToFormat(QImage::Format_RGB32),
+      path, "BMP");
 }
 
 void writePng(const Surface& surface, const QString& path) {
@@ -114,10 +111,9 @@ Surface readBmp(const QString& path) {
   const std::uint64_t fileSize = static_cast<std::uint64_t>(file.size());
   const QByteArray head = file.read(detail::kBmpHeaderBytes);
   detail::BmpLayout layout;
-  const std::string fault =
-      detail::checkBmpHeader(reinterpret_cast<const unsigned char*>(head.constData()),
-                             static_cast<std::size_t>(head.size()), fileSize, Surface::kMaxSide,
-                             layout);
+  const std::string fault = detail::checkBmpHeader(
+      reinterpret_cast<const unsigned char*>(head.constData()),
+      static_cast<std::size_t>(head.size()), fileSize, Surface::kMaxSide, layout);
   if (!fault.empty()) throw PictureError(path, fault);
   // Only the bytes the header accounts for are read; trailing data is ignored.
   if (!file.seek(0)) throw PictureError(path, "cannot read: " + file.errorString().toStdString());

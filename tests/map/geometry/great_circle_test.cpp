@@ -42,8 +42,8 @@ constexpr double kMilesTolerance = 1e-4;
 void expectMatchesReference(double lat1, double lon1, double lat2, double lon2) {
   const DistanceBearingResult got = DistanceBearing(lat1, lon1, lat2, lon2);
   const testing::Reference ref = referenceArcBearing(lat1, lon1, lat2, lon2);
-  SCOPED_TRACE(::testing::Message() << "(" << lat1 << ", " << lon1 << ") to (" << lat2 << ", "
-                                    << lon2 << ")");
+  SCOPED_TRACE(::testing::Message()
+               << "(" << lat1 << ", " << lon1 << ") to (" << lat2 << ", " << lon2 << ")");
   EXPECT_NEAR(got.miles, static_cast<double>(ref.arcDegrees) * kMilesPerDegree, kMilesTolerance);
   EXPECT_LE(bearingDifference(got.bearing, static_cast<double>(ref.bearing)),
             bearingTolerance(ref.arcDegrees));
@@ -67,8 +67,8 @@ TEST(DistanceBearing, WorkedValuesComeOutToTheirPrintedDigits) {
       {0, 0, 0, 180, "12432.96", nullptr, "0.00"},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(::testing::Message() << "(" << c.lat1 << ", " << c.lon1 << ") to (" << c.lat2
-                                      << ", " << c.lon2 << ")");
+    SCOPED_TRACE(::testing::Message()
+                 << "(" << c.lat1 << ", " << c.lon1 << ") to (" << c.lat2 << ", " << c.lon2 << ")");
     const DistanceBearingResult r = DistanceBearing(c.lat1, c.lon1, c.lat2, c.lon2);
     EXPECT_EQ(twoDecimals(r.miles), c.miles);
     if (c.km != nullptr) {
@@ -213,7 +213,8 @@ TEST(DistanceBearing, AgreesWithIndependentFormulaNearTheAntipode) {
     for (int i = 0; i < 1000; ++i) {
       Position station = randomPosition(rng);
       station.lat = std::clamp(station.lat, -89.0, 89.0);
-      const Position antipode{-station.lat, station.lon > 0 ? station.lon - 180 : station.lon + 180};
+      const Position antipode{-station.lat,
+                              station.lon > 0 ? station.lon - 180 : station.lon + 180};
       const Position target = offsetPosition(antipode, miles, bearing(rng));
       expectMatchesReference(station.lat, station.lon, target.lat, target.lon);
     }

@@ -43,8 +43,9 @@ int differencesOutsideMarker(const Surface& a, const Surface& b) {
   return count;
 }
 
-bool samePixels(const Surface& a, const Surface& b) { return differencesOutsideMarker(a, b) == 0 &&
-      a.pixel(100, 100) == b.pixel(100, 100); }
+bool samePixels(const Surface& a, const Surface& b) {
+  return differencesOutsideMarker(a, b) == 0 && a.pixel(100, 100) == b.pixel(100, 100);
+}
 
 TEST(DrawPoint, PlotsAtTheProjectedPixelAndReturnsTheDistance) {
   SmallMap map;
@@ -78,8 +79,10 @@ TEST(DrawPath, DrawsAnXorLineAndRedrawsTheStationMarker) {
   DrawPath(map.plane, map.surface, 0.5, 0.7, false);
   const DistanceBearingResult db = DistanceBearing(0, 0, 0.5, 0.7);
   EXPECT_TRUE(map.plane.PathShown);
-  EXPECT_EQ(map.plane.PathX, static_cast<std::int16_t>(std::lround(db.miles * std::sin(db.bearing * kDegToRad))));
-  EXPECT_EQ(map.plane.PathY, static_cast<std::int16_t>(std::lround(db.miles * std::cos(db.bearing * kDegToRad))));
+  EXPECT_EQ(map.plane.PathX,
+            static_cast<std::int16_t>(std::lround(db.miles * std::sin(db.bearing * kDegToRad))));
+  EXPECT_EQ(map.plane.PathY,
+            static_cast<std::int16_t>(std::lround(db.miles * std::cos(db.bearing * kDegToRad))));
   EXPECT_EQ(map.surface.mode(), raster::DrawMode::Copy);
   EXPECT_EQ(map.surface.penWidth(), 3);
   for (int y = 99; y <= 101; ++y) {
@@ -98,8 +101,8 @@ TEST(DrawPath, DrawsAnXorLineAndRedrawsTheStationMarker) {
       if (inStationMarker(x, y) || map.surface.pixel(x, y) == before.pixel(x, y)) continue;
       ++changed;
       EXPECT_EQ(*map.surface.pixel(x, y), *before.pixel(x, y) ^ raster::kWhite);
-      const double t = std::clamp(((x - ax) * (bx - ax) + (y - ay) * (by - ay)) / (length * length),
-                                  0.0, 1.0);
+      const double t =
+          std::clamp(((x - ax) * (bx - ax) + (y - ay) * (by - ay)) / (length * length), 0.0, 1.0);
       EXPECT_LE(std::hypot(x - ax - t * (bx - ax), y - ay - t * (by - ay)), 1.0 + 1e-9);
     }
   }

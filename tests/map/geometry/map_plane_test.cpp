@@ -44,7 +44,7 @@ TEST(SetMapScale, SpansTheMapRadiusOnBothAxesWithYUp) {
   EXPECT_EQ(plane.PictureHeightPx, 600);
   EXPECT_EQ(surface.toPixelX(0.0), 300.0);
   EXPECT_EQ(surface.toPixelY(0.0), 300.0);
-  EXPECT_EQ(surface.toPixelY(12437.0), 0.0);   // north is at the top
+  EXPECT_EQ(surface.toPixelY(12437.0), 0.0);    // north is at the top
   EXPECT_EQ(surface.toPixelX(12437.0), 600.0);  // east is at the right
 }
 

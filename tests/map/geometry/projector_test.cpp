@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <cmath>
+#include <cstdint>
 #include <random>
 #include <thread>
 #include <vector>
@@ -43,7 +43,7 @@ TEST(StationProjector, MatchesLiteralProjectionOnRandomPositions) {
 // bearings of 0, 90, 180 and 270 degrees, points on the station's meridian and parallel, the
 // date line and the poles all occur.
 TEST(StationProjector, MatchesLiteralProjectionOnTheMinuteGrid) {
-  const Position stations[] = {{0, 0},   {0, 180},  {45, -84}, {-33, 151}, {90, 0},
+  const Position stations[] = {{0, 0},   {0, 180},   {45, -84}, {-33, 151}, {90, 0},
                                {-90, 0}, {60, -180}, {1, 179},  {-1, -179}, {40, -75}};
   double worst = 0.0;
   for (const Position station : stations) {
@@ -55,8 +55,8 @@ TEST(StationProjector, MatchesLiteralProjectionOnTheMinuteGrid) {
     }
     // The station's own meridian, parallel, antipode and the date line.
     for (int minute = -10800; minute <= 10800; minute += 60) {
-      worst = std::max(worst, worstDifference(fast, std::clamp(minute / 120.0, -90.0, 90.0),
-                                              station.lon));
+      worst = std::max(worst,
+                       worstDifference(fast, std::clamp(minute / 120.0, -90.0, 90.0), station.lon));
       worst = std::max(worst, worstDifference(fast, station.lat, minute / 60.0));
     }
     worst = std::max(worst, worstDifference(fast, -station.lat, station.lon + 180.0));

@@ -17,10 +17,10 @@ Reference referenceArcBearing(double lat1, double lon1, double lat2, double lon2
   const long double a = std::pow(std::sin((p2 - p1) / 2), 2) +
                         std::cos(p1) * std::cos(p2) * std::pow(std::sin(dl / 2), 2);
   const long double arc = 2 * std::atan2(std::sqrt(a), std::sqrt(std::max(0.0L, 1 - a)));
-  long double bearing = std::atan2(std::sin(dl) * std::cos(p2),
-                                   std::cos(p1) * std::sin(p2) -
-                                       std::sin(p1) * std::cos(p2) * std::cos(dl)) /
-                        kRad;
+  long double bearing =
+      std::atan2(std::sin(dl) * std::cos(p2),
+                 std::cos(p1) * std::sin(p2) - std::sin(p1) * std::cos(p2) * std::cos(dl)) /
+      kRad;
   if (bearing < 0) bearing += 360;
   return {arc / kRad, bearing};
 }

@@ -89,8 +89,10 @@ TEST(FloodFill, NeverLeaksThroughOnePixelLinesInAnyDirection) {
     const double cx = 40.3, cy = 37.7;
     Surface s = blank(80, 80);
     s.line(cx - 1000 * dx, cy - 1000 * dy, cx + 1000 * dx, cy + 1000 * dy);
-    const int ax = static_cast<int>(std::lround(cx - 6 * dy)), ay = static_cast<int>(std::lround(cy + 6 * dx));
-    const int bx = static_cast<int>(std::lround(cx + 6 * dy)), by = static_cast<int>(std::lround(cy - 6 * dx));
+    const int ax = static_cast<int>(std::lround(cx - 6 * dy)),
+              ay = static_cast<int>(std::lround(cy + 6 * dx));
+    const int bx = static_cast<int>(std::lround(cx + 6 * dy)),
+              by = static_cast<int>(std::lround(cy - 6 * dx));
     ASSERT_EQ(s.pixel(ax, ay), kWhite);
     ASSERT_EQ(s.pixel(bx, by), kWhite);
     floodFill(s, ax, ay, kRed);
@@ -138,8 +140,8 @@ TEST(FloodFill, NeverLeaksOutOfClosedPolygons) {
             inside = !inside;
           }
           const double ex = xs[j] - xs[k], ey = ys[j] - ys[k];
-          const double t = std::clamp(((x - xs[k]) * ex + (y - ys[k]) * ey) / (ex * ex + ey * ey),
-                                      0.0, 1.0);
+          const double t =
+              std::clamp(((x - xs[k]) * ex + (y - ys[k]) * ey) / (ex * ex + ey * ey), 0.0, 1.0);
           nearest = std::min(nearest, std::hypot(x - xs[k] - t * ex, y - ys[k] - t * ey));
         }
         ASSERT_TRUE(inside || nearest <= 1.0) << "polygon " << i << " leaks at " << x << "," << y;

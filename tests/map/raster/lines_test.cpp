@@ -62,8 +62,8 @@ TEST(ThinLine, HalfWayStepsAndReversedLinesGiveTheSamePixels) {
       b.setPenWidth(width);
       a.line(x1, y1, x2, y2);
       b.line(x2, y2, x1, y1);
-      ASSERT_EQ(picture(a, kBlack), picture(b, kBlack)) << x1 << "," << y1 << " " << x2 << ","
-                                                        << y2 << " width " << width;
+      ASSERT_EQ(picture(a, kBlack), picture(b, kBlack))
+          << x1 << "," << y1 << " " << x2 << "," << y2 << " width " << width;
     }
   }
 }
@@ -120,9 +120,9 @@ TEST(Line, FarAwayEndsAreClippedNotWrapped) {
   Surface s = blank(10, 10);
   s.line(-1e12, 5, 1e12, 5);
   s.line(5, 1e15, 5, -1e15);
-  EXPECT_EQ(picture(s, kBlack), rows({".....#....", ".....#....", ".....#....", ".....#....",
-                                      ".....#....", "##########", ".....#....", ".....#....",
-                                      ".....#....", ".....#...."}));
+  EXPECT_EQ(picture(s, kBlack),
+            rows({".....#....", ".....#....", ".....#....", ".....#....", ".....#....",
+                  "##########", ".....#....", ".....#....", ".....#....", ".....#...."}));
 }
 
 TEST(Line, CurrentPointAndExplicitColour) {

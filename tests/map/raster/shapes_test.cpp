@@ -25,8 +25,8 @@ Surface blank(int width, int height) {
 TEST(Circle, RingHoldsThePixelsWithinHalfThePenOfTheRadius) {
   Surface thin = blank(7, 7);
   thin.circle(3, 3, 3);
-  EXPECT_EQ(picture(thin, kBlack), rows({"..###..", ".#...#.", "#.....#", "#.....#", "#.....#",
-                                         ".#...#.", "..###.."}));
+  EXPECT_EQ(picture(thin, kBlack),
+            rows({"..###..", ".#...#.", "#.....#", "#.....#", "#.....#", ".#...#.", "..###.."}));
   Surface two = blank(9, 9);
   two.setPenWidth(2);
   two.circle(4, 4, 3);
@@ -137,13 +137,25 @@ TEST(XorMode, EveryPrimitiveTwiceRestoresTheSurface) {
   using Draw = std::function<void(Surface&)>;
   std::vector<Draw> draws;
   for (int i = 0; i < 60; ++i) {
-    const double a = coordinate(rng), b = coordinate(rng), c = coordinate(rng),
-                 d = coordinate(rng), s = angle(rng), e = angle(rng);
+    const double a = coordinate(rng), b = coordinate(rng), c = coordinate(rng), d = coordinate(rng),
+                 s = angle(rng), e = angle(rng);
     const int width = 1 + i % 5;
-    draws.push_back([=](Surface& sf) { sf.setPenWidth(width); sf.line(a, b, c, d); });
-    draws.push_back([=](Surface& sf) { sf.setPenWidth(width); sf.dot(a, b); });
-    draws.push_back([=](Surface& sf) { sf.setPenWidth(width); sf.circle(a, b, std::fabs(c)); });
-    draws.push_back([=](Surface& sf) { sf.setPenWidth(width); sf.arc(a, b, std::fabs(d), s, e); });
+    draws.push_back([=](Surface& sf) {
+      sf.setPenWidth(width);
+      sf.line(a, b, c, d);
+    });
+    draws.push_back([=](Surface& sf) {
+      sf.setPenWidth(width);
+      sf.dot(a, b);
+    });
+    draws.push_back([=](Surface& sf) {
+      sf.setPenWidth(width);
+      sf.circle(a, b, std::fabs(c));
+    });
+    draws.push_back([=](Surface& sf) {
+      sf.setPenWidth(width);
+      sf.arc(a, b, std::fabs(d), s, e);
+    });
   }
   Surface noise(60, 60);
   for (int y = 0; y < 60; ++y) {

@@ -4,9 +4,11 @@
 
 #include <cmath>
 #include <limits>
+#include <random>
 #include <stdexcept>
 
 #include "raster/color.hpp"
+#include "raster/rounding.hpp"
 
 namespace orbelle::raster {
 namespace {
@@ -23,6 +25,23 @@ TEST(Color, PacksRedGreenBlueAndConvertsToStoredPixels) {
       EXPECT_EQ(fromPixel(toPixel(c) ^ toXorMask(pen)), c ^ pen);
       EXPECT_EQ((toPixel(c) ^ toXorMask(pen)) & kOpaque, kOpaque);
     }
+  }
+}
+
+TEST(Rounding, FastDeviceRoundingAgreesWithTheGeneralOne) {
+  for (const double tie : {0.5, 1.5, 2.5, -0.5, -1.5, -2.5, 268435455.5, -268435456.5}) {
+    EXPECT_EQ(static_cast<double>(roundHalfEvenSmall(tie)), roundHalfEven(tie)) << tie;
+  }
+  EXPECT_EQ(roundHalfEvenSmall(2.5), 2);
+  EXPECT_EQ(roundHalfEvenSmall(3.5), 4);
+  EXPECT_EQ(roundHalfEvenSmall(-3.5), -4);
+  EXPECT_EQ(roundHalfEvenSmall(-0.49999999999999994), 0);
+  EXPECT_EQ(roundHalfEvenSmall(0.5000000000000001), 1);
+  std::mt19937_64 rng(8);
+  std::uniform_real_distribution<double> value(-1e6, 1e6);
+  for (int i = 0; i < 100000; ++i) {
+    const double v = value(rng);
+    ASSERT_EQ(static_cast<double>(roundHalfEvenSmall(v)), roundHalfEven(v)) << v;
   }
 }
 
@@ -79,8 +98,7 @@ TEST(Surface, UserScaleWithYGrowingUpwards) {
 
   EXPECT_THROW(s.setScale(0, 0, 0, 1), std::invalid_argument);
   EXPECT_THROW(s.setScale(0, 0, 1, 0), std::invalid_argument);
-  EXPECT_THROW(s.setScale(std::numeric_limits<double>::infinity(), 0, 1, 1),
-               std::invalid_argument);
+  EXPECT_THROW(s.setScale(std::numeric_limits<double>::infinity(), 0, 1, 1), std::invalid_argument);
   s.setPixelScale();
   EXPECT_EQ(s.toPixelY(7), 7.0);
 }
@@ -89,8 +107,8 @@ TEST(Surface, SpansAreClippedAndHonourTheMode) {
   Surface s(5, 2, kWhite);
   s.plotSpan(0, -3, 1, kBlack);
   s.plotSpan(1, 3, 99, kBlack);
-  s.plotSpan(7, 0, 4, kBlack);   // no such row
-  s.plotSpan(0, 4, 3, kBlack);   // empty run
+  s.plotSpan(7, 0, 4, kBlack);  // no such row
+  s.plotSpan(0, 4, 3, kBlack);  // empty run
   s.plotPixel(-1, 0, kBlack);
   EXPECT_EQ(s.pixel(0, 0), kBlack);
   EXPECT_EQ(s.pixel(1, 0), kBlack);
@@ -101,8 +119,8 @@ TEST(Surface, SpansAreClippedAndHonourTheMode) {
 
   s.setMode(DrawMode::Xor);
   s.plotSpan(0, 0, 4, rgb(255, 0, 0));
-  EXPECT_EQ(s.pixel(0, 0), rgb(255, 0, 0));     // black ^ red
-  EXPECT_EQ(s.pixel(2, 0), rgb(0, 255, 255));   // white ^ red
+  EXPECT_EQ(s.pixel(0, 0), rgb(255, 0, 0));    // black ^ red
+  EXPECT_EQ(s.pixel(2, 0), rgb(0, 255, 255));  // white ^ red
 }
 
 TEST(Surface, ClearIgnoresTheModeAndResetsTheCurrentPoint) {

@@ -35,9 +35,9 @@ struct MapPlane {
   std::int16_t MaxDx = kWholeEarthMiles;
 
   // Refreshed by SetMapScale; valid once it has run.
-  double MilesPerPixel = 0.0;           // map miles covered by one pixel
-  std::int16_t PictureWidthPx = 0;      // surface width in pixels
-  std::int16_t PictureHeightPx = 0;     // surface height in pixels
+  double MilesPerPixel = 0.0;        // map miles covered by one pixel
+  std::int16_t PictureWidthPx = 0;   // surface width in pixels
+  std::int16_t PictureHeightPx = 0;  // surface height in pixels
 
   // Path line of DrawPath: shown or not, and its far end in map miles (rounded, ties to even).
   bool PathShown = false;

@@ -20,8 +20,8 @@ struct Span {
 };
 
 struct FillRegion {
-  Rgb color = 0;              // the colour every pixel of the region has
-  std::vector<Span> spans;    // disjoint row runs, in no particular order
+  Rgb color = 0;            // the colour every pixel of the region has
+  std::vector<Span> spans;  // disjoint row runs, in no particular order
   std::int64_t pixelCount = 0;
   int minX = 0, minY = 0, maxX = -1, maxY = -1;  // bounding box, empty when maxX < minX
 

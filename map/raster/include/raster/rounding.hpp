@@ -21,7 +21,7 @@ inline double roundHalfEven(double value) noexcept {
 // The same rounding to a 64-bit integer for |value| ≤ 2^52, without library calls (for the
 // surface's per-vertex conversions). Larger magnitudes and NaN are the caller's to exclude.
 inline std::int64_t roundHalfEvenSmall(double value) noexcept {
-  const auto whole = static_cast<std::int64_t>(value);  // truncates towards zero
+  const auto whole = static_cast<std::int64_t>(value);         // truncates towards zero
   const double fraction = value - static_cast<double>(whole);  // exact below 2^52
   const bool odd = (whole & 1) != 0;
   // Written without branches: the fractions of drawn coordinates are unpredictable.
