@@ -55,18 +55,6 @@ TEST(Surface, RefusesSizesOutsideTheRange) {
   EXPECT_EQ(ok.pixel(2, 1), kRed);
 }
 
-TEST(Surface, StartsClearedInPixelScale) {
-  Surface s(4, 3, rgb(9, 8, 7));
-  EXPECT_EQ(s.stride(), 4);
-  for (int y = 0; y < 3; ++y) {
-    for (int x = 0; x < 4; ++x) EXPECT_EQ(s.pixel(x, y), rgb(9, 8, 7));
-  }
-  EXPECT_EQ(s.pixels()[0], toPixel(rgb(9, 8, 7)));
-  EXPECT_EQ(s.scaleWidth(), 4.0);
-  EXPECT_EQ(s.scaleHeight(), 3.0);
-  EXPECT_EQ(s.toPixelX(2.0), 2.0);
-}
-
 TEST(Surface, PixelReadsOutsideGiveNothing) {
   Surface s(4, 3);
   EXPECT_FALSE(s.pixel(-1, 0).has_value());
@@ -131,16 +119,6 @@ TEST(Surface, ClearIgnoresTheModeAndResetsTheCurrentPoint) {
   EXPECT_EQ(s.pixel(1, 1), rgb(0, 128, 0));
   EXPECT_EQ(s.currentX(), 0.0);
   EXPECT_EQ(s.currentY(), 0.0);
-}
-
-TEST(Surface, PenWidthBelowOneIsOne) {
-  Surface s(3, 3);
-  s.setPenWidth(0);
-  EXPECT_EQ(s.penWidth(), 1);
-  s.setPenWidth(-4);
-  EXPECT_EQ(s.penWidth(), 1);
-  s.setColor(0xff123456u);
-  EXPECT_EQ(s.color(), 0x123456u);
 }
 
 TEST(Surface, NonFiniteCoordinatesDrawNothing) {
