@@ -23,6 +23,9 @@ bool TypeAheadKeyer::run(bool keep) {
   while (!s.stopRequested) {
     if (s.typeAhead.empty()) {
       keyboardPass();
+      // Idle rounds read the clock: on a shared virtual clock time moves only when read, and
+      // keys scripted for later must still arrive.
+      clock_.nowMicros();
       continue;
     }
     if (sendCharacter(s.typeAhead.take()) == Outcome::PausedAtBlank) return true;

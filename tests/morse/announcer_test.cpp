@@ -1,0 +1,120 @@
+#include <gtest/gtest.h>
+
+#include "core/announcer.hpp"
+#include "core/host_commands.hpp"
+#include "core/speaker.hpp"
+#include "fakes.hpp"
+
+namespace morse {
+namespace {
+
+using test::RecordingPorts;
+using test::KeyRun;
+using test::ScriptedHost;
+using test::StepClock;
+
+// Speaker on/off runs, replaying the writes on a model of the devices.
+std::vector<KeyRun> speakerRuns(const std::vector<PortEvent> &events) {
+  PcDevices devices;
+  std::vector<KeyRun> runs;
+  bool on = false;
+  uint64_t since = 0;
+  bool started = false;
+  for (const PortEvent &e : events) {
+    devices.write(e.port, e.value);
+    const bool now = devices.speakerHz() != 0;
+    if (now == on) continue;
+    if (started) runs.push_back({on, (e.micros - since) / 1000.0});
+    started = true;
+    on = now;
+    since = e.micros;
+  }
+  return runs;
+}
+
+struct AnnounceFixture : ::testing::Test {
+  StepClock clock;
+  RecordingPorts ports{clock};
+  ScriptedHost host{clock};
+  KeyingSettings settings;
+
+  void say(Announcement a) { announce(a, settings, ports, clock, host); }
+  void say(const std::string &text) {
+    Announcement a;
+    a.text = text;
+    say(a);
+  }
+  std::vector<int> ms(bool on) { return test::roundedMs(speakerRuns(ports.events), on); }
+};
+
+TEST_F(AnnounceFixture, ProgramsTheTimerAndGateForEachElement) {
+  ports.devices.write(0x61, 0x4C);  // other bits of the gate port stay as read
+  ports.events.clear();
+  say("E");
+  ASSERT_EQ(ports.events.size(), 5u);
+  const uint16_t divisor = 1193180 / 700;
+  const std::vector<std::pair<uint16_t, uint8_t>> expected = {
+      {0x43, 0xB6}, {0x42, divisor & 0xFF}, {0x42, divisor >> 8}, {0x61, 0x4F}, {0x61, 0x4C}};
+  for (size_t i = 0; i < expected.size(); ++i) {
+    EXPECT_EQ(ports.events[i].port, expected[i].first) << i;
+    EXPECT_EQ(ports.events[i].value, expected[i].second) << i;
+  }
+  EXPECT_EQ(ports.reads, std::vector<uint16_t>{0x61});
+  EXPECT_NEAR(speakerRuns(ports.events).at(0).ms, 101.0, 0.005);
+  EXPECT_TRUE(ports.events[3].micros < ports.events[4].micros);
+}
+
+TEST_F(AnnounceFixture, DefaultTimingHasAnElementGapAfterEveryElement) {
+  say("ET");
+  EXPECT_EQ(ms(true), (std::vector<int>{101, 303}));
+  EXPECT_EQ(ms(false), std::vector<int>{101 + 303});
+  EXPECT_EQ(host.commands, (std::vector<std::string>{"wait window [ET] nowait", "wait clear"}));
+}
+
+TEST_F(AnnounceFixture, ApostropheLeavesOutOneCharacterGap) {
+  say("'ETE");
+  EXPECT_EQ(ms(false), (std::vector<int>{101, 101 + 303}));
+}
+
+TEST_F(AnnounceFixture, BlankCostsWordGapAndCharacterGap) {
+  say("E E");
+  EXPECT_EQ(ms(false), std::vector<int>{101 + 303 + 121 + 303});
+}
+
+TEST_F(AnnounceFixture, ArgumentsChangeToneSpeedWeightAndDisplay) {
+  Announcement a;
+  a.text = "i";
+  a.show = false;
+  a.frequencyHz = 1000;
+  a.wpm = 20;
+  a.weight = 20;
+  say(a);
+  EXPECT_TRUE(host.commands.empty());
+  EXPECT_EQ(ms(true), (std::vector<int>{55, 55}));  // trunc(66 / 1.2)
+  EXPECT_EQ(ports.events[1].value, (1193180 / 1000) & 0xFF);
+}
+
+TEST_F(AnnounceFixture, NeverKeysTheTransmitter) {
+  say("PARIS");
+  for (const PortEvent &e : ports.events) EXPECT_NE(e.port, 0x37A);
+}
+
+TEST(Speaker, DivisorIsBoundedToSixteenBits) {
+  EXPECT_EQ(timerDivisor(700), 1704);
+  EXPECT_EQ(timerDivisor(0), 0xFFFF);
+  EXPECT_EQ(timerDivisor(-5), 0xFFFF);
+  EXPECT_EQ(timerDivisor(10), 0xFFFF);  // 119318 would not fit
+  EXPECT_EQ(timerDivisor(19), 62798);  // 62798.9 truncated
+  EXPECT_EQ(timerDivisor(2'000'000), 1);
+}
+
+TEST(HostCommands, ShowTextQuotesAClosingBracketSoTheCommandHolds) {
+  EXPECT_EQ(showTextCommand("CQ DE X"), "wait window [CQ DE X] nowait");
+  EXPECT_EQ(showTextCommand("A]B"), "wait window [A] + \"]\" + [B] nowait");
+  EXPECT_EQ(showTextCommand("]]"), "wait window \"]\" + \"]\" nowait");
+  EXPECT_EQ(showTextCommand("'X\"]"), "wait window ['X\"] + \"]\" nowait");
+  EXPECT_EQ(noticeCommand("a 'b' [c]\n"), "wait window 'a `b` `c` ' nowait");
+}
+
+}  // namespace
+}  // namespace morse

@@ -1,0 +1,121 @@
+// Test doubles for driving the keyer's logic directly: a clock that advances on every read (as
+// the host's virtual clock does), a host with scripted keys and text objects, and ports that
+// record every write with its time.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "core/keyer_host.hpp"
+#include "core/timed_wait.hpp"
+#include "ports/pc_devices.hpp"
+#include "ports/port_io.hpp"
+#include "ports/port_recorder.hpp"
+
+namespace morse::test {
+
+class StepClock : public Clock {
+ public:
+  explicit StepClock(uint64_t startMicros = 1000000, uint32_t stepMicros = 1)
+      : now_(startMicros), step_(stepMicros) {}
+  uint64_t nowMicros() override { return now_ += step_; }
+  uint64_t peek() const { return now_; }
+  void set(uint64_t micros) { now_ = micros; }
+
+ private:
+  uint64_t now_;
+  uint32_t step_;
+};
+
+class RecordingPorts : public PortIo {
+ public:
+  explicit RecordingPorts(Clock &clock) : clock_(clock) {}
+  void out(uint16_t port, uint8_t value) override {
+    events.push_back({clock_.nowMicros(), port, value});
+    devices.write(port, value);
+  }
+  uint8_t in(uint16_t port) override {
+    reads.push_back(port);
+    return devices.read(port);
+  }
+  void setKeyingBase(uint16_t base) override { devices.setKeyingBase(base); }
+
+  std::vector<PortEvent> events;
+  std::vector<uint16_t> reads;
+  PcDevices devices;
+
+ private:
+  Clock &clock_;
+};
+
+// Keys become readable once the clock reaches their time (milliseconds).
+class ScriptedHost : public KeyerHost {
+ public:
+  explicit ScriptedHost(StepClock &clock) : clock_(clock) {}
+
+  void queueKey(int32_t code, uint64_t atMillis = 0) { keys_.push_back({code, atMillis}); }
+  size_t pendingKeys() const { return keys_.size(); }
+
+  int32_t readKey() override {
+    ++keyReads;
+    if (keys_.empty() || keys_.front().atMillis * 1000 > clock_.peek()) return 0;
+    const int32_t code = keys_.front().code;
+    keys_.pop_front();
+    return code;
+  }
+  void execute(std::string_view command) override {
+    commands.emplace_back(command);
+    act();
+  }
+  void appendText(uint32_t object, std::string_view text) override {
+    if (failAfterActions >= 0 && actions >= failAfterActions) throw std::runtime_error("host");
+    objects[object] += text;
+    act();
+  }
+  void takeBackCharacter(uint32_t object) override {
+    std::string &v = objects[object];
+    if (!v.empty()) v.pop_back();
+    act();
+  }
+
+  std::vector<std::string> commands;
+  std::map<uint32_t, std::string> objects;
+  int keyReads = 0;
+  int actions = 0;
+  int failAfterActions = -1;  // appendText throws once this many actions have happened
+  uint64_t actionCostMicros = 0;  // a slow host: each command or text update takes this long
+
+ private:
+  struct Key {
+    int32_t code;
+    uint64_t atMillis;
+  };
+  void act() {
+    ++actions;
+    clock_.set(clock_.peek() + actionCostMicros);
+  }
+  StepClock &clock_;
+  std::deque<Key> keys_;
+};
+
+// The keying line as alternating runs: each run is key down or up and lasts from one write to
+// the control register until the next one that changes the line.
+struct KeyRun {
+  bool down;
+  double ms;
+};
+std::vector<KeyRun> keyingRuns(const std::vector<PortEvent> &events, uint16_t controlPort);
+
+// Durations in whole milliseconds after rounding to the nearest (the clock's per-read step adds
+// a few microseconds).
+std::vector<int> roundedMs(const std::vector<KeyRun> &runs, bool down);
+
+// The symbols the keying line spelled: '.' for runs near `dot`, '_' otherwise, ' ' between
+// characters (an up run longer than the element gap by more than half a millisecond).
+std::string keyedSymbols(const std::vector<KeyRun> &runs, double dotMs, double elementGapMs);
+
+}  // namespace morse::test

@@ -1,0 +1,87 @@
+// Loads morse.so into foxhost on the virtual clock with the simulated ports, and reads back what
+// the simulation wrote: the event log and the WAV.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "fakes.hpp"
+#include "foxhost/host.hpp"
+#include "morse_decoder.hpp"
+
+namespace morse::test {
+
+class LibraryFixture : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    static int serial = 0;
+    dir_ = std::filesystem::temp_directory_path() /
+           ("morse-lib-" + std::to_string(getpid()) + "-" + std::to_string(++serial));
+    std::filesystem::create_directories(dir_);
+    setenv("MORSE_PORTS", "sim", 1);
+    unsetenv("MORSE_PARPORT");
+    unsetenv("MORSE_PCSPKR");
+    setenv("MORSE_SIM_LOG", logPath().c_str(), 1);
+    setenv("MORSE_SIM_WAV", wavPath().c_str(), 1);
+    load();
+  }
+  void TearDown() override {
+    host_.reset();
+    std::filesystem::remove_all(dir_);
+  }
+
+  void load() {
+    foxhost::Host::Options options;
+    options.virtualClock = true;
+    host_ = std::make_unique<foxhost::Host>(options);
+    host_->virtualClock()->nowMicros = 1'000'000;
+    host_->loadLibrary(MORSE_LIBRARY_PATH);
+  }
+  // Unloads the library, which writes the WAV and closes the log.
+  void unload() { host_->releaseLibraries(); }
+
+  foxhost::Host &host() { return *host_; }
+  foxhost::Value call(const std::string &name, const std::vector<foxhost::Value> &args = {}) {
+    return host_->call(name, args);
+  }
+  uint64_t msNow() { return host_->nowMillis(); }
+
+  std::string logPath() const { return (dir_ / "ports.log").string(); }
+  std::string wavPath() const { return (dir_ / "sound.wav").string(); }
+
+  // The event log as written so far (it is brought up to date after every call).
+  std::vector<PortEvent> events() const {
+    std::vector<PortEvent> out;
+    std::ifstream in(logPath());
+    std::string line;
+    while (std::getline(in, line)) {
+      if (line.empty() || line[0] == '#') continue;
+      std::istringstream fields(line);
+      std::string time, port, value;
+      fields >> time >> port >> value;
+      const size_t dot = time.find('.');
+      PortEvent e{};
+      e.micros = std::stoull(time.substr(0, dot)) * 1000 + std::stoull(time.substr(dot + 1));
+      e.port = static_cast<uint16_t>(std::stoul(port, nullptr, 16));
+      e.value = static_cast<uint8_t>(std::stoul(value, nullptr, 16));
+      out.push_back(e);
+    }
+    return out;
+  }
+  std::vector<KeyRun> keying(uint16_t controlPort = 0x37A) const {
+    return keyingRuns(events(), controlPort);
+  }
+
+  std::filesystem::path dir_;
+  std::unique_ptr<foxhost::Host> host_;
+};
+
+}  // namespace morse::test

@@ -1,0 +1,189 @@
+#include <gtest/gtest.h>
+
+#include "core/send_keyer.hpp"
+#include "fakes.hpp"
+
+namespace morse {
+namespace {
+
+using test::keyedSymbols;
+using test::keyingRuns;
+using test::RecordingPorts;
+using test::roundedMs;
+using test::ScriptedHost;
+using test::StepClock;
+
+constexpr uint32_t kEcho = 7;
+constexpr uint16_t kControl = 0x37A;
+
+struct SendFixture : ::testing::Test {
+  StepClock clock;
+  RecordingPorts ports{clock};
+  ScriptedHost host{clock};
+  KeyerState state;
+
+  SendResult send(const std::string &text, bool withEcho = true) {
+    SendKeyer k(state, ports, clock, host);
+    return k.run(text, withEcho ? std::optional<uint32_t>(kEcho) : std::nullopt);
+  }
+  SendResult resume(bool withEcho = true) {
+    SendKeyer k(state, ports, clock, host);
+    return k.run(std::nullopt, withEcho ? std::optional<uint32_t>(kEcho) : std::nullopt);
+  }
+  std::vector<test::KeyRun> runs() const { return keyingRuns(ports.events, kControl); }
+  std::string symbols() const { return keyedSymbols(runs(), state.durations.dot, state.durations.elementGap); }
+  uint64_t msNow() const { return clock.peek() / 1000; }
+};
+
+TEST_F(SendFixture, KeysElementsAndGapsAtTheLoadSettings) {
+  EXPECT_EQ(send("PARIS"), SendResult::Finished);
+  EXPECT_EQ(symbols(), ".__. ._ ._. .. ...");
+  // Key down 0x01 and key up 0x09 on base + 2, nothing else.
+  for (const PortEvent &e : ports.events) {
+    EXPECT_EQ(e.port, kControl);
+    EXPECT_TRUE(e.value == 0x01 || e.value == 0x09);
+  }
+  const auto down = roundedMs(runs(), true);
+  for (int ms : down) EXPECT_TRUE(ms == 88 || ms == 264) << ms;
+  const auto up = roundedMs(runs(), false);
+  for (int ms : up) EXPECT_TRUE(ms == 88 || ms == 224) << ms;
+  EXPECT_EQ(host.objects[kEcho], "PARIS");
+}
+
+TEST_F(SendFixture, BlankCostsTheWordGapAfterTheCharacterGap) {
+  send("E E");
+  const auto up = roundedMs(runs(), false);
+  ASSERT_EQ(up.size(), 1u);
+  EXPECT_EQ(up[0], 224 + 145);
+}
+
+TEST_F(SendFixture, NegativeWordGapAddsNothing) {
+  state.settings.wpm = 20;
+  state.settings.farnsworth = 50;
+  state.recompute();
+  send("E E");
+  EXPECT_EQ(roundedMs(runs(), false), std::vector<int>{312});
+}
+
+TEST_F(SendFixture, ApostropheJoinsTheNextTwoCharactersIntoOneSign) {
+  send("'AR K");
+  // A and R as one sign: only element gaps inside, then one character gap.
+  EXPECT_EQ(symbols(), "._._. _._");
+  EXPECT_EQ(host.objects[kEcho], "'AR K");
+  const auto up = roundedMs(runs(), false);
+  ASSERT_EQ(up.size(), 4u + 1u + 2u);
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(up[i], 88);
+  EXPECT_EQ(up[4], 224 + 145);
+}
+
+TEST_F(SendFixture, LowerCaseIsKeyedAndCharactersOutsideTheTableAreSkippedSilently) {
+  send("e{~]_t");
+  EXPECT_EQ(symbols(), ". _");
+  EXPECT_EQ(host.objects[kEcho], "ET");
+}
+
+TEST_F(SendFixture, EmptyCodeKeysNothingButTheCharacterGap) {
+  send("E[E");
+  EXPECT_EQ(roundedMs(runs(), false), std::vector<int>{224 + 224});
+}
+
+TEST_F(SendFixture, EchoNeedsTheObject) {
+  send("EE", false);
+  EXPECT_TRUE(host.objects.empty());
+  EXPECT_EQ(symbols(), ". .");
+}
+
+TEST_F(SendFixture, EmptyTextFinishesAtOnceAndClearsThePause) {
+  state.paused = true;
+  EXPECT_EQ(send(""), SendResult::Finished);
+  EXPECT_FALSE(state.paused);
+  EXPECT_TRUE(ports.events.empty());
+}
+
+TEST_F(SendFixture, HomePausesAtTheNextBlankAndResumeGoesOnAfterIt) {
+  host.queueKey(kKeyHome, msNow());  // read after the first character
+  EXPECT_EQ(send("AB CD"), SendResult::Paused);
+  EXPECT_TRUE(state.paused);
+  EXPECT_EQ(host.objects[kEcho], "AB ");  // the word finished, the blank echoed
+  EXPECT_EQ(symbols(), "._ _...");
+  EXPECT_EQ(host.commands, std::vector<std::string>{"wait window 'Pause...' nowait"});
+
+  ports.events.clear();
+  EXPECT_EQ(resume(), SendResult::Finished);
+  EXPECT_FALSE(state.paused);
+  EXPECT_EQ(host.objects[kEcho], "AB CD");
+  EXPECT_EQ(symbols(), "_._. _..");
+}
+
+TEST_F(SendFixture, ResumeWhenNotPausedIsRefused) {
+  EXPECT_EQ(resume(), SendResult::Finished);
+  EXPECT_EQ(host.commands, std::vector<std::string>{
+      "WAIT WINDOW 'CW_SEND: Attempt to resume when not paused (MORSE). Press a key...'"});
+  EXPECT_TRUE(ports.events.empty());
+}
+
+TEST_F(SendFixture, EndStopsAtTheNextNonBlankAndResumeKeysThatCharacter) {
+  host.queueKey(kKeyEnd, msNow());
+  EXPECT_EQ(send("A BC"), SendResult::Stopped);
+  EXPECT_TRUE(state.paused);
+  // The blank is sent; B is echoed but not keyed.
+  EXPECT_EQ(host.objects[kEcho], "A B");
+  EXPECT_EQ(symbols(), "._");
+
+  ports.events.clear();
+  EXPECT_EQ(resume(), SendResult::Finished);
+  EXPECT_EQ(host.objects[kEcho], "A BC");  // B not echoed twice
+  EXPECT_EQ(symbols(), "_... _._.");
+}
+
+TEST_F(SendFixture, SpeedKeysStepByTwoAndNeverBelowFive) {
+  state.settings.wpm = 7;
+  state.recompute();
+  host.queueKey(kKeyDown, msNow());
+  send("EEE");
+  EXPECT_EQ(state.settings.wpm, 5);
+  EXPECT_EQ(state.durations, computeDurations(state.settings));
+  const std::string show = "wait window ltrim(str(cw_wpm())) + ' WPM' nowait";
+  EXPECT_EQ(host.commands, (std::vector<std::string>{show, show}));
+
+  // At 6 a slower step would give 4: refused, the speed stays; the closing display still runs.
+  state.settings.wpm = 6;
+  state.recompute();
+  host.commands.clear();
+  host.queueKey(kKeyDown, msNow());
+  send("EEE");
+  EXPECT_EQ(state.settings.wpm, 6);
+  EXPECT_EQ(host.commands, std::vector<std::string>{show});
+}
+
+TEST_F(SendFixture, SpeedChangeTakesEffectOnTheNextCharacterAndRepeatsWhileKeysCome) {
+  host.queueKey(kKeyUp, msNow());
+  host.queueKey(kKeyUp, msNow());  // read by the speed change itself
+  host.queueKey(kKeyUp, msNow());
+  send("EEE");
+  EXPECT_EQ(state.settings.wpm, 21);
+  // Read after the first E, applied after the second is keyed, repeated while keys come.
+  EXPECT_EQ(roundedMs(runs(), true), (std::vector<int>{88, 88, 1320 / 21}));
+}
+
+TEST_F(SendFixture, TextsLongerThan2047CharactersAreSentWhole) {
+  state.settings.wpm = 1000;  // durations of 1 ms keep the test quick
+  state.recompute();
+  const std::string text = std::string(3000, 'E') + "T";
+  send(text);
+  EXPECT_EQ(host.objects[kEcho], text);
+  const auto r = runs();
+  EXPECT_EQ(roundedMs(r, true).size(), 3001u);
+}
+
+TEST_F(SendFixture, KeysTheControlRegisterOfTheConfiguredPort) {
+  state.portBase = 632;
+  send("E");
+  ASSERT_EQ(ports.events.size(), 2u);
+  EXPECT_EQ(ports.events[0].port, 634);
+  EXPECT_EQ(ports.events[0].value, 0x01);
+  EXPECT_EQ(ports.events[1].value, 0x09);
+}
+
+}  // namespace
+}  // namespace morse
