@@ -93,8 +93,8 @@ FileText readTextFile(const std::string& path) {
   FileText result;
   Fd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
   if (fd.get() < 0) {
-    result.status = (errno == ENOENT || errno == ENOTDIR) ? FileText::Status::Absent
-                                                           : FileText::Status::Failed;
+    result.status =
+        (errno == ENOENT || errno == ENOTDIR) ? FileText::Status::Absent : FileText::Status::Failed;
     return result;
   }
   result.status = FileText::Status::Failed;
@@ -133,8 +133,8 @@ bool replaceFileAtomically(const std::string& path, std::string_view contents) {
   std::string tempPath;
   Fd fd(createTemporary(target, mode, tempPath));
   if (fd.get() < 0) return false;
-  const bool written = writeAll(fd.get(), contents) &&
-                       (!exists || ::fchmod(fd.get(), mode) == 0) && ::fsync(fd.get()) == 0;
+  const bool written = writeAll(fd.get(), contents) && (!exists || ::fchmod(fd.get(), mode) == 0) &&
+                       ::fsync(fd.get()) == 0;
   if (!fd.close() || !written || ::rename(tempPath.c_str(), target.c_str()) != 0) {
     ::unlink(tempPath.c_str());
     return false;

@@ -20,12 +20,12 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 // The longest prefix of `text` (after `start`) that forms a number, as scanned by the leading
 // number rule. `body` excludes a "+" sign so that from_chars accepts it.
 struct NumberScan {
-  std::size_t end = 0;       // one past the last character of the number
-  bool found = false;        // at least one mantissa digit
+  std::size_t end = 0;  // one past the last character of the number
+  bool found = false;   // at least one mantissa digit
   bool negative = false;
-  std::string body;          // mantissa and exponent, without sign
-  long long magnitude = 0;   // decimal exponent of the first significant digit
-  bool zero = true;          // every mantissa digit is 0
+  std::string body;         // mantissa and exponent, without sign
+  long long magnitude = 0;  // decimal exponent of the first significant digit
+  bool zero = true;         // every mantissa digit is 0
 };
 
 NumberScan scanNumber(std::string_view text, std::size_t pos) {

@@ -6,7 +6,9 @@
 
 namespace orbelle {
 
-double DayOfYear(DateTime t, int localYear) { return t.serial - DateSerial(localYear, 1, 1).serial; }
+double DayOfYear(DateTime t, int localYear) {
+  return t.serial - DateSerial(localYear, 1, 1).serial;
+}
 
 double DecimalHours(DateTime t) {
   const CivilDateTime c = toCivil(t);

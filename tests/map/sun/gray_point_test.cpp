@@ -75,11 +75,12 @@ TEST(GrayLineRange, AgreesWithAnIndependentSphericalFormula) {
     GrayLineRange(g, static_cast<float>(lon2), static_cast<float>(lat2), d, b);
     const double p1 = static_cast<float>(lat1) * kRad, p2 = static_cast<float>(lat2) * kRad;
     const double dl = (static_cast<float>(lon2) - static_cast<float>(lon1)) * kRad;
-    const double arc = std::acos(std::sin(p1) * std::sin(p2) +
-                                 std::cos(p1) * std::cos(p2) * std::cos(dl));
-    double bearing = std::atan2(std::sin(dl) * std::cos(p2),
-                                std::cos(p1) * std::sin(p2) - std::sin(p1) * std::cos(p2) * std::cos(dl)) /
-                     kRad;
+    const double arc =
+        std::acos(std::sin(p1) * std::sin(p2) + std::cos(p1) * std::cos(p2) * std::cos(dl));
+    double bearing =
+        std::atan2(std::sin(dl) * std::cos(p2),
+                   std::cos(p1) * std::sin(p2) - std::sin(p1) * std::cos(p2) * std::cos(dl)) /
+        kRad;
     if (bearing < 0) bearing += 360;
     // 1.57079 stands for π/2 (6.3e-6 rad short) and the arc goes through float: a few miles at
     // most.
@@ -137,10 +138,9 @@ TEST(GrayPoint, EveryPointLiesOnTheTerminatorAndOnTheMap) {
     for (int j = 0; j < 20; ++j) {
       p.Calculate(angle(rng));
       // Sub-solar point to terminator point: 90 degrees of arc.
-      const double cosArc =
-          std::sin(g.SunDecl * kRad) * std::sin(p.Latitude() * kRad) +
-          std::cos(g.SunDecl * kRad) * std::cos(p.Latitude() * kRad) *
-              std::cos((p.Longitude() - g.SunLon) * kRad);
+      const double cosArc = std::sin(g.SunDecl * kRad) * std::sin(p.Latitude() * kRad) +
+                            std::cos(g.SunDecl * kRad) * std::cos(p.Latitude() * kRad) *
+                                std::cos((p.Longitude() - g.SunLon) * kRad);
       EXPECT_NEAR(cosArc, 0, 2e-5);
       // x, y are the gray-line distance and bearing placed in the whole-earth square.
       float d, b;
@@ -148,6 +148,33 @@ TEST(GrayPoint, EveryPointLiesOnTheTerminatorAndOnTheMap) {
       EXPECT_NEAR(p.x(), kWholeEarthHalfWidth + d * std::sin(b * kRad), 0.01);
       EXPECT_NEAR(p.y(), kWholeEarthHalfWidth - d * std::cos(b * kRad), 0.01);
     }
+  }
+}
+
+TEST(GrayPoint, BlockGivesTheSamePointsAsOneCalculateEach) {
+  std::mt19937 rng(11);
+  std::uniform_real_distribution<float> decl(-23, 23), lon(-180, 180), lat(-89, 89),
+      angle(-10, 370);
+  for (int i = 0; i < 50; ++i) {
+    GrayLine g = state(lat(rng), lon(rng), decl(rng), lon(rng));
+    if (i == 0) g = state(0, 0, 0, 90);  // includes the station itself and its antipode
+    float angles[GrayPoint::kBlock];
+    for (float& a : angles) a = angle(rng);
+    angles[0] = 180;
+    angles[1] = 0;
+    GrayPoint block(g);
+    GrayPoint::Block out;
+    block.Calculate(angles, GrayPoint::kBlock, out);
+    GrayPoint single(g);
+    for (int j = 0; j < GrayPoint::kBlock; ++j) {
+      single.Calculate(angles[j]);
+      ASSERT_EQ(out.Longitude[j], single.Longitude()) << j;
+      ASSERT_EQ(out.Latitude[j], single.Latitude()) << j;
+      ASSERT_EQ(out.x[j], single.x()) << j;
+      ASSERT_EQ(out.y[j], single.y()) << j;
+    }
+    EXPECT_EQ(block.x(), single.x());
+    EXPECT_EQ(block.Longitude(), single.Longitude());
   }
 }
 

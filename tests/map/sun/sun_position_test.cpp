@@ -7,9 +7,7 @@
 namespace orbelle {
 namespace {
 
-DateTime dayNumber(int year, double days) {
-  return DateTime{DateSerial(year, 1, 1).serial + days};
-}
+DateTime dayNumber(int year, double days) { return DateTime{DateSerial(year, 1, 1).serial + days}; }
 
 TEST(SunPosition, DayOfYearCountsFromTheLocalYear) {
   EXPECT_DOUBLE_EQ(DayOfYear(makeDateTime(2024, 1, 1, 12, 0, 0), 2024), 0.5);
@@ -23,7 +21,11 @@ TEST(SunPosition, SubSolarLongitudeFollowsTheClock) {
   const struct {
     int hour, minute, second;
     double longitude;
-  } cases[] = {{0, 0, 0, 180}, {6, 0, 0, 90}, {12, 0, 0, 0}, {18, 0, 0, -90}, {23, 59, 59, -179.99583333333334}};
+  } cases[] = {{0, 0, 0, 180},
+               {6, 0, 0, 90},
+               {12, 0, 0, 0},
+               {18, 0, 0, -90},
+               {23, 59, 59, -179.99583333333334}};
   for (const auto& c : cases) {
     const DateTime t = makeDateTime(2024, 6, 1, c.hour, c.minute, c.second);
     EXPECT_NEAR(SunLongitude(t), c.longitude, 1e-9) << c.hour << ":" << c.minute;

@@ -10,9 +10,9 @@ namespace orbelle {
 
 struct FileText {
   enum class Status {
-    Read,     // text holds the whole file
-    Absent,   // no such file
-    Failed,   // the file exists but cannot be read (not a regular file, too large, I/O error)
+    Read,    // text holds the whole file
+    Absent,  // no such file
+    Failed,  // the file exists but cannot be read (not a regular file, too large, I/O error)
   };
   Status status = Status::Absent;
   std::string text;
