@@ -10,7 +10,6 @@
 #include "foxhost/host.hpp"
 
 int main(int argc, char **argv) {
-  using foxhost::HostError;
   foxhost::app::CommandLine cl;
   try {
     cl = foxhost::app::parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
@@ -34,7 +33,7 @@ int main(int argc, char **argv) {
       host.executeInteractive(command);
       if (host.quitRequested()) return 0;
     }
-  } catch (const HostError &e) {
+  } catch (const std::exception &e) {
     std::cerr << "Error: " << e.what() << std::endl;
     return 1;
   }
@@ -46,8 +45,11 @@ int main(int argc, char **argv) {
     }
     try {
       host.runScript(in, cl.script);
-    } catch (const HostError &e) {
-      std::cerr << e.what() << std::endl;
+    } catch (const foxhost::HostError &e) {
+      std::cerr << e.what() << std::endl;  // names the script and the line
+      return 1;
+    } catch (const std::exception &e) {
+      std::cerr << "Error: " << e.what() << std::endl;
       return 1;
     }
     return 0;

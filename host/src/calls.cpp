@@ -77,8 +77,8 @@ Value Host::Impl::invoke(const std::shared_ptr<Library> &lib, const LibraryFunct
   frames.pop_back();
   if (done->error) throw *done->error;
   if (request.status != 0) {
-    err::fail(request.status, "Library call " + fn.name + " failed with status " +
-                                  std::to_string(request.status));
+    err::fail(request.status,
+              "Library call " + fn.name + " failed with status " + std::to_string(request.status));
   }
   return done->result;
 }

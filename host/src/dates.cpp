@@ -50,6 +50,13 @@ int64_t julianDay(const CivilDate &d) {
   return d.day + (153 * m + 2) / 5 + 365 * y + y / 4 - y / 100 + y / 400 - 32045;
 }
 
+int64_t dayNumber(double value) {
+  static const double kFirst = static_cast<double>(julianDay({1, 1, 1}));
+  static const double kLast = static_cast<double>(julianDay({9999, 12, 31}));
+  if (!(value >= kFirst && value < kLast + 1)) return 0;
+  return static_cast<int64_t>(value);
+}
+
 CivilDate civilDate(int64_t jd) {
   const int64_t a = jd + 32044;
   const int64_t b = (4 * a + 3) / 146097;

@@ -18,6 +18,9 @@ struct CivilDate {
 };
 
 int64_t julianDay(const CivilDate &date);
+// A date value's day number: its whole part when it names a day from 1 January 1 to
+// 31 December 9999, otherwise 0 (the empty date), so that no value can break a conversion.
+int64_t dayNumber(double value);
 CivilDate civilDate(int64_t julianDay);
 bool isValid(const CivilDate &date);
 

@@ -80,15 +80,20 @@ void Host::Impl::waitForKey() {
 
 Value Host::Impl::variable(const std::string &name) {
   const auto it = variables.find(name);
-  if (it == variables.end()) err::fail(err::kVariableNotFound, "Variable '" + name + "' is not found");
+  if (it == variables.end())
+    err::fail(err::kVariableNotFound, "Variable '" + name + "' is not found");
   return it->second;
 }
 
-void Host::Impl::setVariable(const std::string &name, const Value &value) { variables[name] = value; }
+void Host::Impl::setVariable(const std::string &name, const Value &value) {
+  variables[name] = value;
+}
 
 namespace {
 uint32_t objectOf(const Value &v, const std::string &property) {
-  if (v.type != 'O') err::fail(err::kNotAnObject, "'" + property + "' is a property, but the value is not an object");
+  if (v.type != 'O')
+    err::fail(err::kNotAnObject,
+              "'" + property + "' is a property, but the value is not an object");
   return v.object;
 }
 }  // namespace
@@ -181,7 +186,8 @@ void Host::runScript(std::istream &in, const std::string &name) {
     try {
       impl_->executeText(command.text, false);
     } catch (const HostError &e) {
-      throw HostError(e.number(), name + ", line " + std::to_string(command.line) + ": " + e.what());
+      throw HostError(e.number(),
+                      name + ", line " + std::to_string(command.line) + ": " + e.what());
     }
   }
 }

@@ -21,8 +21,8 @@ namespace foxhost {
 struct CallFrame {
   std::shared_ptr<Library> library;  // keeps the library mapped while its code runs
   std::string function;
-  Value result;                            // type 0 until a return service sets it
-  std::optional<HostError> error;          // raised by service 83 or 84
+  Value result;                               // type 0 until a return service sets it
+  std::optional<HostError> error;             // raised by service 83 or 84
   std::optional<HostError> lastServiceError;  // why the last failing service failed
 };
 

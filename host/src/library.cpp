@@ -30,7 +30,7 @@ Registry &registry() {
 }
 
 bool isFile(const std::string &path) {
-  struct stat st{};
+  struct stat st {};
   return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
@@ -119,7 +119,8 @@ void Library::readTable(const FoxTable &table) {
     fn.index = i;
     fn.onLoad = row.parameters == FOX_CALLONLOAD;
     std::string error;
-    const auto sig = parseTypeText(fn.onLoad ? "" : row.parameterTypes, fn.onLoad ? 0 : row.parameters, error);
+    const auto sig =
+        parseTypeText(fn.onLoad ? "" : row.parameterTypes, fn.onLoad ? 0 : row.parameters, error);
     if (!sig) invalid(path_, "function " + name + ": " + error);
     fn.signature = *sig;
     functions_.push_back(std::move(fn));

@@ -12,8 +12,8 @@
 namespace foxhost {
 
 struct LibraryFunction {
-  std::string name;  // upper case
-  int32_t index = 0; // row of the library's table
+  std::string name;   // upper case
+  int32_t index = 0;  // row of the library's table
   Signature signature;
   bool onLoad = false;  // parameter count -2: run once at load, not callable by name
 };

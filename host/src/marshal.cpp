@@ -14,7 +14,8 @@ FoxValue toFoxValue(const Value &value, HandleTable &handles) {
     case 'C': {
       const FoxHandle h = handles.allocate(value.text.size());
       if (h == 0) err::fail(err::kNoMemory, err::raisedErrorMessage(err::kNoMemory));
-      if (!value.text.empty()) std::memcpy(handles.pointer(h), value.text.data(), value.text.size());
+      if (!value.text.empty())
+        std::memcpy(handles.pointer(h), value.text.data(), value.text.size());
       v.ev_handle = h;
       v.ev_length = static_cast<uint32_t>(value.text.size());
       break;
@@ -75,8 +76,8 @@ Value fromFoxValue(const FoxValue &v, const HandleTable &handles) {
 ParamBlockBuilder::ParamBlockBuilder(HandleTable &handles, const std::vector<Value> &args)
     : handles_(handles) {
   if (args.size() > FOX_MAX_PARAMS) {
-    err::fail(err::kTooManyArguments, "Too many arguments: at most " +
-                                          std::to_string(FOX_MAX_PARAMS) + " can be passed");
+    err::fail(err::kTooManyArguments,
+              "Too many arguments: at most " + std::to_string(FOX_MAX_PARAMS) + " can be passed");
   }
   try {
     for (const Value &arg : args) {

@@ -27,7 +27,8 @@ std::string formatFixed(double value, int decimals) {
     digits.insert(0, static_cast<size_t>(1 - point), '0');
     point = 1;
   }
-  if (static_cast<int>(digits.size()) < point) digits.append(static_cast<size_t>(point) - digits.size(), '0');
+  if (static_cast<int>(digits.size()) < point)
+    digits.append(static_cast<size_t>(point) - digits.size(), '0');
   const size_t keep = static_cast<size_t>(point + decimals);
   if (digits.size() > keep) {
     const bool up = digits[keep] >= '5';
@@ -72,7 +73,8 @@ Parsed val(std::string_view text) {
   std::string number;
   if (i < text.size() && (text[i] == '-' || text[i] == '+')) number.push_back(text[i++]);
   const size_t start = number.size();
-  while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) number.push_back(text[i++]);
+  while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])))
+    number.push_back(text[i++]);
   Parsed out;
   if (i < text.size() && text[i] == '.') {
     number.push_back(text[i++]);

@@ -79,7 +79,7 @@ void Objects::set(uint32_t object, const std::string &name, const Value &value, 
       err::fail(err::kTypeMismatch, "SELSTART must be a number");
     }
     const double wanted = std::trunc(value.number);
-    if (wanted < 0) err::fail(err::kOutOfRange, "SELSTART must not be negative");
+    if (!(wanted >= 0)) err::fail(err::kOutOfRange, "SELSTART must be a number from 0 up");
     const Value &text = o.properties["VALUE"];
     const double length = text.type == 'C' ? static_cast<double>(text.text.size()) : 0;
     stored = Value::Integer(static_cast<int32_t>(std::min(wanted, length)));
@@ -87,8 +87,9 @@ void Objects::set(uint32_t object, const std::string &name, const Value &value, 
   o.properties[key] = stored;
   if (o.className == "textbox" && key == "VALUE") {
     Value &selStart = o.properties["SELSTART"];
-    const auto length =
-        value.type == 'C' ? static_cast<int32_t>(std::min<size_t>(value.text.size(), INT32_MAX)) : 0;
+    const auto length = value.type == 'C'
+                            ? static_cast<int32_t>(std::min<size_t>(value.text.size(), INT32_MAX))
+                            : 0;
     if (selStart.integer > length) selStart = Value::Integer(length);
   }
 }

@@ -27,7 +27,7 @@ class Objects {
 
  private:
   struct Object {
-    std::string className;  // lower case
+    std::string className;                    // lower case
     std::map<std::string, Value> properties;  // upper-case names
     int32_t window = 0;
     int32_t clientWindow = 0;

@@ -13,7 +13,7 @@ void Host::runPrompt(std::istream &in, std::ostream &errors, std::ostream *promp
     if (!reader.next(command)) break;
     try {
       executeInteractive(command.text);
-    } catch (const HostError &e) {
+    } catch (const std::exception &e) {  // HostError, or the host itself out of memory
       errors << "Error: " << e.what() << std::endl;
     }
     // What was printed has gone to the output stream already; keep no copy of a long session.

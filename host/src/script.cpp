@@ -14,9 +14,12 @@ size_t commentStart(const std::string &line) {
       if (c == close) close = 0;
       continue;
     }
-    if (c == '\'' || c == '"') close = c;
-    else if (c == '[') close = ']';
-    else if (c == '&' && i + 1 < line.size() && line[i + 1] == '&') return i;
+    if (c == '\'' || c == '"')
+      close = c;
+    else if (c == '[')
+      close = ']';
+    else if (c == '&' && i + 1 < line.size() && line[i + 1] == '&')
+      return i;
   }
   return line.size();
 }

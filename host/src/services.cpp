@@ -43,7 +43,8 @@ int32_t Host::Impl::service(FoxServiceArgs &args) noexcept {
     if (CallFrame *f = frame()) f->lastServiceError = e;
     return e.number() != 0 ? e.number() : err::kInvalidService;
   } catch (const std::bad_alloc &) {
-    if (CallFrame *f = frame()) f->lastServiceError = HostError(err::kNoMemory, err::raisedErrorMessage(err::kNoMemory));
+    if (CallFrame *f = frame())
+      f->lastServiceError = HostError(err::kNoMemory, err::raisedErrorMessage(err::kNoMemory));
     return err::kNoMemory;
   } catch (...) {
     return err::kInvalidService;
@@ -53,7 +54,8 @@ int32_t Host::Impl::service(FoxServiceArgs &args) noexcept {
 void Host::Impl::serve(FoxServiceArgs &args) {
   CallFrame *const f = frame();
   const auto needFrame = [&] {
-    if (!f) err::fail(err::kNoCall, "Service " + std::to_string(args.code) + " outside a library call");
+    if (!f)
+      err::fail(err::kNoCall, "Service " + std::to_string(args.code) + " outside a library call");
   };
   switch (args.code) {
     case FOX_RET_DATE:
@@ -79,7 +81,8 @@ void Host::Impl::serve(FoxServiceArgs &args) {
       return;
     case FOX_WINDOW_PUT: {
       const std::string text = textArgument(args);
-      if (!windows.put(args.a, text)) err::fail(err::kOutOfRange, "Invalid window " + std::to_string(args.a));
+      if (!windows.put(args.a, text))
+        err::fail(err::kOutOfRange, "Invalid window " + std::to_string(args.a));
       write(text);
       return;
     }
@@ -99,7 +102,9 @@ void Host::Impl::serve(FoxServiceArgs &args) {
       needFrame();
       if (!f->error) {
         const auto &last = f->lastServiceError;
-        f->error = last && last->number() == args.a ? *last : HostError(args.a, err::raisedErrorMessage(args.a));
+        f->error = last && last->number() == args.a
+                       ? *last
+                       : HostError(args.a, err::raisedErrorMessage(args.a));
       }
       return;
     case FOX_USER_ERROR:
@@ -119,12 +124,13 @@ void Host::Impl::serve(FoxServiceArgs &args) {
       args.result = objects.window(static_cast<uint32_t>(args.a), args.b == 16);
       return;
     case FOX_SET_PROPERTY:
-      objects.set(static_cast<uint32_t>(args.a), nameArgument(args), fromFoxValue(args.value, handles),
-                  args.b != 0);
+      objects.set(static_cast<uint32_t>(args.a), nameArgument(args),
+                  fromFoxValue(args.value, handles), args.b != 0);
       args.result = 1;
       return;
     case FOX_GET_PROPERTY:
-      args.value = toFoxValue(objects.get(static_cast<uint32_t>(args.a), nameArgument(args)), handles);
+      args.value =
+          toFoxValue(objects.get(static_cast<uint32_t>(args.a), nameArgument(args)), handles);
       return;
     case FOX_HANDLE_ALLOC:
       args.handle = args.a < 0 ? 0 : handles.allocate(static_cast<size_t>(args.a));

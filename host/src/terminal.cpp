@@ -30,12 +30,18 @@ void onSignal(int sig) {
 
 int32_t sequenceKey(char introducer, const std::string &params, char final) {
   switch (final) {
-    case 'A': return keys::kUp;
-    case 'B': return keys::kDown;
-    case 'C': return keys::kRight;
-    case 'D': return keys::kLeft;
-    case 'H': return keys::kHome;
-    case 'F': return keys::kEnd;
+    case 'A':
+      return keys::kUp;
+    case 'B':
+      return keys::kDown;
+    case 'C':
+      return keys::kRight;
+    case 'D':
+      return keys::kLeft;
+    case 'H':
+      return keys::kHome;
+    case 'F':
+      return keys::kEnd;
     case '~':
       if (introducer != '[') return 0;
       if (params == "1" || params == "7") return keys::kHome;
@@ -69,7 +75,9 @@ void decodeTerminalKeys(std::string &bytes, std::deque<int32_t> &out, bool final
       continue;
     }
     size_t i = 2;
-    while (i < bytes.size() && (std::isdigit(static_cast<unsigned char>(bytes[i])) || bytes[i] == ';')) ++i;
+    while (i < bytes.size() &&
+           (std::isdigit(static_cast<unsigned char>(bytes[i])) || bytes[i] == ';'))
+      ++i;
     if (i >= bytes.size()) {
       if (!final) return;
       out.push_back(keys::kEscape);  // a sequence cut short reads as the Escape key alone
@@ -112,7 +120,9 @@ void TerminalKeys::restore() {
 }
 
 void TerminalKeys::pull(int timeoutMillis) {
-  struct pollfd p {STDIN_FILENO, POLLIN, 0};
+  struct pollfd p {
+    STDIN_FILENO, POLLIN, 0
+  };
   if (poll(&p, 1, timeoutMillis) <= 0 || !(p.revents & POLLIN)) return;
   char buf[64];
   const ssize_t n = ::read(STDIN_FILENO, buf, sizeof buf);
@@ -140,7 +150,9 @@ int32_t TerminalKeys::wait() {
   for (;;) {
     const int32_t key = read();
     if (key) return key;
-    struct pollfd p {STDIN_FILENO, POLLIN, 0};
+    struct pollfd p {
+      STDIN_FILENO, POLLIN, 0
+    };
     if (poll(&p, 1, -1) < 0 || (p.revents & (POLLHUP | POLLERR))) return 0;
   }
 }

@@ -10,14 +10,22 @@ namespace foxhost {
 
 std::string typeName(char type) {
   switch (type) {
-    case 'C': return "character";
-    case 'I': return "integer";
-    case 'N': return "number";
-    case 'L': return "logical";
-    case 'O': return "object";
-    case 'D': return "date";
-    case '?': return "any type";
-    default: return "no value";
+    case 'C':
+      return "character";
+    case 'I':
+      return "integer";
+    case 'N':
+      return "number";
+    case 'L':
+      return "logical";
+    case 'O':
+      return "object";
+    case 'D':
+      return "date";
+    case '?':
+      return "any type";
+    default:
+      return "no value";
   }
 }
 
@@ -103,12 +111,13 @@ std::vector<Value> checkArguments(const Signature &sig, const std::string &funct
                                           std::to_string(sig.params.size()));
   }
   if (args.size() < sig.required) {
-    err::fail(err::kTooFewArguments, "Too few arguments to " + function + ": it needs " +
-                                         std::to_string(sig.required));
+    err::fail(err::kTooFewArguments,
+              "Too few arguments to " + function + ": it needs " + std::to_string(sig.required));
   }
   std::vector<Value> out;
   out.reserve(args.size());
-  for (size_t i = 0; i < args.size(); ++i) out.push_back(convert(sig.params[i], args[i], function, i));
+  for (size_t i = 0; i < args.size(); ++i)
+    out.push_back(convert(sig.params[i], args[i], function, i));
   return out;
 }
 

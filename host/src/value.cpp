@@ -73,7 +73,7 @@ std::string Value::display(const std::string &dateFormat) const {
     case 'L':
       return logical ? ".T." : ".F.";
     case 'D':
-      return dates::format(static_cast<int64_t>(number), dateFormat);
+      return dates::format(dates::dayNumber(number), dateFormat);
     case 'O':
       return "(Object)";
     default:

@@ -62,7 +62,8 @@ bool Windows::put(int32_t window, std::string_view text) {
     if (w.column >= kMaxColumns) continue;
     if (w.rows.size() <= static_cast<size_t>(w.row)) w.rows.resize(static_cast<size_t>(w.row) + 1);
     std::string &line = w.rows[static_cast<size_t>(w.row)];
-    if (line.size() <= static_cast<size_t>(w.column)) line.resize(static_cast<size_t>(w.column) + 1, ' ');
+    if (line.size() <= static_cast<size_t>(w.column))
+      line.resize(static_cast<size_t>(w.column) + 1, ' ');
     line[static_cast<size_t>(w.column)] = c;
     ++w.column;
   }

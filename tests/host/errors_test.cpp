@@ -26,7 +26,8 @@ TEST_F(Errors, HostErrorUnwindsAndFreesWorkHandles) {
 TEST_F(Errors, UserErrorCarriesTheLibrarysText) {
   const size_t before = live();
   std::string message;
-  EXPECT_EQ(errorOf([&] { host.call("USERERR", {Value::Text("Port not found.")}); }, &message), 1098);
+  EXPECT_EQ(errorOf([&] { host.call("USERERR", {Value::Text("Port not found.")}); }, &message),
+            1098);
   EXPECT_EQ(message, "Port not found.");
   EXPECT_EQ(live(), before);
 }
@@ -47,8 +48,9 @@ TEST_F(Errors, FailedServicesReachTheCallerWithTheirMessage) {
   EXPECT_EQ(errorOf([&] { host.call("EXEC", {Value::Text("SET DATE NOWHERE")}); }, &message), 10);
   EXPECT_EQ(message, "Syntax error: unknown date setting 'NOWHERE'");
   // An error deep inside re-entrant calls comes out of the outermost one.
-  EXPECT_EQ(errorOf([&] { host.call("EVAL", {Value::Text("EVAL([USERERR('inner')])")}); }, &message),
-            1098);
+  EXPECT_EQ(
+      errorOf([&] { host.call("EVAL", {Value::Text("EVAL([USERERR('inner')])")}); }, &message),
+      1098);
   EXPECT_EQ(message, "inner");
   EXPECT_EQ(errorOf([&] { host.call("EVAL", {Value::Text("COUNTED(1, 2)")}); }, &message), 9);
   EXPECT_EQ(live(), before);
@@ -68,10 +70,7 @@ TEST_F(Errors, GrowingPastTheLimitRaisesOutOfMemory) {
 TEST_F(Errors, NoMemoryForTheHostsOwnParameterHandles) {
   const size_t before = live();
   host.setHandleLimit(3);
-  EXPECT_EQ(errorOf([&] {
-              host.call("DESCRIBE", {Value::Text("ab"), Value::Text("cd")});
-            }),
-            182);
+  EXPECT_EQ(errorOf([&] { host.call("DESCRIBE", {Value::Text("ab"), Value::Text("cd")}); }), 182);
   EXPECT_EQ(live(), before);  // the first parameter's handle is freed too
 }
 

@@ -62,6 +62,10 @@ TEST(Language, ExpressionsAndWhatTheyPrint) {
       {"DTOC({^1999-12-31})", "12/31/1999"},
       {"CTOD('02/29/2023')", "  /  /    "},
       {"{}", "  /  /    "},
+      {"DTOC({^2024-01-01} + 9999999999), {^2024-01-01} - 99999999",
+       "  /  /    "
+       " "
+       "  /  /    "},  // out of the calendar: empty dates
       {"SET('DATE')", "AMERICAN"},
       {"1, 'a', .F.", "         1 a .F."},
   };
@@ -119,7 +123,11 @@ TEST(Language, AssignmentStoreAndVariables) {
   EXPECT_EQ(host.variable("NAME").text, "fox");
   host.setVariable("given", Value::Integer(7));
   EXPECT_EQ(printed(host, "GIVEN + 1"), "         8\n");
-  EXPECT_EQ(errorOf([] { Host h; h.variable("none"); }), 12);
+  EXPECT_EQ(errorOf([] {
+              Host h;
+              h.variable("none");
+            }),
+            12);
 }
 
 TEST(Language, PrintWithoutNewlineAndEmptyPrint) {

@@ -21,7 +21,8 @@ TEST(Loader, MissingFile) {
   const std::string path = std::string(FOXTEST_LIB_DIR) + "/no_such_library.so";
   EXPECT_EQ(loadError(host, path, &number), "Library file " + path + " does not exist");
   EXPECT_EQ(number, 1);
-  EXPECT_EQ(loadError(host, FOXTEST_LIB_DIR, &number).find("does not exist") != std::string::npos, true);
+  EXPECT_EQ(loadError(host, FOXTEST_LIB_DIR, &number).find("does not exist") != std::string::npos,
+            true);
 }
 
 TEST(Loader, NotALibrary) {
@@ -80,10 +81,10 @@ TEST(Loader, SetLibraryWithoutAdditiveReleasesTheOthers) {
   host.execute("SET LIBRARY TO '" + libraryPath("foxsecondlib") + "' ADDITIVE");
   EXPECT_TRUE(host.hasFunction("ECHO_C"));
   EXPECT_TRUE(host.hasFunction("SECOND_HELLO"));
-  EXPECT_EQ(host.evaluate("SET('LIBRARY')").text,
-            host.libraries()[0] + "," + host.libraries()[1]);
+  EXPECT_EQ(host.evaluate("SET('LIBRARY')").text, host.libraries()[0] + "," + host.libraries()[1]);
   // A library that fails to load leaves the loaded ones in place.
-  EXPECT_NE(errorOf([&] { host.execute("SET LIBRARY TO " + libraryPath("foxbroken_start_up")); }), 0);
+  EXPECT_NE(errorOf([&] { host.execute("SET LIBRARY TO " + libraryPath("foxbroken_start_up")); }),
+            0);
   EXPECT_EQ(host.libraries().size(), 2u);
   // The file name without ".so" is found too.
   host.execute("SET LIBRARY TO " + std::string(FOXTEST_LIB_DIR) + "/foxsecondlib");

@@ -11,11 +11,10 @@ using testing::HostTest;
 class Marshalling : public HostTest {};
 
 TEST_F(Marshalling, ValueRecordsHoldEveryField) {
-  const Value v = host.call("DESCRIBE", {Value::Text("hi"), Value::Integer(42, 6),
-                                         Value::Number(1.5, 8, 3), Value::Logical(true),
-                                         Value::Date(2451545)});
-  EXPECT_EQ(v.text,
-            "5|C len=2 h=yes text=hi|I w=6 42|N w=8 d=3 1.500000|L 1|D 2451545.0");
+  const Value v =
+      host.call("DESCRIBE", {Value::Text("hi"), Value::Integer(42, 6), Value::Number(1.5, 8, 3),
+                             Value::Logical(true), Value::Date(2451545)});
+  EXPECT_EQ(v.text, "5|C len=2 h=yes text=hi|I w=6 42|N w=8 d=3 1.500000|L 1|D 2451545.0");
   EXPECT_EQ(host.call("DESCRIBE", {Value::Logical(false), Value::Object(9)}).text, "2|L 0|O 9");
   EXPECT_EQ(host.call("DESCRIBE", {}).text, "0");
 }
@@ -30,9 +29,9 @@ TEST_F(Marshalling, LanguageValuesArriveAsTheirTypes) {
 
 TEST_F(Marshalling, EveryTypeEchoesBack) {
   const std::string withNul("a\0b\xff", 4);
-  const Value values[] = {Value::Text(withNul), Value::Text(""), Value::Integer(-7, 4),
-                          Value::Number(-2.25, 9, 2), Value::Logical(true),
-                          Value::Logical(false), Value::Date(2460437), Value::Object(12)};
+  const Value values[] = {Value::Text(withNul),       Value::Text(""),      Value::Integer(-7, 4),
+                          Value::Number(-2.25, 9, 2), Value::Logical(true), Value::Logical(false),
+                          Value::Date(2460437),       Value::Object(12)};
   for (const Value &in : values) {
     const Value out = host.call("ECHO", {in});
     EXPECT_EQ(out.type, in.type);
@@ -119,10 +118,16 @@ TEST_F(Marshalling, GrowingTheParameterHandleKeepsItsText) {
 TEST_F(Marshalling, TypeTextIsCheckedBeforeTheEntry) {
   const int32_t before = host.call("CALLCOUNT", {}).integer;
   EXPECT_EQ(host.call("COUNTED", {Value::Text("a"), Value::Integer(1)}).integer, before + 1);
-  EXPECT_EQ(host.call("COUNTED", {Value::Text("a"), Value::Number(2), Value::Logical(true)}).integer,
-            before + 2);
+  EXPECT_EQ(
+      host.call("COUNTED", {Value::Text("a"), Value::Number(2), Value::Logical(true)}).integer,
+      before + 2);
   std::string message;
-  EXPECT_EQ(errorOf([&] { host.call("COUNTED", {Value::Integer(1), Value::Text("a")}); }, &message), 9);
+  EXPECT_EQ(errorOf(
+                [&] {
+                  host.call("COUNTED", {Value::Integer(1), Value::Text("a")});
+                },
+                &message),
+            9);
   EXPECT_EQ(message, "Argument 1 of COUNTED must be character, not integer");
   EXPECT_EQ(errorOf([&] { host.call("COUNTED", {Value::Text("a")}); }), 1229);
   EXPECT_EQ(errorOf([&] {
@@ -133,9 +138,13 @@ TEST_F(Marshalling, TypeTextIsCheckedBeforeTheEntry) {
   EXPECT_EQ(errorOf([&] { host.evaluate("COUNTED('a', 1, 'not logical')"); }), 9);
   EXPECT_EQ(host.call("CALLCOUNT", {}).integer, before + 2);  // refused calls never ran
   EXPECT_EQ(host.call("MIXED", {Value::Object(1), Value::Text("n"), Value::Date(1)}).integer, 3);
-  EXPECT_EQ(errorOf([&] { host.call("MIXED", {Value::Text("n"), Value::Text("n"), Value::Date(1)}); }), 9);
+  EXPECT_EQ(errorOf([&] {
+              host.call("MIXED", {Value::Text("n"), Value::Text("n"), Value::Date(1)});
+            }),
+            9);
   EXPECT_EQ(host.call("ARGCOUNT", {Value::Text("x")}).integer, 1);
-  EXPECT_EQ(host.call("ARGCOUNT", {Value::Text("x"), Value::Integer(1), Value::Integer(2)}).integer, 3);
+  EXPECT_EQ(host.call("ARGCOUNT", {Value::Text("x"), Value::Integer(1), Value::Integer(2)}).integer,
+            3);
 }
 
 TEST_F(Marshalling, NamesAreCaseBlind) {

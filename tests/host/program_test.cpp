@@ -1,9 +1,8 @@
 // The foxhost program run as a subprocess: -e commands, a script, and the prompt fed by a pipe.
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -89,7 +88,8 @@ TEST(Program, MissingLibrary) {
 }
 
 TEST(Program, ScriptRunsAndStopsAtItsFirstError) {
-  const std::string good = tempFile("SET LIBRARY TO " + kLib + "\n? REENTER(4)\nx = 'a' + ;\n 'b'\n? x\n");
+  const std::string good =
+      tempFile("SET LIBRARY TO " + kLib + "\n? REENTER(4)\nx = 'a' + ;\n 'b'\n? x\n");
   Outcome r = foxhost({good});
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out, "        10\nab\n");
@@ -104,8 +104,9 @@ TEST(Program, ScriptRunsAndStopsAtItsFirstError) {
 }
 
 TEST(Program, PromptFromAPipe) {
-  const Outcome r = foxhost({"--library", kLib},
-                        "x = 2\nx * 3\nbad(\n? 'after'\nRET_NOTHING()\nUSERERR('boom')\nQUIT\n? 'gone'\n");
+  const Outcome r =
+      foxhost({"--library", kLib},
+              "x = 2\nx * 3\nbad(\n? 'after'\nRET_NOTHING()\nUSERERR('boom')\nQUIT\n? 'gone'\n");
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out, "         6\nafter\n");  // no prompt text when the input is not a terminal
   EXPECT_EQ(r.err, "Error: Syntax error: unexpected end of command\nError: boom\n");

@@ -38,7 +38,8 @@ TEST(Script, ContinuationJoinsLinesAndKeepsTheFirstLineNumber) {
 }
 
 TEST(Script, CommentsAreRemoved) {
-  const auto cmds = split("* a comment;\nNOTE another\nx = 1 && trailing ;\n? '&&' && not a string\n");
+  const auto cmds =
+      split("* a comment;\nNOTE another\nx = 1 && trailing ;\n? '&&' && not a string\n");
   ASSERT_EQ(cmds.size(), 4u);
   EXPECT_EQ(cmds[0].text, "");
   EXPECT_EQ(cmds[1].text, "");

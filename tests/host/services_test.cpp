@@ -1,5 +1,6 @@
 // Host services as a library sees them: windows, properties, execute and evaluate (re-entrant),
 // and the handle services themselves.
+#include <cmath>
 #include <cstring>
 
 #include "host_test_support.hpp"
@@ -36,7 +37,8 @@ TEST_F(Services, WindowRectangles) {
   const int32_t window = host.objectWindow(host.variable("f").object, false);
   host.setWindowRect(window, {10, 20, 300, 200});
   host.setWindowRect(0, {0, 0, 1920, 1080});
-  EXPECT_EQ(host.call("WIN_RECT", {Value::Integer(host.systemWindow(window))}).text, "10,20,300,200");
+  EXPECT_EQ(host.call("WIN_RECT", {Value::Integer(host.systemWindow(window))}).text,
+            "10,20,300,200");
   EXPECT_EQ(host.call("WIN_RECT", {Value::Integer(0)}).text, "0,0,1920,1080");
   EXPECT_EQ(host.call("WIN_RECT", {Value::Integer(window)}).text, "none");  // not a system handle
   const WindowRect client = host.windowRect(host.objectWindow(host.variable("f").object, true));
@@ -45,7 +47,8 @@ TEST_F(Services, WindowRectangles) {
 }
 
 TEST_F(Services, TextIntoAWindowAtItsOutputPosition) {
-  host.call("WIN_PUT", {Value::Integer(1), Value::Text("hello"), Value::Integer(3), Value::Integer(2)});
+  host.call("WIN_PUT",
+            {Value::Integer(1), Value::Text("hello"), Value::Integer(3), Value::Integer(2)});
   host.call("WIN_PUT", {Value::Integer(1), Value::Text("XY")});  // goes on where it stopped
   EXPECT_EQ(host.windowText(1), "\n\n   helloXY");
   host.call("WIN_PUT", {Value::Integer(1), Value::Text("J"), Value::Integer(4), Value::Integer(2)});
@@ -73,13 +76,23 @@ TEST_F(Services, PropertiesSetAndGet) {
   const Value sel = host.call("GETPROP", {o, Value::Text("SELSTART")});
   EXPECT_EQ(sel.type, 'I');
   EXPECT_EQ(sel.integer, 3);
+  EXPECT_EQ(errorOf([&] {
+              host.call("SETPROP", {o, Value::Text("SELSTART"), Value::Number(NAN)});
+            }),
+            11);
   // A missing property is an error unless the add flag is given.
-  EXPECT_EQ(errorOf([&] { host.call("SETPROP", {o, Value::Text("Tag"), Value::Number(5)}); }), 1734);
+  EXPECT_EQ(errorOf([&] {
+              host.call("SETPROP", {o, Value::Text("Tag"), Value::Number(5)});
+            }),
+            1734);
   host.call("SETPROP", {o, Value::Text("Tag"), Value::Number(5, 10, 0), Value::Logical(true)});
   EXPECT_EQ(host.call("GETPROP", {o, Value::Text("TAG")}).number, 5);
   EXPECT_EQ(host.evaluate("o.tag").number, 5);
   EXPECT_EQ(errorOf([&] { host.call("GETPROP", {o, Value::Text("NONE")}); }), 1734);
-  EXPECT_EQ(errorOf([&] { host.call("GETPROP", {Value::Object(999), Value::Text("VALUE")}); }), 1924);
+  EXPECT_EQ(errorOf([&] {
+              host.call("GETPROP", {Value::Object(999), Value::Text("VALUE")});
+            }),
+            1924);
 }
 
 TEST_F(Services, ExecuteRunsCommandsAndRecordsThem) {
@@ -93,9 +106,9 @@ TEST_F(Services, ExecuteRunsCommandsAndRecordsThem) {
   host.call("EXEC", {Value::Text("WAIT CLEAR")});
   EXPECT_EQ(host.waitWindowText(), "");
   // The first is the test library's load routine.
-  const std::vector<std::string> expected{"TESTLIB_LOADED = .T.", "x = 5", "wait window 'Pause...' nowait",
-                                          "wait window ltrim(str(RET_I())) + ' WPM' nowait",
-                                          "WAIT CLEAR"};
+  const std::vector<std::string> expected{
+      "TESTLIB_LOADED = .T.", "x = 5", "wait window 'Pause...' nowait",
+      "wait window ltrim(str(RET_I())) + ' WPM' nowait", "WAIT CLEAR"};
   EXPECT_EQ(host.executedCommands(), expected);
 }
 

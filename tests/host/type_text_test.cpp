@@ -65,8 +65,8 @@ TEST(TypeText, CountIsChecked) {
 
 TEST(TypeText, TypesAreCheckedAndNumbersConverted) {
   const Signature sig = parse("C,I,N,L,O,D,?");
-  const std::vector<Value> good{Value::Text("x"), Value::Number(-7.9), Value::Integer(5),
-                                Value::Logical(true), Value::Object(3), Value::Date(2451545),
+  const std::vector<Value> good{Value::Text("x"),     Value::Number(-7.9), Value::Integer(5),
+                                Value::Logical(true), Value::Object(3),    Value::Date(2451545),
                                 Value::Date(1)};
   const std::vector<Value> out = checkArguments(sig, "F", good);
   EXPECT_EQ(out[1].type, 'I');

@@ -1,6 +1,8 @@
 // The library-side layer against a minimal host of the test's own: what the dispatch entry does
 // with each request, how exceptions become error services, and the edges of parameter reading.
 // (The same layer is exercised end to end through foxhost in tests/host.)
+#include "foxlib.hpp"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -10,8 +12,6 @@
 #include <stdexcept>
 #include <string>
 #include <vector>
-
-#include "foxlib.hpp"
 
 namespace {
 

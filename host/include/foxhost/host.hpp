@@ -70,9 +70,9 @@ struct HandleCounters {
 class Host {
  public:
   struct Options {
-    bool virtualClock = false;       // libraries spin on a virtual clock shared with the host
-    uint32_t clockStepMicros = 1;    // how far each clock read advances virtual time
-    std::ostream *out = nullptr;     // where `?`, WAIT WINDOW and window text go; null: kept only
+    bool virtualClock = false;     // libraries spin on a virtual clock shared with the host
+    uint32_t clockStepMicros = 1;  // how far each clock read advances virtual time
+    std::ostream *out = nullptr;   // where `?`, WAIT WINDOW and window text go; null: kept only
   };
 
   Host();

@@ -30,16 +30,16 @@ struct Expr {
 
 struct Statement {
   enum class Kind {
-    Nothing,      // empty line or comment
-    Print,        // ? / ?? exprs (newline: `?`)
-    WaitWindow,   // WAIT WINDOW [expr] [NOWAIT]
-    WaitClear,    // WAIT CLEAR
-    SetDate,      // SET DATE [TO] word
-    SetLibrary,   // SET LIBRARY TO [path] [ADDITIVE]
-    Assign,       // name = expr, or obj.PROP = expr (target)
-    Store,        // STORE expr TO names
-    Evaluate,     // = expr, or an expression on its own
-    Quit,         // QUIT
+    Nothing,     // empty line or comment
+    Print,       // ? / ?? exprs (newline: `?`)
+    WaitWindow,  // WAIT WINDOW [expr] [NOWAIT]
+    WaitClear,   // WAIT CLEAR
+    SetDate,     // SET DATE [TO] word
+    SetLibrary,  // SET LIBRARY TO [path] [ADDITIVE]
+    Assign,      // name = expr, or obj.PROP = expr (target)
+    Store,       // STORE expr TO names
+    Evaluate,    // = expr, or an expression on its own
+    Quit,        // QUIT
   };
   Kind kind = Kind::Nothing;
   std::vector<ExprPtr> exprs;

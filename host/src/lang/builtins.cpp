@@ -52,8 +52,12 @@ std::string trimRight(const std::string &s) {
   return i == std::string::npos ? std::string() : s.substr(0, i + 1);
 }
 
-Value fnLtrim(const Args &a, Context &) { return Value::Text(trimLeft(need(a, 0, 'C', "LTRIM").text)); }
-Value fnRtrim(const Args &a, Context &) { return Value::Text(trimRight(need(a, 0, 'C', "RTRIM").text)); }
+Value fnLtrim(const Args &a, Context &) {
+  return Value::Text(trimLeft(need(a, 0, 'C', "LTRIM").text));
+}
+Value fnRtrim(const Args &a, Context &) {
+  return Value::Text(trimRight(need(a, 0, 'C', "RTRIM").text));
+}
 Value fnAlltrim(const Args &a, Context &) {
   return Value::Text(trimLeft(trimRight(need(a, 0, 'C', "ALLTRIM").text)));
 }
@@ -97,11 +101,12 @@ Value fnDate(const Args &, Context &) { return Value::Date(static_cast<double>(d
 
 Value fnDtoc(const Args &a, Context &c) {
   return Value::Text(
-      dates::format(static_cast<int64_t>(need(a, 0, 'D', "DTOC").number), c.dateSetting()));
+      dates::format(dates::dayNumber(need(a, 0, 'D', "DTOC").number), c.dateSetting()));
 }
 
 Value fnCtod(const Args &a, Context &c) {
-  return Value::Date(static_cast<double>(dates::parse(need(a, 0, 'C', "CTOD").text, c.dateSetting())));
+  return Value::Date(
+      static_cast<double>(dates::parse(need(a, 0, 'C', "CTOD").text, c.dateSetting())));
 }
 
 Value fnSet(const Args &a, Context &c) {
@@ -114,14 +119,14 @@ Value fnCreateObject(const Args &a, Context &c) {
 
 const std::map<std::string, Builtin> &table() {
   static const std::map<std::string, Builtin> kTable{
-      {"LTRIM", {1, 1, fnLtrim}},   {"RTRIM", {1, 1, fnRtrim}},
-      {"TRIM", {1, 1, fnRtrim}},    {"ALLTRIM", {1, 1, fnAlltrim}},
-      {"UPPER", {1, 1, fnUpper}},   {"LOWER", {1, 1, fnLower}},
-      {"STR", {1, 3, fnStr}},       {"VAL", {1, 1, fnVal}},
-      {"LEN", {1, 1, fnLen}},       {"CHR", {1, 1, fnChr}},
-      {"ASC", {1, 1, fnAsc}},       {"DATE", {0, 0, fnDate}},
-      {"DTOC", {1, 1, fnDtoc}},     {"CTOD", {1, 1, fnCtod}},
-      {"SET", {1, 1, fnSet}},       {"CREATEOBJECT", {1, 1, fnCreateObject}},
+      {"LTRIM", {1, 1, fnLtrim}}, {"RTRIM", {1, 1, fnRtrim}},
+      {"TRIM", {1, 1, fnRtrim}},  {"ALLTRIM", {1, 1, fnAlltrim}},
+      {"UPPER", {1, 1, fnUpper}}, {"LOWER", {1, 1, fnLower}},
+      {"STR", {1, 3, fnStr}},     {"VAL", {1, 1, fnVal}},
+      {"LEN", {1, 1, fnLen}},     {"CHR", {1, 1, fnChr}},
+      {"ASC", {1, 1, fnAsc}},     {"DATE", {0, 0, fnDate}},
+      {"DTOC", {1, 1, fnDtoc}},   {"CTOD", {1, 1, fnCtod}},
+      {"SET", {1, 1, fnSet}},     {"CREATEOBJECT", {1, 1, fnCreateObject}},
   };
   return kTable;
 }

@@ -14,7 +14,9 @@ bool isDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; 
 bool isNameStart(char c) { return std::isalpha(static_cast<unsigned char>(c)) || c == '_'; }
 bool isNameChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
 
-[[noreturn]] void syntax(const std::string &what) { err::fail(err::kSyntax, "Syntax error: " + what); }
+[[noreturn]] void syntax(const std::string &what) {
+  err::fail(err::kSyntax, "Syntax error: " + what);
+}
 
 }  // namespace
 

@@ -13,8 +13,8 @@ namespace {
 bool isNumeric(const Value &v) { return v.type == 'I' || v.type == 'N'; }
 
 [[noreturn]] void mismatch(const std::string &op, const Value &a, const Value &b) {
-  err::fail(err::kTypeMismatch, "Data type mismatch: " + typeName(a.type) + " " + op + " " +
-                                    typeName(b.type));
+  err::fail(err::kTypeMismatch,
+            "Data type mismatch: " + typeName(a.type) + " " + op + " " + typeName(b.type));
 }
 
 int16_t widthOf(const Value &a, const Value &b) {
@@ -27,7 +27,8 @@ Value numericOp(const std::string &op, const Value &a, const Value &b) {
   if (a.type == 'I' && b.type == 'I' && (op == "+" || op == "-" || op == "*")) {
     const int64_t x = a.integer, y = b.integer;
     const int64_t r = op == "+" ? x + y : op == "-" ? x - y : x * y;
-    if (r >= INT32_MIN && r <= INT32_MAX) return Value::Integer(static_cast<int32_t>(r), widthOf(a, b));
+    if (r >= INT32_MIN && r <= INT32_MAX)
+      return Value::Integer(static_cast<int32_t>(r), widthOf(a, b));
   }
   const double x = a.number, y = b.number;
   const uint32_t da = decimalsOf(a), db = decimalsOf(b);
@@ -90,8 +91,8 @@ Value compare(const std::string &op, const Value &a, const Value &b) {
 
 bool truth(const Value &v, const char *where) {
   if (v.type != 'L') {
-    err::fail(err::kTypeMismatch, std::string("Data type mismatch: ") + where + " needs a logical, not " +
-                                      typeName(v.type));
+    err::fail(err::kTypeMismatch, std::string("Data type mismatch: ") + where +
+                                      " needs a logical, not " + typeName(v.type));
   }
   return v.logical;
 }

@@ -21,11 +21,21 @@ void returnRaw(const FoxValue &v) {
 // Returns a value the host gave back (evaluate, get property) with its own type.
 void returnHostValue(const fox::HostValue &v) {
   switch (v.type) {
-    case 'C': fox::returnText(v.text); break;
-    case 'I': fox::returnInteger(v.integer, v.width); break;
-    case 'N': fox::returnNumber(v.number, v.width, v.decimals); break;
-    case 'L': fox::returnLogical(v.logical); break;
-    case 'D': fox::returnDate(v.number); break;
+    case 'C':
+      fox::returnText(v.text);
+      break;
+    case 'I':
+      fox::returnInteger(v.integer, v.width);
+      break;
+    case 'N':
+      fox::returnNumber(v.number, v.width, v.decimals);
+      break;
+    case 'L':
+      fox::returnLogical(v.logical);
+      break;
+    case 'D':
+      fox::returnDate(v.number);
+      break;
     case 'O': {
       FoxValue o{};
       o.ev_type = 'O';
@@ -33,7 +43,8 @@ void returnHostValue(const fox::HostValue &v) {
       returnRaw(o);
       break;
     }
-    default: break;  // nothing: the host's default stands
+    default:
+      break;  // nothing: the host's default stands
   }
 }
 
@@ -65,15 +76,28 @@ void describe(FoxParamBlock *pb) {
     char buf[160];
     switch (v.ev_type) {
       case 'C':
-        std::snprintf(buf, sizeof buf, "|C len=%u h=%s text=", v.ev_length, v.ev_handle ? "yes" : "no");
+        std::snprintf(buf, sizeof buf, "|C len=%u h=%s text=", v.ev_length,
+                      v.ev_handle ? "yes" : "no");
         out += buf + p.text(i);
         continue;
-      case 'I': std::snprintf(buf, sizeof buf, "|I w=%d %d", v.ev_width, v.ev_long); break;
-      case 'N': std::snprintf(buf, sizeof buf, "|N w=%d d=%u %.6f", v.ev_width, v.ev_length, v.ev_real); break;
-      case 'L': std::snprintf(buf, sizeof buf, "|L %u", v.ev_length); break;
-      case 'D': std::snprintf(buf, sizeof buf, "|D %.1f", v.ev_real); break;
-      case 'O': std::snprintf(buf, sizeof buf, "|O %u", v.ev_object); break;
-      default: std::snprintf(buf, sizeof buf, "|%d", v.ev_type); break;
+      case 'I':
+        std::snprintf(buf, sizeof buf, "|I w=%d %d", v.ev_width, v.ev_long);
+        break;
+      case 'N':
+        std::snprintf(buf, sizeof buf, "|N w=%d d=%u %.6f", v.ev_width, v.ev_length, v.ev_real);
+        break;
+      case 'L':
+        std::snprintf(buf, sizeof buf, "|L %u", v.ev_length);
+        break;
+      case 'D':
+        std::snprintf(buf, sizeof buf, "|D %.1f", v.ev_real);
+        break;
+      case 'O':
+        std::snprintf(buf, sizeof buf, "|O %u", v.ev_object);
+        break;
+      default:
+        std::snprintf(buf, sizeof buf, "|%d", v.ev_type);
+        break;
     }
     out += buf;
   }
@@ -147,7 +171,9 @@ void objWin(FoxParamBlock *pb) {
   const fox::Params p(pb);
   fox::returnInteger(fox::objectWindow(p.object(0), p.integer(1)));
 }
-void sysWin(FoxParamBlock *pb) { fox::returnInteger(fox::systemWindow(fox::Params(pb).integer(0))); }
+void sysWin(FoxParamBlock *pb) {
+  fox::returnInteger(fox::systemWindow(fox::Params(pb).integer(0)));
+}
 
 void winRect(FoxParamBlock *pb) {
   FoxServiceArgs args{};
