@@ -3,6 +3,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <random>
@@ -21,13 +22,21 @@ struct Vertex {
   double lon;
 };
 
-// Positions on the whole-minute grid, as outline records hold them.
+// Positions on the whole-minute grid as outline records hold them: polylines of 100 vertices
+// a few minutes apart, starting anywhere on the globe.
 const std::vector<Vertex>& vertices() {
   static const std::vector<Vertex> points = [] {
     std::vector<Vertex> v;
     std::mt19937 rng(1);
-    std::uniform_int_distribution<int> lat(-5400, 5400), lon(-10800, 10800);
-    for (int i = 0; i < 100000; ++i) v.push_back({lat(rng) / 60.0, lon(rng) / 60.0});
+    std::uniform_int_distribution<int> lat(-5300, 5300), lon(-10800, 10800), step(-6, 6);
+    for (int line = 0; line < 1000; ++line) {
+      int la = lat(rng), lo = lon(rng);
+      for (int i = 0; i < 100; ++i) {
+        v.push_back({la / 60.0, lo / 60.0});
+        la = std::clamp(la + step(rng), -5400, 5400);
+        lo = std::clamp(lo + step(rng), -10800, 10800);
+      }
+    }
     return v;
   }();
   return points;
