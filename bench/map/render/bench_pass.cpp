@@ -102,7 +102,7 @@ BENCHMARK(BM_WholePass)
 void BM_ReadAndProject(benchmark::State& state) {
   BenchWindow window;
   const geo::MapPlane plane = defaultPlane();
-  const render::MinuteProjector projector(plane.LatHere, plane.LonHere);
+  const geo::GridProjector projector(plane.LatHere, plane.LonHere);
   const bool cancel = false;
   render::OutlineReader reader(programFolder());
   render::OutlineTarget target{window.surface(), projector, window, cancel,
@@ -121,7 +121,7 @@ void BM_DrawLines(benchmark::State& state) {
   BenchWindow window;
   geo::MapPlane plane = defaultPlane();
   geo::SetMapScale(plane, window.surface());
-  const render::MinuteProjector projector(plane.LatHere, plane.LonHere);
+  const geo::GridProjector projector(plane.LatHere, plane.LonHere);
   const bool cancel = false;
   std::vector<render::OutlineReader> readers;
   std::vector<render::OutlineFigures> figures(kFiles.size());
@@ -145,8 +145,8 @@ void BM_Fills(benchmark::State& state) {
   const render::PassOptions options;
   outlined.clear(render::kClearColor);
   geo::SetMapScale(plane, outlined);
-  render::FloodFillAt(plane, outlined, plane.LatHere, plane.LonHere, render::kBackgroundColor,
-                      true, options.LandColor, false);
+  render::FloodFillAt(plane, outlined, plane.LatHere, plane.LonHere, render::kBackgroundColor, true,
+                      options.LandColor, false);
   outlined.setColor(render::kRimColor);
   outlined.setPenWidth(render::kRimWidth);
   outlined.circle(0.0, 0.0, geo::kRimRadiusMiles);
@@ -154,7 +154,7 @@ void BM_Fills(benchmark::State& state) {
                       options.LandColor, false);
   outlined.setPenWidth(render::kOutlineWidth);
   outlined.setColor(render::kShoreColor);
-  const render::MinuteProjector projector(plane.LatHere, plane.LonHere);
+  const geo::GridProjector projector(plane.LatHere, plane.LonHere);
   const bool cancel = false;
   render::OutlineReader reader(programFolder());
   render::OutlineTarget target{outlined, projector, window, cancel, 2};

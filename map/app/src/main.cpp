@@ -63,8 +63,8 @@ int run(const app::RenderOptions& options) {
   std::printf(
       "pass took %.1f ms (frame %.1f, outlines %.1f, fills %.1f, cache %.1f); "
       "%s written in %.1f ms\n",
-      milliseconds(f.total), milliseconds(f.frame), milliseconds(f.outlines),
-      milliseconds(f.fills), milliseconds(f.cache), options.output.c_str(), milliseconds(written));
+      milliseconds(f.total), milliseconds(f.frame), milliseconds(f.outlines), milliseconds(f.fills),
+      milliseconds(f.cache), options.output.c_str(), milliseconds(written));
   // A missing outline file leaves the map incomplete: the picture is written, but say so.
   return window.messages().empty() ? 0 : 1;
 }

@@ -40,7 +40,8 @@ long parseWhole(const std::string& option, const std::string& text, long lo, lon
   const char* first = text.data();
   const char* last = first + text.size();
   const auto [end, error] = std::from_chars(first, last, value);
-  if (error != std::errc() || end != last) fail(option + ": \"" + text + "\" is not a whole number");
+  if (error != std::errc() || end != last)
+    fail(option + ": \"" + text + "\" is not a whole number");
   if (value < lo || value > hi) {
     fail(option + ": " + text + " is outside " + std::to_string(lo) + ".." + std::to_string(hi));
   }
@@ -48,8 +49,7 @@ long parseWhole(const std::string& option, const std::string& text, long lo, lon
 }
 
 bool looksLikeInstant(const std::string& text) {
-  return text.size() >= 10 && std::isdigit(static_cast<unsigned char>(text[0])) &&
-         text[4] == '-';
+  return text.size() >= 10 && std::isdigit(static_cast<unsigned char>(text[0])) && text[4] == '-';
 }
 
 UtcInstant parseInstant(const std::string& text) {
@@ -60,8 +60,8 @@ UtcInstant parseInstant(const std::string& text) {
                                  &t.day, &separator, &t.hour, &t.minute, &t.second, &rest);
   const bool ok = fields == 7 && (separator == ' ' || separator == 'T') && t.year >= 1 &&
                   t.year <= 9999 && t.month >= 1 && t.month <= 12 && t.day >= 1 && t.day <= 31 &&
-                  t.hour >= 0 && t.hour <= 23 && t.minute >= 0 && t.minute <= 59 &&
-                  t.second >= 0 && t.second <= 59;
+                  t.hour >= 0 && t.hour <= 23 && t.minute >= 0 && t.minute <= 59 && t.second >= 0 &&
+                  t.second <= 59;
   if (!ok) fail("--sun: \"" + text + "\" is not a UTC instant YYYY-MM-DD HH:MM:SS");
   return t;
 }
@@ -113,7 +113,8 @@ RenderOptions parseRenderOptions(const std::vector<std::string>& args) {
       options.pathTo = std::pair{lat, lon};
     } else if (arg == "--threads") {
       options.threads = static_cast<unsigned>(parseWhole(arg, value(i), 1, kMaxRenderThreads));
-    } else if (arg.size() > 1 && arg[0] == '-' && !std::isdigit(static_cast<unsigned char>(arg[1]))) {
+    } else if (arg.size() > 1 && arg[0] == '-' &&
+               !std::isdigit(static_cast<unsigned char>(arg[1]))) {
       fail(arg + ": unknown option");
     } else if (options.output.empty()) {
       options.output = arg;
@@ -135,7 +136,8 @@ std::string usageText() {
          "  --radius MILES   map radius in whole miles, 1..32767 (default 12437, whole Earth)\n"
          "  --size PIXELS    side of the square map, 1..8192 (default 600)\n"
          "  --rivers         draw the rivers\n"
-         "  --sun [UTC]      draw the sun and gray line for \"YYYY-MM-DD HH:MM:SS\" UTC (default now)\n"
+         "  --sun [UTC]      draw the sun and gray line for \"YYYY-MM-DD HH:MM:SS\" UTC (default "
+         "now)\n"
          "  --path LAT LON   draw the path line from the station to LAT, LON\n"
          "  --threads N      threads projecting outline vertices, 1..16 (default 2)\n"
          "The outline files are read from the folder mapdata beside the program.\n";

@@ -69,13 +69,12 @@ void DrawingPass::runOnce() {
 }
 
 void DrawingPass::drawAll(raster::Surface& surface) {
-
   Clock::time_point mark = Clock::now();
   drawFrame(surface);
   figures_.frame = Clock::now() - mark;
 
   mark = Clock::now();
-  const MinuteProjector projector(plane_.LatHere, plane_.LonHere);
+  const geo::GridProjector projector(plane_.LatHere, plane_.LonHere);
   // The azimuth marks leave the current point at the centre, which is the station.
   reader_.setPenPosition(surface.currentX(), surface.currentY(), plane_.LatHere, plane_.LonHere);
   surface.setPenWidth(kOutlineWidth);
@@ -102,8 +101,7 @@ void DrawingPass::drawAll(raster::Surface& surface) {
   surface.setPenWidth(kMarkerWidth);
   surface.dot(0.0, 0.0, kMarkerColor);
   geo::DrawPoint(plane_, surface, kPoleDotLatitude, kPoleDotLongitude, kMarkerColor, kMarkerWidth);
-  geo::DrawPoint(plane_, surface, -kPoleDotLatitude, kPoleDotLongitude, kMarkerColor,
-                 kMarkerWidth);
+  geo::DrawPoint(plane_, surface, -kPoleDotLatitude, kPoleDotLongitude, kMarkerColor, kMarkerWidth);
 
   if (!cancelDraw_) {
     mark = Clock::now();
@@ -147,7 +145,7 @@ void DrawingPass::drawFrame(raster::Surface& surface) {
 }
 
 void DrawingPass::drawOutline(std::string_view name, raster::Surface& surface,
-                              const MinuteProjector& projector) {
+                              const geo::GridProjector& projector) {
   OutlineTarget target{surface, projector, window_, cancelDraw_, options_.projectionThreads};
   figures_.files.push_back(reader_.DrawOutlineFile(name, target));
 }

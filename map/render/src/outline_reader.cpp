@@ -82,9 +82,9 @@ void OutlineReader::draw(OutlineTarget& target, OutlineFigures& figures) {
         const geo::MapPoint from{surface.currentX(), surface.currentY()};
         const bool stretched =
             pen && mayBeStretched(from, {x, y}) &&
-            isStretchedSegment(from, {x, y},
-                               trueSegmentMiles(pen->lat, pen->lon, record.latDegrees(),
-                                                record.lonDegrees()));
+            isStretchedSegment(
+                from, {x, y},
+                trueSegmentMiles(pen->lat, pen->lon, record.latDegrees(), record.lonDegrees()));
         if (stretched) {
           surface.moveTo(x, y);
           ++figures.stretchedLines;

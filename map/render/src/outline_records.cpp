@@ -1,11 +1,12 @@
 #include "render/outline_records.hpp"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 #include <stdexcept>
-#include <sys/stat.h>
 
 namespace orbelle::render {
 

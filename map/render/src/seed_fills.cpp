@@ -10,8 +10,8 @@ namespace {
 void fillOne(const geo::MapPlane& plane, raster::Surface& surface, const PassOptions& options,
              bool CancelDraw, const FillSeed& seed, SeedFigures& figures) {
   const raster::Rgb colour = seed.color == SeedColor::Ice ? options.IceColor : options.WaterColor;
-  const FillResult result = FloodFillAt(plane, surface, seed.lat, seed.lon, colour, false,
-                                        options.LandColor, CancelDraw);
+  const FillResult result =
+      FloodFillAt(plane, surface, seed.lat, seed.lon, colour, false, options.LandColor, CancelDraw);
   if (result.outcome == FillOutcome::Filled) ++figures.filled;
   if (result.outcome == FillOutcome::TooNearOutline) ++figures.tooNearOutline;
 }

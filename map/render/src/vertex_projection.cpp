@@ -13,7 +13,7 @@ namespace orbelle::render {
 
 namespace {
 
-void projectRange(std::span<const OutlineRecord> records, const MinuteProjector& projector,
+void projectRange(std::span<const OutlineRecord> records, const geo::GridProjector& projector,
                   std::span<MapVertex> out) noexcept {
   for (std::size_t i = 0; i < records.size(); ++i) {
     const geo::MapPoint p = projector.project(records[i].latMinutes, records[i].lonMinutes);
@@ -32,7 +32,7 @@ std::int16_t roundMiles(double value) noexcept {
   return static_cast<std::int16_t>(std::clamp<std::int32_t>(whole, -32768, 32767));
 }
 
-void projectRecords(std::span<const OutlineRecord> records, const MinuteProjector& projector,
+void projectRecords(std::span<const OutlineRecord> records, const geo::GridProjector& projector,
                     std::span<MapVertex> out, unsigned threads) {
   assert(out.size() == records.size());
   const std::size_t n = records.size();

@@ -21,8 +21,8 @@
 #include "render/outline_reader.hpp"
 #include "render/pass_options.hpp"
 #include "render/pass_style.hpp"
-#include "render/seed_fills.hpp"
 #include "render/pass_window.hpp"
+#include "render/seed_fills.hpp"
 
 namespace orbelle::render {
 
@@ -63,7 +63,7 @@ class DrawingPass {
   void drawAll(raster::Surface& surface);
   void drawFrame(raster::Surface& surface);
   void drawOutline(std::string_view name, raster::Surface& surface,
-                   const MinuteProjector& projector);
+                   const geo::GridProjector& projector);
 
   PassWindow& window_;
   geo::MapPlane& plane_;

@@ -37,17 +37,17 @@ inline constexpr double kVertexRoundingMiles = 0.7072;
 int seedClearancePixels(double milesPerPixel) noexcept;
 
 enum class FillOutcome {
-  Cancelled,        // CancelDraw was set; nothing looked at
-  OffSurface,       // the position's pixel is outside the surface
-  NotLand,          // unforced, and the pixel does not have the land colour
-  TooNearOutline,   // unforced, and an outline pixel lies within the clearance
+  Cancelled,       // CancelDraw was set; nothing looked at
+  OffSurface,      // the position's pixel is outside the surface
+  NotLand,         // unforced, and the pixel does not have the land colour
+  TooNearOutline,  // unforced, and an outline pixel lies within the clearance
   Filled,
 };
 
 struct FillResult {
   FillOutcome outcome = FillOutcome::Cancelled;
-  int px = 0, py = 0;          // the seed's pixel (when projected)
-  std::int64_t painted = 0;    // pixels painted
+  int px = 0, py = 0;        // the seed's pixel (when projected)
+  std::int64_t painted = 0;  // pixels painted
 };
 
 FillResult FloodFillAt(const geo::MapPlane& plane, raster::Surface& surface, double lat, double lon,

@@ -19,7 +19,7 @@
 #include <string_view>
 #include <vector>
 
-#include "render/minute_projector.hpp"
+#include "geometry/projection.hpp"
 #include "raster/surface.hpp"
 #include "render/outline_records.hpp"
 #include "render/pass_window.hpp"
@@ -41,7 +41,7 @@ struct OutlineFigures {
 // Everything a file is drawn with during one pass.
 struct OutlineTarget {
   raster::Surface& surface;
-  const MinuteProjector& projector;
+  const geo::GridProjector& projector;
   PassWindow& window;
   const bool& CancelDraw;
   unsigned projectionThreads = 2;

@@ -23,8 +23,8 @@ inline constexpr Rgb kClearColor = rgb(255, 255, 255);  // the map layer before 
 inline constexpr Rgb kRimColor = rgb(128, 128, 128);    // rim, edge ticks and azimuth marks
 inline constexpr Rgb kStateColor = rgb(128, 128, 128);
 inline constexpr Rgb kCountryColor = rgb(64, 64, 64);
-inline constexpr Rgb kShoreColor = rgb(0, 0, 0);        // coasts, islands and lakes
-inline constexpr Rgb kMarkerColor = rgb(255, 0, 0);     // station and pole dots
+inline constexpr Rgb kShoreColor = rgb(0, 0, 0);     // coasts, islands and lakes
+inline constexpr Rgb kMarkerColor = rgb(255, 0, 0);  // station and pole dots
 
 inline constexpr int kRimWidth = 2;
 inline constexpr int kEdgeTickWidth = 3;
