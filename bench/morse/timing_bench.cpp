@@ -42,7 +42,8 @@ class TimedPorts : public morse::PortIo {
  public:
   TimedPorts(morse::PortIo &inner, uint16_t control) : inner_(inner), control_(control) {}
   void out(uint16_t port, uint8_t value) override {
-    if (port == control_) writes.push_back({monotonicNanos(), (value & morse::kKeyingLineBit) == 0});
+    if (port == control_)
+      writes.push_back({monotonicNanos(), (value & morse::kKeyingLineBit) == 0});
     inner_.out(port, value);
   }
   uint8_t in(uint16_t port) override { return inner_.in(port); }
@@ -60,7 +61,8 @@ class TimedPorts : public morse::PortIo {
 };
 
 // Error of each run against the nearest duration it can stand for.
-std::vector<double> errorsMs(const std::vector<TimedPorts::Write> &writes, const morse::Durations &d) {
+std::vector<double> errorsMs(const std::vector<TimedPorts::Write> &writes,
+                             const morse::Durations &d) {
   const double downs[] = {static_cast<double>(d.dot), static_cast<double>(d.dash)};
   const double ups[] = {static_cast<double>(d.elementGap), static_cast<double>(d.characterGap),
                         static_cast<double>(d.characterGap + std::max(0, d.wordGap))};
@@ -106,7 +108,8 @@ void BM_KeyingError(benchmark::State &state) {
     errors.insert(errors.end(), e.begin(), e.end());
   }
   std::vector<double> absolute(errors.size());
-  std::transform(errors.begin(), errors.end(), absolute.begin(), [](double x) { return std::fabs(x); });
+  std::transform(errors.begin(), errors.end(), absolute.begin(),
+                 [](double x) { return std::fabs(x); });
   std::sort(errors.begin(), errors.end());
   std::sort(absolute.begin(), absolute.end());
   if (errors.empty()) return;

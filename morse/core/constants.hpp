@@ -31,11 +31,11 @@ inline constexpr int kTypedLineMax = 62;
 inline constexpr int32_t kCaretAtEnd = 9999;  // SELSTART after an echo
 
 // Host key codes.
-inline constexpr int32_t kKeyHome = 1;        // pause
-inline constexpr int32_t kKeyUp = 5;          // faster
-inline constexpr int32_t kKeyEnd = 6;         // stop
-inline constexpr int32_t kKeyDown = 24;       // slower
-inline constexpr int32_t kKeyBackspace = 127; // take back a typed character
+inline constexpr int32_t kKeyHome = 1;         // pause
+inline constexpr int32_t kKeyUp = 5;           // faster
+inline constexpr int32_t kKeyEnd = 6;          // stop
+inline constexpr int32_t kKeyDown = 24;        // slower
+inline constexpr int32_t kKeyBackspace = 127;  // take back a typed character
 
 // ---- PC ports -------------------------------------------------------------------------------
 inline constexpr uint16_t kControlRegisterOffset = 2;  // parallel port control register

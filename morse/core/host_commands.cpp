@@ -10,8 +10,8 @@ std::string showTextCommand(std::string_view text) {
     size_t start = 0;
     while (true) {
       const size_t close = text.find(']', start);
-      const std::string_view run =
-          text.substr(start, close == std::string_view::npos ? std::string_view::npos : close - start);
+      const std::string_view run = text.substr(
+          start, close == std::string_view::npos ? std::string_view::npos : close - start);
       if (!run.empty()) {
         if (!expr.empty()) expr += " + ";
         expr += "[" + std::string(run) + "]";

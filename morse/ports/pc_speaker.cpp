@@ -90,8 +90,8 @@ BackendOpening openPcSpeaker(const std::string &device) {
     tried = "no input device with SND_TONE";
   }
   if (fd < 0) {
-    return {nullptr, "pcspkr: " + tried + (device.empty() ? "" : std::string(": ") +
-                                                                      std::strerror(errno))};
+    return {nullptr,
+            "pcspkr: " + tried + (device.empty() ? "" : std::string(": ") + std::strerror(errno))};
   }
   return {std::make_unique<PcSpeaker>(fd), {}};
 }

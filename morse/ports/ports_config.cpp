@@ -36,8 +36,8 @@ PortsConfig portsConfigFrom(const EnvLookup &env) {
   size_t start = 0;
   while (start <= list.size()) {
     const size_t comma = list.find(',', start);
-    const std::string name =
-        lower(trim(list.substr(start, comma == std::string::npos ? std::string::npos : comma - start)));
+    const std::string name = lower(
+        trim(list.substr(start, comma == std::string::npos ? std::string::npos : comma - start)));
     if (name == "direct") {
       config.backends.push_back(BackendKind::Direct);
     } else if (name == "ppdev") {
@@ -60,7 +60,8 @@ PortsConfig portsConfigFrom(const EnvLookup &env) {
   if (!sidetone.empty()) {
     char *end = nullptr;
     const unsigned long hz = std::strtoul(sidetone.c_str(), &end, 10);
-    if (end && *end == '\0' && hz > 0 && hz <= kMaxSidetoneHz) config.sidetoneHz = static_cast<uint32_t>(hz);
+    if (end && *end == '\0' && hz > 0 && hz <= kMaxSidetoneHz)
+      config.sidetoneHz = static_cast<uint32_t>(hz);
   }
   return config;
 }

@@ -45,8 +45,7 @@ std::vector<int16_t> renderSounds(const std::vector<SoundState> &sounds, const W
   const double nyquist = rate / 2.0;
 
   double base = static_cast<double>(sounds.front().micros) - o.leadMs * 1000.0;
-  const double end =
-      static_cast<double>(sounds.back().micros) + (o.tailMs + o.edgeMs) * 1000.0;
+  const double end = static_cast<double>(sounds.back().micros) + (o.tailMs + o.edgeMs) * 1000.0;
   Voice sidetone;
   sidetone.hz = o.sidetoneHz;
   Voice speaker;
@@ -105,7 +104,8 @@ std::string writeFileReplacing(const std::string &path, const std::vector<uint8_
   const std::string temp = path + ".tmp";
   std::FILE *f = std::fopen(temp.c_str(), "wb");
   if (!f) return temp + ": " + std::strerror(errno);
-  const bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+  const bool written =
+      bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
   const bool closed = std::fclose(f) == 0;
   if (!written || !closed) {
     std::remove(temp.c_str());

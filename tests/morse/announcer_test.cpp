@@ -1,6 +1,7 @@
+#include "core/announcer.hpp"
+
 #include <gtest/gtest.h>
 
-#include "core/announcer.hpp"
 #include "core/host_commands.hpp"
 #include "core/speaker.hpp"
 #include "fakes.hpp"
@@ -8,8 +9,8 @@
 namespace morse {
 namespace {
 
-using test::RecordingPorts;
 using test::KeyRun;
+using test::RecordingPorts;
 using test::ScriptedHost;
 using test::StepClock;
 
@@ -104,7 +105,7 @@ TEST(Speaker, DivisorIsBoundedToSixteenBits) {
   EXPECT_EQ(timerDivisor(0), 0xFFFF);
   EXPECT_EQ(timerDivisor(-5), 0xFFFF);
   EXPECT_EQ(timerDivisor(10), 0xFFFF);  // 119318 would not fit
-  EXPECT_EQ(timerDivisor(19), 62798);  // 62798.9 truncated
+  EXPECT_EQ(timerDivisor(19), 62798);   // 62798.9 truncated
   EXPECT_EQ(timerDivisor(2'000'000), 1);
 }
 

@@ -86,7 +86,7 @@ class ScriptedHost : public KeyerHost {
   std::map<uint32_t, std::string> objects;
   int keyReads = 0;
   int actions = 0;
-  int failAfterActions = -1;  // appendText throws once this many actions have happened
+  int failAfterActions = -1;      // appendText throws once this many actions have happened
   uint64_t actionCostMicros = 0;  // a slow host: each command or text update takes this long
 
  private:

@@ -82,9 +82,10 @@ TEST_F(MorseKeyer, PauseAtTheBlankThenResume) {
 TEST_F(MorseKeyer, ResumeWhenNotPausedIsRefused) {
   send("E");
   EXPECT_EQ(call("CW_SEND", {Value::Logical(true)}).integer, 0);
-  EXPECT_EQ(host().executedCommands(),
-            std::vector<std::string>{
-                "WAIT WINDOW 'CW_SEND: Attempt to resume when not paused (MORSE). Press a key...'"});
+  EXPECT_EQ(
+      host().executedCommands(),
+      std::vector<std::string>{
+          "WAIT WINDOW 'CW_SEND: Attempt to resume when not paused (MORSE). Press a key...'"});
   EXPECT_EQ(keying().size(), 1u);  // only E's dot
 }
 

@@ -36,7 +36,8 @@ std::optional<Wav> parseWav(const std::vector<uint8_t> &b) {
     const size_t body = at + 8;
     if (size > b.size() - body) return std::nullopt;
     if (id == "fmt ") {
-      if (size < 16 || le(b, body, 2) != 1 || le(b, body + 2, 2) != 1 || le(b, body + 14, 2) != 16) {
+      if (size < 16 || le(b, body, 2) != 1 || le(b, body + 2, 2) != 1 ||
+          le(b, body + 14, 2) != 16) {
         return std::nullopt;
       }
       wav.sampleRate = le(b, body + 4, 4);
@@ -65,10 +66,12 @@ std::vector<ToneRun> detectTones(const Wav &wav) {
   std::vector<ToneRun> runs;
   const size_t n = wav.samples.size();
   if (n == 0) return runs;
-  const size_t half = std::max<size_t>(1, static_cast<size_t>(kEnvelopeWindowMs * wav.sampleRate / 2000.0));
+  const size_t half =
+      std::max<size_t>(1, static_cast<size_t>(kEnvelopeWindowMs * wav.sampleRate / 2000.0));
   // Centred moving average of the rectified signal.
   std::vector<double> prefix(n + 1, 0.0);
-  for (size_t i = 0; i < n; ++i) prefix[i + 1] = prefix[i] + std::abs(static_cast<double>(wav.samples[i]));
+  for (size_t i = 0; i < n; ++i)
+    prefix[i + 1] = prefix[i] + std::abs(static_cast<double>(wav.samples[i]));
   std::vector<double> env(n);
   double peak = 0;
   for (size_t i = 0; i < n; ++i) {

@@ -94,7 +94,8 @@ TEST(PortRouter, SaysWhatIsSimulatedWhenHardwareIsMissing) {
   PortsConfig config;
   config.backends = {BackendKind::Ppdev, BackendKind::Pcspkr};
   const auto failing = [](BackendKind kind, const PortsConfig &, uint16_t) {
-    return BackendOpening{nullptr, kind == BackendKind::Ppdev ? "ppdev: no device" : "pcspkr: none"};
+    return BackendOpening{nullptr,
+                          kind == BackendKind::Ppdev ? "ppdev: no device" : "pcspkr: none"};
   };
   PortRouter router(config, clock, 0x378, failing);
   EXPECT_EQ(router.notice(),
@@ -113,7 +114,8 @@ TEST(PortRouter, RoutesThePortsABackendCarriesAndSimulatesTheRest) {
   PortsConfig config;
   config.backends = {BackendKind::Ppdev, BackendKind::Pcspkr};
   const auto opener = [&reached](BackendKind kind, const PortsConfig &, uint16_t) {
-    if (kind == BackendKind::Ppdev) return BackendOpening{std::make_unique<FakeParallel>(reached), {}};
+    if (kind == BackendKind::Ppdev)
+      return BackendOpening{std::make_unique<FakeParallel>(reached), {}};
     return BackendOpening{nullptr, "pcspkr: none"};
   };
   PortRouter router(config, clock, 0x378, opener);
@@ -128,7 +130,8 @@ TEST(PortRouter, RoutesThePortsABackendCarriesAndSimulatesTheRest) {
 }
 
 TEST(PortRouter, WritesTheEventLogAfterEachFlushAndTheWavWhenClosed) {
-  const auto dir = std::filesystem::temp_directory_path() / ("morse-router-" + std::to_string(getpid()));
+  const auto dir =
+      std::filesystem::temp_directory_path() / ("morse-router-" + std::to_string(getpid()));
   std::filesystem::create_directories(dir);
   StepClock clock(2'000'000);
   PortsConfig config;

@@ -1,6 +1,7 @@
+#include "core/send_keyer.hpp"
+
 #include <gtest/gtest.h>
 
-#include "core/send_keyer.hpp"
 #include "fakes.hpp"
 
 namespace morse {
@@ -31,7 +32,9 @@ struct SendFixture : ::testing::Test {
     return k.run(std::nullopt, withEcho ? std::optional<uint32_t>(kEcho) : std::nullopt);
   }
   std::vector<test::KeyRun> runs() const { return keyingRuns(ports.events, kControl); }
-  std::string symbols() const { return keyedSymbols(runs(), state.durations.dot, state.durations.elementGap); }
+  std::string symbols() const {
+    return keyedSymbols(runs(), state.durations.dot, state.durations.elementGap);
+  }
   uint64_t msNow() const { return clock.peek() / 1000; }
 };
 
@@ -117,8 +120,10 @@ TEST_F(SendFixture, HomePausesAtTheNextBlankAndResumeGoesOnAfterIt) {
 
 TEST_F(SendFixture, ResumeWhenNotPausedIsRefused) {
   EXPECT_EQ(resume(), SendResult::Finished);
-  EXPECT_EQ(host.commands, std::vector<std::string>{
-      "WAIT WINDOW 'CW_SEND: Attempt to resume when not paused (MORSE). Press a key...'"});
+  EXPECT_EQ(
+      host.commands,
+      std::vector<std::string>{
+          "WAIT WINDOW 'CW_SEND: Attempt to resume when not paused (MORSE). Press a key...'"});
   EXPECT_TRUE(ports.events.empty());
 }
 

@@ -1,6 +1,7 @@
+#include "core/timed_wait.hpp"
+
 #include <gtest/gtest.h>
 
-#include "core/timed_wait.hpp"
 #include "fakes.hpp"
 
 namespace morse {

@@ -1,9 +1,10 @@
+#include "core/timing.hpp"
+
 #include <gtest/gtest.h>
 
 #include <climits>
 
 #include "core/code_table.hpp"
-#include "core/timing.hpp"
 
 namespace morse {
 namespace {

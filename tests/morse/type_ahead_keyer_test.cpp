@@ -1,7 +1,8 @@
+#include "core/type_ahead_keyer.hpp"
+
 #include <gtest/gtest.h>
 
 #include "core/type_ahead.hpp"
-#include "core/type_ahead_keyer.hpp"
 #include "fakes.hpp"
 
 namespace morse {

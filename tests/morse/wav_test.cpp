@@ -83,8 +83,8 @@ TEST(WavRender, EdgesAreRaisedCosinesWithoutClicks) {
 }
 
 TEST(WavRender, SpeakerSoundsAtItsFrequencyAndLongSilencesShrink) {
-  const std::vector<SoundState> sounds = {{0, false, 1000}, {100'000, false, 0},
-                                          {60'000'000, false, 1000}, {60'100'000, false, 0}};
+  const std::vector<SoundState> sounds = {
+      {0, false, 1000}, {100'000, false, 0}, {60'000'000, false, 1000}, {60'100'000, false, 0}};
   WavOptions o;
   const auto samples = renderSounds(sounds, o);
   const double seconds = static_cast<double>(samples.size()) / o.sampleRate;
@@ -92,7 +92,7 @@ TEST(WavRender, SpeakerSoundsAtItsFrequencyAndLongSilencesShrink) {
   // Zero crossings within the first tone: 2 per period.
   int crossings = 0;
   const size_t from = static_cast<size_t>(0.12 * o.sampleRate);  // after the lead and the edge
-  const size_t to = from + o.sampleRate / 20;                     // 50 ms
+  const size_t to = from + o.sampleRate / 20;                    // 50 ms
   for (size_t i = from + 1; i < to; ++i) {
     if ((samples[i - 1] < 0) != (samples[i] < 0)) ++crossings;
   }
