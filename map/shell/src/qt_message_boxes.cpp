@@ -1,0 +1,36 @@
+#include <QMessageBox>
+
+#include "shell/message_boxes.hpp"
+
+namespace orbelle::shell {
+
+void QtMessageBoxes::message(const QString& text, const QString& title, MessageIcon icon) {
+  QMessageBox box(owner_);
+  box.setWindowTitle(title);
+  box.setText(text);
+  switch (icon) {
+    case MessageIcon::None:
+      box.setIcon(QMessageBox::NoIcon);
+      break;
+    case MessageIcon::Information:
+      box.setIcon(QMessageBox::Information);
+      break;
+    case MessageIcon::Error:
+      box.setIcon(QMessageBox::Critical);
+      break;
+  }
+  box.setStandardButtons(QMessageBox::Ok);
+  box.exec();
+}
+
+bool QtMessageBoxes::askYesNo(const QString& text, const QString& title) {
+  QMessageBox box(owner_);
+  box.setWindowTitle(title);
+  box.setText(text);
+  box.setIcon(QMessageBox::Question);
+  box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+  box.setDefaultButton(QMessageBox::Yes);
+  return box.exec() == QMessageBox::Yes;
+}
+
+}  // namespace orbelle::shell

@@ -1,0 +1,77 @@
+#include "shell/surface_widget.hpp"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "layout_rules.hpp"
+#include "map_layers.hpp"
+#include "pointer_rules.hpp"
+#include "raster/picture_file.hpp"
+
+namespace orbelle::shell {
+
+SurfaceWidget::SurfaceWidget(MapLayers& layers, QWidget* parent)
+    : QFrame(parent), layers_(layers) {
+  setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  setLineWidth(kSurfaceBorderPixels);
+  setMouseTracking(true);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+QRect SurfaceWidget::imageRect() const {
+  const QRect inner = contentsRect();
+  return {inner.topLeft(), QSize(layers_.width(), layers_.height())};
+}
+
+void SurfaceWidget::addPainterAbove(std::function<void(QPainter&)> painter) {
+  paintersAbove_.push_back(std::move(painter));
+}
+
+void SurfaceWidget::paintEvent(QPaintEvent* event) {
+  QPainter painter(this);
+  const QRect inner = contentsRect();
+  // The part of the inner area the layers do not cover (while a resize is under way) is white.
+  painter.fillRect(inner, Qt::white);
+  painter.drawImage(inner.topLeft(), raster::wrapSurface(layers_.shown()));
+  for (const auto& above : paintersAbove_) above(painter);
+  painter.end();
+  QFrame::paintEvent(event);
+}
+
+bool SurfaceWidget::overImage(const QPoint& pos) const {
+  return layers_.pictureVisible() && imageRect().contains(pos);
+}
+
+void SurfaceWidget::mouseMoveEvent(QMouseEvent* event) {
+  const QPoint pos = event->position().toPoint();
+  if (overImage(pos) && onPointerMoved) {
+    const QPoint offset = pos - imageRect().topLeft();
+    onPointerMoved(offset.x(), offset.y());
+  }
+  QFrame::mouseMoveEvent(event);
+}
+
+void SurfaceWidget::mousePressEvent(QMouseEvent* event) {
+  const QPoint pos = event->position().toPoint();
+  int button = 0;
+  switch (event->button()) {
+    case Qt::LeftButton:
+      button = kLeftButton;
+      break;
+    case Qt::RightButton:
+      button = kRightButton;
+      break;
+    case Qt::MiddleButton:
+      button = kMiddleButton;
+      break;
+    default:
+      break;
+  }
+  if (button != 0 && overImage(pos) && onPressed) {
+    const QPoint offset = pos - imageRect().topLeft();
+    onPressed(button, offset.x(), offset.y());
+  }
+  QFrame::mousePressEvent(event);
+}
+
+}  // namespace orbelle::shell

@@ -1,0 +1,136 @@
+// The map cache and pictures: "&Save picture" and its dialog loop, the overlay wiped by
+// reloading the cache, the host's picture save and load, and repaints while the pointer moves.
+
+#include <QFile>
+#include <QPushButton>
+#include <QTimer>
+
+#include "form_fixture.hpp"
+#include "map_layers.hpp"
+#include "raster/picture_file.hpp"
+
+namespace orbelle::shell::test {
+namespace {
+
+class FormCacheTest : public FormTest {
+ protected:
+  // A window whose cache holds a plain 64 × 64 map.
+  Form1& withCachedMap() {
+    raster::Surface map(64, 64, raster::rgb(0, 128, 0));
+    map.plotPixel(10, 20, raster::rgb(255, 0, 0));
+    raster::writeBmp(map, path(QStringLiteral("MapCache.bmp")));
+    return showForm();
+  }
+  static int count(const raster::Surface& s, raster::Rgb colour) {
+    int n = 0;
+    for (int y = 0; y < s.height(); ++y) {
+      for (int x = 0; x < s.width(); ++x) n += s.pixel(x, y) == colour;
+    }
+    return n;
+  }
+};
+
+TEST_F(FormCacheTest, SaveLoopRefusesOtherExtensionsThenSaves) {
+  Form1& f = withCachedMap();
+  saveDialog.results = {{path(QStringLiteral("map.jpg")), true},
+                        {path(QStringLiteral("map.bmp")), false}};
+  bool drawingWhileShown = false;
+  saveDialog.whileShown = [&] { drawingWhileShown = f.Drawing(); };
+  f.controls().cmdSavePict->click();
+
+  ASSERT_EQ(saveDialog.requests.size(), 2u);
+  EXPECT_EQ(saveDialog.requests[0].filter, "Bitmap (*.bmp)|*.bmp");
+  EXPECT_EQ(saveDialog.requests[0].defaultExtension, "bmp");
+  EXPECT_EQ(saveDialog.requests[0].initialFolder, dir.path());
+  EXPECT_TRUE(saveDialog.requests[0].overwritePrompt);
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].text, "Can only save BMP format pictures.  Please try again");
+  EXPECT_EQ(messages.shown[0].title, "Save Picture");
+  EXPECT_EQ(messages.shown[0].icon, MessageIcon::Information);
+  EXPECT_TRUE(drawingWhileShown);
+  EXPECT_FALSE(f.Drawing());
+  EXPECT_FALSE(QFile::exists(path(QStringLiteral("map.jpg"))));
+  // The saved picture is the cached map, without the overlay.
+  const raster::Surface saved = raster::readBmp(path(QStringLiteral("map.bmp")));
+  EXPECT_EQ(saved.width(), 64);
+  EXPECT_EQ(saved.pixel(10, 20), raster::rgb(255, 0, 0));
+  EXPECT_EQ(count(saved, raster::rgb(255, 255, 0)), 0);
+}
+
+TEST_F(FormCacheTest, CancelledDialogSavesNothing) {
+  Form1& f = withCachedMap();
+  f.controls().cmdSavePict->click();
+  EXPECT_EQ(saveDialog.requests.size(), 1u);
+  EXPECT_TRUE(messages.shown.empty());
+  EXPECT_FALSE(f.Drawing());
+  EXPECT_TRUE(f.controls().cmdSavePict->isEnabled());
+}
+
+TEST_F(FormCacheTest, NothingToSaveBeforeAnyMapExists) {
+  Form1& f = showForm();
+  f.controls().cmdSavePict->click();
+  EXPECT_TRUE(saveDialog.requests.empty());
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].title, "Save Picture");
+  EXPECT_FALSE(f.Drawing());
+  EXPECT_THROW(f.SaveImage(path(QStringLiteral("x.bmp"))), raster::PictureError);
+}
+
+TEST_F(FormCacheTest, UnwritablePictureIsReported) {
+  Form1& f = withCachedMap();
+  saveDialog.results = {{path(QStringLiteral("no-such-folder/map.bmp")), false}};
+  f.controls().cmdSavePict->click();
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].icon, MessageIcon::Error);
+  EXPECT_FALSE(f.Drawing());
+}
+
+TEST_F(FormCacheTest, RefreshWipesTheOverlayByReloadingTheCache) {
+  Form1& f = withCachedMap();
+  const raster::Rgb marker = raster::rgb(7, 7, 7);
+  f.DrawPoint(-50.0, 120.0, marker, 12);
+  ASSERT_GT(count(f.layers().shown(), marker), 0);
+  f.SunTimer_Timer();
+  EXPECT_EQ(count(f.layers().shown(), marker), 0);
+  EXPECT_GT(count(f.layers().shown(), raster::rgb(255, 255, 0)), 0);
+}
+
+TEST_F(FormCacheTest, LoadedPictureStaysUntilARefreshBringsTheCacheBack) {
+  Form1& f = withCachedMap();
+  raster::writeBmp(raster::Surface(32, 32, raster::rgb(0, 0, 200)), path(QStringLiteral("other.bmp")));
+  f.LoadImage(path(QStringLiteral("other.bmp")));
+  EXPECT_EQ(f.layers().picture()->width(), 32);
+  f.SaveImage(path(QStringLiteral("copy.bmp")));
+  EXPECT_EQ(raster::readBmp(path(QStringLiteral("copy.bmp"))).pixel(0, 0), raster::rgb(0, 0, 200));
+  EXPECT_TRUE(f.state().MapCached);
+  f.SunTimer_Timer();
+  EXPECT_EQ(f.layers().picture()->width(), 64);
+  EXPECT_THROW(f.LoadImage(path(QStringLiteral("missing.bmp"))), raster::PictureError);
+}
+
+TEST_F(FormCacheTest, CacheRemovedWhileCachedIsNoLongerReloaded) {
+  Form1& f = withCachedMap();
+  QFile::remove(path(QStringLiteral("MapCache.bmp")));
+  f.SunTimer_Timer();
+  EXPECT_FALSE(f.state().MapCached);
+  EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(FormCacheTest, RepaintsKeepTheOverlayWhileThePointerMoves) {
+  Form1& f = withCachedMap();
+  const raster::Rgb marker = raster::rgb(7, 7, 7);
+  f.state().PaintDeferred = true;
+  f.DrawPoint(-50.0, 120.0, marker, 12);
+  f.hide();
+  f.show();  // a repaint: the layers are recomposed, and Form_Paint holds back
+  processEvents();
+  EXPECT_EQ(count(f.layers().shown(), raster::rgb(255, 255, 0)), 0);
+  f.state().PaintDeferred = false;
+  f.hide();
+  f.show();
+  processEvents();
+  EXPECT_GT(count(f.layers().shown(), raster::rgb(255, 255, 0)), 0);
+}
+
+}  // namespace
+}  // namespace orbelle::shell::test

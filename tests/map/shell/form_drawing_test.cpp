@@ -1,0 +1,145 @@
+// Drawing from the window: a pass from "&Draw" with its window effects, cancelling it, a request
+// for a pass during a pass, DrawAsync's one-shot timer, and the pass's messages.
+
+#include <QCursor>
+#include <QFile>
+#include <QFrame>
+#include <QPushButton>
+#include <QTimer>
+
+#include "form_fixture.hpp"
+#include "map_layers.hpp"
+#include "raster/picture_file.hpp"
+
+namespace orbelle::shell::test {
+namespace {
+
+using FormDrawingTest = FormTest;
+
+QByteArray fileBytes(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+TEST_F(FormDrawingTest, CompletedPassCachesTheMapAndShowsIt) {
+  writeOutlines(5);
+  Form1& f = showForm();
+  f.controls().cmdDraw->click();
+  EXPECT_FALSE(f.passRunning());
+  EXPECT_FALSE(f.Drawing());
+  EXPECT_TRUE(messages.shown.empty());
+  ASSERT_TRUE(QFile::exists(path(QStringLiteral("MapCache.bmp"))));
+  EXPECT_TRUE(f.state().MapCached);
+  EXPECT_TRUE(f.layers().pictureVisible());
+  const raster::Surface cached = raster::readBmp(path(QStringLiteral("MapCache.bmp")));
+  EXPECT_EQ(cached.width(), f.layers().width());
+  // Whole Earth: black outside the rim in the corner, land at the centre... and the map layer
+  // is white again, the map now seen through Image1.
+  EXPECT_EQ(cached.pixel(0, 0), raster::kBlack);
+  EXPECT_EQ(f.layers().picture()->pixel(0, 0), raster::kBlack);
+  EXPECT_EQ(f.layers().mapLayer().pixel(0, 0), raster::kWhite);
+  EXPECT_FALSE(f.controls().cmdCancel->isEnabled());
+  EXPECT_TRUE(f.controls().SunTimer->isActive());
+}
+
+TEST_F(FormDrawingTest, PassShowsItsDrawingStateAndMissingFiles) {
+  writeOutlines(3, "country.pnt");
+  Form1& f = showForm();
+  f.controls().cmdSetup->click();
+  bool panelHidden = false, optionsOff = false, saveOff = false, cancelOn = false, busy = false;
+  messages.whileShown = [&] {
+    panelHidden = !f.controls().FrameSetup->isVisible();
+    optionsOff = !f.controls().cmdSetup->isEnabled();
+    saveOff = !f.controls().cmdSavePict->isEnabled();
+    cancelOn = f.controls().cmdCancel->isEnabled();
+    busy = f.cursor().shape() == Qt::WaitCursor;
+  };
+  f.controls().cmdDraw->click();
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].text,
+            QStringLiteral("File %1/mapdata/country.pnt does not exist").arg(dir.path()));
+  EXPECT_EQ(messages.shown[0].title, "orbelle");
+  EXPECT_TRUE(panelHidden && optionsOff && saveOff && cancelOn && busy);
+  EXPECT_TRUE(f.controls().cmdSetup->isEnabled());
+  EXPECT_TRUE(f.controls().cmdSavePict->isEnabled());
+  EXPECT_NE(f.cursor().shape(), Qt::WaitCursor);
+  EXPECT_FALSE(f.controls().FrameSetup->isVisible());  // stays hidden after the pass
+}
+
+TEST_F(FormDrawingTest, CancelledPassLeavesTheCacheAsItWas) {
+  writeOutlines(60);
+  raster::writeBmp(raster::Surface(50, 50, raster::rgb(9, 9, 9)), path(QStringLiteral("MapCache.bmp")));
+  const QByteArray before = fileBytes(path(QStringLiteral("MapCache.bmp")));
+  Form1& f = showForm();
+  ASSERT_TRUE(f.state().MapCached);
+  QTimer::singleShot(0, &f, [&] {
+    EXPECT_TRUE(f.controls().cmdCancel->isEnabled());
+    f.controls().cmdCancel->click();
+    EXPECT_FALSE(f.controls().cmdCancel->isEnabled());
+  });
+  f.controls().cmdDraw->click();
+  EXPECT_TRUE(f.CancelDraw());
+  EXPECT_FALSE(f.Drawing());
+  EXPECT_EQ(fileBytes(path(QStringLiteral("MapCache.bmp"))), before);
+  EXPECT_TRUE(f.state().MapCached);
+  EXPECT_FALSE(f.layers().pictureVisible());  // hidden until the next completed pass
+  // The partly drawn map stays on the map layer, and shows.
+  EXPECT_EQ(f.layers().shown().pixel(0, 0), raster::kBlack);
+}
+
+TEST_F(FormDrawingTest, DrawDuringAPassRunsOneMorePassAfterIt) {
+  writeOutlines(20, "state.pnt");  // one message per pass
+  Form1& f = showForm();
+  int nested = 0;
+  QTimer::singleShot(0, &f, [&] {
+    EXPECT_TRUE(f.passRunning());
+    f.cmdDraw_Click();
+    f.DrawAsync();  // the one-shot timer fires inside the pass as well
+    ++nested;
+  });
+  f.controls().cmdDraw->click();
+  processEvents();
+  EXPECT_EQ(nested, 1);
+  EXPECT_EQ(messages.shown.size(), 2u);  // the pass, then exactly one more
+  EXPECT_FALSE(f.passRunning());
+}
+
+TEST_F(FormDrawingTest, DrawAsyncRunsThePassFromTheOneShotTimer) {
+  writeOutlines(2);
+  Form1& f = showForm();
+  EXPECT_TRUE(f.controls().Timer1->isSingleShot());
+  EXPECT_EQ(f.controls().Timer1->interval(), 1);
+  EXPECT_FALSE(f.controls().Timer1->isActive());
+  f.DrawAsync();
+  EXPECT_FALSE(f.state().MapCached);  // nothing yet: the call returned at once
+  EXPECT_TRUE(waitUntil([&] { return f.state().MapCached; }));
+  EXPECT_FALSE(f.controls().Timer1->isActive());
+}
+
+TEST_F(FormDrawingTest, PassRequestedDuringTheSaveDialogRunsAfterIt) {
+  writeOutlines(2);
+  raster::writeBmp(raster::Surface(50, 50, raster::rgb(9, 9, 9)), path(QStringLiteral("MapCache.bmp")));
+  Form1& f = showForm();
+  bool passInsideDialog = false;
+  saveDialog.whileShown = [&] {
+    f.cmdDraw_Click();
+    passInsideDialog = f.passRunning() || f.layers().picture()->width() != 50;
+  };
+  f.controls().cmdSavePict->click();
+  EXPECT_FALSE(passInsideDialog);
+  EXPECT_TRUE(waitUntil([&] { return f.layers().picture()->width() == f.layers().width(); }));
+}
+
+TEST_F(FormDrawingTest, ResizeDuringAPassSnapsBack) {
+  writeOutlines(20);
+  Form1& f = showForm();
+  const QSize before = f.size();
+  const double surface = f.surfaceWidthTwips();
+  QTimer::singleShot(0, &f, [&] { f.resize(before.width() + 60, before.height()); });
+  f.controls().cmdDraw->click();
+  EXPECT_EQ(f.size(), before);
+  EXPECT_EQ(f.surfaceWidthTwips(), surface);
+}
+
+}  // namespace
+}  // namespace orbelle::shell::test

@@ -1,0 +1,55 @@
+#pragma once
+
+// A map window in a temporary working folder, with test backends for its message boxes, save
+// dialog and help, a fixed clock, a chosen screen size and small outline files of its own.
+
+#include <gtest/gtest.h>
+
+#include <QString>
+#include <QTemporaryDir>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "fakes.hpp"
+#include "settings/date_time.hpp"
+#include "shell/form1.hpp"
+
+class QLineEdit;
+class QWidget;
+
+namespace orbelle::shell::test {
+
+class FormTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  FormServices services();
+  Form1& makeForm();  // constructed, not loaded
+  Form1& loadForm();  // and loaded
+  Form1& showForm();  // and shown, active
+
+  void writeIni(const std::string& text) const;
+  std::string iniText() const;
+  // Outline files in mapdata/: each holds `polylines` small closed squares; a name in `skip`
+  // is left out (its pass message then shows).
+  void writeOutlines(int polylines, const std::string& skip = {}) const;
+  QString path(const QString& name) const { return dir.filePath(name); }
+
+  // Types into a field as the operator does, then leaves it for `next` by Tab.
+  void typeAndLeave(QLineEdit* field, const QString& text, QWidget* next);
+  static void processEvents();
+  static bool waitUntil(const std::function<bool()>& condition, int timeoutMs = 3000);
+
+  QTemporaryDir dir;
+  QString oldCwd;
+  FakeMessages messages;
+  FakeSaveDialog saveDialog;
+  FakeHelp help;
+  QSizeF screenTwips{15360.0, 11520.0};
+  DateTime now = makeDateTime(2024, 3, 20, 12, 0, 0);
+  std::unique_ptr<Form1> form;
+};
+
+}  // namespace orbelle::shell::test

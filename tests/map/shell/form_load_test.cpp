@@ -1,0 +1,191 @@
+// Loading and unloading the window: defaults, the settings round trip, the restored position,
+// always-on-top, the cached map of an earlier run, and the close rule.
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QPushButton>
+#include <QWindow>
+#include <QCloseEvent>
+#include <QFile>
+#include <QLineEdit>
+#include <QTimer>
+
+#include "form_fixture.hpp"
+#include "map_layers.hpp"
+#include "raster/picture_file.hpp"
+
+namespace orbelle::shell::test {
+namespace {
+
+using FormLoadTest = FormTest;
+
+// The close box: a close request that is not the program's own.
+void closeBox(Form1& form) {
+  QCloseEvent event;
+  QCoreApplication::sendEvent(&form, &event);
+}
+
+TEST_F(FormLoadTest, DefaultsWithoutSettingsFile) {
+  Form1& f = loadForm();
+  const Form1::Controls& c = f.controls();
+  EXPECT_EQ(c.txtLatHere->text(), "33.9");
+  EXPECT_EQ(c.txtLonHere->text(), "-84.179");
+  // 12437.565... rounds to 12438, which the miles field bounds to 12437.
+  EXPECT_EQ(c.txtMaxDxMi->text(), "12437");
+  EXPECT_EQ(c.txtMaxDxKm->text(), "20015");
+  EXPECT_EQ(f.state().plane.MaxDx, 12437);
+  EXPECT_EQ(c.txtUTCOffset->text(), "5");
+  EXPECT_EQ(f.state().UTCOffsetSeconds, 18000.0);
+  EXPECT_TRUE(c.chkShowSun->isChecked());
+  EXPECT_FALSE(c.chkShowRivers->isChecked());
+  EXPECT_FALSE(c.chkAlwaysOnTop->isChecked());
+  EXPECT_TRUE(c.chkShowSpots->isChecked() && c.chkShowSpotBy->isChecked() &&
+              c.chkShowConnectingLines->isChecked());
+  EXPECT_EQ(f.state().MaxSpots, 25);
+  EXPECT_EQ(f.layers().width(), 600);  // the stored width comes back exactly
+  EXPECT_EQ(f.state().plane.PictureWidthPx, 600);
+  EXPECT_EQ(f.state().LandColor, raster::rgb(0, 128, 0));
+  EXPECT_EQ(f.state().WaterColor, raster::rgb(128, 192, 255));
+  EXPECT_EQ(f.state().IceColor, raster::rgb(223, 223, 223));
+  EXPECT_FALSE(f.state().MapCached);
+  EXPECT_FALSE(f.state().PaintDeferred);
+  EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(FormLoadTest, SettingsWrittenAtUnloadComeBackAtTheNextLoad) {
+  Form1& f = showForm();
+  const Form1::Controls& c = f.controls();
+  c.cmdSetup->click();
+  typeAndLeave(c.txtLatHere, QStringLiteral("51.25"), c.txtLonHere);
+  typeAndLeave(c.txtLonHere, QStringLiteral("-1.5"), c.txtUTCOffset);
+  typeAndLeave(c.txtUTCOffset, QStringLiteral("5.5"), c.txtMaxDxMi);
+  typeAndLeave(c.txtMaxDxMi, QStringLiteral("3000"), c.txtMaxDxKm);
+  c.chkShowRivers->click();
+  c.chkShowSun->click();
+  c.chkShowSpotBy->click();
+  f.move(300, 200);
+  f.SetPixelSize(450);
+  const int width = f.layers().width();
+  bool unloadedSeen = false;
+  f.setUnloadHandler([&] { unloadedSeen = true; });
+  f.close();
+  EXPECT_TRUE(unloadedSeen);
+  EXPECT_TRUE(f.unloaded());
+
+  const std::string ini = iniText();
+  EXPECT_NE(ini.find("LatHere= 51.25\nLonHere=-1.5\nUTCOffset= 5.5\nMaxDx= 3000\nShowSun=No\n"
+                     "ShowRivers=Yes\nMaxSpots= 25\nShowSpots=Yes\nShowSpotBy=No\n"
+                     "ShowConnectingLines=No\nLeft= 4500\nTop= 3000\n"),
+            std::string::npos)
+      << ini;
+
+  Form1& g = loadForm();
+  EXPECT_EQ(g.state().plane.LatHere, 51.25);
+  EXPECT_EQ(g.state().plane.LonHere, -1.5);
+  EXPECT_EQ(g.state().UTCOffset, 6.0);  // a fraction comes back as a whole hour
+  EXPECT_EQ(g.state().plane.MaxDx, 3000);
+  EXPECT_EQ(g.controls().txtMaxDxKm->text(), "4827");
+  EXPECT_FALSE(g.state().ShowSun);
+  EXPECT_TRUE(g.state().ShowRivers);
+  EXPECT_TRUE(g.controls().chkShowRivers->isChecked());
+  EXPECT_FALSE(g.controls().chkShowSpotBy->isChecked());
+  EXPECT_FALSE(g.controls().chkShowConnectingLines->isEnabled());
+  EXPECT_EQ(g.layers().width(), width);
+  EXPECT_EQ(g.windowLeftTwips(), 4500.0);
+  EXPECT_EQ(g.windowTopTwips(), 3000.0);
+}
+
+TEST_F(FormLoadTest, RestoredPositionIsKeptOnTheScreen) {
+  writeIni("[Settings]\nLeft=20000\nTop=-300\n");
+  Form1& f = loadForm();
+  EXPECT_EQ(f.windowLeftTwips(), 14360.0);
+  EXPECT_EQ(f.windowTopTwips(), 0.0);
+}
+
+TEST_F(FormLoadTest, AlwaysOnTopYesLoadsTopmostAndChecked) {
+  writeIni("[Settings]\nAlwaysOnTop=Yes\n");
+  Form1& f = loadForm();
+  EXPECT_TRUE(f.controls().chkAlwaysOnTop->isChecked());
+  EXPECT_TRUE(f.state().AlwaysOnTop);
+  EXPECT_TRUE(f.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+  f.show();
+  EXPECT_TRUE(f.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
+}
+
+TEST_F(FormLoadTest, StoredRadiusIsBoundedByTheMilesField) {
+  writeIni("[Settings]\nMaxDx=99999\n");
+  EXPECT_EQ(loadForm().state().plane.MaxDx, 12437);
+  EXPECT_EQ(form->controls().txtMaxDxMi->text(), "12437");
+  writeIni("[Settings]\nMaxDx=-4\n");
+  EXPECT_EQ(loadForm().state().plane.MaxDx, 100);
+}
+
+TEST_F(FormLoadTest, CachedMapOfAnEarlierRunIsShownAtOnce) {
+  raster::Surface map(300, 300, raster::rgb(0, 128, 0));
+  map.plotPixel(299, 299, raster::rgb(255, 0, 0));
+  raster::writeBmp(map, path(QStringLiteral("MapCache.bmp")));
+  Form1& f = loadForm();
+  EXPECT_TRUE(f.state().MapCached);
+  ASSERT_NE(f.layers().picture(), nullptr);
+  EXPECT_EQ(f.layers().picture()->pixel(299, 299), raster::rgb(255, 0, 0));
+  // Stretched over the (larger) surface.
+  EXPECT_EQ(f.layers().shown().pixel(0, 0), raster::rgb(0, 128, 0));
+  EXPECT_EQ(f.layers().shown().pixel(599, 599), raster::rgb(255, 0, 0));
+}
+
+TEST_F(FormLoadTest, DamagedCacheCountsAsNone) {
+  QFile file(path(QStringLiteral("MapCache.bmp")));
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("BM not really a bitmap");
+  file.close();
+  Form1& f = loadForm();
+  EXPECT_FALSE(f.state().MapCached);
+  EXPECT_EQ(f.layers().picture(), nullptr);
+}
+
+TEST_F(FormLoadTest, CloseBoxUnloadsWhenNoServerObjectExists) {
+  Form1& f = showForm();
+  bool ended = false;
+  f.setUnloadHandler([&] { ended = true; });
+  closeBox(f);
+  EXPECT_TRUE(f.unloaded());
+  EXPECT_TRUE(ended);
+  EXPECT_FALSE(f.isVisible());
+  EXPECT_NE(iniText().find("[Settings]"), std::string::npos);
+}
+
+TEST_F(FormLoadTest, CloseBoxOnlyHidesOnceAServerObjectExisted) {
+  Form1& f = showForm();
+  f.setServerActive(true);
+  bool ended = false;
+  f.setUnloadHandler([&] { ended = true; });
+  closeBox(f);
+  EXPECT_FALSE(f.unloaded());
+  EXPECT_FALSE(ended);
+  EXPECT_FALSE(f.isVisible());
+  EXPECT_TRUE(iniText().empty());
+  // The program's own unload (the server object going away) does unload.
+  f.Unload();
+  EXPECT_TRUE(f.unloaded());
+  EXPECT_TRUE(ended);
+}
+
+TEST_F(FormLoadTest, CloseDuringAPassCancelsItAndUnloadsAfterwards) {
+  writeOutlines(40);
+  Form1& f = showForm();
+  bool ended = false;
+  f.setUnloadHandler([&] { ended = true; });
+  bool wasRunning = false;
+  QTimer::singleShot(0, &f, [&] {
+    wasRunning = f.passRunning();
+    closeBox(f);
+  });
+  f.controls().cmdDraw->click();
+  EXPECT_TRUE(wasRunning);
+  EXPECT_TRUE(f.CancelDraw());
+  EXPECT_FALSE(QFile::exists(path(QStringLiteral("MapCache.bmp"))));
+  EXPECT_TRUE(waitUntil([&] { return ended; }));
+}
+
+}  // namespace
+}  // namespace orbelle::shell::test

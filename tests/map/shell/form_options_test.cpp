@@ -1,0 +1,301 @@
+// The options panel on a shown window: typing into the fields, the panel's buttons, the check
+// boxes, help, clearing spots, and the captions and tool tips the operator sees.
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QWindow>
+
+#include "form_fixture.hpp"
+#include "map_layers.hpp"
+#include "shell/surface_widget.hpp"
+
+namespace orbelle::shell::test {
+namespace {
+
+class SpotCounter final : public SpotLayer {
+ public:
+  void ClearSpots() override { ++cleared; }
+  void DrawSpots() override { ++drawn; }
+  int cleared = 0;
+  int drawn = 0;
+};
+
+class FormOptionsTest : public FormTest {
+ protected:
+  Form1& openPanel() {
+    Form1& f = showForm();
+    f.controls().cmdSetup->click();
+    processEvents();
+    return f;
+  }
+  const Form1::Controls& c() const { return form->controls(); }
+};
+
+TEST_F(FormOptionsTest, MilesFieldBoundsWhatIsTyped) {
+  openPanel();
+  typeAndLeave(c().txtMaxDxMi, QStringLiteral("50"), c().txtMaxDxKm);
+  EXPECT_EQ(c().txtMaxDxMi->text(), "100");
+  EXPECT_EQ(c().txtMaxDxKm->text(), "160");
+  EXPECT_EQ(form->state().plane.MaxDx, 100);
+
+  typeAndLeave(c().txtMaxDxMi, QStringLiteral("99999"), c().txtMaxDxKm);
+  EXPECT_EQ(c().txtMaxDxMi->text(), "12437");
+  EXPECT_EQ(c().txtMaxDxKm->text(), "20015");
+  EXPECT_EQ(form->state().plane.MaxDx, 12437);
+
+  typeAndLeave(c().txtMaxDxMi, QStringLiteral("2500.4"), c().txtMaxDxKm);
+  EXPECT_EQ(c().txtMaxDxMi->text(), "2500.4");  // not rewritten when in range
+  EXPECT_EQ(form->state().plane.MaxDx, 2500);
+  EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(FormOptionsTest, TextThatIsNoNumberIsRefusedAndKeepsTheFocus) {
+  openPanel();
+  typeAndLeave(c().txtMaxDxMi, QStringLiteral("abc"), c().txtMaxDxKm);
+  ASSERT_TRUE(waitUntil([&] { return !messages.shown.empty(); }));
+  EXPECT_EQ(messages.shown[0].text, "You must enter a number here");
+  EXPECT_EQ(messages.shown[0].title, "orbelle");
+  EXPECT_EQ(messages.shown[0].icon, MessageIcon::None);
+  EXPECT_TRUE(waitUntil([&] { return c().txtMaxDxMi->hasFocus(); }));
+  EXPECT_EQ(form->state().plane.MaxDx, 12437);
+  EXPECT_EQ(c().txtMaxDxKm->text(), "20015");
+  EXPECT_EQ(messages.shown.size(), 1u);  // the km field, left by the refocus, said nothing
+
+  // The other fields refuse the same way and keep their values.
+  const double lat = form->state().plane.LatHere;
+  typeAndLeave(c().txtLatHere, QStringLiteral("north"), c().txtLonHere);
+  ASSERT_TRUE(waitUntil([&] { return messages.shown.size() == 2; }));
+  EXPECT_TRUE(waitUntil([&] { return c().txtLatHere->hasFocus(); }));
+  EXPECT_EQ(form->state().plane.LatHere, lat);
+  typeAndLeave(c().txtUTCOffset, QString(), c().txtMaxDxMi);
+  EXPECT_TRUE(waitUntil([&] { return messages.shown.size() == 3; }));
+  EXPECT_EQ(form->state().UTCOffset, 5.0);
+}
+
+TEST_F(FormOptionsTest, PressingOkWithARefusedFieldKeepsThePanelOpen) {
+  openPanel();
+  c().txtMaxDxMi->setFocus(Qt::TabFocusReason);
+  c().txtMaxDxMi->setText(QStringLiteral("x"));
+  QTest::mouseClick(c().CmdSetupOK, Qt::LeftButton);
+  ASSERT_TRUE(waitUntil([&] { return !messages.shown.empty(); }));
+  EXPECT_TRUE(c().FrameSetup->isVisible());
+  EXPECT_TRUE(waitUntil([&] { return c().txtMaxDxMi->hasFocus(); }));
+}
+
+TEST_F(FormOptionsTest, KilometresSetTheRadiusUnbounded) {
+  openPanel();
+  typeAndLeave(c().txtMaxDxKm, QStringLiteral("100"), c().chkAlwaysOnTop);
+  EXPECT_EQ(form->state().plane.MaxDx, 62);
+  EXPECT_EQ(c().txtMaxDxMi->text(), "62");
+  EXPECT_EQ(c().txtMaxDxKm->text(), "100");  // not rewritten
+}
+
+TEST_F(FormOptionsTest, LeavingTheKilometreFieldUneditedKeepsTheRadius) {
+  openPanel();
+  // 12437 mi shows as 20015 km, which converts back to 12436 mi: only typing applies it.
+  c().txtMaxDxKm->setFocus(Qt::TabFocusReason);
+  c().chkAlwaysOnTop->setFocus(Qt::TabFocusReason);
+  processEvents();
+  EXPECT_EQ(form->state().plane.MaxDx, 12437);
+  typeAndLeave(c().txtMaxDxKm, QStringLiteral("20015"), c().chkAlwaysOnTop);
+  EXPECT_EQ(form->state().plane.MaxDx, 12436);
+}
+
+TEST_F(FormOptionsTest, LatitudeAndLongitudeAreBounded) {
+  openPanel();
+  typeAndLeave(c().txtLatHere, QStringLiteral("95"), c().txtLonHere);
+  EXPECT_EQ(form->state().plane.LatHere, 89.9);
+  EXPECT_EQ(c().txtLatHere->text(), "89.9");
+  typeAndLeave(c().txtLatHere, QStringLiteral("-90"), c().txtLonHere);
+  EXPECT_EQ(form->state().plane.LatHere, -89.9);
+  EXPECT_EQ(c().txtLatHere->text(), "-89.9");
+  typeAndLeave(c().txtLonHere, QStringLiteral("190"), c().txtUTCOffset);
+  EXPECT_EQ(form->state().plane.LonHere, 180.0);
+  EXPECT_EQ(c().txtLonHere->text(), "180");
+}
+
+TEST_F(FormOptionsTest, UtcOffsetKeepsFractionsAndSeconds) {
+  openPanel();
+  typeAndLeave(c().txtUTCOffset, QStringLiteral("5.5"), c().txtMaxDxMi);
+  EXPECT_EQ(form->state().UTCOffset, 5.5);
+  EXPECT_EQ(form->state().UTCOffsetSeconds, 19800.0);
+  EXPECT_EQ(c().txtUTCOffset->text(), "5.5");
+}
+
+TEST_F(FormOptionsTest, WholeEarthWritesTheLargestRadius) {
+  openPanel();
+  typeAndLeave(c().txtMaxDxMi, QStringLiteral("500"), c().txtMaxDxKm);
+  c().cmdWholeEarth->click();
+  EXPECT_EQ(c().txtMaxDxMi->text(), "12437");
+  EXPECT_EQ(c().txtMaxDxKm->text(), "20015");
+  EXPECT_EQ(form->state().plane.MaxDx, 12437);
+  EXPECT_FALSE(form->passRunning());
+}
+
+TEST_F(FormOptionsTest, PanelMovesTheDefaultButtonAndTheFocus) {
+  Form1& f = showForm();
+  EXPECT_FALSE(c().FrameSetup->isVisible());
+  EXPECT_TRUE(c().cmdDraw->isDefault());
+  f.controls().cmdSetup->click();
+  EXPECT_TRUE(c().FrameSetup->isVisible());
+  EXPECT_TRUE(c().CmdSetupOK->isDefault());
+  EXPECT_FALSE(c().cmdDraw->isDefault());
+  EXPECT_TRUE(waitUntil([&] { return c().txtLatHere->hasFocus(); }));
+
+  // Enter in a field checks the field, then presses "Ok".
+  c().txtLatHere->selectAll();
+  QTest::keyClicks(c().txtLatHere, QStringLiteral("91"));
+  QTest::keyClick(c().txtLatHere, Qt::Key_Return);
+  processEvents();
+  EXPECT_FALSE(c().FrameSetup->isVisible());
+  EXPECT_EQ(f.state().plane.LatHere, 89.9);
+  EXPECT_TRUE(c().cmdDraw->isDefault());
+}
+
+TEST_F(FormOptionsTest, OkWipesTheOverlayAndDrawsTheSunAgain) {
+  Form1& f = openPanel();
+  MapLayers& layers = f.layers();
+  const raster::Rgb marker = raster::rgb(1, 2, 3);
+  f.DrawPoint(-60.0, 100.0, marker, 9);
+  int markerPixels = 0;
+  for (int y = 0; y < layers.height(); ++y) {
+    for (int x = 0; x < layers.width(); ++x) markerPixels += layers.shown().pixel(x, y) == marker;
+  }
+  ASSERT_GT(markerPixels, 0);
+  c().CmdSetupOK->click();
+  int yellow = 0;
+  markerPixels = 0;
+  for (int y = 0; y < layers.height(); ++y) {
+    for (int x = 0; x < layers.width(); ++x) {
+      markerPixels += layers.shown().pixel(x, y) == marker;
+      yellow += layers.shown().pixel(x, y) == raster::rgb(255, 255, 0);
+    }
+  }
+  EXPECT_EQ(markerPixels, 0);
+  EXPECT_GT(yellow, 0);  // the sun
+}
+
+TEST_F(FormOptionsTest, AlwaysOnTopKeepsPositionAndSize) {
+  Form1& f = openPanel();
+  const QRect before = f.geometry();
+  c().chkAlwaysOnTop->click();
+  EXPECT_TRUE(f.state().AlwaysOnTop);
+  EXPECT_TRUE(f.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+  EXPECT_TRUE(f.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
+  EXPECT_TRUE(f.isVisible());
+  EXPECT_EQ(f.geometry(), before);
+  c().chkAlwaysOnTop->click();
+  EXPECT_FALSE(f.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
+  EXPECT_EQ(f.geometry(), before);
+}
+
+TEST_F(FormOptionsTest, RiversAndSunFollowTheirBoxes) {
+  Form1& f = openPanel();
+  c().chkShowRivers->click();
+  EXPECT_TRUE(f.state().ShowRivers);
+  c().chkShowSun->click();
+  EXPECT_FALSE(f.state().ShowSun);
+}
+
+TEST_F(FormOptionsTest, SpotBoxesUncheckAndDisableInChain) {
+  SpotCounter spots;
+  makeForm().attachSpots(&spots);
+  form->Form_Load();
+  EXPECT_EQ(spots.cleared, 1);
+  EXPECT_TRUE(c().chkShowSpotBy->isEnabled());
+  EXPECT_TRUE(c().chkShowConnectingLines->isEnabled());
+
+  const int drawnBefore = spots.drawn;
+  c().chkShowSpots->click();
+  EXPECT_FALSE(form->state().ShowSpots);
+  EXPECT_FALSE(c().chkShowSpotBy->isChecked());
+  EXPECT_FALSE(c().chkShowSpotBy->isEnabled());
+  EXPECT_FALSE(c().chkShowConnectingLines->isChecked());
+  EXPECT_FALSE(c().chkShowConnectingLines->isEnabled());
+  EXPECT_FALSE(form->state().ShowSpotBy);
+  EXPECT_FALSE(form->state().ShowConnectingLines);
+  EXPECT_GT(spots.drawn, drawnBefore);
+
+  c().chkShowSpots->click();
+  EXPECT_TRUE(c().chkShowSpotBy->isEnabled());
+  EXPECT_FALSE(c().chkShowConnectingLines->isEnabled());
+  c().chkShowSpotBy->click();
+  EXPECT_TRUE(c().chkShowConnectingLines->isEnabled());
+  EXPECT_FALSE(c().chkShowConnectingLines->isChecked());
+}
+
+TEST_F(FormOptionsTest, ClearSpotsAsksFirst) {
+  SpotCounter spots;
+  makeForm().attachSpots(&spots);
+  form->Form_Load();
+  messages.answers = {false, true};
+  c().cmdClrSpots->click();
+  EXPECT_EQ(spots.cleared, 1);  // only the load's
+  ASSERT_EQ(messages.questions.size(), 1u);
+  EXPECT_EQ(messages.questions[0].text, "Clear spots?");
+  EXPECT_EQ(messages.questions[0].title, form->caption());
+  c().cmdClrSpots->click();
+  EXPECT_EQ(spots.cleared, 2);
+}
+
+TEST_F(FormOptionsTest, HelpAsksForTheMapTopic) {
+  loadForm();
+  c().cmdHelp->click();
+  ASSERT_EQ(help.requests.size(), 1u);
+  EXPECT_EQ(help.requests[0].first, "QUILL5.HLP");
+  EXPECT_EQ(help.requests[0].second, "ji(\"\", \"MAP\")");
+  EXPECT_TRUE(messages.shown.empty());
+  help.succeeds = false;
+  c().cmdHelp->click();
+  EXPECT_EQ(messages.shown.size(), 1u);
+}
+
+TEST_F(FormOptionsTest, CaptionsAndToolTipsAreTheSystemsOwn) {
+  loadForm();
+  EXPECT_EQ(form->windowTitle(), "orbelle");
+  const std::vector<std::tuple<QAbstractButton*, const char*, const char*>> buttons = {
+      {c().cmdSetup, "&Options", ""},
+      {c().cmdHelp, "&Help", ""},
+      {c().cmdSavePict, "&Save picture", "Save map as an image file"},
+      {c().cmdCancel, "&Cancel Draw", "Click while map is being drawn to cancel"},
+      {c().cmdClrSpots, "C&lear spots", ""},
+      {c().cmdStopRotor, "", "Stop rotor"},
+      {c().CmdSetupOK, "Ok", ""},
+      {c().cmdDraw, "&Draw", ""},
+      {c().cmdWholeEarth, "Whole Earth", ""},
+      {c().chkAlwaysOnTop, "Always on Top", ""},
+      {c().chkShowRivers, "Draw rivers", ""},
+      {c().chkShowSun, "Show sun and gray line", ""},
+      {c().chkShowSpots, "Show spots", ""},
+      {c().chkShowSpotBy, "Show Spot-by", ""},
+      {c().chkShowConnectingLines, "Draw connecting lines", "Draw lines between spot and spot-by"},
+  };
+  for (const auto& [button, caption, tip] : buttons) {
+    EXPECT_EQ(button->text(), QString::fromUtf8(caption));
+    EXPECT_EQ(button->toolTip(), QString::fromUtf8(tip)) << caption;
+  }
+  EXPECT_FALSE(c().cmdStopRotor->icon().isNull());
+  EXPECT_EQ(c().txtLatHere->toolTip(), "Latitude for map center");
+  EXPECT_EQ(c().txtLonHere->toolTip(), "Longitude for map center");
+  EXPECT_EQ(c().txtUTCOffset->toolTip(),
+            "Number of hours to add to system clock to get UTC.  Negative numbers subtract");
+  EXPECT_EQ(c().txtMaxDxMi->toolTip(), "Maximum DX displayed from center of map in Mi");
+  EXPECT_EQ(c().txtMaxDxKm->toolTip(), "Maximum DX displayed from center of map in Km");
+  EXPECT_EQ(c().lblDirDisplay->toolTip(), "Direction");
+  EXPECT_EQ(c().lblDxDisplay->toolTip(), "DX in Miles");
+  EXPECT_EQ(c().lblDxKMDisplay->toolTip(), "DX in Kilometers");
+  QStringList labels;
+  for (const QLabel* label : form->findChildren<QLabel*>()) labels << label->text();
+  for (const char* text : {"Map Center", "Lat", "Lon", "UTC Offset", "Map Radius", "mi", "km",
+                           "Direction", "DX"}) {
+    EXPECT_TRUE(labels.contains(QString::fromUtf8(text))) << text;
+  }
+}
+
+}  // namespace
+}  // namespace orbelle::shell::test
