@@ -12,6 +12,14 @@ DateTime systemLocalNow() {
                       local.tm_min, local.tm_sec);
 }
 
+DateTime systemUtcNow() {
+  const std::time_t now = std::time(nullptr);
+  std::tm utc{};
+  if (::gmtime_r(&now, &utc) == nullptr) return DateTime{};
+  return makeDateTime(utc.tm_year + 1900, utc.tm_mon + 1, utc.tm_mday, utc.tm_hour, utc.tm_min,
+                      utc.tm_sec);
+}
+
 LocalClock fixedClock(DateTime instant) {
   return [instant] { return instant; };
 }

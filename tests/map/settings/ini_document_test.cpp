@@ -5,15 +5,6 @@
 namespace orbelle {
 namespace {
 
-TEST(IniDocument, NamesAreCaseBlindAndValuesTrimmed) {
-  const IniDocument doc("[settings]\n  PixelWidth =  640  \nleft=12\n");
-  EXPECT_EQ(doc.value("Settings", "Pixelwidth"), "640");
-  EXPECT_EQ(doc.value("SETTINGS", "pixelwidth"), "640");
-  EXPECT_EQ(doc.value("Settings", "Left"), "12");
-  EXPECT_EQ(doc.value("Settings", "Top"), std::nullopt);
-  EXPECT_EQ(doc.value("Other", "left"), std::nullopt);
-}
-
 TEST(IniDocument, KeysBelongToTheirOwnSection) {
   const IniDocument doc(
       "top=1\n[A]\nx=a\n; x=comment\n[B]\nx=b\n[a]\nx=second\ny=2\n#y=hash\n[C]\n");

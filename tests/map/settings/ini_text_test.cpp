@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <clocale>
 #include <cmath>
 #include <limits>
 
@@ -30,24 +29,6 @@ TEST(NumberText, ExamplesOfTheStoredForm) {
   EXPECT_EQ(numberText(1e15), " 1E+15");
   EXPECT_EQ(numberText(0.00001), " 1E-05");
   EXPECT_EQ(numberText(-0.25), "-0.25");
-}
-
-TEST(NumberText, SingleAndIntegerForms) {
-  EXPECT_EQ(numberText(14360.0f), " 14360");
-  EXPECT_EQ(numberText(33.9f), " 33.9");
-  EXPECT_EQ(numberText(1.0f / 3.0f), " 0.3333333");
-  EXPECT_EQ(numberText(std::int32_t{600}), " 600");
-  EXPECT_EQ(numberText(std::int32_t{-5}), "-5");
-  EXPECT_EQ(numberText(std::int32_t{0}), " 0");
-}
-
-TEST(NumberText, IgnoresTheLocale) {
-  const char* old = std::setlocale(LC_NUMERIC, nullptr);
-  const std::string saved = old ? old : "C";
-  if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr) GTEST_SKIP() << "no German locale";
-  EXPECT_EQ(numberText(33.9), " 33.9");
-  EXPECT_EQ(leadingDouble("33.9"), 33.9);
-  std::setlocale(LC_NUMERIC, saved.c_str());
 }
 
 TEST(LeadingNumber, ReadsThePrefixThatFormsANumber) {

@@ -178,18 +178,5 @@ TEST(GrayPoint, BlockGivesTheSamePointsAsOneCalculateEach) {
   }
 }
 
-TEST(GrayPoint, PropertiesCanBeSet) {
-  const GrayLine g = state(0, 0, 0, 0);
-  GrayPoint p(g);
-  p.setLongitude(1.5f);
-  p.setLatitude(-2.5f);
-  p.setX(3);
-  p.setY(4);
-  EXPECT_EQ(p.Longitude(), 1.5f);
-  EXPECT_EQ(p.Latitude(), -2.5f);
-  EXPECT_EQ(p.x(), 3);
-  EXPECT_EQ(p.y(), 4);
-}
-
 }  // namespace
 }  // namespace orbelle

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <ctime>
+
 #include "sun/gray_line.hpp"
+#include "sun/local_clock.hpp"
 
 namespace orbelle {
 namespace {
@@ -64,6 +67,23 @@ TEST(GrayLineState, TurningLatitudesFollowTheDeclination) {
   EXPECT_FLOAT_EQ(g.GrayMaxLat, 67);
   EXPECT_FLOAT_EQ(g.GrayMinLat, -67);
   EXPECT_EQ(g.SunLon, -90);
+}
+
+TEST(LocalClock, SystemClocksDifferByTheZoneOffset) {
+  // Compare against the C library's own view of the same second (retry across a second change).
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    const std::time_t before = std::time(nullptr);
+    const DateTime utc = systemUtcNow();
+    const DateTime local = systemLocalNow();
+    if (std::time(nullptr) != before) continue;
+    std::tm l{};
+    ::localtime_r(&before, &l);
+    const double offsetDays = static_cast<double>(l.tm_gmtoff) / 86400;
+    EXPECT_NEAR(local.serial - utc.serial, offsetDays, 1e-9);
+    EXPECT_NEAR(utc.serial, static_cast<double>(before) / 86400 + 25569, 1e-9);
+    return;
+  }
+  GTEST_SKIP() << "clock kept changing seconds";
 }
 
 }  // namespace

@@ -13,6 +13,9 @@ using LocalClock = std::function<DateTime()>;
 // The system's current local date-time (time zone of the process), in whole seconds.
 DateTime systemLocalNow();
 
+// The system's current UTC date-time, in whole seconds (a default instant for headless pictures).
+DateTime systemUtcNow();
+
 // A clock that always reads `instant`.
 LocalClock fixedClock(DateTime instant);
 
