@@ -60,6 +60,21 @@ constexpr FillSeed kExtraSeeds[] = {
     {south(60), west(160)},         // Southern Ocean, Pacific side
     {south(70), west(40)},          // Weddell Sea
     {south(75), west(175)},         // Ross Sea
+    // The middles of large lakes (of each part where a border crosses one), for maps on which
+    // the lake seeds of the table lie too near a shore to be used, and lakes the table lacks.
+    {north(47, 6), west(86, 48)},    // Lake Superior, United States part
+    {north(48, 18), west(87, 30)},   // Lake Superior, Canadian part
+    {south(0, 36), east(33, 12)},    // Lake Victoria, Ugandan part
+    {south(1, 15), east(33)},        // Lake Victoria, Tanzanian part
+    {north(44, 45), west(82, 20)},   // Lake Huron
+    {north(43, 50), west(87, 12)},   // Lake Michigan
+    {south(6, 48), east(30, 2)},     // Lake Tanganyika
+    {north(54, 12), east(109)},      // Lake Baikal
+    {north(60, 48), east(31, 36)},   // Lake Ladoga
+    {north(66), west(120, 30)},      // Great Bear Lake
+    {north(61, 24), west(114, 30)},  // Great Slave Lake
+    {north(52, 54), west(98)},       // Lake Winnipeg
+    {north(45), east(60, 12)},       // Aral Sea
 };
 
 }  // namespace

@@ -13,7 +13,7 @@ void fillOne(const geo::MapPlane& plane, raster::Surface& surface, const PassOpt
   const FillResult result =
       FloodFillAt(plane, surface, seed.lat, seed.lon, colour, false, options.LandColor, CancelDraw);
   if (result.outcome == FillOutcome::Filled) ++figures.filled;
-  if (result.outcome == FillOutcome::TooNearOutline) ++figures.tooNearOutline;
+  if (result.outcome == FillOutcome::TooNearShore) ++figures.tooNearShore;
 }
 
 }  // namespace

@@ -77,7 +77,8 @@ inline constexpr std::array<FillSeed, 47> kSeedTable{{
 }};
 
 // Seeds used after the table, in this order: seas that the outlines close off from the seeds
-// above (behind island chains and narrow straits, or cut apart near the station's antipode).
+// above (behind island chains and narrow straits, or cut apart near the station's antipode), and
+// the middles of the largest lakes.
 std::span<const FillSeed> extraSeeds() noexcept;
 
 }  // namespace orbelle::render

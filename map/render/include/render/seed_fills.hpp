@@ -10,8 +10,8 @@
 namespace orbelle::render {
 
 struct SeedFigures {
-  int filled = 0;          // seeds that painted a region
-  int tooNearOutline = 0;  // seeds on land colour skipped for lying too close to an outline
+  int filled = 0;        // seeds that painted a region
+  int tooNearShore = 0;  // seeds on land colour skipped for lying too close to a shore
 };
 
 SeedFigures fillSeeds(const geo::MapPlane& plane, raster::Surface& surface,

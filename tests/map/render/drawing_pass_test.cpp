@@ -1,0 +1,266 @@
+// The drawing pass on hand-made outline files: the order of its window calls, the frame (black
+// outside the rim, land inside, rim, ticks), water and ice fills from the seeds, the red dots,
+// rivers on and off, missing files, cancelling, a second request during a pass, and a failing
+// cache write.
+
+#include "render/drawing_pass.hpp"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "geometry/constants.hpp"
+#include "geometry/map_plane.hpp"
+#include "render/pass_style.hpp"
+#include "test_support.hpp"
+
+namespace orbelle::render {
+namespace {
+
+using test::endOfData;
+using test::lineTo;
+using test::start;
+
+constexpr int kSide = 300;
+constexpr raster::Rgb kGrey = raster::rgb(128, 128, 128);
+
+// A closed ring of 0.1° steps around a box of latitudes and longitudes (degrees).
+std::vector<OutlineRecord> boxRing(double south, double west, double north, double east) {
+  std::vector<OutlineRecord> records;
+  auto minutes = [](double degrees) { return static_cast<int>(degrees * 60.0); };
+  auto add = [&](double lat, double lon) {
+    records.push_back(records.empty() ? start(minutes(lat), minutes(lon))
+                                      : lineTo(minutes(lat), minutes(lon)));
+  };
+  for (double lon = west; lon < east; lon += 0.1) add(south, lon);
+  for (double lat = south; lat < north; lat += 0.1) add(lat, east);
+  for (double lon = east; lon > west; lon -= 0.1) add(north, lon);
+  for (double lat = north; lat > south; lat -= 0.1) add(lat, west);
+  add(south, west);
+  return records;
+}
+
+std::vector<OutlineRecord> withEnd(std::vector<OutlineRecord> records) {
+  records.push_back(endOfData());
+  return records;
+}
+
+class DrawingPassTest : public ::testing::Test {
+ protected:
+  DrawingPassTest() {
+    plane.LatHere = 0.0;
+    plane.LonHere = 0.0;
+    plane.MaxDx = geo::kWholeEarthMiles;
+    // An island around (10 N, 10 E), the two ice caps, a state line, a border and a river.
+    folder.write("state.pnt", withEnd({start(600, 540), lineTo(660, 600)}));
+    folder.write("country.pnt", withEnd({start(540, 540), lineTo(600, 660)}));
+    folder.write("coast.velapnt", withEnd(boxRing(5.0, 5.0, 15.0, 15.0)));
+    // The ice caps are a few pixels across around their seeds (at 83 miles per pixel).
+    std::vector<OutlineRecord> islands = boxRing(-84.0, 0.0, -74.0, 100.0);
+    const std::vector<OutlineRecord> greenland = boxRing(68.0, -60.0, 80.0, -25.0);
+    islands.insert(islands.end(), greenland.begin(), greenland.end());
+    folder.write("island.pnt", withEnd(islands));
+    folder.write("lake.pnt", withEnd({start(-600, -600), lineTo(-660, -660)}));
+    folder.write("river.pnt", withEnd({start(-1200, 1200), lineTo(-1800, 1800)}));
+  }
+
+  std::optional<raster::Rgb> colourAt(const raster::Surface& s, double lat, double lon) const {
+    return test::colourAt(plane, s, lat, lon);
+  }
+
+  test::ProgramFolder folder;
+  geo::MapPlane plane;
+  PassOptions options;
+  test::RecordingWindow window{kSide};
+  DrawingPass pass{window, plane, options, folder.string()};
+};
+
+TEST_F(DrawingPassTest, ACompletedPassCallsTheWindowInOrder) {
+  pass.cmdDraw_Click();
+  const std::vector<std::string> expected{"drawing 1", "begin",     "cache",
+                                          "end",       "drawing 0", "overlay"};
+  EXPECT_EQ(window.calls, expected);
+  EXPECT_TRUE(window.messages.empty());
+  EXPECT_FALSE(window.Drawing);
+  EXPECT_FALSE(pass.running());
+  EXPECT_TRUE(pass.lastFigures().completed);
+  // One yield per polyline start: state, country, coast, two islands, lake (no rivers).
+  EXPECT_EQ(window.yields, 6);
+  // After the cache is written the map layer is cleared to white.
+  EXPECT_EQ(test::countOf(window.mapLayer, raster::kWhite), kSide * kSide);
+  ASSERT_TRUE(window.cached.has_value());
+}
+
+TEST_F(DrawingPassTest, WholeEarthFrameBlackOutsideTheRimLandInside) {
+  pass.cmdDraw_Click();
+  const raster::Surface& map = *window.cached;
+  EXPECT_DOUBLE_EQ(plane.MilesPerPixel, 2.0 * geo::kWholeEarthMiles / kSide);
+  for (auto [x, y] : {std::pair{0, 0}, {kSide - 1, 0}, {0, kSide - 1}, {kSide - 1, kSide - 1}}) {
+    EXPECT_EQ(map.pixel(x, y), raster::kBlack) << x << ", " << y;
+  }
+  // The rim, and just inside it land or water, never black.
+  const double rim = geo::kRimRadiusMiles;
+  EXPECT_EQ(map.point(rim * 0.6, rim * 0.8), kGrey);
+  EXPECT_NE(map.point(0.97 * rim * 0.6, 0.97 * rim * 0.8), raster::kBlack);
+  // An azimuth mark at 45° on the whole-Earth circle, none at 90° (the edge tick is there).
+  const double tick = geo::kTickRadiusMiles;
+  EXPECT_EQ(map.point(tick * 0.70710678, tick * 0.70710678), kGrey);
+  EXPECT_EQ(map.point(tick * 0.70710678, -tick * 0.70710678), kGrey);
+  // The edge ticks run eight pixels in from the middle of each edge.
+  const double mpp = plane.MilesPerPixel;
+  const double r = geo::kWholeEarthMiles;
+  EXPECT_EQ(map.point(-r + 5 * mpp, 0.0), kGrey);
+  EXPECT_EQ(map.point(r - 5 * mpp, 0.0), kGrey);
+  EXPECT_EQ(map.point(0.0, r - 5 * mpp), kGrey);
+  EXPECT_EQ(map.point(0.0, -r + 5 * mpp), kGrey);
+  EXPECT_NE(map.point(-r + 12 * mpp, 0.0), kGrey);
+}
+
+TEST_F(DrawingPassTest, SeedsFillTheOceanAndTheIceButNotTheIsland) {
+  pass.cmdDraw_Click();
+  const raster::Surface& map = *window.cached;
+  EXPECT_EQ(colourAt(map, 12.0, 12.0), options.LandColor);  // the island
+  EXPECT_EQ(colourAt(map, -30.0, -30.0), options.WaterColor);
+  EXPECT_EQ(colourAt(map, 40.0, 100.0), options.WaterColor);
+  EXPECT_EQ(colourAt(map, -79.0, 50.0), options.IceColor);
+  EXPECT_EQ(colourAt(map, 74.0, -41.0), options.IceColor);
+  EXPECT_GE(pass.lastFigures().seeds.filled, 3);
+}
+
+TEST_F(DrawingPassTest, OutlinesInTheirColoursAndRedDotsOnTop) {
+  options.ShowRivers = true;
+  pass.cmdDraw_Click();
+  const raster::Surface& map = *window.cached;
+  EXPECT_EQ(colourAt(map, 10.5, 9.5), kStateColor);           // midway along the state line
+  EXPECT_EQ(colourAt(map, 9.5, 10.0), kCountryColor);         // midway along the border
+  EXPECT_EQ(colourAt(map, 5.0, 10.0), kShoreColor);           // the island's south shore
+  EXPECT_EQ(colourAt(map, -25.0, 25.0), options.WaterColor);  // the river, over the ocean
+  EXPECT_EQ(map.point(0.0, 0.0), kMarkerColor);
+  EXPECT_EQ(colourAt(map, 89.9, 0.0), kMarkerColor);
+  EXPECT_EQ(colourAt(map, -89.9, 0.0), kMarkerColor);
+  EXPECT_EQ(window.yields, 7);
+}
+
+TEST_F(DrawingPassTest, RiversOffIsNotEvenLookedFor) {
+  std::filesystem::remove(folder.mapDataPath("river.pnt"));
+  pass.cmdDraw_Click();
+  EXPECT_TRUE(window.messages.empty());
+  options.ShowRivers = true;
+  pass.cmdDraw_Click();
+  ASSERT_EQ(window.messages.size(), 1u);
+  EXPECT_EQ(window.messages[0], "File " + folder.string() + "/mapdata/river.pnt does not exist");
+}
+
+TEST_F(DrawingPassTest, AMissingFileIsReportedAndThePassGoesOn) {
+  std::filesystem::remove(folder.mapDataPath("country.pnt"));
+  pass.cmdDraw_Click();
+  ASSERT_EQ(window.messages.size(), 1u);
+  EXPECT_EQ(window.messages[0], "File " + folder.string() + "/mapdata/country.pnt does not exist");
+  EXPECT_TRUE(pass.lastFigures().completed);
+  EXPECT_EQ(colourAt(*window.cached, -30.0, -30.0), options.WaterColor);
+}
+
+TEST_F(DrawingPassTest, ASmallMapAroundAMidOceanStationIsAllLand) {
+  plane.LatHere = -40.0;
+  plane.LonHere = -130.0;
+  plane.MaxDx = 100;
+  pass.cmdDraw_Click();
+  const raster::Surface& map = *window.cached;
+  // Rim and azimuth marks lie far outside; no seed lies within 100 miles.
+  EXPECT_EQ(test::countOf(map, raster::kBlack), 0);
+  EXPECT_EQ(test::countOf(map, options.WaterColor), 0);
+  const std::int64_t land = test::countOf(map, options.LandColor);
+  const std::int64_t marks = test::countOf(map, kGrey) + test::countOf(map, kMarkerColor);
+  EXPECT_EQ(land + marks, kSide * kSide);
+  EXPECT_GT(marks, 0);
+  EXPECT_LT(marks, 200);
+}
+
+TEST_F(DrawingPassTest, ARadiusOfZeroOrLessIsDrawnAsOneMile) {
+  plane.MaxDx = 0;
+  pass.cmdDraw_Click();
+  EXPECT_DOUBLE_EQ(plane.MilesPerPixel, 2.0 / kSide);
+  plane.MaxDx = -500;
+  pass.cmdDraw_Click();
+  EXPECT_DOUBLE_EQ(plane.MilesPerPixel, 2.0 / kSide);
+  EXPECT_TRUE(pass.lastFigures().completed);
+}
+
+TEST_F(DrawingPassTest, CancelStopsReadingSkipsTheFillsAndTheCache) {
+  std::filesystem::remove(folder.mapDataPath("lake.pnt"));
+  // Cancelled at the first polyline of country.pnt (the second yield).
+  window.onYield = [this](int n) {
+    if (n == 2) pass.requestCancel();
+  };
+  pass.cmdDraw_Click();
+  EXPECT_TRUE(pass.CancelDraw());
+  const std::vector<std::string> expected{"drawing 1", "begin",     "message",
+                                          "end",       "drawing 0", "overlay"};
+  EXPECT_EQ(window.calls, expected);
+  // Each remaining file stops at its first polyline: coast and the islands yield once each;
+  // the missing lake file is still reported.
+  EXPECT_EQ(window.yields, 4);
+  EXPECT_EQ(window.messages[0], "File " + folder.string() + "/mapdata/lake.pnt does not exist");
+  const raster::Surface& map = window.mapLayer;  // left as drawn
+  EXPECT_EQ(test::countOf(map, options.WaterColor), 0);
+  EXPECT_EQ(test::countOf(map, options.IceColor), 0);
+  EXPECT_EQ(map.point(0.0, 0.0), kMarkerColor);
+  EXPECT_EQ(colourAt(map, 89.9, 0.0), kMarkerColor);
+  EXPECT_FALSE(pass.lastFigures().completed);
+  EXPECT_FALSE(window.cached.has_value());
+
+  // The next pass clears CancelDraw and completes.
+  window.onYield = nullptr;
+  pass.cmdDraw_Click();
+  EXPECT_FALSE(pass.CancelDraw());
+  EXPECT_TRUE(window.cached.has_value());
+}
+
+TEST_F(DrawingPassTest, CancelOutsideAPassDoesNothing) {
+  pass.requestCancel();
+  EXPECT_FALSE(pass.CancelDraw());
+  pass.cmdDraw_Click();
+  EXPECT_TRUE(pass.lastFigures().completed);
+}
+
+TEST_F(DrawingPassTest, ARequestDuringAPassRunsOneMorePassAfterIt) {
+  int requests = 0;
+  window.onYield = [&](int n) {
+    if (n == 1 || n == 3) {
+      pass.cmdDraw_Click();  // twice during the first pass: still one more pass
+      ++requests;
+    }
+  };
+  pass.cmdDraw_Click();
+  EXPECT_EQ(requests, 2);
+  const std::vector<std::string> once{"drawing 1", "begin", "cache", "end", "drawing 0", "overlay"};
+  std::vector<std::string> twice = once;
+  twice.insert(twice.end(), once.begin(), once.end());
+  EXPECT_EQ(window.calls, twice);
+  EXPECT_FALSE(pass.running());
+}
+
+TEST_F(DrawingPassTest, CancelDropsARequestMadeDuringThePass) {
+  window.onYield = [&](int n) {
+    if (n == 1) pass.cmdDraw_Click();
+    if (n == 2) pass.requestCancel();
+  };
+  pass.cmdDraw_Click();
+  EXPECT_EQ(std::count(window.calls.begin(), window.calls.end(), "begin"), 1);
+}
+
+TEST_F(DrawingPassTest, AFailingCacheWriteStillEndsThePass) {
+  window.onWriteCache = [] { throw std::runtime_error("disk full"); };
+  EXPECT_THROW(pass.cmdDraw_Click(), std::runtime_error);
+  EXPECT_FALSE(window.Drawing);
+  EXPECT_FALSE(pass.running());
+  EXPECT_EQ(window.calls.back(), "drawing 0");
+  window.onWriteCache = nullptr;
+  pass.cmdDraw_Click();
+  EXPECT_TRUE(pass.lastFigures().completed);
+}
+
+}  // namespace
+}  // namespace orbelle::render
