@@ -134,6 +134,7 @@ void Form1::applyMapScale() {
 }
 
 void Form1::SetPixelSize(std::int16_t Pixels) {
+  if (Drawing()) return;
   placeSurface(pixelSizeSurfaceTwips(Pixels, tpp_));
   setWindowSizeTwips(pixelSizeWindowWidthTwips(surfaceTwips_), windowHeightTwips());
   setWindowSizeTwips(windowWidthTwips(), 2.0 * kSurfaceTopTwips + surfaceTwips_);

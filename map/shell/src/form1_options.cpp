@@ -131,6 +131,8 @@ bool Form1::txtMaxDxKm_LostFocus() {
   return true;
 }
 
+QString Form1::numberText(double value) const { return numbers_->text(value); }
+
 bool Form1::validateField(QLineEdit* field) {
   if (field == c_.txtLatHere) return txtLatHere_LostFocus();
   if (field == c_.txtLonHere) return txtLonHere_LostFocus();

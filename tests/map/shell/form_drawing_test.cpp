@@ -8,7 +8,9 @@
 #include <QTimer>
 
 #include "form_fixture.hpp"
+#include "layout_rules.hpp"
 #include "map_layers.hpp"
+#include "shell/surface_widget.hpp"
 #include "raster/picture_file.hpp"
 
 namespace orbelle::shell::test {
@@ -135,10 +137,16 @@ TEST_F(FormDrawingTest, ResizeDuringAPassSnapsBack) {
   Form1& f = showForm();
   const QSize before = f.size();
   const double surface = f.surfaceWidthTwips();
-  QTimer::singleShot(0, &f, [&] { f.resize(before.width() + 60, before.height()); });
+  const int side = f.layers().width();
+  QTimer::singleShot(0, &f, [&] {
+    f.resize(before.width() + 60, before.height());
+    f.SetPixelSize(300);
+  });
   f.controls().cmdDraw->click();
   EXPECT_EQ(f.size(), before);
   EXPECT_EQ(f.surfaceWidthTwips(), surface);
+  EXPECT_EQ(f.layers().width(), side);
+  EXPECT_EQ(f.controls().Picture1->width(), side + 2 * kSurfaceBorderPixels);
 }
 
 }  // namespace

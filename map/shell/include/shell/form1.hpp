@@ -157,8 +157,12 @@ class Form1 : public QWidget {
   bool txtMaxDxMi_Lostfocus();
   bool txtMaxDxKm_LostFocus();
   void SetAlwaysOnTop(bool on);
+  // A number as the fields show it: the operator's general number format.
+  QString numberText(double value) const;
 
   // ---- layout ----
+  // A surface of about Pixels pixels square, and the window around it. Refused while Drawing,
+  // like every other resize then.
   void SetPixelSize(std::int16_t Pixels);
   double twipsPerPixel() const noexcept { return tpp_; }
   double windowLeftTwips() const;
