@@ -1,5 +1,8 @@
 #include "ports/port_router.hpp"
 
+#include <cerrno>
+#include <cstring>
+
 #include "core/constants.hpp"
 
 namespace morse {
@@ -59,14 +62,21 @@ PortRouter::PortRouter(const PortsConfig &config, Clock &clock, uint16_t keyingB
   }
   if (!config.logPath.empty()) {
     log_ = std::fopen(config.logPath.c_str(), "w");
-    if (log_) std::fprintf(log_, "%s\n", kEventLogHeader);
+    if (log_) {
+      std::fprintf(log_, "%s\n", kEventLogHeader);
+    } else {
+      notice_ += (notice_.empty() ? "MORSE: " : "; ") + std::string("cannot write the event log ") +
+                 config.logPath + ": " + std::strerror(errno);
+    }
   }
 }
 
 PortRouter::~PortRouter() {
   flush();
   if (log_) std::fclose(log_);
-  writeWav();
+  // The host is gone by now: a failure can only go to the standard error stream.
+  const std::string error = writeWav();
+  if (!error.empty()) std::fprintf(stderr, "morse: cannot write the WAV file %s\n", error.c_str());
 }
 
 PortBackend *PortRouter::carrier(uint16_t port) {

@@ -106,6 +106,12 @@ TEST(PortRouter, SaysWhatIsSimulatedWhenHardwareIsMissing) {
   config.backends = {BackendKind::Sim};
   PortRouter quiet(config, clock, 0x378, failing);
   EXPECT_EQ(quiet.notice(), "");
+
+  config.logPath = "/nonexistent-dir/ports.log";
+  PortRouter unwritable(config, clock, 0x378, failing);
+  EXPECT_EQ(
+      unwritable.notice(),
+      "MORSE: cannot write the event log /nonexistent-dir/ports.log: No such file or directory");
 }
 
 TEST(PortRouter, RoutesThePortsABackendCarriesAndSimulatesTheRest) {
