@@ -8,7 +8,8 @@ namespace velalib {
 
 // Makes sure a QApplication exists. Returns the empty text when dialogs can be shown, otherwise
 // why not (no display, or a Qt application without widgets). An application this library
-// creates is destroyed when the library is unloaded.
+// creates serves every later call and is destroyed when the process ends (the library is never
+// unloaded).
 std::string ensureWidgetApplication();
 
 }  // namespace velalib
