@@ -57,6 +57,10 @@ int32_t sequenceKey(char introducer, const std::string &params, char final) {
 void decodeTerminalKeys(std::string &bytes, std::deque<int32_t> &out, bool final) {
   while (!bytes.empty()) {
     const auto c = static_cast<unsigned char>(bytes[0]);
+    if (c == 0) {  // Ctrl-@: code 0 would read as "no key"
+      bytes.erase(0, 1);
+      continue;
+    }
     if (c != 27) {
       out.push_back(c == 8 ? keys::kBackspace : c);
       bytes.erase(0, 1);

@@ -23,7 +23,7 @@ constexpr int32_t kBackspace = 127;
 
 // Takes whole keys off the front of `bytes` and appends their codes to `out`. An escape
 // sequence cut short is left in `bytes` unless `final`, when a lone ESC is the Escape key.
-// Sequences for other keys are dropped.
+// Sequences for other keys are dropped, and so are NUL bytes: key code 0 means no key.
 void decodeTerminalKeys(std::string &bytes, std::deque<int32_t> &out, bool final);
 
 class TerminalKeys {

@@ -26,10 +26,8 @@ TEST(TerminalKeys, PlainBytesPassAndUnknownSequencesAreDropped) {
   using V = std::vector<int32_t>;
   EXPECT_EQ(decode("ab\r", true), (V{'a', 'b', 13}));
   EXPECT_EQ(decode("\x1b[3~x\x1b[1;5A", true), (V{'x', 5}));  // delete dropped; modified Up is Up
-  EXPECT_EQ(decode("\x1b"
-                   "x",
-                   true),
-            (V{27, 'x'}));
+  EXPECT_EQ(decode(std::string("\x1bx"), true), (V{27, 'x'}));
+  EXPECT_EQ(decode(std::string("a\0\xff", 3), true), (V{'a', 255}));  // 0 would mean no key
 }
 
 TEST(TerminalKeys, ASequenceCutShortWaitsUnlessFinal) {

@@ -81,8 +81,11 @@ class Host {
   Host(const Host &) = delete;
   Host &operator=(const Host &) = delete;
 
-  // SET LIBRARY TO path [ADDITIVE]: without additive, the libraries loaded before are released.
-  // Routines with parameter count -2 run at load.
+  // SET LIBRARY TO path [ADDITIVE]: without additive, the libraries loaded before are released
+  // once the new one has loaded (a failed load keeps them); with additive, a file already
+  // loaded is left as it is. Routines with parameter count -2 run at load; if one fails, the
+  // library is not loaded. A library file belongs to one Host at a time in a process, because
+  // the library keeps its link to the host in its own globals. Throws HostError.
   void loadLibrary(const std::string &path, bool additive = true);
   void releaseLibraries();
   bool hasFunction(const std::string &name) const;
@@ -107,13 +110,17 @@ class Host {
   void setVariable(const std::string &name, const Value &value);
   Value variable(const std::string &name) const;
 
-  // Objects: CREATEOBJECT("textbox") and the like; properties VALUE, SELSTART, and any added.
+  // Objects: CREATEOBJECT("textbox") and CREATEOBJECT("form"); properties VALUE, SELSTART
+  // (textbox), CAPTION (form), and any added. setProperty adds a missing property (it is for
+  // setting up tests); the language and service 122 without the add flag refuse one.
   uint32_t createObject(const std::string &className);
   Value property(uint32_t object, const std::string &name) const;
   void setProperty(uint32_t object, const std::string &name, const Value &value);
 
   // Keyboard: scripted keys become readable once the host clock reaches their time; when the
-  // queue is empty and a terminal is attached, keys are read from it without waiting.
+  // queue is empty and the terminal is on, keys are read from it without waiting. WAIT WINDOW
+  // without NOWAIT takes the next queued key (virtual time jumps to it, real time is waited
+  // out), or waits on the terminal, or goes on at once when there is neither.
   void queueKey(int32_t code, uint64_t atMillis = 0);
   void useTerminal(bool on);
   size_t pendingKeys() const;
