@@ -20,6 +20,7 @@
 #include "raster/picture_file.hpp"
 #include "render/drawing_pass.hpp"
 #include "render/flood_fill_at.hpp"
+#include "render/outline_loader.hpp"
 #include "render/outline_reader.hpp"
 #include "render/pass_style.hpp"
 #include "render/seed_fills.hpp"
@@ -98,20 +99,22 @@ BENCHMARK(BM_WholePass)
     ->Repetitions(10)
     ->ReportAggregatesOnly(true);
 
+std::vector<std::string> allPaths() {
+  const render::OutlineReader reader(programFolder());
+  std::vector<std::string> paths;
+  for (std::string_view name : kFiles) paths.push_back(reader.pathOf(name));
+  return paths;
+}
+
 // Reading and projecting all six files (no drawing).
 void BM_ReadAndProject(benchmark::State& state) {
-  BenchWindow window;
   const geo::MapPlane plane = defaultPlane();
   const geo::GridProjector projector(plane.LatHere, plane.LonHere);
-  const bool cancel = false;
-  render::OutlineReader reader(programFolder());
-  render::OutlineTarget target{window.surface(), projector, window, cancel,
-                               static_cast<unsigned>(state.range(0))};
+  const std::vector<std::string> paths = allPaths();
   for (auto _ : state) {
-    for (std::string_view name : kFiles) {
-      render::OutlineFigures figures;
-      benchmark::DoNotOptimize(reader.load(name, target, figures));
-    }
+    render::OutlineLoader loader(paths, projector, static_cast<unsigned>(state.range(0)));
+    loader.projectAll();
+    benchmark::DoNotOptimize(loader.file(0).vertices.data());
   }
 }
 BENCHMARK(BM_ReadAndProject)->Arg(1)->Arg(2)->ArgName("threads")->Unit(benchmark::kMillisecond);
@@ -123,15 +126,12 @@ void BM_DrawLines(benchmark::State& state) {
   geo::SetMapScale(plane, window.surface());
   const geo::GridProjector projector(plane.LatHere, plane.LonHere);
   const bool cancel = false;
-  std::vector<render::OutlineReader> readers;
-  std::vector<render::OutlineFigures> figures(kFiles.size());
+  render::OutlineLoader loader(allPaths(), projector, 2);
+  loader.projectAll();
+  render::OutlineReader reader(programFolder());
   render::OutlineTarget target{window.surface(), projector, window, cancel, 2};
-  for (std::size_t i = 0; i < kFiles.size(); ++i) {
-    readers.emplace_back(programFolder());
-    readers.back().load(kFiles[i], target, figures[i]);
-  }
   for (auto _ : state) {
-    for (std::size_t i = 0; i < kFiles.size(); ++i) readers[i].draw(target, figures[i]);
+    for (std::size_t i = 0; i < kFiles.size(); ++i) reader.DrawOutlineFile(loader, i, target);
   }
 }
 BENCHMARK(BM_DrawLines)->Unit(benchmark::kMillisecond);

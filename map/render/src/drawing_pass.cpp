@@ -1,10 +1,13 @@
 #include "render/drawing_pass.hpp"
 
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "geometry/constants.hpp"
 #include "geometry/map_drawing.hpp"
 #include "geometry/rounding.hpp"
+#include "render/outline_loader.hpp"
 
 namespace orbelle::render {
 
@@ -75,17 +78,31 @@ void DrawingPass::drawAll(raster::Surface& surface) {
 
   mark = Clock::now();
   const geo::GridProjector projector(plane_.LatHere, plane_.LonHere);
+  // Every file of the pass is read now and projected while the earlier ones are drawn. Rivers
+  // are read ahead when they are shown at the start; whether they are drawn is decided in turn.
+  const bool riversAhead = options_.ShowRivers;
+  std::vector<std::string> paths;
+  for (std::string_view name : {kStateFile, kCountryFile, kCoastFile, kIslandFile, kLakeFile}) {
+    paths.push_back(reader_.pathOf(name));
+  }
+  if (riversAhead) paths.push_back(reader_.pathOf(kRiverFile));
+  OutlineLoader loader(paths, projector, options_.projectionThreads);
+  OutlineTarget target{surface, projector, window_, cancelDraw_, options_.projectionThreads};
+  auto draw = [&](std::size_t index) {
+    figures_.files.push_back(reader_.DrawOutlineFile(loader, index, target));
+  };
+
   // The azimuth marks leave the current point at the centre, which is the station.
   reader_.setPenPosition(surface.currentX(), surface.currentY(), plane_.LatHere, plane_.LonHere);
   surface.setPenWidth(kOutlineWidth);
   surface.setColor(kStateColor);
-  drawOutline(kStateFile, surface, projector);
+  draw(0);
   surface.setColor(kCountryColor);
-  drawOutline(kCountryFile, surface, projector);
+  draw(1);
   surface.setColor(kShoreColor);
-  drawOutline(kCoastFile, surface, projector);
-  drawOutline(kIslandFile, surface, projector);
-  drawOutline(kLakeFile, surface, projector);
+  draw(2);
+  draw(3);
+  draw(4);
   figures_.outlines = Clock::now() - mark;
 
   mark = Clock::now();
@@ -94,7 +111,13 @@ void DrawingPass::drawAll(raster::Surface& surface) {
 
   mark = Clock::now();
   surface.setColor(options_.WaterColor);
-  if (options_.ShowRivers) drawOutline(kRiverFile, surface, projector);
+  if (options_.ShowRivers) {
+    if (riversAhead) {
+      draw(5);
+    } else {
+      figures_.files.push_back(reader_.DrawOutlineFile(kRiverFile, target));
+    }
+  }
   figures_.outlines += Clock::now() - mark;
 
   // The station and the poles, also after a cancel.
@@ -142,12 +165,6 @@ void DrawingPass::drawFrame(raster::Surface& surface) {
     surface.arc(0.0, 0.0, geo::kTickRadiusMiles, centre - kAzimuthHalfArcRadians,
                 centre + kAzimuthHalfArcRadians);
   }
-}
-
-void DrawingPass::drawOutline(std::string_view name, raster::Surface& surface,
-                              const geo::GridProjector& projector) {
-  OutlineTarget target{surface, projector, window_, cancelDraw_, options_.projectionThreads};
-  figures_.files.push_back(reader_.DrawOutlineFile(name, target));
 }
 
 }  // namespace orbelle::render

@@ -60,6 +60,46 @@ constexpr FillSeed kExtraSeeds[] = {
     {south(60), west(160)},         // Southern Ocean, Pacific side
     {south(70), west(40)},          // Weddell Sea
     {south(75), west(175)},         // Ross Sea
+    // Narrow seas and channels that island chains and capes close off on coarse maps, each at
+    // its point farthest from the shores.
+    {north(27, 6), east(51)},        // Persian Gulf
+    {north(28, 18), east(49, 54)},   // Persian Gulf, north
+    {north(22, 36), east(37, 48)},   // Red Sea
+    {north(16, 6), east(41, 18)},    // Red Sea, south
+    {north(25, 54), east(35, 30)},   // Red Sea, north
+    {north(55, 48), east(18)},       // Baltic Sea, south
+    {north(56), east(19, 30)},       // Baltic Sea, east of Gotland
+    {north(57, 30), east(23, 42)},   // Gulf of Riga
+    {north(64, 48), east(22, 54)},   // Bothnian Bay
+    {north(42, 6), east(17)},        // Adriatic Sea, south
+    {north(44, 30), east(13, 6)},    // Adriatic Sea, north
+    {north(43, 6), east(8)},         // Ligurian Sea
+    {north(40), east(135)},          // Sea of Japan
+    {north(42, 30), east(137, 6)},   // Sea of Japan, north
+    {north(39), east(132)},          // Sea of Japan, west
+    {north(38, 36), east(119, 48)},  // Bohai Sea
+    {south(2, 6), east(129)},        // Seram Sea
+    {north(0), east(126)},           // Molucca Sea
+    {south(0, 30), east(121)},       // Gulf of Tomini
+    {south(4, 24), east(120, 54)},   // Gulf of Bone
+    {south(9, 42), east(122, 30)},   // Savu Sea
+    {north(71), west(91, 6)},        // Gulf of Boothia
+    {north(71, 30), west(102, 6)},   // M'Clintock Channel
+    {north(74, 18), west(107, 48)},  // Viscount Melville Sound
+    {north(70, 30), west(122, 30)},  // Amundsen Gulf
+    {north(74, 6), west(84, 30)},    // Lancaster Sound
+    {north(72, 36), west(91)},       // Prince Regent Inlet
+    {north(61, 54), west(70, 30)},   // Hudson Strait
+    {north(59, 30), west(67, 30)},   // Ungava Bay
+    {north(52, 12), west(80, 18)},   // James Bay
+    {north(65, 30), east(38, 24)},   // White Sea
+    {north(46), east(36, 42)},       // Sea of Azov
+    {north(58), east(10)},           // Skagerrak
+    {north(53, 36), west(5, 18)},    // Irish Sea
+    {north(50, 6), west(0, 30)},     // English Channel
+    {north(29, 24), west(112, 48)},  // Gulf of California, north
+    {north(42, 30), west(68)},       // Gulf of Maine
+    {north(20, 30), west(94)},       // Bay of Campeche
     // The middles of large lakes (of each part where a border crosses one), for maps on which
     // the lake seeds of the table lie too near a shore to be used, and lakes the table lacks.
     {north(47, 6), west(86, 48)},    // Lake Superior, United States part

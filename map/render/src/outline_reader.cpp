@@ -1,6 +1,5 @@
 #include "render/outline_reader.hpp"
 
-#include <exception>
 #include <utility>
 
 #include "render/pass_style.hpp"
@@ -31,51 +30,33 @@ std::optional<OutlineReader::PenPosition> OutlineReader::penOn(
 }
 
 OutlineFigures OutlineReader::DrawOutlineFile(std::string_view name, OutlineTarget& target) {
-  OutlineFigures figures;
-  if (load(name, target, figures)) draw(target, figures);
-  return figures;
+  OutlineLoader loader({pathOf(name)}, target.projector, target.projectionThreads);
+  return DrawOutlineFile(loader, 0, target);
 }
 
-bool OutlineReader::load(std::string_view name, OutlineTarget& target, OutlineFigures& figures) {
-  const std::string path = pathOf(name);
-  std::optional<std::vector<std::byte>> bytes;
-  try {
-    bytes = readWholeFile(path);
-  } catch (const std::exception& error) {
-    target.window.showMessage(error.what());
-    return false;
+OutlineFigures OutlineReader::DrawOutlineFile(OutlineLoader& loader, std::size_t index,
+                                              OutlineTarget& target) {
+  OutlineFigures figures;
+  const LoadedOutline& file = loader.file(index);
+  if (file.state == LoadedOutline::State::Missing) {
+    target.window.showMessage("File " + file.path + " does not exist");
+    return figures;
   }
-  if (!bytes) {
-    target.window.showMessage("File " + path + " does not exist");
-    return false;
+  if (file.state == LoadedOutline::State::Unreadable) {
+    target.window.showMessage(file.error);
+    return figures;
   }
   figures.found = true;
+  figures.records = file.records.size();
 
-  parseOutlineRecords(*bytes, records_);
-  std::size_t count = recordsBeforeEnd(records_);
-  figures.records = count;
-  if (target.CancelDraw) {
-    // A cancelled pass stops each file at its first start record: project no further.
-    for (std::size_t i = 0; i < count; ++i) {
-      if (penAction(records_[i].code) == PenAction::Start) {
-        count = i + 1;
-        break;
-      }
-    }
-  }
-  records_.resize(count);
-  vertices_.resize(count);
-  projectRecords(records_, target.projector, vertices_, target.projectionThreads);
-  return true;
-}
-
-void OutlineReader::draw(OutlineTarget& target, OutlineFigures& figures) {
   raster::Surface& surface = target.surface;
   std::optional<PenPosition> pen = penOn(surface);
   bool lonePoint = false;
-  for (std::size_t i = 0; i < records_.size(); ++i) {
-    const OutlineRecord& record = records_[i];
-    const MapVertex vertex = vertices_[i];
+  std::size_t projectedEnd = 0;
+  for (std::size_t i = 0; i < file.records.size(); ++i) {
+    if (i == projectedEnd) projectedEnd = loader.ensureProjected(index, i);
+    const OutlineRecord& record = file.records[i];
+    const MapVertex vertex = file.vertices[i];
     const double x = vertex.x, y = vertex.y;
     switch (penAction(record.code)) {
       case PenAction::Line: {
@@ -111,7 +92,7 @@ void OutlineReader::draw(OutlineTarget& target, OutlineFigures& figures) {
         pen = penOn(surface);
         if (target.CancelDraw) {
           figures.cancelled = true;
-          return;
+          return figures;
         }
         break;
       }
@@ -123,6 +104,7 @@ void OutlineReader::draw(OutlineTarget& target, OutlineFigures& figures) {
     }
   }
   pen_ = pen;
+  return figures;
 }
 
 }  // namespace orbelle::render

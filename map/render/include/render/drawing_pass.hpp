@@ -62,8 +62,6 @@ class DrawingPass {
   void runOnce();
   void drawAll(raster::Surface& surface);
   void drawFrame(raster::Surface& surface);
-  void drawOutline(std::string_view name, raster::Surface& surface,
-                   const geo::GridProjector& projector);
 
   PassWindow& window_;
   geo::MapPlane& plane_;

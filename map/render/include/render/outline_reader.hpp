@@ -21,6 +21,7 @@
 
 #include "geometry/projection.hpp"
 #include "raster/surface.hpp"
+#include "render/outline_loader.hpp"
 #include "render/outline_records.hpp"
 #include "render/pass_window.hpp"
 #include "render/vertex_projection.hpp"
@@ -44,7 +45,7 @@ struct OutlineTarget {
   const geo::GridProjector& projector;
   PassWindow& window;
   const bool& CancelDraw;
-  unsigned projectionThreads = 2;
+  unsigned projectionThreads = 2;  // for a file read on its own
 };
 
 class OutlineReader {
@@ -65,10 +66,9 @@ class OutlineReader {
   // cannot be read shows a message naming it and the fault.
   OutlineFigures DrawOutlineFile(std::string_view name, OutlineTarget& target);
 
-  // The two halves of DrawOutlineFile. load reads the file and projects its records (false,
-  // after the message, when it cannot); draw draws what the last load projected.
-  bool load(std::string_view name, OutlineTarget& target, OutlineFigures& figures);
-  void draw(OutlineTarget& target, OutlineFigures& figures);
+  // The same for file index of a loader made for the pass (see outline_loader.hpp), which
+  // projects while this draws.
+  OutlineFigures DrawOutlineFile(OutlineLoader& loader, std::size_t index, OutlineTarget& target);
 
  private:
   struct PenPosition {
@@ -81,8 +81,6 @@ class OutlineReader {
 
   std::string programFolder_;
   std::optional<PenPosition> pen_;
-  std::vector<OutlineRecord> records_;  // reused from file to file
-  std::vector<MapVertex> vertices_;
 };
 
 }  // namespace orbelle::render
