@@ -13,8 +13,20 @@ set -euo pipefail
 build=${1:?usage: $0 BUILD_DIR [orbelle arguments...]}
 shift
 build=$(cd "$build" && pwd)
-window="$build/map/shell/orbelle"
 renderer="$build/map/app/orbelle-render"
+
+# The map program: where the window's own start puts it, or wherever the build placed it.
+window=""
+for candidate in "$build/map/shell/orbelle" "$build/map/server/orbelle" \
+  "$build/map/server/main/orbelle"; do
+  if [ -x "$candidate" ]; then
+    window=$candidate
+    break
+  fi
+done
+if [ -z "$window" ]; then
+  window=$(find "$build/map" -name orbelle -type f -perm -u+x 2>/dev/null | head -n 1)
+fi
 
 workdir="${XDG_DATA_HOME:-$HOME/.local/share}/orbelle"
 mkdir -p "$workdir"
@@ -41,6 +53,10 @@ has_display() {
 }
 
 if [ "${ORBELLE_HEADLESS:-0}" != 1 ] && has_display; then
+  if [ -z "$window" ]; then
+    echo "$0: the orbelle program is not built in $build" >&2
+    exit 1
+  fi
   exec "$window" EXE=T "$@"
 fi
 

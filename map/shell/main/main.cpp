@@ -1,14 +1,12 @@
 // orbelle: starts the map window and runs until it is unloaded.
 
 #include <QApplication>
-#include <QDir>
 #include <QFileInfo>
-#include <QTimer>
 
-#include "quit_on_signal.hpp"
 #include "shell/form1.hpp"
 #include "shell/help_viewer.hpp"
 #include "shell/message_boxes.hpp"
+#include "shell/quit_on_signal.hpp"
 #include "shell/save_dialog.hpp"
 #include "shell/texts.hpp"
 
@@ -40,10 +38,6 @@ int main(int argc, char** argv) {
   quitOnTerminationSignals(&app);
 
   form.Form_Load();
-  // Shown only once fully drawn: no half-built window flickers up.
-  form.setUpdatesEnabled(false);
-  form.controls().SunTimer->start();
-  form.show();
-  form.setUpdatesEnabled(true);
+  form.ShowAfterLoad();
   return QApplication::exec();
 }

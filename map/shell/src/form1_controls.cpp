@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -20,6 +21,7 @@
 #include "shell/form1.hpp"
 #include "shell/surface_widget.hpp"
 #include "shell/texts.hpp"
+#include "spots/qt/spot_layer.hpp"
 #include "sun/sun_overlay.hpp"
 
 namespace orbelle::shell {
@@ -92,6 +94,9 @@ Form1::Form1(FormServices services, QWidget* parent)
   overlayWindow_ = std::make_unique<OverlayAdapter>(*this);
 
   buildControls();
+  spotWindow_ = std::make_unique<SpotAdapter>(*this);
+  spots_ = std::make_unique<spots::SpotLayer>(*spotWindow_, c_.Picture1);
+  c_.Picture1->addPainterAbove([this](QPainter& painter) { spots_->paintLines(painter); });
   connectControls();
   updateLimits();
 

@@ -127,6 +127,13 @@ void Form1::Form_Load() {
   c_.chkShowSpotBy->setEnabled(state_.ShowSpots);
 }
 
+void Form1::ShowAfterLoad() {
+  setUpdatesEnabled(false);
+  c_.SunTimer->start();
+  show();
+  setUpdatesEnabled(true);
+}
+
 void Form1::Form_Unload() {
   if (unloaded_) return;
   unloaded_ = true;

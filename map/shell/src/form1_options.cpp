@@ -235,14 +235,4 @@ void Form1::SetAlwaysOnTop(bool on) {
   window->setFlags(flags);
 }
 
-// ---- spots ----
-
-void Form1::ClearSpots() {
-  if (spots_) spots_->ClearSpots();
-}
-
-void Form1::DrawSpots() {
-  if (spots_) spots_->DrawSpots();
-}
-
 }  // namespace orbelle::shell

@@ -2,8 +2,10 @@
 
 // How the window offers itself to the drawing pass and to the overlay refresh.
 
+#include "geometry/map_plane.hpp"
 #include "render/pass_window.hpp"
 #include "shell/form1.hpp"
+#include "spots/qt/spot_window.hpp"
 #include "sun/sun_overlay.hpp"
 
 namespace orbelle::shell {
@@ -35,6 +37,22 @@ class Form1::OverlayAdapter final : public OverlayWindow {
 
  private:
   Form1& form_;
+};
+
+class Form1::SpotAdapter final : public spots::SpotWindow {
+ public:
+  explicit SpotAdapter(Form1& form) : form_(form) {}
+  const geo::MapPlane& plane() const override;
+  spots::ShowOptions showOptions() const override;
+  std::int16_t MaxSpots() const override;
+  bool Drawing() const override;
+  QPoint imageOrigin() const override;
+  bool orbellesetrotor(double heading) override;
+  bool orbellesetrig(QVariant& SpotFreq, QVariant& SpotFreqTX, QVariant& Mode) override;
+
+ private:
+  Form1& form_;
+  mutable geo::MapPlane plane_;
 };
 
 }  // namespace orbelle::shell

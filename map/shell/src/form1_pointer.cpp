@@ -44,14 +44,15 @@ void Form1::Image1_MouseMove(int px, int py) {
 }
 
 void Form1::Image1_MouseDown(int button, int px, int py) {
-  HostCallback* callback = callbackObject();
+  // Held for the call: the host may replace Callback while the map waits for its answer.
+  const std::shared_ptr<HostCallback> callback = callbackObject_;
   if (!callback) return;
   const PlanePosition p = planeOfPointer(px * tpp_, py * tpp_, pointerScale(*layers_, tpp_));
   callback->orbellesetrotor(rotorHeading(p, button));
 }
 
 void Form1::cmdStopRotor_Click() {
-  if (HostCallback* callback = callbackObject()) callback->orbellestoprotor();
+  if (const std::shared_ptr<HostCallback> callback = callbackObject_) callback->orbellestoprotor();
 }
 
 }  // namespace orbelle::shell

@@ -1,4 +1,4 @@
-#include "quit_on_signal.hpp"
+#include "shell/quit_on_signal.hpp"
 
 #include <QCoreApplication>
 #include <QSocketNotifier>

@@ -63,6 +63,19 @@ TEST_F(FormLayoutTest, NarrowWindowKeepsAUsableSurface) {
   EXPECT_EQ(form->windowHeightTwips(), 120.0 + form->surfaceWidthTwips() + 400.0);
 }
 
+TEST_F(FormLayoutTest, HostSetsPositionAndSizeInTwips) {
+  form->setWindowWidthTwips(9000.0);
+  EXPECT_EQ(form->surfaceWidthTwips(), 9000.0 - 960.0 - 200.0);
+  EXPECT_EQ(form->windowHeightTwips(), 120.0 + 7840.0 + 400.0);
+  form->setWindowHeightTwips(3000.0);  // the height follows from the width
+  EXPECT_EQ(form->windowHeightTwips(), 8360.0);
+  form->setWindowLeftTwips(1500.0);
+  form->setWindowTopTwips(750.0);
+  EXPECT_EQ(form->windowLeftTwips(), 1500.0);
+  EXPECT_EQ(form->windowTopTwips(), 750.0);
+  EXPECT_EQ(form->pos(), QPoint(100, 50));
+}
+
 TEST_F(FormLayoutTest, ResizeRescalesTheMapAndClearsTheMapLayer) {
   form->state().plane.MaxDx = 1000;
   form->layers().mapLayer().clear(raster::rgb(5, 5, 5));

@@ -12,18 +12,12 @@
 
 #include "form_fixture.hpp"
 #include "map_layers.hpp"
+#include "spots/qt/spot_layer.hpp"
+#include "spot_marker.hpp"
 #include "shell/surface_widget.hpp"
 
 namespace orbelle::shell::test {
 namespace {
-
-class SpotCounter final : public SpotLayer {
- public:
-  void ClearSpots() override { ++cleared; }
-  void DrawSpots() override { ++drawn; }
-  int cleared = 0;
-  int drawn = 0;
-};
 
 class FormOptionsTest : public FormTest {
  protected:
@@ -202,45 +196,75 @@ TEST_F(FormOptionsTest, RiversAndSunFollowTheirBoxes) {
   EXPECT_FALSE(f.state().ShowSun);
 }
 
-TEST_F(FormOptionsTest, SpotBoxesUncheckAndDisableInChain) {
-  SpotCounter spots;
-  makeForm().attachSpots(&spots);
-  form->Form_Load();
-  EXPECT_EQ(spots.cleared, 1);
+// The sample spots: both have a spotter with a position.
+void addSamples(Form1& f) { f.testspot(); }
+
+TEST_F(FormOptionsTest, SpotBoxesUncheckAndDisableInChainAndHideTheSpots) {
+  Form1& f = showForm();
+  addSamples(f);
+  spots::SpotLayer& layer = f.spotLayer();
+  ASSERT_EQ(layer.NextSpot(), 3);
+  EXPECT_TRUE(layer.lblSpots(1)->isVisible());
+  EXPECT_TRUE(layer.lblSpotBys(1)->isVisible());
+  EXPECT_TRUE(layer.ConLine(1).visible);
   EXPECT_TRUE(c().chkShowSpotBy->isEnabled());
   EXPECT_TRUE(c().chkShowConnectingLines->isEnabled());
 
-  const int drawnBefore = spots.drawn;
   c().chkShowSpots->click();
-  EXPECT_FALSE(form->state().ShowSpots);
+  EXPECT_FALSE(f.state().ShowSpots);
   EXPECT_FALSE(c().chkShowSpotBy->isChecked());
   EXPECT_FALSE(c().chkShowSpotBy->isEnabled());
   EXPECT_FALSE(c().chkShowConnectingLines->isChecked());
   EXPECT_FALSE(c().chkShowConnectingLines->isEnabled());
-  EXPECT_FALSE(form->state().ShowSpotBy);
-  EXPECT_FALSE(form->state().ShowConnectingLines);
-  EXPECT_GT(spots.drawn, drawnBefore);
+  EXPECT_FALSE(f.state().ShowSpotBy);
+  EXPECT_FALSE(f.state().ShowConnectingLines);
+  for (int i : {1, 2}) {
+    EXPECT_FALSE(layer.lblSpots(i)->isVisible());
+    EXPECT_FALSE(layer.lblSpotBys(i)->isVisible());
+    EXPECT_FALSE(layer.ConLine(i).visible);
+  }
 
   c().chkShowSpots->click();
   EXPECT_TRUE(c().chkShowSpotBy->isEnabled());
   EXPECT_FALSE(c().chkShowConnectingLines->isEnabled());
+  EXPECT_TRUE(layer.lblSpots(1)->isVisible());
+  EXPECT_FALSE(layer.lblSpotBys(1)->isVisible());
   c().chkShowSpotBy->click();
   EXPECT_TRUE(c().chkShowConnectingLines->isEnabled());
   EXPECT_FALSE(c().chkShowConnectingLines->isChecked());
+  EXPECT_TRUE(layer.lblSpotBys(1)->isVisible());
+  EXPECT_FALSE(layer.ConLine(1).visible);
 }
 
 TEST_F(FormOptionsTest, ClearSpotsAsksFirst) {
-  SpotCounter spots;
-  makeForm().attachSpots(&spots);
-  form->Form_Load();
+  Form1& f = showForm();
+  addSamples(f);
   messages.answers = {false, true};
   c().cmdClrSpots->click();
-  EXPECT_EQ(spots.cleared, 1);  // only the load's
+  EXPECT_EQ(f.spotLayer().NextSpot(), 3);
   ASSERT_EQ(messages.questions.size(), 1u);
   EXPECT_EQ(messages.questions[0].text, "Clear spots?");
-  EXPECT_EQ(messages.questions[0].title, form->caption());
+  EXPECT_EQ(messages.questions[0].title, f.caption());
   c().cmdClrSpots->click();
-  EXPECT_EQ(spots.cleared, 2);
+  EXPECT_EQ(f.spotLayer().NextSpot(), 1);
+  EXPECT_FALSE(f.spotLayer().lblSpots(1)->isVisible());
+}
+
+TEST_F(FormOptionsTest, SpotsFollowTheMapScaleAfterAResize) {
+  Form1& f = showForm();
+  addSamples(f);
+  spots::SpotMarker* marker = f.spotLayer().lblSpots(2);
+  const QPoint before = marker->pos();
+  f.resize(f.width() + 100, f.height());
+  const QPoint after = marker->pos();
+  // The spot lies west of the station: further from the centre on the larger surface.
+  const QPoint centre = f.controls().Picture1->imageRect().center();
+  EXPECT_GT(std::abs(after.x() - centre.x()), 0);
+  EXPECT_NE(after, before);
+  // A new radius without a new map keeps the spots on the map that is shown.
+  f.state().plane.MaxDx = 1000;
+  f.DrawSpots();
+  EXPECT_EQ(marker->pos(), after);
 }
 
 TEST_F(FormOptionsTest, HelpAsksForTheMapTopic) {

@@ -24,7 +24,6 @@
 #include "shell/host_callback.hpp"
 #include "shell/message_boxes.hpp"
 #include "shell/save_dialog.hpp"
-#include "shell/spot_layer.hpp"
 #include "sun/local_clock.hpp"
 
 class QCheckBox;
@@ -41,6 +40,9 @@ namespace orbelle::render {
 class DrawingPass;
 struct PassOptions;
 }  // namespace orbelle::render
+namespace orbelle::spots {
+class SpotLayer;
+}
 
 namespace orbelle::shell {
 
@@ -118,6 +120,9 @@ class Form1 : public QWidget {
   void Unload();
   bool unloaded() const noexcept { return unloaded_; }
   void setUnloadHandler(std::function<void()> handler) { onUnloaded_ = std::move(handler); }
+  // Start-up after the load: the window is shown only once fully drawn (no half-built window
+  // flickers up), and the sun timer runs from then on.
+  void ShowAfterLoad();
   // Set once a server object has been created in this run: the close box then only hides.
   void setServerActive(bool active) noexcept { serverActive_ = active; }
   bool ServerActive() const noexcept { return serverActive_; }
@@ -169,6 +174,12 @@ class Form1 : public QWidget {
   double windowTopTwips() const;
   double windowWidthTwips() const;
   double windowHeightTwips() const;
+  // The host's window members: position and size in twips. A new width or height runs the
+  // resize rule, so the window keeps its square surface.
+  void setWindowLeftTwips(double left) { moveWindowTwips(left, windowTopTwips()); }
+  void setWindowTopTwips(double top) { moveWindowTwips(windowLeftTwips(), top); }
+  void setWindowWidthTwips(double width) { setWindowSizeTwips(width, windowHeightTwips()); }
+  void setWindowHeightTwips(double height) { setWindowSizeTwips(windowWidthTwips(), height); }
   // Outer width (= height) of the square surface, border included.
   double surfaceWidthTwips() const noexcept { return surfaceTwips_; }
   double surfaceOuterWidthPixels() const { return surfaceTwips_ / tpp_; }
@@ -181,9 +192,18 @@ class Form1 : public QWidget {
   void LoadImage(const QString& fileName);
 
   // ---- spots ----
-  void attachSpots(SpotLayer* spots) noexcept { spots_ = spots; }
+  // A spot and its spotter, placed while "Show spots" holds; works during a pass too.
+  void AddSpot(double LatDeg, double LonDeg, std::int32_t Color, double SpotFreq,
+               const QString& Mode, const QString& SpotCall, const QString& SpotTime,
+               const QString& SpotBy, const QString& SpotComment, const QString& SpotLoc,
+               double SpotByLat, double SpotByLon, double SpotByColor, const QString& SpotByLoc,
+               double SpotFreqTX);
   void ClearSpots();
+  // Places the spots again for the current scale and show options (nothing while Drawing).
   void DrawSpots();
+  // The two sample spots.
+  void testspot();
+  spots::SpotLayer& spotLayer() noexcept { return *spots_; }
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -196,6 +216,7 @@ class Form1 : public QWidget {
  private:
   class PassAdapter;
   class OverlayAdapter;
+  class SpotAdapter;
 
   // controls (form1_controls.cpp)
   void buildControls();
@@ -263,7 +284,8 @@ class Form1 : public QWidget {
   std::unique_ptr<render::DrawingPass> pass_;
   std::unique_ptr<OverlayAdapter> overlayWindow_;
   std::unique_ptr<SunOverlay> overlay_;
-  SpotLayer* spots_ = nullptr;
+  std::unique_ptr<SpotAdapter> spotWindow_;
+  std::unique_ptr<spots::SpotLayer> spots_;
   QPushButton* defaultButton_ = nullptr;
   std::function<void()> onUnloaded_;
 
