@@ -115,7 +115,13 @@ Form1::Form1(FormServices services, QWidget* parent)
   }
 }
 
-Form1::~Form1() = default;
+Form1::~Form1() {
+  // The surface widget and the spot markers refer to the layers and the spot layer: they go
+  // first, while everything they use is still there.
+  spots_.reset();
+  delete c_.Picture1;
+  c_.Picture1 = nullptr;
+}
 
 QString Form1::caption() const { return windowTitle(); }
 

@@ -23,18 +23,19 @@ void MapLayers::shareScale() {
 void MapLayers::recompose() {
   const std::size_t count = static_cast<std::size_t>(mapLayer_.width()) *
                             static_cast<std::size_t>(mapLayer_.height());
-  std::copy_n(mapLayer_.pixels(), count, shown_.pixels());
-  if (!pictureVisible_ || !picture_) return;
-  QImage target = raster::wrapSurface(shown_);
-  const QImage source = raster::wrapSurface(*picture_);
-  if (source.size() == target.size()) {
+  const bool showPicture = pictureVisible_ && picture_;
+  if (showPicture && picture_->width() == shown_.width() && picture_->height() == shown_.height()) {
+    // The picture covers every pixel: the map layer beneath would not show.
     std::copy_n(picture_->pixels(), count, shown_.pixels());
     return;
   }
+  std::copy_n(mapLayer_.pixels(), count, shown_.pixels());
+  if (!showPicture) return;
   // Stretched like a picture element: nearest pixels, no smoothing.
+  QImage target = raster::wrapSurface(shown_);
   QPainter painter(&target);
   painter.setCompositionMode(QPainter::CompositionMode_Source);
-  painter.drawImage(target.rect(), source);
+  painter.drawImage(target.rect(), raster::wrapSurface(*picture_));
 }
 
 }  // namespace orbelle::shell
