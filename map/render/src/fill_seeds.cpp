@@ -100,6 +100,28 @@ constexpr FillSeed kExtraSeeds[] = {
     {north(29, 24), west(112, 48)},  // Gulf of California, north
     {north(42, 30), west(68)},       // Gulf of Maine
     {north(20, 30), west(94)},       // Bay of Campeche
+    // Widest points of seas and straits from the outline data's own survey (mapdata/README.md).
+    {north(39, 52), east(134, 37)},  // Sea of Japan, widest
+    {north(43, 26), east(31, 19)},   // Black Sea, west
+    {north(42, 52), east(37, 33)},   // Black Sea, east
+    {north(38, 46), east(6, 3)},     // Balearic Sea
+    {north(55, 54), east(18, 59)},   // Baltic Sea, south, widest
+    {north(14, 24), east(42, 12)},   // Red Sea, south, widest
+    {north(36, 4), east(24, 32)},    // Sea of Crete
+    {north(43), east(15, 1)},        // Adriatic Sea, middle
+    {north(63, 30), west(74, 50)},   // Hudson Strait, west
+    {north(69, 48), west(99, 37)},   // Victoria Strait
+    {north(26, 8), west(110, 12)},   // Gulf of California, middle
+    {north(24, 2), west(77)},        // Tongue of the Ocean
+    {south(0, 38), east(129, 10)},   // Halmahera Sea
+    {south(2, 20), east(135, 24)},   // Cenderawasih Bay
+    {south(1, 6), east(99, 42)},     // Mentawai Strait
+    {north(19, 12), east(107, 7)},   // Gulf of Tonkin
+    {south(40, 6), east(146, 18)},   // Bass Strait
+    {south(4, 42), east(108, 55)},   // Java Sea, west
+    {north(8, 18), east(120, 13)},   // Sulu Sea, south basin
+    {north(3, 36), east(122, 44)},   // Celebes Sea, widest
+    {south(0, 18), east(125, 38)},   // Molucca Sea, widest
     // The middles of large lakes (of each part where a border crosses one), for maps on which
     // the lake seeds of the table lie too near a shore to be used, and lakes the table lacks.
     {north(47, 6), west(86, 48)},    // Lake Superior, United States part

@@ -68,7 +68,7 @@ std::optional<std::vector<std::byte>> readWholeFile(const std::string& path) {
   struct stat info {};
   if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
   std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-  if (!file) return std::nullopt;
+  if (!file) throw std::runtime_error("File " + path + " cannot be read: " + std::strerror(errno));
 
   // The size from stat is only a first guess: the file may change under us, so read until the
   // end and grow as needed.
@@ -81,7 +81,7 @@ std::optional<std::vector<std::byte>> readWholeFile(const std::string& path) {
     if (got == 0) break;
   }
   if (std::ferror(file.get())) {
-    throw std::runtime_error(path + ": read error: " + std::strerror(errno));
+    throw std::runtime_error("File " + path + " cannot be read: " + std::strerror(errno));
   }
   bytes.resize(used);
   return bytes;

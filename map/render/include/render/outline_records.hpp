@@ -51,8 +51,9 @@ std::size_t recordsBeforeEnd(std::span<const OutlineRecord> records) noexcept;
 // The bytes of records as the files hold them (for tools and tests that write outline files).
 std::vector<std::byte> encodeOutlineRecords(std::span<const OutlineRecord> records);
 
-// Reads a whole file into bytes. Nothing when no regular file exists at path or it cannot be
-// opened; throws std::runtime_error naming the file when reading it fails part-way.
+// Reads a whole file into bytes. Nothing when no regular file exists at path; throws
+// std::runtime_error ("File <path> cannot be read: <reason>") when one exists but cannot be
+// opened or read.
 std::optional<std::vector<std::byte>> readWholeFile(const std::string& path);
 
 }  // namespace orbelle::render
