@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QDBusConnection>
+#include <QObject>
+#include <memory>
+#include <string>
+
+#include "bus/callback_object.hpp"
+#include "bus/map_host.hpp"
+#include "core/cty_dat.hpp"
+#include "core/options.hpp"
+#include "core/report.hpp"
+#include "net/cluster_client.hpp"
+#include "net/daemon_client.hpp"
+
+// The whole station: the map's requests go to the rotator and the rig, the cluster's spots go
+// to the map.
+
+namespace orbelle::station {
+
+class Station : public QObject {
+  Q_OBJECT
+
+ public:
+  // Delays and time-outs of the parts; tests shorten them.
+  struct Timing {
+    DaemonClient::Timing daemons;
+    ClusterClient::Timing cluster;
+    MapHost::Timing map;
+  };
+
+  // `cty` places the spots; it may be empty when no cluster is used.
+  Station(const Options& options, CtyDat cty, QDBusConnection connection, Report& report,
+          Timing timing, QObject* parent = nullptr);
+  ~Station() override;
+
+  // Registers the callback object and starts every part. False with `error` when the callback
+  // object cannot be registered on the bus.
+  bool start(std::string* error);
+  // Releases the map; the parts stop with the object.
+  void stop(int timeoutMs);
+
+  // "cluster: 12 spots, 1 unreadable, ..." for the end of a run; "" without a cluster.
+  std::string summary() const;
+
+  MapHost& map() { return map_; }
+  DaemonClient* rotator() { return rotator_.get(); }
+  DaemonClient* rig() { return rig_.get(); }
+  ClusterClient* cluster() { return cluster_.get(); }
+
+ private:
+  void setRotor(double heading);
+  void stopRotor();
+  void setRig(const QVariant& SpotFreq, const QVariant& SpotFreqTX, const QVariant& Mode);
+  void spotHeard(const DxSpot& spot);
+
+  Options options_;
+  CtyDat cty_;
+  QDBusConnection connection_;
+  Report& report_;
+  CallbackObject callback_;
+  MapHost map_;
+  std::unique_ptr<DaemonClient> rotator_;
+  std::unique_ptr<DaemonClient> rig_;
+  std::unique_ptr<ClusterClient> cluster_;
+  std::size_t unplaced_ = 0;
+  bool registered_ = false;
+};
+
+}  // namespace orbelle::station

@@ -1,0 +1,153 @@
+#include "bus/map_host.hpp"
+
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
+
+#include "bus/bus_object_ref.hpp"
+#include "bus/property_writer.hpp"
+#include "orbelle_factory_interface.h"
+#include "orbelle_server_interface.h"
+
+namespace orbelle::station {
+namespace {
+
+std::string text(const QString& s) { return s.toStdString(); }
+
+std::string errorText(const QDBusError& error) {
+  return text(error.name()) + ": " + text(error.message());
+}
+
+}  // namespace
+
+MapHost::MapHost(QDBusConnection connection, Placement placement, QString callbackPath,
+                 Report& report, Timing timing, QObject* parent)
+    : QObject(parent),
+      connection_(std::move(connection)),
+      placement_(placement),
+      callbackPath_(std::move(callbackPath)),
+      report_(report),
+      timing_(timing),
+      backoff_(timing.firstRetryMs, timing.maxRetryMs),
+      watcher_(QString::fromLatin1(kMapService), connection_,
+               QDBusServiceWatcher::WatchForUnregistration) {
+  registerBusObjectRef();
+  retryTimer_.setSingleShot(true);
+  connect(&retryTimer_, &QTimer::timeout, this, &MapHost::create);
+  connect(&watcher_, &QDBusServiceWatcher::serviceUnregistered, this, &MapHost::onMapGone);
+  factory_ = std::make_unique<OrbelleFactoryInterface>(
+      QString::fromLatin1(kMapService), QString::fromLatin1(kFactoryPath), connection_);
+  factory_->setTimeout(timing_.callTimeoutMs);
+}
+
+MapHost::~MapHost() = default;
+
+QString MapHost::serverPath() const { return server_ ? server_->path() : QString(); }
+
+void MapHost::start() { create(); }
+
+void MapHost::create() {
+  if (released_ || server_ || creating_) return;
+  creating_ = true;
+  auto* call = new QDBusPendingCallWatcher(factory_->Create(), this);
+  connect(call, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* w) {
+    w->deleteLater();
+    creating_ = false;
+    const QDBusPendingReply<QDBusObjectPath> reply = *w;
+    if (released_) return;
+    if (reply.isError()) {
+      report_.problem("cannot create a server object of the map (" + errorText(reply.error()) +
+                      "); retrying");
+      retryLater();
+      return;
+    }
+    onCreated(reply.value().path());
+  });
+}
+
+void MapHost::onCreated(const QString& path) {
+  server_ = std::make_unique<Orbelle_serverInterface>(QString::fromLatin1(kMapService), path,
+                                                      connection_);
+  server_->setTimeout(timing_.callTimeoutMs);
+  backoff_.reset();
+  report_.note("map: server object " + text(path));
+
+  const auto set = [this](const char* name, const QVariant& value) {
+    QString error;
+    if (const auto call = writeProperty(*server_, name, value, &error)) {
+      watch(*call, QStringLiteral("setting %1").arg(QLatin1String(name)));
+    } else {
+      report_.problem("map: " + text(error));
+    }
+  };
+  if (placement_.latitude) set("Latitude", *placement_.latitude);
+  if (placement_.longitude) set("Longitude", *placement_.longitude);
+  if (placement_.maxDxMi) set("MaxDxMi", QVariant::fromValue(static_cast<short>(*placement_.maxDxMi)));
+  if (placement_.utcOffset) {
+    set("UTCOffset", QVariant::fromValue(static_cast<short>(*placement_.utcOffset)));
+  }
+  set("Callback", QVariant::fromValue(
+                      BusObjectRef{connection_.baseService(), QDBusObjectPath(callbackPath_)}));
+  watch(server_->DrawAsync(), QStringLiteral("DrawAsync"));
+  emit attached();
+}
+
+void MapHost::watch(const QDBusPendingCall& call, const QString& what) {
+  auto* watcher = new QDBusPendingCallWatcher(call, this);
+  connect(watcher, &QDBusPendingCallWatcher::finished, this,
+          [this, what](QDBusPendingCallWatcher* w) {
+            w->deleteLater();
+            if (w->isError()) report_.problem("map: " + text(what) + " failed (" +
+                                              errorText(w->error()) + ")");
+          });
+}
+
+void MapHost::addSpot(const AddSpotFields& f) {
+  if (!server_) {
+    ++dropped_;
+    report_.note("map not attached: spot of " + f.SpotCall + " dropped");
+    emit spotDone(false);
+    return;
+  }
+  const auto q = [](const std::string& s) { return QString::fromStdString(s); };
+  const QDBusPendingCall call = server_->AddSpot(
+      f.LatDeg, f.LonDeg, f.Color, f.SpotFreq, q(f.Mode), q(f.SpotCall), q(f.SpotTime),
+      q(f.SpotBy), q(f.SpotComment), q(f.SpotLoc), f.SpotByLat, f.SpotByLon, f.SpotByColor,
+      q(f.SpotByLoc), f.SpotFreqTX);
+  auto* watcher = new QDBusPendingCallWatcher(call, this);
+  connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* w) {
+    w->deleteLater();
+    // One report when spots start failing and one when they are taken again, not one per spot.
+    if (w->isError()) {
+      if (!spotsFailing_) report_.problem("map: AddSpot failed (" + errorText(w->error()) + ")");
+      spotsFailing_ = true;
+    } else if (spotsFailing_) {
+      report_.problem("map: spots are taken again");
+      spotsFailing_ = false;
+    }
+    emit spotDone(!w->isError());
+  });
+}
+
+void MapHost::onMapGone() {
+  if (released_ || (!server_ && !creating_)) return;
+  server_.reset();
+  report_.problem("the map has left the bus; it will be started again");
+  retryLater();
+}
+
+void MapHost::retryLater() {
+  if (!released_ && !retryTimer_.isActive()) retryTimer_.start(backoff_.next());
+}
+
+void MapHost::release(int timeoutMs) {
+  released_ = true;
+  retryTimer_.stop();
+  if (!server_) return;
+  server_->setTimeout(timeoutMs);
+  QDBusPendingReply<> reply = server_->Release();
+  reply.waitForFinished();
+  if (reply.isError()) report_.problem("map: Release failed (" + errorText(reply.error()) + ")");
+  server_.reset();
+}
+
+}  // namespace orbelle::station

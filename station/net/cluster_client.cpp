@@ -1,0 +1,160 @@
+#include "net/cluster_client.hpp"
+
+#include "core/cluster_login.hpp"
+
+namespace orbelle::station {
+
+ClusterClient::ClusterClient(Endpoint endpoint, std::string call, std::string password,
+                             std::vector<std::string> commands, Report& report, Timing timing,
+                             QObject* parent)
+    : QObject(parent),
+      endpoint_(std::move(endpoint)),
+      call_(std::move(call)),
+      password_(std::move(password)),
+      commands_(std::move(commands)),
+      report_(report),
+      timing_(timing),
+      backoff_(timing.firstRetryMs, timing.maxRetryMs),
+      lines_(kMaxLineLength) {
+  connectTimer_.setSingleShot(true);
+  retryTimer_.setSingleShot(true);
+  loginTimer_.setSingleShot(true);
+  connect(&socket_, &QTcpSocket::connected, this, &ClusterClient::onConnected);
+  connect(&socket_, &QTcpSocket::readyRead, this, &ClusterClient::onReadyRead);
+  connect(&socket_, &QAbstractSocket::stateChanged, this, [this](QAbstractSocket::SocketState s) {
+    if (s == QAbstractSocket::UnconnectedState) onUnconnected();
+  });
+  connect(&connectTimer_, &QTimer::timeout, this, [this] { socket_.abort(); });
+  connect(&retryTimer_, &QTimer::timeout, this, &ClusterClient::tryConnect);
+  connect(&loginTimer_, &QTimer::timeout, this, [this] {
+    if (logIn_ == LogIn::WaitingForCallPrompt) {
+      report_.note(where() + ": no log-in prompt; sending the call sign anyway");
+      sendCall();
+    } else if (logIn_ == LogIn::WaitingForPasswordPrompt) {
+      report_.note(where() + ": no password prompt; password not sent");
+      finishLogIn();
+    }
+  });
+}
+
+ClusterClient::~ClusterClient() { QObject::disconnect(&socket_, nullptr, this, nullptr); }
+
+std::string ClusterClient::where() const { return "cluster " + endpoint_.text(); }
+
+void ClusterClient::start() { tryConnect(); }
+
+void ClusterClient::tryConnect() {
+  if (socket_.state() != QAbstractSocket::UnconnectedState) return;
+  connectTimer_.start(timing_.connectTimeoutMs);
+  socket_.connectToHost(QString::fromStdString(endpoint_.host),
+                        static_cast<quint16>(endpoint_.port));
+}
+
+void ClusterClient::onConnected() {
+  connectTimer_.stop();
+  wasConnected_ = true;
+  logIn_ = LogIn::WaitingForCallPrompt;
+  telnet_ = TelnetFilter{};
+  lines_.clear();
+  sessionClock_.start();
+  ++counters_.sessions;
+  if (downReported_) {
+    report_.problem(where() + ": connected again");
+  } else {
+    report_.note(where() + ": connected");
+  }
+  downReported_ = false;
+  loginTimer_.start(timing_.loginFallbackMs);
+}
+
+void ClusterClient::onUnconnected() {
+  connectTimer_.stop();
+  loginTimer_.stop();
+  const std::string error = socket_.errorString().toStdString();
+  if (wasConnected_) {
+    wasConnected_ = false;
+    if (sessionClock_.elapsed() >= timing_.stableSessionMs) backoff_.reset();
+    const int delay = backoff_.next();
+    report_.problem(where() + ": connection closed (" + error + "); reconnecting in " +
+                    std::to_string((delay + 999) / 1000) + " s");
+    downReported_ = true;
+    emit sessionEnded();
+    retryTimer_.start(delay);
+    return;
+  }
+  const int delay = backoff_.next();
+  if (!downReported_) {
+    report_.problem("cannot reach " + where() + " (" + error + "); retrying");
+    downReported_ = true;
+  }
+  retryTimer_.start(delay);
+}
+
+void ClusterClient::sendLine(const std::string& line) {
+  const std::string bytes = line + "\r\n";
+  socket_.write(bytes.data(), static_cast<qint64>(bytes.size()));
+}
+
+void ClusterClient::sendCall() {
+  sendLine(call_);
+  if (password_.empty()) {
+    finishLogIn();
+  } else {
+    logIn_ = LogIn::WaitingForPasswordPrompt;
+    loginTimer_.start(timing_.loginFallbackMs);
+  }
+}
+
+void ClusterClient::finishLogIn() {
+  loginTimer_.stop();
+  logIn_ = LogIn::Done;
+  // Nodes read their input line by line, so the commands can follow the log-in at once.
+  for (const std::string& command : commands_) sendLine(command);
+  report_.note(where() + ": logged in as " + call_);
+  emit loggedIn();
+}
+
+void ClusterClient::onReadyRead() {
+  const QByteArray bytes = socket_.readAll();
+  std::string replies;
+  const std::string text =
+      telnet_.feed(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+                   replies);
+  if (!replies.empty()) socket_.write(replies.data(), static_cast<qint64>(replies.size()));
+  const std::size_t overlongBefore = lines_.overlongLines();
+  lines_.append(text);
+  while (const std::optional<std::string> line = lines_.next()) handleLine(*line);
+  counters_.malformed += lines_.overlongLines() - overlongBefore;
+  // Prompts come without a line end.
+  promptSeen(lines_.pending());
+}
+
+void ClusterClient::promptSeen(std::string_view text) {
+  if (logIn_ == LogIn::WaitingForCallPrompt && isCallPrompt(text)) {
+    sendCall();
+  } else if (logIn_ == LogIn::WaitingForPasswordPrompt && isPasswordPrompt(text)) {
+    sendLine(password_);
+    finishLogIn();
+  }
+}
+
+void ClusterClient::handleLine(const std::string& line) {
+  const ClusterLine parsed = parseClusterLine(line);
+  switch (parsed.kind) {
+    case LineKind::Spot:
+      ++counters_.spots;
+      if (onSpot_) onSpot_(parsed.spot);
+      break;
+    case LineKind::Malformed:
+      ++counters_.malformed;
+      report_.note(where() + ": unreadable spot (" + parsed.fault + "): " + line);
+      break;
+    case LineKind::NotASpot:
+      ++counters_.otherLines;
+      // A node that ends its prompt with a line end still gets its answer.
+      promptSeen(line);
+      break;
+  }
+}
+
+}  // namespace orbelle::station
