@@ -45,9 +45,7 @@ QSize WrappingButton::sizeHint() const {
   return {single.width(), std::max(single.height(), heightForWidth(width))};
 }
 
-QSize WrappingButton::minimumSizeHint() const {
-  return {1, heightForWidth(std::max(width(), 1))};
-}
+QSize WrappingButton::minimumSizeHint() const { return {1, heightForWidth(std::max(width(), 1))}; }
 
 void WrappingButton::paintEvent(QPaintEvent*) {
   QStylePainter painter(this);
@@ -65,8 +63,8 @@ void WrappingButton::paintEvent(QPaintEvent*) {
   if (!style()->styleHint(QStyle::SH_UnderlineShortcut, &option, this)) {
     flags |= Qt::TextHideMnemonic;
   }
-  painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
-                                 QPalette::ButtonText));
+  painter.setPen(
+      palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
   painter.drawText(area, flags, caption);
 }
 

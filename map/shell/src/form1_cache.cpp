@@ -113,10 +113,9 @@ void Form1::cmdSavePict_Click() {
     try {
       SaveImage(chosen.fileName);
     } catch (const raster::PictureError& e) {
-      services_.messages->message(
-          QStringLiteral("The picture could not be saved: %1")
-              .arg(QString::fromStdString(e.what())),
-          QString::fromUtf8(text::kSavePictureTitle), MessageIcon::Error);
+      services_.messages->message(QStringLiteral("The picture could not be saved: %1")
+                                      .arg(QString::fromStdString(e.what())),
+                                  QString::fromUtf8(text::kSavePictureTitle), MessageIcon::Error);
     }
   }
 

@@ -29,7 +29,7 @@ namespace {
 
 // Margin of the controls column inside the strip left of the surface, twips.
 constexpr double kColumnMarginTwips = 60.0;
-constexpr int kColumnSpacing = 4;     // pixels between the column's controls
+constexpr int kColumnSpacing = 4;       // pixels between the column's controls
 constexpr int kStopRotorIconSize = 16;  // pixels
 // Intervals of the window's timers, milliseconds.
 constexpr int kTimer1Interval = 1;
@@ -84,7 +84,8 @@ Form1::Form1(FormServices services, QWidget* parent)
   numbers_ = std::make_unique<NumberFormat>();
 
   surfaceTwips_ = kInitialSurfaceWidthTwips;
-  const int inner = std::max(1, pixelsOf(kInitialSurfaceWidthTwips, tpp_) - 2 * kSurfaceBorderPixels);
+  const int inner =
+      std::max(1, pixelsOf(kInitialSurfaceWidthTwips, tpp_) - 2 * kSurfaceBorderPixels);
   layers_ = std::make_unique<MapLayers>(inner, inner);
 
   passOptions_ = std::make_unique<render::PassOptions>();
@@ -105,9 +106,9 @@ Form1::Form1(FormServices services, QWidget* parent)
   c_.Picture1->setGeometry(pixelsOf(kSurfaceLeftTwips, tpp_), pixelsOf(kSurfaceTopTwips, tpp_),
                            pixelsOf(kInitialSurfaceWidthTwips, tpp_),
                            pixelsOf(kInitialSurfaceHeightTwips, tpp_));
-  const ResizeOutcome initial = resizeRule(
-      kSurfaceLeftTwips + kInitialSurfaceWidthTwips + kSurfaceRightMarginTwips,
-      {minSurfaceTwips_, maxSurfaceTwips_});
+  const ResizeOutcome initial =
+      resizeRule(kSurfaceLeftTwips + kInitialSurfaceWidthTwips + kSurfaceRightMarginTwips,
+                 {minSurfaceTwips_, maxSurfaceTwips_});
   resize(pixelsOf(initial.windowWidthTwips, tpp_), pixelsOf(initial.windowHeightTwips, tpp_));
   if (const QScreen* s = screen()) {
     const QRect area = s->availableGeometry();
@@ -304,11 +305,14 @@ void Form1::connectControls() {
   connect(c_.cmdWholeEarth, &QPushButton::clicked, this, [this] { cmdWholeEarth_Click(); });
 
   // Programmatic changes of a check box run its click action too, as the load steps expect.
-  connect(c_.chkAlwaysOnTop, &QCheckBox::toggled, this, [this](bool on) { chkAlwaysOnTop_Click(on); });
-  connect(c_.chkShowRivers, &QCheckBox::toggled, this, [this](bool on) { chkShowRivers_Click(on); });
+  connect(c_.chkAlwaysOnTop, &QCheckBox::toggled, this,
+          [this](bool on) { chkAlwaysOnTop_Click(on); });
+  connect(c_.chkShowRivers, &QCheckBox::toggled, this,
+          [this](bool on) { chkShowRivers_Click(on); });
   connect(c_.chkShowSun, &QCheckBox::toggled, this, [this](bool on) { chkShowSun_Click(on); });
   connect(c_.chkShowSpots, &QCheckBox::toggled, this, [this](bool on) { chkShowSpots_Click(on); });
-  connect(c_.chkShowSpotBy, &QCheckBox::toggled, this, [this](bool on) { chkShowSpotBy_Click(on); });
+  connect(c_.chkShowSpotBy, &QCheckBox::toggled, this,
+          [this](bool on) { chkShowSpotBy_Click(on); });
   connect(c_.chkShowConnectingLines, &QCheckBox::toggled, this,
           [this](bool on) { chkShowConnectingLines_Click(on); });
 

@@ -34,8 +34,8 @@ void Form1::updateLimits() {
   // The surface must hold the options panel, and the window must be tall enough for the
   // controls column.
   const QSize panel = c_.FrameSetup->sizeHint();
-  const int panelSide = std::max(panel.width(), panel.height()) + kPanelMargin +
-                        2 * kSurfaceBorderPixels;
+  const int panelSide =
+      std::max(panel.width(), panel.height()) + kPanelMargin + 2 * kSurfaceBorderPixels;
   const QWidget* column = findChild<QWidget*>(QStringLiteral("controlsColumn"));
   const double columnBottom = column ? (column->geometry().bottom() + 1) * tpp_ : 0.0;
   const double forColumn =

@@ -43,8 +43,8 @@ void Form1::CmdSetupOK_Click() {
 
 void Form1::cmdWholeEarth_Click() {
   if (panelActionBlocked()) return;
-  c_.txtMaxDxMi->setText(QString::fromLatin1(kMilesFieldMaxText.data(),
-                                             static_cast<int>(kMilesFieldMaxText.size())));
+  c_.txtMaxDxMi->setText(
+      QString::fromLatin1(kMilesFieldMaxText.data(), static_cast<int>(kMilesFieldMaxText.size())));
   txtMaxDxMi_Lostfocus();
 }
 

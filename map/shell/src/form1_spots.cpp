@@ -40,9 +40,7 @@ std::int16_t Form1::SpotAdapter::MaxSpots() const { return form_.state_.MaxSpots
 
 bool Form1::SpotAdapter::Drawing() const { return form_.Drawing(); }
 
-QPoint Form1::SpotAdapter::imageOrigin() const {
-  return form_.c_.Picture1->imageRect().topLeft();
-}
+QPoint Form1::SpotAdapter::imageOrigin() const { return form_.c_.Picture1->imageRect().topLeft(); }
 
 bool Form1::SpotAdapter::orbellesetrotor(double heading) {
   const std::shared_ptr<HostCallback> callback = form_.callbackObject_;

@@ -37,10 +37,10 @@ class SettingsReader {
  public:
   SettingsReader(std::string file, MessageSink say);
 
-  double readDouble(const char* key, double def) const;       // type code 5
-  float readSingle(const char* key, float def) const;         // type code 4
+  double readDouble(const char* key, double def) const;               // type code 5
+  float readSingle(const char* key, float def) const;                 // type code 4
   std::int16_t readInteger(const char* key, std::int16_t def) const;  // type code 2
-  bool readBoolean(const char* key, bool def) const;          // type code 11
+  bool readBoolean(const char* key, bool def) const;                  // type code 11
 
  private:
   Variant read(const char* key, const Variant& def) const;

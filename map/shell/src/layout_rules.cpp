@@ -23,7 +23,8 @@ int pixelsOf(double twips, double twipsPerPixel) {
 ResizeOutcome resizeRule(double windowWidthTwips, const SurfaceLimits& limits) {
   ResizeOutcome out;
   double surface = windowWidthTwips - kSurfaceLeftTwips - kSurfaceRightMarginTwips;
-  const double held = std::clamp(surface, limits.minTwips, std::max(limits.minTwips, limits.maxTwips));
+  const double held =
+      std::clamp(surface, limits.minTwips, std::max(limits.minTwips, limits.maxTwips));
   out.windowWidthTwips = windowWidthTwips;
   if (held != surface) {
     surface = held;

@@ -21,8 +21,8 @@ void MapLayers::shareScale() {
 }
 
 void MapLayers::recompose() {
-  const std::size_t count = static_cast<std::size_t>(mapLayer_.width()) *
-                            static_cast<std::size_t>(mapLayer_.height());
+  const std::size_t count =
+      static_cast<std::size_t>(mapLayer_.width()) * static_cast<std::size_t>(mapLayer_.height());
   const bool showPicture = pictureVisible_ && picture_;
   if (showPicture && picture_->width() == shown_.width() && picture_->height() == shown_.height()) {
     // The picture covers every pixel: the map layer beneath would not show.

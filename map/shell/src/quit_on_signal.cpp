@@ -1,10 +1,11 @@
 #include "shell/quit_on_signal.hpp"
 
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <QCoreApplication>
 #include <QSocketNotifier>
 #include <csignal>
-#include <sys/socket.h>
-#include <unistd.h>
 
 namespace orbelle::shell {
 namespace {

@@ -10,8 +10,7 @@
 
 namespace orbelle::shell {
 
-SurfaceWidget::SurfaceWidget(MapLayers& layers, QWidget* parent)
-    : QFrame(parent), layers_(layers) {
+SurfaceWidget::SurfaceWidget(MapLayers& layers, QWidget* parent) : QFrame(parent), layers_(layers) {
   setFrameStyle(QFrame::Panel | QFrame::Sunken);
   setLineWidth(kSurfaceBorderPixels);
   setMouseTracking(true);

@@ -29,7 +29,7 @@ class FakeMessages final : public MessageBoxes {
 
   std::vector<ShownMessage> shown;
   std::vector<ShownMessage> questions;
-  std::deque<bool> answers;  // Yes/No in order; No when empty
+  std::deque<bool> answers;          // Yes/No in order; No when empty
   std::function<void()> whileShown;  // runs while a message is "on screen"
 };
 

@@ -97,7 +97,8 @@ TEST_F(FormCacheTest, RefreshWipesTheOverlayByReloadingTheCache) {
 
 TEST_F(FormCacheTest, LoadedPictureStaysUntilARefreshBringsTheCacheBack) {
   Form1& f = withCachedMap();
-  raster::writeBmp(raster::Surface(32, 32, raster::rgb(0, 0, 200)), path(QStringLiteral("other.bmp")));
+  raster::writeBmp(raster::Surface(32, 32, raster::rgb(0, 0, 200)),
+                   path(QStringLiteral("other.bmp")));
   f.LoadImage(path(QStringLiteral("other.bmp")));
   EXPECT_EQ(f.layers().picture()->width(), 32);
   f.SaveImage(path(QStringLiteral("copy.bmp")));

@@ -10,8 +10,8 @@
 #include "form_fixture.hpp"
 #include "layout_rules.hpp"
 #include "map_layers.hpp"
-#include "shell/surface_widget.hpp"
 #include "raster/picture_file.hpp"
+#include "shell/surface_widget.hpp"
 
 namespace orbelle::shell::test {
 namespace {
@@ -70,7 +70,8 @@ TEST_F(FormDrawingTest, PassShowsItsDrawingStateAndMissingFiles) {
 
 TEST_F(FormDrawingTest, CancelledPassLeavesTheCacheAsItWas) {
   writeOutlines(60);
-  raster::writeBmp(raster::Surface(50, 50, raster::rgb(9, 9, 9)), path(QStringLiteral("MapCache.bmp")));
+  raster::writeBmp(raster::Surface(50, 50, raster::rgb(9, 9, 9)),
+                   path(QStringLiteral("MapCache.bmp")));
   const QByteArray before = fileBytes(path(QStringLiteral("MapCache.bmp")));
   Form1& f = showForm();
   ASSERT_TRUE(f.state().MapCached);
@@ -120,7 +121,8 @@ TEST_F(FormDrawingTest, DrawAsyncRunsThePassFromTheOneShotTimer) {
 
 TEST_F(FormDrawingTest, PassRequestedDuringTheSaveDialogRunsAfterIt) {
   writeOutlines(2);
-  raster::writeBmp(raster::Surface(50, 50, raster::rgb(9, 9, 9)), path(QStringLiteral("MapCache.bmp")));
+  raster::writeBmp(raster::Surface(50, 50, raster::rgb(9, 9, 9)),
+                   path(QStringLiteral("MapCache.bmp")));
   Form1& f = showForm();
   bool passInsideDialog = false;
   saveDialog.whileShown = [&] {

@@ -77,18 +77,21 @@ void FormTest::writeOutlines(int polylines, const std::string& skip) const {
     const auto lon = static_cast<std::int16_t>(1200 + 120 * (i / 100));
     records.push_back({1001, lat, lon});
     records.push_back({1, static_cast<std::int16_t>(lat + 60), lon});
-    records.push_back({1, static_cast<std::int16_t>(lat + 60), static_cast<std::int16_t>(lon + 60)});
+    records.push_back(
+        {1, static_cast<std::int16_t>(lat + 60), static_cast<std::int16_t>(lon + 60)});
     records.push_back({1, lat, static_cast<std::int16_t>(lon + 60)});
     records.push_back({1, lat, lon});
   }
   records.push_back({0, 0, 0});
   const std::vector<std::byte> bytes = render::encodeOutlineRecords(records);
-  for (const char* name : {"state.pnt", "country.pnt", "coast.velapnt", "island.pnt", "lake.pnt",
-                           "river.pnt"}) {
+  for (const char* name :
+       {"state.pnt", "country.pnt", "coast.velapnt", "island.pnt", "lake.pnt", "river.pnt"}) {
     if (skip == name) continue;
-    std::ofstream out(dir.filePath(QStringLiteral("mapdata/") + QString::fromLatin1(name)).toStdString(),
-                      std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    std::ofstream out(
+        dir.filePath(QStringLiteral("mapdata/") + QString::fromLatin1(name)).toStdString(),
+        std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
   }
 }
 

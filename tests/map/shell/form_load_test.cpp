@@ -2,13 +2,13 @@
 // always-on-top, the cached map of an earlier run, and the close rule.
 
 #include <QCheckBox>
-#include <QCoreApplication>
-#include <QPushButton>
-#include <QWindow>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QFile>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTimer>
+#include <QWindow>
 
 #include "form_fixture.hpp"
 #include "map_layers.hpp"

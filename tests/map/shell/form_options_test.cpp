@@ -12,9 +12,9 @@
 
 #include "form_fixture.hpp"
 #include "map_layers.hpp"
-#include "spots/qt/spot_layer.hpp"
-#include "spot_marker.hpp"
 #include "shell/surface_widget.hpp"
+#include "spot_marker.hpp"
+#include "spots/qt/spot_layer.hpp"
 
 namespace orbelle::shell::test {
 namespace {
@@ -315,8 +315,8 @@ TEST_F(FormOptionsTest, CaptionsAndToolTipsAreTheSystemsOwn) {
   EXPECT_EQ(c().lblDxKMDisplay->toolTip(), "DX in Kilometers");
   QStringList labels;
   for (const QLabel* label : form->findChildren<QLabel*>()) labels << label->text();
-  for (const char* text : {"Map Center", "Lat", "Lon", "UTC Offset", "Map Radius", "mi", "km",
-                           "Direction", "DX"}) {
+  for (const char* text :
+       {"Map Center", "Lat", "Lon", "UTC Offset", "Map Radius", "mi", "km", "Direction", "DX"}) {
     EXPECT_TRUE(labels.contains(QString::fromUtf8(text))) << text;
   }
 }

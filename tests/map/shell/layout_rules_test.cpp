@@ -17,8 +17,8 @@ TEST(LayoutRules, TwipsPerPixelFollowTheLogicalResolution) {
 
 TEST(LayoutRules, PixelsRoundHalfToEven) {
   EXPECT_EQ(pixelsOf(6100.0, kTpp96), 407);  // 406.67
-  EXPECT_EQ(pixelsOf(22.5, kTpp96), 2);       // 1.5 → 2
-  EXPECT_EQ(pixelsOf(37.5, kTpp96), 2);       // 2.5 → 2
+  EXPECT_EQ(pixelsOf(22.5, kTpp96), 2);      // 1.5 → 2
+  EXPECT_EQ(pixelsOf(37.5, kTpp96), 2);      // 2.5 → 2
 }
 
 TEST(LayoutRules, SurfaceFollowsTheWindowWidth) {

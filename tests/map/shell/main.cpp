@@ -1,8 +1,9 @@
 // The map window's tests run real widgets, on Qt's offscreen platform unless told otherwise.
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QLocale>
-#include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -44,7 +44,7 @@ class DesktopLauncher final : public HelpLauncher {
 class DesktopHelpViewer final : public HelpViewer {
  public:
   struct Places {
-    QString viewerCommand;     // from ORBELLE_HELP_VIEWER; empty: none
+    QString viewerCommand;      // from ORBELLE_HELP_VIEWER; empty: none
     QStringList searchFolders;  // in order
     QString ownHelpPage;
   };
