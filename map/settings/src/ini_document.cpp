@@ -69,7 +69,11 @@ IniDocument::IniDocument(std::string_view text) {
     std::size_t end = text.find('\n', start);
     if (end == std::string_view::npos) end = text.size();
     std::string_view line = text.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (!line.empty() && line.back() == '\r') {
+      line.remove_suffix(1);
+      // A last line ended by a lone CR keeps it when the text is written back.
+      if (end == text.size()) endsWithCr_ = true;
+    }
     lines_.emplace_back(line);
     start = end + 1;
   }
@@ -144,7 +148,11 @@ std::string IniDocument::text() const {
   std::string out;
   for (std::size_t i = 0; i < lines_.size(); ++i) {
     out += lines_[i];
-    if (i + 1 < lines_.size() || endsWithEol_) out += eol_;
+    if (i + 1 < lines_.size() || endsWithEol_) {
+      out += eol_;
+    } else if (endsWithCr_) {
+      out += '\r';
+    }
   }
   return out;
 }

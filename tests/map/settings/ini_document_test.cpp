@@ -56,6 +56,20 @@ TEST(IniDocument, UnchangedTextRoundTrips) {
   }
 }
 
+// Regression: a last line ended by a lone CR lost it whenever the file was written back, so
+// editing one key changed another line of the user's file.
+TEST(IniDocument, LoneCarriageReturnAtTheEndIsKept) {
+  for (const std::string text : {"\r", "[S]\nk=v\r", "[S]\r\nk=v\r\nz=1\r"}) {
+    EXPECT_EQ(IniDocument(text).text(), text);
+  }
+  IniDocument doc("[S]\nk=v\nz=1\r");
+  EXPECT_EQ(doc.value("S", "z"), "1");
+  doc.set("S", "k", "w");
+  EXPECT_EQ(doc.text(), "[S]\nk=w\nz=1\r");
+  doc.set("T", "a", "b");
+  EXPECT_EQ(doc.text(), "[S]\nk=w\nz=1\n[T]\na=b\n");
+}
+
 TEST(IniDocument, NewFileAndEmptySection) {
   IniDocument doc;
   doc.set("Settings", "LatHere", " 1");

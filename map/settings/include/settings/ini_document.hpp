@@ -45,6 +45,7 @@ class IniDocument {
   std::vector<std::string> lines_;
   std::string eol_ = "\n";
   bool endsWithEol_ = true;
+  bool endsWithCr_ = false;  // the last line has a CR but no LF after it
 };
 
 }  // namespace orbelle
