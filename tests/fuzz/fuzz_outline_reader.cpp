@@ -1,0 +1,144 @@
+// Fuzz target for the outline reader. The first input byte picks the station, the map radius, the
+// pen width and the polyline at which a cancel arrives; the rest is an outline file, written to a
+// program folder and drawn onto a small map by DrawOutlineFile. What the reader reports is checked
+// against the records counted here from the bytes.
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <span>
+#include <string>
+#include <sys/stat.h>
+#include <vector>
+
+#include "geometry/map_plane.hpp"
+#include "geometry/projection.hpp"
+#include "raster/surface.hpp"
+#include "render/outline_reader.hpp"
+#include "render/outline_records.hpp"
+#include "render/pass_window.hpp"
+
+namespace {
+
+using namespace orbelle;
+
+constexpr int kSide = 48;
+constexpr const char* kFileName = "fuzz.pnt";
+
+struct Station {
+  double lat;
+  double lon;
+};
+constexpr std::array<Station, 4> kStations{{{33.9, -84.179}, {0.0, 0.0}, {90.0, 0.0}, {-41.3, 174.8}}};
+constexpr std::array<std::int16_t, 4> kMaxDx{12500, 3000, 0, 32767};
+
+// Only the two calls the reader makes are allowed; anything else is a fault.
+class FuzzWindow : public render::PassWindow {
+ public:
+  void setDrawing(bool) override { std::abort(); }
+  raster::Surface& beginPass() override { std::abort(); }
+  void letEventsRun() override {
+    ++yields;
+    if (yields == cancelAt) cancel = true;
+  }
+  void showMessage(const std::string&) override { ++messages; }
+  void writeCache(const raster::Surface&) override { std::abort(); }
+  void endPass() override { std::abort(); }
+  void refreshOverlay() override { std::abort(); }
+
+  int yields = 0;
+  int cancelAt = 0;  // 0: never
+  int messages = 0;
+  bool cancel = false;
+};
+
+const std::string& programFolder() {
+  static const std::string folder = [] {
+    char pattern[] = "/dev/shm/fuzz_outline_XXXXXX";
+    const char* made = ::mkdtemp(pattern);
+    if (made == nullptr) std::abort();
+    const std::string path = made;
+    if (::mkdir((path + "/mapdata").c_str(), 0700) != 0) std::abort();
+    return path;
+  }();
+  return folder;
+}
+
+const geo::GridProjector& projectorFor(std::size_t index) {
+  static std::array<std::unique_ptr<geo::GridProjector>, kStations.size()> projectors;
+  if (!projectors[index]) {
+    projectors[index] =
+        std::make_unique<geo::GridProjector>(kStations[index].lat, kStations[index].lon);
+  }
+  return *projectors[index];
+}
+
+void writeFile(const std::string& path, std::span<const std::uint8_t> bytes) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+  if (fd < 0) std::abort();
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n <= 0) std::abort();
+    done += static_cast<std::size_t>(n);
+  }
+  ::close(fd);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size == 0) return 0;
+  const std::uint8_t choice = data[0];
+  const std::span<const std::uint8_t> file(data + 1, size - 1);
+
+  const std::size_t station = choice & 3u;
+  geo::MapPlane plane;
+  plane.LatHere = kStations[station].lat;
+  plane.LonHere = kStations[station].lon;
+  plane.MaxDx = kMaxDx[(choice >> 2) & 3u];
+  raster::Surface surface(kSide, kSide);
+  geo::SetMapScale(plane, surface);
+  surface.setPenWidth(1 + ((choice >> 4) & 1));
+
+  FuzzWindow window;
+  window.cancelAt = choice >> 5;  // 0..7
+
+  render::OutlineReader reader(programFolder());
+  writeFile(reader.pathOf(kFileName), file);
+  render::OutlineTarget target{surface, projectorFor(station), window, window.cancel, 1};
+  const render::OutlineFigures figures = reader.DrawOutlineFile(kFileName, target);
+
+  // The records as the format defines them, counted independently of the reader.
+  const std::vector<render::OutlineRecord> records =
+      render::parseOutlineRecords(std::as_bytes(file));
+  const std::size_t used = render::recordsBeforeEnd(records);
+  std::size_t starts = 0, lines = 0;
+  for (std::size_t i = 0; i < used; ++i) {
+    switch (render::penAction(records[i].code)) {
+      case render::PenAction::Start: ++starts; break;
+      case render::PenAction::Line: ++lines; break;
+      default: break;
+    }
+  }
+
+  if (!figures.found || window.messages != 0) std::abort();
+  if (figures.records != used) std::abort();
+  if (figures.polylines != static_cast<std::size_t>(window.yields)) std::abort();
+  const bool expectCancel = window.cancelAt > 0 && starts >= static_cast<std::size_t>(window.cancelAt);
+  if (figures.cancelled != expectCancel) std::abort();
+  if (expectCancel) {
+    if (figures.polylines != static_cast<std::size_t>(window.cancelAt)) std::abort();
+    if (figures.lines + figures.stretchedLines > lines) std::abort();
+  } else {
+    if (figures.polylines != starts) std::abort();
+    if (figures.lines + figures.stretchedLines != lines) std::abort();
+  }
+  if (figures.dots > figures.polylines) std::abort();
+  return 0;
+}
