@@ -1,7 +1,10 @@
 // The map cache and pictures: "&Save picture" and its dialog loop, the overlay wiped by
 // reloading the cache, the host's picture save and load, and repaints while the pointer moves.
 
+#include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
 
@@ -55,6 +58,40 @@ TEST_F(FormCacheTest, SaveLoopRefusesOtherExtensionsThenSaves) {
   EXPECT_EQ(saved.width(), 64);
   EXPECT_EQ(saved.pixel(10, 20), raster::rgb(255, 0, 0));
   EXPECT_EQ(count(saved, raster::rgb(255, 255, 0)), 0);
+}
+
+TEST_F(FormCacheTest, SaveLoopWithTheQtDialog) {
+  QtSaveDialog qtDialog;
+  FormServices s = services();
+  s.saveDialog = &qtDialog;
+  raster::writeBmp(raster::Surface(64, 64, raster::rgb(0, 128, 0)),
+                   path(QStringLiteral("MapCache.bmp")));
+  form = std::make_unique<Form1>(s);
+  form->Form_Load();
+  auto type = [](QFileDialog& d, const QString& name) {
+    d.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(name);
+    QMetaObject::invokeMethod(&d, "accept");
+  };
+  // A jpg name: the message, and the dialog again; a name without extension: saved as BMP.
+  whenDialogShows([&](QFileDialog& d) {
+    messages.whileShown = [&] { whenDialogShows([&](QFileDialog& again) { type(again, "pic"); }); };
+    type(d, QStringLiteral("pic.jpg"));
+  });
+  form->controls().cmdSavePict->click();
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].text, "Can only save BMP format pictures.  Please try again");
+  EXPECT_FALSE(QFile::exists(path(QStringLiteral("pic.jpg"))));
+  ASSERT_TRUE(QFile::exists(path(QStringLiteral("pic.bmp"))));
+  EXPECT_EQ(raster::readBmp(path(QStringLiteral("pic.bmp"))).width(), 64);
+  EXPECT_FALSE(form->Drawing());
+
+  // Cancelled: nothing more is written.
+  messages.whileShown = nullptr;
+  whenDialogShows([](QFileDialog& d) { d.reject(); });
+  form->controls().cmdSavePict->click();
+  EXPECT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("*.bmp")}, QDir::Files).size(), 2);
+  EXPECT_FALSE(form->Drawing());
 }
 
 TEST_F(FormCacheTest, CancelledDialogSavesNothing) {

@@ -3,8 +3,10 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QTest>
+#include <QTimer>
 #include <fstream>
 #include <sstream>
 #include <vector>
@@ -13,6 +15,19 @@
 #include "sun/local_clock.hpp"
 
 namespace orbelle::shell::test {
+
+void whenDialogShows(std::function<void(QFileDialog&)> act) {
+  auto* timer = new QTimer;
+  timer->setInterval(10);
+  QObject::connect(timer, &QTimer::timeout, [timer, act] {
+    if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+      timer->stop();
+      timer->deleteLater();
+      act(*dialog);
+    }
+  });
+  timer->start();
+}
 
 void FormTest::SetUp() {
   ASSERT_TRUE(dir.isValid());

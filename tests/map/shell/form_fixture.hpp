@@ -15,10 +15,14 @@
 #include "settings/date_time.hpp"
 #include "shell/form1.hpp"
 
+class QFileDialog;
 class QLineEdit;
 class QWidget;
 
 namespace orbelle::shell::test {
+
+// Runs `act` on the next file dialog once it is up (it runs its own event loop).
+void whenDialogShows(std::function<void(QFileDialog&)> act);
 
 class FormTest : public ::testing::Test {
  protected:

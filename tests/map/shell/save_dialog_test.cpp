@@ -10,8 +10,12 @@
 #include <QTimer>
 #include <functional>
 
+#include "form_fixture.hpp"
+
 namespace orbelle::shell {
 namespace {
+
+using test::whenDialogShows;
 
 TEST(SaveDialog, OnlyAnotherExtensionDiffers) {
   EXPECT_FALSE(extensionDiffers(QStringLiteral("/tmp/map.bmp"), QStringLiteral("bmp")));
@@ -19,20 +23,6 @@ TEST(SaveDialog, OnlyAnotherExtensionDiffers) {
   EXPECT_FALSE(extensionDiffers(QStringLiteral("/tmp/map"), QStringLiteral("bmp")));
   EXPECT_TRUE(extensionDiffers(QStringLiteral("/tmp/map.jpg"), QStringLiteral("bmp")));
   EXPECT_TRUE(extensionDiffers(QStringLiteral("/tmp/map.bmp.png"), QStringLiteral("bmp")));
-}
-
-// Runs `act` on the save dialog once it is up.
-void whenDialogShows(std::function<void(QFileDialog&)> act) {
-  auto* timer = new QTimer;
-  timer->setInterval(10);
-  QObject::connect(timer, &QTimer::timeout, [timer, act] {
-    if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
-      timer->stop();
-      timer->deleteLater();
-      act(*dialog);
-    }
-  });
-  timer->start();
 }
 
 class QtSaveDialogTest : public ::testing::Test {
