@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "geometry/rounding.hpp"
+#include "raster/rounding.hpp"
 
 namespace orbelle::render {
 
@@ -25,11 +26,8 @@ void projectRange(std::span<const OutlineRecord> records, const geo::GridProject
 
 std::int16_t roundMiles(double value) noexcept {
   if (!(value > -32768.5 && value < 32767.5)) return geo::toInt16HalfEven(value);
-  const double below = std::floor(value);
-  const double fraction = value - below;  // exact for |value| < 2^52
-  auto whole = static_cast<std::int32_t>(below);
-  if (fraction > 0.5 || (fraction == 0.5 && (whole & 1) != 0)) ++whole;
-  return static_cast<std::int16_t>(std::clamp<std::int32_t>(whole, -32768, 32767));
+  return static_cast<std::int16_t>(
+      std::clamp<std::int64_t>(raster::roundHalfEvenSmall(value), -32768, 32767));
 }
 
 void projectRecords(std::span<const OutlineRecord> records, const geo::GridProjector& projector,
