@@ -35,23 +35,6 @@ UnloadValues sample() {
   return v;
 }
 
-TEST(FormSettings, UnloadWritesEveryKeyInOrderWithItsType) {
-  const auto entries = unloadEntries(sample());
-  const std::vector<std::pair<std::string, VarType>> expected = {
-      {"LatHere", VarType::Double},     {"LonHere", VarType::Double},
-      {"UTCOffset", VarType::Double},   {"MaxDx", VarType::Integer},
-      {"ShowSun", VarType::Boolean},    {"ShowRivers", VarType::Boolean},
-      {"MaxSpots", VarType::Integer},   {"ShowSpots", VarType::Boolean},
-      {"ShowSpotBy", VarType::Boolean}, {"ShowConnectingLines", VarType::Boolean},
-      {"Left", VarType::Single},        {"Top", VarType::Single},
-      {"PixelWidth", VarType::Integer}, {"AlwaysOnTop", VarType::Boolean}};
-  ASSERT_EQ(entries.size(), expected.size());
-  for (std::size_t i = 0; i < expected.size(); ++i) {
-    EXPECT_EQ(entries[i].first, expected[i].first);
-    EXPECT_EQ(entries[i].second.type(), expected[i].second) << expected[i].first;
-  }
-}
-
 TEST(FormSettings, WrittenFileReadsBackUnderTheLoadKeys) {
   QTemporaryDir dir;
   const std::string file = dir.filePath("orbelle.ini").toStdString();

@@ -46,16 +46,6 @@ TEST(LayoutRules, LimitsHoldTheSurfaceAndWidenOrNarrowTheWindow) {
   EXPECT_DOUBLE_EQ(r.windowWidthTwips, 21160.0);
 }
 
-TEST(LayoutRules, SetPixelSizeOf400EndsAtTheWorkedSizes) {
-  const double surface = pixelSizeSurfaceTwips(400, kTpp96);
-  EXPECT_DOUBLE_EQ(surface, 416 * 15.0);
-  const double window = pixelSizeWindowWidthTwips(surface);
-  EXPECT_DOUBLE_EQ(window, 7260.0);
-  const ResizeOutcome r = resizeRule(window, kOpen);
-  EXPECT_DOUBLE_EQ(r.surfaceTwips, 6100.0);  // 406 2/3 pixels
-  EXPECT_DOUBLE_EQ(r.windowHeightTwips, 6620.0);
-}
-
 TEST(LayoutRules, SetPixelSizeSumIsHeldInSixteenBits) {
   EXPECT_DOUBLE_EQ(pixelSizeSurfaceTwips(32767, kTpp96), 32767 * 15.0);
   EXPECT_DOUBLE_EQ(pixelSizeSurfaceTwips(-100, kTpp96), 0.0);

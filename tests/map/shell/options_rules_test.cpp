@@ -24,22 +24,6 @@ TEST(OptionsRules, LongitudeIsHeldAtTheDateLine) {
   EXPECT_EQ(boundLongitude(12.25), 12.25);
 }
 
-TEST(OptionsRules, MilesBelowTheFloorBecomeOneHundred) {
-  const MilesEntry e = milesEntry(50.0);
-  ASSERT_TRUE(e.replacementText.has_value());
-  EXPECT_EQ(*e.replacementText, "100");
-  EXPECT_EQ(e.MaxDx, 100);
-  EXPECT_EQ(e.km, 160);  // 160.933 rounded down
-}
-
-TEST(OptionsRules, MilesAboveHalfTheEarthBecomeWholeEarth) {
-  const MilesEntry e = milesEntry(99999.0);
-  ASSERT_TRUE(e.replacementText.has_value());
-  EXPECT_EQ(*e.replacementText, "12437");
-  EXPECT_EQ(e.MaxDx, 12437);
-  EXPECT_EQ(e.km, 20015);  // 20015.236...
-}
-
 TEST(OptionsRules, MilesAtTheLimitAreKeptAndRoundedHalfToEven) {
   // 12437.5 is not above the limit 12437.565...: kept, and rounds to the even 12438.
   MilesEntry e = milesEntry(12437.5);
@@ -56,12 +40,6 @@ TEST(OptionsRules, MilesAtTheLimitAreKeptAndRoundedHalfToEven) {
   EXPECT_EQ(e.MaxDx, 102);
   e = milesEntry(99.999);
   EXPECT_EQ(*e.replacementText, "100");
-}
-
-TEST(OptionsRules, NegativeMilesAreRaisedToTheFloor) {
-  const MilesEntry e = milesEntry(-5000.0);
-  EXPECT_EQ(*e.replacementText, "100");
-  EXPECT_EQ(e.MaxDx, 100);
 }
 
 TEST(OptionsRules, KilometresGiveWholeMilesRoundedDown) {

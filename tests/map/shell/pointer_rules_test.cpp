@@ -22,13 +22,6 @@ TEST(PointerRules, PlanePositionFromTheImageCorner) {
   EXPECT_FLOAT_EQ(p.y, 500.0f);
 }
 
-TEST(PointerRules, ReadoutAtTheCentreIsNorthAndZero) {
-  const Readout r = readoutOf(at(300, 300));
-  EXPECT_EQ(r.heading, 360);
-  EXPECT_EQ(r.miles, 0);
-  EXPECT_EQ(r.km, 0);
-}
-
 TEST(PointerRules, HeadingsOfTheFourSidesAndJustLeftOfNorth) {
   EXPECT_EQ(headingOf(at(599, 300)), 90);
   EXPECT_EQ(headingOf(at(300, 599)), 180);
