@@ -56,6 +56,9 @@ void DrawingPass::runOnce() {
   figures_ = PassFigures{};
 
   cancelDraw_ = false;
+  // The station and radius of this pass: a change that arrives while it runs (during an event
+  // yield) takes effect at the next pass, not halfway through this one.
+  pass_ = plane_;
   window_.setDrawing(true);
   try {
     drawAll(window_.beginPass());
@@ -77,7 +80,7 @@ void DrawingPass::drawAll(raster::Surface& surface) {
   figures_.frame = Clock::now() - mark;
 
   mark = Clock::now();
-  const geo::GridProjector projector(plane_.LatHere, plane_.LonHere);
+  const geo::GridProjector projector(pass_.LatHere, pass_.LonHere);
   // Every file of the pass is read now and projected while the earlier ones are drawn. Rivers
   // are read ahead when they are shown at the start; whether they are drawn is decided in turn.
   const bool riversAhead = options_.ShowRivers;
@@ -93,7 +96,7 @@ void DrawingPass::drawAll(raster::Surface& surface) {
   };
 
   // The azimuth marks leave the current point at the centre, which is the station.
-  reader_.setPenPosition(surface.currentX(), surface.currentY(), plane_.LatHere, plane_.LonHere);
+  reader_.setPenPosition(surface.currentX(), surface.currentY(), pass_.LatHere, pass_.LonHere);
   surface.setPenWidth(kOutlineWidth);
   surface.setColor(kStateColor);
   draw(0);
@@ -106,7 +109,7 @@ void DrawingPass::drawAll(raster::Surface& surface) {
   figures_.outlines = Clock::now() - mark;
 
   mark = Clock::now();
-  figures_.seeds = fillSeeds(plane_, surface, options_, cancelDraw_);
+  figures_.seeds = fillSeeds(pass_, surface, options_, cancelDraw_);
   figures_.fills = Clock::now() - mark;
 
   mark = Clock::now();
@@ -123,8 +126,8 @@ void DrawingPass::drawAll(raster::Surface& surface) {
   // The station and the poles, also after a cancel.
   surface.setPenWidth(kMarkerWidth);
   surface.dot(0.0, 0.0, kMarkerColor);
-  geo::DrawPoint(plane_, surface, kPoleDotLatitude, kPoleDotLongitude, kMarkerColor, kMarkerWidth);
-  geo::DrawPoint(plane_, surface, -kPoleDotLatitude, kPoleDotLongitude, kMarkerColor, kMarkerWidth);
+  geo::DrawPoint(pass_, surface, kPoleDotLatitude, kPoleDotLongitude, kMarkerColor, kMarkerWidth);
+  geo::DrawPoint(pass_, surface, -kPoleDotLatitude, kPoleDotLongitude, kMarkerColor, kMarkerWidth);
 
   if (!cancelDraw_) {
     mark = Clock::now();
@@ -140,18 +143,22 @@ void DrawingPass::drawAll(raster::Surface& surface) {
 void DrawingPass::drawFrame(raster::Surface& surface) {
   surface.setMode(raster::DrawMode::Copy);
   surface.clear(kClearColor);
-  geo::SetMapScale(plane_, surface);
-  FloodFillAt(plane_, surface, plane_.LatHere, plane_.LonHere, kBackgroundColor, true,
+  geo::SetMapScale(pass_, surface);
+  // The window's plane gets the scale (the pointer readout and the overlay use it).
+  plane_.MilesPerPixel = pass_.MilesPerPixel;
+  plane_.PictureWidthPx = pass_.PictureWidthPx;
+  plane_.PictureHeightPx = pass_.PictureHeightPx;
+  FloodFillAt(pass_, surface, pass_.LatHere, pass_.LonHere, kBackgroundColor, true,
               options_.LandColor, cancelDraw_);
 
   surface.setColor(kRimColor);
   surface.setPenWidth(kRimWidth);
   surface.circle(0.0, 0.0, geo::kRimRadiusMiles);
-  FloodFillAt(plane_, surface, plane_.LatHere, plane_.LonHere, options_.LandColor, true,
+  FloodFillAt(pass_, surface, pass_.LatHere, pass_.LonHere, options_.LandColor, true,
               options_.LandColor, cancelDraw_);
 
-  const double r = plane_.mapRadius();
-  const double t = geo::roundHalfEven(kEdgeTickPixels * plane_.MilesPerPixel);
+  const double r = pass_.mapRadius();
+  const double t = geo::roundHalfEven(kEdgeTickPixels * pass_.MilesPerPixel);
   surface.setPenWidth(kEdgeTickWidth);
   surface.line(0.0, r, 0.0, r - t);
   surface.line(r - t, 0.0, 2.0 * r, 0.0);

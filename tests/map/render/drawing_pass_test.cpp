@@ -251,6 +251,32 @@ TEST_F(DrawingPassTest, CancelDropsARequestMadeDuringThePass) {
   EXPECT_EQ(std::count(window.calls.begin(), window.calls.end(), "begin"), 1);
 }
 
+TEST_F(DrawingPassTest, AStationChangedDuringAPassTakesEffectAtTheNextOne) {
+  pass.cmdDraw_Click();
+  const raster::Surface before = *window.cached;
+  bool changed = false;
+  window.onYield = [&](int) {
+    if (!changed) {
+      plane.LatHere = 45.0;
+      plane.LonHere = 90.0;
+      plane.MaxDx = 3000;
+      changed = true;
+    }
+  };
+  pass.cmdDraw_Click();
+  ASSERT_TRUE(changed);
+  const raster::Surface& during = *window.cached;
+  std::int64_t differing = 0;
+  for (int y = 0; y < kSide; ++y) {
+    for (int x = 0; x < kSide; ++x) differing += before.pixel(x, y) != during.pixel(x, y);
+  }
+  EXPECT_EQ(differing, 0);
+  window.onYield = nullptr;
+  pass.cmdDraw_Click();
+  EXPECT_DOUBLE_EQ(plane.MilesPerPixel, 6000.0 / kSide);
+  EXPECT_EQ(test::countOf(*window.cached, raster::kBlack), 0);  // the rim is out of view
+}
+
 TEST_F(DrawingPassTest, AFailingCacheWriteStillEndsThePass) {
   window.onWriteCache = [] { throw std::runtime_error("disk full"); };
   EXPECT_THROW(pass.cmdDraw_Click(), std::runtime_error);

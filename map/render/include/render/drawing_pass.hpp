@@ -6,6 +6,9 @@
 // hands it, writes the cache through the window when it completes, and ends with the overlay
 // refresh.
 //
+// The pass draws for the station and radius it finds when it starts, and sets the window's scale
+// fields (MilesPerPixel, PictureWidthPx, PictureHeightPx) when it scales the surface.
+//
 // One pass runs at a time. A request for a pass that arrives while one runs (from inside the
 // pass's event yields) is remembered and one more pass runs after the current one ends; a cancel
 // drops such a request.
@@ -65,6 +68,7 @@ class DrawingPass {
 
   PassWindow& window_;
   geo::MapPlane& plane_;
+  geo::MapPlane pass_;  // the window's plane as the running pass found it
   const PassOptions& options_;
   OutlineReader reader_;
   bool cancelDraw_ = false;
