@@ -22,6 +22,15 @@ bool sameName(std::string_view a, std::string_view b) {
                                             [](char x, char y) { return lower(x) == lower(y); });
 }
 
+// A value never holds a line break, so a stray CR at its ends (from a file with mixed or lone-CR
+// line endings) is not part of it: once a line ending follows, it would read as one.
+std::string_view trimValue(std::string_view s) {
+  auto strip = [](char c) { return isBlank(c) || c == '\r'; };
+  while (!s.empty() && strip(s.front())) s.remove_prefix(1);
+  while (!s.empty() && strip(s.back())) s.remove_suffix(1);
+  return s;
+}
+
 bool isComment(std::string_view line) {
   const std::string_view t = trim(line);
   return !t.empty() && (t.front() == ';' || t.front() == '#');
@@ -106,7 +115,7 @@ std::optional<std::string> IniDocument::value(std::string_view section,
                                               std::string_view key) const {
   const auto entry = find(section, key);
   if (!entry) return std::nullopt;
-  return std::string(trim(std::string_view(lines_[entry->line]).substr(entry->valueStart)));
+  return std::string(trimValue(std::string_view(lines_[entry->line]).substr(entry->valueStart)));
 }
 
 void IniDocument::set(std::string_view section, std::string_view key, std::string_view value) {

@@ -70,6 +70,18 @@ TEST(IniDocument, LoneCarriageReturnAtTheEndIsKept) {
   EXPECT_EQ(doc.text(), "[S]\nk=w\nz=1\n[T]\na=b\n");
 }
 
+// Regression: a value ending in a stray CR read with it, and lost it as soon as a line ending
+// was written after it (the file then reads as CRLF), so writing another key changed its value.
+TEST(IniDocument, StrayCarriageReturnsAreNotPartOfValues) {
+  IniDocument doc("[b]\nK=\r\r");
+  EXPECT_EQ(doc.value("b", "K"), "");
+  doc.set("a", "x", "1");
+  EXPECT_EQ(IniDocument(doc.text()).value("b", "K"), "");
+  EXPECT_EQ(IniDocument("[b]\nK= v \r\nZ=\r w\n").value("b", "K"), "v");
+  EXPECT_EQ(IniDocument("[b]\nK= v \r\nZ=\r w\n").value("b", "Z"), "w");
+  EXPECT_EQ(IniDocument("[b]\nK=a\rb\n").value("b", "K"), "a\rb");
+}
+
 TEST(IniDocument, NewFileAndEmptySection) {
   IniDocument doc;
   doc.set("Settings", "LatHere", " 1");

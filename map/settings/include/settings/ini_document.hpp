@@ -13,7 +13,8 @@ namespace orbelle {
 // Layout: "[Name]" starts a section; "key=value" lines belong to the section above them; lines
 // whose first non-blank character is ";" or "#" are comments. Section and key names are matched
 // without regard to ASCII case and with blanks around them ignored; values are read with blanks
-// around them removed. When a name occurs twice, the first occurrence is the one used.
+// (and stray carriage returns) around them removed. When a name occurs twice, the first
+// occurrence is the one used.
 class IniDocument {
  public:
   explicit IniDocument(std::string_view text = {});
