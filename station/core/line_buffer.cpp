@@ -52,6 +52,12 @@ std::string_view LineBuffer::pending() const {
   return std::string_view(buffer_).substr(std::max(tailStart, start_));
 }
 
+void LineBuffer::dropPending() {
+  const std::size_t lastEnd = buffer_.rfind('\n');
+  buffer_.erase(lastEnd == std::string::npos ? 0 : lastEnd + 1);
+  start_ = std::min(start_, buffer_.size());
+}
+
 void LineBuffer::clear() {
   buffer_.clear();
   start_ = 0;

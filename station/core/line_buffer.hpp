@@ -23,6 +23,10 @@ class LineBuffer {
   // The text after the last line end (a prompt that has no line end, say).
   std::string_view pending() const;
 
+  // Forgets the text after the last line end (a prompt that has been answered), so that it does
+  // not become the start of the next line.
+  void dropPending();
+
   std::size_t overlongLines() const { return overlong_; }
   void clear();
 

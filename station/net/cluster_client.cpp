@@ -125,17 +125,21 @@ void ClusterClient::onReadyRead() {
   lines_.append(text);
   while (const std::optional<std::string> line = lines_.next()) handleLine(*line);
   counters_.malformed += lines_.overlongLines() - overlongBefore;
-  // Prompts come without a line end.
-  promptSeen(lines_.pending());
+  // Prompts come without a line end; an answered one must not start the next line.
+  if (promptSeen(lines_.pending())) lines_.dropPending();
 }
 
-void ClusterClient::promptSeen(std::string_view text) {
+bool ClusterClient::promptSeen(std::string_view text) {
   if (logIn_ == LogIn::WaitingForCallPrompt && isCallPrompt(text)) {
     sendCall();
-  } else if (logIn_ == LogIn::WaitingForPasswordPrompt && isPasswordPrompt(text)) {
+    return true;
+  }
+  if (logIn_ == LogIn::WaitingForPasswordPrompt && isPasswordPrompt(text)) {
     sendLine(password_);
     finishLogIn();
+    return true;
   }
+  return false;
 }
 
 void ClusterClient::handleLine(const std::string& line) {

@@ -68,7 +68,8 @@ class ClusterClient : public QObject {
   void finishLogIn();
   void sendLine(const std::string& line);
   void handleLine(const std::string& line);
-  void promptSeen(std::string_view text);
+  // Answers a log-in prompt; true when `text` was one.
+  bool promptSeen(std::string_view text);
   std::string where() const;
 
   Endpoint endpoint_;

@@ -59,6 +59,16 @@ TEST(LineBuffer, SplitsLinesAcrossAppendsAndDropsCarriageReturns) {
   EXPECT_EQ(buffer.pending(), "login: ");
 }
 
+TEST(LineBuffer, AnAnsweredPromptDoesNotStartTheNextLine) {
+  LineBuffer buffer(100);
+  buffer.append("Welcome\r\nlogin: ");
+  EXPECT_EQ(buffer.next(), "Welcome");
+  buffer.dropPending();
+  EXPECT_EQ(buffer.pending(), "");
+  buffer.append("DX de W3LPL: 14025.0 ZS6AAA CW 1359Z\r\n");
+  EXPECT_EQ(buffer.next(), "DX de W3LPL: 14025.0 ZS6AAA CW 1359Z");
+}
+
 TEST(LineBuffer, DropsOverlongLinesUpToTheirEndAndCountsThem) {
   LineBuffer buffer(8);
   buffer.append("12345678\n");

@@ -1,0 +1,76 @@
+#include "hamlib_daemon.hpp"
+
+#include <QDeadlineTimer>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QThread>
+#include <limits>
+
+namespace orbelle::station::test {
+
+int freePort() {
+  QTcpServer probe;
+  if (!probe.listen(QHostAddress::LocalHost, 0)) return 0;
+  return probe.serverPort();
+}
+
+bool HamlibDaemon::start(int port) {
+  stop();
+  // A port picked as free may be taken before the daemon binds it: try a few.
+  for (int attempt = 0; attempt < 5; ++attempt) {
+    port_ = port != 0 ? port : freePort();
+    process_.setProgram(program_);
+    process_.setArguments({QStringLiteral("-m"), QStringLiteral("1"), QStringLiteral("-T"),
+                           QStringLiteral("127.0.0.1"), QStringLiteral("-t"),
+                           QString::number(port_)});
+    process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process_.setStandardOutputFile(QProcess::nullDevice());
+    process_.start();
+    if (!process_.waitForStarted(5000)) return false;
+    const QDeadlineTimer deadline(5000);
+    while (!deadline.hasExpired() && process_.state() == QProcess::Running) {
+      QTcpSocket socket;
+      socket.connectToHost(QHostAddress::LocalHost, static_cast<quint16>(port_));
+      if (socket.waitForConnected(200)) return true;
+      QThread::msleep(20);
+    }
+    stop();
+  }
+  return false;
+}
+
+void HamlibDaemon::stop() {
+  if (process_.state() != QProcess::NotRunning) {
+    process_.kill();
+    process_.waitForFinished(5000);
+  }
+}
+
+QStringList HamlibDaemon::query(const QString& command, int lines) const {
+  QTcpSocket socket;
+  socket.connectToHost(QHostAddress::LocalHost, static_cast<quint16>(port_));
+  if (!socket.waitForConnected(2000)) return {};
+  socket.write((command + QLatin1Char('\n')).toLatin1());
+  QStringList out;
+  const QDeadlineTimer deadline(1000);
+  QByteArray buffer;
+  while (out.size() < lines && !deadline.hasExpired()) {
+    if (!socket.waitForReadyRead(static_cast<int>(deadline.remainingTime()))) break;
+    buffer += socket.readAll();
+    int end;
+    while (out.size() < lines && (end = buffer.indexOf('\n')) >= 0) {
+      out << QString::fromLatin1(buffer.left(end)).trimmed();
+      buffer.remove(0, end + 1);
+    }
+  }
+  return out;
+}
+
+double HamlibDaemon::number(const QString& command) const {
+  const QStringList reply = query(command, 1);
+  bool ok = false;
+  const double value = reply.isEmpty() ? 0.0 : reply.first().toDouble(&ok);
+  return ok ? value : std::numeric_limits<double>::quiet_NaN();
+}
+
+}  // namespace orbelle::station::test
