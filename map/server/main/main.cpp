@@ -1,0 +1,109 @@
+// orbelle: the map program. Started by the session bus (or by hand with "EXE=T"), it loads the
+// map window, serves it on the bus as Orbelle.server and runs until the window has unloaded and
+// no server object remains.
+
+#include <QApplication>
+#include <QDBusConnection>
+#include <QDir>
+#include <QFileInfo>
+#include <cstdio>
+#include <memory>
+
+#include "server/automation.hpp"
+#include "server/logged_message_boxes.hpp"
+#include "server/startup.hpp"
+#include "shell/form1.hpp"
+#include "shell/help_viewer.hpp"
+#include "shell/message_boxes.hpp"
+#include "shell/quit_on_signal.hpp"
+#include "shell/save_dialog.hpp"
+#include "shell/texts.hpp"
+
+using namespace orbelle;
+
+namespace {
+
+void complain(const QString& text) {
+  std::fprintf(stderr, "orbelle: %s\n", text.toLocal8Bit().constData());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QStringList arguments;
+  for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  const server::StartMode mode =
+      server::startModeOf(arguments, qEnvironmentVariable("DBUS_STARTER_BUS_TYPE"));
+
+  QApplication app(argc, argv);
+  const QString title = QString::fromUtf8(shell::text::kProgramName);
+  QCoreApplication::setApplicationName(title);
+  // The window may be hidden while the program goes on; the program decides when it ends.
+  QApplication::setQuitOnLastWindowClosed(false);
+
+  shell::QtMessageBoxes shownMessages;
+  const QString messageLog = qEnvironmentVariable(server::kMessageLogVariable);
+  server::LoggedMessageBoxes loggedMessages(messageLog);
+  shell::MessageBoxes& messages = messageLog.isEmpty()
+                                      ? static_cast<shell::MessageBoxes&>(shownMessages)
+                                      : static_cast<shell::MessageBoxes&>(loggedMessages);
+
+  if (mode == server::StartMode::Refused) {
+    messages.message(QString::fromUtf8(server::kOnlyAsServer), title, shell::MessageIcon::Error);
+    return 1;
+  }
+  if (mode == server::StartMode::BusActivated) {
+    // The bus starts the program in its own folder: settings and cache go to the user's data.
+    QString error;
+    const QString folder =
+        server::busWorkingFolder(qEnvironmentVariable("XDG_DATA_HOME"), QDir::homePath());
+    if (!server::enterWorkingFolder(folder, &error)) {
+      complain(error);
+      return 1;
+    }
+  }
+
+  shell::QtSaveDialog saveDialog;
+  shell::DesktopLauncher launcher;
+  shell::DesktopHelpViewer help(launcher, shell::DesktopHelpViewer::processPlaces());
+  shell::FormServices services;
+  services.messages = &messages;
+  services.help = &help;
+  services.saveDialog = &saveDialog;
+  services.programFolder =
+      QFileInfo(QCoreApplication::applicationFilePath()).canonicalPath().toStdString();
+
+  shell::Form1 form(services);
+  shownMessages.setOwner(&form);
+  saveDialog.setOwner(&form);
+
+  // Objects and name are registered before the event loop runs, so that the call that made the
+  // bus start the program finds them.
+  std::unique_ptr<server::Automation> automation;
+  const QDBusConnection bus = QDBusConnection::sessionBus();
+  if (bus.isConnected()) {
+    server::Automation::Options options;
+    options.endWithBus = mode == server::StartMode::BusActivated;
+    automation =
+        std::make_unique<server::Automation>(form, bus, options, [] { QCoreApplication::quit(); });
+    QString error;
+    if (!automation->registerObjects(&error) || !automation->registerService(&error)) {
+      complain(error);
+      if (mode == server::StartMode::BusActivated) return 1;
+      automation.reset();  // by hand: the window runs without the bus
+    }
+  } else {
+    complain(QStringLiteral("no session bus: %1").arg(bus.lastError().message()));
+    if (mode == server::StartMode::BusActivated) return 1;
+  }
+  if (!automation) form.setUnloadHandler([] { QCoreApplication::quit(); });
+
+  QObject::connect(&app, &QCoreApplication::aboutToQuit, &form, [&form] { form.Form_Unload(); });
+  shell::quitOnTerminationSignals(&app);
+
+  form.Form_Load();
+  form.ShowAfterLoad();
+  const int status = QApplication::exec();
+  automation.reset();
+  return status;
+}

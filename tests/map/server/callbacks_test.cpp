@@ -1,0 +1,198 @@
+// Callbacks to the host: presses on the map, on a spot marker and on "Stop rotor" call the
+// host's object on the bus; a host that fails or never answers leaves the map working.
+
+#include <QApplication>
+#include <QDBusConnection>
+#include <QDBusContext>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDBusVariant>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+
+#include "map_fixture.hpp"
+#include "server/bus_values.hpp"
+#include "shell/surface_widget.hpp"
+
+namespace orbelle::server::test {
+
+// The host's callback object, on the host connection of the test.
+class HostObject : public QObject, protected QDBusContext {
+  Q_OBJECT
+
+ public:
+  struct Call {
+    QString method;
+    QVariantList arguments;
+  };
+  std::vector<Call> calls;
+  bool answer = true;                 // false: keep every call unanswered
+  std::function<void()> whileCalled;  // runs inside each call
+
+ public slots:
+  void orbellesetrotor(double heading) { record("orbellesetrotor", {heading}); }
+  void orbellesetrig(const QDBusVariant& freq, const QDBusVariant& freqTx,
+                     const QDBusVariant& mode) {
+    record("orbellesetrig", {freq.variant(), freqTx.variant(), mode.variant()});
+  }
+  void orbellestoprotor() { record("orbellestoprotor", {}); }
+
+ private:
+  void record(const char* method, const QVariantList& arguments) {
+    calls.push_back({QString::fromLatin1(method), arguments});
+    if (!answer) setDelayedReply(true);
+    if (whileCalled) whileCalled();
+  }
+};
+
+namespace {
+
+class Callbacks : public MapOnBus {
+ protected:
+  void SetUp() override {
+    MapOnBus::SetUp();
+    if (HasFatalFailure()) return;
+    server = createServer();
+    ASSERT_TRUE(host.registerObject("/host", &hostObject, QDBusConnection::ExportAllSlots));
+  }
+  QDBusMessage setCallback(const QString& busName, const QString& objectPath) {
+    return setProperty(server, kServer, "Callback",
+                       QVariant::fromValue(BusObjectRef{busName, QDBusObjectPath(objectPath)}));
+  }
+  // A press (or a move) at pixel (px, py) of the map image.
+  void mouse(QEvent::Type type, int px, int py, Qt::MouseButton button = Qt::NoButton) {
+    shell::SurfaceWidget* surface = form->controls().Picture1;
+    const QPointF pos = surface->imageRect().topLeft() + QPointF(px, py);
+    QMouseEvent event(type, pos, surface->mapToGlobal(pos), button,
+                      type == QEvent::MouseMove ? Qt::NoButton : button, Qt::NoModifier);
+    QApplication::sendEvent(surface, &event);
+  }
+  QString heading() const { return form->controls().lblDirDisplay->text(); }
+  // The marker over the map whose hover text starts with `text`.
+  QWidget* marker(const QString& text) const {
+    for (QWidget* w : form->controls().Picture1->findChildren<QWidget*>()) {
+      if (w->isVisible() && w->toolTip().startsWith(text)) return w;
+    }
+    return nullptr;
+  }
+  static void press(QWidget* widget, Qt::MouseButton button) {
+    const QPointF pos = QRectF(widget->rect()).center();
+    QMouseEvent event(QEvent::MouseButtonPress, pos, widget->mapToGlobal(pos), button, button,
+                      Qt::NoModifier);
+    QApplication::sendEvent(widget, &event);
+  }
+
+  HostObject hostObject;
+  QString server;
+};
+
+TEST_F(Callbacks, PressesOnTheMapAskTheHostToTurnTheRotor) {
+  ASSERT_EQ(setCallback(host.baseService(), "/host").type(), QDBusMessage::ReplyMessage);
+  // The value reads back as the struct it was.
+  BusObjectRef back;
+  ASSERT_TRUE(busObjectRefOf(property(server, kServer, "Callback"), back));
+  EXPECT_EQ(back.service, host.baseService());
+  EXPECT_EQ(back.path.path(), "/host");
+
+  mouse(QEvent::MouseMove, 599, 300);
+  ASSERT_EQ(heading(), "90");
+  mouse(QEvent::MouseButtonPress, 599, 300, Qt::LeftButton);
+  mouse(QEvent::MouseButtonPress, 599, 300, Qt::RightButton);  // the long path
+  mouse(QEvent::MouseMove, 200, 480);
+  mouse(QEvent::MouseButtonPress, 200, 480, Qt::MiddleButton);
+  form->controls().cmdStopRotor->click();
+  ASSERT_TRUE(waitUntil([&] { return hostObject.calls.size() == 4; }));
+  EXPECT_EQ(hostObject.calls[0].method, "orbellesetrotor");
+  EXPECT_EQ(hostObject.calls[0].arguments.at(0).toDouble(), 90.0);
+  EXPECT_EQ(hostObject.calls[1].arguments.at(0).toDouble(), 270.0);
+  EXPECT_EQ(hostObject.calls[2].arguments.at(0).toDouble(), heading().toDouble());
+  EXPECT_EQ(hostObject.calls[3].method, "orbellestoprotor");
+  EXPECT_FALSE(automation->window().notice().showing());
+}
+
+TEST_F(Callbacks, APressOnASpotMarkerTurnsTheRotorAndSetsTheRig) {
+  ASSERT_EQ(setCallback(host.baseService(), "/host").type(), QDBusMessage::ReplyMessage);
+  ASSERT_EQ(setProperty(server, kServer, "Latitude", 0.0).type(), QDBusMessage::ReplyMessage);
+  ASSERT_EQ(setProperty(server, kServer, "Longitude", 0.0).type(), QDBusMessage::ReplyMessage);
+  // A spot due east of the station, its spotter due south.
+  const QDBusMessage added = call(server, kServer, "AddSpot",
+                                  {0.0, 90.0, 255, 14025.5, "CW", "K1ABC", "12:00", "W2XYZ", "loud",
+                                   "Here", -10.0, 0.0, 12632256.0, "There", 14030.0});
+  ASSERT_EQ(added.type(), QDBusMessage::ReplyMessage) << added.errorMessage().toStdString();
+  QWidget* spot = marker("K1ABC (by W2XYZ)");
+  QWidget* spotter = marker("By W2XYZ");
+  ASSERT_NE(spot, nullptr);
+  ASSERT_NE(spotter, nullptr);
+
+  press(spot, Qt::RightButton);
+  press(spotter, Qt::LeftButton);
+  ASSERT_TRUE(waitUntil([&] { return hostObject.calls.size() == 4; }));
+  EXPECT_EQ(hostObject.calls[0].method, "orbellesetrotor");
+  EXPECT_EQ(hostObject.calls[0].arguments.at(0).toDouble(), 270.0);  // the long path
+  EXPECT_EQ(hostObject.calls[1].method, "orbellesetrig");
+  EXPECT_EQ(hostObject.calls[1].arguments, (QVariantList{14025.5, 14030.0, QStringLiteral("CW")}));
+  EXPECT_EQ(hostObject.calls[2].arguments.at(0).toDouble(), 180.0);
+  EXPECT_EQ(hostObject.calls[3].arguments, hostObject.calls[1].arguments);
+}
+
+TEST_F(Callbacks, AnythingButAnObjectStopsTheCallbacks) {
+  ASSERT_EQ(setCallback(host.baseService(), "/host").type(), QDBusMessage::ReplyMessage);
+  ASSERT_EQ(setProperty(server, kServer, "Callback", QString()).type(), QDBusMessage::ReplyMessage);
+  EXPECT_EQ(property(server, kServer, "Callback"), QVariant(QString()));
+  mouse(QEvent::MouseButtonPress, 599, 300, Qt::LeftButton);
+  form->controls().cmdStopRotor->click();
+  EXPECT_FALSE(waitUntil([&] { return !hostObject.calls.empty(); }, 300));
+  EXPECT_EQ(setCallback("not a name", "/host").errorName(), error::kInvalidArgs);
+  // Set through the window object, it starts them again.
+  ASSERT_EQ(
+      setProperty("/Form1", kForm, "Callback",
+                  QVariant::fromValue(BusObjectRef{host.baseService(), QDBusObjectPath("/host")}))
+          .type(),
+      QDBusMessage::ReplyMessage);
+  form->controls().cmdStopRotor->click();
+  EXPECT_TRUE(waitUntil([&] { return hostObject.calls.size() == 1; }));
+}
+
+TEST_F(Callbacks, AHostThatNeverAnswersLeavesTheMapWorking) {
+  hostObject.answer = false;
+  ASSERT_EQ(setCallback(host.baseService(), "/host").type(), QDBusMessage::ReplyMessage);
+  // While the map waits for the host, it still answers the host's calls.
+  bool pressReturned = false;
+  bool answeredDuringWait = false;
+  std::unique_ptr<QDBusPendingCallWatcher> watcher;
+  hostObject.whileCalled = [&] {
+    QDBusMessage get = QDBusMessage::createMethodCall("Orbelle.server", server,
+                                                      "org.freedesktop.DBus.Properties", "Get");
+    get.setArguments({kServer, QStringLiteral("MaxDxMi")});
+    watcher = std::make_unique<QDBusPendingCallWatcher>(host.asyncCall(get));
+    QObject::connect(watcher.get(), &QDBusPendingCallWatcher::finished,
+                     [&] { answeredDuringWait = !pressReturned && !watcher->isError(); });
+  };
+  mouse(QEvent::MouseButtonPress, 599, 300, Qt::LeftButton);
+  pressReturned = true;
+  ASSERT_EQ(hostObject.calls.size(), 1u);
+  EXPECT_TRUE(answeredDuringWait);
+  ASSERT_TRUE(automation->window().notice().showing());
+  EXPECT_TRUE(automation->window().notice().text().contains("orbellesetrotor"));
+  EXPECT_TRUE(automation->window().notice().text().contains("NoReply"))
+      << automation->window().notice().text().toStdString();
+  EXPECT_EQ(property(server, kServer, "MaxDxMi").toInt(), form->state().plane.MaxDx);
+}
+
+TEST_F(Callbacks, AHostThatHasGoneIsReportedAtOnce) {
+  ASSERT_EQ(setCallback(":1.9999", "/host").type(), QDBusMessage::ReplyMessage);
+  form->controls().cmdStopRotor->click();
+  ASSERT_TRUE(automation->window().notice().showing());
+  EXPECT_TRUE(automation->window().notice().text().contains("orbellestoprotor"));
+  // A host object without the method is the same to the map.
+  ASSERT_EQ(setCallback(host.baseService(), "/nothing").type(), QDBusMessage::ReplyMessage);
+  mouse(QEvent::MouseButtonPress, 599, 300, Qt::LeftButton);
+  EXPECT_TRUE(automation->window().notice().text().contains("orbellesetrotor"));
+  EXPECT_TRUE(hostObject.calls.empty());
+}
+
+}  // namespace
+}  // namespace orbelle::server::test
+
+#include "callbacks_test.moc"

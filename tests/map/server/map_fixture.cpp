@@ -1,0 +1,121 @@
+#include "map_fixture.hpp"
+
+#include <QCoreApplication>
+#include <QDBusVariant>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QThread>
+#include <fstream>
+
+#include "render/outline_records.hpp"
+
+namespace orbelle::server::test {
+
+void MapOnBus::SetUp() {
+  ASSERT_TRUE(dir.isValid());
+  oldCwd = QDir::currentPath();
+  // The window keeps its settings and cache in the working folder.
+  ASSERT_TRUE(QDir::setCurrent(dir.path()));
+  ASSERT_TRUE(QDir().mkpath(path(QStringLiteral("mapdata"))));
+  writeOutlines(20);
+
+  shell::FormServices services;
+  services.messages = &messages;
+  services.help = &help;
+  services.saveDialog = &saveDialog;
+  services.programFolder = dir.path().toStdString();
+  services.screenSizeTwips = [] { return QSizeF(15360.0, 11520.0); };
+  form = std::make_unique<shell::Form1>(services);
+
+  const QDBusConnection bus = QDBusConnection::sessionBus();
+  ASSERT_TRUE(bus.isConnected()) << "run under dbus-run-session";
+  Automation::Options options;
+  options.callbackTimeoutMs = callbackTimeoutMs;
+  automation = std::make_unique<Automation>(*form, bus, options, [this] { ended = true; });
+  QString error;
+  ASSERT_TRUE(automation->registerObjects(&error)) << error.toStdString();
+  ASSERT_TRUE(automation->registerService(&error)) << error.toStdString();
+  form->Form_Load();
+  form->ShowAfterLoad();
+
+  static int connections = 0;
+  hostName = QStringLiteral("host-%1").arg(++connections);
+  host = QDBusConnection::connectToBus(QDBusConnection::SessionBus, hostName);
+  ASSERT_TRUE(host.isConnected());
+}
+
+void MapOnBus::TearDown() {
+  QDBusConnection::disconnectFromBus(hostName);
+  automation.reset();
+  form.reset();
+  QDir::setCurrent(oldCwd);
+}
+
+void MapOnBus::writeOutlines(int polylines) const {
+  using render::OutlineRecord;
+  std::vector<OutlineRecord> records;
+  for (int i = 0; i < polylines; ++i) {
+    // A one-degree square near (10 N, 20 E), in minutes of arc.
+    const auto lat = static_cast<std::int16_t>(600 + 6 * (i % 100));
+    const auto lon = static_cast<std::int16_t>(1200 + 120 * (i / 100));
+    const auto lat2 = static_cast<std::int16_t>(lat + 60);
+    const auto lon2 = static_cast<std::int16_t>(lon + 60);
+    records.push_back({1001, lat, lon});
+    records.push_back({1, lat2, lon});
+    records.push_back({1, lat2, lon2});
+    records.push_back({1, lat, lon2});
+    records.push_back({1, lat, lon});
+  }
+  records.push_back({0, 0, 0});
+  const std::vector<std::byte> bytes = render::encodeOutlineRecords(records);
+  for (const char* name :
+       {"state.pnt", "country.pnt", "coast.velapnt", "island.pnt", "lake.pnt", "river.pnt"}) {
+    std::ofstream out(path(QStringLiteral("mapdata/") + QLatin1String(name)).toStdString(),
+                      std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+  }
+}
+
+QDBusMessage MapOnBus::call(const QString& objectPath, const QString& interface,
+                            const QString& member, const QVariantList& args) {
+  QDBusMessage message = QDBusMessage::createMethodCall(QStringLiteral("Orbelle.server"),
+                                                        objectPath, interface, member);
+  message.setArguments(args);
+  return host.call(message, QDBus::BlockWithGui, 60000);
+}
+
+QDBusMessage MapOnBus::setProperty(const QString& objectPath, const QString& interface,
+                                   const QString& name, const QVariant& value) {
+  return call(objectPath, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Set"),
+              {interface, name, QVariant::fromValue(QDBusVariant(value))});
+}
+
+QVariant MapOnBus::property(const QString& objectPath, const QString& interface,
+                            const QString& name) {
+  const QDBusMessage reply = call(objectPath, QStringLiteral("org.freedesktop.DBus.Properties"),
+                                  QStringLiteral("Get"), {interface, name});
+  EXPECT_EQ(reply.type(), QDBusMessage::ReplyMessage)
+      << name.toStdString() << ": " << reply.errorMessage().toStdString();
+  if (reply.arguments().size() != 1) return {};
+  return reply.arguments().at(0).value<QDBusVariant>().variant();
+}
+
+QString MapOnBus::createServer() {
+  const QDBusMessage reply = call(QStringLiteral("/"), kFactory, QStringLiteral("Create"));
+  EXPECT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
+  if (reply.arguments().size() != 1) return {};
+  return reply.arguments().at(0).value<QDBusObjectPath>().path();
+}
+
+bool MapOnBus::waitUntil(const std::function<bool()>& condition, int timeoutMs) {
+  const QDeadlineTimer deadline(timeoutMs);
+  while (!condition()) {
+    if (deadline.hasExpired()) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    QThread::msleep(1);
+  }
+  return true;
+}
+
+}  // namespace orbelle::server::test

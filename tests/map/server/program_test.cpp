@@ -1,0 +1,269 @@
+// The orbelle program as a host meets it: started by bus activation (or by hand with "EXE=T"),
+// driven through proxies generated from the introspection files and through gdbus command
+// lines, and ending when its last server object goes.
+
+#include <gtest/gtest.h>
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMetaType>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QThread>
+#include <csignal>
+
+#include "factory_proxy.h"
+#include "server_proxy.h"
+#include "text_helpers.hpp"
+#include "window_proxy.h"
+
+namespace {
+
+using orbelle::server::test::holdsSetting;
+
+const QString kService = QStringLiteral("Orbelle.server");
+// A pass over the shipped outline data takes seconds; a loaded test machine may take longer.
+constexpr int kPassTimeoutMs = 180000;
+
+// Waits for a reply; true when it is not an error.
+template <typename Reply>
+bool ok(Reply reply) {
+  reply.waitForFinished();
+  return reply.isValid();
+}
+
+QString readFile(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+class Program : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir.isValid());
+    bus = QDBusConnection::sessionBus();
+    ASSERT_TRUE(bus.isConnected()) << "run under dbus-run-session";
+    // The program the bus starts gets the bus's environment plus this, not the test's.
+    qDBusRegisterMetaType<QMap<QString, QString>>();
+    const QMap<QString, QString> environment = {{"XDG_DATA_HOME", dir.path()},
+                                                {"ORBELLE_MESSAGE_LOG", messageLog()},
+                                                {"QT_QPA_PLATFORM", "offscreen"}};
+    const QDBusMessage reply = bus.call(
+        QDBusMessage::createMethodCall("org.freedesktop.DBus", "/org/freedesktop/DBus",
+                                       "org.freedesktop.DBus", "UpdateActivationEnvironment")
+        << QVariant::fromValue(environment));
+    ASSERT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
+  }
+  void TearDown() override {
+    // Whatever a test left running ends with its last object.
+    if (running()) {
+      OrbelleServer leftover(kService, "/server/1", bus);
+      leftover.Release().waitForFinished();
+    }
+  }
+
+  QString workFolder() const { return dir.filePath("orbelle"); }
+  QString messageLog() const { return dir.filePath("messages.log"); }
+  QString iniText() const { return readFile(workFolder() + "/orbelle.ini"); }
+  bool running() const { return bus.interface()->isServiceRegistered(kService); }
+  bool waitForEnd(int timeoutMs = 20000) const {
+    const QDeadlineTimer deadline(timeoutMs);
+    while (running()) {
+      if (deadline.hasExpired()) return false;
+      QThread::msleep(20);
+    }
+    return true;
+  }
+  static QString error(const QDBusMessage& reply) { return reply.errorName(); }
+
+  // gdbus with the given arguments after "call --session --dest Orbelle.server"; its output.
+  QString gdbus(const QStringList& arguments, int* exitCode = nullptr) {
+    QProcess process;
+    process.start(gdbusProgram(), QStringList{"call", "--session", "--dest", kService} + arguments);
+    EXPECT_TRUE(process.waitForFinished(kPassTimeoutMs));
+    if (exitCode) *exitCode = process.exitCode();
+    return QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError())
+        .trimmed();
+  }
+  static QString gdbusProgram() { return QStandardPaths::findExecutable("gdbus"); }
+
+  QTemporaryDir dir;
+  QDBusConnection bus{QString()};
+};
+
+TEST_F(Program, ActivatedByTheBusAndDrivenByAHost) {
+  OrbelleFactory factory(kService, "/", bus);
+  factory.setTimeout(60000);
+  QDBusPendingReply<QDBusObjectPath> created = factory.Create();
+  created.waitForFinished();
+  ASSERT_TRUE(created.isValid()) << created.error().message().toStdString();
+  ASSERT_EQ(created.value().path(), "/server/1");
+  // Started by the bus: its working folder is $XDG_DATA_HOME/orbelle.
+  EXPECT_TRUE(QFileInfo(workFolder()).isDir());
+
+  OrbelleServer server(kService, created.value().path(), bus);
+  server.setTimeout(kPassTimeoutMs);
+  OrbelleWindow window(kService, "/Form1", bus);
+  EXPECT_EQ(server.form().variant().value<QDBusObjectPath>().path(), "/Form1");
+
+  server.setMaxDxMi(50);
+  EXPECT_EQ(server.maxDxMi(), 100);
+  EXPECT_EQ(server.maxDxKm(), 160);
+  server.setLatitude(95.0);
+  EXPECT_EQ(server.latitude(), 95.0);
+  EXPECT_EQ(window.latHere(), 95.0);
+  server.setPixelSize(600);
+  const int pixelSize = server.pixelSize();
+  EXPECT_NE(pixelSize, 600);
+  EXPECT_NEAR(pixelSize, 600, 10);
+
+  // DrawAsync returns at once; Drawing turns false when the pass is over.
+  QFile::remove(workFolder() + "/MapCache.bmp");
+  ASSERT_TRUE(ok(server.DrawAsync()));
+  const QDeadlineTimer deadline(kPassTimeoutMs);
+  bool drawing = true;
+  while (!deadline.hasExpired() &&
+         (drawing || !QFileInfo::exists(workFolder() + "/MapCache.bmp"))) {
+    QThread::msleep(50);
+    drawing = server.drawing();
+  }
+  EXPECT_FALSE(drawing);
+  EXPECT_TRUE(QFileInfo::exists(workFolder() + "/MapCache.bmp"));
+
+  // Draw returns when its pass has finished.
+  QFile::remove(workFolder() + "/MapCache.bmp");
+  QDBusPendingReply<> drawn = server.Draw();
+  drawn.waitForFinished();
+  ASSERT_FALSE(drawn.isError()) << drawn.error().message().toStdString();
+  EXPECT_TRUE(QFileInfo::exists(workFolder() + "/MapCache.bmp"));
+  EXPECT_FALSE(server.drawing());
+
+  for (int n = 0; n < 30; ++n) {
+    ASSERT_TRUE(ok(server.AddSpot(10.0 + n, 20.0, 255, 14000.0, "CW", "K1ABC", "12:00", "W2XYZ", "",
+                                  "Here", 50.0, 0.0, 12632256.0, "There", 14001.0)));
+  }
+  EXPECT_TRUE(ok(server.DrawPath(40.0, -75.0)));
+  EXPECT_TRUE(ok(server.DrawPath(40.0)));
+  EXPECT_TRUE(ok(server.DrawPath()));
+
+  QDBusPendingReply<> saved = server.SaveImage(dir.filePath("none/map.bmp"));
+  saved.waitForFinished();
+  EXPECT_EQ(saved.error().name(), "Orbelle.Error.PictureFile");
+  QDBusPendingReply<> loaded = server.LoadImage(dir.filePath("missing.bmp"));
+  loaded.waitForFinished();
+  EXPECT_EQ(loaded.error().name(), "Orbelle.Error.PictureFile");
+  EXPECT_EQ(server.maxDxMi(), 100);  // still usable
+
+  // Out of range: an error reply, and the value stays.
+  const QDBusMessage wrapped =
+      bus.call(QDBusMessage::createMethodCall(kService, "/server/1",
+                                              "org.freedesktop.DBus.Properties", "Set")
+               << "Orbelle._server"
+               << "MaxDxMi" << QVariant::fromValue(QDBusVariant(70000)));
+  EXPECT_EQ(error(wrapped), "org.freedesktop.DBus.Error.InvalidArgs");
+  EXPECT_EQ(server.maxDxMi(), 100);
+
+  ASSERT_TRUE(ok(server.Release()));
+  ASSERT_TRUE(waitForEnd());
+  EXPECT_TRUE(holdsSetting(iniText(), "MaxDx", "100")) << iniText().toStdString();
+  EXPECT_TRUE(holdsSetting(iniText(), "LatHere", "95"));
+  EXPECT_EQ(readFile(messageLog()), "");
+}
+
+TEST_F(Program, AClientKilledWhileHoldingAnObjectEndsTheProgram) {
+  QProcess client;
+  client.start(ORBELLE_HOLD_CLIENT, {});
+  ASSERT_TRUE(client.waitForReadyRead(60000)) << client.readAllStandardError().toStdString();
+  const QString path = QString::fromUtf8(client.readLine()).trimmed();
+  ASSERT_EQ(path, "/server/1");
+  OrbelleServer server(kService, path, bus);
+  server.setMaxDxMi(777);
+  ASSERT_EQ(server.maxDxMi(), 777);
+  ::kill(static_cast<pid_t>(client.processId()), SIGKILL);
+  client.waitForFinished();
+  ASSERT_TRUE(waitForEnd());
+  EXPECT_TRUE(holdsSetting(iniText(), "MaxDx", "777")) << iniText().toStdString();
+}
+
+TEST_F(Program, DrivenWithGdbusCommandLines) {
+  if (gdbusProgram().isEmpty()) GTEST_SKIP() << "gdbus is not installed";
+  const QStringList server{"--object-path", "/server/1"};
+  EXPECT_EQ(gdbus({"--object-path", "/", "--method", "Orbelle.Factory.CreateDetached"}),
+            "(objectpath '/server/1',)");
+  gdbus(server + QStringList{"--method", "org.freedesktop.DBus.Properties.Set", "Orbelle._server",
+                             "MaxDxMi", "<int16 50>"});
+  EXPECT_EQ(gdbus(server + QStringList{"--method", "org.freedesktop.DBus.Properties.Get",
+                                       "Orbelle._server", "MaxDxMi"}),
+            "(<int16 100>,)");
+  // An int32 is taken as long as it fits, and refused when it does not.
+  gdbus(server + QStringList{"--method", "org.freedesktop.DBus.Properties.Set", "Orbelle._server",
+                             "MaxDxKm", "<1000>"});
+  EXPECT_EQ(gdbus(server + QStringList{"--method", "org.freedesktop.DBus.Properties.Get",
+                                       "Orbelle._server", "MaxDxMi"}),
+            "(<int16 621>,)");
+  int status = 0;
+  const QString refused =
+      gdbus(server + QStringList{"--method", "org.freedesktop.DBus.Properties.Set",
+                                 "Orbelle._server", "MaxDxMi", "<70000>"},
+            &status);
+  EXPECT_NE(status, 0);
+  EXPECT_TRUE(refused.contains("InvalidArgs")) << refused.toStdString();
+  // "--" ends gdbus's options, so that a negative number is an argument.
+  EXPECT_EQ(gdbus(server + QStringList{"--method", "Orbelle._server.DrawPath", "--", "40", "-75"}),
+            "()");
+  EXPECT_EQ(gdbus(server + QStringList{"--method", "Orbelle._server.DrawPath", "40"}), "()");
+  EXPECT_EQ(gdbus(server + QStringList{"--method", "Orbelle._server.DrawPath"}), "()");
+  EXPECT_EQ(gdbus(server + QStringList{"--method", "Orbelle._server.Release"}), "()");
+  ASSERT_TRUE(waitForEnd());
+  EXPECT_TRUE(holdsSetting(iniText(), "MaxDx", "621")) << iniText().toStdString();
+
+  // A server object tied to its creator goes when gdbus leaves the bus: so does the program.
+  EXPECT_EQ(gdbus({"--object-path", "/", "--method", "Orbelle.Factory.Create"}),
+            "(objectpath '/server/1',)");
+  EXPECT_TRUE(waitForEnd());
+}
+
+TEST_F(Program, OnItsOwnItRunsOnlyWithExeT) {
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.remove("DBUS_STARTER_BUS_TYPE");
+  environment.remove("DBUS_STARTER_ADDRESS");
+  environment.insert("ORBELLE_MESSAGE_LOG", messageLog());
+  environment.insert("QT_QPA_PLATFORM", "offscreen");
+  QProcess refused;
+  refused.setProcessEnvironment(environment);
+  refused.setWorkingDirectory(dir.path());
+  refused.start(ORBELLE_PROGRAM, {});
+  ASSERT_TRUE(refused.waitForFinished(60000));
+  EXPECT_EQ(refused.exitCode(), 1);
+  EXPECT_EQ(readFile(messageLog()),
+            "error\torbelle\tThis application may only be run as a server\n");
+  EXPECT_FALSE(QFileInfo::exists(dir.filePath("orbelle.ini")));
+
+  QFile::remove(messageLog());
+  QProcess started;
+  started.setProcessEnvironment(environment);
+  started.setWorkingDirectory(dir.path());
+  started.start(ORBELLE_PROGRAM, {"exe=t"});
+  const QDeadlineTimer deadline(60000);
+  while (!running() && !deadline.hasExpired()) QThread::msleep(20);
+  ASSERT_TRUE(running());
+  OrbelleFactory factory(kService, "/", bus);
+  QDBusPendingReply<QDBusObjectPath> created = factory.Create();
+  created.waitForFinished();
+  ASSERT_TRUE(created.isValid()) << created.error().message().toStdString();
+  OrbelleServer server(kService, created.value().path(), bus);
+  server.setMaxDxMi(4321);
+  server.Release().waitForFinished();
+  ASSERT_TRUE(started.waitForFinished(20000));
+  EXPECT_EQ(started.exitCode(), 0);
+  // Started by hand it works in the folder it was started in.
+  EXPECT_TRUE(holdsSetting(readFile(dir.filePath("orbelle.ini")), "MaxDx", "4321"));
+  EXPECT_EQ(readFile(messageLog()), "");
+}
+
+}  // namespace
