@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The project's one entry script.
-#   ./project.sh run [args]   build, then start the main program
+#   ./project.sh run [args]   build, then start the map (a window, or a PNG with no display)
+#   ./project.sh foxhost [args] build, then start foxhost with the extension libraries loaded
 #   ./project.sh test         build, then run the whole test suite
 #   ./project.sh bench        build, then run the benchmarks
 # Each command installs the Debian packages it needs when they are missing (as root).
@@ -47,7 +48,12 @@ case "$cmd" in
   run)
     need_packages "${BUILD_PACKAGES[@]}"
     configure_and_build "$BUILD_DIR" -DORBELLE_WERROR=$werror
-    exec tools/run-main.sh "$BUILD_DIR" "$@"
+    exec tools/run-map.sh "$BUILD_DIR" "$@"
+    ;;
+  foxhost)
+    need_packages "${BUILD_PACKAGES[@]}"
+    configure_and_build "$BUILD_DIR" -DORBELLE_WERROR=$werror
+    exec tools/run-foxhost.sh "$BUILD_DIR" "$@"
     ;;
   test)
     need_packages "${BUILD_PACKAGES[@]}"
@@ -63,7 +69,7 @@ case "$cmd" in
     done
     ;;
   *)
-    echo "usage: $0 run [args] | test | bench" >&2
+    echo "usage: $0 run [args] | foxhost [args] | test | bench" >&2
     exit 2
     ;;
 esac

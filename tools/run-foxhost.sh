@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The main job: foxhost at its prompt with the extension libraries that exist loaded.
+# foxhost at its prompt with the extension libraries that exist loaded.
 set -euo pipefail
 build=$1; shift
 args=()
