@@ -2,6 +2,7 @@
 
 #include <QDBusVariant>
 #include <QStringList>
+#include <algorithm>
 #include <stdexcept>
 
 namespace orbelle::server {
@@ -31,16 +32,15 @@ BusObject::BusObject(const InterfaceDescription& interface, QDBusConnection conn
     : QDBusVirtualObject(parent),
       interface_(interface),
       connection_(std::move(connection)),
-      methods_(std::move(methods)),
       getters_(std::move(getters)),
       setters_(std::move(setters)) {
-  std::size_t methodForms = 0;
   for (const MethodDescription& m : interface_.methods) {
-    ++methodForms;
-    if (!methods_.count(formKey(m.name, m.inSignature()))) {
+    const auto handler = methods.find(formKey(m.name, m.inSignature()));
+    if (handler == methods.end()) {
       throw std::logic_error("no handler for " + interface_.name.toStdString() + "." +
                              formKey(m.name, m.inSignature()).toStdString());
     }
+    formHandlers_.push_back(handler->second);
   }
   std::size_t readable = 0;
   std::size_t writable = 0;
@@ -52,7 +52,7 @@ BusObject::BusObject(const InterfaceDescription& interface, QDBusConnection conn
                              p.name.toStdString());
     }
   }
-  if (methods_.size() != methodForms || getters_.size() != readable ||
+  if (methods.size() != interface_.methods.size() || getters_.size() != readable ||
       setters_.size() != writable) {
     throw std::logic_error("handlers for members that " + interface_.name.toStdString() +
                            " does not declare");
@@ -131,28 +131,35 @@ bool BusObject::handleMessage(const QDBusMessage& message, const QDBusConnection
 
 void BusObject::callMethod(const QDBusMessage& message) {
   const QString member = message.member();
-  const std::vector<const MethodDescription*> forms = interface_.forms(member);
-  if (forms.empty()) {
-    throw busError(error::kUnknownMethod,
-                   QStringLiteral("No method %1 in %2").arg(member, interface_.name));
-  }
   const QVariantList given = message.arguments();
-  for (const MethodDescription* form : forms) {
-    if (form->in.size() != given.size()) continue;
+  bool known = false;
+  for (std::size_t form = 0; form < interface_.methods.size(); ++form) {
+    const MethodDescription& method = interface_.methods[form];
+    if (method.name != member) continue;
+    known = true;
+    if (method.in.size() != given.size()) continue;
     QVariantList args;
     args.reserve(given.size());
     for (qsizetype i = 0; i < given.size(); ++i) {
-      const ArgDescription& declared = form->in.at(i);
-      args << toDeclaredType(
-          given.at(i), declared.type,
-          QStringLiteral("%1, argument %2 (%3)").arg(member).arg(i + 1).arg(declared.name));
+      const ArgDescription& declared = method.in.at(i);
+      try {
+        args << toDeclaredType(given.at(i), declared.type, declared.name);
+      } catch (const BusError& e) {
+        throw BusError(
+            e.name(), QStringLiteral("%1 argument %2, %3").arg(member).arg(i + 1).arg(e.message()));
+      }
     }
-    const Reply reply = methods_.at(formKey(form->name, form->inSignature()))(args, message);
+    const Reply reply = formHandlers_[form](args, message);
     if (!reply.later) replyTo(message, reply.arguments);
     return;
   }
-  throw busError(error::kInvalidArgs, QStringLiteral("%1 takes %2; the call has (%3)")
-                                          .arg(member, formsText(forms), message.signature()));
+  if (!known) {
+    throw busError(error::kUnknownMethod,
+                   QStringLiteral("No method %1 in %2").arg(member, interface_.name));
+  }
+  throw busError(error::kInvalidArgs,
+                 QStringLiteral("%1 takes %2; the call has (%3)")
+                     .arg(member, formsText(interface_.forms(member)), message.signature()));
 }
 
 const PropertyDescription& BusObject::namedProperty(const QDBusMessage& message) const {

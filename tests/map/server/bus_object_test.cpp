@@ -112,7 +112,7 @@ TEST_F(BusObjectTest, ArgumentsAreConvertedToTheDeclaredTypes) {
 
   const QDBusMessage wrapped = call("test.Thing", "Add", {QVariant(70000), QVariant(1)});
   EXPECT_EQ(wrapped.errorName(), error::kInvalidArgs);
-  EXPECT_TRUE(wrapped.errorMessage().contains("Add, argument 1 (a): 70000 is outside"))
+  EXPECT_TRUE(wrapped.errorMessage().contains("Add argument 1, a: 70000 is outside"))
       << wrapped.errorMessage().toStdString();
   EXPECT_EQ(call("test.Thing", "Add", {QVariant("x"), QVariant(1)}).errorName(),
             error::kInvalidArgs);

@@ -16,6 +16,7 @@
 #include <functional>
 #include <map>
 #include <utility>
+#include <vector>
 
 #include "server/bus_values.hpp"
 #include "server/interface_description.hpp"
@@ -69,7 +70,7 @@ class BusObject : public QDBusVirtualObject {
 
   const InterfaceDescription& interface_;
   QDBusConnection connection_;
-  std::map<QString, Method> methods_;
+  std::vector<Method> formHandlers_;  // in the order of interface_.methods
   std::map<QString, Getter> getters_;
   std::map<QString, Setter> setters_;
 };
