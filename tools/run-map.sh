@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Runs the map: the orbelle window on the user's display, or, with no display, a picture of the
-# map for the stored settings rendered headless by orbelle-render.
+# Runs the map: the orbelle window on the user's display (with the map of its settings drawn for
+# it at the first start), or, with no display, a picture of the map for the stored settings
+# rendered headless by orbelle-render.
 #
 #   tools/run-map.sh BUILD_DIR [orbelle arguments...]
 #
@@ -52,15 +53,7 @@ has_display() {
   esac
 }
 
-if [ "${ORBELLE_HEADLESS:-0}" != 1 ] && has_display; then
-  if [ -z "$window" ]; then
-    echo "$0: the orbelle program is not built in $build" >&2
-    exit 1
-  fi
-  exec "$window" EXE=T "$@"
-fi
-
-# ---- no display: render the stored (or default) settings ----
+# ---- the stored (or default) settings, as the window reads them ----
 
 # The value of a key of section "Settings" in orbelle.ini (names case-blind, blanks around the
 # value dropped), or the default.
@@ -116,6 +109,20 @@ utc_offset=$(whole "$(number "$(setting UTCOffset 5)" 5)" -32768 32767)
 
 args=(--lat "$lat" --lon "$lon" --radius "$radius" --size "$size")
 if truthy "$(setting ShowRivers No)"; then args+=(--rivers); fi
+
+if [ "${ORBELLE_HEADLESS:-0}" != 1 ] && has_display; then
+  if [ -z "$window" ]; then
+    echo "$0: the orbelle program is not built in $build" >&2
+    exit 1
+  fi
+  # Without a host to ask for a map, a first start would show a blank surface until the
+  # operator draws one: give it the map of its settings as its cache.
+  if [ ! -f MapCache.bmp ] && [ -x "$renderer" ]; then
+    "$renderer" "${args[@]}" MapCache.bmp >/dev/null || rm -f MapCache.bmp
+  fi
+  exec "$window" EXE=T "$@"
+fi
+
 if truthy "$(setting ShowSun Yes)"; then
   # The window's sun time: the local clock plus the stored UTC offset in hours.
   args+=(--sun "$(date -d "@$(($(date +%s) + utc_offset * 3600))" '+%Y-%m-%d %H:%M:%S')")
