@@ -44,7 +44,10 @@ void Form1::writeCache(const raster::Surface& mapLayer) {
   try {
     raster::writeBmp(mapLayer, services_.cacheFile);
   } catch (const raster::PictureError& e) {
-    // The map is still shown, from memory; the cache (and MapCached) stay as they were.
+    // The map is still shown, from memory. The old cache file stays as it was but no longer
+    // holds this map, so the window stops counting it as cached: the overlay refresh would
+    // otherwise bring the old map back from it.
+    state_.MapCached = false;
     services_.messages->message(
         QStringLiteral("The map could not be cached: %1").arg(QString::fromStdString(e.what())),
         caption(), MessageIcon::Error);
