@@ -1,0 +1,217 @@
+// Writes of "orbelle.ini" and "MapCache.bmp" to a full disk: the old files stay as they were,
+// nothing is left behind, and the window reports the failed cache, keeps showing the map it
+// drew, and goes on working once there is space again.
+
+#include "full_disk.hpp"
+
+#include <gtest/gtest.h>
+
+#include <QPushButton>
+#include <QSizeF>
+#include <QString>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "crash_writers.hpp"
+#include "fakes.hpp"
+#include "form_settings.hpp"
+#include "map_layers.hpp"
+#include "raster/picture_file.hpp"
+#include "render/outline_records.hpp"
+#include "settings/ini_store.hpp"
+#include "shell/form1.hpp"
+#include "sun/local_clock.hpp"
+
+namespace orbelle::reliability {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string fileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// The names in a folder, but for the filler that makes it full.
+std::set<std::string> entries(const std::string& folder) {
+  std::set<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    const std::string name = entry.path().filename().string();
+    if (name != ".filler") names.insert(name);
+  }
+  return names;
+}
+
+std::int64_t differing(const raster::Surface& a, const raster::Surface& b) {
+  std::int64_t n = 0;
+  for (int y = 0; y < a.height(); ++y) {
+    for (int x = 0; x < a.width(); ++x) n += a.pixel(x, y) != b.pixel(x, y);
+  }
+  return n;
+}
+
+class FullDiskTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(folder.valid());
+    ASSERT_TRUE(program.isValid());
+    std::printf("The disk is made full by %s.\n", folder.how());
+  }
+
+  FullFolder folder;
+  QTemporaryDir program;
+};
+
+TEST_F(FullDiskTest, StoreWritesKeepTheOldFiles) {
+  const std::string ini = folder.file("orbelle.ini");
+  const QString cache = QString::fromStdString(folder.file("MapCache.bmp"));
+  ASSERT_EQ(shell::writeSettings(ini, settingsA(), {}), 0);
+  raster::writeBmp(mapA(), cache);
+  const std::string oldIni = fileBytes(ini);
+  const std::string oldCache = fileBytes(cache.toStdString());
+
+  ASSERT_TRUE(folder.fill());
+  EXPECT_FALSE(PUT_INI(ini, shell::kSettingsSection, "LatHere", Variant(-41.5), {}));
+  EXPECT_EQ(shell::writeSettings(ini, settingsB(), {}),
+            static_cast<int>(shell::unloadEntries(settingsB()).size()));
+  EXPECT_THROW(raster::writeBmp(mapB(), cache), raster::PictureError);
+  EXPECT_EQ(fileBytes(ini), oldIni);
+  EXPECT_EQ(fileBytes(cache.toStdString()), oldCache);
+  EXPECT_EQ(entries(folder.path()), (std::set<std::string>{"MapCache.bmp", "orbelle.ini"}));
+
+  folder.release();
+  EXPECT_EQ(shell::writeSettings(ini, settingsB(), {}), 0);
+  raster::writeBmp(mapB(), cache);
+  EXPECT_NE(fileBytes(ini), oldIni);
+  EXPECT_NE(fileBytes(cache.toStdString()), oldCache);
+}
+
+class FullDiskWindowTest : public FullDiskTest {
+ protected:
+  void SetUp() override {
+    FullDiskTest::SetUp();
+    writeOutlines();
+    std::ofstream(folder.file("orbelle.ini"))
+        << "[Settings]\nLatHere= 33.9\nLonHere=-84.179\nPixelWidth= 300\nShowSun=Yes\n";
+
+    shell::FormServices s;
+    s.messages = &messages;
+    s.help = &help;
+    s.saveDialog = &saveDialog;
+    s.settingsFile = folder.file("orbelle.ini");
+    s.cacheFile = QString::fromStdString(folder.file("MapCache.bmp"));
+    s.programFolder = program.path().toStdString();
+    s.clock = fixedClock(makeDateTime(2024, 3, 20, 12, 0, 0));
+    s.screenSizeTwips = [] { return QSizeF(15360.0, 11520.0); };
+    s.pictureFolder = program.path();
+    form = std::make_unique<shell::Form1>(s);
+    form->Form_Load();
+    form->show();
+  }
+  void TearDown() override { form.reset(); }
+
+  // Outline files with a few closed squares north-east of the default station.
+  void writeOutlines() const {
+    std::vector<render::OutlineRecord> records;
+    for (int i = 0; i < 8; ++i) {
+      const auto lat = static_cast<std::int16_t>(600 + 300 * i);
+      const auto top = static_cast<std::int16_t>(lat + 120);
+      const std::int16_t west = -4800, east = -4680;
+      records.push_back({1001, lat, west});
+      records.push_back({1, top, west});
+      records.push_back({1, top, east});
+      records.push_back({1, lat, east});
+      records.push_back({1, lat, west});
+    }
+    records.push_back({0, 0, 0});
+    const std::vector<std::byte> bytes = render::encodeOutlineRecords(records);
+    fs::create_directory(program.path().toStdString() + "/mapdata");
+    for (const char* name :
+         {"state.pnt", "country.pnt", "coast.velapnt", "island.pnt", "lake.pnt", "river.pnt"}) {
+      std::ofstream out(program.path().toStdString() + "/mapdata/" + name, std::ios::binary);
+      out.write(reinterpret_cast<const char*>(bytes.data()),
+                static_cast<std::streamsize>(bytes.size()));
+    }
+  }
+
+  void expectUsable() const {
+    EXPECT_FALSE(form->Drawing());
+    EXPECT_FALSE(form->passRunning());
+    EXPECT_TRUE(form->controls().cmdDraw->isEnabled());
+    EXPECT_TRUE(form->controls().cmdSetup->isEnabled());
+    EXPECT_TRUE(form->controls().cmdSavePict->isEnabled());
+  }
+
+  shell::test::FakeMessages messages;
+  shell::test::FakeSaveDialog saveDialog;
+  shell::test::FakeHelp help;
+  std::unique_ptr<shell::Form1> form;
+};
+
+TEST_F(FullDiskWindowTest, KeepsTheOldFilesAndStaysUsable) {
+  const std::string cache = folder.file("MapCache.bmp");
+  const std::string ini = folder.file("orbelle.ini");
+  const std::string oldIni = fileBytes(ini);
+  form->controls().cmdDraw->click();
+  ASSERT_TRUE(messages.shown.empty());
+  const std::string oldCache = fileBytes(cache);
+  ASSERT_FALSE(oldCache.empty());
+  const raster::Surface oldMap = raster::readBmp(QString::fromStdString(cache));
+
+  // A map of another station and radius, drawn while the disk is full.
+  ASSERT_TRUE(folder.fill());
+  form->state().plane.LatHere = -33.9;
+  form->state().plane.LonHere = 151.2;
+  form->state().plane.MaxDx = 3000;
+  form->controls().cmdDraw->click();
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_TRUE(messages.shown[0].text.startsWith("The map could not be cached"))
+      << messages.shown[0].text.toStdString();
+  EXPECT_EQ(fileBytes(cache), oldCache);
+  EXPECT_EQ(entries(folder.path()), (std::set<std::string>{"MapCache.bmp", "orbelle.ini"}));
+  expectUsable();
+
+  // The window shows the new map from memory, also after the overlay refreshes (one ends the
+  // pass), which must not bring back the old map from the stale cache file (a regression).
+  const raster::Surface* newMap = form->layers().picture();
+  ASSERT_NE(newMap, nullptr);
+  ASSERT_GT(differing(*newMap, oldMap), 1000) << "the old map came back from the cache file";
+  EXPECT_FALSE(form->state().MapCached);
+  form->SunTimer_Timer();
+  const raster::Surface& shown = form->layers().shown();
+  EXPECT_LT(differing(shown, *newMap), differing(shown, oldMap) / 4);
+
+  // Saving a picture to the full disk is reported and leaves nothing.
+  saveDialog.results = {{QString::fromStdString(folder.file("saved.bmp")), false}};
+  form->controls().cmdSavePict->click();
+  ASSERT_EQ(messages.shown.size(), 2u);
+  EXPECT_TRUE(messages.shown[1].text.startsWith("The picture could not be saved"));
+  EXPECT_EQ(entries(folder.path()), (std::set<std::string>{"MapCache.bmp", "orbelle.ini"}));
+  expectUsable();
+
+  // Space again: the next pass caches the map.
+  folder.release();
+  form->controls().cmdDraw->click();
+  EXPECT_EQ(messages.shown.size(), 2u);
+  EXPECT_NE(fileBytes(cache), oldCache);
+  EXPECT_TRUE(form->state().MapCached);
+  EXPECT_EQ(differing(raster::readBmp(QString::fromStdString(cache)), *form->layers().picture()),
+            0);
+  expectUsable();
+
+  // Unloading on a full disk keeps the old settings file.
+  ASSERT_TRUE(folder.fill());
+  form->Form_Unload();
+  EXPECT_EQ(fileBytes(ini), oldIni);
+  EXPECT_EQ(entries(folder.path()), (std::set<std::string>{"MapCache.bmp", "orbelle.ini"}));
+  folder.release();
+}
+
+}  // namespace
+}  // namespace orbelle::reliability
