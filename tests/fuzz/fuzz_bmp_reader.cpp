@@ -24,7 +24,8 @@ void check(bool ok) {
 
 bool samePixels(const Surface& a, const Surface& b) {
   if (a.width() != b.width() || a.height() != b.height()) return false;
-  const std::size_t count = static_cast<std::size_t>(a.width()) * static_cast<std::size_t>(a.height());
+  const std::size_t count =
+      static_cast<std::size_t>(a.width()) * static_cast<std::size_t>(a.height());
   return std::equal(a.pixels(), a.pixels() + count, b.pixels());
 }
 
@@ -33,8 +34,8 @@ bool samePixels(const Surface& a, const Surface& b) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const auto* bytes = reinterpret_cast<const unsigned char*>(data);
   detail::BmpLayout layout;
-  const std::string fault = detail::checkBmpHeader(
-      bytes, std::min(size, detail::kBmpHeaderBytes), size, Surface::kMaxSide, layout);
+  const std::string fault = detail::checkBmpHeader(bytes, std::min(size, detail::kBmpHeaderBytes),
+                                                   size, Surface::kMaxSide, layout);
   if (fault.empty()) {
     check(layout.width >= 1 && layout.width <= Surface::kMaxSide);
     check(layout.height >= 1 && layout.height <= Surface::kMaxSide);

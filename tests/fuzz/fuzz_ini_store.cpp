@@ -64,7 +64,8 @@ void candidates(std::string_view text, std::vector<std::string>& sections,
       sections.emplace_back(line.substr(open + 1, close - open - 1));
     }
     const std::size_t eq = line.find('=');
-    if (eq != std::string_view::npos && keys.size() < kMaxNames) keys.emplace_back(line.substr(0, eq));
+    if (eq != std::string_view::npos && keys.size() < kMaxNames)
+      keys.emplace_back(line.substr(0, eq));
     start = end + 1;
   }
 }

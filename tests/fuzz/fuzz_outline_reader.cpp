@@ -4,6 +4,7 @@
 // against the records counted here from the bytes.
 #include <fcntl.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <array>
@@ -13,7 +14,6 @@
 #include <memory>
 #include <span>
 #include <string>
-#include <sys/stat.h>
 #include <vector>
 
 #include "geometry/map_plane.hpp"
@@ -34,7 +34,8 @@ struct Station {
   double lat;
   double lon;
 };
-constexpr std::array<Station, 4> kStations{{{33.9, -84.179}, {0.0, 0.0}, {90.0, 0.0}, {-41.3, 174.8}}};
+constexpr std::array<Station, 4> kStations{
+    {{33.9, -84.179}, {0.0, 0.0}, {90.0, 0.0}, {-41.3, 174.8}}};
 constexpr std::array<std::int16_t, 4> kMaxDx{12500, 3000, 0, 32767};
 
 // Only the two calls the reader makes are allowed; anything else is a fault.
@@ -121,16 +122,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::size_t starts = 0, lines = 0;
   for (std::size_t i = 0; i < used; ++i) {
     switch (render::penAction(records[i].code)) {
-      case render::PenAction::Start: ++starts; break;
-      case render::PenAction::Line: ++lines; break;
-      default: break;
+      case render::PenAction::Start:
+        ++starts;
+        break;
+      case render::PenAction::Line:
+        ++lines;
+        break;
+      default:
+        break;
     }
   }
 
   if (!figures.found || window.messages != 0) std::abort();
   if (figures.records != used) std::abort();
   if (figures.polylines != static_cast<std::size_t>(window.yields)) std::abort();
-  const bool expectCancel = window.cancelAt > 0 && starts >= static_cast<std::size_t>(window.cancelAt);
+  const bool expectCancel =
+      window.cancelAt > 0 && starts >= static_cast<std::size_t>(window.cancelAt);
   if (figures.cancelled != expectCancel) std::abort();
   if (expectCancel) {
     if (figures.polylines != static_cast<std::size_t>(window.cancelAt)) std::abort();
