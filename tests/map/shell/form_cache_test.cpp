@@ -154,6 +154,35 @@ TEST_F(FormCacheTest, CacheRemovedWhileCachedIsNoLongerReloaded) {
   EXPECT_TRUE(messages.shown.empty());
 }
 
+TEST_F(FormCacheTest, UnwritableCacheKeepsTheNewMapShownAndStopsCountingTheOldOne) {
+  QDir(dir.path()).mkdir(QStringLiteral("cache"));
+  raster::writeBmp(raster::Surface(64, 64, raster::rgb(9, 9, 9)),
+                   path(QStringLiteral("cache/MapCache.bmp")));
+  writeOutlines(2);
+  FormServices s = services();
+  s.cacheFile = path(QStringLiteral("cache/MapCache.bmp"));
+  form = std::make_unique<Form1>(s);
+  form->Form_Load();
+  form->show();
+  ASSERT_TRUE(form->state().MapCached);
+  // The cache's folder goes away: the pass cannot write its map there.
+  ASSERT_TRUE(QDir(dir.path()).rename(QStringLiteral("cache"), QStringLiteral("gone")));
+  bool cachedWhenTold = true;
+  messages.whileShown = [&] { cachedWhenTold = form->state().MapCached; };
+  form->cmdDraw_Click();
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_FALSE(cachedWhenTold);  // the old file no longer holds the map that is shown
+  EXPECT_EQ(messages.shown[0].icon, MessageIcon::Error);
+  EXPECT_FALSE(form->state().MapCached);
+  ASSERT_NE(form->layers().picture(), nullptr);
+  EXPECT_EQ(form->layers().picture()->width(), form->layers().width());
+  EXPECT_TRUE(form->layers().pictureVisible());
+  // The refresh does not bring the old map back.
+  form->SunTimer_Timer();
+  EXPECT_EQ(form->layers().picture()->width(), form->layers().width());
+  EXPECT_EQ(form->layers().picture()->pixel(0, 0), raster::kBlack);
+}
+
 TEST_F(FormCacheTest, RepaintsKeepTheOverlayWhileThePointerMoves) {
   Form1& f = withCachedMap();
   const raster::Rgb marker = raster::rgb(7, 7, 7);
