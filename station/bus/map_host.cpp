@@ -2,6 +2,7 @@
 
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
+#include <QEventLoop>
 
 #include "bus/bus_object_ref.hpp"
 #include "bus/property_writer.hpp"
@@ -88,6 +89,10 @@ void MapHost::onCreated(const QString& path) {
   set("Callback", QVariant::fromValue(
                       BusObjectRef{connection_.baseService(), QDBusObjectPath(callbackPath_)}));
   watch(server_->DrawAsync(), QStringLiteral("DrawAsync"));
+  while (!waiting_.empty()) {
+    send(waiting_.front());
+    waiting_.pop_front();
+  }
   emit attached();
 }
 
@@ -102,12 +107,25 @@ void MapHost::watch(const QDBusPendingCall& call, const QString& what) {
 }
 
 void MapHost::addSpot(const AddSpotFields& f) {
-  if (!server_) {
+  if (server_) {
+    send(f);
+    return;
+  }
+  if (released_) {
     ++dropped_;
-    report_.note("map not attached: spot of " + f.SpotCall + " dropped");
     emit spotDone(false);
     return;
   }
+  report_.note("map not attached yet: spot of " + f.SpotCall + " waits for it");
+  waiting_.push_back(f);
+  if (waiting_.size() > kMaxWaitingSpots) {
+    waiting_.pop_front();
+    ++dropped_;
+    emit spotDone(false);
+  }
+}
+
+void MapHost::send(const AddSpotFields& f) {
   const auto q = [](const std::string& s) { return QString::fromStdString(s); };
   const QDBusPendingCall call = server_->AddSpot(
       f.LatDeg, f.LonDeg, f.Color, f.SpotFreq, q(f.Mode), q(f.SpotCall), q(f.SpotTime),
@@ -142,11 +160,21 @@ void MapHost::retryLater() {
 void MapHost::release(int timeoutMs) {
   released_ = true;
   retryTimer_.stop();
+  dropped_ += waiting_.size();
+  waiting_.clear();
   if (!server_) return;
   server_->setTimeout(timeoutMs);
-  QDBusPendingReply<> reply = server_->Release();
-  reply.waitForFinished();
-  if (reply.isError()) report_.problem("map: Release failed (" + errorText(reply.error()) + ")");
+  // Wait with the event loop running, so that the station still answers the map meanwhile.
+  QDBusPendingCallWatcher watcher(server_->Release());
+  QEventLoop loop;
+  connect(&watcher, &QDBusPendingCallWatcher::finished, &loop, &QEventLoop::quit);
+  QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
+  if (!watcher.isFinished()) loop.exec();
+  if (!watcher.isFinished()) {
+    report_.problem("map: no answer to Release");
+  } else if (watcher.isError()) {
+    report_.problem("map: Release failed (" + errorText(watcher.error()) + ")");
+  }
   server_.reset();
 }
 

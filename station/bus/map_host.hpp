@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QString>
 #include <QTimer>
+#include <deque>
 #include <memory>
 #include <optional>
 
@@ -53,12 +54,16 @@ class MapHost : public QObject {
   bool isAttached() const { return server_ != nullptr; }
   QString serverPath() const;
 
-  // Adds a spot when the map is attached; otherwise the spot is dropped (counted).
+  // Adds a spot. Spots that come while the map is not attached (it is starting, or starting
+  // again) wait for it, the newest kMaxWaitingSpots of them; older ones are dropped and counted.
+  // After release every spot is dropped.
   void addSpot(const AddSpotFields& spot);
   std::size_t spotsDropped() const { return dropped_; }
+  std::size_t spotsWaiting() const { return waiting_.size(); }
+  static constexpr std::size_t kMaxWaitingSpots = 100;
 
-  // Releases the server object, waiting at most `timeoutMs` for the map's answer. The host then
-  // stays detached.
+  // Releases the server object, waiting at most `timeoutMs` for the map's answer while events
+  // run. The host then stays detached.
   void release(int timeoutMs);
 
  signals:
@@ -73,6 +78,7 @@ class MapHost : public QObject {
   void onMapGone();
   void retryLater();
   void watch(const QDBusPendingCall& call, const QString& what);
+  void send(const AddSpotFields& spot);
 
   QDBusConnection connection_;
   Placement placement_;
@@ -88,6 +94,7 @@ class MapHost : public QObject {
   bool released_ = false;
   bool spotsFailing_ = false;
   std::size_t dropped_ = 0;
+  std::deque<AddSpotFields> waiting_;
 };
 
 }  // namespace orbelle::station

@@ -47,20 +47,24 @@ void HamlibDaemon::stop() {
 }
 
 QStringList HamlibDaemon::query(const QString& command, int lines) const {
-  QTcpSocket socket;
-  socket.connectToHost(QHostAddress::LocalHost, static_cast<quint16>(port_));
-  if (!socket.waitForConnected(2000)) return {};
-  socket.write((command + QLatin1Char('\n')).toLatin1());
+  // Now and then the daemons reset a connection they have just accepted: ask again on a new one.
   QStringList out;
-  const QDeadlineTimer deadline(1000);
-  QByteArray buffer;
-  while (out.size() < lines && !deadline.hasExpired()) {
-    if (!socket.waitForReadyRead(static_cast<int>(deadline.remainingTime()))) break;
-    buffer += socket.readAll();
-    int end;
-    while (out.size() < lines && (end = buffer.indexOf('\n')) >= 0) {
-      out << QString::fromLatin1(buffer.left(end)).trimmed();
-      buffer.remove(0, end + 1);
+  for (int attempt = 0; attempt < 3 && out.size() < lines; ++attempt) {
+    out.clear();
+    QTcpSocket socket;
+    socket.connectToHost(QHostAddress::LocalHost, static_cast<quint16>(port_));
+    if (!socket.waitForConnected(2000)) continue;
+    socket.write((command + QLatin1Char('\n')).toLatin1());
+    const QDeadlineTimer deadline(1000);
+    QByteArray buffer;
+    while (out.size() < lines && !deadline.hasExpired()) {
+      if (!socket.waitForReadyRead(static_cast<int>(deadline.remainingTime()))) break;
+      buffer += socket.readAll();
+      int end;
+      while (out.size() < lines && (end = buffer.indexOf('\n')) >= 0) {
+        out << QString::fromLatin1(buffer.left(end)).trimmed();
+        buffer.remove(0, end + 1);
+      }
     }
   }
   return out;

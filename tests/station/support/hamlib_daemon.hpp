@@ -23,7 +23,7 @@ class HamlibDaemon {
   int port() const { return port_; }
 
   // Sends `command` on a new connection and returns the first `lines` reply lines (fewer when
-  // the daemon does not send them within a second).
+  // the daemon does not send them within a second, three times).
   QStringList query(const QString& command, int lines) const;
   // The first number of the reply to `command`; NaN without one.
   double number(const QString& command) const;

@@ -1,0 +1,212 @@
+// The station's bus parts in this process against the map's own automation code: the host's
+// placement, spots and release, the callback object as the map calls it, and property writes
+// checked against the introspection file.
+
+#include <gtest/gtest.h>
+
+#include <QDBusConnection>
+#include <QPushButton>
+#include <QSignalSpy>
+
+#include "bus/callback_object.hpp"
+#include "bus/map_host.hpp"
+#include "bus/property_writer.hpp"
+#include "map_in_process.hpp"
+#include "orbelle_server_interface.h"
+#include "spots/qt/spot_layer.hpp"
+#include "support/recording_report.hpp"
+#include "support/wait.hpp"
+
+namespace orbelle::station::test {
+namespace {
+
+struct RigRequestSeen {
+  QVariant frequency;
+  QVariant transmit;
+  QVariant mode;
+};
+
+class HostInProcess : public MapInProcess {
+ protected:
+  void SetUp() override {
+    MapInProcess::SetUp();
+    if (HasFatalFailure()) return;
+    static int connections = 0;
+    name = QStringLiteral("station-host-%1").arg(++connections);
+    host = QDBusConnection::connectToBus(QDBusConnection::SessionBus, name);
+    ASSERT_TRUE(host.isConnected());
+  }
+  void TearDown() override {
+    mapHost.reset();
+    QDBusConnection::disconnectFromBus(name);
+    MapInProcess::TearDown();
+  }
+
+  void attach(MapHost::Placement placement) {
+    MapHost::Timing timing;
+    timing.callTimeoutMs = 10000;
+    mapHost = std::make_unique<MapHost>(host, placement, QString::fromLatin1(kCallbackPath),
+                                        report, timing);
+    mapHost->start();
+    ASSERT_TRUE(waitUntil([&] { return callbackTarget().service == host.baseService(); }))
+        << report.allProblems();
+  }
+
+  QString name;
+  QDBusConnection host{QString()};
+  RecordingReport report;
+  std::unique_ptr<MapHost> mapHost;
+};
+
+TEST_F(HostInProcess, PlacesTheMapAndNamesItsCallbackObject) {
+  attach({10.5, -20.25, 3000, 2});
+  EXPECT_EQ(callbackTarget().path, kCallbackPath);
+  EXPECT_EQ(form->state().plane.LatHere, 10.5);
+  EXPECT_EQ(form->state().plane.LonHere, -20.25);
+  EXPECT_EQ(form->state().plane.MaxDx, 3000);
+  EXPECT_EQ(form->state().UTCOffset, 2.0);
+  EXPECT_TRUE(report.problems.empty()) << report.allProblems();
+}
+
+TEST_F(HostInProcess, PlacementLeavesWhatIsNotGivenAsTheMapHasIt) {
+  const double latitude = form->state().plane.LatHere;
+  const int maxDx = form->state().plane.MaxDx;
+  attach({std::nullopt, 33.0, std::nullopt, std::nullopt});
+  EXPECT_EQ(form->state().plane.LatHere, latitude);
+  EXPECT_EQ(form->state().plane.LonHere, 33.0);
+  EXPECT_EQ(form->state().plane.MaxDx, maxDx);
+}
+
+TEST_F(HostInProcess, AddSpotPassesEveryFieldInItsPlace) {
+  attach({0.0, 0.0, 12437, 0});
+  AddSpotFields f;
+  f.LatDeg = 35.5;
+  f.LonDeg = 139.75;
+  f.Color = 0x123456;
+  f.SpotFreq = 21074.5;
+  f.Mode = "FT8";
+  f.SpotCall = "JA1XYZ";
+  f.SpotTime = "0102Z";
+  f.SpotBy = "DL1ABC-#";
+  f.SpotComment = "-12 dB";
+  f.SpotLoc = "Japan";
+  f.SpotByLat = 51.0;
+  f.SpotByLon = 10.0;
+  f.SpotByColor = 0x654321;
+  f.SpotByLoc = "Fed. Rep. of Germany";
+  f.SpotFreqTX = 21075.5;
+  QSignalSpy done(mapHost.get(), &MapHost::spotDone);
+  mapHost->addSpot(f);
+  ASSERT_TRUE(waitUntil([&] { return done.count() == 1; }));
+  EXPECT_TRUE(done.first().first().toBool());
+  const spots::Slot& slot = form->spotLayer().spots().slot(1);
+  EXPECT_EQ(slot.row.LatDeg, 35.5);
+  EXPECT_EQ(slot.row.LonDeg, 139.75);
+  EXPECT_EQ(slot.row.Color, 0x123456);
+  EXPECT_EQ(slot.row.SpotFreq, 21074.5);
+  EXPECT_EQ(slot.row.Mode, "FT8");
+  EXPECT_EQ(slot.row.SpotBy, "DL1ABC-#");
+  EXPECT_EQ(slot.row.SpotByLat, 51.0);
+  EXPECT_EQ(slot.row.SpotByLon, 10.0);
+  EXPECT_EQ(slot.row.SpotLoc, "Japan");
+  EXPECT_EQ(slot.row.SpotFreqTX, 21075.5);
+  EXPECT_EQ(slot.markers.spotText, "JA1XYZ (by DL1ABC-#) 21074.5 FT8 0102Z -12 dB, Japan");
+  EXPECT_EQ(slot.markers.spotterText, "By DL1ABC-#, Fed. Rep. of Germany (JA1XYZ)");
+  EXPECT_EQ(slot.markers.spotterColor, 0x654321u);
+}
+
+TEST_F(HostInProcess, SpotsThatComeBeforeTheMapWaitForIt) {
+  mapHost = std::make_unique<MapHost>(host, MapHost::Placement{},
+                                      QString::fromLatin1(kCallbackPath), report,
+                                      MapHost::Timing{});
+  AddSpotFields spot;
+  spot.SpotCall = "OLDEST";
+  mapHost->addSpot(spot);
+  for (std::size_t i = 0; i < MapHost::kMaxWaitingSpots; ++i) {
+    spot.SpotCall = "K" + std::to_string(i) + "XX";
+    mapHost->addSpot(spot);
+  }
+  EXPECT_EQ(mapHost->spotsWaiting(), MapHost::kMaxWaitingSpots);
+  EXPECT_EQ(mapHost->spotsDropped(), 1u);  // the oldest
+  QSignalSpy done(mapHost.get(), &MapHost::spotDone);
+  mapHost->start();
+  ASSERT_TRUE(waitUntil([&] { return done.count() == 100; }));
+  EXPECT_EQ(mapHost->spotsWaiting(), 0u);
+  // The ring holds the newest spots, the last one in the slot before NextSpot.
+  const spots::SpotList& list = form->spotLayer().spots();
+  const int last = list.NextSpot() == 1 ? list.MaxSpots() : list.NextSpot() - 1;
+  EXPECT_EQ(list.slot(last).markers.spotText.rfind("K99XX (by ", 0), 0u)
+      << list.slot(last).markers.spotText;
+}
+
+TEST_F(HostInProcess, ReleaseUnloadsTheWindowAndLaterSpotsAreDropped) {
+  attach({});
+  mapHost->release(5000);
+  EXPECT_TRUE(form->unloaded());
+  EXPECT_FALSE(mapHost->isAttached());
+  mapHost->addSpot(AddSpotFields{});
+  EXPECT_EQ(mapHost->spotsDropped(), 1u);
+}
+
+TEST_F(HostInProcess, TheMapsPressesReachTheCallbackObject) {
+  std::vector<double> headings;
+  std::vector<RigRequestSeen> rigs;
+  int stops = 0;
+  CallbackObject callback({[&](double h) { headings.push_back(h); },
+                           [&](const QVariant& f, const QVariant& tx, const QVariant& m) {
+                             rigs.push_back({f, tx, m});
+                           },
+                           [&] { ++stops; }});
+  ASSERT_TRUE(host.registerObject(QString::fromLatin1(kCallbackPath), &callback,
+                                  QDBusConnection::ExportScriptableSlots));
+  attach({0.0, 0.0, 12437, 0});
+
+  const int side = imageSide();
+  const int heading = readoutHeading(side - 1, side / 2);
+  pressAt(side - 1, side / 2);
+  ASSERT_TRUE(waitUntil([&] { return headings.size() == 1; }));
+  EXPECT_EQ(headings[0], heading);
+  pressAt(side - 1, side / 2, Qt::RightButton);  // the long path
+  ASSERT_TRUE(waitUntil([&] { return headings.size() == 2; }));
+  EXPECT_EQ(headings[1], heading + 180);
+
+  form->controls().cmdStopRotor->click();
+  ASSERT_TRUE(waitUntil([&] { return stops == 1; }));
+
+  form->AddSpot(10.0, 10.0, 255, 14195.5, QStringLiteral("SSB"), QStringLiteral("K1XX"),
+                QStringLiteral("1200Z"), QStringLiteral("W1AW"), QString(), QString(), 20.0, 20.0,
+                0.0, QString(), 14200.0);
+  QWidget* spot = marker(QStringLiteral("K1XX (by W1AW) 14195.5 SSB 1200Z , "));
+  ASSERT_NE(spot, nullptr);
+  press(spot);
+  ASSERT_TRUE(waitUntil([&] { return rigs.size() == 1; }));
+  EXPECT_EQ(rigs[0].frequency.toDouble(), 14195.5);
+  EXPECT_EQ(rigs[0].transmit.toDouble(), 14200.0);
+  EXPECT_EQ(rigs[0].mode.toString(), "SSB");
+  EXPECT_EQ(headings.size(), 3u);  // the spot press turns the rotor first
+  host.unregisterObject(QString::fromLatin1(kCallbackPath));
+}
+
+TEST_F(HostInProcess, PropertyWritesAreCheckedAgainstTheInterface) {
+  attach({});
+  Orbelle_serverInterface proxy(QString::fromLatin1(kMapService), mapHost->serverPath(), host);
+  QString error;
+  EXPECT_FALSE(writeProperty(proxy, "MaxDxMi", 70000, &error));  // not a 16-bit value
+  EXPECT_NE(error.indexOf(QLatin1String("MaxDxMi")), -1);
+  EXPECT_FALSE(writeProperty(proxy, "MaxDxMi", 2000.5, &error));
+  EXPECT_FALSE(writeProperty(proxy, "Latitud", 1.0, &error));
+  EXPECT_FALSE(writeProperty(proxy, "Drawing", true, &error));  // read-only
+
+  auto call = writeProperty(proxy, "MaxDxMi", 2500, &error);
+  ASSERT_TRUE(call) << error.toStdString();
+  ASSERT_TRUE(waitUntil([&] { return call->isFinished(); }));
+  EXPECT_FALSE(call->isError()) << call->error().message().toStdString();
+  EXPECT_EQ(form->state().plane.MaxDx, 2500);
+  call = writeProperty(proxy, "Latitude", 95.0, &error);  // the property does not bound it
+  ASSERT_TRUE(call);
+  ASSERT_TRUE(waitUntil([&] { return call->isFinished(); }));
+  EXPECT_EQ(form->state().plane.LatHere, 95.0);
+}
+
+}  // namespace
+}  // namespace orbelle::station::test
