@@ -13,7 +13,7 @@ JOBS=${JOBS:-$(nproc)}
 
 # Packages needed to build and test everything.
 BUILD_PACKAGES=(cmake g++ ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev qt6-base-dev-tools libgl-dev dbus xvfb xauth)
+  qt6-base-dev qt6-base-dev-tools libgl-dev dbus dbus-daemon xvfb xauth libhamlib-utils hamradio-files)
 
 apt_updated=0
 need_packages() {
