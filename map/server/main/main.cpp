@@ -80,7 +80,11 @@ int main(int argc, char** argv) {
   // Objects and name are registered before the event loop runs, so that the call that made the
   // bus start the program finds them.
   std::unique_ptr<server::Automation> automation;
-  const QDBusConnection bus = QDBusConnection::sessionBus();
+  // Started by the bus, the map serves the bus that started it.
+  const QDBusConnection bus =
+      mode == server::StartMode::BusActivated
+          ? QDBusConnection::connectToBus(QDBusConnection::ActivationBus, QStringLiteral("starter"))
+          : QDBusConnection::sessionBus();
   if (bus.isConnected()) {
     server::Automation::Options options;
     options.endWithBus = mode == server::StartMode::BusActivated;

@@ -168,7 +168,8 @@ TEST_F(ServerMembers, ThirtySpotsFillTheRingOfTwentyFive) {
   wrong[4] = 7;  // Mode
   const QDBusMessage refused = method("AddSpot", wrong);
   EXPECT_EQ(refused.errorName(), error::kInvalidArgs);
-  EXPECT_TRUE(refused.errorMessage().contains("argument 5, Mode:")) << refused.errorMessage().toStdString();
+  EXPECT_TRUE(refused.errorMessage().contains("argument 5, Mode:"))
+      << refused.errorMessage().toStdString();
   wrong.removeLast();
   EXPECT_EQ(method("AddSpot", wrong).errorName(), error::kInvalidArgs);
   EXPECT_EQ(layer.NextSpot(), 6);
