@@ -277,6 +277,21 @@ TEST_F(ServerMembers, DrawAsyncDuringAPassRunsOneMorePassAfterIt) {
   EXPECT_FALSE(waitUntil([&] { return counter.passes > 2; }, 300));
 }
 
+TEST_F(ServerMembers, TheCreatorLeavingDuringAPassUnloadsTheWindowAfterIt) {
+  writeOutlines(300);
+  DuringPass during(*form, [&] {
+    host = QDBusConnection(QString());
+    QDBusConnection::disconnectFromBus(hostName);
+  });
+  host.asyncCall(QDBusMessage::createMethodCall("Orbelle.server", server, kServer, "Draw"));
+  ASSERT_TRUE(waitUntil([&] { return ended; }, 60000));
+  EXPECT_TRUE(form->unloaded());
+  EXPECT_FALSE(form->passRunning());
+  EXPECT_TRUE(form->CancelDraw());  // the unload came inside the pass and cancelled it
+  EXPECT_EQ(automation->serverCount(), 0u);
+  EXPECT_TRUE(QFileInfo::exists(path("orbelle.ini")));
+}
+
 TEST_F(ServerMembers, ReleaseUnloadsTheWindowAndEndsTheProgram) {
   ASSERT_EQ(set("MaxDxMi", 1234).type(), QDBusMessage::ReplyMessage);
   ASSERT_EQ(method("Release").type(), QDBusMessage::ReplyMessage);
