@@ -21,6 +21,7 @@
 #include "render/drawing_pass.hpp"
 #include "render/flood_fill_at.hpp"
 #include "render/outline_loader.hpp"
+#include "render/outline_projector.hpp"
 #include "render/outline_reader.hpp"
 #include "render/pass_style.hpp"
 #include "render/seed_fills.hpp"
@@ -109,7 +110,7 @@ std::vector<std::string> allPaths() {
 // Reading and projecting all six files (no drawing).
 void BM_ReadAndProject(benchmark::State& state) {
   const geo::MapPlane plane = defaultPlane();
-  const geo::GridProjector projector(plane.LatHere, plane.LonHere);
+  const render::OutlineProjector projector(plane.LatHere, plane.LonHere);
   const std::vector<std::string> paths = allPaths();
   for (auto _ : state) {
     render::OutlineLoader loader(paths, projector, static_cast<unsigned>(state.range(0)));
@@ -124,7 +125,7 @@ void BM_DrawLines(benchmark::State& state) {
   BenchWindow window;
   geo::MapPlane plane = defaultPlane();
   geo::SetMapScale(plane, window.surface());
-  const geo::GridProjector projector(plane.LatHere, plane.LonHere);
+  const render::OutlineProjector projector(plane.LatHere, plane.LonHere);
   const bool cancel = false;
   render::OutlineLoader loader(allPaths(), projector, 2);
   loader.projectAll();
@@ -154,7 +155,7 @@ void BM_Fills(benchmark::State& state) {
                       options.LandColor, false);
   outlined.setPenWidth(render::kOutlineWidth);
   outlined.setColor(render::kShoreColor);
-  const geo::GridProjector projector(plane.LatHere, plane.LonHere);
+  const render::OutlineProjector projector(plane.LatHere, plane.LonHere);
   const bool cancel = false;
   render::OutlineReader reader(programFolder());
   render::OutlineTarget target{outlined, projector, window, cancel, 2};

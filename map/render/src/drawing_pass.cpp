@@ -80,7 +80,7 @@ void DrawingPass::drawAll(raster::Surface& surface) {
   figures_.frame = Clock::now() - mark;
 
   mark = Clock::now();
-  const geo::GridProjector projector(pass_.LatHere, pass_.LonHere);
+  const OutlineProjector projector(pass_.LatHere, pass_.LonHere);
   // Every file of the pass is read now and projected while the earlier ones are drawn. Rivers
   // are read ahead when they are shown at the start; whether they are drawn is decided in turn.
   const bool riversAhead = options_.ShowRivers;

@@ -6,7 +6,7 @@
 namespace orbelle::render {
 
 OutlineLoader::OutlineLoader(const std::vector<std::string>& paths,
-                             const geo::GridProjector& projector, unsigned threads)
+                             const OutlineProjector& projector, unsigned threads)
     : projector_(projector) {
   files_.resize(paths.size());
   for (std::size_t i = 0; i < paths.size(); ++i) {

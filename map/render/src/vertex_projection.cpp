@@ -14,7 +14,7 @@ namespace orbelle::render {
 
 namespace {
 
-void projectRange(std::span<const OutlineRecord> records, const geo::GridProjector& projector,
+void projectRange(std::span<const OutlineRecord> records, const OutlineProjector& projector,
                   std::span<MapVertex> out) noexcept {
   for (std::size_t i = 0; i < records.size(); ++i) {
     const geo::MapPoint p = projector.project(records[i].latMinutes, records[i].lonMinutes);
@@ -30,7 +30,7 @@ std::int16_t roundMiles(double value) noexcept {
       std::clamp<std::int64_t>(raster::roundHalfEvenSmall(value), -32768, 32767));
 }
 
-void projectRecords(std::span<const OutlineRecord> records, const geo::GridProjector& projector,
+void projectRecords(std::span<const OutlineRecord> records, const OutlineProjector& projector,
                     std::span<MapVertex> out, unsigned threads) {
   assert(out.size() == records.size());
   const std::size_t n = records.size();

@@ -43,7 +43,7 @@ class OutlineLoaderTest : public ::testing::Test {
             folder.mapDataPath("empty.pnt")};
   }
   test::ProgramFolder folder;
-  geo::GridProjector projector{51.5, -0.1};
+  OutlineProjector projector{51.5, -0.1};
 };
 
 TEST_F(OutlineLoaderTest, ReadsEveryFileAndTellsMissingOnes) {

@@ -41,7 +41,7 @@ class OutlineReaderTest : public ::testing::Test {
     window = std::make_unique<test::RecordingWindow>(side);
     geo::SetMapScale(plane, window->mapLayer);
     window->mapLayer.setColor(kPen);
-    projector = std::make_unique<geo::GridProjector>(latHere, lonHere);
+    projector = std::make_unique<OutlineProjector>(latHere, lonHere);
     expected = window->mapLayer;
   }
 
@@ -86,7 +86,7 @@ class OutlineReaderTest : public ::testing::Test {
   OutlineReader reader{folder.string()};
   geo::MapPlane plane;
   std::unique_ptr<test::RecordingWindow> window;
-  std::unique_ptr<geo::GridProjector> projector;
+  std::unique_ptr<OutlineProjector> projector;
   raster::Surface expected{1, 1};
   bool cancel = false;
 };

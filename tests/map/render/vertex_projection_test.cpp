@@ -59,7 +59,7 @@ TEST(VertexProjection, ProjectsEveryRecordRoundedWhateverTheThreads) {
   }
   // Minutes beyond the globe (a malformed file) are projected all the same.
   records[17] = {1, 32767, -32768};
-  const geo::GridProjector projector(-12.5, 130.25);
+  const OutlineProjector projector(-12.5, 130.25);
   std::vector<MapVertex> one(records.size()), three(records.size());
   projectRecords(records, projector, one, 1);
   projectRecords(records, projector, three, 3);

@@ -14,7 +14,7 @@
 #include <thread>
 #include <vector>
 
-#include "geometry/projection.hpp"
+#include "render/outline_projector.hpp"
 #include "render/outline_records.hpp"
 #include "render/vertex_projection.hpp"
 
@@ -36,7 +36,7 @@ class OutlineLoader {
  public:
   // Reads the files at paths (in order) and starts threads − 1 helpers projecting their records
   // with projector, which must outlive the loader.
-  OutlineLoader(const std::vector<std::string>& paths, const geo::GridProjector& projector,
+  OutlineLoader(const std::vector<std::string>& paths, const OutlineProjector& projector,
                 unsigned threads);
   ~OutlineLoader();
   OutlineLoader(const OutlineLoader&) = delete;
@@ -64,7 +64,7 @@ class OutlineLoader {
   bool projectNextPiece() noexcept;
   void helperLoop() noexcept;
 
-  const geo::GridProjector& projector_;
+  const OutlineProjector& projector_;
   std::vector<LoadedOutline> files_;
   std::vector<Piece> pieces_;
   std::vector<std::size_t> firstPiece_;  // per file, index of its first piece

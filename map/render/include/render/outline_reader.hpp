@@ -19,9 +19,9 @@
 #include <string_view>
 #include <vector>
 
-#include "geometry/projection.hpp"
 #include "raster/surface.hpp"
 #include "render/outline_loader.hpp"
+#include "render/outline_projector.hpp"
 #include "render/outline_records.hpp"
 #include "render/pass_window.hpp"
 #include "render/vertex_projection.hpp"
@@ -42,7 +42,7 @@ struct OutlineFigures {
 // Everything a file is drawn with during one pass.
 struct OutlineTarget {
   raster::Surface& surface;
-  const geo::GridProjector& projector;
+  const OutlineProjector& projector;
   PassWindow& window;
   const bool& CancelDraw;
   unsigned projectionThreads = 2;  // for a file read on its own

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <span>
 
-#include "geometry/projection.hpp"
+#include "render/outline_projector.hpp"
 #include "render/outline_records.hpp"
 
 namespace orbelle::render {
@@ -29,7 +29,7 @@ inline constexpr std::size_t kParallelProjectionMinRecords = 20000;
 // rounded to the nearest integer mile, ties to even. out must be as long as records. The work is
 // split between the calling thread and at most threads − 1 others; the result does not depend on
 // the split.
-void projectRecords(std::span<const OutlineRecord> records, const geo::GridProjector& projector,
+void projectRecords(std::span<const OutlineRecord> records, const OutlineProjector& projector,
                     std::span<MapVertex> out, unsigned threads = 2);
 
 }  // namespace orbelle::render
