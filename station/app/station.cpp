@@ -31,11 +31,10 @@ Station::Station(const Options& options, CtyDat cty, QDBusConnection connection,
       cty_(std::move(cty)),
       connection_(connection),
       report_(report),
-      callback_({[this](double h) { setRotor(h); },
-                 [this](const QVariant& f, const QVariant& tx, const QVariant& m) {
-                   setRig(f, tx, m);
-                 },
-                 [this] { stopRotor(); }}),
+      callback_(
+          {[this](double h) { setRotor(h); },
+           [this](const QVariant& f, const QVariant& tx, const QVariant& m) { setRig(f, tx, m); },
+           [this] { stopRotor(); }}),
       map_(connection, placementOf(options), QString::fromLatin1(kCallbackPath), report,
            timing.map) {
   if (options.rotctld) {
@@ -45,9 +44,9 @@ Station::Station(const Options& options, CtyDat cty, QDBusConnection connection,
     rig_ = std::make_unique<DaemonClient>("rigctld", *options.rigctld, report, timing.daemons);
   }
   if (options.cluster) {
-    cluster_ = std::make_unique<ClusterClient>(*options.cluster, options.call,
-                                               options.clusterPassword, options.clusterCommands,
-                                               report, timing.cluster);
+    cluster_ =
+        std::make_unique<ClusterClient>(*options.cluster, options.call, options.clusterPassword,
+                                        options.clusterCommands, report, timing.cluster);
     cluster_->setSpotHandler([this](const DxSpot& spot) { spotHeard(spot); });
   }
 }

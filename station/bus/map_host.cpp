@@ -82,12 +82,13 @@ void MapHost::onCreated(const QString& path) {
   };
   if (placement_.latitude) set("Latitude", *placement_.latitude);
   if (placement_.longitude) set("Longitude", *placement_.longitude);
-  if (placement_.maxDxMi) set("MaxDxMi", QVariant::fromValue(static_cast<short>(*placement_.maxDxMi)));
+  if (placement_.maxDxMi)
+    set("MaxDxMi", QVariant::fromValue(static_cast<short>(*placement_.maxDxMi)));
   if (placement_.utcOffset) {
     set("UTCOffset", QVariant::fromValue(static_cast<short>(*placement_.utcOffset)));
   }
-  set("Callback", QVariant::fromValue(
-                      BusObjectRef{connection_.baseService(), QDBusObjectPath(callbackPath_)}));
+  set("Callback",
+      QVariant::fromValue(BusObjectRef{connection_.baseService(), QDBusObjectPath(callbackPath_)}));
   watch(server_->DrawAsync(), QStringLiteral("DrawAsync"));
   while (!waiting_.empty()) {
     send(waiting_.front());
@@ -101,8 +102,8 @@ void MapHost::watch(const QDBusPendingCall& call, const QString& what) {
   connect(watcher, &QDBusPendingCallWatcher::finished, this,
           [this, what](QDBusPendingCallWatcher* w) {
             w->deleteLater();
-            if (w->isError()) report_.problem("map: " + text(what) + " failed (" +
-                                              errorText(w->error()) + ")");
+            if (w->isError())
+              report_.problem("map: " + text(what) + " failed (" + errorText(w->error()) + ")");
           });
 }
 
@@ -127,10 +128,10 @@ void MapHost::addSpot(const AddSpotFields& f) {
 
 void MapHost::send(const AddSpotFields& f) {
   const auto q = [](const std::string& s) { return QString::fromStdString(s); };
-  const QDBusPendingCall call = server_->AddSpot(
-      f.LatDeg, f.LonDeg, f.Color, f.SpotFreq, q(f.Mode), q(f.SpotCall), q(f.SpotTime),
-      q(f.SpotBy), q(f.SpotComment), q(f.SpotLoc), f.SpotByLat, f.SpotByLon, f.SpotByColor,
-      q(f.SpotByLoc), f.SpotFreqTX);
+  const QDBusPendingCall call =
+      server_->AddSpot(f.LatDeg, f.LonDeg, f.Color, f.SpotFreq, q(f.Mode), q(f.SpotCall),
+                       q(f.SpotTime), q(f.SpotBy), q(f.SpotComment), q(f.SpotLoc), f.SpotByLat,
+                       f.SpotByLon, f.SpotByColor, q(f.SpotByLoc), f.SpotFreqTX);
   auto* watcher = new QDBusPendingCallWatcher(call, this);
   connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* w) {
     w->deleteLater();

@@ -10,8 +10,8 @@ namespace orbelle::station {
 namespace {
 
 // Suffixes that describe how a station operates, not where.
-constexpr std::array<std::string_view, 8> kOperatingSuffixes{"P",  "M",    "QRP", "QRPP",
-                                                             "A",  "LH",   "B",   "R"};
+constexpr std::array<std::string_view, 8> kOperatingSuffixes{"P", "M",  "QRP", "QRPP",
+                                                             "A", "LH", "B",   "R"};
 // Suffixes of stations that have no country.
 constexpr std::array<std::string_view, 2> kNoCountrySuffixes{"MM", "AM"};
 
@@ -86,9 +86,8 @@ std::optional<LookupCall> lookupCall(std::string_view call) {
     prefixed = kept.front();
   } else {
     // A prefix added before or after the home call: the shorter part, the first one on a tie.
-    prefixed = *std::min_element(kept.begin(), kept.end(), [](const auto& a, const auto& b) {
-      return a.size() < b.size();
-    });
+    prefixed = *std::min_element(kept.begin(), kept.end(),
+                                 [](const auto& a, const auto& b) { return a.size() < b.size(); });
   }
   if (!areaDigit.empty()) {
     const auto digit = std::find_if(prefixed.begin(), prefixed.end(), isAsciiDigit);

@@ -159,8 +159,12 @@ class CtyDatReader {
     std::string_view rest = text.substr(end);
     while (!rest.empty()) {
       const char open = rest.front();
-      const char close = open == '(' ? ')' : open == '[' ? ']' : open == '<' ? '>'
-                         : open == '{' ? '}' : open == '~' ? '~' : '\0';
+      const char close = open == '('   ? ')'
+                         : open == '[' ? ']'
+                         : open == '<' ? '>'
+                         : open == '{' ? '}'
+                         : open == '~' ? '~'
+                                       : '\0';
       if (close == '\0') return false;
       const std::size_t closeAt = rest.find(close, 1);
       if (closeAt == std::string_view::npos) return false;

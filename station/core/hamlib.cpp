@@ -12,26 +12,26 @@ namespace {
 
 // Hamlib's error codes, negated, from RIG_EINVAL (1) on.
 constexpr std::array<std::string_view, 20> kErrorTexts{
-    "invalid parameter",           // -1
-    "invalid configuration",       // -2
-    "out of memory",               // -3
-    "function not implemented",    // -4
-    "communication timed out",     // -5
-    "input/output error",          // -6
-    "internal Hamlib error",       // -7
-    "protocol error",              // -8
+    "invalid parameter",            // -1
+    "invalid configuration",        // -2
+    "out of memory",                // -3
+    "function not implemented",     // -4
+    "communication timed out",      // -5
+    "input/output error",           // -6
+    "internal Hamlib error",        // -7
+    "protocol error",               // -8
     "command rejected by the rig",  // -9
-    "argument truncated",          // -10
-    "function not available",      // -11
-    "VFO not targetable",          // -12
-    "bus error",                   // -13
-    "bus busy",                    // -14
-    "invalid argument",            // -15
-    "invalid VFO",                 // -16
-    "argument out of domain",      // -17
-    "function deprecated",         // -18
-    "security error",              // -19
-    "rig not powered on",          // -20
+    "argument truncated",           // -10
+    "function not available",       // -11
+    "VFO not targetable",           // -12
+    "bus error",                    // -13
+    "bus busy",                     // -14
+    "invalid argument",             // -15
+    "invalid VFO",                  // -16
+    "argument out of domain",       // -17
+    "function deprecated",          // -18
+    "security error",               // -19
+    "rig not powered on",           // -20
 };
 
 }  // namespace

@@ -8,7 +8,7 @@
 namespace orbelle::station {
 
 enum class RotatorRange {
-  From0To360,      // azimuths in [0, 360): north is 0 (rotators with their stop at north)
+  From0To360,         // azimuths in [0, 360): north is 0 (rotators with their stop at north)
   FromMinus180To180,  // azimuths in [-180, 180): south is -180 (rotators with their stop at south)
 };
 

@@ -33,8 +33,8 @@ class LineBuffer {
  private:
   std::size_t maxLineLength_;
   std::string buffer_;
-  std::size_t start_ = 0;     // first byte not yet returned
-  bool discarding_ = false;   // inside an overlong line, dropping bytes up to its end
+  std::size_t start_ = 0;    // first byte not yet returned
+  bool discarding_ = false;  // inside an overlong line, dropping bytes up to its end
   std::size_t overlong_ = 0;
 };
 

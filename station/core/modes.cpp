@@ -12,17 +12,17 @@ namespace {
 
 // Words that name a mode as they are; digital families with a rate or variant suffix
 // (PSK31, OLIVIA8-250 → "OLIVIA8") are matched by their stem below.
-constexpr std::array<std::string_view, 9> kVoiceAndKeyedModes{
-    "CW", "SSB", "USB", "LSB", "FM", "AM", "RTTY", "SSTV", "DV"};
+constexpr std::array<std::string_view, 9> kVoiceAndKeyedModes{"CW", "SSB",  "USB",  "LSB", "FM",
+                                                              "AM", "RTTY", "SSTV", "DV"};
 
 // "DATA" is left out: as a comment word it means too many other things.
 constexpr std::array<std::string_view, 21> kDigitalModes{
-    "FT8",  "FT4",  "JT65",  "JT9",   "JT4",    "JS8",    "Q65",   "MSK144", "WSPR", "FST4", "FST4W",
-    "ROS",  "FSK441", "PKT", "PACKET", "DIGI", "HELL",   "THOR",  "VARA",   "ARDOP", "PACTOR"};
+    "FT8", "FT4",    "JT65", "JT9",    "JT4",  "JS8",  "Q65",  "MSK144", "WSPR",  "FST4",  "FST4W",
+    "ROS", "FSK441", "PKT",  "PACKET", "DIGI", "HELL", "THOR", "VARA",   "ARDOP", "PACTOR"};
 
 // Families whose names carry a suffix: PSK31, BPSK63, QPSK125, MFSK16, OLIVIA, CONTESTIA, DOMINO.
-constexpr std::array<std::string_view, 7> kDigitalStems{"PSK",       "BPSK",   "QPSK", "MFSK",
-                                                         "CONTESTIA", "OLIVIA", "DOMINO"};
+constexpr std::array<std::string_view, 7> kDigitalStems{"PSK",       "BPSK",   "QPSK",  "MFSK",
+                                                        "CONTESTIA", "OLIVIA", "DOMINO"};
 
 bool isDigitalStemWord(std::string_view word) {
   for (std::string_view stem : kDigitalStems) {

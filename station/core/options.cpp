@@ -210,8 +210,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
       return out;
     }
     const std::size_t equals = argument.find('=');
-    const std::string name = argument.substr(2, equals == std::string::npos ? std::string::npos
-                                                                           : equals - 2);
+    const std::string name =
+        argument.substr(2, equals == std::string::npos ? std::string::npos : equals - 2);
     const OptionInfo* option = findOption(name);
     if (!option) {
       out.error = "unknown option --" + name;
@@ -305,7 +305,8 @@ bool applySettings(const std::vector<Setting>& settings, Options& options, std::
 }
 
 std::string defaultConfigFile(std::string_view xdgConfigHome, std::string_view home) {
-  if (!xdgConfigHome.empty()) return std::string(xdgConfigHome) + "/" + std::string(kConfigFileName);
+  if (!xdgConfigHome.empty())
+    return std::string(xdgConfigHome) + "/" + std::string(kConfigFileName);
   if (!home.empty()) return std::string(home) + "/.config/" + std::string(kConfigFileName);
   return {};
 }

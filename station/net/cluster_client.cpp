@@ -117,9 +117,8 @@ void ClusterClient::finishLogIn() {
 void ClusterClient::onReadyRead() {
   const QByteArray bytes = socket_.readAll();
   std::string replies;
-  const std::string text =
-      telnet_.feed(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
-                   replies);
+  const std::string text = telnet_.feed(
+      std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), replies);
   if (!replies.empty()) socket_.write(replies.data(), static_cast<qint64>(replies.size()));
   const std::size_t overlongBefore = lines_.overlongLines();
   lines_.append(text);

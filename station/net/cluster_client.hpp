@@ -49,9 +49,7 @@ class ClusterClient : public QObject {
                 QObject* parent = nullptr);
   ~ClusterClient() override;
 
-  void setSpotHandler(std::function<void(const DxSpot&)> handler) {
-    onSpot_ = std::move(handler);
-  }
+  void setSpotHandler(std::function<void(const DxSpot&)> handler) { onSpot_ = std::move(handler); }
   void start();
   const Counters& counters() const { return counters_; }
 

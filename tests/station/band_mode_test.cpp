@@ -26,7 +26,7 @@ TEST(Band, EdgesAreInsideAndNeighboursOutside) {
 }
 
 TEST(Band, EveryBandHasItsOwnColourAndOutOfBandDiffers) {
-  const double probes[] = {136,   475,   1830,  3700,  5360,   7100,   10120,  14100,
+  const double probes[] = {136,   475,   1830,  3700,  5360,  7100,  10120,  14100,
                            18100, 21200, 24900, 28500, 50100, 70200, 145000, 432000};
   std::set<std::int32_t> colors;
   for (double kHz : probes) {

@@ -11,7 +11,8 @@ TEST(CallSign, WordsThatAreCalls) {
   for (const char* call : {"ZS6AAA", "4U1UN", "EA8/DL1ABC/P", "T6A", "W1AW"}) {
     EXPECT_TRUE(isCallSignWord(call)) << call;
   }
-  for (const char* word : {"", "CQ", "599", "/W1AW", "W1AW/", "W1-AW", "K1ABC.", "TOOLONGCALLSIGN123456"}) {
+  for (const char* word :
+       {"", "CQ", "599", "/W1AW", "W1AW/", "W1-AW", "K1ABC.", "TOOLONGCALLSIGN123456"}) {
     EXPECT_FALSE(isCallSignWord(word)) << word;
   }
   EXPECT_TRUE(isSpotterWord("EA5WU-#"));
@@ -52,8 +53,7 @@ class SpotFields : public ::testing::Test {
 
 TEST_F(SpotFields, EveryFieldOfASplitPhoneSpot) {
   const auto f = addSpotFields(
-      spot("DX de EA5WU-#:  14195.0  VP8LP        up 5 tnx QSO                   1359Z IM98"),
-      cty);
+      spot("DX de EA5WU-#:  14195.0  VP8LP        up 5 tnx QSO                   1359Z IM98"), cty);
   ASSERT_TRUE(f);
   EXPECT_DOUBLE_EQ(f->LatDeg, -51.63);
   EXPECT_DOUBLE_EQ(f->LonDeg, -58.72);

@@ -36,10 +36,9 @@ class ClusterTest : public ::testing::Test {
 
   std::unique_ptr<ClusterClient> client(std::string password = {},
                                         std::vector<std::string> commands = {}, int port = 0) {
-    auto c = std::make_unique<ClusterClient>(Endpoint{"127.0.0.1", port ? port : node.port()},
-                                             "K1ABC",
-                                             std::move(password), std::move(commands), report,
-                                             quick());
+    auto c =
+        std::make_unique<ClusterClient>(Endpoint{"127.0.0.1", port ? port : node.port()}, "K1ABC",
+                                        std::move(password), std::move(commands), report, quick());
     c->setSpotHandler([this](const DxSpot& spot) { spots.push_back(spot); });
     return c;
   }

@@ -87,13 +87,13 @@ TEST_F(CtyExcerpt, PortableCallsArePlacedByTheirCountryPart) {
 
 TEST(CtyDat, SkipsBadRecordsAndAliasesAndReadsOn) {
   const char* text =
-      "Broken Header:            14:  27:  EU:   52.77:     1.47:  G:\n"       // 7 fields
+      "Broken Header:            14:  27:  EU:   52.77:     1.47:  G:\n"  // 7 fields
       "    G,M;\n"
       "Bad Latitude:             14:  27:  EU:   95.00:     1.47:     0.0:  X1:\n"
       "    X1;\n"
-      "    QQ;\n"                                                              // no header
+      "    QQ;\n"  // no header
       "Good:                     14:  28:  EU:   51.00:   -10.00:    -1.0:  DL:\n"
-      "    DL,=DL0(99),D?X,DA;\n"                                              // 2 bad aliases
+      "    DL,=DL0(99),D?X,DA;\n"  // 2 bad aliases
       "Crlf:                     25:  45:  AS:   36.40:  -138.38:    -9.0:  JA:\r\n"
       "    JA;\r\n";
   const CtyDat::ParseResult parsed = CtyDat::parse(text);

@@ -64,18 +64,18 @@ TEST(DxSpotLine, OtherClusterOutputIsNotASpot) {
 
 TEST(DxSpotLine, MalformedSpotLinesSayWhy) {
   for (const char* text : {
-           "DX de W3LPL  14025.0 ZS6AAA CW 1359Z",       // no colon
-           "DX de : 14025.0 ZS6AAA CW 1359Z",            // no spotter
-           "DX de W3LPL: abc ZS6AAA CW 1359Z",           // frequency
-           "DX de W3LPL: -14025.0 ZS6AAA CW 1359Z",      // negative frequency
-           "DX de W3LPL: 1e4 ZS6AAA CW 1359Z",           // exponent
-           "DX de W3LPL: 14025.0 ?!? CW 1359Z",          // call
-           "DX de W3LPL: 14025.0 ZS6AAA CW 2460Z",       // hour 24
-           "DX de W3LPL: 14025.0 ZS6AAA CW 1360Z",       // minute 60
-           "DX de W3LPL: 14025.0 ZS6AAA CW 1359",        // no Z
-           "DX de W3LPL: 14025.0 ZS6AAA",                // too short
-           "DX de W3 LPL: 14025.0 ZS6AAA CW 1359Z",      // blank in the spotter
-           "DX de W3LPL: 400000000 ZS6AAA CW 1359Z",     // beyond any radio
+           "DX de W3LPL  14025.0 ZS6AAA CW 1359Z",    // no colon
+           "DX de : 14025.0 ZS6AAA CW 1359Z",         // no spotter
+           "DX de W3LPL: abc ZS6AAA CW 1359Z",        // frequency
+           "DX de W3LPL: -14025.0 ZS6AAA CW 1359Z",   // negative frequency
+           "DX de W3LPL: 1e4 ZS6AAA CW 1359Z",        // exponent
+           "DX de W3LPL: 14025.0 ?!? CW 1359Z",       // call
+           "DX de W3LPL: 14025.0 ZS6AAA CW 2460Z",    // hour 24
+           "DX de W3LPL: 14025.0 ZS6AAA CW 1360Z",    // minute 60
+           "DX de W3LPL: 14025.0 ZS6AAA CW 1359",     // no Z
+           "DX de W3LPL: 14025.0 ZS6AAA",             // too short
+           "DX de W3 LPL: 14025.0 ZS6AAA CW 1359Z",   // blank in the spotter
+           "DX de W3LPL: 400000000 ZS6AAA CW 1359Z",  // beyond any radio
        }) {
     const ClusterLine line = parseClusterLine(text);
     EXPECT_EQ(line.kind, LineKind::Malformed) << text;

@@ -51,9 +51,9 @@ TEST(Hamlib, CommandLines) {
 
 TEST(Hamlib, KilohertzToWholeHertz) {
   EXPECT_EQ(hamlib::kHzToHz(14025.5), 14025500);
-  EXPECT_EQ(hamlib::kHzToHz(7023.1), 7023100);  // 7023.1 × 1000 is not exact in binary
-  EXPECT_EQ(hamlib::kHzToHz(0.0625), 62);        // 62.5 Hz exactly: ties to even
-  EXPECT_EQ(hamlib::kHzToHz(0.1875), 188);       // 187.5 Hz
+  EXPECT_EQ(hamlib::kHzToHz(7023.1), 7023100);       // 7023.1 × 1000 is not exact in binary
+  EXPECT_EQ(hamlib::kHzToHz(0.0625), 62);            // 62.5 Hz exactly: ties to even
+  EXPECT_EQ(hamlib::kHzToHz(0.1875), 188);           // 187.5 Hz
   EXPECT_EQ(hamlib::kHzToHz(0.0004), std::nullopt);  // rounds to 0 Hz
   EXPECT_EQ(hamlib::kHzToHz(0.0), std::nullopt);
   EXPECT_EQ(hamlib::kHzToHz(-14025.0), std::nullopt);
@@ -80,8 +80,7 @@ TEST(RigPlan, SimplexSpotTunesSetsModeAndTurnsSplitOff) {
   const RigPlan plan = planRig({14025.0, 0.0, "CW"});
   EXPECT_EQ(plan.commands, (Commands{"F 14025000", "M CW 0", "S 0 VFOA"}));
   EXPECT_TRUE(plan.notes.empty());
-  EXPECT_EQ(planRig({7100.0, 0.0, "SSB"}).commands,
-            (Commands{"F 7100000", "M LSB 0", "S 0 VFOA"}));
+  EXPECT_EQ(planRig({7100.0, 0.0, "SSB"}).commands, (Commands{"F 7100000", "M LSB 0", "S 0 VFOA"}));
   EXPECT_EQ(planRig({14074.0, 0.0, "FT8"}).commands,
             (Commands{"F 14074000", "M PKTUSB 0", "S 0 VFOA"}));
 }

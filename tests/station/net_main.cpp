@@ -1,7 +1,8 @@
 // The clients' tests need an event loop, not a display or a bus.
 
-#include <QCoreApplication>
 #include <gtest/gtest.h>
+
+#include <QCoreApplication>
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);

@@ -80,9 +80,8 @@ TEST(Options, EndpointText) {
   EXPECT_EQ(parseEndpoint("::1", 4533), (Endpoint{"::1", 4533}));
   EXPECT_EQ(parseEndpoint("127.0.0.1:1", 4533), (Endpoint{"127.0.0.1", 1}));
   EXPECT_EQ(parseEndpoint("host:65535", 1), (Endpoint{"host", 65535}));
-  for (const char* bad :
-       {"", "host:", ":4533", "host:0", "host:65536", "host:+5", "host:-5", "host:x", "[::1",
-        "[::1]x", "[::1]:", "[]:5", "my host:5"}) {
+  for (const char* bad : {"", "host:", ":4533", "host:0", "host:65536", "host:+5", "host:-5",
+                          "host:x", "[::1", "[::1]x", "[::1]:", "[]:5", "my host:5"}) {
     EXPECT_EQ(parseEndpoint(bad, 4533), std::nullopt) << bad;
   }
   EXPECT_EQ((Endpoint{"localhost", 4532}).text(), "localhost:4532");
@@ -151,10 +150,9 @@ TEST(Options, DefaultConfigFile) {
 
 TEST(Options, HelpDocumentsEveryOptionAndEveryOptionItDocumentsParses) {
   const std::string help = helpText();
-  for (const char* name :
-       {"config", "call", "latitude", "longitude", "max-dx-mi", "utc-offset", "rotctld",
-        "rotator-stop", "rigctld", "cluster", "cluster-password", "cluster-command", "cty",
-        "verbose", "help", "version"}) {
+  for (const char* name : {"config", "call", "latitude", "longitude", "max-dx-mi", "utc-offset",
+                           "rotctld", "rotator-stop", "rigctld", "cluster", "cluster-password",
+                           "cluster-command", "cty", "verbose", "help", "version"}) {
     const std::string head = std::string("\n  --") + name;
     EXPECT_TRUE(help.find(head + " ") != std::string::npos ||
                 help.find(head + "\n") != std::string::npos)

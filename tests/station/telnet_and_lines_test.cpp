@@ -28,10 +28,10 @@ TEST(TelnetFilter, RefusesOffersAndKeepsText) {
 TEST(TelnetFilter, AnswersNothingToRefusalsAndDropsSubnegotiation) {
   TelnetFilter filter;
   std::string replies;
-  const std::string text = filter.feed(
-      bytes({255, 252, 1, 255, 254, 3}) + "x" + bytes({255, 250, 24, 1, 255, 240}) + "y" +
-          bytes({255, 241}) + "z",
-      replies);
+  const std::string text =
+      filter.feed(bytes({255, 252, 1, 255, 254, 3}) + "x" + bytes({255, 250, 24, 1, 255, 240}) +
+                      "y" + bytes({255, 241}) + "z",
+                  replies);
   EXPECT_EQ(text, "xyz");
   EXPECT_EQ(replies, "");
 }

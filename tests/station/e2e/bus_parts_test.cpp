@@ -45,8 +45,8 @@ class HostInProcess : public MapInProcess {
   void attach(MapHost::Placement placement) {
     MapHost::Timing timing;
     timing.callTimeoutMs = 10000;
-    mapHost = std::make_unique<MapHost>(host, placement, QString::fromLatin1(kCallbackPath),
-                                        report, timing);
+    mapHost = std::make_unique<MapHost>(host, placement, QString::fromLatin1(kCallbackPath), report,
+                                        timing);
     mapHost->start();
     ASSERT_TRUE(waitUntil([&] { return callbackTarget().service == host.baseService(); }))
         << report.allProblems();
@@ -116,9 +116,8 @@ TEST_F(HostInProcess, AddSpotPassesEveryFieldInItsPlace) {
 }
 
 TEST_F(HostInProcess, SpotsThatComeBeforeTheMapWaitForIt) {
-  mapHost = std::make_unique<MapHost>(host, MapHost::Placement{},
-                                      QString::fromLatin1(kCallbackPath), report,
-                                      MapHost::Timing{});
+  mapHost = std::make_unique<MapHost>(
+      host, MapHost::Placement{}, QString::fromLatin1(kCallbackPath), report, MapHost::Timing{});
   AddSpotFields spot;
   spot.SpotCall = "OLDEST";
   mapHost->addSpot(spot);

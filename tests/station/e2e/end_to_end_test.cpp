@@ -70,7 +70,8 @@ class StationWithMap : public MapInProcess {
   }
   QStringList clusterOptions(const FakePeer& node) const {
     return {QStringLiteral("--cluster"), QStringLiteral("127.0.0.1:%1").arg(node.port()),
-            QStringLiteral("--call"), QStringLiteral("K1ABC"), QStringLiteral("--cty"), ctyFile};
+            QStringLiteral("--call"),    QStringLiteral("K1ABC"),
+            QStringLiteral("--cty"),     ctyFile};
   }
   int side() const { return imageSide(); }
   std::string output() const { return station.output().toStdString(); }
@@ -80,8 +81,8 @@ class StationWithMap : public MapInProcess {
 };
 
 TEST_F(StationWithMap, PlacesTheMapHandsItTheCallbackObjectAndDraws) {
-  startStation({"--latitude", "48.1", "--longitude", "-11.6", "--max-dx-mi", "5000",
-                "--utc-offset", "-1"});
+  startStation(
+      {"--latitude", "48.1", "--longitude", "-11.6", "--max-dx-mi", "5000", "--utc-offset", "-1"});
   const CallbackTarget target = callbackTarget();
   EXPECT_TRUE(target.service.startsWith(QLatin1Char(':'))) << target.service.toStdString();
   EXPECT_EQ(target.path, "/orbelle/station/callback");
@@ -107,14 +108,14 @@ TEST_F(StationWithMap, PressesOnTheMapTurnTheRotatorAndStopRotorStopsIt) {
   ASSERT_LT(heading, 20);
   pressAt(c + 6, c - 60);
   EXPECT_TRUE(waitUntil([&] { return std::fabs(rotctld.number("p") - heading) < 0.5; }, kSlowMs))
-      << rotctld.number("p") << "\n" << output();
+      << rotctld.number("p") << "\n"
+      << output();
 
   ASSERT_EQ(readoutHeading(side() - 1, c), 90);
   pressAt(side() - 1, c);
   pump(1000);
   form->controls().cmdStopRotor->click();
-  ASSERT_TRUE(waitUntil([&] { return station.count(QStringLiteral(": S\n")) == 1; }))
-      << output();
+  ASSERT_TRUE(waitUntil([&] { return station.count(QStringLiteral(": S\n")) == 1; })) << output();
   pump(300);
   const double stoppedAt = rotctld.number("p");
   pump(700);

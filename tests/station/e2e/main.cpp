@@ -1,9 +1,10 @@
 // The station's bus tests: real widgets of the map on Qt's offscreen platform, on the private
 // session bus that dbus-run-session gives each test.
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QLocale>
-#include <gtest/gtest.h>
 
 #include "bus/bus_object_ref.hpp"
 #include "server/bus_values.hpp"

@@ -41,7 +41,8 @@ void writeOutlines(const QString& folder) {
     const auto lon = static_cast<std::int16_t>(1200);
     records.push_back({1001, lat, lon});
     records.push_back({1, static_cast<std::int16_t>(lat + 30), lon});
-    records.push_back({1, static_cast<std::int16_t>(lat + 30), static_cast<std::int16_t>(lon + 30)});
+    records.push_back(
+        {1, static_cast<std::int16_t>(lat + 30), static_cast<std::int16_t>(lon + 30)});
     records.push_back({1, lat, lon});
   }
   records.push_back({0, 0, 0});
@@ -98,8 +99,8 @@ int MapInProcess::imageSide() const { return form->controls().Picture1->imageRec
 void MapInProcess::pointerAt(int px, int py) {
   shell::SurfaceWidget* surface = form->controls().Picture1;
   const QPointF pos = surface->imageRect().topLeft() + QPointF(px, py);
-  QMouseEvent event(QEvent::MouseMove, pos, surface->mapToGlobal(pos), Qt::NoButton,
-                    Qt::NoButton, Qt::NoModifier);
+  QMouseEvent event(QEvent::MouseMove, pos, surface->mapToGlobal(pos), Qt::NoButton, Qt::NoButton,
+                    Qt::NoModifier);
   QApplication::sendEvent(surface, &event);
 }
 

@@ -53,9 +53,7 @@ class StationWithMapProgram : public ::testing::Test {
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().size() != 1) return {};
     return reply.arguments().at(0).value<QDBusVariant>().variant();
   }
-  QString mapOwner() const {
-    return bus.interface()->serviceOwner(kService).value();
-  }
+  QString mapOwner() const { return bus.interface()->serviceOwner(kService).value(); }
   BusObjectRef callback() {
     BusObjectRef ref;
     const QVariant value = windowProperty(QStringLiteral("Callback"));
@@ -72,10 +70,10 @@ class StationWithMapProgram : public ::testing::Test {
 
 TEST_F(StationWithMapProgram, StartsPlacesRestartsAndReleasesTheMap) {
   ASSERT_FALSE(bus.interface()->isServiceRegistered(kService).value());
-  ASSERT_TRUE(station.start({"--latitude", "-33.9", "--longitude", "151.2", "--max-dx-mi",
-                             "3000"}));
-  ASSERT_TRUE(waitUntil([&] { return windowProperty(QStringLiteral("LatHere")) == -33.9; },
-                        kStartMs))
+  ASSERT_TRUE(
+      station.start({"--latitude", "-33.9", "--longitude", "151.2", "--max-dx-mi", "3000"}));
+  ASSERT_TRUE(
+      waitUntil([&] { return windowProperty(QStringLiteral("LatHere")) == -33.9; }, kStartMs))
       << station.output().toStdString();
   EXPECT_EQ(windowProperty(QStringLiteral("LonHere")).toDouble(), 151.2);
   EXPECT_EQ(windowProperty(QStringLiteral("MaxDx")).toInt(), 3000);
@@ -101,8 +99,8 @@ TEST_F(StationWithMapProgram, StartsPlacesRestartsAndReleasesTheMap) {
 
   // Ending the station releases its object; the map, with nothing left to serve, ends too.
   EXPECT_EQ(station.stop(kStartMs), 0) << station.output().toStdString();
-  EXPECT_TRUE(waitUntil([&] { return !bus.interface()->isServiceRegistered(kService).value(); },
-                        kStartMs));
+  EXPECT_TRUE(
+      waitUntil([&] { return !bus.interface()->isServiceRegistered(kService).value(); }, kStartMs));
 }
 
 }  // namespace
