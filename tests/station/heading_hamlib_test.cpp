@@ -5,6 +5,7 @@
 #include "core/hamlib.hpp"
 #include "core/heading.hpp"
 #include "core/rig_plan.hpp"
+#include "core/utc_offset.hpp"
 
 namespace orbelle::station {
 namespace {
@@ -36,6 +37,17 @@ TEST(RotatorAzimuth, SouthStopFoldsIntoMinus180To180) {
 TEST(RotatorAzimuth, NoAzimuthForNonNumbers) {
   EXPECT_EQ(rotatorAzimuth(std::nan(""), RotatorRange::From0To360), std::nullopt);
   EXPECT_EQ(rotatorAzimuth(INFINITY, RotatorRange::FromMinus180To180), std::nullopt);
+}
+
+TEST(UtcOffset, HoursAddedToLocalTimeRoundedTiesToEven) {
+  EXPECT_EQ(utcOffsetHours(0), 0);
+  EXPECT_EQ(utcOffsetHours(3600), -1);      // UTC+1
+  EXPECT_EQ(utcOffsetHours(-5 * 3600), 5);  // UTC-5
+  EXPECT_EQ(utcOffsetHours(19800), -6);     // UTC+5:30: -5.5
+  EXPECT_EQ(utcOffsetHours(-12600), 4);     // UTC-3:30: 3.5
+  EXPECT_EQ(utcOffsetHours(-34200), 10);    // UTC-9:30: 9.5
+  EXPECT_EQ(utcOffsetHours(20700), -6);     // UTC+5:45
+  EXPECT_EQ(utcOffsetHours(14 * 3600), -14);
 }
 
 TEST(Hamlib, CommandLines) {
