@@ -64,6 +64,8 @@ TEST_F(OutlineLoaderTest, EnsureProjectedReturnsTheEndOfThePieceAndItsVertices) 
   OutlineLoader loader(paths(), projector, 3);
   EXPECT_EQ(loader.ensureProjected(0, 0), kProjectionPieceRecords);
   EXPECT_EQ(loader.ensureProjected(0, kProjectionPieceRecords), 2 * kProjectionPieceRecords);
+  EXPECT_EQ(loader.ensureProjected(0, 2 * kProjectionPieceRecords + 5),
+            3 * kProjectionPieceRecords);
   EXPECT_EQ(loader.ensureProjected(0, 3 * kProjectionPieceRecords + 16),
             3 * kProjectionPieceRecords + 17);
   EXPECT_EQ(loader.ensureProjected(2, 4), 5u);
