@@ -65,6 +65,16 @@ int run(const app::RenderOptions& options) {
       "%s written in %.1f ms\n",
       milliseconds(f.total), milliseconds(f.frame), milliseconds(f.outlines), milliseconds(f.fills),
       milliseconds(f.cache), options.output.c_str(), milliseconds(written));
+  std::size_t records = 0, lines = 0, stretched = 0;
+  for (const render::OutlineFigures& file : f.files) {
+    records += file.records;
+    lines += file.lines;
+    stretched += file.stretchedLines;
+  }
+  std::printf(
+      "%zu records, %zu lines drawn, %zu left undrawn across the antipode; "
+      "%d seeds filled, %d skipped beside a shore\n",
+      records, lines, stretched, f.seeds.filled, f.seeds.tooNearShore);
   // A missing outline file leaves the map incomplete: the picture is written, but say so.
   return window.messages().empty() ? 0 : 1;
 }
