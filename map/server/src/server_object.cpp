@@ -1,6 +1,7 @@
 // A server object at /server/N: interface Orbelle._server. Its handlers only forward to the
 // window and to the automation's state; the setters write the window's option fields and run
-// their validations exactly where the automation interface does.
+// their validations exactly where the automation interface does. Every handler first looks its
+// object up, so that a call queued before a Release answers UnknownObject instead of acting.
 
 #include <QLineEdit>
 #include <cmath>

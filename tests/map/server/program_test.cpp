@@ -8,11 +8,13 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMetaType>
 #include <QDBusReply>
+#include <QDBusServiceWatcher>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
@@ -36,6 +38,17 @@ template <typename Reply>
 bool ok(Reply reply) {
   reply.waitForFinished();
   return reply.isValid();
+}
+
+// Waits until the map's bus name is owned (or no longer owned) on `bus`.
+bool waitForService(const QDBusConnection& bus, bool owned, int timeoutMs) {
+  QDBusServiceWatcher watcher(kService, bus,
+                              owned ? QDBusServiceWatcher::WatchForRegistration
+                                    : QDBusServiceWatcher::WatchForUnregistration);
+  QSignalSpy changed(&watcher, owned ? &QDBusServiceWatcher::serviceRegistered
+                                     : &QDBusServiceWatcher::serviceUnregistered);
+  if (bus.interface()->isServiceRegistered(kService) == owned) return true;
+  return changed.wait(timeoutMs) || bus.interface()->isServiceRegistered(kService) == owned;
 }
 
 QString readFile(const QString& path) {
@@ -72,14 +85,7 @@ class Program : public ::testing::Test {
   QString messageLog() const { return dir.filePath("messages.log"); }
   QString iniText() const { return readFile(workFolder() + "/orbelle.ini"); }
   bool running() const { return bus.interface()->isServiceRegistered(kService); }
-  bool waitForEnd(int timeoutMs = 20000) const {
-    const QDeadlineTimer deadline(timeoutMs);
-    while (running()) {
-      if (deadline.hasExpired()) return false;
-      QThread::msleep(20);
-    }
-    return true;
-  }
+  bool waitForEnd(int timeoutMs = 20000) const { return waitForService(bus, false, timeoutMs); }
   static QString error(const QDBusMessage& reply) { return reply.errorName(); }
 
   // gdbus with the given arguments after "call --session --dest Orbelle.server"; its output.
@@ -231,9 +237,7 @@ TEST_F(Program, OnItsOwnItRunsOnlyWithExeT) {
   started.setProcessEnvironment(environment);
   started.setWorkingDirectory(dir.path());
   started.start(ORBELLE_PROGRAM, {"exe=t"});
-  const QDeadlineTimer deadline(60000);
-  while (!running() && !deadline.hasExpired()) QThread::msleep(20);
-  ASSERT_TRUE(running());
+  ASSERT_TRUE(waitForService(bus, true, 60000));
   OrbelleFactory factory(kService, "/", bus);
   QDBusPendingReply<QDBusObjectPath> created = factory.Create();
   created.waitForFinished();
@@ -309,10 +313,7 @@ TEST_F(Program, TheBusGoingAwayReleasesTheObjectsAndEndsTheProgram) {
   map.setProcessEnvironment(environment);
   map.setWorkingDirectory(dir.path());
   map.start(ORBELLE_PROGRAM, {"EXE=T"});
-  const QDeadlineTimer deadline(60000);
-  while (!own.connection.interface()->isServiceRegistered(kService) && !deadline.hasExpired()) {
-    QThread::msleep(20);
-  }
+  ASSERT_TRUE(waitForService(own.connection, true, 60000));
   const QDBusMessage created = own.call("/", "Orbelle.Factory", "Create");
   ASSERT_EQ(created.type(), QDBusMessage::ReplyMessage) << created.errorMessage().toStdString();
   ASSERT_EQ(own.call("/server/1", "org.freedesktop.DBus.Properties", "Set",
