@@ -13,7 +13,8 @@ JOBS=${JOBS:-$(nproc)}
 
 # Packages needed to build and test everything.
 BUILD_PACKAGES=(cmake g++ ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev qt6-base-dev-tools libgl-dev dbus dbus-daemon xvfb xauth libhamlib-utils hamradio-files)
+  qt6-base-dev qt6-base-dev-tools libgl-dev dbus dbus-daemon xvfb xauth libhamlib-utils hamradio-files
+  libglib2.0-bin)
 
 apt_updated=0
 need_packages() {
