@@ -1,9 +1,11 @@
 #include "hamlib_daemon.hpp"
 
 #include <QDeadlineTimer>
+#include <QStandardPaths>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QThread>
+#include <cstdio>
 #include <limits>
 
 namespace orbelle::station::test {
@@ -16,6 +18,11 @@ int freePort() {
 
 bool HamlibDaemon::start(int port) {
   stop();
+  if (QStandardPaths::findExecutable(program_).isEmpty()) {
+    std::fprintf(stderr, "%s not found: the tests need Debian's libhamlib-utils\n",
+                 qPrintable(program_));
+    return false;
+  }
   // A port picked as free may be taken before the daemon binds it: try a few.
   for (int attempt = 0; attempt < 5; ++attempt) {
     port_ = port != 0 ? port : freePort();
