@@ -1,0 +1,19 @@
+// The hostile-bus tests run the map in this process on Qt's offscreen platform, on the private
+// session bus that dbus-run-session gives each test.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLocale>
+
+#include "server/bus_values.hpp"
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  QApplication::setQuitOnLastWindowClosed(false);
+  QLocale::setDefault(QLocale::c());
+  orbelle::server::registerBusTypes();
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
