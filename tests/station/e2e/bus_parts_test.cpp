@@ -141,7 +141,8 @@ TEST_F(HostInProcess, SpotsThatComeBeforeTheMapWaitForIt) {
 TEST_F(HostInProcess, ReleaseUnloadsTheWindowAndLaterSpotsAreDropped) {
   attach({});
   mapHost->release(5000);
-  EXPECT_TRUE(form->unloaded());
+  // The map unloads its window once the release has been answered, from its event loop.
+  EXPECT_TRUE(waitUntil([&] { return form->unloaded(); }));
   EXPECT_FALSE(mapHost->isAttached());
   mapHost->addSpot(AddSpotFields{});
   EXPECT_EQ(mapHost->spotsDropped(), 1u);
