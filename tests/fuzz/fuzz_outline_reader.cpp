@@ -19,6 +19,7 @@
 #include "geometry/map_plane.hpp"
 #include "geometry/projection.hpp"
 #include "raster/surface.hpp"
+#include "render/outline_projector.hpp"
 #include "render/outline_reader.hpp"
 #include "render/outline_records.hpp"
 #include "render/pass_window.hpp"
@@ -70,11 +71,11 @@ const std::string& programFolder() {
   return folder;
 }
 
-const geo::GridProjector& projectorFor(std::size_t index) {
-  static std::array<std::unique_ptr<geo::GridProjector>, kStations.size()> projectors;
+const render::OutlineProjector& projectorFor(std::size_t index) {
+  static std::array<std::unique_ptr<render::OutlineProjector>, kStations.size()> projectors;
   if (!projectors[index]) {
     projectors[index] =
-        std::make_unique<geo::GridProjector>(kStations[index].lat, kStations[index].lon);
+        std::make_unique<render::OutlineProjector>(kStations[index].lat, kStations[index].lon);
   }
   return *projectors[index];
 }
