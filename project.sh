@@ -2,19 +2,21 @@
 # The project's one entry script.
 #   ./project.sh run [args]   build, then start the map (a window, or a PNG with no display)
 #   ./project.sh foxhost [args] build, then start foxhost with the extension libraries loaded
-#   ./project.sh test         build, then run the whole test suite
+#   ./project.sh test         build, then run the whole test suite; then the same with
+#                             AddressSanitizer and UndefinedBehaviorSanitizer
 #   ./project.sh bench        build, then run the benchmarks
 # Each command installs the Debian packages it needs when they are missing (as root).
 set -euo pipefail
 cd "$(dirname "$(readlink -f "$0")")"
 
 BUILD_DIR=${BUILD_DIR:-build}
+ASAN_BUILD_DIR=${ASAN_BUILD_DIR:-build-asan}
 JOBS=${JOBS:-$(nproc)}
 
 # Packages needed to build and test everything.
 BUILD_PACKAGES=(cmake g++ ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev dbus dbus-daemon xvfb xauth libhamlib-utils hamradio-files
-  libglib2.0-bin)
+  libglib2.0-bin clang libclang-rt-dev)
 
 apt_updated=0
 need_packages() {
@@ -40,6 +42,10 @@ configure_and_build() {
   cmake --build "$dir" -j "$JOBS"
 }
 
+run_suite() {
+  (cd "$1" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$JOBS" --timeout 600)
+}
+
 werror=OFF
 [ "${CI:-}" = "true" ] && werror=ON
 
@@ -59,8 +65,14 @@ case "$cmd" in
   test)
     need_packages "${BUILD_PACKAGES[@]}"
     configure_and_build "$BUILD_DIR" -DORBELLE_WERROR=$werror
-    cd "$BUILD_DIR"
-    QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$JOBS" --timeout 600
+    run_suite "$BUILD_DIR"
+    # The same suite again with AddressSanitizer and UndefinedBehaviorSanitizer. -O1 builds in
+    # about half the time of -O2 and keeps stack traces readable; assertions stay on.
+    configure_and_build "$ASAN_BUILD_DIR" -DORBELLE_WERROR=$werror -DORBELLE_SANITIZE=ON \
+      -DORBELLE_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS_DEBUG=-O1 -g1" \
+      "-DCMAKE_C_FLAGS_DEBUG=-O1 -g1"
+    ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1 \
+      UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 run_suite "$ASAN_BUILD_DIR"
     ;;
   bench)
     need_packages "${BUILD_PACKAGES[@]}"
