@@ -1,6 +1,8 @@
 #include "settings/atomic_file.hpp"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -8,6 +10,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <ctime>
 #include <random>
 
 namespace orbelle {
@@ -66,11 +69,51 @@ std::string replacementTarget(const std::string& path) {
   return path;
 }
 
+// Temporaries are named ".<name>.tmp<pid>.<counter>.<random>" beside their target.
+std::string temporaryPrefix(const std::string& target) { return "." + nameOf(target) + ".tmp"; }
+
+// A temporary this old cannot belong to a write in progress.
+constexpr std::time_t kStaleTemporarySeconds = 10 * 60;
+
+// Removes the temporaries of `target` left by writers that were killed mid-write: those whose
+// process no longer exists and that have not been touched for a while. A live process's file,
+// another user's, or one whose name does not parse is left alone.
+void removeStaleTemporaries(const std::string& target) {
+  const std::string folder = folderOf(target);
+  const std::string prefix = temporaryPrefix(target);
+  DIR* dir = ::opendir(folder.c_str());
+  if (dir == nullptr) return;
+  const std::time_t now = std::time(nullptr);
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string_view name = entry->d_name;
+    if (name.size() <= prefix.size() || name.substr(0, prefix.size()) != prefix) continue;
+    const std::string_view rest = name.substr(prefix.size());
+    const std::size_t dot = rest.find('.');
+    if (dot == 0 || dot == std::string_view::npos || dot > 9) continue;
+    long pid = 0;
+    bool digits = true;
+    for (const char c : rest.substr(0, dot)) {
+      if (c < '0' || c > '9') digits = false;
+      pid = pid * 10 + (c - '0');
+    }
+    if (!digits || pid <= 0 || pid == ::getpid()) continue;
+    if (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;
+    const std::string path = folder + "/" + std::string(name);
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::getuid() ||
+        now - st.st_mtime < kStaleTemporarySeconds) {
+      continue;
+    }
+    ::unlink(path.c_str());
+  }
+  ::closedir(dir);
+}
+
 // Creates a new temporary file beside `target`, named after it, with the given permissions.
 int createTemporary(const std::string& target, mode_t mode, std::string& tempPath) {
   static std::atomic<unsigned> counter{0};
   std::random_device entropy;
-  const std::string prefix = folderOf(target) + "/." + nameOf(target) + ".tmp";
+  const std::string prefix = folderOf(target) + "/" + temporaryPrefix(target);
   for (int attempt = 0; attempt < 16; ++attempt) {
     tempPath = prefix + std::to_string(::getpid()) + "." + std::to_string(counter++) + "." +
                std::to_string(entropy());
@@ -140,6 +183,7 @@ bool replaceFileAtomically(const std::string& path, std::string_view contents) {
     return false;
   }
   syncFolder(folderOf(target));
+  removeStaleTemporaries(target);
   return true;
 }
 

@@ -2,10 +2,14 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -173,6 +177,50 @@ TEST_F(IniStoreTest, FailedWriteLeavesTheOldFileWholeAndNoTemporary) {
   EXPECT_FALSE(written);
   EXPECT_EQ(readFile(), before);
   EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator{}), 1);
+}
+
+// A process that has exited, whose pid is therefore free (until the system reuses it).
+pid_t exitedProcess() {
+  const pid_t child = ::fork();
+  if (child == 0) ::_exit(0);
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  return child;
+}
+
+TEST_F(IniStoreTest, WritesRemoveOldTemporariesOfWritersThatAreGone) {
+  writeFile("[Settings]\n");
+  const pid_t gone = exitedProcess();
+  const auto temporary = [&](pid_t pid, const std::string& tail) {
+    const fs::path path = dir_ / (".orbelle.ini.tmp" + std::to_string(pid) + tail);
+    std::ofstream(path) << "[Settings]\nhalf";
+    return path;
+  };
+  const auto age = [](const fs::path& path, std::time_t seconds) {
+    const struct timespec times[2] = {{std::time(nullptr) - seconds, 0},
+                                      {std::time(nullptr) - seconds, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+  };
+  const fs::path stale = temporary(gone, ".0.1");
+  age(stale, 3600);
+  const fs::path recent = temporary(gone, ".0.2");  // may belong to a write still going on
+  age(recent, 60);
+  const fs::path live = temporary(::getppid(), ".0.3");
+  age(live, 3600);
+  const fs::path otherFile = dir_ / (".other.ini.tmp" + std::to_string(gone) + ".0.4");
+  std::ofstream(otherFile) << "x";
+  age(otherFile, 3600);
+  const fs::path unparsed = dir_ / ".orbelle.ini.tmpabc.0.5";
+  std::ofstream(unparsed) << "x";
+  age(unparsed, 3600);
+
+  ASSERT_TRUE(put("LatHere", 1.0));
+  EXPECT_FALSE(fs::exists(stale));
+  EXPECT_TRUE(fs::exists(recent));
+  EXPECT_TRUE(fs::exists(live));
+  EXPECT_TRUE(fs::exists(otherFile));
+  EXPECT_TRUE(fs::exists(unparsed));
+  EXPECT_EQ(readFile(), "[Settings]\nLatHere= 1\n");
 }
 
 TEST_F(IniStoreTest, WriteIntoMissingFolderFails) {

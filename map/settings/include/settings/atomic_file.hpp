@@ -29,6 +29,8 @@ FileText readTextFile(const std::string& path);
 // the old contents or the new, never a mixture. A symbolic link is followed and its target
 // replaced. The old file's permission bits are kept; a new file gets 0666 less the umask.
 // Returns false, leaving the old file untouched and no temporary behind, when any step fails.
+// A process killed mid-write leaves its temporary; a later successful write removes those of
+// writers that no longer run, once they are ten minutes old.
 bool replaceFileAtomically(const std::string& path, std::string_view contents);
 
 }  // namespace orbelle
