@@ -131,6 +131,28 @@ bool PUT_INI(const std::string& file, std::string_view section, std::string_view
   return replaceFileAtomically(path, document.text());
 }
 
+int putIniEntries(const std::string& file, std::string_view section,
+                  const std::vector<std::pair<std::string, Variant>>& entries,
+                  const MessageSink& say) {
+  const int all = static_cast<int>(entries.size());
+  if (!IniDocument::validSectionName(section)) return all;
+  const std::string path = localPath(file);
+  const FileText old = readTextFile(path);
+  if (old.status == FileText::Status::Failed) return all;
+  IniDocument document(old.text);
+  int skipped = 0;
+  for (const auto& [key, value] : entries) {
+    const std::string text = INI_VAL(value, say);
+    if (!IniDocument::validKeyName(key) || !IniDocument::validValue(text)) {
+      ++skipped;
+      continue;
+    }
+    document.set(section, key, text);
+  }
+  if (skipped == all) return all;
+  return replaceFileAtomically(path, document.text()) ? skipped : all;
+}
+
 std::string INI_VAL(const Variant& value, const MessageSink& say) {
   switch (value.type()) {
     case VarType::String:

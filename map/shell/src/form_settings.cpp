@@ -53,11 +53,8 @@ std::vector<std::pair<std::string, Variant>> unloadEntries(const UnloadValues& v
 }
 
 int writeSettings(const std::string& file, const UnloadValues& values, const MessageSink& say) {
-  int failed = 0;
-  for (const auto& [key, value] : unloadEntries(values)) {
-    if (!PUT_INI(file, kSettingsSection, key, value, say)) ++failed;
-  }
-  return failed;
+  // One replacement for all keys: a crash leaves the old settings or the new, never a mixture.
+  return putIniEntries(file, kSettingsSection, unloadEntries(values), say);
 }
 
 }  // namespace orbelle::shell

@@ -69,8 +69,9 @@ struct UnloadValues {
 // The keys and typed values in the order they are written.
 std::vector<std::pair<std::string, Variant>> unloadEntries(const UnloadValues& values);
 
-// Writes every entry; a failed write is skipped and the rest are still written. Returns the
-// number of entries that could not be written.
+// Writes every entry in one replacement of the file; an entry that would break the file's layout
+// is skipped and the rest are still written. Returns the number of entries not written (all of
+// them when the file could not be read or replaced).
 int writeSettings(const std::string& file, const UnloadValues& values, const MessageSink& say);
 
 }  // namespace orbelle::shell

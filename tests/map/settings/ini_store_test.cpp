@@ -1,8 +1,8 @@
 #include "settings/ini_store.hpp"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -177,6 +177,33 @@ TEST_F(IniStoreTest, FailedWriteLeavesTheOldFileWholeAndNoTemporary) {
   EXPECT_FALSE(written);
   EXPECT_EQ(readFile(), before);
   EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator{}), 1);
+}
+
+TEST_F(IniStoreTest, SeveralEntriesGoInOneWriteOrNotAtAll) {
+  writeFile("; mine\n[Settings]\nMaxDx= 600\n[Zed]\nq=r\n");
+  const std::vector<std::pair<std::string, Variant>> entries{{"LatHere", Variant(33.9)},
+                                                             {"bad=key", Variant(1.0)},
+                                                             {"Name", Variant(std::string("a\nb"))},
+                                                             {"ShowSun", Variant(true)},
+                                                             {"MaxDx", Variant(std::int16_t{700})}};
+  EXPECT_EQ(putIniEntries(file_, "Settings", entries, say_), 2);  // the two that would break it
+  EXPECT_EQ(readFile(), "; mine\n[Settings]\nMaxDx= 700\nLatHere= 33.9\nShowSun=Yes\n[Zed]\nq=r\n");
+
+  // A write that fails writes none of them.
+  const std::string before = readFile();
+  struct rlimit old {};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+  auto* oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  struct rlimit small = old;
+  small.rlim_cur = 8;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  const int failed = putIniEntries(file_, "Settings", {{"LatHere", Variant(1.0)}}, say_);
+  ::setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, oldHandler);
+  EXPECT_EQ(failed, 1);
+  EXPECT_EQ(readFile(), before);
+  EXPECT_EQ(putIniEntries(file_, "", {{"a", Variant(1.0)}}, say_), 1);
+  EXPECT_EQ(readFile(), before);
 }
 
 // A process that has exited, whose pid is therefore free (until the system reuses it).

@@ -4,6 +4,8 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "settings/variant.hpp"
 
@@ -42,6 +44,14 @@ Variant GET_INI(const std::string& file, std::string_view section, std::string_v
 // be read, or a name or the value would break the file's layout (line breaks, "=" in a key).
 bool PUT_INI(const std::string& file, std::string_view section, std::string_view key,
              const Variant& value, const MessageSink& say);
+
+// Writes several keys of one section as PUT_INI would, in one replacement of the file, so that
+// a crash or a full disk leaves either the old file or the file with every key written. A key or
+// value that would break the layout is skipped. Returns how many entries were not written: the
+// skipped ones, or all of them when the file could not be read or replaced.
+int putIniEntries(const std::string& file, std::string_view section,
+                  const std::vector<std::pair<std::string, Variant>>& entries,
+                  const MessageSink& say);
 
 // The stored text of a value: numbers as numberText, booleans "Yes"/"No", dates DateToIniText,
 // strings unchanged; any other type says kIniValTypeMessage and gives "".
