@@ -81,6 +81,13 @@ Values valuesOf(const IniDocument& doc, const std::vector<std::string>& sections
   return values;
 }
 
+bool hasStrayCarriageReturn(std::string_view text) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')) return true;
+  }
+  return false;
+}
+
 bool consistentLineEnds(std::string_view text) {
   const bool crlf = text.find("\r\n") != std::string_view::npos;
   if (!crlf) return true;
@@ -142,6 +149,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The store refuses to write what would break the file's layout, and leaves the file alone.
     check(replaceFileAtomically(scratchFile(), text));
     check(!PUT_INI(scratchFile(), section, key, Variant(value), {}));
+    check(putIniEntries(scratchFile(), section, {{key, Variant(value)}}, {}) == 1);
     const FileText after = readTextFile(scratchFile());
     check(after.status == FileText::Status::Read && after.text == text);
     return 0;
@@ -170,5 +178,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const Variant read = GET_INI(scratchFile(), section, key, Variant("?"), true, {});
   const std::string_view stored = trimmed(value);
   check(read == Variant(stored.empty() ? std::string("?") : std::string(stored)));
+
+  // Several keys in one write give the file that writing them one by one gives. (A file with
+  // mixed line ends or stray CRs may get CRLF throughout at a write, so there only the values
+  // count.)
+  const std::vector<std::pair<std::string, Variant>> entries{
+      {key, Variant(value)}, {"Fuzz", Variant(static_cast<double>(text.size()))}};
+  check(replaceFileAtomically(scratchFile(), text));
+  for (const auto& [k, v] : entries) check(PUT_INI(scratchFile(), section, k, v, {}));
+  const FileText oneByOne = readTextFile(scratchFile());
+  check(replaceFileAtomically(scratchFile(), text));
+  check(putIniEntries(scratchFile(), section, entries, {}) == 0);
+  const FileText together = readTextFile(scratchFile());
+  check(oneByOne.status == FileText::Status::Read && together.status == FileText::Status::Read);
+  if (consistentLineEnds(text) && !hasStrayCarriageReturn(text)) {
+    check(together.text == oneByOne.text);
+  }
+  const IniDocument both(together.text);
+  const std::string length = numberText(static_cast<double>(text.size()));
+  check(both.value(section, "Fuzz") == std::string(trimmed(length)));
+  if (!sameName(key, "Fuzz")) check(both.value(section, key) == std::string(stored));
   return 0;
 }
