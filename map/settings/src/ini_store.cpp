@@ -106,6 +106,34 @@ std::string profileRead(const std::string& file, std::string_view section, std::
   return fallback ? cutToBuffer(*fallback) : std::string();
 }
 
+struct EntryText {
+  std::string_view key;
+  std::string text;
+};
+
+// Sets the entries' texts in one replacement of the file, skipping those that would break its
+// layout. Returns how many were not written: the skipped ones, or all of them when none is
+// valid or the file could not be read or replaced.
+int writeEntryTexts(const std::string& file, std::string_view section,
+                    const std::vector<EntryText>& entries) {
+  const int all = static_cast<int>(entries.size());
+  if (!IniDocument::validSectionName(section)) return all;
+  std::vector<const EntryText*> valid;
+  for (const EntryText& entry : entries) {
+    if (IniDocument::validKeyName(entry.key) && IniDocument::validValue(entry.text)) {
+      valid.push_back(&entry);
+    }
+  }
+  if (valid.empty()) return all;
+  const std::string path = localPath(file);
+  const FileText old = readTextFile(path);
+  if (old.status == FileText::Status::Failed) return all;
+  IniDocument document(old.text);
+  for (const EntryText* entry : valid) document.set(section, entry->key, entry->text);
+  if (!replaceFileAtomically(path, document.text())) return all;
+  return all - static_cast<int>(valid.size());
+}
+
 }  // namespace
 
 Variant GET_INI(const std::string& file, std::string_view section, std::string_view key,
@@ -118,39 +146,16 @@ Variant GET_INI(const std::string& file, std::string_view section, std::string_v
 
 bool PUT_INI(const std::string& file, std::string_view section, std::string_view key,
              const Variant& value, const MessageSink& say) {
-  const std::string text = INI_VAL(value, say);
-  if (!IniDocument::validSectionName(section) || !IniDocument::validKeyName(key) ||
-      !IniDocument::validValue(text)) {
-    return false;
-  }
-  const std::string path = localPath(file);
-  const FileText old = readTextFile(path);
-  if (old.status == FileText::Status::Failed) return false;
-  IniDocument document(old.text);
-  document.set(section, key, text);
-  return replaceFileAtomically(path, document.text());
+  return writeEntryTexts(file, section, {{key, INI_VAL(value, say)}}) == 0;
 }
 
 int putIniEntries(const std::string& file, std::string_view section,
                   const std::vector<std::pair<std::string, Variant>>& entries,
                   const MessageSink& say) {
-  const int all = static_cast<int>(entries.size());
-  if (!IniDocument::validSectionName(section)) return all;
-  const std::string path = localPath(file);
-  const FileText old = readTextFile(path);
-  if (old.status == FileText::Status::Failed) return all;
-  IniDocument document(old.text);
-  int skipped = 0;
-  for (const auto& [key, value] : entries) {
-    const std::string text = INI_VAL(value, say);
-    if (!IniDocument::validKeyName(key) || !IniDocument::validValue(text)) {
-      ++skipped;
-      continue;
-    }
-    document.set(section, key, text);
-  }
-  if (skipped == all) return all;
-  return replaceFileAtomically(path, document.text()) ? skipped : all;
+  std::vector<EntryText> texts;
+  texts.reserve(entries.size());
+  for (const auto& [key, value] : entries) texts.push_back({key, INI_VAL(value, say)});
+  return writeEntryTexts(file, section, texts);
 }
 
 std::string INI_VAL(const Variant& value, const MessageSink& say) {

@@ -45,6 +45,20 @@ class IniStoreTest : public ::testing::Test {
     return PUT_INI(file_, "Settings", key, value, say_);
   }
 
+  // Runs `write` with files of this process limited to `bytes` (writes beyond fail).
+  template <class Write>
+  static void withFileSizeLimit(rlim_t bytes, Write write) {
+    struct rlimit old {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+    auto* oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = old;
+    small.rlim_cur = bytes;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    write();
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+  }
+
   fs::path dir_;
   std::string file_;
   std::vector<std::string> messages_;
@@ -165,15 +179,8 @@ TEST_F(IniStoreTest, FailedWriteLeavesTheOldFileWholeAndNoTemporary) {
   const std::string before = "[Settings]\nLatHere= 1\n" + std::string(1000, ';') + "\n";
   writeFile(before);
   // A file-size limit below the new contents makes the temporary file's write fail.
-  struct rlimit old {};
-  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
-  auto* oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-  struct rlimit small = old;
-  small.rlim_cur = 512;
-  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-  const bool written = put("LatHere", 33.9);
-  ::setrlimit(RLIMIT_FSIZE, &old);
-  std::signal(SIGXFSZ, oldHandler);
+  bool written = true;
+  withFileSizeLimit(512, [&] { written = put("LatHere", 33.9); });
   EXPECT_FALSE(written);
   EXPECT_EQ(readFile(), before);
   EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator{}), 1);
@@ -191,15 +198,10 @@ TEST_F(IniStoreTest, SeveralEntriesGoInOneWriteOrNotAtAll) {
 
   // A write that fails writes none of them.
   const std::string before = readFile();
-  struct rlimit old {};
-  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
-  auto* oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-  struct rlimit small = old;
-  small.rlim_cur = 8;
-  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-  const int failed = putIniEntries(file_, "Settings", {{"LatHere", Variant(1.0)}}, say_);
-  ::setrlimit(RLIMIT_FSIZE, &old);
-  std::signal(SIGXFSZ, oldHandler);
+  int failed = 0;
+  withFileSizeLimit(8, [&] {
+    failed = putIniEntries(file_, "Settings", {{"LatHere", Variant(1.0)}}, say_);
+  });
   EXPECT_EQ(failed, 1);
   EXPECT_EQ(readFile(), before);
   EXPECT_EQ(putIniEntries(file_, "", {{"a", Variant(1.0)}}, say_), 1);
