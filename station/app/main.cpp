@@ -13,7 +13,7 @@
 #include "app/stderr_report.hpp"
 #include "core/options.hpp"
 #include "core/utc_offset.hpp"
-#include "settings/atomic_file.hpp"
+#include "ini/atomic_file.hpp"
 
 using namespace orbelle;
 using namespace orbelle::station;

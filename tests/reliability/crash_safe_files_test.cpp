@@ -30,8 +30,8 @@
 
 #include "crash_writers.hpp"
 #include "form_settings.hpp"
-#include "raster/picture_file.hpp"
-#include "settings/ini_store.hpp"
+#include "raster/qt/picture_file.hpp"
+#include "ini/ini_store.hpp"
 
 namespace orbelle::reliability {
 namespace {

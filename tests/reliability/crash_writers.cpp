@@ -5,7 +5,7 @@
 #include <QString>
 
 #include "raster/color.hpp"
-#include "raster/picture_file.hpp"
+#include "raster/qt/picture_file.hpp"
 
 namespace orbelle::reliability {
 namespace {

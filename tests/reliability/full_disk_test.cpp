@@ -22,9 +22,9 @@
 #include "fakes.hpp"
 #include "form_settings.hpp"
 #include "map_layers.hpp"
-#include "raster/picture_file.hpp"
+#include "raster/qt/picture_file.hpp"
 #include "render/outline_records.hpp"
-#include "settings/ini_store.hpp"
+#include "ini/ini_store.hpp"
 #include "shell/form1.hpp"
 #include "sun/local_clock.hpp"
 

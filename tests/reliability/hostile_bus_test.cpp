@@ -18,7 +18,7 @@
 
 #include "map_fixture.hpp"
 #include "map_layers.hpp"
-#include "raster/picture_file.hpp"
+#include "raster/qt/picture_file.hpp"
 #include "server/bus_values.hpp"
 #include "spots/qt/spot_layer.hpp"
 

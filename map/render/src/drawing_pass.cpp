@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "geometry/constants.hpp"
-#include "geometry/map_drawing.hpp"
+#include "plane/map_drawing.hpp"
 #include "geometry/rounding.hpp"
 #include "render/outline_loader.hpp"
 

@@ -8,7 +8,7 @@
 #include <cstdint>
 
 #include "geometry/constants.hpp"
-#include "raster/picture_file.hpp"
+#include "raster/qt/picture_file.hpp"
 #include "server/automation.hpp"
 #include "server/bus_object.hpp"
 #include "server/spot_call.hpp"

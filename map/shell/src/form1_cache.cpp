@@ -11,7 +11,7 @@
 
 #include "form1_parts.hpp"
 #include "map_layers.hpp"
-#include "raster/picture_file.hpp"
+#include "raster/qt/picture_file.hpp"
 #include "shell/surface_widget.hpp"
 #include "shell/texts.hpp"
 

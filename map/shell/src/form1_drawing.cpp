@@ -8,7 +8,7 @@
 #include <QTimer>
 
 #include "form1_parts.hpp"
-#include "geometry/map_drawing.hpp"
+#include "plane/map_drawing.hpp"
 #include "map_layers.hpp"
 #include "render/drawing_pass.hpp"
 #include "shell/surface_widget.hpp"

@@ -6,7 +6,7 @@
 #include <QWidget>
 
 #include "form1_parts.hpp"
-#include "geometry/map_plane.hpp"
+#include "plane/map_plane.hpp"
 #include "layout_rules.hpp"
 #include "map_layers.hpp"
 #include "shell/surface_widget.hpp"

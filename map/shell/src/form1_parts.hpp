@@ -2,7 +2,7 @@
 
 // How the window offers itself to the drawing pass and to the overlay refresh.
 
-#include "geometry/map_plane.hpp"
+#include "plane/map_plane.hpp"
 #include "render/pass_window.hpp"
 #include "shell/form1.hpp"
 #include "spots/qt/spot_window.hpp"

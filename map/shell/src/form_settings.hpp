@@ -9,8 +9,8 @@
 #include <utility>
 #include <vector>
 
-#include "settings/ini_store.hpp"
-#include "settings/variant.hpp"
+#include "ini/ini_store.hpp"
+#include "ini/variant.hpp"
 
 namespace orbelle::shell {
 

@@ -4,7 +4,7 @@
 #include <QPainter>
 #include <algorithm>
 
-#include "raster/picture_file.hpp"
+#include "raster/qt/picture_file.hpp"
 
 namespace orbelle::shell {
 

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "raster/rounding.hpp"
+#include "geometry/rounding.hpp"
 
 namespace orbelle::shell {
 namespace {
@@ -53,6 +53,6 @@ std::int32_t kmOfMiles(double miles) {
 
 std::int16_t milesOfKm(double km) { return toInt16Held(std::floor(km / kKmPerMile)); }
 
-std::int16_t wholeMiles(double miles) { return toInt16Held(raster::roundHalfEven(miles)); }
+std::int16_t wholeMiles(double miles) { return toInt16Held(geo::roundHalfEven(miles)); }
 
 }  // namespace orbelle::shell

@@ -4,7 +4,7 @@
 
 #include "geometry/constants.hpp"
 #include "options_rules.hpp"
-#include "settings/angles.hpp"
+#include "geometry/angles.hpp"
 
 namespace orbelle::shell {
 
@@ -22,15 +22,15 @@ PlanePosition planeOfPointer(double offsetXTwips, double offsetYTwips, const Poi
 }
 
 std::int32_t headingOf(PlanePosition p) {
-  const double degrees = Atan2(p.x, p.y) / geo::kDegToRad;
-  const double folded = Normalize360(std::floor(degrees));
+  const double degrees = geo::Atan2(p.x, p.y) / geo::kDegToRad;
+  const double folded = geo::Normalize360(std::floor(degrees));
   return std::isfinite(folded) ? static_cast<std::int32_t>(folded) : 360;
 }
 
 std::int32_t rotorHeading(PlanePosition p, int button) {
   const std::int32_t heading = headingOf(p);
   if (button != kRightButton) return heading;
-  return static_cast<std::int32_t>(Normalize360(heading + 180.0));
+  return static_cast<std::int32_t>(geo::Normalize360(heading + 180.0));
 }
 
 Readout readoutOf(PlanePosition p) {

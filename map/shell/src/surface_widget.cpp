@@ -6,7 +6,7 @@
 #include "layout_rules.hpp"
 #include "map_layers.hpp"
 #include "pointer_rules.hpp"
-#include "raster/picture_file.hpp"
+#include "raster/qt/picture_file.hpp"
 
 namespace orbelle::shell {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "raster/rounding.hpp"
+#include "geometry/rounding.hpp"
 #include "spots/spot_constants.hpp"
 
 namespace orbelle::spots {
@@ -20,8 +20,8 @@ struct PixelCentre {
 
 // The pixel a map point rounds to (nearest, ties to even, as the surface draws a point).
 std::optional<PixelCentre> centreOf(geo::MapPoint point, const PixelScale& scale) {
-  const double px = raster::roundHalfEven((point.x - scale.left) / scale.unitWidth);
-  const double py = raster::roundHalfEven((point.y - scale.top) / scale.unitHeight);
+  const double px = geo::roundHalfEven((point.x - scale.left) / scale.unitWidth);
+  const double py = geo::roundHalfEven((point.y - scale.top) / scale.unitHeight);
   if (!std::isfinite(px) || !std::isfinite(py)) return std::nullopt;
   return PixelCentre{px, py};
 }

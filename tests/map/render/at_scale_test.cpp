@@ -27,7 +27,7 @@
 #include <vector>
 
 #include "geometry/constants.hpp"
-#include "geometry/map_plane.hpp"
+#include "plane/map_plane.hpp"
 #include "render/drawing_pass.hpp"
 #include "render/outline_records.hpp"
 #include "test_support.hpp"

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "geometry/constants.hpp"
-#include "geometry/map_plane.hpp"
+#include "plane/map_plane.hpp"
 #include "render/pass_style.hpp"
 #include "test_support.hpp"
 

@@ -10,7 +10,7 @@
 #include "form_fixture.hpp"
 #include "layout_rules.hpp"
 #include "map_layers.hpp"
-#include "raster/picture_file.hpp"
+#include "raster/qt/picture_file.hpp"
 #include "shell/surface_widget.hpp"
 
 namespace orbelle::shell::test {

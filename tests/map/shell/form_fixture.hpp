@@ -12,7 +12,7 @@
 #include <string>
 
 #include "fakes.hpp"
-#include "settings/date_time.hpp"
+#include "ini/date_time.hpp"
 #include "shell/form1.hpp"
 
 class QFileDialog;

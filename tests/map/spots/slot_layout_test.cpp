@@ -5,7 +5,7 @@
 #include <cmath>
 #include <limits>
 
-#include "geometry/map_plane.hpp"
+#include "plane/map_plane.hpp"
 #include "raster/surface.hpp"
 
 namespace orbelle::spots {

@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "geometry/map_plane.hpp"
+#include "plane/map_plane.hpp"
 #include "raster/color.hpp"
 #include "render/flood_fill_at.hpp"
 #include "render/outline_reader.hpp"

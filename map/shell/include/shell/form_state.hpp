@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "geometry/map_plane.hpp"
+#include "plane/map_plane.hpp"
 #include "raster/color.hpp"
 
 namespace orbelle::shell {

@@ -6,7 +6,7 @@
 
 #include <optional>
 
-#include "geometry/map_plane.hpp"
+#include "plane/map_plane.hpp"
 #include "spots/spot_row.hpp"
 
 namespace orbelle::spots {

@@ -8,7 +8,7 @@
 #include <QVariant>
 #include <cstdint>
 
-#include "geometry/map_plane.hpp"
+#include "plane/map_plane.hpp"
 #include "spots/slot_layout.hpp"
 
 namespace orbelle::spots {
