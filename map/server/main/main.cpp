@@ -15,9 +15,9 @@
 #include "shell/form1.hpp"
 #include "shell/help_viewer.hpp"
 #include "shell/message_boxes.hpp"
-#include "shell/quit_on_signal.hpp"
 #include "shell/save_dialog.hpp"
 #include "shell/texts.hpp"
+#include "shutdown/termination_signals.hpp"
 
 using namespace orbelle;
 
@@ -103,7 +103,7 @@ int main(int argc, char** argv) {
   if (!automation) form.setUnloadHandler([] { QCoreApplication::quit(); });
 
   QObject::connect(&app, &QCoreApplication::aboutToQuit, &form, [&form] { form.Form_Unload(); });
-  shell::quitOnTerminationSignals(&app);
+  onTerminationSignals(&app, [] { QCoreApplication::quit(); });
 
   form.Form_Load();
   form.ShowAfterLoad();

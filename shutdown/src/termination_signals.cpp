@@ -1,4 +1,4 @@
-#include "app/quit_on_signal.hpp"
+#include "shutdown/termination_signals.hpp"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -7,7 +7,7 @@
 
 #include <QSocketNotifier>
 
-namespace orbelle::station {
+namespace orbelle {
 namespace {
 
 int signalPipe[2] = {-1, -1};
@@ -41,4 +41,4 @@ bool onTerminationSignals(QObject* owner, std::function<void()> onSignal) {
   return true;
 }
 
-}  // namespace orbelle::station
+}  // namespace orbelle
