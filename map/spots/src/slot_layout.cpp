@@ -56,20 +56,9 @@ bool clipSegment(PixelCentre& a, PixelCentre& b, double loX, double hiX, double 
 
 }  // namespace
 
-std::optional<PixelScale> scaleOf(const geo::MapPlane& plane) {
-  if (!(plane.MilesPerPixel > 0.0) || !std::isfinite(plane.MilesPerPixel) ||
-      plane.PictureWidthPx <= 0 || plane.PictureHeightPx <= 0) {
-    return std::nullopt;
-  }
-  const double radius = plane.mapRadius();
-  PixelScale scale;
-  scale.left = -radius;
-  scale.top = radius;
-  scale.unitWidth = plane.MilesPerPixel;
-  scale.unitHeight = -(radius * 2.0) / plane.PictureHeightPx;
-  scale.width = plane.PictureWidthPx;
-  scale.height = plane.PictureHeightPx;
-  return scale;
+PixelScale scaleOf(const raster::Surface& surface) {
+  return {surface.scaleLeft(),  surface.scaleTop(), surface.unitWidth(),
+          surface.unitHeight(), surface.width(),    surface.height()};
 }
 
 Visibility visibilityForDrawSpots(const ShowOptions& show, bool spotterKnown) noexcept {

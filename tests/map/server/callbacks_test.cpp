@@ -13,6 +13,7 @@
 
 #include "map_fixture.hpp"
 #include "server/bus_values.hpp"
+#include "shell/host_notice.hpp"
 #include "shell/surface_widget.hpp"
 
 namespace orbelle::server::test {
@@ -108,7 +109,7 @@ TEST_F(Callbacks, PressesOnTheMapAskTheHostToTurnTheRotor) {
   EXPECT_EQ(hostObject.calls[1].arguments.at(0).toDouble(), 270.0);
   EXPECT_EQ(hostObject.calls[2].arguments.at(0).toDouble(), heading().toDouble());
   EXPECT_EQ(hostObject.calls[3].method, "orbellestoprotor");
-  EXPECT_FALSE(automation->window().notice().showing());
+  EXPECT_FALSE(form->notice().showing());
 }
 
 TEST_F(Callbacks, APressOnASpotMarkerTurnsTheRotorAndSetsTheRig) {
@@ -173,22 +174,21 @@ TEST_F(Callbacks, AHostThatNeverAnswersLeavesTheMapWorking) {
   pressReturned = true;
   ASSERT_EQ(hostObject.calls.size(), 1u);
   EXPECT_TRUE(answeredDuringWait);
-  ASSERT_TRUE(automation->window().notice().showing());
-  EXPECT_TRUE(automation->window().notice().text().contains("orbellesetrotor"));
-  EXPECT_TRUE(automation->window().notice().text().contains("NoReply"))
-      << automation->window().notice().text().toStdString();
-  EXPECT_EQ(property(server, kServer, "MaxDxMi").toInt(), form->state().plane.MaxDx);
+  ASSERT_TRUE(form->notice().showing());
+  EXPECT_TRUE(form->notice().text().contains("orbellesetrotor"));
+  EXPECT_TRUE(form->notice().text().contains("NoReply")) << form->notice().text().toStdString();
+  EXPECT_EQ(property(server, kServer, "MaxDxMi").toInt(), model->state().plane.MaxDx);
 }
 
 TEST_F(Callbacks, AHostThatHasGoneIsReportedAtOnce) {
   ASSERT_EQ(setCallback(":1.9999", "/host").type(), QDBusMessage::ReplyMessage);
   form->controls().cmdStopRotor->click();
-  ASSERT_TRUE(automation->window().notice().showing());
-  EXPECT_TRUE(automation->window().notice().text().contains("orbellestoprotor"));
+  ASSERT_TRUE(form->notice().showing());
+  EXPECT_TRUE(form->notice().text().contains("orbellestoprotor"));
   // A host object without the method is the same to the map.
   ASSERT_EQ(setCallback(host.baseService(), "/nothing").type(), QDBusMessage::ReplyMessage);
   mouse(QEvent::MouseButtonPress, 599, 300, Qt::LeftButton);
-  EXPECT_TRUE(automation->window().notice().text().contains("orbellesetrotor"));
+  EXPECT_TRUE(form->notice().text().contains("orbellesetrotor"));
   EXPECT_TRUE(hostObject.calls.empty());
 }
 

@@ -52,4 +52,8 @@ Surface readBmp(const QString& path);
 // The same checks and decoding for a BMP already in memory; path only names it in errors.
 Surface decodeBmp(const QByteArray& bytes, const QString& path);
 
+// Any picture file Qt reads (BMP through readBmp and its checks, others through QImageReader)
+// into a new surface. Throws PictureError.
+Surface readPicture(const QString& path);
+
 }  // namespace orbelle::raster
