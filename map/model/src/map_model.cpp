@@ -37,8 +37,13 @@ MapModel::MapModel(ModelServices services, QObject* parent)
   connect(&timer1_, &QTimer::timeout, this, [this] { cmdDraw_Click(); });
   connect(&sunTimer_, &QTimer::timeout, this, [this] { SunTimer_Timer(); });
   connect(&paintTimer_, &QTimer::timeout, this, [this] { PaintTimer_Timer(); });
-  // A new scale (a resize) places the markers again.
+  // Every station and scale change puts the markers where the map shows their places.
+  connect(this, &MapModel::stationChanged, this, [this] {
+    spots_.reproject(state_.plane.LatHere, state_.plane.LonHere);
+    DrawSpots();
+  });
   connect(this, &MapModel::scaleChanged, this, &MapModel::DrawSpots);
+  connect(this, &MapModel::passFinished, this, &MapModel::DrawSpots);
 }
 
 MapModel::~MapModel() = default;

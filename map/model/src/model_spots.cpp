@@ -9,6 +9,17 @@
 #include "spots/sample_spots.hpp"
 
 namespace orbelle::model {
+namespace {
+
+// A value the host gave back for a frequency cell, when it is a number.
+std::optional<double> numberOf(const QVariant& value) {
+  bool ok = false;
+  const double number = value.toDouble(&ok);
+  if (!ok) return std::nullopt;
+  return number;
+}
+
+}  // namespace
 
 void MapModel::AddSpot(const spots::SpotArgs& spot) {
   const int slot = spots_.AddSpot(state_.plane.LatHere, state_.plane.LonHere, spot,
@@ -39,6 +50,7 @@ void MapModel::pressMarker(int slot, spots::MarkerKind kind, int button) {
       spots::pressHeading(state_.plane.LatHere, state_.plane.LonHere, row, kind, button);
   // Read before the first call: the host may add or clear spots while it handles it.
   const spots::RigRequest rig = spots::rigRequestOf(row);
+  const std::uint64_t generation = spots_.generation();
   QVariant SpotFreq(rig.SpotFreq);
   QVariant SpotFreqTX(rig.SpotFreqTX);
   QVariant Mode(QString::fromStdString(rig.Mode));
@@ -49,8 +61,14 @@ void MapModel::pressMarker(int slot, spots::MarkerKind kind, int button) {
     if (!rigCallback) return;
     rigCallback->orbellesetrig(SpotFreq, SpotFreqTX, Mode);
   } catch (const std::exception&) {
-    // A failed host call ends the press; the map goes on working.
+    return;  // a failed host call ends the press; the map goes on working
   }
+  // The three values went by reference: what the host left in them is the spot's now.
+  spots::RigRequest answer = rig;
+  answer.SpotFreq = numberOf(SpotFreq).value_or(rig.SpotFreq);
+  answer.SpotFreqTX = numberOf(SpotFreqTX).value_or(rig.SpotFreqTX);
+  if (Mode.canConvert<QString>()) answer.Mode = Mode.toString().toStdString();
+  spots_.answerRig(slot, generation, answer);
 }
 
 void MapModel::pressMap(geo::PlanePosition p, int button) {

@@ -30,12 +30,18 @@ class HostObject : public QObject, protected QDBusContext {
   std::vector<Call> calls;
   bool answer = true;                 // false: keep every call unanswered
   std::function<void()> whileCalled;  // runs inside each call
+  QVariantList rigAnswer;             // the values orbellesetrig gives back, when any
 
  public slots:
   void orbellesetrotor(double heading) { record("orbellesetrotor", {heading}); }
   void orbellesetrig(const QDBusVariant& freq, const QDBusVariant& freqTx,
                      const QDBusVariant& mode) {
     record("orbellesetrig", {freq.variant(), freqTx.variant(), mode.variant()});
+    if (!answer || rigAnswer.isEmpty()) return;
+    QVariantList back;
+    for (const QVariant& value : rigAnswer) back << QVariant::fromValue(QDBusVariant(value));
+    setDelayedReply(true);
+    connection().send(message().createReply(back));
   }
   void orbellestoprotor() { record("orbellestoprotor", {}); }
 
@@ -112,8 +118,11 @@ TEST_F(Callbacks, PressesOnTheMapAskTheHostToTurnTheRotor) {
   EXPECT_FALSE(form->notice().showing());
 }
 
-TEST_F(Callbacks, APressOnASpotMarkerTurnsTheRotorAndSetsTheRig) {
+TEST_F(Callbacks, APressOnASpotMarkerTurnsTheRotorAndSetsTheRigAndTheAnswerStays) {
   ASSERT_EQ(setCallback(host.baseService(), "/host").type(), QDBusMessage::ReplyMessage);
+  // The host answers with other values, as a call by reference lets it: the next press sends
+  // them.
+  hostObject.rigAnswer = {21.4, 0.0, QStringLiteral("CHANGED")};
   ASSERT_EQ(setProperty(server, kServer, "Latitude", 0.0).type(), QDBusMessage::ReplyMessage);
   ASSERT_EQ(setProperty(server, kServer, "Longitude", 0.0).type(), QDBusMessage::ReplyMessage);
   // A spot due east of the station, its spotter due south.
@@ -134,7 +143,7 @@ TEST_F(Callbacks, APressOnASpotMarkerTurnsTheRotorAndSetsTheRig) {
   EXPECT_EQ(hostObject.calls[1].method, "orbellesetrig");
   EXPECT_EQ(hostObject.calls[1].arguments, (QVariantList{14025.5, 14030.0, QStringLiteral("CW")}));
   EXPECT_EQ(hostObject.calls[2].arguments.at(0).toDouble(), 180.0);
-  EXPECT_EQ(hostObject.calls[3].arguments, hostObject.calls[1].arguments);
+  EXPECT_EQ(hostObject.calls[3].arguments, hostObject.rigAnswer);
 }
 
 TEST_F(Callbacks, AnythingButAnObjectStopsTheCallbacks) {
