@@ -75,7 +75,7 @@ Form1::Form1(model::MapModel& model, FormServices services, QWidget* parent)
   buildControls();
   spots_ = std::make_unique<SpotLayer>(model_, c_.Picture1);
   c_.Picture1->addPainterAbove([this](QPainter& painter) { spots_->paintLines(painter); });
-  notice_ = new HostNotice(this);
+  notice_ = std::make_unique<HostNotice>(this);
   connectControls();
   observeModel();
   updateLimits();

@@ -180,7 +180,7 @@ class Form1 : public QWidget, public model::FormWindow {
   FormServices services_;
   Controls c_;
   std::unique_ptr<SpotLayer> spots_;
-  HostNotice* notice_ = nullptr;
+  std::unique_ptr<HostNotice> notice_;
   QPushButton* defaultButton_ = nullptr;
   // The field texts last taken from the model: a field is rewritten only when the model's text
   // changes, so the operator's typing in another field stays.
