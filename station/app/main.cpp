@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "app/quit_on_signal.hpp"
 #include "app/station.hpp"
 #include "app/stderr_report.hpp"
 #include "core/options.hpp"
 #include "core/utc_offset.hpp"
-#include "settings/atomic_file.hpp"
+#include "ini/atomic_file.hpp"
+#include "shutdown/termination_signals.hpp"
 
 using namespace orbelle;
 using namespace orbelle::station;

@@ -6,7 +6,7 @@
 #include "core/call_sign.hpp"
 #include "core/hamlib.hpp"
 #include "core/text.hpp"
-#include "settings/ini_document.hpp"
+#include "ini/ini_document.hpp"
 
 namespace orbelle::station {
 namespace {

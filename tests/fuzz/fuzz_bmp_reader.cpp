@@ -12,7 +12,7 @@
 #include <cstdlib>
 
 #include "bmp_header.hpp"
-#include "raster/picture_file.hpp"
+#include "raster/qt/picture_file.hpp"
 #include "raster/surface.hpp"
 
 namespace {

@@ -18,10 +18,10 @@
 #include <utility>
 #include <vector>
 
-#include "settings/atomic_file.hpp"
-#include "settings/ini_document.hpp"
-#include "settings/ini_store.hpp"
-#include "settings/ini_text.hpp"
+#include "ini/atomic_file.hpp"
+#include "ini/ini_document.hpp"
+#include "ini/ini_store.hpp"
+#include "ini/ini_text.hpp"
 
 namespace {
 

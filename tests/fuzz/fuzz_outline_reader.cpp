@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "geometry/map_plane.hpp"
+#include "plane/map_plane.hpp"
 #include "geometry/projection.hpp"
 #include "raster/surface.hpp"
 #include "render/outline_projector.hpp"

@@ -29,9 +29,9 @@
 #include <vector>
 
 #include "crash_writers.hpp"
-#include "form_settings.hpp"
-#include "raster/picture_file.hpp"
-#include "settings/ini_store.hpp"
+#include "ini/ini_store.hpp"
+#include "model/settings_file.hpp"
+#include "raster/qt/picture_file.hpp"
 
 namespace orbelle::reliability {
 namespace {
@@ -176,16 +176,16 @@ TEST(CrashSafeFiles, SettingsAreAlwaysACompleteFile) {
   const fs::path scratch = (scratchDir.path() + "/orbelle.ini").toStdString();
 
   // The unload replaces the file once: the old settings or the new, nothing in between.
-  ASSERT_EQ(shell::writeSettings(scratch.string(), settingsB(), {}), 0);
+  ASSERT_EQ(model::writeSettings(scratch.string(), settingsB(), {}), 0);
   const std::string fileB = fileText(scratch);
-  ASSERT_EQ(shell::writeSettings(scratch.string(), settingsA(), {}), 0);
+  ASSERT_EQ(model::writeSettings(scratch.string(), settingsA(), {}), 0);
   const std::string initial = fileText(scratch);
   const std::set<std::string> complete{initial, fileB};
   ASSERT_EQ(complete.size(), 2u);
 
   const auto cycle = timeCycle([&] {
-    shell::writeSettings(scratch.string(), settingsB(), {});
-    shell::writeSettings(scratch.string(), settingsA(), {});
+    model::writeSettings(scratch.string(), settingsB(), {});
+    model::writeSettings(scratch.string(), settingsA(), {});
   });
   const fs::path folder = liveDir.path().toStdString();
   const KillFigures figures = killRepeatedly(

@@ -5,7 +5,7 @@
 #include <QString>
 
 #include "raster/color.hpp"
-#include "raster/picture_file.hpp"
+#include "raster/qt/picture_file.hpp"
 
 namespace orbelle::reliability {
 namespace {
@@ -30,8 +30,8 @@ void signalReady() {
 
 }  // namespace
 
-shell::UnloadValues settingsA() {
-  shell::UnloadValues v;
+model::StoredSettings settingsA() {
+  model::StoredSettings v;
   v.LatHere = 33.9;
   v.LonHere = -84.179;
   v.UTCOffset = 5;
@@ -49,8 +49,8 @@ shell::UnloadValues settingsA() {
   return v;
 }
 
-shell::UnloadValues settingsB() {
-  shell::UnloadValues v;
+model::StoredSettings settingsB() {
+  model::StoredSettings v;
   v.LatHere = -41.2865;
   v.LonHere = 174.7762;
   v.UTCOffset = -12;
@@ -73,11 +73,11 @@ raster::Surface mapB() { return patternedMap(raster::rgb(0, 128, 0), raster::kWh
 
 int runWriter(std::string_view kind, const std::string& path) {
   if (kind == kIniWriter) {
-    const shell::UnloadValues a = settingsA(), b = settingsB();
+    const model::StoredSettings a = settingsA(), b = settingsB();
     signalReady();
     for (;;) {
-      shell::writeSettings(path, b, {});
-      shell::writeSettings(path, a, {});
+      model::writeSettings(path, b, {});
+      model::writeSettings(path, a, {});
     }
   }
   if (kind == kCacheWriter) {

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "form_settings.hpp"
+#include "model/settings_file.hpp"
 #include "raster/surface.hpp"
 
 namespace orbelle::reliability {
@@ -19,8 +19,8 @@ inline constexpr std::string_view kCacheWriter = "cache";
 inline constexpr int kReadyFd = 3;
 
 // Two sets of window settings that differ in every key.
-shell::UnloadValues settingsA();
-shell::UnloadValues settingsB();
+model::StoredSettings settingsA();
+model::StoredSettings settingsB();
 
 // Two maps of the window's default size that differ in most pixels.
 raster::Surface mapA();

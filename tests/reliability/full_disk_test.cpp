@@ -20,11 +20,10 @@
 
 #include "crash_writers.hpp"
 #include "fakes.hpp"
-#include "form_settings.hpp"
-#include "map_layers.hpp"
-#include "raster/picture_file.hpp"
+#include "ini/ini_store.hpp"
+#include "model/settings_file.hpp"
+#include "raster/qt/picture_file.hpp"
 #include "render/outline_records.hpp"
-#include "settings/ini_store.hpp"
 #include "shell/form1.hpp"
 #include "sun/local_clock.hpp"
 
@@ -71,22 +70,22 @@ class FullDiskTest : public ::testing::Test {
 TEST_F(FullDiskTest, StoreWritesKeepTheOldFiles) {
   const std::string ini = folder.file("orbelle.ini");
   const QString cache = QString::fromStdString(folder.file("MapCache.bmp"));
-  ASSERT_EQ(shell::writeSettings(ini, settingsA(), {}), 0);
+  ASSERT_EQ(model::writeSettings(ini, settingsA(), {}), 0);
   raster::writeBmp(mapA(), cache);
   const std::string oldIni = fileBytes(ini);
   const std::string oldCache = fileBytes(cache.toStdString());
 
   ASSERT_TRUE(folder.fill());
-  EXPECT_FALSE(PUT_INI(ini, shell::kSettingsSection, "LatHere", Variant(-41.5), {}));
-  EXPECT_EQ(shell::writeSettings(ini, settingsB(), {}),
-            static_cast<int>(shell::unloadEntries(settingsB()).size()));
+  EXPECT_FALSE(PUT_INI(ini, model::kSettingsSection, "LatHere", Variant(-41.5), {}));
+  EXPECT_EQ(model::writeSettings(ini, settingsB(), {}),
+            static_cast<int>(model::settingsEntries(settingsB()).size()));
   EXPECT_THROW(raster::writeBmp(mapB(), cache), raster::PictureError);
   EXPECT_EQ(fileBytes(ini), oldIni);
   EXPECT_EQ(fileBytes(cache.toStdString()), oldCache);
   EXPECT_EQ(entries(folder.path()), (std::set<std::string>{"MapCache.bmp", "orbelle.ini"}));
 
   folder.release();
-  EXPECT_EQ(shell::writeSettings(ini, settingsB(), {}), 0);
+  EXPECT_EQ(model::writeSettings(ini, settingsB(), {}), 0);
   raster::writeBmp(mapB(), cache);
   EXPECT_NE(fileBytes(ini), oldIni);
   EXPECT_NE(fileBytes(cache.toStdString()), oldCache);
@@ -100,21 +99,27 @@ class FullDiskWindowTest : public FullDiskTest {
     std::ofstream(folder.file("orbelle.ini"))
         << "[Settings]\nLatHere= 33.9\nLonHere=-84.179\nPixelWidth= 300\nShowSun=Yes\n";
 
+    model::ModelServices m;
+    m.messages = &messages;
+    m.settingsFile = folder.file("orbelle.ini");
+    m.cacheFile = QString::fromStdString(folder.file("MapCache.bmp"));
+    m.programFolder = program.path().toStdString();
+    m.clock = fixedClock(makeDateTime(2024, 3, 20, 12, 0, 0));
+    model = std::make_unique<model::MapModel>(m);
     shell::FormServices s;
     s.messages = &messages;
     s.help = &help;
     s.saveDialog = &saveDialog;
-    s.settingsFile = folder.file("orbelle.ini");
-    s.cacheFile = QString::fromStdString(folder.file("MapCache.bmp"));
-    s.programFolder = program.path().toStdString();
-    s.clock = fixedClock(makeDateTime(2024, 3, 20, 12, 0, 0));
     s.screenSizeTwips = [] { return QSizeF(15360.0, 11520.0); };
     s.pictureFolder = program.path();
-    form = std::make_unique<shell::Form1>(s);
+    form = std::make_unique<shell::Form1>(*model, s);
     form->Form_Load();
     form->show();
   }
-  void TearDown() override { form.reset(); }
+  void TearDown() override {
+    form.reset();
+    model.reset();
+  }
 
   // Outline files with a few closed squares north-east of the default station.
   void writeOutlines() const {
@@ -141,8 +146,8 @@ class FullDiskWindowTest : public FullDiskTest {
   }
 
   void expectUsable() const {
-    EXPECT_FALSE(form->Drawing());
-    EXPECT_FALSE(form->passRunning());
+    EXPECT_FALSE(model->Drawing());
+    EXPECT_FALSE(model->passRunning());
     EXPECT_TRUE(form->controls().cmdDraw->isEnabled());
     EXPECT_TRUE(form->controls().cmdSetup->isEnabled());
     EXPECT_TRUE(form->controls().cmdSavePict->isEnabled());
@@ -151,6 +156,7 @@ class FullDiskWindowTest : public FullDiskTest {
   shell::test::FakeMessages messages;
   shell::test::FakeSaveDialog saveDialog;
   shell::test::FakeHelp help;
+  std::unique_ptr<model::MapModel> model;
   std::unique_ptr<shell::Form1> form;
 };
 
@@ -166,9 +172,9 @@ TEST_F(FullDiskWindowTest, KeepsTheOldFilesAndStaysUsable) {
 
   // A map of another station and radius, drawn while the disk is full.
   ASSERT_TRUE(folder.fill());
-  form->state().plane.LatHere = -33.9;
-  form->state().plane.LonHere = 151.2;
-  form->state().plane.MaxDx = 3000;
+  model->setLatHere(-33.9);
+  model->setLonHere(151.2);
+  model->setMaxDx(3000);
   form->controls().cmdDraw->click();
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_TRUE(messages.shown[0].text.startsWith("The map could not be cached"))
@@ -179,12 +185,12 @@ TEST_F(FullDiskWindowTest, KeepsTheOldFilesAndStaysUsable) {
 
   // The window shows the new map from memory, also after the overlay refreshes (one ends the
   // pass), which must not bring back the old map from the stale cache file (a regression).
-  const raster::Surface* newMap = form->layers().picture();
+  const raster::Surface* newMap = model->layers().picture();
   ASSERT_NE(newMap, nullptr);
   ASSERT_GT(differing(*newMap, oldMap), 1000) << "the old map came back from the cache file";
-  EXPECT_FALSE(form->state().MapCached);
-  form->SunTimer_Timer();
-  const raster::Surface& shown = form->layers().shown();
+  EXPECT_FALSE(model->state().MapCached);
+  model->SunTimer_Timer();
+  const raster::Surface& shown = model->layers().shown();
   EXPECT_LT(differing(shown, *newMap), differing(shown, oldMap) / 4);
 
   // Saving a picture to the full disk is reported and leaves nothing.
@@ -200,8 +206,8 @@ TEST_F(FullDiskWindowTest, KeepsTheOldFilesAndStaysUsable) {
   form->controls().cmdDraw->click();
   EXPECT_EQ(messages.shown.size(), 2u);
   EXPECT_NE(fileBytes(cache), oldCache);
-  EXPECT_TRUE(form->state().MapCached);
-  EXPECT_EQ(differing(raster::readBmp(QString::fromStdString(cache)), *form->layers().picture()),
+  EXPECT_TRUE(model->state().MapCached);
+  EXPECT_EQ(differing(raster::readBmp(QString::fromStdString(cache)), *model->layers().picture()),
             0);
   expectUsable();
 

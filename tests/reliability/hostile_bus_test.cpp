@@ -17,10 +17,8 @@
 #include <vector>
 
 #include "map_fixture.hpp"
-#include "map_layers.hpp"
-#include "raster/picture_file.hpp"
+#include "raster/qt/picture_file.hpp"
 #include "server/bus_values.hpp"
-#include "spots/qt/spot_layer.hpp"
 
 namespace orbelle::server::test {
 namespace {
@@ -62,8 +60,8 @@ class HostileBus : public MapOnBus {
   void expectDraws() {
     const QDBusMessage reply = method(QStringLiteral("Draw"));
     ASSERT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
-    EXPECT_FALSE(form->Drawing());
-    EXPECT_TRUE(form->state().MapCached);
+    EXPECT_FALSE(model->Drawing());
+    EXPECT_TRUE(model->state().MapCached);
   }
 
   QString server;
@@ -145,8 +143,8 @@ TEST_F(HostileBus, WrongArgumentTypesAndCountsGetErrorReplies) {
                 .type(),
             QDBusMessage::ErrorMessage);
   // Nothing the refused calls carried was taken.
-  EXPECT_EQ(form->spotLayer().NextSpot(), 1);
-  EXPECT_FALSE(form->state().plane.PathShown);
+  EXPECT_EQ(model->spots().NextSpot(), 1);
+  EXPECT_FALSE(model->state().plane.PathShown);
   expectAlive();
   expectDraws();
 }
@@ -181,7 +179,7 @@ TEST_F(HostileBus, NumbersThatAreNotNumbersAreAnsweredAndDrawingGoesOn) {
   ASSERT_EQ(set(QStringLiteral("Longitude"), -84.179).type(), QDBusMessage::ReplyMessage);
   EXPECT_EQ(get(QStringLiteral("Latitude")).toDouble(), 33.9);
   ASSERT_EQ(method(QStringLiteral("DrawPath"), {51.5, -0.1}).type(), QDBusMessage::ReplyMessage);
-  EXPECT_TRUE(form->state().plane.PathShown);
+  EXPECT_TRUE(model->state().plane.PathShown);
   expectDraws();
   expectAlive();
 }
@@ -191,14 +189,14 @@ TEST_F(HostileBus, MegabyteStringsInASpot) {
   const QString comment(1 << 20, QChar(0x00e9));
   const QDBusMessage reply = method(QStringLiteral("AddSpot"), spotArgs(10, 20, mode, comment));
   ASSERT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
-  const spots::SpotRow& row = form->spotLayer().spots().row(1);
+  const spots::SpotRow& row = model->spots().row(1);
   EXPECT_EQ(row.Mode.size(), static_cast<std::size_t>(1 << 20));
   // The comment lives in the marker's hover text.
-  const std::string& hover = form->spotLayer().spots().slot(1).markers.spotText;
+  const std::string& hover = model->spots().slot(1).markers.spotText;
   EXPECT_NE(hover.find(comment.toStdString()), std::string::npos);
   ASSERT_EQ(method(QStringLiteral("AddSpot"), spotArgs(11, 21, "CW", "small")).type(),
             QDBusMessage::ReplyMessage);
-  EXPECT_EQ(form->spotLayer().NextSpot(), 3);
+  EXPECT_EQ(model->spots().NextSpot(), 3);
   expectDraws();
   expectAlive();
 }
@@ -214,8 +212,8 @@ TEST_F(HostileBus, RadiusAndSizeExtremesStayWithinTheirBounds) {
     EXPECT_EQ(set(QStringLiteral("PixelSize"), pixels).type(), QDBusMessage::ReplyMessage)
         << pixels;
     // The window keeps its surface within what it can draw, and reports what it has.
-    EXPECT_GE(form->layers().width(), 1) << pixels;
-    EXPECT_LE(form->layers().width(), 4096) << pixels;
+    EXPECT_GE(model->layers().width(), 1) << pixels;
+    EXPECT_LE(model->layers().width(), 4096) << pixels;
     EXPECT_EQ(get(QStringLiteral("PixelSize")).toInt(),
               static_cast<int>(std::lround(form->surfaceOuterWidthPixels())) - 3)
         << pixels;
@@ -266,7 +264,7 @@ TEST_F(HostileBus, CorruptAndGiganticPicturesAreRefused) {
   const QString huge = write(QStringLiteral("huge.bmp"), header);
   ASSERT_TRUE(QFile(huge).resize(static_cast<qint64>(fileSize)));
 
-  const raster::Surface* before = form->layers().picture();
+  const raster::Surface* before = model->layers().picture();
   ASSERT_NE(before, nullptr);
   const raster::Surface shownBefore = *before;
   for (const QString& file : {cut, garbled, claimed, huge, path(QStringLiteral("missing.bmp"))}) {
@@ -275,8 +273,8 @@ TEST_F(HostileBus, CorruptAndGiganticPicturesAreRefused) {
     expectAlive();
   }
   // The picture the map showed is still the one it showed.
-  ASSERT_NE(form->layers().picture(), nullptr);
-  EXPECT_EQ(form->layers().picture()->width(), shownBefore.width());
+  ASSERT_NE(model->layers().picture(), nullptr);
+  EXPECT_EQ(model->layers().picture()->width(), shownBefore.width());
   ASSERT_EQ(method(QStringLiteral("LoadImage"), {good}).type(), QDBusMessage::ReplyMessage);
   expectDraws();
 }
@@ -395,8 +393,8 @@ TEST_F(HostileBus, TenThousandCallsFromSeveralClientsAtOnce) {
   for (const Client& client : clients) QDBusConnection::disconnectFromBus(client.name);
 
   // Every spot went into the ring: 2000 spots have gone round its 25 slots 80 times.
-  EXPECT_EQ(form->spotLayer().NextSpot(), 2000 % 25 + 1);
-  ASSERT_TRUE(waitUntil([&] { return !form->Drawing() && !form->passRunning(); }, 120000));
+  EXPECT_EQ(model->spots().NextSpot(), 2000 % 25 + 1);
+  ASSERT_TRUE(waitUntil([&] { return !model->Drawing() && !model->passRunning(); }, 120000));
   expectAlive();
   expectDraws();
 }

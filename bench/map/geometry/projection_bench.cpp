@@ -73,36 +73,6 @@ void BM_ProjectFast(benchmark::State& state) {
 }
 BENCHMARK(BM_ProjectFast)->Unit(benchmark::kMillisecond);
 
-// The same vertices through the minute-grid tables (the outline files hold whole minutes).
-void BM_ProjectGrid(benchmark::State& state) {
-  const auto& points = vertices();
-  std::vector<std::pair<std::int16_t, std::int16_t>> minutes;
-  for (const Vertex& v : points) {
-    minutes.emplace_back(static_cast<std::int16_t>(std::lround(v.lat * 60)),
-                         static_cast<std::int16_t>(std::lround(v.lon * 60)));
-  }
-  for (auto _ : state) {
-    const orbelle::geo::GridProjector projector(kLatHere, kLonHere);
-    double sum = 0.0;
-    for (const auto& [lat, lon] : minutes) {
-      const MapPoint p = projector.project(lat, lon);
-      sum += p.x + p.y;
-    }
-    benchmark::DoNotOptimize(sum);
-  }
-  state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(points.size()));
-}
-BENCHMARK(BM_ProjectGrid)->Unit(benchmark::kMillisecond);
-
-// Building the grid tables for one station.
-void BM_GridProjectorSetup(benchmark::State& state) {
-  for (auto _ : state) {
-    const orbelle::geo::GridProjector projector(kLatHere, kLonHere);
-    benchmark::DoNotOptimize(&projector);
-  }
-}
-BENCHMARK(BM_GridProjectorSetup)->Unit(benchmark::kMicrosecond);
-
 void BM_DistanceBearing(benchmark::State& state) {
   const auto& points = vertices();
   for (auto _ : state) {

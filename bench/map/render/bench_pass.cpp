@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "geometry/constants.hpp"
-#include "geometry/map_plane.hpp"
-#include "raster/picture_file.hpp"
+#include "plane/map_plane.hpp"
+#include "raster/qt/picture_file.hpp"
 #include "render/drawing_pass.hpp"
 #include "render/flood_fill_at.hpp"
 #include "render/outline_loader.hpp"

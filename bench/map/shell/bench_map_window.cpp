@@ -4,19 +4,19 @@
 
 #include <benchmark/benchmark.h>
 
-#include "map_layers.hpp"
-#include "pointer_rules.hpp"
+#include "model/map_layers.hpp"
+#include "plane/pointer.hpp"
 
 namespace {
 
 using namespace orbelle;
 
 void BM_PointerReadout(benchmark::State& state) {
-  const shell::PointerScale scale{9000.0, 9000.0, 12437.0};
+  const geo::PointerScale scale{9000.0, 9000.0, 12437.0};
   int px = 0;
   for (auto _ : state) {
-    const shell::PlanePosition p = shell::planeOfPointer(px * 15.0, (599 - px) * 15.0, scale);
-    benchmark::DoNotOptimize(shell::readoutOf(p));
+    const geo::PlanePosition p = geo::planeOfPointer(px * 15.0, (599 - px) * 15.0, scale);
+    benchmark::DoNotOptimize(geo::readoutOf(p));
     px = (px + 7) % 600;
   }
 }
@@ -25,7 +25,7 @@ BENCHMARK(BM_PointerReadout);
 void BM_Recompose(benchmark::State& state) {
   const int side = 600;
   const int pictureSide = static_cast<int>(state.range(0));
-  shell::MapLayers layers(side, side);
+  model::MapLayers layers(side, side);
   layers.setPicture(raster::Surface(pictureSide, pictureSide, raster::rgb(0, 128, 0)));
   for (auto _ : state) {
     layers.recompose();

@@ -9,8 +9,8 @@
 #include <filesystem>
 #include <string>
 
-#include "geometry/map_plane.hpp"
-#include "raster/picture_file.hpp"
+#include "plane/map_plane.hpp"
+#include "raster/qt/picture_file.hpp"
 #include "raster/surface.hpp"
 #include "sun/sun_overlay.hpp"
 

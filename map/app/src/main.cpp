@@ -11,7 +11,7 @@
 
 #include "headless_window.hpp"
 #include "program_folder.hpp"
-#include "raster/picture_file.hpp"
+#include "raster/qt/picture_file.hpp"
 #include "render/drawing_pass.hpp"
 #include "render_options.hpp"
 #include "render_overlay.hpp"

@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "settings/date_time.hpp"
+#include "ini/date_time.hpp"
 #include "sun/local_clock.hpp"
 #include "sun/sun_overlay.hpp"
 

@@ -3,7 +3,7 @@
 // The overlay of a rendered map: what the map window's overlay refresh draws over the cached
 // map (the sun, the gray line and the path line), drawn once on the finished picture.
 
-#include "geometry/map_plane.hpp"
+#include "plane/map_plane.hpp"
 #include "raster/surface.hpp"
 #include "render_options.hpp"
 

@@ -1,7 +1,8 @@
-#include "raster/picture_file.hpp"
+#include "raster/qt/picture_file.hpp"
 
 #include <QBuffer>
 #include <QFile>
+#include <QImageReader>
 #include <QSaveFile>
 #include <algorithm>
 #include <cstring>
@@ -122,6 +123,15 @@ Surface readBmp(const QString& path) {
     throw PictureError(path, "cannot read: " + file.errorString().toStdString());
   }
   return decodeBmp(bytes, path);
+}
+
+Surface readPicture(const QString& path) {
+  QFile file(path);
+  if (file.open(QIODevice::ReadOnly) && file.read(2) == "BM") return readBmp(path);
+  QImageReader reader(path);
+  const QImage image = reader.read();
+  if (image.isNull()) throw PictureError(path, reader.errorString().toStdString());
+  return surfaceFromImage(image);
 }
 
 }  // namespace orbelle::raster

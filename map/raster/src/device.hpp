@@ -8,7 +8,7 @@
 #include <cstdint>
 
 #include "raster/color.hpp"
-#include "raster/rounding.hpp"
+#include "geometry/rounding.hpp"
 #include "raster/surface.hpp"
 
 namespace orbelle::raster::detail {
@@ -39,7 +39,7 @@ inline double clampFar(double coordinate) noexcept { return std::clamp(coordinat
 
 // Whole pixel of a finite continuous coordinate: nearest, ties to even, clamped.
 inline std::int64_t wholePixel(double coordinate) noexcept {
-  return roundHalfEvenSmall(clampFar(coordinate));
+  return geo::roundHalfEvenSmall(clampFar(coordinate));
 }
 
 inline bool allFinite(double a, double b) noexcept { return std::isfinite(a) && std::isfinite(b); }

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "geometry/constants.hpp"
-#include "geometry/map_drawing.hpp"
+#include "plane/map_drawing.hpp"
 #include "geometry/rounding.hpp"
 #include "render/outline_loader.hpp"
 
@@ -144,10 +144,6 @@ void DrawingPass::drawFrame(raster::Surface& surface) {
   surface.setMode(raster::DrawMode::Copy);
   surface.clear(kClearColor);
   geo::SetMapScale(pass_, surface);
-  // The window's plane gets the scale (the pointer readout and the overlay use it).
-  plane_.MilesPerPixel = pass_.MilesPerPixel;
-  plane_.PictureWidthPx = pass_.PictureWidthPx;
-  plane_.PictureHeightPx = pass_.PictureHeightPx;
   FloodFillAt(pass_, surface, pass_.LatHere, pass_.LonHere, kBackgroundColor, true,
               options_.LandColor, cancelDraw_);
 

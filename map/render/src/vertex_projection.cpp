@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "geometry/rounding.hpp"
-#include "raster/rounding.hpp"
 
 namespace orbelle::render {
 
@@ -27,7 +26,7 @@ void projectRange(std::span<const OutlineRecord> records, const OutlineProjector
 std::int16_t roundMiles(double value) noexcept {
   if (!(value > -32768.5 && value < 32767.5)) return geo::toInt16HalfEven(value);
   return static_cast<std::int16_t>(
-      std::clamp<std::int64_t>(raster::roundHalfEvenSmall(value), -32768, 32767));
+      std::clamp<std::int64_t>(geo::roundHalfEvenSmall(value), -32768, 32767));
 }
 
 void projectRecords(std::span<const OutlineRecord> records, const OutlineProjector& projector,

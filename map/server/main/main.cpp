@@ -1,6 +1,7 @@
-// orbelle: the map program. Started by the session bus (or by hand with "EXE=T"), it loads the
-// map window, serves it on the bus as Orbelle.server and runs until the window has unloaded and
-// no server object remains.
+// orbelle: the map program. Started by the session bus (or by hand with "EXE=T"), it makes the
+// map's model and its window, loads them, serves the model on the bus as Orbelle.server and runs
+// until the window has unloaded and no server object remains. This is the one place that knows
+// every layer.
 
 #include <QApplication>
 #include <QDBusConnection>
@@ -9,15 +10,16 @@
 #include <cstdio>
 #include <memory>
 
+#include "model/map_model.hpp"
 #include "server/automation.hpp"
 #include "server/logged_message_boxes.hpp"
 #include "server/startup.hpp"
 #include "shell/form1.hpp"
 #include "shell/help_viewer.hpp"
-#include "shell/message_boxes.hpp"
-#include "shell/quit_on_signal.hpp"
+#include "shell/qt_message_boxes.hpp"
 #include "shell/save_dialog.hpp"
 #include "shell/texts.hpp"
+#include "shutdown/termination_signals.hpp"
 
 using namespace orbelle;
 
@@ -44,12 +46,12 @@ int main(int argc, char** argv) {
   shell::QtMessageBoxes shownMessages;
   const QString messageLog = qEnvironmentVariable(server::kMessageLogVariable);
   server::LoggedMessageBoxes loggedMessages(messageLog);
-  shell::MessageBoxes& messages = messageLog.isEmpty()
-                                      ? static_cast<shell::MessageBoxes&>(shownMessages)
-                                      : static_cast<shell::MessageBoxes&>(loggedMessages);
+  model::MessageBoxes& messages = messageLog.isEmpty()
+                                      ? static_cast<model::MessageBoxes&>(shownMessages)
+                                      : static_cast<model::MessageBoxes&>(loggedMessages);
 
   if (mode == server::StartMode::Refused) {
-    messages.message(QString::fromUtf8(server::kOnlyAsServer), title, shell::MessageIcon::Error);
+    messages.message(QString::fromUtf8(server::kOnlyAsServer), title, model::MessageIcon::Error);
     return 1;
   }
   if (mode == server::StartMode::BusActivated) {
@@ -66,14 +68,17 @@ int main(int argc, char** argv) {
   shell::QtSaveDialog saveDialog;
   shell::DesktopLauncher launcher;
   shell::DesktopHelpViewer help(launcher, shell::DesktopHelpViewer::processPlaces());
-  shell::FormServices services;
+  shell::FormServices formServices;
+  formServices.messages = &messages;
+  formServices.help = &help;
+  formServices.saveDialog = &saveDialog;
+  model::ModelServices services;
   services.messages = &messages;
-  services.help = &help;
-  services.saveDialog = &saveDialog;
   services.programFolder =
       QFileInfo(QCoreApplication::applicationFilePath()).canonicalPath().toStdString();
 
-  shell::Form1 form(services);
+  model::MapModel model(services);
+  shell::Form1 form(model, formServices);
   shownMessages.setOwner(&form);
   saveDialog.setOwner(&form);
 
@@ -89,7 +94,7 @@ int main(int argc, char** argv) {
     server::Automation::Options options;
     options.endWithBus = mode == server::StartMode::BusActivated;
     automation =
-        std::make_unique<server::Automation>(form, bus, options, [] { QCoreApplication::quit(); });
+        std::make_unique<server::Automation>(model, bus, options, [] { QCoreApplication::quit(); });
     QString error;
     if (!automation->registerObjects(&error) || !automation->registerService(&error)) {
       complain(error);
@@ -100,10 +105,13 @@ int main(int argc, char** argv) {
     complain(QStringLiteral("no session bus: %1").arg(bus.lastError().message()));
     if (mode == server::StartMode::BusActivated) return 1;
   }
-  if (!automation) form.setUnloadHandler([] { QCoreApplication::quit(); });
+  if (!automation) {
+    QObject::connect(&model, &model::MapModel::unloadedChanged, &app,
+                     [] { QCoreApplication::quit(); });
+  }
 
   QObject::connect(&app, &QCoreApplication::aboutToQuit, &form, [&form] { form.Form_Unload(); });
-  shell::quitOnTerminationSignals(&app);
+  onTerminationSignals(&app, [] { QCoreApplication::quit(); });
 
   form.Form_Load();
   form.ShowAfterLoad();

@@ -4,8 +4,8 @@
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 
+#include "model/map_model.hpp"
 #include "server/bus_object.hpp"
-#include "shell/form1.hpp"
 
 namespace orbelle::server {
 namespace {
@@ -17,16 +17,16 @@ QString registrationError(const QDBusConnection& connection, const QString& what
 
 }  // namespace
 
-Automation::Automation(shell::Form1& form, QDBusConnection connection, Options options,
+Automation::Automation(model::MapModel& model, QDBusConnection connection, Options options,
                        std::function<void()> onEnd)
-    : form_(form),
+    : model_(model),
       connection_(connection),
       options_(options),
       onEnd_(std::move(onEnd)),
-      window_(form, connection, options.callbackTimeoutMs),
+      access_(model, connection, options.callbackTimeoutMs),
       creators_(QString(), connection, QDBusServiceWatcher::WatchForUnregistration) {
   registerBusTypes();
-  form_.setUnloadHandler([this] { endIfDone(); });
+  connect(&model_, &model::MapModel::unloadedChanged, this, &Automation::endIfDone);
   connect(&creators_, &QDBusServiceWatcher::serviceUnregistered, this, &Automation::creatorLeft);
   connection_.connect(QString(), QStringLiteral("/org/freedesktop/DBus/Local"),
                       QStringLiteral("org.freedesktop.DBus.Local"), QStringLiteral("Disconnected"),
@@ -34,7 +34,6 @@ Automation::Automation(shell::Form1& form, QDBusConnection connection, Options o
 }
 
 Automation::~Automation() {
-  form_.setUnloadHandler({});
   for (const auto& [number, server] : servers_) connection_.unregisterObject(serverPath(number));
   if (windowObject_) connection_.unregisterObject(QString::fromLatin1(kWindowPath));
   if (factory_) connection_.unregisterObject(QString::fromLatin1(kFactoryPath));
@@ -102,9 +101,9 @@ ServerState& Automation::server(int number) {
 }
 
 void Automation::initialize(ServerState& state) {
-  form_.setServerActive(true);
+  model_.setServerActive(true);
   state.Form = QVariant::fromValue(QDBusObjectPath(QString::fromLatin1(kWindowPath)));
-  form_.setCallback(QVariant(), nullptr);
+  model_.setCallback(QVariant(), nullptr);
 }
 
 void Automation::release(int number) {
@@ -122,7 +121,7 @@ void Automation::release(int number) {
     if (!more) creators_.removeWatchedService(creator);
   }
   // The destruction steps: the window unloads (after a running pass) and writes the settings.
-  if (!form_.unloaded()) form_.Unload();
+  model_.Unload();
   endIfDone();
 }
 
@@ -152,12 +151,12 @@ void Automation::busDisconnected() {
   std::vector<int> all;
   for (const auto& [number, server] : servers_) all.push_back(number);
   for (const int number : all) release(number);
-  if (options_.endWithBus && !form_.unloaded()) form_.Unload();
+  if (options_.endWithBus) model_.Unload();
   endIfDone();
 }
 
 void Automation::endIfDone() {
-  if (ended_ || !form_.unloaded() || !servers_.empty()) return;
+  if (ended_ || !model_.unloaded() || !servers_.empty()) return;
   ended_ = true;
   if (onEnd_) onEnd_();
 }

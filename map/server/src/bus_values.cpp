@@ -7,7 +7,7 @@
 #include <limits>
 #include <mutex>
 
-#include "raster/rounding.hpp"
+#include "geometry/rounding.hpp"
 
 namespace orbelle::server {
 
@@ -108,7 +108,7 @@ qint64 toInteger(const QVariant& value, qint64 low, qint64 high, const QString& 
   if (id == QMetaType::Double) {
     const double v = value.toDouble();
     if (!std::isfinite(v)) outOfRange(QString::number(v), low, high, what);
-    const double rounded = raster::roundHalfEven(v);
+    const double rounded = geo::roundHalfEven(v);
     if (rounded < static_cast<double>(low) || rounded > static_cast<double>(high)) {
       outOfRange(QString::number(v, 'g', 17), low, high, what);
     }
@@ -179,7 +179,7 @@ QVariant toDeclaredType(const QVariant& value, const QString& type, const QStrin
 }
 
 std::int16_t checkedInt16(double value, const QString& what) {
-  const double rounded = raster::roundHalfEven(value);
+  const double rounded = geo::roundHalfEven(value);
   if (!std::isfinite(rounded) || rounded < static_cast<double>(kInt16Min) ||
       rounded > static_cast<double>(kInt16Max)) {
     throw BusError(QString::fromLatin1(error::kOverflow),

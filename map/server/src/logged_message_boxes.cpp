@@ -11,9 +11,9 @@ void LoggedMessageBoxes::append(const char* icon, const QString& title, const QS
 }
 
 void LoggedMessageBoxes::message(const QString& text, const QString& title,
-                                 shell::MessageIcon icon) {
-  const char* name = icon == shell::MessageIcon::Error         ? "error"
-                     : icon == shell::MessageIcon::Information ? "information"
+                                 model::MessageIcon icon) {
+  const char* name = icon == model::MessageIcon::Error         ? "error"
+                     : icon == model::MessageIcon::Information ? "information"
                                                                : "none";
   append(name, title, text);
 }

@@ -1,18 +1,15 @@
-// A server object at /server/N: interface Orbelle._server. Its handlers only forward to the
-// window and to the automation's state; the setters write the window's option fields and run
-// their validations exactly where the automation interface does. Every handler first looks its
-// object up, so that a call queued before a Release answers UnknownObject instead of acting.
+// A server object at /server/N: interface Orbelle._server. Its handlers convert the bus's values
+// and call the model's setters for the host (each applies the rule of its property); every
+// handler first looks its object up, so that a call queued before a Release answers
+// UnknownObject instead of acting.
 
-#include <QLineEdit>
-#include <cmath>
 #include <cstdint>
 
-#include "geometry/constants.hpp"
-#include "raster/picture_file.hpp"
+#include "model/map_model.hpp"
+#include "raster/qt/picture_file.hpp"
 #include "server/automation.hpp"
 #include "server/bus_object.hpp"
 #include "server/spot_call.hpp"
-#include "shell/form1.hpp"
 
 namespace orbelle::server {
 namespace {
@@ -48,52 +45,52 @@ void onPicture(Action action) {
 
 BusObject* makeServerObject(Automation& automation, int number) {
   Automation& a = automation;
-  WindowAccess& w = automation.window();
+  ModelAccess& m = automation.access();
   const auto state = [&a, number]() -> ServerState& { return a.server(number); };
   const auto key = &BusObject::formKey;
 
   std::map<QString, Method> methods;
   methods[key("class_initialize", "")] = done([&a, state](const Args&) { a.initialize(state()); });
-  methods[key("class_terminate", "")] = done([&w, state](const Args&) {
+  methods[key("class_terminate", "")] = done([&m, state](const Args&) {
     state();
-    if (!w.form().unloaded()) w.form().Unload();
+    m.modelEvenUnloaded().Unload();
   });
-  methods[key("DrawAsync", "")] = done([&w, state](const Args&) {
+  methods[key("DrawAsync", "")] = done([&m, state](const Args&) {
     state();
-    w.window().DrawAsync();
+    m.model().DrawAsync();
   });
-  methods[key("Draw", "")] = [&w, state](const Args&, const QDBusMessage& call) {
+  methods[key("Draw", "")] = [&m, state](const Args&, const QDBusMessage& call) {
     state();
-    w.draw(call);
+    m.draw(call);
     return Reply::deferred();
   };
   methods[key("setcallerref", "v")] = done([&a, state](const Args& args) {
     state();
     a.setCallerRef(args.at(0));
   });
-  methods[key("SaveImage", "s")] = done([&w, state](const Args& args) {
+  methods[key("SaveImage", "s")] = done([&m, state](const Args& args) {
     state();
-    onPicture([&] { w.window().SaveImage(args.at(0).toString()); });
+    onPicture([&] { m.model().SaveImage(args.at(0).toString()); });
   });
-  methods[key("LoadImage", "s")] = done([&w, state](const Args& args) {
+  methods[key("LoadImage", "s")] = done([&m, state](const Args& args) {
     state();
-    onPicture([&] { w.window().LoadImage(args.at(0).toString()); });
+    onPicture([&] { m.model().LoadImage(args.at(0).toString()); });
   });
-  methods[key("DrawPath", "dd")] = done([&w, state](const Args& args) {
+  methods[key("DrawPath", "dd")] = done([&m, state](const Args& args) {
     state();
-    w.window().DrawPath(args.at(0).toDouble(), args.at(1).toDouble());
+    m.model().DrawPath(args.at(0).toDouble(), args.at(1).toDouble());
   });
-  methods[key("DrawPath", "d")] = done([&w, state](const Args& args) {
+  methods[key("DrawPath", "d")] = done([&m, state](const Args& args) {
     state();
-    w.window().DrawPath(args.at(0).toDouble(), kDrawPathDefaultLon);
+    m.model().DrawPath(args.at(0).toDouble(), kDrawPathDefaultLon);
   });
-  methods[key("DrawPath", "")] = done([&w, state](const Args&) {
+  methods[key("DrawPath", "")] = done([&m, state](const Args&) {
     state();
-    w.window().DrawPath(kDrawPathDefaultLat, kDrawPathDefaultLon);
+    m.model().DrawPath(kDrawPathDefaultLat, kDrawPathDefaultLon);
   });
-  methods[key("AddSpot", kAddSpotSignature)] = done([&w, state](const Args& args) {
+  methods[key("AddSpot", kAddSpotSignature)] = done([&m, state](const Args& args) {
     state();
-    addSpot(w.window(), args);
+    m.model().AddSpot(spotArgsOf(args));
   });
   methods[key("Release", "")] = done([&a, number](const Args&) { a.release(number); });
 
@@ -103,78 +100,66 @@ BusObject* makeServerObject(Automation& automation, int number) {
   set["Form"] = [state](const QVariant& v) { state().Form = v; };
   get["CallbackRef"] = [state] { return busValue(state().CallbackRef); };
   set["CallbackRef"] = [state](const QVariant& v) { state().CallbackRef = v; };
-  get["Callback"] = [&w, state] {
+  get["Callback"] = [&m, state] {
     state();
-    return w.callback();
+    return m.callback();
   };
-  set["Callback"] = [&w, state](const QVariant& v) {
+  set["Callback"] = [&m, state](const QVariant& v) {
     state();
-    w.setCallback(v);
+    m.setCallback(v);
   };
-  get["Latitude"] = [&w, state] {
+  get["Latitude"] = [&m, state] {
     state();
-    return QVariant(w.window().state().plane.LatHere);
+    return QVariant(m.model().state().plane.LatHere);
   };
-  set["Latitude"] = [&w, state](const QVariant& v) {
+  set["Latitude"] = [&m, state](const QVariant& v) {
     state();
-    shell::Form1& form = w.window();
-    // The field shows the value; LatHere takes it without the field's bounds.
-    form.controls().txtLatHere->setText(form.numberText(v.toDouble()));
-    form.state().plane.LatHere = v.toDouble();
+    m.model().setLatitudeFromHost(v.toDouble());
   };
-  get["Longitude"] = [&w, state] {
+  get["Longitude"] = [&m, state] {
     state();
-    return QVariant(w.window().state().plane.LonHere);
+    return QVariant(m.model().state().plane.LonHere);
   };
-  set["Longitude"] = [&w, state](const QVariant& v) {
+  set["Longitude"] = [&m, state](const QVariant& v) {
     state();
-    shell::Form1& form = w.window();
-    form.controls().txtLonHere->setText(form.numberText(v.toDouble()));
-    form.state().plane.LonHere = v.toDouble();
+    m.model().setLongitudeFromHost(v.toDouble());
   };
-  get["PixelSize"] = [&w, state] {
+  get["PixelSize"] = [&m, state] {
     state();
-    const double outer = w.window().surfaceOuterWidthPixels();
+    const double outer = m.window().surfaceOuterWidthPixels();
     return QVariant::fromValue(checkedInt16(outer - kPixelSizeBorderPx, "PixelSize"));
   };
-  set["PixelSize"] = [&w, state](const QVariant& v) {
+  set["PixelSize"] = [&m, state](const QVariant& v) {
     state();
-    w.window().SetPixelSize(int16Of(v));
+    m.window().SetPixelSize(int16Of(v));
   };
-  get["MaxDxMi"] = [&w, state] {
+  get["MaxDxMi"] = [&m, state] {
     state();
-    return QVariant::fromValue(w.window().state().plane.MaxDx);
+    return QVariant::fromValue(m.model().state().plane.MaxDx);
   };
-  set["MaxDxMi"] = [&w, state](const QVariant& v) {
+  set["MaxDxMi"] = [&m, state](const QVariant& v) {
     state();
-    shell::Form1& form = w.window();
-    form.controls().txtMaxDxMi->setText(form.numberText(int16Of(v)));
-    form.txtMaxDxMi_Lostfocus();
+    m.model().setMaxDxMiFromHost(int16Of(v));
   };
-  get["MaxDxKm"] = [&w, state] {
+  get["MaxDxKm"] = [&m, state] {
     state();
-    const double km = std::floor(w.window().state().plane.MaxDx * geo::kKmPerMile);
-    return QVariant::fromValue(checkedInt16(km, "MaxDxKm"));
+    return QVariant::fromValue(checkedInt16(m.model().MaxDxKm(), "MaxDxKm"));
   };
-  set["MaxDxKm"] = [&w, state](const QVariant& v) {
+  set["MaxDxKm"] = [&m, state](const QVariant& v) {
     state();
-    shell::Form1& form = w.window();
-    form.controls().txtMaxDxKm->setText(form.numberText(int16Of(v)));
-    form.txtMaxDxKm_LostFocus();
+    m.model().setMaxDxKmFromHost(int16Of(v));
   };
-  get["UTCOffset"] = [&w, state] {
+  get["UTCOffset"] = [&m, state] {
     state();
-    return QVariant::fromValue(checkedInt16(w.window().state().UTCOffset, "UTCOffset"));
+    return QVariant::fromValue(checkedInt16(m.model().state().UTCOffset, "UTCOffset"));
   };
-  set["UTCOffset"] = [&w, state](const QVariant& v) {
+  set["UTCOffset"] = [&m, state](const QVariant& v) {
     state();
-    shell::Form1& form = w.window();
-    form.controls().txtUTCOffset->setText(form.numberText(int16Of(v)));
-    form.txtUTCOffset_LostFocus();
+    m.model().setUTCOffsetFromHost(int16Of(v));
   };
-  get["Drawing"] = [&w, state] {
+  get["Drawing"] = [&m, state] {
     state();
-    return QVariant(w.window().Drawing());
+    return QVariant(m.model().Drawing());
   };
 
   return new BusObject(builtInInterface(QStringLiteral("Orbelle._server")), a.connection(),

@@ -1,14 +1,15 @@
 // The map window at /Form1 (interface Orbelle.Form1) and the factory at / (Orbelle.Factory).
-// The window's fields are written as they are, without the option fields' validations; its
-// operations are the window's own.
+// The window's fields are written as they are, through the model's setters for the window
+// object (without the option fields' validations); its operations are the model's, and its
+// standard members the window's own.
 
 #include <cstdint>
 
+#include "model/map_model.hpp"
 #include "raster/color.hpp"
 #include "server/automation.hpp"
 #include "server/bus_object.hpp"
 #include "server/spot_call.hpp"
-#include "shell/form1.hpp"
 
 namespace orbelle::server {
 namespace {
@@ -17,96 +18,111 @@ using Args = QVariantList;
 using Method = BusObject::Method;
 using Getter = BusObject::Getter;
 using Setter = BusObject::Setter;
+using model::MapModel;
 
-Method done(std::function<void(shell::Form1&, const Args&)> action, WindowAccess& w) {
-  return [action = std::move(action), &w](const Args& args, const QDBusMessage&) {
-    action(w.window(), args);
+Method done(std::function<void(MapModel&, const Args&)> action, ModelAccess& m) {
+  return [action = std::move(action), &m](const Args& args, const QDBusMessage&) {
+    action(m.model(), args);
     return Reply{};
   };
 }
 
-// A field of the window's state as a read-write property of type T.
+// A field of the model as a read-write property of type T: read from the model's state, written
+// through the model's setter for the window object.
 template <typename T>
 void field(std::map<QString, Getter>& get, std::map<QString, Setter>& set, const QString& name,
-           WindowAccess& w, T& (*select)(shell::Form1&)) {
-  get[name] = [&w, select] { return QVariant::fromValue(select(w.window())); };
-  set[name] = [&w, select](const QVariant& v) { select(w.window()) = v.value<T>(); };
+           ModelAccess& m, T (*read)(const MapModel&), void (MapModel::*write)(T)) {
+  get[name] = [&m, read] { return QVariant::fromValue(read(m.model())); };
+  set[name] = [&m, write](const QVariant& v) { (m.model().*write)(v.value<T>()); };
 }
 
 }  // namespace
 
 BusObject* makeWindowObject(Automation& automation) {
-  WindowAccess& w = automation.window();
+  ModelAccess& m = automation.access();
   const auto key = &BusObject::formKey;
 
   std::map<QString, Method> methods;
-  methods[key("cmdDraw_Click", "")] = [&w](const Args&, const QDBusMessage& call) {
-    w.draw(call);
+  methods[key("cmdDraw_Click", "")] = [&m](const Args&, const QDBusMessage& call) {
+    m.draw(call);
     return Reply::deferred();
   };
-  methods[key("ClearSpots", "")] = done([](shell::Form1& f, const Args&) { f.ClearSpots(); }, w);
+  methods[key("ClearSpots", "")] = done([](MapModel& f, const Args&) { f.ClearSpots(); }, m);
   methods[key("SunTimer_Timer", "")] =
-      done([](shell::Form1& f, const Args&) { f.SunTimer_Timer(); }, w);
+      done([](MapModel& f, const Args&) { f.SunTimer_Timer(); }, m);
   methods[key("txtMaxDxKm_LostFocus", "")] =
-      done([](shell::Form1& f, const Args&) { f.txtMaxDxKm_LostFocus(); }, w);
+      done([](MapModel& f, const Args&) { f.txtMaxDxKm_LostFocus(); }, m);
   methods[key("txtMaxDxMi_Lostfocus", "")] =
-      done([](shell::Form1& f, const Args&) { f.txtMaxDxMi_Lostfocus(); }, w);
+      done([](MapModel& f, const Args&) { f.txtMaxDxMi_Lostfocus(); }, m);
   methods[key("txtUTCOffset_LostFocus", "")] =
-      done([](shell::Form1& f, const Args&) { f.txtUTCOffset_LostFocus(); }, w);
-  methods[key("SetPixelSize", "n")] = done(
-      [](shell::Form1& f, const Args& a) { f.SetPixelSize(a.at(0).value<std::int16_t>()); }, w);
-  methods[key("DrawPoint", "ddin")] = [&w](const Args& a, const QDBusMessage&) {
-    const double miles = w.window().DrawPoint(a.at(0).toDouble(), a.at(1).toDouble(),
-                                              static_cast<raster::Rgb>(a.at(2).toInt()),
-                                              a.at(3).value<std::int16_t>());
+      done([](MapModel& f, const Args&) { f.txtUTCOffset_LostFocus(); }, m);
+  methods[key("SetPixelSize", "n")] = [&m](const Args& a, const QDBusMessage&) {
+    m.window().SetPixelSize(a.at(0).value<std::int16_t>());
+    return Reply{};
+  };
+  methods[key("DrawPoint", "ddin")] = [&m](const Args& a, const QDBusMessage&) {
+    const double miles = m.model().DrawPoint(a.at(0).toDouble(), a.at(1).toDouble(),
+                                             static_cast<raster::Rgb>(a.at(2).toInt()),
+                                             a.at(3).value<std::int16_t>());
     return Reply{{miles}};
   };
   methods[key("DrawPath", "dd")] = done(
-      [](shell::Form1& f, const Args& a) { f.DrawPath(a.at(0).toDouble(), a.at(1).toDouble()); },
-      w);
+      [](MapModel& f, const Args& a) { f.DrawPath(a.at(0).toDouble(), a.at(1).toDouble()); }, m);
   methods[key("AddSpot", kAddSpotSignature)] =
-      done([](shell::Form1& f, const Args& a) { addSpot(f, a); }, w);
-  methods[key("DrawSpots", "")] = done([](shell::Form1& f, const Args&) { f.DrawSpots(); }, w);
-  methods[key("testspot", "")] = done([](shell::Form1& f, const Args&) { f.testspot(); }, w);
+      done([](MapModel& f, const Args& a) { f.AddSpot(spotArgsOf(a)); }, m);
+  methods[key("DrawSpots", "")] = done([](MapModel& f, const Args&) { f.DrawSpots(); }, m);
+  methods[key("testspot", "")] = done([](MapModel& f, const Args&) { f.testspot(); }, m);
 
   std::map<QString, Getter> get;
   std::map<QString, Setter> set;
-  field<std::int16_t>(get, set, "MaxDx", w,
-                      [](shell::Form1& f) -> std::int16_t& { return f.state().plane.MaxDx; });
-  field<double>(get, set, "LatHere", w,
-                [](shell::Form1& f) -> double& { return f.state().plane.LatHere; });
-  field<double>(get, set, "LonHere", w,
-                [](shell::Form1& f) -> double& { return f.state().plane.LonHere; });
-  field<bool>(get, set, "ShowSun", w, [](shell::Form1& f) -> bool& { return f.state().ShowSun; });
-  field<bool>(get, set, "ShowRivers", w,
-              [](shell::Form1& f) -> bool& { return f.state().ShowRivers; });
-  field<double>(get, set, "UTCOffset", w,
-                [](shell::Form1& f) -> double& { return f.state().UTCOffset; });
-  field<double>(get, set, "UTCOffsetSeconds", w,
-                [](shell::Form1& f) -> double& { return f.state().UTCOffsetSeconds; });
-  field<bool>(get, set, "ShowSpots", w,
-              [](shell::Form1& f) -> bool& { return f.state().ShowSpots; });
-  field<bool>(get, set, "ShowSpotBy", w,
-              [](shell::Form1& f) -> bool& { return f.state().ShowSpotBy; });
-  field<bool>(get, set, "ShowConnectingLines", w,
-              [](shell::Form1& f) -> bool& { return f.state().ShowConnectingLines; });
+  field<std::int16_t>(
+      get, set, "MaxDx", m, [](const MapModel& f) { return f.state().plane.MaxDx; },
+      &MapModel::setMaxDx);
+  field<double>(
+      get, set, "LatHere", m, [](const MapModel& f) { return f.state().plane.LatHere; },
+      &MapModel::setLatHere);
+  field<double>(
+      get, set, "LonHere", m, [](const MapModel& f) { return f.state().plane.LonHere; },
+      &MapModel::setLonHere);
+  field<bool>(
+      get, set, "ShowSun", m, [](const MapModel& f) { return f.state().ShowSun; },
+      &MapModel::setShowSun);
+  field<bool>(
+      get, set, "ShowRivers", m, [](const MapModel& f) { return f.state().ShowRivers; },
+      &MapModel::setShowRivers);
+  field<double>(
+      get, set, "UTCOffset", m, [](const MapModel& f) { return f.state().UTCOffset; },
+      &MapModel::setUTCOffset);
+  field<double>(
+      get, set, "UTCOffsetSeconds", m, [](const MapModel& f) { return f.state().UTCOffsetSeconds; },
+      &MapModel::setUTCOffsetSeconds);
+  field<bool>(
+      get, set, "ShowSpots", m, [](const MapModel& f) { return f.state().ShowSpots; },
+      &MapModel::setShowSpots);
+  field<bool>(
+      get, set, "ShowSpotBy", m, [](const MapModel& f) { return f.state().ShowSpotBy; },
+      &MapModel::setShowSpotBy);
+  field<bool>(
+      get, set, "ShowConnectingLines", m,
+      [](const MapModel& f) { return f.state().ShowConnectingLines; },
+      &MapModel::setShowConnectingLines);
+  field<bool>(
+      get, set, "Drawing", m, [](const MapModel& f) { return f.Drawing(); }, &MapModel::setDrawing);
 
-  get["Callback"] = [&w] { return w.callback(); };
-  set["Callback"] = [&w](const QVariant& v) { w.setCallback(v); };
-  get["Drawing"] = [&w] { return QVariant(w.window().Drawing()); };
-  set["Drawing"] = [&w](const QVariant& v) { w.window().setDrawing(v.toBool()); };
-  get["Visible"] = [&w] { return QVariant(w.window().isVisible()); };
-  set["Visible"] = [&w](const QVariant& v) { w.window().setVisible(v.toBool()); };
-  get["Left"] = [&w] { return QVariant(w.window().windowLeftTwips()); };
-  set["Left"] = [&w](const QVariant& v) { w.window().setWindowLeftTwips(v.toDouble()); };
-  get["Top"] = [&w] { return QVariant(w.window().windowTopTwips()); };
-  set["Top"] = [&w](const QVariant& v) { w.window().setWindowTopTwips(v.toDouble()); };
-  get["Width"] = [&w] { return QVariant(w.window().windowWidthTwips()); };
-  set["Width"] = [&w](const QVariant& v) { w.window().setWindowWidthTwips(v.toDouble()); };
-  get["Height"] = [&w] { return QVariant(w.window().windowHeightTwips()); };
-  set["Height"] = [&w](const QVariant& v) { w.window().setWindowHeightTwips(v.toDouble()); };
-  get["Caption"] = [&w] { return QVariant(w.window().caption()); };
-  set["Caption"] = [&w](const QVariant& v) { w.window().setWindowTitle(v.toString()); };
+  get["Callback"] = [&m] { return m.callback(); };
+  set["Callback"] = [&m](const QVariant& v) { m.setCallback(v); };
+  get["Visible"] = [&m] { return QVariant(m.window().shown()); };
+  set["Visible"] = [&m](const QVariant& v) { m.window().setShown(v.toBool()); };
+  get["Left"] = [&m] { return QVariant(m.window().leftTwips()); };
+  set["Left"] = [&m](const QVariant& v) { m.window().setLeftTwips(v.toDouble()); };
+  get["Top"] = [&m] { return QVariant(m.window().topTwips()); };
+  set["Top"] = [&m](const QVariant& v) { m.window().setTopTwips(v.toDouble()); };
+  get["Width"] = [&m] { return QVariant(m.window().widthTwips()); };
+  set["Width"] = [&m](const QVariant& v) { m.window().setWidthTwips(v.toDouble()); };
+  get["Height"] = [&m] { return QVariant(m.window().heightTwips()); };
+  set["Height"] = [&m](const QVariant& v) { m.window().setHeightTwips(v.toDouble()); };
+  get["Caption"] = [&m] { return QVariant(m.window().caption()); };
+  set["Caption"] = [&m](const QVariant& v) { m.window().setCaption(v.toString()); };
 
   return new BusObject(builtInInterface(QStringLiteral("Orbelle.Form1")), automation.connection(),
                        std::move(methods), std::move(get), std::move(set), &automation);

@@ -2,27 +2,21 @@
 // over the surface, and the timers; their captions, tool tips and connections.
 
 #include <QCheckBox>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include "caption_button.hpp"
-#include "form1_parts.hpp"
 #include "layout_rules.hpp"
-#include "map_layers.hpp"
-#include "number_format.hpp"
-#include "render/drawing_pass.hpp"
 #include "shell/form1.hpp"
+#include "shell/host_notice.hpp"
 #include "shell/surface_widget.hpp"
 #include "shell/texts.hpp"
-#include "spots/qt/spot_layer.hpp"
-#include "sun/sun_overlay.hpp"
+#include "spot_layer.hpp"
 
 namespace orbelle::shell {
 namespace {
@@ -31,10 +25,6 @@ namespace {
 constexpr double kColumnMarginTwips = 60.0;
 constexpr int kColumnSpacing = 4;       // pixels between the column's controls
 constexpr int kStopRotorIconSize = 16;  // pixels
-// Intervals of the window's timers, milliseconds.
-constexpr int kTimer1Interval = 1;
-constexpr int kPaintTimerDesignInterval = 3000;
-constexpr int kSunTimerInterval = 65532;
 
 QString tr8(const char* text) { return QString::fromUtf8(text); }
 
@@ -75,30 +65,19 @@ QPushButton* panelButton(QWidget* parent, const char* name, const char* caption)
 
 }  // namespace
 
-Form1::Form1(FormServices services, QWidget* parent)
-    : QWidget(parent), services_(std::move(services)) {
+Form1::Form1(model::MapModel& model, FormServices services, QWidget* parent)
+    : QWidget(parent), model_(model), services_(std::move(services)) {
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(tr8(text::kProgramName));
-  if (!services_.clock) services_.clock = systemLocalNow;
   tpp_ = shell::twipsPerPixel(screen() ? screen()->logicalDotsPerInchX() : 96.0);
-  numbers_ = std::make_unique<NumberFormat>();
-
   surfaceTwips_ = kInitialSurfaceWidthTwips;
-  const int inner =
-      std::max(1, pixelsOf(kInitialSurfaceWidthTwips, tpp_) - 2 * kSurfaceBorderPixels);
-  layers_ = std::make_unique<MapLayers>(inner, inner);
-
-  passOptions_ = std::make_unique<render::PassOptions>();
-  passWindow_ = std::make_unique<PassAdapter>(*this);
-  pass_ = std::make_unique<render::DrawingPass>(*passWindow_, state_.plane, *passOptions_,
-                                                services_.programFolder);
-  overlayWindow_ = std::make_unique<OverlayAdapter>(*this);
 
   buildControls();
-  spotWindow_ = std::make_unique<SpotAdapter>(*this);
-  spots_ = std::make_unique<spots::SpotLayer>(*spotWindow_, c_.Picture1);
+  spots_ = std::make_unique<SpotLayer>(model_, c_.Picture1);
   c_.Picture1->addPainterAbove([this](QPainter& painter) { spots_->paintLines(painter); });
+  notice_ = std::make_unique<HostNotice>(this);
   connectControls();
+  observeModel();
   updateLimits();
 
   // Initial placement, before the load sizes the window: the surface of the design and the
@@ -114,34 +93,24 @@ Form1::Form1(FormServices services, QWidget* parent)
     const QRect area = s->availableGeometry();
     move(area.center() - rect().center());
   }
+  model_.setWindow(this);
 }
 
 Form1::~Form1() {
-  // The surface widget and the spot markers refer to the layers and the spot layer: they go
-  // first, while everything they use is still there.
+  model_.setWindow(nullptr);
+  QObject::disconnect(&model_, nullptr, this, nullptr);
+  // The surface widget and the spot markers refer to the model's layers and to the spot layer:
+  // they go first, while everything they use is still there.
   spots_.reset();
   delete c_.Picture1;
   c_.Picture1 = nullptr;
 }
 
-QString Form1::caption() const { return windowTitle(); }
-
 void Form1::buildControls() {
-  c_.Picture1 = new SurfaceWidget(*layers_, this);
+  c_.Picture1 = new SurfaceWidget(model_.layers(), this);
   c_.Picture1->setObjectName(QStringLiteral("Picture1"));
   buildColumn();
   buildOptionsPanel();
-
-  c_.Timer1 = new QTimer(this);
-  c_.Timer1->setObjectName(QStringLiteral("Timer1"));
-  c_.Timer1->setSingleShot(true);
-  c_.Timer1->setInterval(kTimer1Interval);
-  c_.PaintTimer = new QTimer(this);
-  c_.PaintTimer->setObjectName(QStringLiteral("PaintTimer"));
-  c_.PaintTimer->setInterval(kPaintTimerDesignInterval);
-  c_.SunTimer = new QTimer(this);
-  c_.SunTimer->setObjectName(QStringLiteral("SunTimer"));
-  c_.SunTimer->setInterval(kSunTimerInterval);
 }
 
 void Form1::buildColumn() {
@@ -296,34 +265,36 @@ void Form1::connectControls() {
   connect(c_.CmdSetupOK, &QPushButton::clicked, this, [this] { CmdSetupOK_Click(); });
   connect(c_.cmdHelp, &QPushButton::clicked, this, [this] { cmdHelp_Click(); });
   connect(c_.cmdSavePict, &QPushButton::clicked, this, [this] { cmdSavePict_Click(); });
-  connect(c_.cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
-  connect(c_.cmdClrSpots, &QPushButton::clicked, this, [this] { cmdClrSpots_Click(); });
-  connect(c_.cmdStopRotor, &QPushButton::clicked, this, [this] { cmdStopRotor_Click(); });
-  connect(c_.cmdDraw, &QPushButton::clicked, this, [this] {
-    if (!panelActionBlocked()) cmdDraw_Click();
+  connect(c_.cmdCancel, &QPushButton::clicked, this, [this] {
+    c_.cmdCancel->setEnabled(false);
+    model_.cmdCancel_Click();
   });
-  connect(c_.cmdWholeEarth, &QPushButton::clicked, this, [this] { cmdWholeEarth_Click(); });
+  connect(c_.cmdClrSpots, &QPushButton::clicked, this, [this] { cmdClrSpots_Click(); });
+  connect(c_.cmdStopRotor, &QPushButton::clicked, this, [this] { model_.stopRotor(); });
+  connect(c_.cmdDraw, &QPushButton::clicked, this, [this] {
+    if (!panelActionBlocked()) model_.cmdDraw_Click();
+  });
+  connect(c_.cmdWholeEarth, &QPushButton::clicked, this, [this] {
+    if (!panelActionBlocked()) model_.cmdWholeEarth_Click();
+  });
 
-  // Programmatic changes of a check box run its click action too, as the load steps expect.
-  connect(c_.chkAlwaysOnTop, &QCheckBox::toggled, this,
-          [this](bool on) { chkAlwaysOnTop_Click(on); });
-  connect(c_.chkShowRivers, &QCheckBox::toggled, this,
-          [this](bool on) { chkShowRivers_Click(on); });
-  connect(c_.chkShowSun, &QCheckBox::toggled, this, [this](bool on) { chkShowSun_Click(on); });
-  connect(c_.chkShowSpots, &QCheckBox::toggled, this, [this](bool on) { chkShowSpots_Click(on); });
-  connect(c_.chkShowSpotBy, &QCheckBox::toggled, this,
-          [this](bool on) { chkShowSpotBy_Click(on); });
-  connect(c_.chkShowConnectingLines, &QCheckBox::toggled, this,
-          [this](bool on) { chkShowConnectingLines_Click(on); });
+  // The operator's clicks go to the model's rules; the boxes then show what the model holds.
+  connect(c_.chkAlwaysOnTop, &QCheckBox::clicked, this,
+          [this](bool on) { model_.chkAlwaysOnTop_Click(on); });
+  connect(c_.chkShowRivers, &QCheckBox::clicked, this,
+          [this](bool on) { model_.setShowRivers(on); });
+  connect(c_.chkShowSun, &QCheckBox::clicked, this, [this](bool on) { model_.setShowSun(on); });
+  connect(c_.chkShowSpots, &QCheckBox::clicked, this,
+          [this](bool on) { model_.chkShowSpots_Click(on); });
+  connect(c_.chkShowSpotBy, &QCheckBox::clicked, this,
+          [this](bool on) { model_.chkShowSpotBy_Click(on); });
+  connect(c_.chkShowConnectingLines, &QCheckBox::clicked, this,
+          [this](bool on) { model_.chkShowConnectingLines_Click(on); });
 
   for (QLineEdit* edit :
        {c_.txtLatHere, c_.txtLonHere, c_.txtUTCOffset, c_.txtMaxDxMi, c_.txtMaxDxKm}) {
     edit->installEventFilter(this);
   }
-
-  connect(c_.Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
-  connect(c_.PaintTimer, &QTimer::timeout, this, [this] { PaintTimer_Timer(); });
-  connect(c_.SunTimer, &QTimer::timeout, this, [this] { SunTimer_Timer(); });
 
   c_.Picture1->onPointerMoved = [this](int px, int py) { Image1_MouseMove(px, py); };
   c_.Picture1->onPressed = [this](int button, int px, int py) { Image1_MouseDown(button, px, py); };

@@ -1,14 +1,13 @@
 // The window's layout: the square surface sized from the window's width and the window's height
 // from it (in twips), the snap-back while Drawing, the size limits, SetPixelSize, and the map
-// scale that follows every resize.
+// scale the model takes from every resize.
 
 #include <QResizeEvent>
+#include <QShowEvent>
 #include <QWidget>
 
-#include "form1_parts.hpp"
-#include "geometry/map_plane.hpp"
 #include "layout_rules.hpp"
-#include "map_layers.hpp"
+#include "shell/form1.hpp"
 #include "shell/surface_widget.hpp"
 
 namespace orbelle::shell {
@@ -22,11 +21,11 @@ constexpr int kPanelMargin = 16;
 
 }  // namespace
 
-double Form1::windowWidthTwips() const {
+double Form1::widthTwips() const {
   return width() == setSizePx_.width() ? setSizeTwips_.width() : width() * tpp_;
 }
 
-double Form1::windowHeightTwips() const {
+double Form1::heightTwips() const {
   return height() == setSizePx_.height() ? setSizeTwips_.height() : height() * tpp_;
 }
 
@@ -76,6 +75,11 @@ void Form1::resizeEvent(QResizeEvent* event) {
   Form_Resize();
 }
 
+void Form1::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  model_.repaint();
+}
+
 void Form1::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
   if (event->type() != QEvent::WindowStateChange) return;
@@ -86,9 +90,9 @@ void Form1::changeEvent(QEvent* event) {
 
 void Form1::Form_Resize() {
   if (isMinimized()) return;
-  if (Drawing()) {
+  if (model_.Drawing()) {
     // A pass or the save dialog is running: the window keeps its size.
-    setWindowSizeTwips(state_.SavedWidth, state_.SavedHeight);
+    setWindowSizeTwips(savedWidth_, savedHeight_);
     return;
   }
   // Changing the window's size below runs this handler again from inside; the outer call then
@@ -104,40 +108,28 @@ void Form1::Form_Resize() {
     resizeSteps();
   } while (resizeAgain_ && ++rounds < 4);
   inResize_ = false;
-  DrawSpots();
-  repaintSurface();
+  model_.repaint();
 }
 
 void Form1::resizeSteps() {
-  const ResizeOutcome r = resizeRule(windowWidthTwips(), {minSurfaceTwips_, maxSurfaceTwips_});
+  const ResizeOutcome r = resizeRule(widthTwips(), {minSurfaceTwips_, maxSurfaceTwips_});
   placeSurface(r.surfaceTwips);
-  if (r.windowWidthTwips != windowWidthTwips() || r.windowHeightTwips != windowHeightTwips()) {
+  if (r.windowWidthTwips != widthTwips() || r.windowHeightTwips != heightTwips()) {
     setWindowSizeTwips(r.windowWidthTwips, r.windowHeightTwips);
   }
-  applyMapScale();
-  state_.SavedHeight = roundedTwips(windowHeightTwips());
-  state_.SavedWidth = roundedTwips(windowWidthTwips());
-}
-
-// Image1 and both layers take the surface's new inner size; the map layer is cleared to white
-// and scaled to the map radius. The cached picture is shown stretched until the next pass.
-void Form1::applyMapScale() {
+  // Image1 and both layers take the surface's new inner size; the map layer is cleared to white
+  // and scaled to the map radius. The cached picture is shown stretched until the next pass.
   const QRect inner = c_.Picture1->contentsRect();
-  const int side = std::max(1, std::min(inner.width(), inner.height()));
-  if (side != layers_->width() || side != layers_->height()) {
-    layers_->resize(side, side);
-  } else {
-    layers_->mapLayer().clear(raster::kWhite);
-  }
-  geo::SetMapScale(state_.plane, layers_->mapLayer());
-  layers_->shareScale();
+  model_.applyMapScale(std::min(inner.width(), inner.height()));
+  savedHeight_ = roundedTwips(heightTwips());
+  savedWidth_ = roundedTwips(widthTwips());
 }
 
 void Form1::SetPixelSize(std::int16_t Pixels) {
-  if (Drawing()) return;
+  if (model_.Drawing()) return;
   placeSurface(pixelSizeSurfaceTwips(Pixels, tpp_));
-  setWindowSizeTwips(pixelSizeWindowWidthTwips(surfaceTwips_), windowHeightTwips());
-  setWindowSizeTwips(windowWidthTwips(), 2.0 * kSurfaceTopTwips + surfaceTwips_);
+  setWindowSizeTwips(pixelSizeWindowWidthTwips(surfaceTwips_), heightTwips());
+  setWindowSizeTwips(widthTwips(), 2.0 * kSurfaceTopTwips + surfaceTwips_);
 }
 
 }  // namespace orbelle::shell

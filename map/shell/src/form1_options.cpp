@@ -1,5 +1,6 @@
-// The options panel: showing and closing it, the field validations with their bounds and
-// message, the check boxes, always-on-top, the help button and clearing the spots.
+// The options panel: showing and closing it, the fields handed to the model's rules when the
+// operator leaves them (and the message when one holds no number), help, clearing the spots,
+// "&Save picture" and always-on-top.
 
 #include <QApplication>
 #include <QCheckBox>
@@ -7,17 +8,18 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QWindow>
 
-#include "form1_parts.hpp"
-#include "map_layers.hpp"
-#include "number_format.hpp"
-#include "options_rules.hpp"
-#include "shell/surface_widget.hpp"
+#include "raster/qt/picture_file.hpp"
+#include "shell/form1.hpp"
 #include "shell/texts.hpp"
 
 namespace orbelle::shell {
+
+using model::MessageIcon;
+using model::OptionField;
 
 void Form1::cmdSetup_Click() {
   placeOptionsPanel();
@@ -35,17 +37,8 @@ void Form1::CmdSetupOK_Click() {
   }
   c_.FrameSetup->hide();
   setDefaultButton(c_.cmdDraw);
-  // Erase what was drawn on the surface (the picture in Image1 stays), then the overlay again.
-  layers_->recompose();
-  c_.Picture1->update();
-  SunTimer_Timer();
-}
-
-void Form1::cmdWholeEarth_Click() {
-  if (panelActionBlocked()) return;
-  c_.txtMaxDxMi->setText(
-      QString::fromLatin1(kMilesFieldMaxText.data(), static_cast<int>(kMilesFieldMaxText.size())));
-  txtMaxDxMi_Lostfocus();
+  // What was drawn on the surface goes (the picture in Image1 stays), then the overlay again.
+  model_.redrawOverlay();
 }
 
 void Form1::cmdHelp_Click() {
@@ -60,19 +53,53 @@ void Form1::cmdClrSpots_Click() {
   if (!services_.messages->askYesNo(QString::fromUtf8(text::kClearSpotsQuestion), caption())) {
     return;
   }
-  ClearSpots();
-  SunTimer_Timer();
+  model_.ClearSpots();
+  model_.SunTimer_Timer();
+}
+
+void Form1::cmdSavePict_Click() {
+  if (!model_.hasPicture()) {
+    services_.messages->message(QString::fromUtf8(text::kNothingToSave),
+                                QString::fromUtf8(text::kSavePictureTitle),
+                                MessageIcon::Information);
+    return;
+  }
+  model_.beginSaveDialog();
+  SaveDialogRequest request;
+  request.filter = QString::fromUtf8(text::kBitmapFilter);
+  request.defaultExtension = QString::fromUtf8(text::kBitmapExtension);
+  request.initialFolder = services_.pictureFolder.isEmpty()
+                              ? QStandardPaths::writableLocation(QStandardPaths::DesktopLocation)
+                              : services_.pictureFolder;
+  request.overwritePrompt = true;
+  SaveDialogResult chosen;
+  for (;;) {
+    chosen = services_.saveDialog->show(request);
+    if (!chosen.extensionDifferent) break;
+    services_.messages->message(QString::fromUtf8(text::kOnlyBmp),
+                                QString::fromUtf8(text::kSavePictureTitle),
+                                MessageIcon::Information);
+  }
+  if (!chosen.fileName.isEmpty()) {
+    try {
+      model_.SaveImage(chosen.fileName);
+    } catch (const raster::PictureError& e) {
+      services_.messages->message(QStringLiteral("The picture could not be saved: %1")
+                                      .arg(QString::fromStdString(e.what())),
+                                  QString::fromUtf8(text::kSavePictureTitle), MessageIcon::Error);
+    }
+  }
+  model_.endSaveDialog();
 }
 
 // ---- validations ----
 
-bool Form1::refuseNumber(QLineEdit* field) {
+void Form1::refuseNumber(QLineEdit* field) {
   // The message and the refocus wait for the focus change under way to finish, so that a
   // button pressed to leave the field neither acts (it checks panelActionBlocked) nor sticks.
   const bool queued = refusedField_ != nullptr;
   refusedField_ = field;
   if (!queued) QTimer::singleShot(0, this, [this] { showRefusal(); });
-  return false;
 }
 
 void Form1::showRefusal() {
@@ -85,62 +112,31 @@ void Form1::showRefusal() {
   validating_ = false;
 }
 
-bool Form1::txtLatHere_LostFocus() {
-  const std::optional<double> value = numbers_->parse(c_.txtLatHere->text());
-  if (!value) return refuseNumber(c_.txtLatHere);
-  state_.plane.LatHere = boundLatitude(*value);
-  c_.txtLatHere->setText(numbers_->text(state_.plane.LatHere));
-  return true;
-}
-
-bool Form1::txtLonHere_LostFocus() {
-  const std::optional<double> value = numbers_->parse(c_.txtLonHere->text());
-  if (!value) return refuseNumber(c_.txtLonHere);
-  state_.plane.LonHere = boundLongitude(*value);
-  c_.txtLonHere->setText(numbers_->text(state_.plane.LonHere));
-  return true;
-}
-
-bool Form1::txtUTCOffset_LostFocus() {
-  const std::optional<double> value = numbers_->parse(c_.txtUTCOffset->text());
-  if (!value) return refuseNumber(c_.txtUTCOffset);
-  state_.UTCOffset = *value;
-  state_.UTCOffsetSeconds = state_.UTCOffset * kSecondsPerHour;
-  return true;
-}
-
-bool Form1::txtMaxDxMi_Lostfocus() {
-  const std::optional<double> value = numbers_->parse(c_.txtMaxDxMi->text());
-  if (!value) return refuseNumber(c_.txtMaxDxMi);
-  const MilesEntry entry = milesEntry(*value);
-  if (entry.replacementText) {
-    c_.txtMaxDxMi->setText(QString::fromLatin1(entry.replacementText->data(),
-                                               static_cast<int>(entry.replacementText->size())));
-  }
-  state_.plane.MaxDx = entry.MaxDx;
-  c_.txtMaxDxKm->setText(numbers_->text(entry.km));
-  return true;
-}
-
-bool Form1::txtMaxDxKm_LostFocus() {
-  const std::optional<double> value = numbers_->parse(c_.txtMaxDxKm->text());
-  if (!value) return refuseNumber(c_.txtMaxDxKm);
-  state_.plane.MaxDx = milesOfKm(*value);
-  c_.txtMaxDxMi->setText(numbers_->text(state_.plane.MaxDx));
-  c_.txtMaxDxKm->setModified(false);
-  return true;
-}
-
-QString Form1::numberText(double value) const { return numbers_->text(value); }
-
 bool Form1::validateField(QLineEdit* field) {
-  if (field == c_.txtLatHere) return txtLatHere_LostFocus();
-  if (field == c_.txtLonHere) return txtLonHere_LostFocus();
-  if (field == c_.txtUTCOffset) return txtUTCOffset_LostFocus();
-  if (field == c_.txtMaxDxMi) return txtMaxDxMi_Lostfocus();
+  if (field == c_.txtLatHere) {
+    model_.setFieldText(OptionField::LatHere, field->text());
+    return model_.txtLatHere_LostFocus();
+  }
+  if (field == c_.txtLonHere) {
+    model_.setFieldText(OptionField::LonHere, field->text());
+    return model_.txtLonHere_LostFocus();
+  }
+  if (field == c_.txtUTCOffset) {
+    model_.setFieldText(OptionField::UTCOffset, field->text());
+    return model_.txtUTCOffset_LostFocus();
+  }
+  if (field == c_.txtMaxDxMi) {
+    model_.setFieldText(OptionField::MaxDxMi, field->text());
+    return model_.txtMaxDxMi_Lostfocus();
+  }
   // The kilometre field converts with rounding down both ways, so leaving it unchanged would
   // take a mile off the radius each time; it applies only what the operator typed.
-  if (field == c_.txtMaxDxKm) return !c_.txtMaxDxKm->isModified() || txtMaxDxKm_LostFocus();
+  if (field == c_.txtMaxDxKm && c_.txtMaxDxKm->isModified()) {
+    model_.setFieldText(OptionField::MaxDxKm, field->text());
+    const bool ok = model_.txtMaxDxKm_LostFocus();
+    if (ok) c_.txtMaxDxKm->setModified(false);
+    return ok;
+  }
   return true;
 }
 
@@ -178,45 +174,6 @@ void Form1::keyPressEvent(QKeyEvent* event) {
     if (!ok) return;
   }
   target->click();
-}
-
-// ---- check boxes ----
-
-void Form1::chkAlwaysOnTop_Click(bool checked) {
-  state_.AlwaysOnTop = checked;
-  SetAlwaysOnTop(state_.AlwaysOnTop);
-}
-
-void Form1::chkShowRivers_Click(bool checked) { state_.ShowRivers = checked; }
-
-void Form1::chkShowSun_Click(bool checked) { state_.ShowSun = checked; }
-
-void Form1::chkShowSpots_Click(bool checked) {
-  state_.ShowSpots = checked;
-  if (!state_.ShowSpots) {
-    state_.ShowSpotBy = false;
-    c_.chkShowSpotBy->setChecked(false);
-    state_.ShowConnectingLines = false;
-    c_.chkShowConnectingLines->setChecked(false);
-  }
-  c_.chkShowConnectingLines->setEnabled(state_.ShowSpots && state_.ShowSpotBy);
-  c_.chkShowSpotBy->setEnabled(state_.ShowSpots);
-  DrawSpots();
-}
-
-void Form1::chkShowSpotBy_Click(bool checked) {
-  state_.ShowSpotBy = checked;
-  if (!state_.ShowSpotBy) {
-    state_.ShowConnectingLines = false;
-    c_.chkShowConnectingLines->setChecked(false);
-  }
-  c_.chkShowConnectingLines->setEnabled(state_.ShowSpotBy);
-  DrawSpots();
-}
-
-void Form1::chkShowConnectingLines_Click(bool checked) {
-  state_.ShowConnectingLines = checked;
-  DrawSpots();
 }
 
 void Form1::SetAlwaysOnTop(bool on) {

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <limits>
 
-#include "raster/rounding.hpp"
+#include "geometry/rounding.hpp"
 
 namespace orbelle::shell {
 
@@ -15,7 +15,7 @@ double twipsPerPixel(double dotsPerInch) {
 }
 
 int pixelsOf(double twips, double twipsPerPixel) {
-  const double px = raster::roundHalfEven(twips / twipsPerPixel);
+  const double px = geo::roundHalfEven(twips / twipsPerPixel);
   if (!std::isfinite(px)) return 0;
   return static_cast<int>(std::clamp(px, -1.0e9, 1.0e9));
 }
@@ -84,7 +84,7 @@ WindowPosition keepReachable(WindowPosition position, double screenWidthTwips,
 }
 
 std::int32_t roundedTwips(double twips) {
-  const double r = raster::roundHalfEven(twips);
+  const double r = geo::roundHalfEven(twips);
   if (!std::isfinite(r)) return 0;
   return static_cast<std::int32_t>(std::clamp(r, -2.0e9, 2.0e9));
 }

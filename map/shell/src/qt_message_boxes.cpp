@@ -1,21 +1,21 @@
-#include <QMessageBox>
+#include "shell/qt_message_boxes.hpp"
 
-#include "shell/message_boxes.hpp"
+#include <QMessageBox>
 
 namespace orbelle::shell {
 
-void QtMessageBoxes::message(const QString& text, const QString& title, MessageIcon icon) {
+void QtMessageBoxes::message(const QString& text, const QString& title, model::MessageIcon icon) {
   QMessageBox box(owner_);
   box.setWindowTitle(title);
   box.setText(text);
   switch (icon) {
-    case MessageIcon::None:
+    case model::MessageIcon::None:
       box.setIcon(QMessageBox::NoIcon);
       break;
-    case MessageIcon::Information:
+    case model::MessageIcon::Information:
       box.setIcon(QMessageBox::Information);
       break;
-    case MessageIcon::Error:
+    case model::MessageIcon::Error:
       box.setIcon(QMessageBox::Critical);
       break;
   }

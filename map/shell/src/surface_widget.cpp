@@ -4,13 +4,14 @@
 #include <QPainter>
 
 #include "layout_rules.hpp"
-#include "map_layers.hpp"
-#include "pointer_rules.hpp"
-#include "raster/picture_file.hpp"
+#include "model/map_layers.hpp"
+#include "mouse_buttons.hpp"
+#include "raster/qt/picture_file.hpp"
 
 namespace orbelle::shell {
 
-SurfaceWidget::SurfaceWidget(MapLayers& layers, QWidget* parent) : QFrame(parent), layers_(layers) {
+SurfaceWidget::SurfaceWidget(const model::MapLayers& layers, QWidget* parent)
+    : QFrame(parent), layers_(layers) {
   setFrameStyle(QFrame::Panel | QFrame::Sunken);
   setLineWidth(kSurfaceBorderPixels);
   setMouseTracking(true);
@@ -52,20 +53,7 @@ void SurfaceWidget::mouseMoveEvent(QMouseEvent* event) {
 
 void SurfaceWidget::mousePressEvent(QMouseEvent* event) {
   const QPoint pos = event->position().toPoint();
-  int button = 0;
-  switch (event->button()) {
-    case Qt::LeftButton:
-      button = kLeftButton;
-      break;
-    case Qt::RightButton:
-      button = kRightButton;
-      break;
-    case Qt::MiddleButton:
-      button = kMiddleButton;
-      break;
-    default:
-      break;
-  }
+  const int button = buttonCodeOf(event->button());
   if (button != 0 && overImage(pos) && onPressed) {
     const QPoint offset = pos - imageRect().topLeft();
     onPressed(button, offset.x(), offset.y());

@@ -1,7 +1,7 @@
 #include "spots/marker_press.hpp"
 
 #include "geometry/great_circle.hpp"
-#include "settings/angles.hpp"
+#include "plane/pointer.hpp"
 
 namespace orbelle::spots {
 
@@ -11,7 +11,7 @@ double pressHeading(double latHere, double lonHere, const SpotRow& row, MarkerKi
   const double lat = spot ? row.LatDeg : row.SpotByLat;
   const double lon = spot ? row.LonDeg : row.SpotByLon;
   const double bearing = geo::DistanceBearing(latHere, lonHere, lat, lon).bearing;
-  return button == kRightButton ? Normalize360(bearing + 180.0) : bearing;
+  return geo::headingForButton(bearing, button);
 }
 
 RigRequest rigRequestOf(const SpotRow& row) { return {row.SpotFreq, row.SpotFreqTX, row.Mode}; }

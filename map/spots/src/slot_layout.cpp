@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "raster/rounding.hpp"
+#include "geometry/rounding.hpp"
 #include "spots/spot_constants.hpp"
 
 namespace orbelle::spots {
@@ -20,8 +20,8 @@ struct PixelCentre {
 
 // The pixel a map point rounds to (nearest, ties to even, as the surface draws a point).
 std::optional<PixelCentre> centreOf(geo::MapPoint point, const PixelScale& scale) {
-  const double px = raster::roundHalfEven((point.x - scale.left) / scale.unitWidth);
-  const double py = raster::roundHalfEven((point.y - scale.top) / scale.unitHeight);
+  const double px = geo::roundHalfEven((point.x - scale.left) / scale.unitWidth);
+  const double py = geo::roundHalfEven((point.y - scale.top) / scale.unitHeight);
   if (!std::isfinite(px) || !std::isfinite(py)) return std::nullopt;
   return PixelCentre{px, py};
 }
@@ -56,20 +56,9 @@ bool clipSegment(PixelCentre& a, PixelCentre& b, double loX, double hiX, double 
 
 }  // namespace
 
-std::optional<PixelScale> scaleOf(const geo::MapPlane& plane) {
-  if (!(plane.MilesPerPixel > 0.0) || !std::isfinite(plane.MilesPerPixel) ||
-      plane.PictureWidthPx <= 0 || plane.PictureHeightPx <= 0) {
-    return std::nullopt;
-  }
-  const double radius = plane.mapRadius();
-  PixelScale scale;
-  scale.left = -radius;
-  scale.top = radius;
-  scale.unitWidth = plane.MilesPerPixel;
-  scale.unitHeight = -(radius * 2.0) / plane.PictureHeightPx;
-  scale.width = plane.PictureWidthPx;
-  scale.height = plane.PictureHeightPx;
-  return scale;
+PixelScale scaleOf(const raster::Surface& surface) {
+  return {surface.scaleLeft(),  surface.scaleTop(), surface.unitWidth(),
+          surface.unitHeight(), surface.width(),    surface.height()};
 }
 
 Visibility visibilityForDrawSpots(const ShowOptions& show, bool spotterKnown) noexcept {

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "gray_line_core.hpp"
-#include "settings/angles.hpp"
+#include "geometry/angles.hpp"
 
 namespace orbelle {
 
@@ -21,7 +21,7 @@ void GrayPoint::Calculate(const float* angles, int count, Block& out) {
   const GrayLine& g = *state_;
   const float k = g.GrayMaxLat / 90;
   const float m = g.GrayMinLat / 90;
-  const double tanSunDecl = std::tan(g.SunDecl / 180.0 * kPi);
+  const double tanSunDecl = std::tan(g.SunDecl / 180.0 * geo::kPi);
   int side[kBlock];
   double H[kBlock];
 
@@ -45,10 +45,10 @@ void GrayPoint::Calculate(const float* angles, int count, Block& out) {
   }
   // Hour angle of the terminator, double precision: cos H = −tan(latitude) × tan(declination).
   for (int i = 0; i < count; ++i) {
-    H[i] = ArcCos(tanSunDecl * -std::tan(out.Latitude[i] / 180.0 * kPi));
+    H[i] = geo::ArcCos(tanSunDecl * -std::tan(out.Latitude[i] / 180.0 * geo::kPi));
   }
   for (int i = 0; i < count; ++i) {
-    out.Longitude[i] = static_cast<float>(side[i] * H[i] / kPi * 180 + g.SunLon);
+    out.Longitude[i] = static_cast<float>(side[i] * H[i] / geo::kPi * 180 + g.SunLon);
   }
 
   float d[kBlock];
@@ -56,7 +56,7 @@ void GrayPoint::Calculate(const float* angles, int count, Block& out) {
   detail::grayLineRangeBlock(detail::grayStation(g.GrayHomeLat, g.GrayHomeLon), out.Longitude,
                              out.Latitude, count, d, b);
   for (int i = 0; i < count; ++i) {
-    const double theta = (90 - double{b[i]}) / 180 * kPi;
+    const double theta = (90 - double{b[i]}) / 180 * geo::kPi;
     out.y[i] = static_cast<float>(kWholeEarthHalfWidth - std::sin(theta) * d[i]);
     out.x[i] = static_cast<float>(std::cos(theta) * d[i] + kWholeEarthHalfWidth);
   }

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <utility>
 
-#include "geometry/map_drawing.hpp"
+#include "plane/map_drawing.hpp"
 #include "render/stretched_segment.hpp"
 #include "sun/sun_position.hpp"
 

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "settings/angles.hpp"
+#include "geometry/angles.hpp"
 
 namespace orbelle {
 
@@ -19,7 +19,7 @@ double SunLongitude(DateTime t) { return 180 - DecimalHours(t) / 24 * 360; }
 
 double SunDeclination(DateTime t, int localYear) {
   return kSunDeclinationAmplitude *
-         std::sin((DayOfYear(t, localYear) - kSunDeclinationZeroDay) * kPi / kSunHalfPeriodDays);
+         std::sin((DayOfYear(t, localYear) - kSunDeclinationZeroDay) * geo::kPi / kSunHalfPeriodDays);
 }
 
 }  // namespace orbelle

@@ -73,30 +73,6 @@ TEST(StationProjector, StationItselfIsTheOrigin) {
   EXPECT_EQ(p.y, 0.0);
 }
 
-TEST(GridProjector, BitIdenticalToTheStationProjectorOnTheGridAndOffIt) {
-  const Position stations[] = {{0, 0}, {45, -84}, {-33.8, 151.2}, {90, 0}, {1, 179}, {40, -75}};
-  for (const Position station : stations) {
-    const StationProjector plain(station.lat, station.lon);
-    const GridProjector grid(station.lat, station.lon);
-    auto same = [&](int latMinutes, int lonMinutes) {
-      const auto lat = static_cast<std::int16_t>(latMinutes);
-      const auto lon = static_cast<std::int16_t>(lonMinutes);
-      const MapPoint a = grid.project(lat, lon);
-      const MapPoint b = plain.project(lat / 60.0, lon / 60.0);
-      return a.x == b.x && a.y == b.y;
-    };
-    int mismatches = 0;
-    for (int lat = -5400; lat <= 5400; ++lat) mismatches += !same(lat, (lat * 7) % 10801);
-    for (int lon = -10800; lon <= 10800; ++lon) mismatches += !same((lon * 3) % 5401, lon);
-    for (const int odd : {-32768, -5401, 5401, 32767}) {
-      mismatches += !same(odd, 0) + !same(0, odd) + !same(odd, odd);
-    }
-    mismatches += !same(static_cast<int>(std::lround(station.lat * 60)),
-                        static_cast<int>(std::lround(station.lon * 60)));
-    EXPECT_EQ(mismatches, 0) << "station " << station.lat << ", " << station.lon;
-  }
-}
-
 TEST(StationProjector, ProjectsTheSameFromTwoThreads) {
   const StationProjector fast(51.5, -0.1);
   std::vector<Position> points;

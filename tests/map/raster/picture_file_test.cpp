@@ -1,4 +1,4 @@
-#include "raster/picture_file.hpp"
+#include "raster/qt/picture_file.hpp"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,6 @@
 #include <stdexcept>
 
 #include "raster/color.hpp"
-#include "raster/rounding.hpp"
 
 namespace orbelle::raster {
 namespace {
@@ -25,23 +24,6 @@ TEST(Color, PacksRedGreenBlueAndConvertsToStoredPixels) {
       EXPECT_EQ(fromPixel(toPixel(c) ^ toXorMask(pen)), c ^ pen);
       EXPECT_EQ((toPixel(c) ^ toXorMask(pen)) & kOpaque, kOpaque);
     }
-  }
-}
-
-TEST(Rounding, FastDeviceRoundingAgreesWithTheGeneralOne) {
-  for (const double tie : {0.5, 1.5, 2.5, -0.5, -1.5, -2.5, 268435455.5, -268435456.5}) {
-    EXPECT_EQ(static_cast<double>(roundHalfEvenSmall(tie)), roundHalfEven(tie)) << tie;
-  }
-  EXPECT_EQ(roundHalfEvenSmall(2.5), 2);
-  EXPECT_EQ(roundHalfEvenSmall(3.5), 4);
-  EXPECT_EQ(roundHalfEvenSmall(-3.5), -4);
-  EXPECT_EQ(roundHalfEvenSmall(-0.49999999999999994), 0);
-  EXPECT_EQ(roundHalfEvenSmall(0.5000000000000001), 1);
-  std::mt19937_64 rng(8);
-  std::uniform_real_distribution<double> value(-1e6, 1e6);
-  for (int i = 0; i < 100000; ++i) {
-    const double v = value(rng);
-    ASSERT_EQ(static_cast<double>(roundHalfEvenSmall(v)), roundHalfEven(v)) << v;
   }
 }
 

@@ -27,7 +27,7 @@
 #include <vector>
 
 #include "geometry/constants.hpp"
-#include "geometry/map_plane.hpp"
+#include "plane/map_plane.hpp"
 #include "render/drawing_pass.hpp"
 #include "render/outline_records.hpp"
 #include "test_support.hpp"
@@ -135,7 +135,7 @@ class AtScale : public ::testing::Test {
   Score score(const LandMask& mask, const geo::MapPlane& plane, const raster::Surface& map,
               const PassOptions& options) const {
     Score s;
-    const double mpp = plane.MilesPerPixel;
+    const double mpp = map.unitWidth();
     for (int py = 0; py < map.height(); ++py) {
       for (int px = 0; px < map.width(); ++px) {
         const raster::Rgb c = *map.pixel(px, py);

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "geometry/constants.hpp"
-#include "geometry/map_plane.hpp"
+#include "plane/map_plane.hpp"
 #include "render/pass_style.hpp"
 #include "test_support.hpp"
 
@@ -96,7 +96,7 @@ TEST_F(DrawingPassTest, ACompletedPassCallsTheWindowInOrder) {
 TEST_F(DrawingPassTest, WholeEarthFrameBlackOutsideTheRimLandInside) {
   pass.cmdDraw_Click();
   const raster::Surface& map = *window.cached;
-  EXPECT_DOUBLE_EQ(plane.MilesPerPixel, 2.0 * geo::kWholeEarthMiles / kSide);
+  EXPECT_DOUBLE_EQ(window.mapLayer.unitWidth(), 2.0 * geo::kWholeEarthMiles / kSide);
   for (auto [x, y] : {std::pair{0, 0}, {kSide - 1, 0}, {0, kSide - 1}, {kSide - 1, kSide - 1}}) {
     EXPECT_EQ(map.pixel(x, y), raster::kBlack) << x << ", " << y;
   }
@@ -109,7 +109,7 @@ TEST_F(DrawingPassTest, WholeEarthFrameBlackOutsideTheRimLandInside) {
   EXPECT_EQ(map.point(tick * 0.70710678, tick * 0.70710678), kGrey);
   EXPECT_EQ(map.point(tick * 0.70710678, -tick * 0.70710678), kGrey);
   // The edge ticks run eight pixels in from the middle of each edge.
-  const double mpp = plane.MilesPerPixel;
+  const double mpp = window.mapLayer.unitWidth();
   const double r = geo::kWholeEarthMiles;
   EXPECT_EQ(map.point(-r + 5 * mpp, 0.0), kGrey);
   EXPECT_EQ(map.point(r - 5 * mpp, 0.0), kGrey);
@@ -181,10 +181,10 @@ TEST_F(DrawingPassTest, ASmallMapAroundAMidOceanStationIsAllLand) {
 TEST_F(DrawingPassTest, ARadiusOfZeroOrLessIsDrawnAsOneMile) {
   plane.MaxDx = 0;
   pass.cmdDraw_Click();
-  EXPECT_DOUBLE_EQ(plane.MilesPerPixel, 2.0 / kSide);
+  EXPECT_DOUBLE_EQ(window.mapLayer.unitWidth(), 2.0 / kSide);
   plane.MaxDx = -500;
   pass.cmdDraw_Click();
-  EXPECT_DOUBLE_EQ(plane.MilesPerPixel, 2.0 / kSide);
+  EXPECT_DOUBLE_EQ(window.mapLayer.unitWidth(), 2.0 / kSide);
   EXPECT_TRUE(pass.lastFigures().completed);
 }
 
@@ -273,7 +273,7 @@ TEST_F(DrawingPassTest, AStationChangedDuringAPassTakesEffectAtTheNextOne) {
   EXPECT_EQ(differing, 0);
   window.onYield = nullptr;
   pass.cmdDraw_Click();
-  EXPECT_DOUBLE_EQ(plane.MilesPerPixel, 6000.0 / kSide);
+  EXPECT_DOUBLE_EQ(window.mapLayer.unitWidth(), 6000.0 / kSide);
   EXPECT_EQ(test::countOf(*window.cached, raster::kBlack), 0);  // the rim is out of view
 }
 

@@ -8,7 +8,7 @@
 #include <cmath>
 #include <random>
 
-#include "geometry/map_plane.hpp"
+#include "plane/map_plane.hpp"
 #include "raster/color.hpp"
 #include "test_support.hpp"
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "geometry/map_plane.hpp"
+#include "plane/map_plane.hpp"
 #include "geometry/projection.hpp"
 #include "geometry/rounding.hpp"
 #include "raster/color.hpp"

@@ -12,7 +12,7 @@
 #include <tuple>
 #include <vector>
 
-#include "geometry/map_plane.hpp"
+#include "plane/map_plane.hpp"
 #include "geometry/projection.hpp"
 #include "geometry/rounding.hpp"
 #include "render/drawing_pass.hpp"

@@ -83,7 +83,10 @@ void RecordingWindow::refreshOverlay() { calls.push_back("overlay"); }
 
 geo::PixelIndex pixelAt(const geo::MapPlane& plane, const raster::Surface& surface, double lat,
                         double lon) {
-  return geo::pixelIndexOf(plane, surface, plane.ProjectPoint(lat, lon));
+  // The pass scales the surface and leaves the plane alone: the scale is the surface's.
+  geo::MapPlane drawn = plane;
+  drawn.MilesPerPixel = surface.unitWidth();
+  return geo::pixelIndexOf(drawn, surface, drawn.ProjectPoint(lat, lon));
 }
 
 std::optional<raster::Rgb> colourAt(const geo::MapPlane& plane, const raster::Surface& surface,

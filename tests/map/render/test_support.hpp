@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "geometry/map_plane.hpp"
+#include "plane/map_plane.hpp"
 #include "raster/surface.hpp"
 #include "render/outline_records.hpp"
 #include "render/pass_window.hpp"

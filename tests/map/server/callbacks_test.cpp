@@ -13,6 +13,7 @@
 
 #include "map_fixture.hpp"
 #include "server/bus_values.hpp"
+#include "shell/host_notice.hpp"
 #include "shell/surface_widget.hpp"
 
 namespace orbelle::server::test {
@@ -29,12 +30,18 @@ class HostObject : public QObject, protected QDBusContext {
   std::vector<Call> calls;
   bool answer = true;                 // false: keep every call unanswered
   std::function<void()> whileCalled;  // runs inside each call
+  QVariantList rigAnswer;             // the values orbellesetrig gives back, when any
 
  public slots:
   void orbellesetrotor(double heading) { record("orbellesetrotor", {heading}); }
   void orbellesetrig(const QDBusVariant& freq, const QDBusVariant& freqTx,
                      const QDBusVariant& mode) {
     record("orbellesetrig", {freq.variant(), freqTx.variant(), mode.variant()});
+    if (!answer || rigAnswer.isEmpty()) return;
+    QVariantList back;
+    for (const QVariant& value : rigAnswer) back << QVariant::fromValue(QDBusVariant(value));
+    setDelayedReply(true);
+    connection().send(message().createReply(back));
   }
   void orbellestoprotor() { record("orbellestoprotor", {}); }
 
@@ -108,11 +115,14 @@ TEST_F(Callbacks, PressesOnTheMapAskTheHostToTurnTheRotor) {
   EXPECT_EQ(hostObject.calls[1].arguments.at(0).toDouble(), 270.0);
   EXPECT_EQ(hostObject.calls[2].arguments.at(0).toDouble(), heading().toDouble());
   EXPECT_EQ(hostObject.calls[3].method, "orbellestoprotor");
-  EXPECT_FALSE(automation->window().notice().showing());
+  EXPECT_FALSE(form->notice().showing());
 }
 
-TEST_F(Callbacks, APressOnASpotMarkerTurnsTheRotorAndSetsTheRig) {
+TEST_F(Callbacks, APressOnASpotMarkerTurnsTheRotorAndSetsTheRigAndTheAnswerStays) {
   ASSERT_EQ(setCallback(host.baseService(), "/host").type(), QDBusMessage::ReplyMessage);
+  // The host answers with other values, as a call by reference lets it: the next press sends
+  // them.
+  hostObject.rigAnswer = {21.4, 0.0, QStringLiteral("CHANGED")};
   ASSERT_EQ(setProperty(server, kServer, "Latitude", 0.0).type(), QDBusMessage::ReplyMessage);
   ASSERT_EQ(setProperty(server, kServer, "Longitude", 0.0).type(), QDBusMessage::ReplyMessage);
   // A spot due east of the station, its spotter due south.
@@ -133,7 +143,7 @@ TEST_F(Callbacks, APressOnASpotMarkerTurnsTheRotorAndSetsTheRig) {
   EXPECT_EQ(hostObject.calls[1].method, "orbellesetrig");
   EXPECT_EQ(hostObject.calls[1].arguments, (QVariantList{14025.5, 14030.0, QStringLiteral("CW")}));
   EXPECT_EQ(hostObject.calls[2].arguments.at(0).toDouble(), 180.0);
-  EXPECT_EQ(hostObject.calls[3].arguments, hostObject.calls[1].arguments);
+  EXPECT_EQ(hostObject.calls[3].arguments, hostObject.rigAnswer);
 }
 
 TEST_F(Callbacks, AnythingButAnObjectStopsTheCallbacks) {
@@ -173,22 +183,21 @@ TEST_F(Callbacks, AHostThatNeverAnswersLeavesTheMapWorking) {
   pressReturned = true;
   ASSERT_EQ(hostObject.calls.size(), 1u);
   EXPECT_TRUE(answeredDuringWait);
-  ASSERT_TRUE(automation->window().notice().showing());
-  EXPECT_TRUE(automation->window().notice().text().contains("orbellesetrotor"));
-  EXPECT_TRUE(automation->window().notice().text().contains("NoReply"))
-      << automation->window().notice().text().toStdString();
-  EXPECT_EQ(property(server, kServer, "MaxDxMi").toInt(), form->state().plane.MaxDx);
+  ASSERT_TRUE(form->notice().showing());
+  EXPECT_TRUE(form->notice().text().contains("orbellesetrotor"));
+  EXPECT_TRUE(form->notice().text().contains("NoReply")) << form->notice().text().toStdString();
+  EXPECT_EQ(property(server, kServer, "MaxDxMi").toInt(), model->state().plane.MaxDx);
 }
 
 TEST_F(Callbacks, AHostThatHasGoneIsReportedAtOnce) {
   ASSERT_EQ(setCallback(":1.9999", "/host").type(), QDBusMessage::ReplyMessage);
   form->controls().cmdStopRotor->click();
-  ASSERT_TRUE(automation->window().notice().showing());
-  EXPECT_TRUE(automation->window().notice().text().contains("orbellestoprotor"));
+  ASSERT_TRUE(form->notice().showing());
+  EXPECT_TRUE(form->notice().text().contains("orbellestoprotor"));
   // A host object without the method is the same to the map.
   ASSERT_EQ(setCallback(host.baseService(), "/nothing").type(), QDBusMessage::ReplyMessage);
   mouse(QEvent::MouseButtonPress, 599, 300, Qt::LeftButton);
-  EXPECT_TRUE(automation->window().notice().text().contains("orbellesetrotor"));
+  EXPECT_TRUE(form->notice().text().contains("orbellesetrotor"));
   EXPECT_TRUE(hostObject.calls.empty());
 }
 

@@ -2,9 +2,8 @@
 
 #include <QCoreApplication>
 #include <QDBusVariant>
-#include <QDeadlineTimer>
 #include <QDir>
-#include <QThread>
+#include <QTest>
 #include <fstream>
 
 #include "render/outline_records.hpp"
@@ -19,19 +18,22 @@ void MapOnBus::SetUp() {
   ASSERT_TRUE(QDir().mkpath(path(QStringLiteral("mapdata"))));
   writeOutlines(20);
 
+  model::ModelServices modelServices;
+  modelServices.messages = &messages;
+  modelServices.programFolder = dir.path().toStdString();
+  model = std::make_unique<model::MapModel>(modelServices);
   shell::FormServices services;
   services.messages = &messages;
   services.help = &help;
   services.saveDialog = &saveDialog;
-  services.programFolder = dir.path().toStdString();
   services.screenSizeTwips = [] { return QSizeF(15360.0, 11520.0); };
-  form = std::make_unique<shell::Form1>(services);
+  form = std::make_unique<shell::Form1>(*model, services);
 
   const QDBusConnection bus = QDBusConnection::sessionBus();
   ASSERT_TRUE(bus.isConnected()) << "run under dbus-run-session";
   Automation::Options options;
   options.callbackTimeoutMs = callbackTimeoutMs;
-  automation = std::make_unique<Automation>(*form, bus, options, [this] { ended = true; });
+  automation = std::make_unique<Automation>(*model, bus, options, [this] { ended = true; });
   QString error;
   ASSERT_TRUE(automation->registerObjects(&error)) << error.toStdString();
   ASSERT_TRUE(automation->registerService(&error)) << error.toStdString();
@@ -48,6 +50,7 @@ void MapOnBus::TearDown() {
   QDBusConnection::disconnectFromBus(hostName);
   automation.reset();
   form.reset();
+  model.reset();
   QDir::setCurrent(oldCwd);
 }
 
@@ -109,13 +112,7 @@ QString MapOnBus::createServer() {
 }
 
 bool MapOnBus::waitUntil(const std::function<bool()>& condition, int timeoutMs) {
-  const QDeadlineTimer deadline(timeoutMs);
-  while (!condition()) {
-    if (deadline.hasExpired()) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    QThread::msleep(1);
-  }
-  return true;
+  return QTest::qWaitFor(condition, timeoutMs);
 }
 
 }  // namespace orbelle::server::test

@@ -1,9 +1,9 @@
 #pragma once
 
-// The map on the test's private session bus, in the test's own process: a loaded map window in a
-// temporary working folder with small outline files, the automation serving it as
-// Orbelle.server, and a second connection acting as the host. Calls from the host connection
-// wait with a local event loop, so the map (same thread) answers them.
+// The map on the test's private session bus, in the test's own process: a loaded model and map
+// window in a temporary working folder with small outline files, the automation serving the
+// model as Orbelle.server, and a second connection acting as the host. Calls from the host
+// connection wait with a local event loop, so the map (same thread) answers them.
 
 #include <gtest/gtest.h>
 
@@ -16,10 +16,10 @@
 #include <memory>
 #include <vector>
 
+#include "model/map_model.hpp"
 #include "server/automation.hpp"
 #include "shell/form1.hpp"
 #include "shell/help_viewer.hpp"
-#include "shell/message_boxes.hpp"
 #include "shell/save_dialog.hpp"
 
 namespace orbelle::server::test {
@@ -29,9 +29,9 @@ struct Shown {
   QString title;
 };
 
-class RecordedMessages final : public shell::MessageBoxes {
+class RecordedMessages final : public model::MessageBoxes {
  public:
-  void message(const QString& text, const QString& title, shell::MessageIcon) override {
+  void message(const QString& text, const QString& title, model::MessageIcon) override {
     shown.push_back({text, title});
   }
   bool askYesNo(const QString& text, const QString& title) override {
@@ -70,6 +70,7 @@ class MapOnBus : public ::testing::Test {
   // A new server object through the factory; its path.
   QString createServer();
 
+  // Lets events run until `condition` holds or the time is up (QTest::qWaitFor).
   static bool waitUntil(const std::function<bool()>& condition, int timeoutMs = 5000);
 
   QTemporaryDir dir;
@@ -77,6 +78,7 @@ class MapOnBus : public ::testing::Test {
   RecordedMessages messages;
   NoSaveDialog saveDialog;
   NoHelp help;
+  std::unique_ptr<model::MapModel> model;
   std::unique_ptr<shell::Form1> form;
   std::unique_ptr<Automation> automation;
   QDBusConnection host{QString()};

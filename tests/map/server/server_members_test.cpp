@@ -14,7 +14,6 @@
 #include <optional>
 
 #include "map_fixture.hpp"
-#include "spots/qt/spot_layer.hpp"
 #include "text_helpers.hpp"
 
 namespace orbelle::server::test {
@@ -46,7 +45,7 @@ class ServerMembers : public MapOnBus {
 
 TEST_F(ServerMembers, CreationClaimsTheWindow) {
   EXPECT_EQ(server, "/server/1");
-  EXPECT_TRUE(form->ServerActive());
+  EXPECT_TRUE(model->ServerActive());
   EXPECT_EQ(get("Form").value<QDBusObjectPath>().path(), "/Form1");
   EXPECT_EQ(get("Callback"), QVariant(QString()));  // nothing stored
   EXPECT_EQ(createServer(), "/server/2");
@@ -71,7 +70,7 @@ TEST_F(ServerMembers, RadiusSettersRunTheFieldValidations) {
   const QDBusMessage wrapped = set("MaxDxMi", 70000);
   EXPECT_EQ(wrapped.errorName(), error::kInvalidArgs);
   EXPECT_EQ(set("MaxDxMi", QStringLiteral("500")).errorName(), error::kInvalidArgs);
-  EXPECT_EQ(form->state().plane.MaxDx, 62);
+  EXPECT_EQ(model->state().plane.MaxDx, 62);
   // A radius the kilometres cannot show in 16 bits is an error, not a wrapped number.
   ASSERT_EQ(setProperty("/Form1", kForm, "MaxDx", QVariant::fromValue<std::int16_t>(30000)).type(),
             QDBusMessage::ReplyMessage);
@@ -85,11 +84,12 @@ TEST_F(ServerMembers, StationIsStoredWithoutTheFieldBounds) {
   ASSERT_EQ(set("Longitude", -200).type(), QDBusMessage::ReplyMessage);
   EXPECT_EQ(get("Latitude").toDouble(), 95.0);
   EXPECT_EQ(get("Longitude").toDouble(), -200.0);
-  EXPECT_EQ(form->state().plane.LatHere, 95.0);
+  EXPECT_EQ(model->state().plane.LatHere, 95.0);
   EXPECT_EQ(form->controls().txtLatHere->text(), "95");
   // The field's own validation bounds what is typed.
-  form->txtLatHere_LostFocus();
-  EXPECT_DOUBLE_EQ(form->state().plane.LatHere, 89.9);
+  model->setFieldText(model::OptionField::LatHere, form->controls().txtLatHere->text());
+  model->txtLatHere_LostFocus();
+  EXPECT_DOUBLE_EQ(model->state().plane.LatHere, 89.9);
 }
 
 TEST_F(ServerMembers, PixelSizeReadsTheSurfaceNotTheValueSet) {
@@ -107,10 +107,10 @@ TEST_F(ServerMembers, PixelSizeReadsTheSurfaceNotTheValueSet) {
 
 TEST_F(ServerMembers, UtcOffsetRoundsHalfToEvenAndRefusesWhatDoesNotFit) {
   ASSERT_EQ(set("UTCOffset", 2.5).type(), QDBusMessage::ReplyMessage);
-  EXPECT_EQ(form->state().UTCOffset, 2.0);
+  EXPECT_EQ(model->state().UTCOffset, 2.0);
   EXPECT_EQ(property("/Form1", kForm, "UTCOffsetSeconds").toDouble(), 7200.0);
-  form->controls().txtUTCOffset->setText("5.5");
-  form->txtUTCOffset_LostFocus();
+  model->setFieldText(model::OptionField::UTCOffset, QStringLiteral("5.5"));
+  model->txtUTCOffset_LostFocus();
   EXPECT_EQ(get("UTCOffset").toInt(), 6);
   ASSERT_EQ(setProperty("/Form1", kForm, "UTCOffset", 40000.0).type(), QDBusMessage::ReplyMessage);
   EXPECT_EQ(
@@ -120,14 +120,14 @@ TEST_F(ServerMembers, UtcOffsetRoundsHalfToEvenAndRefusesWhatDoesNotFit) {
 }
 
 TEST_F(ServerMembers, DrawPathTakesTwoOneOrNoArguments) {
-  const geo::MapPlane& plane = form->state().plane;
+  const geo::MapPlane& plane = model->state().plane;
   ASSERT_EQ(method("DrawPath", {10.0, 20.0}).type(), QDBusMessage::ReplyMessage);
   EXPECT_TRUE(plane.PathShown);
   const std::int16_t x = plane.PathX;
   ASSERT_EQ(method("DrawPath", {10.0}).type(), QDBusMessage::ReplyMessage);  // longitude 0
   EXPECT_TRUE(plane.PathShown);
   EXPECT_NE(plane.PathX, x);
-  form->DrawPath(10.0, 0.0);
+  model->DrawPath(10.0, 0.0);
   const std::int16_t atZero = plane.PathX;
   ASSERT_EQ(method("DrawPath", {10.0}).type(), QDBusMessage::ReplyMessage);
   EXPECT_EQ(plane.PathX, atZero);
@@ -149,11 +149,11 @@ TEST_F(ServerMembers, ThirtySpotsFillTheRingOfTwentyFive) {
     const QDBusMessage reply = method("AddSpot", spotArgs(n));
     ASSERT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
   }
-  const spots::SpotLayer& layer = form->spotLayer();
+  const spots::SpotList& layer = model->spots();
   EXPECT_EQ(layer.MaxSpots(), 25);
   EXPECT_EQ(layer.NextSpot(), 6);
   // Spots 26 .. 30 took slots 1 .. 5; every value arrived in its place.
-  const spots::SpotRow& first = layer.spots().row(1);
+  const spots::SpotRow& first = layer.row(1);
   EXPECT_EQ(first.LatDeg, 36.0);
   EXPECT_EQ(first.SpotFreq, 14026.0);
   EXPECT_EQ(first.Mode, "CW");
@@ -161,8 +161,8 @@ TEST_F(ServerMembers, ThirtySpotsFillTheRingOfTwentyFive) {
   EXPECT_EQ(first.SpotByLat, -91.0);
   EXPECT_EQ(first.SpotLoc, "loc");
   EXPECT_EQ(first.SpotFreqTX, 21026.0);
-  EXPECT_EQ(layer.spots().row(6).LatDeg, 16.0);
-  EXPECT_EQ(layer.spots().slot(1).markers.spotText.substr(0, 12), "C26 (by BY) ");
+  EXPECT_EQ(layer.row(6).LatDeg, 16.0);
+  EXPECT_EQ(layer.slot(1).markers.spotText.substr(0, 12), "C26 (by BY) ");
 
   QVariantList wrong = spotArgs(31);
   wrong[4] = 7;  // Mode
@@ -188,7 +188,7 @@ TEST_F(ServerMembers, PictureFileErrorsComeBackAndTheMapGoesOn) {
   const QDBusMessage missing = method("LoadImage", {path("missing.bmp")});
   EXPECT_EQ(missing.errorName(), error::kPictureFile);
   EXPECT_TRUE(missing.errorMessage().contains("missing.bmp"));
-  EXPECT_EQ(get("MaxDxMi").toInt(), form->state().plane.MaxDx);
+  EXPECT_EQ(get("MaxDxMi").toInt(), model->state().plane.MaxDx);
   ASSERT_EQ(method("SaveImage", {path("saved.bmp")}).type(), QDBusMessage::ReplyMessage);
   EXPECT_TRUE(QFileInfo(path("saved.bmp")).size() > 0);
   EXPECT_EQ(method("LoadImage", {path("saved.bmp")}).type(), QDBusMessage::ReplyMessage);
@@ -199,7 +199,7 @@ TEST_F(ServerMembers, DrawReturnsWhenThePassHasFinished) {
   ASSERT_EQ(method("Draw").type(), QDBusMessage::ReplyMessage);
   EXPECT_TRUE(QFileInfo::exists(path("MapCache.bmp")));
   EXPECT_FALSE(get("Drawing").toBool());
-  EXPECT_FALSE(form->passRunning());
+  EXPECT_FALSE(model->passRunning());
 }
 
 // Counts the passes that start: each one disables "&Options" when it sets Drawing.
@@ -224,10 +224,10 @@ class PassCounter : public QObject {
 // Runs `action` once from inside the next pass, as a call from the host arrives there.
 class DuringPass {
  public:
-  DuringPass(const shell::Form1& form, std::function<void()> action) : form_(form) {
+  DuringPass(const model::MapModel& model, std::function<void()> action) : model_(model) {
     timer_.setInterval(0);
     QObject::connect(&timer_, &QTimer::timeout, [this, action = std::move(action)] {
-      if (!form_.passRunning()) return;
+      if (!model_.passRunning()) return;
       timer_.stop();
       action();
     });
@@ -235,7 +235,7 @@ class DuringPass {
   }
 
  private:
-  const shell::Form1& form_;
+  const model::MapModel& model_;
   QTimer timer_;
 };
 
@@ -246,11 +246,11 @@ TEST_F(ServerMembers, DrawDuringAPassRunsOneMorePassAfterIt) {
       QDBusMessage::createMethodCall("Orbelle.server", server, kServer, "Draw");
   std::optional<QDBusPendingCall> second;
   bool answeredInsideAPass = false;
-  DuringPass during(*form, [&] { second = host.asyncCall(draw, 60000); });
+  DuringPass during(*model, [&] { second = host.asyncCall(draw, 60000); });
   QTimer watch;
   watch.setInterval(0);
   QObject::connect(&watch, &QTimer::timeout, [&] {
-    if (second && second->isFinished() && form->passRunning()) answeredInsideAPass = true;
+    if (second && second->isFinished() && model->passRunning()) answeredInsideAPass = true;
   });
   watch.start();
   const QDBusPendingCall first = host.asyncCall(draw, 60000);
@@ -260,17 +260,17 @@ TEST_F(ServerMembers, DrawDuringAPassRunsOneMorePassAfterIt) {
   EXPECT_FALSE(second->isError());
   EXPECT_FALSE(answeredInsideAPass);
   EXPECT_EQ(counter.passes, 2);
-  EXPECT_FALSE(form->passRunning());
+  EXPECT_FALSE(model->passRunning());
 }
 
 TEST_F(ServerMembers, DrawAsyncDuringAPassRunsOneMorePassAfterIt) {
   writeOutlines(300);
   PassCounter counter(*form);
-  DuringPass during(*form, [&] {
+  DuringPass during(*model, [&] {
     host.asyncCall(QDBusMessage::createMethodCall("Orbelle.server", server, kServer, "DrawAsync"));
   });
   ASSERT_EQ(method("DrawAsync").type(), QDBusMessage::ReplyMessage);
-  ASSERT_TRUE(waitUntil([&] { return counter.passes == 2 && !form->passRunning(); }, 60000));
+  ASSERT_TRUE(waitUntil([&] { return counter.passes == 2 && !model->passRunning(); }, 60000));
   EXPECT_FALSE(get("Drawing").toBool());
   EXPECT_TRUE(QFileInfo::exists(path("MapCache.bmp")));
   // Nothing more is due.
@@ -279,15 +279,15 @@ TEST_F(ServerMembers, DrawAsyncDuringAPassRunsOneMorePassAfterIt) {
 
 TEST_F(ServerMembers, TheCreatorLeavingDuringAPassUnloadsTheWindowAfterIt) {
   writeOutlines(300);
-  DuringPass during(*form, [&] {
+  DuringPass during(*model, [&] {
     host = QDBusConnection(QString());
     QDBusConnection::disconnectFromBus(hostName);
   });
   host.asyncCall(QDBusMessage::createMethodCall("Orbelle.server", server, kServer, "Draw"));
   ASSERT_TRUE(waitUntil([&] { return ended; }, 60000));
   EXPECT_TRUE(form->unloaded());
-  EXPECT_FALSE(form->passRunning());
-  EXPECT_TRUE(form->CancelDraw());  // the unload came inside the pass and cancelled it
+  EXPECT_FALSE(model->passRunning());
+  EXPECT_TRUE(model->CancelDraw());  // the unload came inside the pass and cancelled it
   EXPECT_EQ(automation->serverCount(), 0u);
   EXPECT_TRUE(QFileInfo::exists(path("orbelle.ini")));
 }
@@ -346,7 +346,7 @@ TEST_F(ServerMembers, WindowMembersReachTheWindow) {
   ASSERT_EQ(setProperty("/Form1", kForm, "Left", 1500.0).type(), QDBusMessage::ReplyMessage);
   EXPECT_DOUBLE_EQ(property("/Form1", kForm, "Left").toDouble(), 1500.0);
   ASSERT_EQ(setProperty("/Form1", kForm, "ShowSun", false).type(), QDBusMessage::ReplyMessage);
-  EXPECT_FALSE(form->state().ShowSun);
+  EXPECT_FALSE(model->state().ShowSun);
   const QDBusMessage miles = call("/Form1", kForm, "DrawPoint", {0.0, 90.0, 255, 3});
   ASSERT_EQ(miles.type(), QDBusMessage::ReplyMessage) << miles.errorMessage().toStdString();
   EXPECT_GT(miles.arguments().at(0).toDouble(), 0.0);

@@ -1,7 +1,7 @@
 #pragma once
 
 // Test backends of the window's platform interfaces: they record what the window asked and
-// answer from a script.
+// answer from a script. The message boxes and the host callback are the model tests' own.
 
 #include <QString>
 #include <QVariant>
@@ -9,29 +9,17 @@
 #include <functional>
 #include <vector>
 
+#include "model_fakes.hpp"
 #include "shell/help_viewer.hpp"
-#include "shell/host_callback.hpp"
-#include "shell/message_boxes.hpp"
 #include "shell/save_dialog.hpp"
 
 namespace orbelle::shell::test {
 
-struct ShownMessage {
-  QString text;
-  QString title;
-  MessageIcon icon = MessageIcon::None;
-};
-
-class FakeMessages final : public MessageBoxes {
- public:
-  void message(const QString& text, const QString& title, MessageIcon icon) override;
-  bool askYesNo(const QString& text, const QString& title) override;
-
-  std::vector<ShownMessage> shown;
-  std::vector<ShownMessage> questions;
-  std::deque<bool> answers;          // Yes/No in order; No when empty
-  std::function<void()> whileShown;  // runs while a message is "on screen"
-};
+using model::MessageIcon;
+using model::test::CallbackCall;
+using model::test::FakeCallback;
+using model::test::FakeMessages;
+using model::test::ShownMessage;
 
 class FakeSaveDialog final : public SaveDialog {
  public:
@@ -59,20 +47,6 @@ class FakeLauncher final : public HelpLauncher {
   std::vector<QString> opened;
   bool startSucceeds = true;
   bool openSucceeds = true;
-};
-
-struct CallbackCall {
-  QString method;
-  QVariantList arguments;
-};
-
-class FakeCallback final : public HostCallback {
- public:
-  void orbellesetrotor(double heading) override;
-  void orbellesetrig(QVariant& SpotFreq, QVariant& SpotFreqTX, QVariant& Mode) override;
-  void orbellestoprotor() override;
-
-  std::vector<CallbackCall> calls;
 };
 
 }  // namespace orbelle::shell::test

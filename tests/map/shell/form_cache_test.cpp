@@ -9,8 +9,8 @@
 #include <QTimer>
 
 #include "form_fixture.hpp"
-#include "map_layers.hpp"
-#include "raster/picture_file.hpp"
+#include "model/map_layers.hpp"
+#include "raster/qt/picture_file.hpp"
 
 namespace orbelle::shell::test {
 namespace {
@@ -38,7 +38,7 @@ TEST_F(FormCacheTest, SaveLoopRefusesOtherExtensionsThenSaves) {
   saveDialog.results = {{path(QStringLiteral("map.jpg")), true},
                         {path(QStringLiteral("map.bmp")), false}};
   bool drawingWhileShown = false;
-  saveDialog.whileShown = [&] { drawingWhileShown = f.Drawing(); };
+  saveDialog.whileShown = [&] { drawingWhileShown = f.model().Drawing(); };
   f.controls().cmdSavePict->click();
 
   ASSERT_EQ(saveDialog.requests.size(), 2u);
@@ -51,7 +51,7 @@ TEST_F(FormCacheTest, SaveLoopRefusesOtherExtensionsThenSaves) {
   EXPECT_EQ(messages.shown[0].title, "Save Picture");
   EXPECT_EQ(messages.shown[0].icon, MessageIcon::Information);
   EXPECT_TRUE(drawingWhileShown);
-  EXPECT_FALSE(f.Drawing());
+  EXPECT_FALSE(f.model().Drawing());
   EXPECT_FALSE(QFile::exists(path(QStringLiteral("map.jpg"))));
   // The saved picture is the cached map, without the overlay.
   const raster::Surface saved = raster::readBmp(path(QStringLiteral("map.bmp")));
@@ -66,7 +66,9 @@ TEST_F(FormCacheTest, SaveLoopWithTheQtDialog) {
   s.saveDialog = &qtDialog;
   raster::writeBmp(raster::Surface(64, 64, raster::rgb(0, 128, 0)),
                    path(QStringLiteral("MapCache.bmp")));
-  form = std::make_unique<Form1>(s);
+  form.reset();
+  model = std::make_unique<model::MapModel>(modelServices());
+  form = std::make_unique<Form1>(*model, s);
   form->Form_Load();
   auto type = [](QFileDialog& d, const QString& name) {
     d.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(name);
@@ -83,7 +85,7 @@ TEST_F(FormCacheTest, SaveLoopWithTheQtDialog) {
   EXPECT_FALSE(QFile::exists(path(QStringLiteral("pic.jpg"))));
   ASSERT_TRUE(QFile::exists(path(QStringLiteral("pic.bmp"))));
   EXPECT_EQ(raster::readBmp(path(QStringLiteral("pic.bmp"))).width(), 64);
-  EXPECT_FALSE(form->Drawing());
+  EXPECT_FALSE(form->model().Drawing());
 
   // Cancelled: nothing more is written.
   messages.whileShown = nullptr;
@@ -91,7 +93,7 @@ TEST_F(FormCacheTest, SaveLoopWithTheQtDialog) {
   form->controls().cmdSavePict->click();
   EXPECT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("*.bmp")}, QDir::Files).size(), 2);
-  EXPECT_FALSE(form->Drawing());
+  EXPECT_FALSE(form->model().Drawing());
 }
 
 TEST_F(FormCacheTest, CancelledDialogSavesNothing) {
@@ -99,7 +101,7 @@ TEST_F(FormCacheTest, CancelledDialogSavesNothing) {
   f.controls().cmdSavePict->click();
   EXPECT_EQ(saveDialog.requests.size(), 1u);
   EXPECT_TRUE(messages.shown.empty());
-  EXPECT_FALSE(f.Drawing());
+  EXPECT_FALSE(f.model().Drawing());
   EXPECT_TRUE(f.controls().cmdSavePict->isEnabled());
 }
 
@@ -109,8 +111,8 @@ TEST_F(FormCacheTest, NothingToSaveBeforeAnyMapExists) {
   EXPECT_TRUE(saveDialog.requests.empty());
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(messages.shown[0].title, "Save Picture");
-  EXPECT_FALSE(f.Drawing());
-  EXPECT_THROW(f.SaveImage(path(QStringLiteral("x.bmp"))), raster::PictureError);
+  EXPECT_FALSE(f.model().Drawing());
+  EXPECT_THROW(f.model().SaveImage(path(QStringLiteral("x.bmp"))), raster::PictureError);
 }
 
 TEST_F(FormCacheTest, UnwritablePictureIsReported) {
@@ -119,38 +121,38 @@ TEST_F(FormCacheTest, UnwritablePictureIsReported) {
   f.controls().cmdSavePict->click();
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(messages.shown[0].icon, MessageIcon::Error);
-  EXPECT_FALSE(f.Drawing());
+  EXPECT_FALSE(f.model().Drawing());
 }
 
 TEST_F(FormCacheTest, RefreshWipesTheOverlayByReloadingTheCache) {
   Form1& f = withCachedMap();
   const raster::Rgb marker = raster::rgb(7, 7, 7);
-  f.DrawPoint(-50.0, 120.0, marker, 12);
-  ASSERT_GT(count(f.layers().shown(), marker), 0);
-  f.SunTimer_Timer();
-  EXPECT_EQ(count(f.layers().shown(), marker), 0);
-  EXPECT_GT(count(f.layers().shown(), raster::rgb(255, 255, 0)), 0);
+  f.model().DrawPoint(-50.0, 120.0, marker, 12);
+  ASSERT_GT(count(f.model().layers().shown(), marker), 0);
+  f.model().SunTimer_Timer();
+  EXPECT_EQ(count(f.model().layers().shown(), marker), 0);
+  EXPECT_GT(count(f.model().layers().shown(), raster::rgb(255, 255, 0)), 0);
 }
 
 TEST_F(FormCacheTest, LoadedPictureStaysUntilARefreshBringsTheCacheBack) {
   Form1& f = withCachedMap();
   raster::writeBmp(raster::Surface(32, 32, raster::rgb(0, 0, 200)),
                    path(QStringLiteral("other.bmp")));
-  f.LoadImage(path(QStringLiteral("other.bmp")));
-  EXPECT_EQ(f.layers().picture()->width(), 32);
-  f.SaveImage(path(QStringLiteral("copy.bmp")));
+  f.model().LoadImage(path(QStringLiteral("other.bmp")));
+  EXPECT_EQ(f.model().layers().picture()->width(), 32);
+  f.model().SaveImage(path(QStringLiteral("copy.bmp")));
   EXPECT_EQ(raster::readBmp(path(QStringLiteral("copy.bmp"))).pixel(0, 0), raster::rgb(0, 0, 200));
-  EXPECT_TRUE(f.state().MapCached);
-  f.SunTimer_Timer();
-  EXPECT_EQ(f.layers().picture()->width(), 64);
-  EXPECT_THROW(f.LoadImage(path(QStringLiteral("missing.bmp"))), raster::PictureError);
+  EXPECT_TRUE(f.model().state().MapCached);
+  f.model().SunTimer_Timer();
+  EXPECT_EQ(f.model().layers().picture()->width(), 64);
+  EXPECT_THROW(f.model().LoadImage(path(QStringLiteral("missing.bmp"))), raster::PictureError);
 }
 
 TEST_F(FormCacheTest, CacheRemovedWhileCachedIsNoLongerReloaded) {
   Form1& f = withCachedMap();
   QFile::remove(path(QStringLiteral("MapCache.bmp")));
-  f.SunTimer_Timer();
-  EXPECT_FALSE(f.state().MapCached);
+  f.model().SunTimer_Timer();
+  EXPECT_FALSE(f.model().state().MapCached);
   EXPECT_TRUE(messages.shown.empty());
 }
 
@@ -159,44 +161,48 @@ TEST_F(FormCacheTest, UnwritableCacheKeepsTheNewMapShownAndStopsCountingTheOldOn
   raster::writeBmp(raster::Surface(64, 64, raster::rgb(9, 9, 9)),
                    path(QStringLiteral("cache/MapCache.bmp")));
   writeOutlines(2);
-  FormServices s = services();
+  model::ModelServices s = modelServices();
   s.cacheFile = path(QStringLiteral("cache/MapCache.bmp"));
-  form = std::make_unique<Form1>(s);
+  form.reset();
+  model = std::make_unique<model::MapModel>(s);
+  form = std::make_unique<Form1>(*model, services());
   form->Form_Load();
   form->show();
-  ASSERT_TRUE(form->state().MapCached);
+  ASSERT_TRUE(form->model().state().MapCached);
   // The cache's folder goes away: the pass cannot write its map there.
   ASSERT_TRUE(QDir(dir.path()).rename(QStringLiteral("cache"), QStringLiteral("gone")));
   bool cachedWhenTold = true;
-  messages.whileShown = [&] { cachedWhenTold = form->state().MapCached; };
-  form->cmdDraw_Click();
+  messages.whileShown = [&] { cachedWhenTold = form->model().state().MapCached; };
+  form->model().cmdDraw_Click();
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_FALSE(cachedWhenTold);  // the old file no longer holds the map that is shown
   EXPECT_EQ(messages.shown[0].icon, MessageIcon::Error);
-  EXPECT_FALSE(form->state().MapCached);
-  ASSERT_NE(form->layers().picture(), nullptr);
-  EXPECT_EQ(form->layers().picture()->width(), form->layers().width());
-  EXPECT_TRUE(form->layers().pictureVisible());
+  EXPECT_FALSE(form->model().state().MapCached);
+  ASSERT_NE(form->model().layers().picture(), nullptr);
+  EXPECT_EQ(form->model().layers().picture()->width(), form->model().layers().width());
+  EXPECT_TRUE(form->model().layers().pictureVisible());
   // The refresh does not bring the old map back.
-  form->SunTimer_Timer();
-  EXPECT_EQ(form->layers().picture()->width(), form->layers().width());
-  EXPECT_EQ(form->layers().picture()->pixel(0, 0), raster::kBlack);
+  form->model().SunTimer_Timer();
+  EXPECT_EQ(form->model().layers().picture()->width(), form->model().layers().width());
+  EXPECT_EQ(form->model().layers().picture()->pixel(0, 0), raster::kBlack);
 }
 
 TEST_F(FormCacheTest, RepaintsKeepTheOverlayWhileThePointerMoves) {
   Form1& f = withCachedMap();
   const raster::Rgb marker = raster::rgb(7, 7, 7);
-  f.state().PaintDeferred = true;
-  f.DrawPoint(-50.0, 120.0, marker, 12);
+  f.model().pointerMoved();
+  f.model().DrawPoint(-50.0, 120.0, marker, 12);
   f.hide();
   f.show();  // a repaint: the layers are recomposed, and Form_Paint holds back
   processEvents();
-  EXPECT_EQ(count(f.layers().shown(), raster::rgb(255, 255, 0)), 0);
-  f.state().PaintDeferred = false;
+  EXPECT_EQ(count(f.model().layers().shown(), raster::rgb(255, 255, 0)), 0);
+  f.model().SunTimer_Timer();  // any refresh ends the deferral
+  f.model().layers().recompose();
+  ASSERT_EQ(count(f.model().layers().shown(), raster::rgb(255, 255, 0)), 0);
   f.hide();
   f.show();
   processEvents();
-  EXPECT_GT(count(f.layers().shown(), raster::rgb(255, 255, 0)), 0);
+  EXPECT_GT(count(f.model().layers().shown(), raster::rgb(255, 255, 0)), 0);
 }
 
 }  // namespace

@@ -9,8 +9,8 @@
 
 #include "form_fixture.hpp"
 #include "layout_rules.hpp"
-#include "map_layers.hpp"
-#include "raster/picture_file.hpp"
+#include "model/map_layers.hpp"
+#include "raster/qt/picture_file.hpp"
 #include "shell/surface_widget.hpp"
 
 namespace orbelle::shell::test {
@@ -27,21 +27,21 @@ TEST_F(FormDrawingTest, CompletedPassCachesTheMapAndShowsIt) {
   writeOutlines(5);
   Form1& f = showForm();
   f.controls().cmdDraw->click();
-  EXPECT_FALSE(f.passRunning());
-  EXPECT_FALSE(f.Drawing());
+  EXPECT_FALSE(f.model().passRunning());
+  EXPECT_FALSE(f.model().Drawing());
   EXPECT_TRUE(messages.shown.empty());
   ASSERT_TRUE(QFile::exists(path(QStringLiteral("MapCache.bmp"))));
-  EXPECT_TRUE(f.state().MapCached);
-  EXPECT_TRUE(f.layers().pictureVisible());
+  EXPECT_TRUE(f.model().state().MapCached);
+  EXPECT_TRUE(f.model().layers().pictureVisible());
   const raster::Surface cached = raster::readBmp(path(QStringLiteral("MapCache.bmp")));
-  EXPECT_EQ(cached.width(), f.layers().width());
+  EXPECT_EQ(cached.width(), f.model().layers().width());
   // Whole Earth: black outside the rim in the corner, land at the centre... and the map layer
   // is white again, the map now seen through Image1.
   EXPECT_EQ(cached.pixel(0, 0), raster::kBlack);
-  EXPECT_EQ(f.layers().picture()->pixel(0, 0), raster::kBlack);
-  EXPECT_EQ(f.layers().mapLayer().pixel(0, 0), raster::kWhite);
+  EXPECT_EQ(f.model().layers().picture()->pixel(0, 0), raster::kBlack);
+  EXPECT_EQ(f.model().layers().mapLayer().pixel(0, 0), raster::kWhite);
   EXPECT_FALSE(f.controls().cmdCancel->isEnabled());
-  EXPECT_TRUE(f.controls().SunTimer->isActive());
+  EXPECT_TRUE(f.model().sunTimerActive());
 }
 
 TEST_F(FormDrawingTest, PassShowsItsDrawingStateAndMissingFiles) {
@@ -74,20 +74,20 @@ TEST_F(FormDrawingTest, CancelledPassLeavesTheCacheAsItWas) {
                    path(QStringLiteral("MapCache.bmp")));
   const QByteArray before = fileBytes(path(QStringLiteral("MapCache.bmp")));
   Form1& f = showForm();
-  ASSERT_TRUE(f.state().MapCached);
+  ASSERT_TRUE(f.model().state().MapCached);
   QTimer::singleShot(0, &f, [&] {
     EXPECT_TRUE(f.controls().cmdCancel->isEnabled());
     f.controls().cmdCancel->click();
     EXPECT_FALSE(f.controls().cmdCancel->isEnabled());
   });
   f.controls().cmdDraw->click();
-  EXPECT_TRUE(f.CancelDraw());
-  EXPECT_FALSE(f.Drawing());
+  EXPECT_TRUE(f.model().CancelDraw());
+  EXPECT_FALSE(f.model().Drawing());
   EXPECT_EQ(fileBytes(path(QStringLiteral("MapCache.bmp"))), before);
-  EXPECT_TRUE(f.state().MapCached);
-  EXPECT_FALSE(f.layers().pictureVisible());  // hidden until the next completed pass
+  EXPECT_TRUE(f.model().state().MapCached);
+  EXPECT_FALSE(f.model().layers().pictureVisible());  // hidden until the next completed pass
   // The partly drawn map stays on the map layer, and shows.
-  EXPECT_EQ(f.layers().shown().pixel(0, 0), raster::kBlack);
+  EXPECT_EQ(f.model().layers().shown().pixel(0, 0), raster::kBlack);
 }
 
 TEST_F(FormDrawingTest, DrawDuringAPassRunsOneMorePassAfterIt) {
@@ -95,28 +95,26 @@ TEST_F(FormDrawingTest, DrawDuringAPassRunsOneMorePassAfterIt) {
   Form1& f = showForm();
   int nested = 0;
   QTimer::singleShot(0, &f, [&] {
-    EXPECT_TRUE(f.passRunning());
-    f.cmdDraw_Click();
-    f.DrawAsync();  // the one-shot timer fires inside the pass as well
+    EXPECT_TRUE(f.model().passRunning());
+    f.model().cmdDraw_Click();
+    f.model().DrawAsync();  // the one-shot timer fires inside the pass as well
     ++nested;
   });
   f.controls().cmdDraw->click();
   processEvents();
   EXPECT_EQ(nested, 1);
   EXPECT_EQ(messages.shown.size(), 2u);  // the pass, then exactly one more
-  EXPECT_FALSE(f.passRunning());
+  EXPECT_FALSE(f.model().passRunning());
 }
 
 TEST_F(FormDrawingTest, DrawAsyncRunsThePassFromTheOneShotTimer) {
   writeOutlines(2);
   Form1& f = showForm();
-  EXPECT_TRUE(f.controls().Timer1->isSingleShot());
-  EXPECT_EQ(f.controls().Timer1->interval(), 1);
-  EXPECT_FALSE(f.controls().Timer1->isActive());
-  f.DrawAsync();
-  EXPECT_FALSE(f.state().MapCached);  // nothing yet: the call returned at once
-  EXPECT_TRUE(waitUntil([&] { return f.state().MapCached; }));
-  EXPECT_FALSE(f.controls().Timer1->isActive());
+  EXPECT_FALSE(f.model().drawAsyncPending());
+  f.model().DrawAsync();
+  EXPECT_FALSE(f.model().state().MapCached);  // nothing yet: the call returned at once
+  EXPECT_TRUE(waitUntil([&] { return f.model().state().MapCached; }));
+  EXPECT_FALSE(f.model().drawAsyncPending());
 }
 
 TEST_F(FormDrawingTest, PassRequestedDuringTheSaveDialogRunsAfterIt) {
@@ -126,12 +124,13 @@ TEST_F(FormDrawingTest, PassRequestedDuringTheSaveDialogRunsAfterIt) {
   Form1& f = showForm();
   bool passInsideDialog = false;
   saveDialog.whileShown = [&] {
-    f.cmdDraw_Click();
-    passInsideDialog = f.passRunning() || f.layers().picture()->width() != 50;
+    f.model().cmdDraw_Click();
+    passInsideDialog = f.model().passRunning() || f.model().layers().picture()->width() != 50;
   };
   f.controls().cmdSavePict->click();
   EXPECT_FALSE(passInsideDialog);
-  EXPECT_TRUE(waitUntil([&] { return f.layers().picture()->width() == f.layers().width(); }));
+  EXPECT_TRUE(waitUntil(
+      [&] { return f.model().layers().picture()->width() == f.model().layers().width(); }));
 }
 
 TEST_F(FormDrawingTest, ResizeDuringAPassSnapsBack) {
@@ -139,7 +138,7 @@ TEST_F(FormDrawingTest, ResizeDuringAPassSnapsBack) {
   Form1& f = showForm();
   const QSize before = f.size();
   const double surface = f.surfaceWidthTwips();
-  const int side = f.layers().width();
+  const int side = f.model().layers().width();
   QTimer::singleShot(0, &f, [&] {
     f.resize(before.width() + 60, before.height());
     f.SetPixelSize(300);
@@ -147,7 +146,7 @@ TEST_F(FormDrawingTest, ResizeDuringAPassSnapsBack) {
   f.controls().cmdDraw->click();
   EXPECT_EQ(f.size(), before);
   EXPECT_EQ(f.surfaceWidthTwips(), surface);
-  EXPECT_EQ(f.layers().width(), side);
+  EXPECT_EQ(f.model().layers().width(), side);
   EXPECT_EQ(f.controls().Picture1->width(), side + 2 * kSurfaceBorderPixels);
 }
 

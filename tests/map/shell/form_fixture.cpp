@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QTest>
@@ -38,8 +37,17 @@ void FormTest::SetUp() {
 
 void FormTest::TearDown() {
   form.reset();
+  model.reset();
   processEvents();
   QDir::setCurrent(oldCwd);
+}
+
+model::ModelServices FormTest::modelServices() {
+  model::ModelServices s;
+  s.messages = &messages;
+  s.programFolder = dir.path().toStdString();
+  s.clock = fixedClock(now);
+  return s;
 }
 
 FormServices FormTest::services() {
@@ -47,15 +55,15 @@ FormServices FormTest::services() {
   s.messages = &messages;
   s.help = &help;
   s.saveDialog = &saveDialog;
-  s.programFolder = dir.path().toStdString();
-  s.clock = fixedClock(now);
   s.screenSizeTwips = [this] { return screenTwips; };
   s.pictureFolder = dir.path();
   return s;
 }
 
 Form1& FormTest::makeForm() {
-  form = std::make_unique<Form1>(services());
+  form.reset();
+  model = std::make_unique<model::MapModel>(modelServices());
+  form = std::make_unique<Form1>(*model, services());
   return *form;
 }
 
@@ -124,13 +132,7 @@ void FormTest::processEvents() {
 }
 
 bool FormTest::waitUntil(const std::function<bool()>& condition, int timeoutMs) {
-  QElapsedTimer timer;
-  timer.start();
-  while (!condition()) {
-    if (timer.elapsed() > timeoutMs) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-  }
-  return true;
+  return QTest::qWaitFor(condition, timeoutMs);
 }
 
 }  // namespace orbelle::shell::test

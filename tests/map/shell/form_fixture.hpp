@@ -1,7 +1,8 @@
 #pragma once
 
-// A map window in a temporary working folder, with test backends for its message boxes, save
-// dialog and help, a fixed clock, a chosen screen size and small outline files of its own.
+// A map window over its model in a temporary working folder, with test backends for the message
+// boxes, save dialog and help, a fixed clock, a chosen screen size and small outline files of
+// its own.
 
 #include <gtest/gtest.h>
 
@@ -12,7 +13,8 @@
 #include <string>
 
 #include "fakes.hpp"
-#include "settings/date_time.hpp"
+#include "ini/date_time.hpp"
+#include "model/map_model.hpp"
 #include "shell/form1.hpp"
 
 class QFileDialog;
@@ -29,8 +31,9 @@ class FormTest : public ::testing::Test {
   void SetUp() override;
   void TearDown() override;
 
+  model::ModelServices modelServices();
   FormServices services();
-  Form1& makeForm();  // constructed, not loaded
+  Form1& makeForm();  // model and window constructed, not loaded
   Form1& loadForm();  // and loaded
   Form1& showForm();  // and shown, active
 
@@ -44,6 +47,7 @@ class FormTest : public ::testing::Test {
   // Types into a field as the operator does, then leaves it for `next` by Tab.
   void typeAndLeave(QLineEdit* field, const QString& text, QWidget* next);
   static void processEvents();
+  // Lets events run until `condition` holds or the time is up (QTest::qWaitFor).
   static bool waitUntil(const std::function<bool()>& condition, int timeoutMs = 3000);
 
   QTemporaryDir dir;
@@ -53,6 +57,7 @@ class FormTest : public ::testing::Test {
   FakeHelp help;
   QSizeF screenTwips{15360.0, 11520.0};
   DateTime now = makeDateTime(2024, 3, 20, 12, 0, 0);
+  std::unique_ptr<model::MapModel> model;
   std::unique_ptr<Form1> form;
 };
 

@@ -4,7 +4,7 @@
 
 #include "form_fixture.hpp"
 #include "layout_rules.hpp"
-#include "map_layers.hpp"
+#include "model/map_layers.hpp"
 #include "shell/surface_widget.hpp"
 
 namespace orbelle::shell::test {
@@ -22,27 +22,27 @@ class FormLayoutTest : public FormTest {
 TEST_F(FormLayoutTest, SetPixelSize400EndsAtTheWorkedSizes) {
   form->SetPixelSize(400);
   EXPECT_EQ(form->surfaceWidthTwips(), 6100.0);
-  EXPECT_EQ(form->windowWidthTwips(), 7260.0);
-  EXPECT_EQ(form->windowHeightTwips(), 6620.0);
+  EXPECT_EQ(form->widthTwips(), 7260.0);
+  EXPECT_EQ(form->heightTwips(), 6620.0);
   EXPECT_EQ(form->width(), 484);
   EXPECT_EQ(form->height(), 441);
   EXPECT_EQ(form->controls().Picture1->width(), 407);
   // The map fills the surface inside its border, and the scale follows it.
-  EXPECT_EQ(form->layers().width(), 407 - 2 * kSurfaceBorderPixels);
-  EXPECT_EQ(form->state().plane.PictureWidthPx, 403);
-  EXPECT_EQ(form->state().SavedWidth, 7260);
-  EXPECT_EQ(form->state().SavedHeight, 6620);
+  EXPECT_EQ(form->model().layers().width(), 407 - 2 * kSurfaceBorderPixels);
+  EXPECT_EQ(form->model().state().plane.PictureWidthPx, 403);
+  EXPECT_EQ(form->SavedWidth(), 7260);
+  EXPECT_EQ(form->SavedHeight(), 6620);
 }
 
 TEST_F(FormLayoutTest, WideningBy150TwipsGrowsTheSquareAndTheHeight) {
   const double surface = form->surfaceWidthTwips();
-  const double height = form->windowHeightTwips();
+  const double height = form->heightTwips();
   form->resize(form->width() + 10, form->height());
   EXPECT_EQ(form->surfaceWidthTwips(), surface + 150.0);
-  EXPECT_EQ(form->windowHeightTwips(), height + 150.0);
+  EXPECT_EQ(form->heightTwips(), height + 150.0);
   // Dragging the height alone is undone: the height follows from the width.
   form->resize(form->width(), form->height() + 50);
-  EXPECT_EQ(form->windowHeightTwips(), height + 150.0);
+  EXPECT_EQ(form->heightTwips(), height + 150.0);
 }
 
 TEST_F(FormLayoutTest, MinimisedWindowIsLeftAloneAndRestoringRunsTheRule) {
@@ -58,32 +58,33 @@ TEST_F(FormLayoutTest, NarrowWindowKeepsAUsableSurface) {
   form->resize(10, 10);
   EXPECT_GE(form->width(), form->minimumWidth());
   const QSize panel = form->controls().FrameSetup->sizeHint();
-  EXPECT_GE(form->layers().width(), std::max(panel.width(), panel.height()));
+  EXPECT_GE(form->model().layers().width(), std::max(panel.width(), panel.height()));
   EXPECT_GT(form->surfaceWidthTwips(), 0.0);
-  EXPECT_EQ(form->windowHeightTwips(), 120.0 + form->surfaceWidthTwips() + 400.0);
+  EXPECT_EQ(form->heightTwips(), 120.0 + form->surfaceWidthTwips() + 400.0);
 }
 
 TEST_F(FormLayoutTest, HostSetsPositionAndSizeInTwips) {
-  form->setWindowWidthTwips(9000.0);
+  form->setWidthTwips(9000.0);
   EXPECT_EQ(form->surfaceWidthTwips(), 9000.0 - 960.0 - 200.0);
-  EXPECT_EQ(form->windowHeightTwips(), 120.0 + 7840.0 + 400.0);
-  form->setWindowHeightTwips(3000.0);  // the height follows from the width
-  EXPECT_EQ(form->windowHeightTwips(), 8360.0);
-  form->setWindowLeftTwips(1500.0);
-  form->setWindowTopTwips(750.0);
-  EXPECT_EQ(form->windowLeftTwips(), 1500.0);
-  EXPECT_EQ(form->windowTopTwips(), 750.0);
+  EXPECT_EQ(form->heightTwips(), 120.0 + 7840.0 + 400.0);
+  form->setHeightTwips(3000.0);  // the height follows from the width
+  EXPECT_EQ(form->heightTwips(), 8360.0);
+  form->setLeftTwips(1500.0);
+  form->setTopTwips(750.0);
+  EXPECT_EQ(form->leftTwips(), 1500.0);
+  EXPECT_EQ(form->topTwips(), 750.0);
   EXPECT_EQ(form->pos(), QPoint(100, 50));
 }
 
 TEST_F(FormLayoutTest, ResizeRescalesTheMapAndClearsTheMapLayer) {
-  form->state().plane.MaxDx = 1000;
-  form->layers().mapLayer().clear(raster::rgb(5, 5, 5));
+  form->model().setMaxDx(1000);
+  form->model().layers().mapLayer().clear(raster::rgb(5, 5, 5));
   form->resize(form->width() + 30, form->height());
-  EXPECT_EQ(form->layers().mapLayer().pixel(0, 0), raster::kWhite);
-  EXPECT_EQ(form->layers().mapLayer().scaleLeft(), -1000.0);
-  EXPECT_EQ(form->layers().shown().scaleLeft(), -1000.0);
-  EXPECT_DOUBLE_EQ(form->state().plane.MilesPerPixel, 2000.0 / form->layers().width());
+  EXPECT_EQ(form->model().layers().mapLayer().pixel(0, 0), raster::kWhite);
+  EXPECT_EQ(form->model().layers().mapLayer().scaleLeft(), -1000.0);
+  EXPECT_EQ(form->model().layers().shown().scaleLeft(), -1000.0);
+  EXPECT_DOUBLE_EQ(form->model().state().plane.MilesPerPixel,
+                   2000.0 / form->model().layers().width());
 }
 
 }  // namespace

@@ -11,8 +11,8 @@
 #include <QWindow>
 
 #include "form_fixture.hpp"
-#include "map_layers.hpp"
-#include "raster/picture_file.hpp"
+#include "model/map_layers.hpp"
+#include "raster/qt/picture_file.hpp"
 
 namespace orbelle::shell::test {
 namespace {
@@ -33,22 +33,22 @@ TEST_F(FormLoadTest, DefaultsWithoutSettingsFile) {
   // 12437.565... rounds to 12438, which the miles field bounds to 12437.
   EXPECT_EQ(c.txtMaxDxMi->text(), "12437");
   EXPECT_EQ(c.txtMaxDxKm->text(), "20015");
-  EXPECT_EQ(f.state().plane.MaxDx, 12437);
+  EXPECT_EQ(f.model().state().plane.MaxDx, 12437);
   EXPECT_EQ(c.txtUTCOffset->text(), "5");
-  EXPECT_EQ(f.state().UTCOffsetSeconds, 18000.0);
+  EXPECT_EQ(f.model().state().UTCOffsetSeconds, 18000.0);
   EXPECT_TRUE(c.chkShowSun->isChecked());
   EXPECT_FALSE(c.chkShowRivers->isChecked());
   EXPECT_FALSE(c.chkAlwaysOnTop->isChecked());
   EXPECT_TRUE(c.chkShowSpots->isChecked() && c.chkShowSpotBy->isChecked() &&
               c.chkShowConnectingLines->isChecked());
-  EXPECT_EQ(f.state().MaxSpots, 25);
-  EXPECT_EQ(f.layers().width(), 600);  // the stored width comes back exactly
-  EXPECT_EQ(f.state().plane.PictureWidthPx, 600);
-  EXPECT_EQ(f.state().LandColor, raster::rgb(0, 128, 0));
-  EXPECT_EQ(f.state().WaterColor, raster::rgb(128, 192, 255));
-  EXPECT_EQ(f.state().IceColor, raster::rgb(223, 223, 223));
-  EXPECT_FALSE(f.state().MapCached);
-  EXPECT_FALSE(f.state().PaintDeferred);
+  EXPECT_EQ(f.model().state().MaxSpots, 25);
+  EXPECT_EQ(f.model().layers().width(), 600);  // the stored width comes back exactly
+  EXPECT_EQ(f.model().state().plane.PictureWidthPx, 600);
+  EXPECT_EQ(f.model().state().LandColor, raster::rgb(0, 128, 0));
+  EXPECT_EQ(f.model().state().WaterColor, raster::rgb(128, 192, 255));
+  EXPECT_EQ(f.model().state().IceColor, raster::rgb(223, 223, 223));
+  EXPECT_FALSE(f.model().state().MapCached);
+  EXPECT_FALSE(f.model().state().PaintDeferred);
   EXPECT_TRUE(messages.shown.empty());
 }
 
@@ -65,9 +65,9 @@ TEST_F(FormLoadTest, SettingsWrittenAtUnloadComeBackAtTheNextLoad) {
   c.chkShowSpotBy->click();
   f.move(300, 200);
   f.SetPixelSize(450);
-  const int width = f.layers().width();
+  const int width = f.model().layers().width();
   bool unloadedSeen = false;
-  f.setUnloadHandler([&] { unloadedSeen = true; });
+  QObject::connect(&f.model(), &model::MapModel::unloadedChanged, [&] { unloadedSeen = true; });
   f.close();
   EXPECT_TRUE(unloadedSeen);
   EXPECT_TRUE(f.unloaded());
@@ -80,33 +80,33 @@ TEST_F(FormLoadTest, SettingsWrittenAtUnloadComeBackAtTheNextLoad) {
       << ini;
 
   Form1& g = loadForm();
-  EXPECT_EQ(g.state().plane.LatHere, 51.25);
-  EXPECT_EQ(g.state().plane.LonHere, -1.5);
-  EXPECT_EQ(g.state().UTCOffset, 6.0);  // a fraction comes back as a whole hour
-  EXPECT_EQ(g.state().plane.MaxDx, 3000);
+  EXPECT_EQ(g.model().state().plane.LatHere, 51.25);
+  EXPECT_EQ(g.model().state().plane.LonHere, -1.5);
+  EXPECT_EQ(g.model().state().UTCOffset, 6.0);  // a fraction comes back as a whole hour
+  EXPECT_EQ(g.model().state().plane.MaxDx, 3000);
   EXPECT_EQ(g.controls().txtMaxDxKm->text(), "4827");
-  EXPECT_FALSE(g.state().ShowSun);
-  EXPECT_TRUE(g.state().ShowRivers);
+  EXPECT_FALSE(g.model().state().ShowSun);
+  EXPECT_TRUE(g.model().state().ShowRivers);
   EXPECT_TRUE(g.controls().chkShowRivers->isChecked());
   EXPECT_FALSE(g.controls().chkShowSpotBy->isChecked());
   EXPECT_FALSE(g.controls().chkShowConnectingLines->isEnabled());
-  EXPECT_EQ(g.layers().width(), width);
-  EXPECT_EQ(g.windowLeftTwips(), 4500.0);
-  EXPECT_EQ(g.windowTopTwips(), 3000.0);
+  EXPECT_EQ(g.model().layers().width(), width);
+  EXPECT_EQ(g.leftTwips(), 4500.0);
+  EXPECT_EQ(g.topTwips(), 3000.0);
 }
 
 TEST_F(FormLoadTest, RestoredPositionIsKeptOnTheScreen) {
   writeIni("[Settings]\nLeft=20000\nTop=-300\n");
   Form1& f = loadForm();
-  EXPECT_EQ(f.windowLeftTwips(), 14360.0);
-  EXPECT_EQ(f.windowTopTwips(), 0.0);
+  EXPECT_EQ(f.leftTwips(), 14360.0);
+  EXPECT_EQ(f.topTwips(), 0.0);
 }
 
 TEST_F(FormLoadTest, AlwaysOnTopYesLoadsTopmostAndChecked) {
   writeIni("[Settings]\nAlwaysOnTop=Yes\n");
   Form1& f = loadForm();
   EXPECT_TRUE(f.controls().chkAlwaysOnTop->isChecked());
-  EXPECT_TRUE(f.state().AlwaysOnTop);
+  EXPECT_TRUE(f.model().state().AlwaysOnTop);
   EXPECT_TRUE(f.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
   f.show();
   EXPECT_TRUE(f.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
@@ -114,10 +114,10 @@ TEST_F(FormLoadTest, AlwaysOnTopYesLoadsTopmostAndChecked) {
 
 TEST_F(FormLoadTest, StoredRadiusIsBoundedByTheMilesField) {
   writeIni("[Settings]\nMaxDx=99999\n");
-  EXPECT_EQ(loadForm().state().plane.MaxDx, 12437);
+  EXPECT_EQ(loadForm().model().state().plane.MaxDx, 12437);
   EXPECT_EQ(form->controls().txtMaxDxMi->text(), "12437");
   writeIni("[Settings]\nMaxDx=-4\n");
-  EXPECT_EQ(loadForm().state().plane.MaxDx, 100);
+  EXPECT_EQ(loadForm().model().state().plane.MaxDx, 100);
 }
 
 TEST_F(FormLoadTest, CachedMapOfAnEarlierRunIsShownAtOnce) {
@@ -125,12 +125,12 @@ TEST_F(FormLoadTest, CachedMapOfAnEarlierRunIsShownAtOnce) {
   map.plotPixel(299, 299, raster::rgb(255, 0, 0));
   raster::writeBmp(map, path(QStringLiteral("MapCache.bmp")));
   Form1& f = loadForm();
-  EXPECT_TRUE(f.state().MapCached);
-  ASSERT_NE(f.layers().picture(), nullptr);
-  EXPECT_EQ(f.layers().picture()->pixel(299, 299), raster::rgb(255, 0, 0));
+  EXPECT_TRUE(f.model().state().MapCached);
+  ASSERT_NE(f.model().layers().picture(), nullptr);
+  EXPECT_EQ(f.model().layers().picture()->pixel(299, 299), raster::rgb(255, 0, 0));
   // Stretched over the (larger) surface.
-  EXPECT_EQ(f.layers().shown().pixel(0, 0), raster::rgb(0, 128, 0));
-  EXPECT_EQ(f.layers().shown().pixel(599, 599), raster::rgb(255, 0, 0));
+  EXPECT_EQ(f.model().layers().shown().pixel(0, 0), raster::rgb(0, 128, 0));
+  EXPECT_EQ(f.model().layers().shown().pixel(599, 599), raster::rgb(255, 0, 0));
 }
 
 TEST_F(FormLoadTest, DamagedCacheCountsAsNone) {
@@ -139,14 +139,14 @@ TEST_F(FormLoadTest, DamagedCacheCountsAsNone) {
   file.write("BM not really a bitmap");
   file.close();
   Form1& f = loadForm();
-  EXPECT_FALSE(f.state().MapCached);
-  EXPECT_EQ(f.layers().picture(), nullptr);
+  EXPECT_FALSE(f.model().state().MapCached);
+  EXPECT_EQ(f.model().layers().picture(), nullptr);
 }
 
 TEST_F(FormLoadTest, CloseBoxUnloadsWhenNoServerObjectExists) {
   Form1& f = showForm();
   bool ended = false;
-  f.setUnloadHandler([&] { ended = true; });
+  QObject::connect(&f.model(), &model::MapModel::unloadedChanged, [&] { ended = true; });
   closeBox(f);
   EXPECT_TRUE(f.unloaded());
   EXPECT_TRUE(ended);
@@ -156,9 +156,9 @@ TEST_F(FormLoadTest, CloseBoxUnloadsWhenNoServerObjectExists) {
 
 TEST_F(FormLoadTest, CloseBoxOnlyHidesOnceAServerObjectExisted) {
   Form1& f = showForm();
-  f.setServerActive(true);
+  f.model().setServerActive(true);
   bool ended = false;
-  f.setUnloadHandler([&] { ended = true; });
+  QObject::connect(&f.model(), &model::MapModel::unloadedChanged, [&] { ended = true; });
   closeBox(f);
   EXPECT_FALSE(f.unloaded());
   EXPECT_FALSE(ended);
@@ -174,15 +174,15 @@ TEST_F(FormLoadTest, CloseDuringAPassCancelsItAndUnloadsAfterwards) {
   writeOutlines(40);
   Form1& f = showForm();
   bool ended = false;
-  f.setUnloadHandler([&] { ended = true; });
+  QObject::connect(&f.model(), &model::MapModel::unloadedChanged, [&] { ended = true; });
   bool wasRunning = false;
   QTimer::singleShot(0, &f, [&] {
-    wasRunning = f.passRunning();
+    wasRunning = f.model().passRunning();
     closeBox(f);
   });
   f.controls().cmdDraw->click();
   EXPECT_TRUE(wasRunning);
-  EXPECT_TRUE(f.CancelDraw());
+  EXPECT_TRUE(f.model().CancelDraw());
   EXPECT_FALSE(QFile::exists(path(QStringLiteral("MapCache.bmp"))));
   EXPECT_TRUE(waitUntil([&] { return ended; }));
 }

@@ -11,10 +11,10 @@
 #include <QWindow>
 
 #include "form_fixture.hpp"
-#include "map_layers.hpp"
+#include "model/map_layers.hpp"
 #include "shell/surface_widget.hpp"
+#include "spot_layer.hpp"
 #include "spot_marker.hpp"
-#include "spots/qt/spot_layer.hpp"
 
 namespace orbelle::shell::test {
 namespace {
@@ -35,16 +35,16 @@ TEST_F(FormOptionsTest, MilesFieldBoundsWhatIsTyped) {
   typeAndLeave(c().txtMaxDxMi, QStringLiteral("50"), c().txtMaxDxKm);
   EXPECT_EQ(c().txtMaxDxMi->text(), "100");
   EXPECT_EQ(c().txtMaxDxKm->text(), "160");
-  EXPECT_EQ(form->state().plane.MaxDx, 100);
+  EXPECT_EQ(form->model().state().plane.MaxDx, 100);
 
   typeAndLeave(c().txtMaxDxMi, QStringLiteral("99999"), c().txtMaxDxKm);
   EXPECT_EQ(c().txtMaxDxMi->text(), "12437");
   EXPECT_EQ(c().txtMaxDxKm->text(), "20015");
-  EXPECT_EQ(form->state().plane.MaxDx, 12437);
+  EXPECT_EQ(form->model().state().plane.MaxDx, 12437);
 
   typeAndLeave(c().txtMaxDxMi, QStringLiteral("2500.4"), c().txtMaxDxKm);
   EXPECT_EQ(c().txtMaxDxMi->text(), "2500.4");  // not rewritten when in range
-  EXPECT_EQ(form->state().plane.MaxDx, 2500);
+  EXPECT_EQ(form->model().state().plane.MaxDx, 2500);
   EXPECT_TRUE(messages.shown.empty());
 }
 
@@ -56,19 +56,19 @@ TEST_F(FormOptionsTest, TextThatIsNoNumberIsRefusedAndKeepsTheFocus) {
   EXPECT_EQ(messages.shown[0].title, "orbelle");
   EXPECT_EQ(messages.shown[0].icon, MessageIcon::None);
   EXPECT_TRUE(waitUntil([&] { return c().txtMaxDxMi->hasFocus(); }));
-  EXPECT_EQ(form->state().plane.MaxDx, 12437);
+  EXPECT_EQ(form->model().state().plane.MaxDx, 12437);
   EXPECT_EQ(c().txtMaxDxKm->text(), "20015");
   EXPECT_EQ(messages.shown.size(), 1u);  // the km field, left by the refocus, said nothing
 
   // The other fields refuse the same way and keep their values.
-  const double lat = form->state().plane.LatHere;
+  const double lat = form->model().state().plane.LatHere;
   typeAndLeave(c().txtLatHere, QStringLiteral("north"), c().txtLonHere);
   ASSERT_TRUE(waitUntil([&] { return messages.shown.size() == 2; }));
   EXPECT_TRUE(waitUntil([&] { return c().txtLatHere->hasFocus(); }));
-  EXPECT_EQ(form->state().plane.LatHere, lat);
+  EXPECT_EQ(form->model().state().plane.LatHere, lat);
   typeAndLeave(c().txtUTCOffset, QString(), c().txtMaxDxMi);
   EXPECT_TRUE(waitUntil([&] { return messages.shown.size() == 3; }));
-  EXPECT_EQ(form->state().UTCOffset, 5.0);
+  EXPECT_EQ(form->model().state().UTCOffset, 5.0);
 }
 
 TEST_F(FormOptionsTest, PressingOkWithARefusedFieldKeepsThePanelOpen) {
@@ -84,7 +84,7 @@ TEST_F(FormOptionsTest, PressingOkWithARefusedFieldKeepsThePanelOpen) {
 TEST_F(FormOptionsTest, KilometresSetTheRadiusUnbounded) {
   openPanel();
   typeAndLeave(c().txtMaxDxKm, QStringLiteral("100"), c().chkAlwaysOnTop);
-  EXPECT_EQ(form->state().plane.MaxDx, 62);
+  EXPECT_EQ(form->model().state().plane.MaxDx, 62);
   EXPECT_EQ(c().txtMaxDxMi->text(), "62");
   EXPECT_EQ(c().txtMaxDxKm->text(), "100");  // not rewritten
 }
@@ -95,29 +95,29 @@ TEST_F(FormOptionsTest, LeavingTheKilometreFieldUneditedKeepsTheRadius) {
   c().txtMaxDxKm->setFocus(Qt::TabFocusReason);
   c().chkAlwaysOnTop->setFocus(Qt::TabFocusReason);
   processEvents();
-  EXPECT_EQ(form->state().plane.MaxDx, 12437);
+  EXPECT_EQ(form->model().state().plane.MaxDx, 12437);
   typeAndLeave(c().txtMaxDxKm, QStringLiteral("20015"), c().chkAlwaysOnTop);
-  EXPECT_EQ(form->state().plane.MaxDx, 12436);
+  EXPECT_EQ(form->model().state().plane.MaxDx, 12436);
 }
 
 TEST_F(FormOptionsTest, LatitudeAndLongitudeAreBounded) {
   openPanel();
   typeAndLeave(c().txtLatHere, QStringLiteral("95"), c().txtLonHere);
-  EXPECT_EQ(form->state().plane.LatHere, 89.9);
+  EXPECT_EQ(form->model().state().plane.LatHere, 89.9);
   EXPECT_EQ(c().txtLatHere->text(), "89.9");
   typeAndLeave(c().txtLatHere, QStringLiteral("-90"), c().txtLonHere);
-  EXPECT_EQ(form->state().plane.LatHere, -89.9);
+  EXPECT_EQ(form->model().state().plane.LatHere, -89.9);
   EXPECT_EQ(c().txtLatHere->text(), "-89.9");
   typeAndLeave(c().txtLonHere, QStringLiteral("190"), c().txtUTCOffset);
-  EXPECT_EQ(form->state().plane.LonHere, 180.0);
+  EXPECT_EQ(form->model().state().plane.LonHere, 180.0);
   EXPECT_EQ(c().txtLonHere->text(), "180");
 }
 
 TEST_F(FormOptionsTest, UtcOffsetKeepsFractionsAndSeconds) {
   openPanel();
   typeAndLeave(c().txtUTCOffset, QStringLiteral("5.5"), c().txtMaxDxMi);
-  EXPECT_EQ(form->state().UTCOffset, 5.5);
-  EXPECT_EQ(form->state().UTCOffsetSeconds, 19800.0);
+  EXPECT_EQ(form->model().state().UTCOffset, 5.5);
+  EXPECT_EQ(form->model().state().UTCOffsetSeconds, 19800.0);
   EXPECT_EQ(c().txtUTCOffset->text(), "5.5");
 }
 
@@ -127,8 +127,8 @@ TEST_F(FormOptionsTest, WholeEarthWritesTheLargestRadius) {
   c().cmdWholeEarth->click();
   EXPECT_EQ(c().txtMaxDxMi->text(), "12437");
   EXPECT_EQ(c().txtMaxDxKm->text(), "20015");
-  EXPECT_EQ(form->state().plane.MaxDx, 12437);
-  EXPECT_FALSE(form->passRunning());
+  EXPECT_EQ(form->model().state().plane.MaxDx, 12437);
+  EXPECT_FALSE(form->model().passRunning());
 }
 
 TEST_F(FormOptionsTest, PanelMovesTheDefaultButtonAndTheFocus) {
@@ -147,15 +147,15 @@ TEST_F(FormOptionsTest, PanelMovesTheDefaultButtonAndTheFocus) {
   QTest::keyClick(c().txtLatHere, Qt::Key_Return);
   processEvents();
   EXPECT_FALSE(c().FrameSetup->isVisible());
-  EXPECT_EQ(f.state().plane.LatHere, 89.9);
+  EXPECT_EQ(f.model().state().plane.LatHere, 89.9);
   EXPECT_TRUE(c().cmdDraw->isDefault());
 }
 
 TEST_F(FormOptionsTest, OkWipesTheOverlayAndDrawsTheSunAgain) {
   Form1& f = openPanel();
-  MapLayers& layers = f.layers();
+  model::MapLayers& layers = f.model().layers();
   const raster::Rgb marker = raster::rgb(1, 2, 3);
-  f.DrawPoint(-60.0, 100.0, marker, 9);
+  f.model().DrawPoint(-60.0, 100.0, marker, 9);
   int markerPixels = 0;
   for (int y = 0; y < layers.height(); ++y) {
     for (int x = 0; x < layers.width(); ++x) markerPixels += layers.shown().pixel(x, y) == marker;
@@ -178,7 +178,7 @@ TEST_F(FormOptionsTest, AlwaysOnTopKeepsPositionAndSize) {
   Form1& f = openPanel();
   const QRect before = f.geometry();
   c().chkAlwaysOnTop->click();
-  EXPECT_TRUE(f.state().AlwaysOnTop);
+  EXPECT_TRUE(f.model().state().AlwaysOnTop);
   EXPECT_TRUE(f.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
   EXPECT_TRUE(f.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
   EXPECT_TRUE(f.isVisible());
@@ -191,19 +191,19 @@ TEST_F(FormOptionsTest, AlwaysOnTopKeepsPositionAndSize) {
 TEST_F(FormOptionsTest, RiversAndSunFollowTheirBoxes) {
   Form1& f = openPanel();
   c().chkShowRivers->click();
-  EXPECT_TRUE(f.state().ShowRivers);
+  EXPECT_TRUE(f.model().state().ShowRivers);
   c().chkShowSun->click();
-  EXPECT_FALSE(f.state().ShowSun);
+  EXPECT_FALSE(f.model().state().ShowSun);
 }
 
 // The sample spots: both have a spotter with a position.
-void addSamples(Form1& f) { f.testspot(); }
+void addSamples(Form1& f) { f.model().testspot(); }
 
 TEST_F(FormOptionsTest, SpotBoxesUncheckAndDisableInChainAndHideTheSpots) {
   Form1& f = showForm();
   addSamples(f);
-  spots::SpotLayer& layer = f.spotLayer();
-  ASSERT_EQ(layer.NextSpot(), 3);
+  SpotLayer& layer = f.spotLayer();
+  ASSERT_EQ(f.model().spots().NextSpot(), 3);
   EXPECT_TRUE(layer.lblSpots(1)->isVisible());
   EXPECT_TRUE(layer.lblSpotBys(1)->isVisible());
   EXPECT_TRUE(layer.ConLine(1).visible);
@@ -211,13 +211,13 @@ TEST_F(FormOptionsTest, SpotBoxesUncheckAndDisableInChainAndHideTheSpots) {
   EXPECT_TRUE(c().chkShowConnectingLines->isEnabled());
 
   c().chkShowSpots->click();
-  EXPECT_FALSE(f.state().ShowSpots);
+  EXPECT_FALSE(f.model().state().ShowSpots);
   EXPECT_FALSE(c().chkShowSpotBy->isChecked());
   EXPECT_FALSE(c().chkShowSpotBy->isEnabled());
   EXPECT_FALSE(c().chkShowConnectingLines->isChecked());
   EXPECT_FALSE(c().chkShowConnectingLines->isEnabled());
-  EXPECT_FALSE(f.state().ShowSpotBy);
-  EXPECT_FALSE(f.state().ShowConnectingLines);
+  EXPECT_FALSE(f.model().state().ShowSpotBy);
+  EXPECT_FALSE(f.model().state().ShowConnectingLines);
   for (int i : {1, 2}) {
     EXPECT_FALSE(layer.lblSpots(i)->isVisible());
     EXPECT_FALSE(layer.lblSpotBys(i)->isVisible());
@@ -241,19 +241,19 @@ TEST_F(FormOptionsTest, ClearSpotsAsksFirst) {
   addSamples(f);
   messages.answers = {false, true};
   c().cmdClrSpots->click();
-  EXPECT_EQ(f.spotLayer().NextSpot(), 3);
+  EXPECT_EQ(f.model().spots().NextSpot(), 3);
   ASSERT_EQ(messages.questions.size(), 1u);
   EXPECT_EQ(messages.questions[0].text, "Clear spots?");
   EXPECT_EQ(messages.questions[0].title, f.caption());
   c().cmdClrSpots->click();
-  EXPECT_EQ(f.spotLayer().NextSpot(), 1);
+  EXPECT_EQ(f.model().spots().NextSpot(), 1);
   EXPECT_FALSE(f.spotLayer().lblSpots(1)->isVisible());
 }
 
 TEST_F(FormOptionsTest, SpotsFollowTheMapScaleAfterAResize) {
   Form1& f = showForm();
   addSamples(f);
-  spots::SpotMarker* marker = f.spotLayer().lblSpots(2);
+  SpotMarker* marker = f.spotLayer().lblSpots(2);
   const QPoint before = marker->pos();
   f.resize(f.width() + 100, f.height());
   const QPoint after = marker->pos();
@@ -262,8 +262,8 @@ TEST_F(FormOptionsTest, SpotsFollowTheMapScaleAfterAResize) {
   EXPECT_GT(std::abs(after.x() - centre.x()), 0);
   EXPECT_NE(after, before);
   // A new radius without a new map keeps the spots on the map that is shown.
-  f.state().plane.MaxDx = 1000;
-  f.DrawSpots();
+  f.model().setMaxDx(1000);
+  f.model().DrawSpots();
   EXPECT_EQ(marker->pos(), after);
 }
 

@@ -7,7 +7,7 @@
 #include <QTimer>
 
 #include "form_fixture.hpp"
-#include "map_layers.hpp"
+#include "model/map_layers.hpp"
 #include "shell/surface_widget.hpp"
 
 namespace orbelle::shell::test {
@@ -18,9 +18,9 @@ class FormPointerTest : public FormTest {
   void SetUp() override {
     FormTest::SetUp();
     showForm();
-    side = form->layers().width();
+    side = form->model().layers().width();
     ASSERT_EQ(side, 600);
-    ASSERT_EQ(form->state().plane.MaxDx, 12437);
+    ASSERT_EQ(form->model().state().plane.MaxDx, 12437);
   }
   // Mouse event at pixel (px, py) of the map image.
   void mouse(QEvent::Type type, int px, int py, Qt::MouseButton button = Qt::NoButton) {
@@ -56,13 +56,11 @@ TEST_F(FormPointerTest, ReadoutAroundTheCentre) {
 
 TEST_F(FormPointerTest, MovingDefersTheOverlayForOneSecond) {
   mouse(QEvent::MouseMove, 100, 100);
-  EXPECT_TRUE(form->state().PaintDeferred);
-  QTimer* timer = form->controls().PaintTimer;
-  EXPECT_TRUE(timer->isActive());
-  EXPECT_EQ(timer->interval(), 1000);
+  EXPECT_TRUE(form->model().state().PaintDeferred);
+  EXPECT_TRUE(form->model().paintTimerActive());
   // Once the pointer rests, the timer rebuilds the overlay and stops.
-  EXPECT_TRUE(waitUntil([&] { return !form->state().PaintDeferred; }, 3000));
-  EXPECT_FALSE(timer->isActive());
+  EXPECT_TRUE(waitUntil([&] { return !form->model().state().PaintDeferred; }, 3000));
+  EXPECT_FALSE(form->model().paintTimerActive());
 }
 
 TEST_F(FormPointerTest, PressesWithoutCallbackDoNothing) {
@@ -70,14 +68,14 @@ TEST_F(FormPointerTest, PressesWithoutCallbackDoNothing) {
   form->controls().cmdStopRotor->click();
   EXPECT_TRUE(messages.shown.empty());
   // A value that names no object is no callback either.
-  form->setCallback(QVariant(), nullptr);
+  form->model().setCallback(QVariant(), nullptr);
   mouse(QEvent::MouseButtonPress, 450, 300, Qt::RightButton);
   EXPECT_TRUE(messages.shown.empty());
 }
 
 TEST_F(FormPointerTest, PressesAskTheHostToTurnOrStopTheRotor) {
   auto callback = std::make_shared<FakeCallback>();
-  form->setCallback(QVariant(QStringLiteral("host")), callback);
+  form->model().setCallback(QVariant(QStringLiteral("host")), callback);
   mouse(QEvent::MouseButtonPress, 450, 300, Qt::LeftButton);
   mouse(QEvent::MouseButtonPress, 450, 300, Qt::RightButton);
   mouse(QEvent::MouseButtonPress, 300, 300, Qt::RightButton);
@@ -92,14 +90,14 @@ TEST_F(FormPointerTest, PressesAskTheHostToTurnOrStopTheRotor) {
   }
   EXPECT_EQ(callback->calls[4].method, "orbellestoprotor");
   EXPECT_TRUE(callback->calls[4].arguments.isEmpty());
-  EXPECT_EQ(form->Callback().toString(), "host");
+  EXPECT_EQ(form->model().Callback().toString(), "host");
 }
 
 TEST_F(FormPointerTest, NoReadoutWhileTheMapImageIsHidden) {
-  form->layers().setPictureVisible(false);
+  form->model().layers().setPictureVisible(false);
   mouse(QEvent::MouseMove, 300, 300);
   EXPECT_EQ(readout(), "  ");
-  EXPECT_FALSE(form->state().PaintDeferred);
+  EXPECT_FALSE(form->model().state().PaintDeferred);
 }
 
 }  // namespace

@@ -2,8 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include "plane/pointer.hpp"
+
 namespace orbelle::spots {
 namespace {
+
+using geo::kLeftButton;
+using geo::kMiddleButton;
+using geo::kRightButton;
 
 SpotRow rowAt(double lat, double lon) {
   SpotRow row;

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <limits>
 
-#include "geometry/map_plane.hpp"
+#include "plane/map_plane.hpp"
 #include "raster/surface.hpp"
 
 namespace orbelle::spots {
@@ -18,29 +18,7 @@ PixelScale tenMilesPerPixel() {
   plane.MaxDx = 3000;
   raster::Surface surface(600, 600);
   geo::SetMapScale(plane, surface);
-  const auto scale = scaleOf(plane);
-  EXPECT_TRUE(scale.has_value());
-  return scale.value_or(PixelScale{});
-}
-
-TEST(SlotLayout, ScaleFollowsTheLastSetMapScale) {
-  geo::MapPlane plane;
-  EXPECT_FALSE(scaleOf(plane).has_value());  // before the first SetMapScale
-  plane.MaxDx = 3000;
-  raster::Surface surface(600, 400);
-  geo::SetMapScale(plane, surface);
-  const auto scale = scaleOf(plane);
-  ASSERT_TRUE(scale.has_value());
-  EXPECT_EQ(scale->left, -3000.0);
-  EXPECT_EQ(scale->top, 3000.0);
-  EXPECT_EQ(scale->unitWidth, 10.0);
-  EXPECT_EQ(scale->unitHeight, -15.0);
-  EXPECT_EQ(scale->width, 600);
-  EXPECT_EQ(scale->height, 400);
-
-  plane.MaxDx = 0;  // bounded by the map plane to one mile, as SetMapScale does
-  geo::SetMapScale(plane, surface);
-  EXPECT_EQ(scaleOf(plane)->left, -1.0);
+  return scaleOf(surface);
 }
 
 TEST(SlotLayout, MarkersAreCentredOnThePixelTheirPointRoundsTo) {

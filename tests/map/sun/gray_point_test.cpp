@@ -5,7 +5,6 @@
 #include <cmath>
 #include <random>
 
-#include "settings/angles.hpp"
 
 namespace orbelle {
 namespace {

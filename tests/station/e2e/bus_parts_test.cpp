@@ -13,7 +13,7 @@
 #include "bus/property_writer.hpp"
 #include "map_in_process.hpp"
 #include "orbelle_server_interface.h"
-#include "spots/qt/spot_layer.hpp"
+#include "spots/spot_list.hpp"
 #include "support/recording_report.hpp"
 #include "support/wait.hpp"
 
@@ -61,20 +61,20 @@ class HostInProcess : public MapInProcess {
 TEST_F(HostInProcess, PlacesTheMapAndNamesItsCallbackObject) {
   attach({10.5, -20.25, 3000, 2});
   EXPECT_EQ(callbackTarget().path, kCallbackPath);
-  EXPECT_EQ(form->state().plane.LatHere, 10.5);
-  EXPECT_EQ(form->state().plane.LonHere, -20.25);
-  EXPECT_EQ(form->state().plane.MaxDx, 3000);
-  EXPECT_EQ(form->state().UTCOffset, 2.0);
+  EXPECT_EQ(model->state().plane.LatHere, 10.5);
+  EXPECT_EQ(model->state().plane.LonHere, -20.25);
+  EXPECT_EQ(model->state().plane.MaxDx, 3000);
+  EXPECT_EQ(model->state().UTCOffset, 2.0);
   EXPECT_TRUE(report.problems.empty()) << report.allProblems();
 }
 
 TEST_F(HostInProcess, PlacementLeavesWhatIsNotGivenAsTheMapHasIt) {
-  const double latitude = form->state().plane.LatHere;
-  const int maxDx = form->state().plane.MaxDx;
+  const double latitude = model->state().plane.LatHere;
+  const int maxDx = model->state().plane.MaxDx;
   attach({std::nullopt, 33.0, std::nullopt, std::nullopt});
-  EXPECT_EQ(form->state().plane.LatHere, latitude);
-  EXPECT_EQ(form->state().plane.LonHere, 33.0);
-  EXPECT_EQ(form->state().plane.MaxDx, maxDx);
+  EXPECT_EQ(model->state().plane.LatHere, latitude);
+  EXPECT_EQ(model->state().plane.LonHere, 33.0);
+  EXPECT_EQ(model->state().plane.MaxDx, maxDx);
 }
 
 TEST_F(HostInProcess, AddSpotPassesEveryFieldInItsPlace) {
@@ -99,7 +99,7 @@ TEST_F(HostInProcess, AddSpotPassesEveryFieldInItsPlace) {
   mapHost->addSpot(f);
   ASSERT_TRUE(waitUntil([&] { return done.count() == 1; }));
   EXPECT_TRUE(done.first().first().toBool());
-  const spots::Slot& slot = form->spotLayer().spots().slot(1);
+  const spots::Slot& slot = model->spots().slot(1);
   EXPECT_EQ(slot.row.LatDeg, 35.5);
   EXPECT_EQ(slot.row.LonDeg, 139.75);
   EXPECT_EQ(slot.row.Color, 0x123456);
@@ -132,7 +132,7 @@ TEST_F(HostInProcess, SpotsThatComeBeforeTheMapWaitForIt) {
   ASSERT_TRUE(waitUntil([&] { return done.count() == 100; }));
   EXPECT_EQ(mapHost->spotsWaiting(), 0u);
   // The ring holds the newest spots, the last one in the slot before NextSpot.
-  const spots::SpotList& list = form->spotLayer().spots();
+  const spots::SpotList& list = model->spots();
   const int last = list.NextSpot() == 1 ? list.MaxSpots() : list.NextSpot() - 1;
   EXPECT_EQ(list.slot(last).markers.spotText.rfind("K99XX (by ", 0), 0u)
       << list.slot(last).markers.spotText;
@@ -173,9 +173,8 @@ TEST_F(HostInProcess, TheMapsPressesReachTheCallbackObject) {
   form->controls().cmdStopRotor->click();
   ASSERT_TRUE(waitUntil([&] { return stops == 1; }));
 
-  form->AddSpot(10.0, 10.0, 255, 14195.5, QStringLiteral("SSB"), QStringLiteral("K1XX"),
-                QStringLiteral("1200Z"), QStringLiteral("W1AW"), QString(), QString(), 20.0, 20.0,
-                0.0, QString(), 14200.0);
+  model->AddSpot({10.0, 10.0, 255, 14195.5, "SSB", "K1XX", "1200Z", "W1AW", "", "", 20.0, 20.0, 0.0,
+                  "", 14200.0});
   QWidget* spot = marker(QStringLiteral("K1XX (by W1AW) 14195.5 SSB 1200Z , "));
   ASSERT_NE(spot, nullptr);
   press(spot);
@@ -201,11 +200,11 @@ TEST_F(HostInProcess, PropertyWritesAreCheckedAgainstTheInterface) {
   ASSERT_TRUE(call) << error.toStdString();
   ASSERT_TRUE(waitUntil([&] { return call->isFinished(); }));
   EXPECT_FALSE(call->isError()) << call->error().message().toStdString();
-  EXPECT_EQ(form->state().plane.MaxDx, 2500);
+  EXPECT_EQ(model->state().plane.MaxDx, 2500);
   call = writeProperty(proxy, "Latitude", 95.0, &error);  // the property does not bound it
   ASSERT_TRUE(call);
   ASSERT_TRUE(waitUntil([&] { return call->isFinished(); }));
-  EXPECT_EQ(form->state().plane.LatHere, 95.0);
+  EXPECT_EQ(model->state().plane.LatHere, 95.0);
 }
 
 }  // namespace

@@ -10,7 +10,7 @@
 #include "core/band.hpp"
 #include "cty_excerpt.hpp"
 #include "map_in_process.hpp"
-#include "spots/qt/spot_layer.hpp"
+#include "spots/spot_list.hpp"
 #include "station_process.hpp"
 #include "support/fake_peer.hpp"
 #include "support/hamlib_daemon.hpp"
@@ -41,7 +41,7 @@ class StationWithMap : public MapInProcess {
     MapInProcess::SetUp();
     if (HasFatalFailure()) return;
     // A pass the window may have started by itself must not count as the station's.
-    ASSERT_TRUE(waitUntil([&] { return !form->Drawing(); }, kSlowMs));
+    ASSERT_TRUE(waitUntil([&] { return !model->Drawing(); }, kSlowMs));
     QFile::remove(path(QStringLiteral("MapCache.bmp")));
     ctyFile = path(QStringLiteral("cty.dat"));
     QFile file(ctyFile);
@@ -61,7 +61,7 @@ class StationWithMap : public MapInProcess {
     ASSERT_TRUE(waitUntil([&] { return !callbackTarget().service.isEmpty(); }, kSlowMs))
         << station.output().toStdString();
     ASSERT_TRUE(waitUntil(
-        [&] { return QFile::exists(path(QStringLiteral("MapCache.bmp"))) && !form->Drawing(); },
+        [&] { return QFile::exists(path(QStringLiteral("MapCache.bmp"))) && !model->Drawing(); },
         kSlowMs))
         << station.output().toStdString();
   }
@@ -86,10 +86,10 @@ TEST_F(StationWithMap, PlacesTheMapHandsItTheCallbackObjectAndDraws) {
   const CallbackTarget target = callbackTarget();
   EXPECT_TRUE(target.service.startsWith(QLatin1Char(':'))) << target.service.toStdString();
   EXPECT_EQ(target.path, "/orbelle/station/callback");
-  EXPECT_EQ(form->state().plane.LatHere, 48.1);
-  EXPECT_EQ(form->state().plane.LonHere, -11.6);
-  EXPECT_EQ(form->state().plane.MaxDx, 5000);
-  EXPECT_EQ(form->state().UTCOffset, -1.0);
+  EXPECT_EQ(model->state().plane.LatHere, 48.1);
+  EXPECT_EQ(model->state().plane.LonHere, -11.6);
+  EXPECT_EQ(model->state().plane.MaxDx, 5000);
+  EXPECT_EQ(model->state().UTCOffset, -1.0);
   EXPECT_EQ(automation->serverCount(), 1u);
   // Ending the station releases its server object, and the window unloads with it.
   EXPECT_EQ(station.stop(), 0) << output();
@@ -151,10 +151,10 @@ TEST_F(StationWithMap, ClusterSpotsReachTheMapAndAPressOnOneTunesTheRig) {
   };
   startStation(at("--rotctld", rotctld) + at("--rigctld", rigctld) + clusterOptions(node) +
                QStringList{"--latitude", "40", "--longitude", "-75", "--max-dx-mi", "12437"});
-  const spots::SpotLayer& layer = form->spotLayer();
+  const spots::SpotList& layer = model->spots();
   ASSERT_TRUE(waitUntil([&] { return layer.NextSpot() == 3; }, kSlowMs)) << output();
 
-  const spots::SpotRow& falklands = layer.spots().row(1);
+  const spots::SpotRow& falklands = layer.row(1);
   EXPECT_DOUBLE_EQ(falklands.LatDeg, -51.63);
   EXPECT_DOUBLE_EQ(falklands.LonDeg, -58.72);
   EXPECT_EQ(falklands.Color, bandColor(14195.0));
@@ -165,18 +165,18 @@ TEST_F(StationWithMap, ClusterSpotsReachTheMapAndAPressOnOneTunesTheRig) {
   EXPECT_DOUBLE_EQ(falklands.SpotByLon, -4.88);
   EXPECT_EQ(falklands.SpotLoc, "Falkland Islands");
   EXPECT_EQ(falklands.SpotFreqTX, 14200.0);
-  const spots::SlotMarkers& markers = layer.spots().slot(1).markers;
+  const spots::SlotMarkers& markers = layer.slot(1).markers;
   EXPECT_EQ(markers.spotText, kFalklandsText.toStdString());
   EXPECT_EQ(markers.spotterText, "By EA5WU-#, Spain (VP8LP)");
   EXPECT_EQ(static_cast<std::int32_t>(markers.spotColor), bandColor(14195.0));
   EXPECT_EQ(markers.spotterColor, raster::rgb(192, 192, 192));
 
-  const spots::SpotRow& japan = layer.spots().row(2);
+  const spots::SpotRow& japan = layer.row(2);
   EXPECT_EQ(japan.SpotLoc, "Japan");
   EXPECT_EQ(japan.Color, bandColor(7023.1));
   EXPECT_NE(japan.Color, falklands.Color);
   EXPECT_LT(japan.SpotByLat, -90.0);  // the spotter is in no country of the file
-  EXPECT_EQ(layer.spots().slot(2).markers.spotText, kJapanText.toStdString());
+  EXPECT_EQ(layer.slot(2).markers.spotText, kJapanText.toStdString());
 
   QWidget* falklandsMarker = marker(kFalklandsText);
   ASSERT_NE(falklandsMarker, nullptr);
@@ -214,7 +214,7 @@ TEST_F(StationWithMap, RestartedRigDaemonAndDroppedClusterSessionAreSurvived) {
   };
   startStation(at("--rigctld", rigctld) + clusterOptions(node) +
                QStringList{"--max-dx-mi", "12437"});
-  const spots::SpotLayer& layer = form->spotLayer();
+  const spots::SpotList& layer = model->spots();
   ASSERT_TRUE(waitUntil([&] { return layer.NextSpot() == 2; }, kSlowMs)) << output();
 
   const int port = rigctld.port();
@@ -225,7 +225,7 @@ TEST_F(StationWithMap, RestartedRigDaemonAndDroppedClusterSessionAreSurvived) {
   node.drop();
   ASSERT_TRUE(waitUntil([&] { return layer.NextSpot() == 3; }, kSlowMs)) << output();
   EXPECT_EQ(node.connections(), 2);
-  EXPECT_EQ(layer.spots().row(2).SpotLoc, "Japan");
+  EXPECT_EQ(layer.row(2).SpotLoc, "Japan");
   EXPECT_GE(station.count(QStringLiteral("cluster 127.0.0.1")), 1);
 
   // The new daemon's dummy rig starts on 145 MHz: the press reaches the new daemon.

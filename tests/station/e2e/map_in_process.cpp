@@ -14,9 +14,9 @@
 namespace orbelle::station::test {
 namespace {
 
-class NoMessages final : public shell::MessageBoxes {
+class NoMessages final : public model::MessageBoxes {
  public:
-  void message(const QString& text, const QString&, shell::MessageIcon) override {
+  void message(const QString& text, const QString&, model::MessageIcon) override {
     ADD_FAILURE() << "the map showed a message: " << text.toStdString();
   }
   bool askYesNo(const QString&, const QString&) override { return false; }
@@ -69,17 +69,20 @@ void MapInProcess::SetUp() {
   messages = std::make_unique<NoMessages>();
   saveDialog = std::make_unique<NoSaveDialog>();
   help = std::make_unique<NoHelp>();
+  model::ModelServices modelServices;
+  modelServices.messages = messages.get();
+  modelServices.programFolder = dir.path().toStdString();
+  model = std::make_unique<model::MapModel>(modelServices);
   shell::FormServices services;
   services.messages = messages.get();
   services.help = help.get();
   services.saveDialog = saveDialog.get();
-  services.programFolder = dir.path().toStdString();
   services.screenSizeTwips = [] { return QSizeF(15360.0, 11520.0); };
-  form = std::make_unique<shell::Form1>(services);
+  form = std::make_unique<shell::Form1>(*model, services);
 
   const QDBusConnection bus = QDBusConnection::sessionBus();
   ASSERT_TRUE(bus.isConnected()) << "run under dbus-run-session";
-  automation = std::make_unique<server::Automation>(*form, bus, server::Automation::Options{},
+  automation = std::make_unique<server::Automation>(*model, bus, server::Automation::Options{},
                                                     [this] { ended = true; });
   QString error;
   ASSERT_TRUE(automation->registerObjects(&error)) << error.toStdString();
@@ -91,6 +94,7 @@ void MapInProcess::SetUp() {
 void MapInProcess::TearDown() {
   automation.reset();
   form.reset();
+  model.reset();
   QDir::setCurrent(oldCwd);
 }
 
@@ -132,7 +136,7 @@ void MapInProcess::press(QWidget* widget) {
 }
 
 MapInProcess::CallbackTarget MapInProcess::callbackTarget() const {
-  const QVariant value = form->Callback();
+  const QVariant value = model->Callback();
   if (value.metaType() != QMetaType::fromType<server::BusObjectRef>()) return {};
   const auto ref = value.value<server::BusObjectRef>();
   return {ref.service, ref.path.path()};

@@ -1,8 +1,8 @@
 #pragma once
 
-// The map on the test's private session bus, in the test's own process: a loaded map window in
-// a temporary working folder with small outline files, served as Orbelle.server by the map's
-// own automation code. A host (the station, in another process or in this one) drives it over
+// The map on the test's private session bus, in the test's own process: a loaded model and map
+// window in a temporary working folder with small outline files, served as Orbelle.server by the
+// map's own automation code. A host (the station, in another process or in this one) drives it over
 // the bus; the test looks at the window and presses on it.
 
 #include <gtest/gtest.h>
@@ -12,10 +12,10 @@
 #include <QTemporaryDir>
 #include <memory>
 
+#include "model/map_model.hpp"
 #include "server/automation.hpp"
 #include "shell/form1.hpp"
 #include "shell/help_viewer.hpp"
-#include "shell/message_boxes.hpp"
 #include "shell/save_dialog.hpp"
 
 class QWidget;
@@ -49,9 +49,10 @@ class MapInProcess : public ::testing::Test {
 
   QTemporaryDir dir;
   QString oldCwd;
-  std::unique_ptr<shell::MessageBoxes> messages;
+  std::unique_ptr<model::MessageBoxes> messages;
   std::unique_ptr<shell::SaveDialog> saveDialog;
   std::unique_ptr<shell::HelpViewer> help;
+  std::unique_ptr<model::MapModel> model;
   std::unique_ptr<shell::Form1> form;
   std::unique_ptr<server::Automation> automation;
   bool ended = false;

@@ -1,8 +1,5 @@
 #pragma once
 
-#include <cstdint>
-#include <vector>
-
 // The azimuthal equidistant projection centred on the station. The map plane is in statute
 // miles with the station at the origin, x towards the east (right), y towards the north (up).
 // A position at distance d (miles) and bearing β (degrees clockwise from north) lies at
@@ -38,7 +35,6 @@ class StationProjector {
   MapPoint project(double lat, double lon) const noexcept;
 
  private:
-  friend class GridProjector;
   // The per-vertex part once the target's trigonometry is known.
   MapPoint projectTerms(double lat, double dlon, double sinLat2, double cosLat2, double sinDl,
                         double cosDl) const noexcept;
@@ -48,32 +44,6 @@ class StationProjector {
   double lonHereNorm_;  // lonHere with 360 added when negative
   double sinLat1_;
   double cosLat1_;
-};
-
-// StationProjector for positions on the whole-minute grid of the outline files (latitude and
-// longitude given in minutes of arc, degrees = minutes / 60): the sines and cosines of every grid
-// latitude and of every grid longitude's difference from the station are tabulated once, so a
-// vertex costs one arctangent, one sine and two square roots. Results are bit-identical to
-// StationProjector::project(latMinutes / 60.0, lonMinutes / 60.0) for every 16-bit input
-// (minutes outside ±5400 / ±10800 are computed without the tables).
-//
-// Construction takes about as long as projecting 20000 vertices; the object is immutable
-// afterwards and project() may be called from several threads at once.
-class GridProjector {
- public:
-  GridProjector(double latHere, double lonHere);
-
-  const StationProjector& station() const noexcept { return station_; }
-
-  MapPoint project(std::int16_t latMinutes, std::int16_t lonMinutes) const noexcept;
-
- private:
-  struct Trig {
-    double sine;
-    double cosine;
-  };
-  StationProjector station_;
-  std::vector<Trig> dlon_;  // index lonMinutes + 10800
 };
 
 }  // namespace orbelle::geo

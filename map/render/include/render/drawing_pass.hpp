@@ -6,8 +6,8 @@
 // hands it, writes the cache through the window when it completes, and ends with the overlay
 // refresh.
 //
-// The pass draws for the station and radius it finds when it starts, and sets the window's scale
-// fields (MilesPerPixel, PictureWidthPx, PictureHeightPx) when it scales the surface.
+// The pass draws for the station and radius it finds when it starts; it scales the map layer and
+// leaves the window's plane alone (the window reads the scale from the layer).
 //
 // One pass runs at a time. A request for a pass that arrives while one runs (from inside the
 // pass's event yields) is remembered and one more pass runs after the current one ends; a cancel
@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "geometry/map_plane.hpp"
+#include "plane/map_plane.hpp"
 #include "raster/color.hpp"
 #include "render/flood_fill_at.hpp"
 #include "render/outline_reader.hpp"

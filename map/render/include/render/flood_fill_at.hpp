@@ -25,7 +25,7 @@
 
 #include <cstdint>
 
-#include "geometry/map_plane.hpp"
+#include "plane/map_plane.hpp"
 #include "raster/color.hpp"
 #include "raster/surface.hpp"
 #include "render/pass_style.hpp"

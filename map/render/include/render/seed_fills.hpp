@@ -3,7 +3,7 @@
 // The water and ice fills of a drawing pass: FloodFillAt, not forced, for every seed of the
 // table and then every extra seed, in order.
 
-#include "geometry/map_plane.hpp"
+#include "plane/map_plane.hpp"
 #include "raster/surface.hpp"
 #include "render/pass_options.hpp"
 

@@ -2,9 +2,9 @@
 
 // The map on the bus: the factory at /, the window object at /Form1 and the server objects at
 // /server/N, and their lifetime. Creating a server object claims the window (the close box then
-// only hides it); destroying one (Release, or its creator leaving the bus) unloads the window,
-// which writes the settings. When neither a loaded window nor a server object remains, the
-// program ends through the end handler.
+// only hides it); destroying one (Release, or its creator leaving the bus) asks the model to
+// unload the window, which writes the settings. When neither a loaded window nor a server object
+// remains, the program ends through the end handler.
 
 #include <QDBusConnection>
 #include <QDBusObjectPath>
@@ -16,10 +16,10 @@
 #include <map>
 
 #include "server/bus_callback.hpp"
-#include "server/window_access.hpp"
+#include "server/model_access.hpp"
 
-namespace orbelle::shell {
-class Form1;
+namespace orbelle::model {
+class MapModel;
 }
 
 namespace orbelle::server {
@@ -50,9 +50,8 @@ class Automation : public QObject {
     int callbackTimeoutMs = kCallbackTimeoutMs;
   };
 
-  // Takes over the window's unload handler. The end handler is called once, when the window
-  // has unloaded and no server object remains.
-  Automation(shell::Form1& form, QDBusConnection connection, Options options,
+  // The end handler is called once, when the window has unloaded and no server object remains.
+  Automation(model::MapModel& model, QDBusConnection connection, Options options,
              std::function<void()> onEnd);
   ~Automation() override;
   Automation(const Automation&) = delete;
@@ -72,7 +71,7 @@ class Automation : public QObject {
   void initialize(ServerState& state);
   // Destroys the object and unloads the window.
   void release(int number);
-  WindowAccess& window() noexcept { return window_; }
+  ModelAccess& access() noexcept { return access_; }
   // The program-wide reference kept by setcallerref.
   void setCallerRef(const QVariant& value) { callerRef_ = value; }
   const QVariant& CallerRef() const noexcept { return callerRef_; }
@@ -89,11 +88,11 @@ class Automation : public QObject {
   void watchCreator(const QString& creator);
   void endIfDone();
 
-  shell::Form1& form_;
+  model::MapModel& model_;
   QDBusConnection connection_;
   Options options_;
   std::function<void()> onEnd_;
-  WindowAccess window_;
+  ModelAccess access_;
   QDBusServiceWatcher creators_;
   BusObject* factory_ = nullptr;
   BusObject* windowObject_ = nullptr;

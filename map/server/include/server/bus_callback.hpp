@@ -13,15 +13,15 @@
 #include <functional>
 #include <memory>
 
+#include "model/host_callback.hpp"
 #include "server/bus_values.hpp"
-#include "shell/host_callback.hpp"
 
 namespace orbelle::server {
 
 // How long the map waits for the host to answer a callback, in milliseconds.
 inline constexpr int kCallbackTimeoutMs = 3000;
 
-class BusCallback final : public shell::HostCallback,
+class BusCallback final : public model::HostCallback,
                           public std::enable_shared_from_this<BusCallback> {
  public:
   // Called with a short text for the operator when a call did not get its answer.

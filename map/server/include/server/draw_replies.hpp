@@ -1,25 +1,24 @@
 #pragma once
 
-// Draw over the bus: the call returns when the drawing pass has finished. A Draw that arrives
-// while a pass runs (it is delivered from inside the pass's event yields) cannot wait there, so
-// it asks the window for one more pass after the current one, and its reply is kept until no
-// pass runs or is due; then every kept reply goes out. The window's own guard is what keeps a
-// second pass from starting inside the first.
+// Draw over the bus: the call returns when the drawing pass has finished. The reply is delayed
+// and kept; the model runs the pass (or, when one runs, one more pass after it) and every kept
+// reply goes out when the model says it has settled: no pass runs or is due and no refresh or
+// save dialog is open. Nothing waits by polling.
 
 #include <QDBusConnection>
 #include <QDBusMessage>
-#include <QTimer>
+#include <QMetaObject>
 #include <vector>
 
-namespace orbelle::shell {
-class Form1;
+namespace orbelle::model {
+class MapModel;
 }
 
 namespace orbelle::server {
 
 class DrawReplies {
  public:
-  DrawReplies(shell::Form1& form, QDBusConnection connection);
+  DrawReplies(model::MapModel& model, QDBusConnection connection);
   // Replies still kept get an error: the program is ending.
   ~DrawReplies();
   DrawReplies(const DrawReplies&) = delete;
@@ -32,14 +31,12 @@ class DrawReplies {
   std::size_t waiting() const noexcept { return waiting_.size(); }
 
  private:
-  // No pass runs, none is due from Timer1 and the save dialog is closed.
-  bool idle() const;
-  void answerIfIdle();
+  void answerIfSettled();
 
-  shell::Form1& form_;
+  model::MapModel& model_;
   QDBusConnection connection_;
   std::vector<QDBusMessage> waiting_;
-  QTimer poll_;
+  QMetaObject::Connection settled_;
 };
 
 }  // namespace orbelle::server

@@ -7,16 +7,16 @@
 
 #include <QString>
 
-#include "shell/message_boxes.hpp"
+#include "model/message_boxes.hpp"
 
 namespace orbelle::server {
 
 inline constexpr const char* kMessageLogVariable = "ORBELLE_MESSAGE_LOG";
 
-class LoggedMessageBoxes final : public shell::MessageBoxes {
+class LoggedMessageBoxes final : public model::MessageBoxes {
  public:
   explicit LoggedMessageBoxes(QString path) : path_(std::move(path)) {}
-  void message(const QString& text, const QString& title, shell::MessageIcon icon) override;
+  void message(const QString& text, const QString& title, model::MessageIcon icon) override;
   bool askYesNo(const QString& text, const QString& title) override;
 
  private:

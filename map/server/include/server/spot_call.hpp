@@ -1,13 +1,11 @@
 #pragma once
 
 // AddSpot as both the server objects and the window object take it from the bus: fifteen
-// arguments, converted to their declared types, passed on to the window unchanged and in order.
+// arguments, converted to their declared types, handed to the model unchanged and in order.
 
 #include <QVariantList>
 
-namespace orbelle::shell {
-class Form1;
-}
+#include "spots/spot_row.hpp"
 
 namespace orbelle::server {
 
@@ -15,6 +13,7 @@ namespace orbelle::server {
 // SpotByLat, SpotByLon, SpotByColor, SpotByLoc, SpotFreqTX.
 inline constexpr const char* kAddSpotSignature = "ddidssssssdddsd";
 
-void addSpot(shell::Form1& form, const QVariantList& args);
+// The spot of fifteen arguments already converted to the signature's types; texts as UTF-8.
+spots::SpotArgs spotArgsOf(const QVariantList& args);
 
 }  // namespace orbelle::server

@@ -1,71 +1,50 @@
 #pragma once
 
-// Form1: the map program's one window. It shows the map surface Picture1 with the controls
-// column at its left (options, help, save picture, cancel draw, clear spots, stop rotor and the
-// pointer readout) and the options panel FrameSetup over it; it loads and saves its settings,
-// runs the drawing pass and the sun overlay, keeps the map cache, lays itself out in twips, and
-// turns presses on the map into rotor requests through the host's Callback.
+// Form1: the map program's window, a view of the map's model. It shows the map surface Picture1
+// with the controls column at its left (options, help, save picture, cancel draw, clear spots,
+// stop rotor and the pointer readout) and the options panel FrameSetup over it; it lays itself
+// out in twips, forwards the operator's input to the model, and follows the model's signals:
+// fields, check boxes, the Drawing state, the map's pixels and the spot markers.
 //
-// Everything runs on the GUI thread. The drawing pass and the overlay refresh let pending
-// events run while they work, so any public operation may be called from inside them; Drawing
-// tells which ones must stay out of a pass's way.
+// Everything runs on the GUI thread.
 
+#include <QPointF>
 #include <QSizeF>
-#include <QVariant>
 #include <QWidget>
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <string>
 
-#include "raster/color.hpp"
-#include "shell/form_state.hpp"
+#include "model/form_window.hpp"
+#include "model/map_model.hpp"
+#include "model/option_fields.hpp"
 #include "shell/help_viewer.hpp"
-#include "shell/host_callback.hpp"
-#include "shell/message_boxes.hpp"
 #include "shell/save_dialog.hpp"
-#include "sun/local_clock.hpp"
 
 class QCheckBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QTimer;
-
-namespace orbelle {
-class SunOverlay;
-}
-namespace orbelle::render {
-class DrawingPass;
-struct PassOptions;
-}  // namespace orbelle::render
-namespace orbelle::spots {
-class SpotLayer;
-}
 
 namespace orbelle::shell {
 
-class MapLayers;
-class NumberFormat;
+class HostNotice;
+class SpotLayer;
 class SurfaceWidget;
 
 // What the window uses of its surroundings. The three interfaces must outlive the window.
 struct FormServices {
-  MessageBoxes* messages = nullptr;
+  model::MessageBoxes* messages = nullptr;
   HelpViewer* help = nullptr;
   SaveDialog* saveDialog = nullptr;
-  std::string settingsFile = "./orbelle.ini";
-  QString cacheFile = QStringLiteral("MapCache.bmp");
-  std::string programFolder;  // holds the folder "mapdata" with the outline files
-  LocalClock clock;           // the local clock the sun overlay reads; empty: the system's
   // The screen's size in twips for keeping a restored position reachable; empty: the primary
   // screen's.
   std::function<QSizeF()> screenSizeTwips;
   QString pictureFolder;  // where the save dialog starts; empty: the user's desktop folder
 };
 
-class Form1 : public QWidget {
+class Form1 : public QWidget, public model::FormWindow {
  public:
   struct Controls {
     QPushButton* cmdSetup = nullptr;
@@ -93,117 +72,59 @@ class Form1 : public QWidget {
     QPushButton* cmdDraw = nullptr;
     QPushButton* cmdWholeEarth = nullptr;
     SurfaceWidget* Picture1 = nullptr;
-    QTimer* Timer1 = nullptr;
-    QTimer* PaintTimer = nullptr;
-    QTimer* SunTimer = nullptr;
   };
 
-  explicit Form1(FormServices services, QWidget* parent = nullptr);
+  // `model` must outlive the window; the window registers itself as the model's window.
+  Form1(model::MapModel& model, FormServices services, QWidget* parent = nullptr);
   ~Form1() override;
   Form1(const Form1&) = delete;
   Form1& operator=(const Form1&) = delete;
 
   const Controls& controls() const noexcept { return c_; }
-  FormState& state() noexcept { return state_; }
-  const FormState& state() const noexcept { return state_; }
-  MapLayers& layers() noexcept { return *layers_; }
-  QString caption() const;
+  model::MapModel& model() noexcept { return model_; }
+  const model::MapModel& model() const noexcept { return model_; }
+  SpotLayer& spotLayer() noexcept { return *spots_; }
+  HostNotice& notice() noexcept { return *notice_; }
 
   // ---- lifecycle ----
   // The load steps, run once before the window is first shown.
   void Form_Load();
-  // Writes the settings and hides the window; runs once. The unload handler runs afterwards.
+  // The unload: the model writes the settings, the window hides; runs once.
   void Form_Unload();
-  // The program's own unload (the server object going away): unlike the close box, it unloads
-  // whether or not a server object has existed. Inside a pass it cancels the pass and unloads
-  // when the pass has returned.
+  // The program's own unload (the model asks for it when a server object goes away): unlike the
+  // close box, it unloads whether or not a server object has existed. Inside a pass it cancels
+  // the pass and unloads when the pass has returned.
   void Unload();
-  bool unloaded() const noexcept { return unloaded_; }
-  void setUnloadHandler(std::function<void()> handler) { onUnloaded_ = std::move(handler); }
+  bool unloaded() const noexcept { return model_.unloaded(); }
   // Start-up after the load: the window is shown only once fully drawn (no half-built window
   // flickers up), and the sun timer runs from then on.
   void ShowAfterLoad();
-  // Set once a server object has been created in this run: the close box then only hides.
-  void setServerActive(bool active) noexcept { serverActive_ = active; }
-  bool ServerActive() const noexcept { return serverActive_; }
-
-  // ---- Drawing ----
-  bool Drawing() const noexcept { return drawing_; }
-  // True hides the options panel, disables "&Options" and "&Save picture" and shows the busy
-  // pointer; false enables both buttons again and restores the pointer.
-  void setDrawing(bool drawing);
-
-  // ---- host callback ----
-  const QVariant& Callback() const noexcept { return callbackValue_; }
-  // The value the host stored, and the object it names (null when it names none).
-  void setCallback(const QVariant& value, std::shared_ptr<HostCallback> object);
-  HostCallback* callbackObject() const noexcept { return callbackObject_.get(); }
-
-  // ---- drawing and overlay ----
-  // The drawing pass; a request during a pass (or the save dialog) is served after it.
-  void cmdDraw_Click();
-  // Starts the one-shot 1 ms timer whose tick runs the pass.
-  void DrawAsync();
-  bool passRunning() const;
-  bool CancelDraw() const;
-  // The overlay refresh: the cached map back, the sun, the gray line and the path line.
-  void SunTimer_Timer();
-  // A dot on the overlay at (LatDeg, LonDeg); returns its distance from the station in miles.
-  double DrawPoint(double LatDeg, double LonDeg, raster::Rgb Color, std::int16_t Width);
-  // The path line from the station to (LatDeg, LonDeg); LatDeg below −90 removes it.
-  void DrawPath(double LatDeg, double LonDeg);
-
-  // ---- option fields: validations run when a field loses the focus ----
-  // Each returns false when the field does not hold a number; the operator is then told so and
-  // the focus goes back to the field.
-  bool txtLatHere_LostFocus();
-  bool txtLonHere_LostFocus();
-  bool txtUTCOffset_LostFocus();
-  bool txtMaxDxMi_Lostfocus();
-  bool txtMaxDxKm_LostFocus();
   void SetAlwaysOnTop(bool on);
-  // A number as the fields show it: the operator's general number format.
-  QString numberText(double value) const;
 
-  // ---- layout ----
+  // ---- the window's members (model::FormWindow) ----
+  QString caption() const override { return windowTitle(); }
+  void setCaption(const QString& caption) override { setWindowTitle(caption); }
+  bool shown() const override { return isVisible(); }
+  void setShown(bool shown) override { setVisible(shown); }
+  double leftTwips() const override;
+  double topTwips() const override;
+  double widthTwips() const override;
+  double heightTwips() const override;
+  void setLeftTwips(double left) override { moveWindowTwips(left, topTwips()); }
+  void setTopTwips(double top) override { moveWindowTwips(leftTwips(), top); }
+  void setWidthTwips(double width) override { setWindowSizeTwips(width, heightTwips()); }
+  void setHeightTwips(double height) override { setWindowSizeTwips(widthTwips(), height); }
   // A surface of about Pixels pixels square, and the window around it. Refused while Drawing,
   // like every other resize then.
-  void SetPixelSize(std::int16_t Pixels);
+  void SetPixelSize(std::int16_t Pixels) override;
+  double surfaceOuterWidthPixels() const override { return surfaceTwips_ / tpp_; }
+
   double twipsPerPixel() const noexcept { return tpp_; }
-  double windowLeftTwips() const;
-  double windowTopTwips() const;
-  double windowWidthTwips() const;
-  double windowHeightTwips() const;
-  // The host's window members: position and size in twips. A new width or height runs the
-  // resize rule, so the window keeps its square surface.
-  void setWindowLeftTwips(double left) { moveWindowTwips(left, windowTopTwips()); }
-  void setWindowTopTwips(double top) { moveWindowTwips(windowLeftTwips(), top); }
-  void setWindowWidthTwips(double width) { setWindowSizeTwips(width, windowHeightTwips()); }
-  void setWindowHeightTwips(double height) { setWindowSizeTwips(windowWidthTwips(), height); }
+  // Window size in twips after the last completed resize (restored while Drawing).
+  std::int32_t SavedWidth() const noexcept { return savedWidth_; }
+  std::int32_t SavedHeight() const noexcept { return savedHeight_; }
   // Outer width (= height) of the square surface, border included.
   double surfaceWidthTwips() const noexcept { return surfaceTwips_; }
-  double surfaceOuterWidthPixels() const { return surfaceTwips_ / tpp_; }
-
-  // ---- pictures ----
-  // Saves Image1's picture as a BMP file; throws raster::PictureError (also when Image1 holds
-  // no picture).
-  void SaveImage(const QString& fileName) const;
-  // Loads a picture file into Image1; throws raster::PictureError.
-  void LoadImage(const QString& fileName);
-
-  // ---- spots ----
-  // A spot and its spotter, placed while "Show spots" holds; works during a pass too.
-  void AddSpot(double LatDeg, double LonDeg, std::int32_t Color, double SpotFreq,
-               const QString& Mode, const QString& SpotCall, const QString& SpotTime,
-               const QString& SpotBy, const QString& SpotComment, const QString& SpotLoc,
-               double SpotByLat, double SpotByLon, double SpotByColor, const QString& SpotByLoc,
-               double SpotFreqTX);
-  void ClearSpots();
-  // Places the spots again for the current scale and show options (nothing while Drawing).
-  void DrawSpots();
-  // The two sample spots.
-  void testspot();
-  spots::SpotLayer& spotLayer() noexcept { return *spots_; }
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -214,10 +135,6 @@ class Form1 : public QWidget {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  class PassAdapter;
-  class OverlayAdapter;
-  class SpotAdapter;
-
   // controls (form1_controls.cpp)
   void buildControls();
   void buildColumn();
@@ -226,6 +143,13 @@ class Form1 : public QWidget {
   void placeOptionsPanel();
   void setDefaultButton(QPushButton* button);
 
+  // following the model (form1_view.cpp)
+  void observeModel();
+  void showFields();
+  void showOptions();
+  void showDrawing(bool drawing);
+  QLineEdit* fieldEdit(model::OptionField field) const;
+
   // load and unload (form1_load.cpp)
   QSizeF screenSizeTwips() const;
   void moveWindowTwips(double left, double top);
@@ -233,64 +157,34 @@ class Form1 : public QWidget {
   // options (form1_options.cpp)
   void cmdSetup_Click();
   void CmdSetupOK_Click();
-  void cmdWholeEarth_Click();
   void cmdHelp_Click();
   void cmdClrSpots_Click();
-  void chkAlwaysOnTop_Click(bool checked);
-  void chkShowRivers_Click(bool checked);
-  void chkShowSun_Click(bool checked);
-  void chkShowSpots_Click(bool checked);
-  void chkShowSpotBy_Click(bool checked);
-  void chkShowConnectingLines_Click(bool checked);
-  bool refuseNumber(QLineEdit* field);
+  void cmdSavePict_Click();
+  void refuseNumber(QLineEdit* field);
   void showRefusal();
   bool validateField(QLineEdit* field);
   bool panelActionBlocked() const { return refusedField_ != nullptr; }
-
-  // drawing (form1_drawing.cpp)
-  void Timer1_Timer();
-  void cmdCancel_Click();
-  void passYield();
-  void afterBusy();
-
-  // cache and export (form1_cache.cpp)
-  void loadCacheAtStart();
-  void writeCache(const raster::Surface& mapLayer);
-  void cmdSavePict_Click();
-  void PaintTimer_Timer();
-  void Form_Paint();
-  void repaintSurface();
 
   // layout (form1_layout.cpp)
   void Form_Resize();
   void resizeSteps();
   void setWindowSizeTwips(double width, double height);
   void placeSurface(double outerTwips);
-  void applyMapScale();
   void updateLimits();
 
   // pointer (form1_pointer.cpp)
   void Image1_MouseMove(int px, int py);
   void Image1_MouseDown(int button, int px, int py);
-  void cmdStopRotor_Click();
 
+  model::MapModel& model_;
   FormServices services_;
   Controls c_;
-  FormState state_;
-  std::unique_ptr<NumberFormat> numbers_;
-  std::unique_ptr<MapLayers> layers_;
-  std::unique_ptr<render::PassOptions> passOptions_;
-  std::unique_ptr<PassAdapter> passWindow_;
-  std::unique_ptr<render::DrawingPass> pass_;
-  std::unique_ptr<OverlayAdapter> overlayWindow_;
-  std::unique_ptr<SunOverlay> overlay_;
-  std::unique_ptr<SpotAdapter> spotWindow_;
-  std::unique_ptr<spots::SpotLayer> spots_;
+  std::unique_ptr<SpotLayer> spots_;
+  std::unique_ptr<HostNotice> notice_;
   QPushButton* defaultButton_ = nullptr;
-  std::function<void()> onUnloaded_;
-
-  QVariant callbackValue_;
-  std::shared_ptr<HostCallback> callbackObject_;
+  // The field texts last taken from the model: a field is rewritten only when the model's text
+  // changes, so the operator's typing in another field stays.
+  model::OptionFields shownFields_;
 
   double tpp_ = 15.0;
   double surfaceTwips_ = 0.0;
@@ -302,27 +196,17 @@ class Form1 : public QWidget {
   QPoint setPosPx_;
   double minSurfaceTwips_ = 0.0;
   double maxSurfaceTwips_ = 0.0;
+  std::int32_t savedWidth_ = 0;
+  std::int32_t savedHeight_ = 0;
 
-  bool drawing_ = false;
-  bool unloaded_ = false;
-  bool serverActive_ = false;
   bool loaded_ = false;
   bool inResize_ = false;
   bool resizeAgain_ = false;
   int resizeEvents_ = 0;
-  bool formPaintQueued_ = false;
-  bool refreshing_ = false;
-  bool refreshAgain_ = false;
-  bool saveHeld_ = false;
-  bool drawOwed_ = false;
   bool closeOwed_ = false;
   bool programUnload_ = false;
   bool validating_ = false;
   QLineEdit* refusedField_ = nullptr;
-  bool pathOwed_ = false;
-  double owedPathLat_ = 0.0;
-  double owedPathLon_ = 0.0;
-  std::int64_t lastPassShowMs_ = 0;
 };
 
 }  // namespace orbelle::shell

@@ -11,13 +11,15 @@
 
 class QPainter;
 
-namespace orbelle::shell {
-
+namespace orbelle::model {
 class MapLayers;
+}
+
+namespace orbelle::shell {
 
 class SurfaceWidget : public QFrame {
  public:
-  SurfaceWidget(MapLayers& layers, QWidget* parent);
+  SurfaceWidget(const model::MapLayers& layers, QWidget* parent);
 
   // The map image's rectangle in widget coordinates (inside the border).
   QRect imageRect() const;
@@ -38,7 +40,7 @@ class SurfaceWidget : public QFrame {
  private:
   bool overImage(const QPoint& pos) const;
 
-  MapLayers& layers_;
+  const model::MapLayers& layers_;
   std::vector<std::function<void(QPainter&)>> paintersAbove_;
 };
 

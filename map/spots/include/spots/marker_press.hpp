@@ -11,15 +11,10 @@ namespace orbelle::spots {
 
 enum class MarkerKind { Spot, Spotter };
 
-// Mouse button codes as the window reports them.
-inline constexpr int kLeftButton = 1;
-inline constexpr int kRightButton = 2;
-inline constexpr int kMiddleButton = 4;
-
-// The heading for a press with `button` on a marker of `row`, seen from the station
-// (latHere, lonHere): the bearing of DistanceBearing in degrees (short path, [0, 360]); with the
-// right button that bearing plus 180, folded with Normalize360 into (0, 360] (long path: due
-// south gives 360, not 0).
+// The heading for a press with `button` (the codes of plane/pointer.hpp) on a marker of `row`,
+// seen from the station (latHere, lonHere): the bearing of DistanceBearing in degrees (short
+// path, [0, 360]); with the right button that bearing plus 180, folded with Normalize360 into
+// (0, 360] (long path: due south gives 360, not 0).
 double pressHeading(double latHere, double lonHere, const SpotRow& row, MarkerKind kind,
                     int button);
 

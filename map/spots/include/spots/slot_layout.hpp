@@ -6,7 +6,8 @@
 
 #include <optional>
 
-#include "geometry/map_plane.hpp"
+#include "geometry/projection.hpp"
+#include "raster/surface.hpp"
 #include "spots/spot_row.hpp"
 
 namespace orbelle::spots {
@@ -22,9 +23,8 @@ struct PixelScale {
   int height = 0;
 };
 
-// The scale of the plane's last SetMapScale; nothing before the first one (or for a degenerate
-// one), when no position can be placed.
-std::optional<PixelScale> scaleOf(const geo::MapPlane& plane);
+// The user scale a surface is in (after SetMapScale, the map's).
+PixelScale scaleOf(const raster::Surface& surface);
 
 struct ShowOptions {
   bool ShowSpots = false;

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "spots/marker_press.hpp"
 #include "spots/spot_row.hpp"
 
 namespace orbelle::spots {
@@ -48,6 +49,19 @@ class SpotList {
   int AddSpot(double latHere, double lonHere, const SpotArgs& spot,
               const std::string& decimalSeparator, std::int16_t maxSpotsIfNone);
 
+  // Projects every filled slot again (columns 4, 5, 15 and 16) as seen from a new station, so
+  // that its markers stay at the spot's and the spotter's places on a map of that station.
+  void reproject(double latHere, double lonHere);
+
+  // Counts every AddSpot and ClearSpots: a press reads it before calling the host and writes the
+  // host's answer back only if it has not moved since.
+  std::uint64_t generation() const noexcept { return generation_; }
+
+  // Writes the host's answer to a rig request into the rig cells of slot i (columns 6, 19 and
+  // 7), unless the list changed after `generation` was read (the slot may hold another spot by
+  // now). False when nothing was written.
+  bool answerRig(int i, std::uint64_t generation, const RigRequest& answer);
+
   std::int16_t MaxSpots() const noexcept { return static_cast<std::int16_t>(slots_.size()); }
   std::int16_t NextSpot() const noexcept { return nextSpot_; }
 
@@ -58,6 +72,7 @@ class SpotList {
  private:
   std::vector<Slot> slots_;
   std::int16_t nextSpot_ = 1;
+  std::uint64_t generation_ = 0;
 };
 
 }  // namespace orbelle::spots

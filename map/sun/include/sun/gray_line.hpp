@@ -3,7 +3,7 @@
 // The shared sun state of the gray line and its own distance-and-bearing routine. Everything
 // here is single precision (float), in degrees, as the terminator computation keeps it.
 
-#include "settings/date_time.hpp"
+#include "ini/date_time.hpp"
 
 namespace orbelle {
 

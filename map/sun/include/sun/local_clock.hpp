@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "settings/date_time.hpp"
+#include "ini/date_time.hpp"
 
 namespace orbelle {
 

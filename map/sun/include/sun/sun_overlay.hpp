@@ -7,10 +7,10 @@
 #include <cstdint>
 #include <optional>
 
-#include "geometry/map_plane.hpp"
+#include "plane/map_plane.hpp"
 #include "raster/color.hpp"
 #include "raster/surface.hpp"
-#include "settings/date_time.hpp"
+#include "ini/date_time.hpp"
 #include "sun/gray_line.hpp"
 #include "sun/gray_point.hpp"
 #include "sun/local_clock.hpp"

@@ -4,7 +4,7 @@
 // an amplitude of 23° that crosses zero on day 80, and the sub-solar longitude follows the UTC
 // clock at 15° per hour. No equation of time, no refraction. All results are double precision.
 
-#include "settings/date_time.hpp"
+#include "ini/date_time.hpp"
 
 namespace orbelle {
 

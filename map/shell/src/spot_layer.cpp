@@ -1,0 +1,214 @@
+#include "spot_layer.hpp"
+
+#include <QPainter>
+
+#include "model/map_model.hpp"
+#include "shell/surface_widget.hpp"
+#include "spot_marker.hpp"
+#include "spots/spot_constants.hpp"
+
+namespace orbelle::shell {
+namespace {
+
+QColor qColorOf(raster::Rgb rgb) {
+  return QColor(raster::redOf(rgb), raster::greenOf(rgb), raster::blueOf(rgb));
+}
+
+spots::ShowOptions showOptionsOf(const model::MapState& state) {
+  return {state.ShowSpots, state.ShowSpotBy, state.ShowConnectingLines};
+}
+
+// Moving, showing and hiding many markers one by one makes the toolkit track every old and new
+// rectangle; with the surface's updates held, it is repainted once afterwards instead. Updates
+// that were already held (by the window while it loads, say) stay so.
+class UpdatesHeld {
+ public:
+  explicit UpdatesHeld(QWidget* surface)
+      : surface_(surface), held_(surface && surface->updatesEnabled()) {
+    if (held_) surface_->setUpdatesEnabled(false);
+  }
+  ~UpdatesHeld() {
+    if (held_) surface_->setUpdatesEnabled(true);  // repaints the whole surface
+  }
+  UpdatesHeld(const UpdatesHeld&) = delete;
+  UpdatesHeld& operator=(const UpdatesHeld&) = delete;
+
+ private:
+  QWidget* surface_;
+  bool held_;
+};
+
+}  // namespace
+
+SpotLayer::SpotLayer(model::MapModel& model, SurfaceWidget* surface)
+    : model_(model), surface_(surface) {
+  QObject::connect(&model_, &model::MapModel::spotAdded, surface, [this](int i) { spotAdded(i); });
+  QObject::connect(&model_, &model::MapModel::spotsCleared, surface, [this] { spotsCleared(); });
+  QObject::connect(&model_, &model::MapModel::spotsPlaced, surface, [this] { spotsPlaced(); });
+  ensureElements(model_.spots().MaxSpots());
+}
+
+SpotLayer::~SpotLayer() {
+  if (!surface_) return;  // the markers went with the surface
+  for (Elements& e : elements_) {
+    delete e.spot;
+    delete e.spotter;
+  }
+  surface_->update();
+}
+
+SpotMarker* SpotLayer::lblSpots(int i) const {
+  if (i < 1 || i > static_cast<int>(elements_.size())) return nullptr;
+  return elements_[static_cast<std::size_t>(i - 1)].spot;
+}
+
+SpotMarker* SpotLayer::lblSpotBys(int i) const {
+  if (i < 1 || i > static_cast<int>(elements_.size())) return nullptr;
+  return elements_[static_cast<std::size_t>(i - 1)].spotter;
+}
+
+SpotLayer::LineState SpotLayer::ConLine(int i) const {
+  if (i < 1 || i > static_cast<int>(elements_.size())) return {};
+  return elements_[static_cast<std::size_t>(i - 1)].line;
+}
+
+void SpotLayer::ensureElements(int count) {
+  if (!surface_) return;
+  elements_.reserve(static_cast<std::size_t>(count));
+  while (static_cast<int>(elements_.size()) < count) {
+    const int slot = static_cast<int>(elements_.size()) + 1;
+    Elements e;
+    // New elements start as copies of the templates: hidden, in the template colours.
+    e.spot = new SpotMarker(surface_);
+    e.spot->setColor(qColorOf(spots::kSpotTemplateColor));
+    e.spot->onPressed = [this, slot](int button) {
+      model_.pressMarker(slot, spots::MarkerKind::Spot, button);
+    };
+    e.spotter = new SpotMarker(surface_);
+    e.spotter->setColor(qColorOf(spots::kSpotterTemplateColor));
+    e.spotter->onPressed = [this, slot](int button) {
+      model_.pressMarker(slot, spots::MarkerKind::Spotter, button);
+    };
+    elements_.push_back(e);
+  }
+}
+
+void SpotLayer::hideSlot(Elements& e) {
+  e.spot->hide();
+  e.spotter->hide();
+  if (setLine(e.line, false, e.line.segment)) surface_->update();
+}
+
+void SpotLayer::spotsCleared() {
+  ensureElements(model_.spots().MaxSpots());
+  if (!surface_) return;
+  // Elements beyond a smaller MaxSpots are hidden as well: they belong to no slot any more.
+  const UpdatesHeld held(surface_);
+  for (Elements& e : elements_) hideSlot(e);
+}
+
+void SpotLayer::spotAdded(int i) {
+  ensureElements(model_.spots().MaxSpots());
+  if (!surface_) return;
+  const spots::SlotMarkers& markers = model_.spots().slot(i).markers;
+  Elements& e = elements_[static_cast<std::size_t>(i - 1)];
+  e.spot->setToolTip(QString::fromStdString(markers.spotText));
+  e.spot->setColor(qColorOf(markers.spotColor));
+  e.spotter->setColor(qColorOf(markers.spotterColor));
+  e.spotter->setToolTip(QString::fromStdString(markers.spotterText));
+
+  const spots::ShowOptions show = showOptionsOf(model_.state());
+  if (show.ShowSpots) {
+    placeSlotElements(i, model_.markerScale(),
+                      visibilityForAddSpot(show, spotterKnown(model_.spots().row(i))));
+  } else {
+    // The slot may have shown an older spot: its elements must not carry the new texts there.
+    hideSlot(e);
+  }
+}
+
+void SpotLayer::spotsPlaced() {
+  if (!surface_) return;
+  const std::optional<spots::PixelScale> scale = model_.markerScale();
+  const spots::ShowOptions show = showOptionsOf(model_.state());
+  const spots::SpotList& list = model_.spots();
+  const UpdatesHeld held(surface_);
+  for (int i = 1; i <= list.MaxSpots(); ++i) {
+    if (!list.slot(i).filled) continue;
+    placeSlotElements(i, scale, visibilityForDrawSpots(show, spotterKnown(list.row(i))));
+  }
+}
+
+QRect SpotLayer::imageRect(const std::optional<spots::PixelScale>& scale) const {
+  if (!scale || !surface_) return {};
+  return {surface_->imageRect().topLeft(), QSize(scale->width, scale->height)};
+}
+
+void SpotLayer::placeSlotElements(int i, const std::optional<spots::PixelScale>& scale,
+                                  spots::Visibility visible) {
+  Elements& e = elements_[static_cast<std::size_t>(i - 1)];
+  if (!scale) {
+    // No scale yet: nothing can be placed; the first resize places the slot.
+    hideSlot(e);
+    return;
+  }
+  const spots::SlotPlacement p = placeSlot(model_.spots().row(i), *scale, visible);
+  const QRect image = imageRect(scale);
+  // The line first: a whole-surface repaint already pending makes the markers' moves cheap.
+  const bool lineShown = p.visible.line && p.line.has_value();
+  if (setLine(e.line, lineShown, p.line.value_or(e.line.segment))) surface_->update();
+  placeMarker(e.spot, p.spotMarker, p.visible.spot, image);
+  placeMarker(e.spotter, p.spotterMarker, p.visible.spotter, image);
+}
+
+void SpotLayer::placeMarker(SpotMarker* marker, const std::optional<spots::MarkerBox>& box,
+                            bool visible, const QRect& image) {
+  if (!visible || !box) {
+    marker->hide();
+    return;
+  }
+  const QRect at(image.topLeft() + QPoint(box->left, box->top),
+                 QSize(spots::kMarkerPixels, spots::kMarkerPixels));
+  if (marker->pos() != at.topLeft()) marker->move(at.topLeft());
+  // A marker at the image's edge is cut off there, as the surface cuts off what it draws, and
+  // does not cover the surface's border.
+  const QRect inside = at.intersected(image);
+  if (inside == at) {
+    if (!marker->mask().isEmpty()) marker->clearMask();
+  } else {
+    marker->setMask(QRegion(inside.translated(-at.topLeft())));
+  }
+  marker->show();
+}
+
+bool SpotLayer::setLine(LineState& line, bool visible, const spots::PixelSegment& segment) {
+  const bool same = line.visible == visible &&
+                    (!visible || (line.segment.x1 == segment.x1 && line.segment.y1 == segment.y1 &&
+                                  line.segment.x2 == segment.x2 && line.segment.y2 == segment.y2));
+  line.visible = visible;
+  line.segment = segment;
+  return !same;
+}
+
+void SpotLayer::paintLines(QPainter& painter) const {
+  const std::optional<spots::PixelScale> scale = model_.markerScale();
+  if (!scale || !surface_) return;
+  painter.save();
+  painter.setClipRect(imageRect(scale));
+  painter.setRenderHint(QPainter::Antialiasing, false);
+  QPen pen(qColorOf(spots::kConnectingLineColor));
+  pen.setWidth(spots::kConnectingLinePixels);
+  pen.setCapStyle(Qt::SquareCap);
+  painter.setPen(pen);
+  const QPointF origin = surface_->imageRect().topLeft();
+  const auto slotCount = static_cast<std::size_t>(model_.spots().MaxSpots());
+  for (std::size_t k = 0; k < elements_.size() && k < slotCount; ++k) {
+    const LineState& line = elements_[k].line;
+    if (!line.visible) continue;
+    painter.drawLine(QLineF(origin + QPointF(line.segment.x1, line.segment.y1),
+                            origin + QPointF(line.segment.x2, line.segment.y2)));
+  }
+  painter.restore();
+}
+
+}  // namespace orbelle::shell

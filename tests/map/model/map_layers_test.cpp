@@ -1,0 +1,65 @@
+#include "model/map_layers.hpp"
+
+#include <gtest/gtest.h>
+
+namespace orbelle::model {
+namespace {
+
+using raster::kWhite;
+using raster::rgb;
+
+TEST(MapLayers, ShownPixelsAreTheMapLayerWithoutPicture) {
+  MapLayers layers(8, 8);
+  layers.mapLayer().plotPixel(2, 3, rgb(1, 2, 3));
+  layers.recompose();
+  EXPECT_EQ(layers.shown().pixel(2, 3), rgb(1, 2, 3));
+  EXPECT_EQ(layers.shown().pixel(0, 0), kWhite);
+}
+
+TEST(MapLayers, VisiblePictureCoversTheMapLayerStretched) {
+  MapLayers layers(8, 8);
+  layers.mapLayer().clear(rgb(0, 0, 255));
+  raster::Surface picture(4, 4, rgb(0, 128, 0));
+  picture.plotPixel(3, 3, rgb(255, 0, 0));
+  layers.setPicture(picture);
+  layers.recompose();
+  EXPECT_EQ(layers.shown().pixel(0, 0), rgb(0, 128, 0));
+  // The picture's last pixel covers the last 2 × 2 pixels of the surface.
+  EXPECT_EQ(layers.shown().pixel(7, 7), rgb(255, 0, 0));
+  EXPECT_EQ(layers.shown().pixel(6, 6), rgb(255, 0, 0));
+  EXPECT_EQ(layers.shown().pixel(5, 5), rgb(0, 128, 0));
+
+  layers.setPictureVisible(false);
+  layers.recompose();
+  EXPECT_EQ(layers.shown().pixel(7, 7), rgb(0, 0, 255));
+}
+
+TEST(MapLayers, RecomposingWipesTheOverlay) {
+  MapLayers layers(6, 6);
+  layers.setPicture(raster::Surface(6, 6, rgb(10, 20, 30)));
+  layers.recompose();
+  layers.shown().setMode(raster::DrawMode::Xor);
+  layers.shown().plotPixel(1, 1, kWhite);
+  EXPECT_EQ(layers.shown().pixel(1, 1), rgb(245, 235, 225));
+  layers.recompose();
+  EXPECT_EQ(layers.shown().pixel(1, 1), rgb(10, 20, 30));
+  EXPECT_EQ(layers.shown().mode(), raster::DrawMode::Xor);  // pen state is the overlay's own
+}
+
+TEST(MapLayers, ScaleIsSharedAndResizeClearsBothLayers) {
+  MapLayers layers(10, 10);
+  layers.mapLayer().setScale(-100.0, 100.0, 200.0, -200.0);
+  layers.shareScale();
+  EXPECT_EQ(layers.shown().scaleLeft(), -100.0);
+  EXPECT_EQ(layers.shown().scaleHeight(), -200.0);
+  layers.mapLayer().clear(rgb(1, 1, 1));
+  layers.recompose();
+  layers.resize(20, 12);
+  EXPECT_EQ(layers.width(), 20);
+  EXPECT_EQ(layers.shown().height(), 12);
+  EXPECT_EQ(layers.mapLayer().pixel(19, 11), kWhite);
+  EXPECT_EQ(layers.shown().pixel(19, 11), kWhite);
+}
+
+}  // namespace
+}  // namespace orbelle::model

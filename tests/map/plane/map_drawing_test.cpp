@@ -1,0 +1,189 @@
+#include "plane/map_drawing.hpp"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <random>
+
+#include "geometry/great_circle.hpp"
+
+namespace orbelle::geo {
+namespace {
+
+using raster::Rgb;
+using raster::Surface;
+
+// A 100-mile map of 200 × 200 pixels (one mile per pixel) around (0, 0), covered with random
+// colours so that every XOR shows.
+struct SmallMap {
+  MapPlane plane;
+  Surface surface{200, 200};
+
+  SmallMap() {
+    plane.MaxDx = 100;
+    std::mt19937 rng(3);
+    for (int y = 0; y < 200; ++y) {
+      for (int x = 0; x < 200; ++x) surface.plotPixel(x, y, rng() & 0xffffff);
+    }
+    SetMapScale(plane, surface);
+  }
+};
+
+bool inStationMarker(int x, int y) { return x >= 99 && x <= 101 && y >= 99 && y <= 101; }
+
+// Pixels that differ, ignoring the station marker's 3 × 3 square at the centre.
+int differencesOutsideMarker(const Surface& a, const Surface& b) {
+  int count = 0;
+  for (int y = 0; y < a.height(); ++y) {
+    for (int x = 0; x < a.width(); ++x) {
+      if (!inStationMarker(x, y) && a.pixel(x, y) != b.pixel(x, y)) ++count;
+    }
+  }
+  return count;
+}
+
+bool samePixels(const Surface& a, const Surface& b) {
+  return differencesOutsideMarker(a, b) == 0 && a.pixel(100, 100) == b.pixel(100, 100);
+}
+
+TEST(DrawPoint, PlotsAtTheProjectedPixelAndReturnsTheDistance) {
+  SmallMap map;
+  map.surface.setColor(raster::rgb(0, 255, 0));
+  const Rgb colour = raster::rgb(1, 2, 3);
+  const double miles = DrawPoint(map.plane, map.surface, 0, 1, colour, 1);
+  EXPECT_NEAR(miles, 69.072, 1e-6);
+  EXPECT_EQ(map.surface.pixel(169, 100), colour);  // x = 69.072 miles east
+  EXPECT_NE(map.surface.pixel(168, 100), colour);
+  EXPECT_NE(map.surface.pixel(170, 100), colour);
+  EXPECT_EQ(map.surface.color(), raster::rgb(0, 255, 0));
+
+  DrawPoint(map.plane, map.surface, -0.5, 0, colour, 3);  // 34.536 miles south
+  EXPECT_EQ(map.surface.penWidth(), 3);
+  for (int y = 134; y <= 136; ++y) {
+    for (int x = 99; x <= 101; ++x) EXPECT_EQ(map.surface.pixel(x, y), colour);
+  }
+}
+
+TEST(DrawPoint, ReturnsTheDistanceAlsoOutsideTheVisibleSquare) {
+  SmallMap map;
+  const Surface before = map.surface;
+  const double miles = DrawPoint(map.plane, map.surface, 0, 10, raster::kRed, 3);
+  EXPECT_NEAR(miles, 690.72, 1e-6);
+  EXPECT_TRUE(samePixels(before, map.surface));
+}
+
+TEST(DrawPath, DrawsAnXorLineAndRedrawsTheStationMarker) {
+  SmallMap map;
+  const Surface before = map.surface;
+  DrawPath(map.plane, map.surface, 0.5, 0.7, false);
+  const DistanceBearingResult db = DistanceBearing(0, 0, 0.5, 0.7);
+  EXPECT_TRUE(map.plane.PathShown);
+  EXPECT_EQ(map.plane.PathX,
+            static_cast<std::int16_t>(std::lround(db.miles * std::sin(db.bearing * kDegToRad))));
+  EXPECT_EQ(map.plane.PathY,
+            static_cast<std::int16_t>(std::lround(db.miles * std::cos(db.bearing * kDegToRad))));
+  EXPECT_EQ(map.surface.mode(), raster::DrawMode::Copy);
+  EXPECT_EQ(map.surface.penWidth(), 3);
+  for (int y = 99; y <= 101; ++y) {
+    for (int x = 99; x <= 101; ++x) EXPECT_EQ(map.surface.pixel(x, y), raster::kRed);
+  }
+  // Along the line the map colours are inverted.
+  const int endX = 100 + map.plane.PathX, endY = 100 - map.plane.PathY;
+  EXPECT_EQ(*map.surface.pixel(endX, endY), *before.pixel(endX, endY) ^ raster::kWhite);
+  // Every changed pixel is inverted and lies on the 2-pixel-wide line from the centre (which the
+  // surface shifts by half a pixel up and left for even widths).
+  const double ax = 99.5, ay = 99.5, bx = endX - 0.5, by = endY - 0.5;
+  const double length = std::hypot(bx - ax, by - ay);
+  int changed = 0;
+  for (int y = 0; y < 200; ++y) {
+    for (int x = 0; x < 200; ++x) {
+      if (inStationMarker(x, y) || map.surface.pixel(x, y) == before.pixel(x, y)) continue;
+      ++changed;
+      EXPECT_EQ(*map.surface.pixel(x, y), *before.pixel(x, y) ^ raster::kWhite);
+      const double t =
+          std::clamp(((x - ax) * (bx - ax) + (y - ay) * (by - ay)) / (length * length), 0.0, 1.0);
+      EXPECT_LE(std::hypot(x - ax - t * (bx - ax), y - ay - t * (by - ay)), 1.0 + 1e-9);
+    }
+  }
+  EXPECT_GE(changed, static_cast<int>(2 * length) - 6);
+}
+
+TEST(DrawPath, SamePositionTwiceLeavesExactlyOneLine) {
+  SmallMap map;
+  DrawPath(map.plane, map.surface, 0.5, 0.7, false);
+  const Surface once = map.surface;
+  DrawPath(map.plane, map.surface, 0.5, 0.7, false);
+  EXPECT_TRUE(samePixels(once, map.surface));
+}
+
+TEST(DrawPath, NewPositionErasesThePreviousLine) {
+  SmallMap fresh;
+  DrawPath(fresh.plane, fresh.surface, -1.0, -0.2, false);
+
+  SmallMap map;
+  DrawPath(map.plane, map.surface, 0.5, 0.7, false);
+  DrawPath(map.plane, map.surface, -1.0, -0.2, false);
+  EXPECT_TRUE(samePixels(fresh.surface, map.surface));
+}
+
+TEST(DrawPath, LatitudeBelowMinus90ErasesAndDrawsNothing) {
+  SmallMap map;
+  const Surface before = map.surface;
+  DrawPath(map.plane, map.surface, 0.5, 0.7, false);
+  DrawPath(map.plane, map.surface, -91, 0, false);
+  EXPECT_FALSE(map.plane.PathShown);
+  EXPECT_EQ(map.surface.mode(), raster::DrawMode::Copy);
+  EXPECT_EQ(map.surface.penWidth(), 2);
+  EXPECT_EQ(differencesOutsideMarker(before, map.surface), 0);
+
+  const Surface erased = map.surface;
+  DrawPath(map.plane, map.surface, -91, 0, false);
+  EXPECT_TRUE(samePixels(erased, map.surface));
+  EXPECT_EQ(map.surface.pixel(100, 100), erased.pixel(100, 100));
+}
+
+TEST(DrawPath, MinusNinetyIsDrawn) {
+  SmallMap map;
+  map.plane.MaxDx = 12437;
+  SetMapScale(map.plane, map.surface);
+  DrawPath(map.plane, map.surface, -90, 0, false);
+  EXPECT_TRUE(map.plane.PathShown);
+  EXPECT_EQ(map.plane.PathX, 0);
+  EXPECT_EQ(map.plane.PathY, -6216);  // 90 × 69.072 = 6216.48 miles due south
+}
+
+TEST(DrawPath, IgnoredWhileDrawing) {
+  SmallMap map;
+  DrawPath(map.plane, map.surface, 0.5, 0.7, false);
+  const Surface before = map.surface;
+  const MapPlane state = map.plane;
+  DrawPath(map.plane, map.surface, -1.0, -0.2, true);
+  DrawPath(map.plane, map.surface, -91, 0, true);
+  EXPECT_TRUE(samePixels(before, map.surface));
+  EXPECT_EQ(map.plane.PathX, state.PathX);
+  EXPECT_EQ(map.plane.PathY, state.PathY);
+  EXPECT_TRUE(map.plane.PathShown);
+}
+
+TEST(RedrawPath, DrawsTheKeptLineOverARebuiltOverlay) {
+  SmallMap map;
+  const Surface clean = map.surface;
+  DrawPath(map.plane, map.surface, 0.5, 0.7, false);
+  const Surface withPath = map.surface;
+  const MapPlane state = map.plane;
+
+  map.surface = clean;  // the overlay is rebuilt from the cached map
+  redrawPath(map.plane, map.surface);
+  EXPECT_TRUE(samePixels(withPath, map.surface));
+  EXPECT_EQ(map.plane.PathX, state.PathX);
+  EXPECT_TRUE(map.plane.PathShown);
+
+  map.plane.PathShown = false;
+  map.surface = clean;
+  redrawPath(map.plane, map.surface);
+  EXPECT_TRUE(samePixels(clean, map.surface));
+}
+
+}  // namespace
+}  // namespace orbelle::geo
