@@ -1,8 +1,13 @@
 #include "core/options.hpp"
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+
 #include <algorithm>
 #include <array>
+#include <functional>
 
+#include "core/band.hpp"
 #include "core/call_sign.hpp"
 #include "core/hamlib.hpp"
 #include "core/text.hpp"
@@ -18,7 +23,7 @@ struct OptionInfo {
 };
 
 // The one list of options: parsing, the INI keys and --help all come from it.
-constexpr std::array<OptionInfo, 16> kOptions{{
+constexpr std::array<OptionInfo, 23> kOptions{{
     {"config", "FILE",
      "Read options from FILE (section [station], keys named as the long options). Default: "
      "$XDG_CONFIG_HOME/orbelle-station.ini, when it exists. Options given here win."},
@@ -41,10 +46,30 @@ constexpr std::array<OptionInfo, 16> kOptions{{
     {"cluster-command", "TEXT",
      "Command to send to the cluster after logging in; may be repeated, and ';' separates "
      "several commands in one value."},
+    {"wsjtx", "[ADDRESS:]PORT",
+     "Show the decodes of WSJT-X (or a program that speaks its UDP protocol) sent to PORT at "
+     "ADDRESS (127.0.0.1 when absent; a multicast group is joined; 0.0.0.0 listens on every "
+     "address). WSJT-X's default is 127.0.0.1:2237."},
+    {"bands", "LIST",
+     "Show only spots on these bands, e.g. \"20m,40m,6m\" (160m to 70cm, 2200m and 630m). "
+     "Default: all."},
+    {"modes", "LIST", "Show only spots in these modes, e.g. \"CW,FT8\" (SSB takes USB and LSB)."},
+    {"dx-continents", "LIST",
+     "Show only spotted stations on these continents (AF, AN, AS, EU, NA, OC, SA)."},
+    {"spotter-continents", "LIST", "Show only spots made by spotters on these continents."},
+    {"max-age", "TIME",
+     "Remove spots from the map once they are older than TIME: minutes, or a number with s, m "
+     "or h (\"90s\", \"2h\"); at most a day. Default: 0, spots stay until newer ones push them "
+     "out."},
+    {"dedupe", "TIME",
+     "Spots of the same call on the same band within TIME count once; the newest spotter is "
+     "shown. Same units as --max-age; 0 turns it off. Default: 10 minutes."},
     {"cty", "FILE",
      "Country file that places spotted stations (default /usr/share/hamradio-files/cty.dat, "
      "from the hamradio-files package)."},
-    {"verbose", "", "Report every spot, callback and daemon command on standard error."},
+    {"verbose", "",
+     "Report every spot (and why one is not shown), callback and daemon command on standard "
+     "error."},
     {"help", "", "Show this text and exit."},
     {"version", "", "Show the version and exit."},
 }};
@@ -103,6 +128,60 @@ bool readWhole(std::string_view text, int min, int max, std::optional<int>& out)
   return true;
 }
 
+// A time as minutes, or a number with "s", "m" or "h", from 0 up to a day.
+bool readDuration(std::string_view text, std::int64_t& ms) {
+  std::string_view number = trimBlanks(text);
+  std::int64_t unit = 60'000;
+  if (!number.empty() && isAsciiAlpha(number.back())) {
+    const char suffix = static_cast<char>(number.back() | 0x20);
+    unit = suffix == 's' ? 1000 : suffix == 'm' ? 60'000 : suffix == 'h' ? 3'600'000 : 0;
+    number.remove_suffix(1);
+  }
+  double value = 0.0;
+  if (unit == 0 || !parseDecimal(trimBlanks(number), value) || value < 0.0 ||
+      value * static_cast<double>(unit) > static_cast<double>(kMaxSpotWindowMs)) {
+    return false;
+  }
+  ms = static_cast<std::int64_t>(value * static_cast<double>(unit) + 0.5);
+  return true;
+}
+
+// A list separated by commas or blanks, each item checked and written as `check` returns it
+// ("" refuses it); "" or "all" is the empty list, which takes everything.
+bool readList(std::string_view text, std::vector<std::string>& out,
+              const std::function<std::string(std::string_view)>& check) {
+  std::string spaced(text);
+  std::replace(spaced.begin(), spaced.end(), ',', ' ');
+  std::vector<std::string> items;
+  const std::vector<std::string_view> list = words(spaced);
+  if (!(list.size() == 1 && upperAscii(list[0]) == "ALL")) {
+    for (std::string_view item : list) {
+      std::string value = check(item);
+      if (value.empty()) return false;
+      items.push_back(std::move(value));
+    }
+  }
+  out = std::move(items);
+  return true;
+}
+
+std::string bandItem(std::string_view item) {
+  const Band* band = bandNamed(item);
+  return band ? std::string(band->name) : std::string();
+}
+
+std::string modeItem(std::string_view item) {
+  const bool word = std::all_of(item.begin(), item.end(), isAsciiAlnum);
+  return word ? upperAscii(item) : std::string();
+}
+
+std::string continentItem(std::string_view item) {
+  const std::string upper = upperAscii(item);
+  return std::find(kContinents.begin(), kContinents.end(), upper) != kContinents.end()
+             ? upper
+             : std::string();
+}
+
 std::vector<std::string> splitCommands(std::string_view text) {
   std::vector<std::string> out;
   std::size_t start = 0;
@@ -156,6 +235,21 @@ std::string applyOne(const Setting& s, Options& o) {
     o.clusterPassword = std::string(v);
   } else if (n == "cluster-command") {
     for (std::string& command : splitCommands(v)) o.clusterCommands.push_back(std::move(command));
+  } else if (n == "wsjtx") {
+    std::optional<Endpoint> endpoint = parseListenAddress(trimBlanks(v));
+    if (!endpoint) return "must be PORT or ADDRESS:PORT with a numeric address";
+    o.wsjtx = std::move(endpoint);
+  } else if (n == "bands") {
+    if (!readList(v, o.filter.bands, bandItem)) return "must list bands such as 20m,40m";
+  } else if (n == "modes") {
+    if (!readList(v, o.filter.modes, modeItem)) return "must list modes such as CW,FT8";
+  } else if (n == "dx-continents" || n == "spotter-continents") {
+    auto& list = n == "dx-continents" ? o.filter.dxContinents : o.filter.spotterContinents;
+    if (!readList(v, list, continentItem)) return "must list continents: AF AN AS EU NA OC SA";
+  } else if (n == "max-age" || n == "dedupe") {
+    if (!readDuration(v, n == "max-age" ? o.maxAgeMs : o.dedupeMs)) {
+      return "must be minutes, or a number with s, m or h, up to a day";
+    }
   } else if (n == "cty") {
     if (trimBlanks(v).empty()) return "must name a file";
     o.ctyFile = std::string(trimBlanks(v));
@@ -199,6 +293,20 @@ std::optional<Endpoint> parseEndpoint(std::string_view text, int defaultPort) {
     return std::nullopt;
   }
   return Endpoint{std::string(host), static_cast<int>(number)};
+}
+
+std::optional<Endpoint> parseListenAddress(std::string_view text) {
+  if (!text.empty() && std::all_of(text.begin(), text.end(), isAsciiDigit)) {
+    long long port = 0;
+    if (!parseInteger(text, 1, 65535, port)) return std::nullopt;
+    return Endpoint{std::string(kDefaultWsjtxHost), static_cast<int>(port)};
+  }
+  std::optional<Endpoint> endpoint = parseEndpoint(text, 0);
+  if (!endpoint || endpoint->port == 0) return std::nullopt;
+  unsigned char address[sizeof(in6_addr)];
+  const int family = endpoint->host.find(':') != std::string::npos ? AF_INET6 : AF_INET;
+  if (::inet_pton(family, endpoint->host.c_str(), address) != 1) return std::nullopt;
+  return endpoint;
 }
 
 CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
@@ -318,7 +426,8 @@ std::string helpText() {
       "Usage: orbelle-station [OPTION]...\n"
       "Runs the orbelle map as a station: places the map at your station, turns the rotator\n"
       "and tunes the rig (through Hamlib's rotctld and rigctld) when you click on the map or\n"
-      "on a spot, and shows the spots of a DX cluster on the map.\n\nOptions:\n";
+      "on a spot, shows where the antenna points, and shows the spots of a DX cluster and\n"
+      "the decodes of WSJT-X on the map.\n\nOptions:\n";
   for (const OptionInfo& option : kOptions) {
     out += "  --" + std::string(option.name);
     if (!option.argument.empty()) out += " " + std::string(option.argument);
