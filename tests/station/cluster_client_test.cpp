@@ -116,24 +116,6 @@ TEST_F(ClusterTest, CallSignSentWithoutAPromptAfterAWhile) {
   EXPECT_EQ(report.eventsWith("logged in"), 0) << report.all();
 }
 
-TEST_F(ClusterTest, DroppedSessionIsReopenedAndLoggedInAgain) {
-  node.onConnection = [](FakePeer& peer) { peer.send("login: "); };
-  node.onLine = [](FakePeer& peer, const QByteArray& line) {
-    if (line == "K1ABC") peer.send(kSpotsAndNoise);
-  };
-  auto cluster = client();
-  QSignalSpy ended(cluster.get(), &ClusterClient::sessionEnded);
-  cluster->start();
-  ASSERT_TRUE(QTest::qWaitFor([&] { return spots.size() == 2; }, 10000));
-  node.drop();
-  ASSERT_TRUE(QTest::qWaitFor([&] { return spots.size() == 4; }, 10000));
-  EXPECT_EQ(node.connections(), 2);
-  EXPECT_EQ(ended.count(), 1);
-  EXPECT_EQ(cluster->counters().sessions, 2u);
-  EXPECT_EQ(report.problemsWith("connection closed (closed by the other end)"), 1) << report.all();
-  EXPECT_EQ(report.eventsWith("logged in again as K1ABC"), 1) << report.all();
-}
-
 TEST_F(ClusterTest, UnreachableNodeIsRetriedUntilItIsThere) {
   const int port = node.port();
   node.close();

@@ -183,29 +183,14 @@ TEST_F(StationWithMap, ClusterSpotsReachTheMapAndAPressOnOneTunesTheRig) {
     EXPECT_EQ(station.count(made), 1) << made.toStdString() << "\n" << output();
   }
 
-  const spots::SpotRow& falklands = layer.spots().row(1);
-  EXPECT_DOUBLE_EQ(falklands.LatDeg, -51.63);
-  EXPECT_DOUBLE_EQ(falklands.LonDeg, -58.72);
-  EXPECT_EQ(falklands.Color, bandColor(14195.0));
-  EXPECT_EQ(falklands.SpotFreq, 14195.0);
-  EXPECT_EQ(falklands.Mode, "SSB");
-  EXPECT_EQ(falklands.SpotBy, "EA5WU-#");
-  EXPECT_DOUBLE_EQ(falklands.SpotByLat, 40.37);
-  EXPECT_DOUBLE_EQ(falklands.SpotByLon, -4.88);
-  EXPECT_EQ(falklands.SpotLoc, "Falkland Islands");
-  EXPECT_EQ(falklands.SpotFreqTX, 14200.0);
+  // Each field in its place is the bus parts' test; here the spots' texts and colours.
   const spots::SlotMarkers& markers = layer.spots().slot(1).markers;
   EXPECT_EQ(markers.spotText, kFalklandsText.toStdString());
   EXPECT_EQ(markers.spotterText, "By EA5WU-#, Spain (VP8LP)");
   EXPECT_EQ(static_cast<std::int32_t>(markers.spotColor), bandColor(14195.0));
-  EXPECT_EQ(markers.spotterColor, raster::rgb(192, 192, 192));
-
-  const spots::SpotRow& japan = layer.spots().row(2);
-  EXPECT_EQ(japan.SpotLoc, "Japan");
-  EXPECT_EQ(japan.Color, bandColor(7023.1));
-  EXPECT_NE(japan.Color, falklands.Color);
-  EXPECT_LT(japan.SpotByLat, -90.0);  // the spotter is in no country of the file
+  EXPECT_EQ(layer.spots().row(1).SpotFreqTX, 14200.0);
   EXPECT_EQ(layer.spots().slot(2).markers.spotText, kJapanText.toStdString());
+  EXPECT_LT(layer.spots().row(2).SpotByLat, -90.0);  // the spotter is in no country of the file
 
   QWidget* falklandsMarker = marker(kFalklandsText);
   ASSERT_NE(falklandsMarker, nullptr);
@@ -270,6 +255,7 @@ TEST_F(StationWithMap, RestartedRigDaemonAndDroppedClusterSessionAreSurvived) {
   EXPECT_GE(station.count(QStringLiteral("rigctld at 127.0.0.1:%1: connected again").arg(port)), 1)
       << output();
   EXPECT_EQ(station.count(QStringLiteral("logged in again as K1ABC")), 1) << output();
+  EXPECT_EQ(station.count(QStringLiteral("connection closed (closed by the other end)")), 1);
 }
 
 TEST_F(StationWithMap, AMapThatStartsAgainShowsTheSpotsItShowedBefore) {
