@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/heading.hpp"
+#include "core/option_values.hpp"
 #include "core/spot_filter.hpp"
 
 // The station's options, from its command line and from an INI file of its own (section
@@ -19,32 +20,13 @@ inline constexpr std::string_view kIniSection = "station";
 inline constexpr std::string_view kConfigFileName = "orbelle-station.ini";
 inline constexpr std::string_view kDefaultCtyFile = "/usr/share/hamradio-files/cty.dat";
 inline constexpr int kDefaultClusterPort = 7300;
-// WSJT-X sends to this loopback address unless told otherwise.
-inline constexpr std::string_view kDefaultWsjtxHost = "127.0.0.1";
 // Repeats of a station on a band within this window count once unless --dedupe says otherwise.
 inline constexpr std::int64_t kDefaultDedupeMs = 10 * 60'000;
-// The longest age limit and de-duplication window: spot times carry no date.
-inline constexpr std::int64_t kMaxSpotWindowMs = 24 * 3'600'000;
 
 // The map's own bounds for its radius and its UTC offset field.
 inline constexpr int kMinMaxDxMi = 100;
 inline constexpr int kMaxMaxDxMi = 12437;
 inline constexpr int kMaxUtcOffsetHours = 24;
-
-struct Endpoint {
-  std::string host;
-  int port = 0;
-  std::string text() const;  // "host:port", brackets around IPv6 addresses
-  friend bool operator==(const Endpoint&, const Endpoint&) = default;
-};
-
-// "host", "host:port", "[::1]:port"; a host without a port gets `defaultPort`. An address with
-// more than one ":" and no brackets is an IPv6 address without a port.
-std::optional<Endpoint> parseEndpoint(std::string_view text, int defaultPort);
-
-// Where to listen for datagrams: "PORT" (on kDefaultWsjtxHost), "ADDRESS:PORT", "[IPv6]:PORT";
-// the address is numeric (a multicast group, a local address, 0.0.0.0 for every address).
-std::optional<Endpoint> parseListenAddress(std::string_view text);
 
 struct Options {
   std::optional<double> latitude;   // degrees, north positive
