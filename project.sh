@@ -15,7 +15,7 @@ JOBS=${JOBS:-$(nproc)}
 
 # Packages needed to build and test everything.
 BUILD_PACKAGES=(cmake g++ ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev qt6-base-dev-tools libgl-dev dbus dbus-daemon xvfb xauth libhamlib-utils hamradio-files
+  qt6-base-dev qt6-base-dev-tools libgl-dev dbus dbus-daemon xvfb xauth libhamlib-utils hamradio-files netcat-openbsd
   libglib2.0-bin clang libclang-rt-dev)
 
 apt_updated=0

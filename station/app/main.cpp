@@ -83,7 +83,7 @@ int main(int argc, char** argv) {
   StderrReport report(options.verbose);
 
   CtyDat cty;
-  if (options.cluster) {
+  if (options.cluster || options.wsjtx) {
     const FileText text = readTextFile(options.ctyFile);
     if (text.status != FileText::Status::Read) {
       return fail(kStartFailure, "cannot read the country file " + options.ctyFile +

@@ -36,12 +36,21 @@ Station::Station(const Options& options, CtyDat cty, QDBusConnection connection,
            [this](const QVariant& f, const QVariant& tx, const QVariant& m) { setRig(f, tx, m); },
            [this] { stopRotor(); }}),
       map_(connection, placementOf(options), QString::fromLatin1(kCallbackPath), report,
-           timing.map) {
+           timing.map),
+      feed_(options.filter, {kMaxStoredSpots, options.maxAgeMs, options.dedupeMs}, map_, report,
+            timing.spots),
+      wsjtxSpots_(cty_, {options.latitude, options.longitude, options.call}) {
   if (options.rotctld) {
-    rotator_ = std::make_unique<DaemonClient>("rotctld", *options.rotctld, report, timing.daemons);
+    rotator_ = std::make_unique<DaemonClient>(
+        "rotctld", *options.rotctld,
+        DaemonClient::Read{std::string(hamlib::kGetPosition), hamlib::kPositionLines}, report,
+        timing.daemons);
+    antenna_ = std::make_unique<Antenna>(*rotator_, map_);
   }
   if (options.rigctld) {
-    rig_ = std::make_unique<DaemonClient>("rigctld", *options.rigctld, report, timing.daemons);
+    rig_ = std::make_unique<DaemonClient>("rigctld", *options.rigctld,
+                                          DaemonClient::Read{std::string(hamlib::kGetFrequency), 1},
+                                          report, timing.daemons);
   }
   if (options.cluster) {
     cluster_ =
@@ -49,6 +58,12 @@ Station::Station(const Options& options, CtyDat cty, QDBusConnection connection,
                                         options.clusterCommands, report, timing.cluster);
     cluster_->setSpotHandler([this](const DxSpot& spot) { spotHeard(spot); });
   }
+  if (options.wsjtx) {
+    wsjtx_ = std::make_unique<WsjtxListener>(*options.wsjtx, report);
+    wsjtx_->setHandler([this](const wsjtx::Message& m) { wsjtxHeard(m); });
+  }
+  // A map that starts (again) shows what the station has.
+  connect(&map_, &MapHost::attached, &feed_, &SpotFeed::showAll);
 }
 
 Station::~Station() {
@@ -63,6 +78,7 @@ bool Station::start(std::string* error) {
     return false;
   }
   registered_ = true;
+  if (wsjtx_ && !wsjtx_->start(error)) return false;
   if (rotator_) rotator_->start();
   if (rig_) rig_->start();
   if (cluster_) cluster_->start();
@@ -83,12 +99,16 @@ void Station::setRotor(double heading) {
     report_.problem("map asked for heading " + numberText(heading) + ": not a heading; ignored");
     return;
   }
-  rotator_->send({hamlib::setPosition(*azimuth)});
+  // A newer heading makes any waiting one stale.
+  rotator_->replace({hamlib::setPosition(*azimuth)});
+  antenna_->commanded();
 }
 
 void Station::stopRotor() {
   report_.note("map: orbellestoprotor()");
-  if (rotator_) rotator_->send({std::string(hamlib::kStop)});
+  if (!rotator_) return;
+  rotator_->replace({std::string(hamlib::kStop)});
+  antenna_->commanded();
 }
 
 void Station::setRig(const QVariant& SpotFreq, const QVariant& SpotFreqTX, const QVariant& Mode) {
@@ -101,28 +121,49 @@ void Station::setRig(const QVariant& SpotFreq, const QVariant& SpotFreqTX, const
   }
   const RigPlan plan = planRig(request);
   for (const std::string& note : plan.notes) report_.problem("rig: " + note);
-  if (!plan.commands.empty()) rig_->send(plan.commands);
+  // The rig follows the newest spot picked: commands of an earlier one still waiting are stale.
+  if (!plan.commands.empty()) rig_->replace(plan.commands);
 }
 
 void Station::spotHeard(const DxSpot& spot) {
-  const std::optional<AddSpotFields> fields = addSpotFields(spot, cty_);
-  if (!fields) {
+  std::optional<PlacedSpot> placed = placeSpot(spot, cty_, feed_.now());
+  if (!placed) {
     ++unplaced_;
     report_.note("spot of " + spot.call + " not shown: cty.dat does not place it");
     return;
   }
-  report_.note("spot: " + fields->SpotCall + " " + numberText(fields->SpotFreq) + " " +
-               fields->Mode + " by " + fields->SpotBy + " (" + fields->SpotLoc + ")");
-  map_.addSpot(*fields);
+  feed_.offer(std::move(*placed));
+}
+
+void Station::wsjtxHeard(const wsjtx::Message& message) {
+  WsjtxSpots::Result result = wsjtxSpots_.take(message, feed_.now());
+  if (result.spot) {
+    feed_.offer(std::move(*result.spot));
+  } else if (!result.skipped.empty()) {
+    ++decodesNotShown_;
+    const auto& decode = std::get<wsjtx::Decode>(message.body);
+    report_.note("WSJT-X decode \"" + visibleText(decode.text) + "\" not shown: " + result.skipped);
+  }
 }
 
 std::string Station::summary() const {
-  if (!cluster_) return {};
-  const ClusterClient::Counters& c = cluster_->counters();
-  return "cluster: " + std::to_string(c.spots) + " spots, " + std::to_string(c.malformed) +
-         " unreadable spot lines, " + std::to_string(unplaced_) + " spots not placed, " +
-         std::to_string(map_.spotsDropped()) + " dropped while the map was away, " +
-         std::to_string(c.sessions) + " sessions";
+  std::string out;
+  const auto count = [](std::size_t n, const char* what) { return std::to_string(n) + " " + what; };
+  if (cluster_) {
+    const ClusterClient::Counters& c = cluster_->counters();
+    out += "cluster: " + count(c.spots, "spots, ") + count(c.malformed, "unreadable spot lines, ") +
+           count(unplaced_, "spots not placed, ") + count(c.sessions, "sessions; ");
+  }
+  if (wsjtx_) {
+    const WsjtxListener::Counters& w = wsjtx_->counters();
+    out += "WSJT-X: " + count(w.datagrams, "datagrams, ") + count(w.malformed, "unreadable, ") +
+           count(decodesNotShown_, "decodes without a spot; ");
+  }
+  if (out.empty()) return out;
+  const SpotFeed::Counters& f = feed_.counters();
+  return out + "spots: " + count(f.shown, "shown, ") + count(f.filtered, "filtered out, ") +
+         count(f.duplicates, "duplicates, ") + count(f.tooOld, "too old, ") +
+         count(f.agedOut, "aged out");
 }
 
 }  // namespace orbelle::station

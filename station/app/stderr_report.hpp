@@ -12,6 +12,7 @@ class StderrReport final : public Report {
  public:
   explicit StderrReport(bool verbose, std::FILE* out = stderr) : verbose_(verbose), out_(out) {}
   void problem(std::string_view text) override { write(text); }
+  void event(std::string_view text) override { write(text); }
   void note(std::string_view text) override {
     if (verbose_) write(text);
   }

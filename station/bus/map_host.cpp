@@ -1,5 +1,6 @@
 #include "bus/map_host.hpp"
 
+#include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QEventLoop>
@@ -7,6 +8,7 @@
 #include "bus/bus_object_ref.hpp"
 #include "bus/property_writer.hpp"
 #include "orbelle_factory_interface.h"
+#include "orbelle_form1_interface.h"
 #include "orbelle_server_interface.h"
 
 namespace orbelle::station {
@@ -38,6 +40,9 @@ MapHost::MapHost(QDBusConnection connection, Placement placement, QString callba
   factory_ = std::make_unique<OrbelleFactoryInterface>(
       QString::fromLatin1(kMapService), QString::fromLatin1(kFactoryPath), connection_);
   factory_->setTimeout(timing_.callTimeoutMs);
+  window_ = std::make_unique<OrbelleForm1Interface>(QString::fromLatin1(kMapService),
+                                                    QString::fromLatin1(kWindowPath), connection_);
+  window_->setTimeout(timing_.callTimeoutMs);
 }
 
 MapHost::~MapHost() = default;
@@ -70,7 +75,9 @@ void MapHost::onCreated(const QString& path) {
                                                       connection_);
   server_->setTimeout(timing_.callTimeoutMs);
   backoff_.reset();
-  report_.note("map: server object " + text(path));
+  report_.event(std::string(attachedBefore_ ? "map ready again" : "map ready") +
+                ": server object " + text(path));
+  attachedBefore_ = true;
 
   const auto set = [this](const char* name, const QVariant& value) {
     QString error;
@@ -90,10 +97,9 @@ void MapHost::onCreated(const QString& path) {
   set("Callback",
       QVariant::fromValue(BusObjectRef{connection_.baseService(), QDBusObjectPath(callbackPath_)}));
   watch(server_->DrawAsync(), QStringLiteral("DrawAsync"));
-  while (!waiting_.empty()) {
-    send(waiting_.front());
-    waiting_.pop_front();
-  }
+  headingTaken_ = true;
+  headingFailing_ = false;
+  sendHeading();
   emit attached();
 }
 
@@ -108,22 +114,44 @@ void MapHost::watch(const QDBusPendingCall& call, const QString& what) {
 }
 
 void MapHost::addSpot(const AddSpotFields& f) {
-  if (server_) {
-    send(f);
-    return;
-  }
-  if (released_) {
-    ++dropped_;
-    emit spotDone(false);
-    return;
-  }
-  report_.note("map not attached yet: spot of " + f.SpotCall + " waits for it");
-  waiting_.push_back(f);
-  if (waiting_.size() > kMaxWaitingSpots) {
-    waiting_.pop_front();
-    ++dropped_;
-    emit spotDone(false);
-  }
+  if (server_) send(f);
+}
+
+void MapHost::showSpots(const std::vector<const AddSpotFields*>& oldestFirst) {
+  if (!server_) return;
+  // The map takes the calls in the order they were sent: the spots come after the clearing.
+  watch(window_->ClearSpots(), QStringLiteral("ClearSpots"));
+  for (const AddSpotFields* spot : oldestFirst) send(*spot);
+}
+
+void MapHost::setAntennaHeading(double degrees) {
+  heading_ = degrees;
+  sendHeading();
+}
+
+void MapHost::sendHeading() {
+  if (!server_ || !heading_ || !headingTaken_) return;
+  QDBusMessage set = QDBusMessage::createMethodCall(
+      QString::fromLatin1(kMapService), server_->path(),
+      QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Set"));
+  set << QString::fromLatin1(kServerInterface) << QString::fromLatin1(kAntennaHeadingProperty)
+      << QVariant::fromValue(QDBusVariant(*heading_));
+  auto* watcher = new QDBusPendingCallWatcher(connection_.asyncCall(set, server_->timeout()), this);
+  connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* w) {
+    w->deleteLater();
+    if (!w->isError()) {
+      headingFailing_ = false;
+      return;
+    }
+    if (w->error().type() == QDBusError::UnknownProperty) {
+      // A map without the property: say so once, send it nothing more.
+      if (headingTaken_) report_.note("map: no AntennaHeading property; heading not shown");
+      headingTaken_ = false;
+    } else if (!headingFailing_) {
+      report_.problem("map: setting AntennaHeading failed (" + errorText(w->error()) + ")");
+      headingFailing_ = true;
+    }
+  });
 }
 
 void MapHost::send(const AddSpotFields& f) {
@@ -161,8 +189,6 @@ void MapHost::retryLater() {
 void MapHost::release(int timeoutMs) {
   released_ = true;
   retryTimer_.stop();
-  dropped_ += waiting_.size();
-  waiting_.clear();
   if (!server_) return;
   server_->setTimeout(timeoutMs);
   // Wait with the event loop running, so that the station still answers the map meanwhile.

@@ -6,15 +6,16 @@
 #include <QObject>
 #include <QString>
 #include <QTimer>
-#include <deque>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "core/backoff.hpp"
 #include "core/report.hpp"
 #include "core/spot_fields.hpp"
 
 class OrbelleFactoryInterface;
+class OrbelleForm1Interface;
 class Orbelle_serverInterface;
 
 // The station as the map's host: creates a server object through the map's factory (the bus
@@ -22,12 +23,20 @@ class Orbelle_serverInterface;
 // UTCOffset), hands it the station's callback object as Callback, starts a drawing pass with
 // DrawAsync, and adds spots. The server object is kept for as long as the station runs and
 // released at the end. When the map leaves the bus, the host creates a new object after a
-// delay that doubles up to a ceiling, and places it again.
+// delay that doubles up to a ceiling, and places it again; the station then shows it its spots
+// again.
+//
+// The antenna heading goes to the server object's AntennaHeading property (d, degrees clockwise
+// from true north, NaN for none), which maps of older versions do not have: such a map's
+// UnknownProperty reply is noted once and nothing more is sent to it.
 
 namespace orbelle::station {
 
 inline constexpr const char* kMapService = "Orbelle.server";
 inline constexpr const char* kFactoryPath = "/";
+inline constexpr const char* kWindowPath = "/Form1";
+inline constexpr const char* kServerInterface = "Orbelle._server";
+inline constexpr const char* kAntennaHeadingProperty = "AntennaHeading";
 
 class MapHost : public QObject {
   Q_OBJECT
@@ -54,13 +63,13 @@ class MapHost : public QObject {
   bool isAttached() const { return server_ != nullptr; }
   QString serverPath() const;
 
-  // Adds a spot. Spots that come while the map is not attached (it is starting, or starting
-  // again) wait for it, the newest kMaxWaitingSpots of them; older ones are dropped and counted.
-  // After release every spot is dropped.
+  // Adds a spot to the map; nothing while the map is not attached (the station shows it its
+  // spots when it attaches).
   void addSpot(const AddSpotFields& spot);
-  std::size_t spotsDropped() const { return dropped_; }
-  std::size_t spotsWaiting() const { return waiting_.size(); }
-  static constexpr std::size_t kMaxWaitingSpots = 100;
+  // Clears the map's spots and adds these, oldest first, so that the newest ends up newest.
+  void showSpots(const std::vector<const AddSpotFields*>& oldestFirst);
+  // The antenna heading for the map, kept and sent again to a map that attaches.
+  void setAntennaHeading(double degrees);
 
   // Releases the server object, waiting at most `timeoutMs` for the map's answer while events
   // run. The host then stays detached.
@@ -79,6 +88,7 @@ class MapHost : public QObject {
   void retryLater();
   void watch(const QDBusPendingCall& call, const QString& what);
   void send(const AddSpotFields& spot);
+  void sendHeading();
 
   QDBusConnection connection_;
   Placement placement_;
@@ -90,11 +100,14 @@ class MapHost : public QObject {
   QDBusServiceWatcher watcher_;
   std::unique_ptr<OrbelleFactoryInterface> factory_;
   std::unique_ptr<Orbelle_serverInterface> server_;
+  std::unique_ptr<OrbelleForm1Interface> window_;
+  std::optional<double> heading_;
+  bool headingTaken_ = true;  // the attached map has not refused AntennaHeading
+  bool headingFailing_ = false;
   bool creating_ = false;
   bool released_ = false;
+  bool attachedBefore_ = false;
   bool spotsFailing_ = false;
-  std::size_t dropped_ = 0;
-  std::deque<AddSpotFields> waiting_;
 };
 
 }  // namespace orbelle::station

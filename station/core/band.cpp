@@ -1,5 +1,6 @@
 #include "core/band.hpp"
 
+#include <algorithm>
 #include <array>
 
 namespace orbelle::station {
@@ -32,6 +33,18 @@ const Band* bandOf(double kHz) {
   for (const Band& band : kBands) {
     // Comparisons with NaN are false, so NaN finds no band.
     if (kHz >= band.lowKHz && kHz <= band.highKHz) return &band;
+  }
+  return nullptr;
+}
+
+const Band* bandNamed(std::string_view name) {
+  for (const Band& band : kBands) {
+    if (band.name.size() == name.size() &&
+        std::equal(name.begin(), name.end(), band.name.begin(), [](char a, char b) {
+          return (a >= 'A' && a <= 'Z' ? static_cast<char>(a + 32) : a) == b;
+        })) {
+      return &band;
+    }
   }
   return nullptr;
 }

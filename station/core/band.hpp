@@ -27,6 +27,9 @@ inline constexpr std::int32_t kOutOfBandColor = rgb(0, 0, 0);
 // The band that holds `kHz`, or nullptr. NaN and infinities are in no band.
 const Band* bandOf(double kHz);
 
+// The band called `name` ("20m", "70CM": without regard to case), or nullptr.
+const Band* bandNamed(std::string_view name);
+
 // The colour of a spot on `kHz`: its band's colour, or kOutOfBandColor.
 std::int32_t bandColor(double kHz);
 

@@ -3,6 +3,8 @@
 #include <vector>
 
 #include "core/call_sign.hpp"
+#include "core/locator.hpp"
+#include "core/spot_time.hpp"
 #include "core/text.hpp"
 
 namespace orbelle::station {
@@ -25,24 +27,7 @@ std::string printable(std::string_view line) {
   return out;
 }
 
-bool isTimeWord(std::string_view w) {
-  if (w.size() != 5 || (w[4] != 'Z' && w[4] != 'z')) return false;
-  for (int i = 0; i < 4; ++i) {
-    if (!isAsciiDigit(w[i])) return false;
-  }
-  const int hours = (w[0] - '0') * 10 + (w[1] - '0');
-  const int minutes = (w[2] - '0') * 10 + (w[3] - '0');
-  return hours < 24 && minutes < 60;
-}
-
-// A four- or six-character Maidenhead locator: "FN20", "JO65ha".
-bool isLocatorWord(std::string_view w) {
-  if (w.size() != 4 && w.size() != 6) return false;
-  const auto field = [](char c) { return (c >= 'A' && c <= 'R') || (c >= 'a' && c <= 'r'); };
-  const auto sub = [](char c) { return (c >= 'A' && c <= 'X') || (c >= 'a' && c <= 'x'); };
-  if (!field(w[0]) || !field(w[1]) || !isAsciiDigit(w[2]) || !isAsciiDigit(w[3])) return false;
-  return w.size() == 4 || (sub(w[4]) && sub(w[5]));
-}
+bool isTimeWord(std::string_view w) { return minutesOfClusterTime(w).has_value(); }
 
 ClusterLine malformed(std::string fault) {
   ClusterLine out;

@@ -17,6 +17,9 @@ inline constexpr int kDefaultRigctldPort = 4532;
 // rotctld: turn to `azimuth` degrees at elevation 0 ("P 123.0 0"), and stop.
 std::string setPosition(double azimuth);
 inline constexpr std::string_view kStop = "S";
+// rotctld: the position, answered by two lines (azimuth, elevation).
+inline constexpr std::string_view kGetPosition = "p";
+inline constexpr int kPositionLines = 2;
 
 // rigctld: frequency in Hz, mode with the rig's default passband, split on (transmit on VFO B)
 // or off, and the transmit frequency of split operation.
@@ -24,6 +27,8 @@ std::string setFrequency(std::int64_t hz);
 std::string setMode(std::string_view mode);
 std::string setSplit(bool on);
 std::string setSplitFrequency(std::int64_t hz);
+// rigctld: the frequency, answered by one line.
+inline constexpr std::string_view kGetFrequency = "f";
 
 // Kilohertz to whole hertz, rounded to the nearest hertz with ties to even. nullopt for values
 // that are not finite, not above 0, or above kMaxHz.

@@ -5,6 +5,7 @@
 
 #include "core/call_sign.hpp"
 #include "core/hamlib.hpp"
+#include "core/option_values.hpp"
 #include "core/text.hpp"
 #include "ini/ini_document.hpp"
 
@@ -18,7 +19,7 @@ struct OptionInfo {
 };
 
 // The one list of options: parsing, the INI keys and --help all come from it.
-constexpr std::array<OptionInfo, 16> kOptions{{
+constexpr std::array<OptionInfo, 23> kOptions{{
     {"config", "FILE",
      "Read options from FILE (section [station], keys named as the long options). Default: "
      "$XDG_CONFIG_HOME/orbelle-station.ini, when it exists. Options given here win."},
@@ -41,10 +42,30 @@ constexpr std::array<OptionInfo, 16> kOptions{{
     {"cluster-command", "TEXT",
      "Command to send to the cluster after logging in; may be repeated, and ';' separates "
      "several commands in one value."},
+    {"wsjtx", "[ADDRESS:]PORT",
+     "Show the decodes of WSJT-X (or a program that speaks its UDP protocol) sent to PORT at "
+     "ADDRESS (127.0.0.1 when absent; a multicast group is joined; 0.0.0.0 listens on every "
+     "address). WSJT-X's default is 127.0.0.1:2237."},
+    {"bands", "LIST",
+     "Show only spots on these bands, e.g. \"20m,40m,6m\" (160m to 70cm, 2200m and 630m). "
+     "Default: all."},
+    {"modes", "LIST", "Show only spots in these modes, e.g. \"CW,FT8\" (SSB takes USB and LSB)."},
+    {"dx-continents", "LIST",
+     "Show only spotted stations on these continents (AF, AN, AS, EU, NA, OC, SA)."},
+    {"spotter-continents", "LIST", "Show only spots made by spotters on these continents."},
+    {"max-age", "TIME",
+     "Remove spots from the map once they are older than TIME: minutes, or a number with s, m "
+     "or h (\"90s\", \"2h\"); at most a day. Default: 0, spots stay until newer ones push them "
+     "out."},
+    {"dedupe", "TIME",
+     "Spots of the same call on the same band within TIME count once; the newest spotter is "
+     "shown. Same units as --max-age; 0 turns it off. Default: 10 minutes."},
     {"cty", "FILE",
      "Country file that places spotted stations (default /usr/share/hamradio-files/cty.dat, "
      "from the hamradio-files package)."},
-    {"verbose", "", "Report every spot, callback and daemon command on standard error."},
+    {"verbose", "",
+     "Report every spot (and why one is not shown), callback and daemon command on standard "
+     "error."},
     {"help", "", "Show this text and exit."},
     {"version", "", "Show the version and exit."},
 }};
@@ -72,46 +93,6 @@ std::string wrap(std::string_view text, std::size_t indent, std::size_t width) {
     }
     out += word;
     column += word.size();
-  }
-  return out;
-}
-
-bool readBoolean(std::string_view text, bool& value) {
-  const std::string word = upperAscii(trimBlanks(text));
-  if (word == "YES" || word == "TRUE" || word == "ON" || word == "1") {
-    value = true;
-    return true;
-  }
-  if (word == "NO" || word == "FALSE" || word == "OFF" || word == "0") {
-    value = false;
-    return true;
-  }
-  return false;
-}
-
-bool readDegrees(std::string_view text, double limit, std::optional<double>& out) {
-  double value = 0.0;
-  if (!parseDecimal(trimBlanks(text), value) || value < -limit || value > limit) return false;
-  out = value;
-  return true;
-}
-
-bool readWhole(std::string_view text, int min, int max, std::optional<int>& out) {
-  long long value = 0;
-  if (!parseInteger(trimBlanks(text), min, max, value)) return false;
-  out = static_cast<int>(value);
-  return true;
-}
-
-std::vector<std::string> splitCommands(std::string_view text) {
-  std::vector<std::string> out;
-  std::size_t start = 0;
-  while (start <= text.size()) {
-    std::size_t end = text.find(';', start);
-    if (end == std::string_view::npos) end = text.size();
-    const std::string_view command = trimBlanks(text.substr(start, end - start));
-    if (!command.empty()) out.emplace_back(command);
-    start = end + 1;
   }
   return out;
 }
@@ -156,6 +137,21 @@ std::string applyOne(const Setting& s, Options& o) {
     o.clusterPassword = std::string(v);
   } else if (n == "cluster-command") {
     for (std::string& command : splitCommands(v)) o.clusterCommands.push_back(std::move(command));
+  } else if (n == "wsjtx") {
+    std::optional<Endpoint> endpoint = parseListenAddress(trimBlanks(v));
+    if (!endpoint) return "must be PORT or ADDRESS:PORT with a numeric address";
+    o.wsjtx = std::move(endpoint);
+  } else if (n == "bands") {
+    if (!readList(v, o.filter.bands, bandItem)) return "must list bands such as 20m,40m";
+  } else if (n == "modes") {
+    if (!readList(v, o.filter.modes, modeItem)) return "must list modes such as CW,FT8";
+  } else if (n == "dx-continents" || n == "spotter-continents") {
+    auto& list = n == "dx-continents" ? o.filter.dxContinents : o.filter.spotterContinents;
+    if (!readList(v, list, continentItem)) return "must list continents: AF AN AS EU NA OC SA";
+  } else if (n == "max-age" || n == "dedupe") {
+    if (!readDuration(v, n == "max-age" ? o.maxAgeMs : o.dedupeMs)) {
+      return "must be minutes, or a number with s, m or h, up to a day";
+    }
   } else if (n == "cty") {
     if (trimBlanks(v).empty()) return "must name a file";
     o.ctyFile = std::string(trimBlanks(v));
@@ -168,38 +164,6 @@ std::string applyOne(const Setting& s, Options& o) {
 }
 
 }  // namespace
-
-std::string Endpoint::text() const {
-  const bool v6 = host.find(':') != std::string::npos;
-  return (v6 ? "[" + host + "]" : host) + ":" + std::to_string(port);
-}
-
-std::optional<Endpoint> parseEndpoint(std::string_view text, int defaultPort) {
-  std::string_view host = text;
-  std::string_view port;
-  if (!text.empty() && text.front() == '[') {
-    const std::size_t close = text.find(']');
-    if (close == std::string_view::npos) return std::nullopt;
-    host = text.substr(1, close - 1);
-    const std::string_view after = text.substr(close + 1);
-    if (!after.empty()) {
-      if (after.front() != ':') return std::nullopt;
-      port = after.substr(1);
-      if (port.empty()) return std::nullopt;
-    }
-  } else if (std::count(text.begin(), text.end(), ':') == 1) {
-    const std::size_t colon = text.find(':');
-    host = text.substr(0, colon);
-    port = text.substr(colon + 1);
-    if (port.empty()) return std::nullopt;
-  }
-  if (host.empty() || std::any_of(host.begin(), host.end(), isBlank)) return std::nullopt;
-  long long number = defaultPort;
-  if (!port.empty() && (!isAsciiDigit(port.front()) || !parseInteger(port, 1, 65535, number))) {
-    return std::nullopt;
-  }
-  return Endpoint{std::string(host), static_cast<int>(number)};
-}
 
 CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
   CommandLine out;
@@ -318,7 +282,8 @@ std::string helpText() {
       "Usage: orbelle-station [OPTION]...\n"
       "Runs the orbelle map as a station: places the map at your station, turns the rotator\n"
       "and tunes the rig (through Hamlib's rotctld and rigctld) when you click on the map or\n"
-      "on a spot, and shows the spots of a DX cluster on the map.\n\nOptions:\n";
+      "on a spot, shows where the antenna points, and shows the spots of a DX cluster and\n"
+      "the decodes of WSJT-X on the map.\n\nOptions:\n";
   for (const OptionInfo& option : kOptions) {
     out += "  --" + std::string(option.name);
     if (!option.argument.empty()) out += " " + std::string(option.argument);

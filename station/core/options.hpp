@@ -1,11 +1,14 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "core/heading.hpp"
+#include "core/option_values.hpp"
+#include "core/spot_filter.hpp"
 
 // The station's options, from its command line and from an INI file of its own (section
 // "[station]", one key per long option name without "--"). The command line wins over the file.
@@ -17,22 +20,13 @@ inline constexpr std::string_view kIniSection = "station";
 inline constexpr std::string_view kConfigFileName = "orbelle-station.ini";
 inline constexpr std::string_view kDefaultCtyFile = "/usr/share/hamradio-files/cty.dat";
 inline constexpr int kDefaultClusterPort = 7300;
+// Repeats of a station on a band within this window count once unless --dedupe says otherwise.
+inline constexpr std::int64_t kDefaultDedupeMs = 10 * 60'000;
 
 // The map's own bounds for its radius and its UTC offset field.
 inline constexpr int kMinMaxDxMi = 100;
 inline constexpr int kMaxMaxDxMi = 12437;
 inline constexpr int kMaxUtcOffsetHours = 24;
-
-struct Endpoint {
-  std::string host;
-  int port = 0;
-  std::string text() const;  // "host:port", brackets around IPv6 addresses
-  friend bool operator==(const Endpoint&, const Endpoint&) = default;
-};
-
-// "host", "host:port", "[::1]:port"; a host without a port gets `defaultPort`. An address with
-// more than one ":" and no brackets is an IPv6 address without a port.
-std::optional<Endpoint> parseEndpoint(std::string_view text, int defaultPort);
 
 struct Options {
   std::optional<double> latitude;   // degrees, north positive
@@ -46,7 +40,11 @@ struct Options {
   std::string call;
   std::string clusterPassword;
   std::vector<std::string> clusterCommands;
+  std::optional<Endpoint> wsjtx;
   std::string ctyFile{kDefaultCtyFile};
+  SpotFilter filter;
+  std::int64_t maxAgeMs = 0;  // 0: spots stay until newer ones push them out
+  std::int64_t dedupeMs = kDefaultDedupeMs;
   bool verbose = false;
 };
 
@@ -75,7 +73,8 @@ std::vector<Setting> settingsFromIni(std::string_view text, std::string_view fil
 
 // Applies the settings in order, later ones winning (file first, then the command line). False
 // with a message naming the setting when a value is not acceptable or options do not fit
-// together (a cluster without a call sign).
+// together (a cluster without a call sign). Lists (bands, modes, continents) given again replace
+// the earlier list; an empty list or "all" takes every value.
 bool applySettings(const std::vector<Setting>& settings, Options& options, std::string& error);
 
 // The INI file read when --config is not given: $XDG_CONFIG_HOME/orbelle-station.ini, or

@@ -3,14 +3,16 @@
 #include "core/call_sign.hpp"
 #include "core/modes.hpp"
 #include "core/split.hpp"
+#include "core/spot_time.hpp"
 
 namespace orbelle::station {
 
-std::optional<AddSpotFields> addSpotFields(const DxSpot& spot, const CtyDat& cty) {
+std::optional<PlacedSpot> placeSpot(const DxSpot& spot, const CtyDat& cty, std::int64_t arrivalMs) {
   const std::optional<CtyLocation> dx = cty.locate(spot.call);
   if (!dx) return std::nullopt;
 
-  AddSpotFields f;
+  PlacedSpot placed;
+  AddSpotFields& f = placed.fields;
   f.LatDeg = dx->latitude;
   f.LonDeg = dx->longitude;
   f.Color = bandColor(spot.frequencyKHz);
@@ -25,9 +27,16 @@ std::optional<AddSpotFields> addSpotFields(const DxSpot& spot, const CtyDat& cty
     f.SpotByLat = by->latitude;
     f.SpotByLon = by->longitude;
     f.SpotByLoc = by->entity->name;
+    placed.spotterContinent = by->continent;
   }
   f.SpotFreqTX = splitTransmitKHz(spot.frequencyKHz, spot.comment).value_or(0.0);
-  return f;
+  placed.dxContinent = dx->continent;
+  // The parser only passes valid times; a spot without one counts as made on arrival.
+  placed.madeAtMs = arrivalMs;
+  if (const std::optional<int> minutes = minutesOfClusterTime(spot.time)) {
+    placed.madeAtMs = spotMadeAt(arrivalMs, *minutes * kMsPerMinute, kMsPerMinute);
+  }
+  return placed;
 }
 
 }  // namespace orbelle::station

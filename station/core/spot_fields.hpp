@@ -8,7 +8,8 @@
 #include "core/cty_dat.hpp"
 #include "core/dx_spot_line.hpp"
 
-// The fifteen values the map's AddSpot takes, in its order, made from a cluster spot.
+// The fifteen values the map's AddSpot takes, in its order, made from a cluster spot, and what the
+// station's filters and its store of recent spots need besides.
 
 namespace orbelle::station {
 
@@ -35,10 +36,17 @@ struct AddSpotFields {
   double SpotFreqTX = 0.0;  // kHz; 0 when the spot is not split
 };
 
-// The fields of `spot`: the spotted station placed and named by its cty.dat entity, the colour
-// of its band, its mode (spotMode), the split transmit frequency from its comment. The spotter is
-// placed by its own entity when it has one; otherwise SpotByLat is kUnknownSpotterLatitude and
-// SpotByLoc "". nullopt when the spotted station cannot be placed.
-std::optional<AddSpotFields> addSpotFields(const DxSpot& spot, const CtyDat& cty);
+struct PlacedSpot {
+  AddSpotFields fields;
+  std::string dxContinent;       // "EU", ...; "" when not known
+  std::string spotterContinent;  // "" when the spotter cannot be placed
+  std::int64_t madeAtMs = 0;     // when the spot was made, ms since the epoch (see spotMadeAt)
+};
+
+// The spot heard at `arrivalMs`: the spotted station placed and named by its cty.dat entity, the
+// colour of its band, its mode (spotMode), the split transmit frequency from its comment. The
+// spotter is placed by its own entity when it has one; otherwise SpotByLat is
+// kUnknownSpotterLatitude and SpotByLoc "". nullopt when the spotted station cannot be placed.
+std::optional<PlacedSpot> placeSpot(const DxSpot& spot, const CtyDat& cty, std::int64_t arrivalMs);
 
 }  // namespace orbelle::station

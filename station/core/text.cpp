@@ -20,6 +20,22 @@ std::string numberText(double value) {
   return text;
 }
 
+std::string visibleText(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (const char c : text) {
+    const auto u = static_cast<unsigned char>(c);
+    if (u >= 0x20 && u < 0x7f) {
+      out.push_back(c);
+    } else {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\x%02x", u);
+      out += escaped;
+    }
+  }
+  return out;
+}
+
 std::string_view trimBlanks(std::string_view text) {
   std::size_t begin = 0;
   std::size_t end = text.size();

@@ -21,6 +21,10 @@ std::string upperAscii(std::string_view text);
 // (14025.5, 7023.1, 1e+20, nan).
 std::string numberText(double value);
 
+// The text for a message: control characters and bytes outside ASCII as \xNN, so that whatever
+// a peer sent shows as one readable line.
+std::string visibleText(std::string_view text);
+
 // The text without white space at either end.
 std::string_view trimBlanks(std::string_view text);
 

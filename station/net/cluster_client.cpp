@@ -1,6 +1,8 @@
 #include "net/cluster_client.hpp"
 
 #include "core/cluster_login.hpp"
+#include "core/text.hpp"
+#include "net/socket_fault.hpp"
 
 namespace orbelle::station {
 
@@ -24,7 +26,10 @@ ClusterClient::ClusterClient(Endpoint endpoint, std::string call, std::string pa
   connect(&socket_, &QAbstractSocket::stateChanged, this, [this](QAbstractSocket::SocketState s) {
     if (s == QAbstractSocket::UnconnectedState) onUnconnected();
   });
-  connect(&connectTimer_, &QTimer::timeout, this, [this] { socket_.abort(); });
+  connect(&connectTimer_, &QTimer::timeout, this, [this] {
+    connectTimedOut_ = true;
+    socket_.abort();
+  });
   connect(&retryTimer_, &QTimer::timeout, this, &ClusterClient::tryConnect);
   connect(&loginTimer_, &QTimer::timeout, this, [this] {
     if (logIn_ == LogIn::WaitingForCallPrompt) {
@@ -45,6 +50,7 @@ void ClusterClient::start() { tryConnect(); }
 
 void ClusterClient::tryConnect() {
   if (socket_.state() != QAbstractSocket::UnconnectedState) return;
+  connectTimedOut_ = false;
   connectTimer_.start(timing_.connectTimeoutMs);
   socket_.connectToHost(QString::fromStdString(endpoint_.host),
                         static_cast<quint16>(endpoint_.port));
@@ -58,19 +64,18 @@ void ClusterClient::onConnected() {
   lines_.clear();
   sessionClock_.start();
   ++counters_.sessions;
-  if (downReported_) {
-    report_.problem(where() + ": connected again");
-  } else {
-    report_.note(where() + ": connected");
-  }
-  downReported_ = false;
+  nodeSpoke_ = false;
+  logInReported_ = false;
+  report_.note(where() + ": connected");
   loginTimer_.start(timing_.loginFallbackMs);
 }
 
 void ClusterClient::onUnconnected() {
   connectTimer_.stop();
   loginTimer_.stop();
-  const std::string error = socket_.errorString().toStdString();
+  const std::string error = connectTimedOut_
+                                ? "timed out after " + secondsText(timing_.connectTimeoutMs)
+                                : socketFault(socket_);
   if (wasConnected_) {
     wasConnected_ = false;
     if (sessionClock_.elapsed() >= timing_.stableSessionMs) backoff_.reset();
@@ -110,22 +115,30 @@ void ClusterClient::finishLogIn() {
   logIn_ = LogIn::Done;
   // Nodes read their input line by line, so the commands can follow the log-in at once.
   for (const std::string& command : commands_) sendLine(command);
-  report_.note(where() + ": logged in as " + call_);
+  reportLogIn();
+}
+
+void ClusterClient::reportLogIn() {
+  if (logIn_ != LogIn::Done || !nodeSpoke_ || logInReported_) return;
+  logInReported_ = true;
+  report_.event(where() + (loggedInBefore_ ? ": logged in again as " : ": logged in as ") + call_);
+  loggedInBefore_ = true;
+  downReported_ = false;
   emit loggedIn();
 }
 
 void ClusterClient::onReadyRead() {
   const QByteArray bytes = socket_.readAll();
+  if (!bytes.isEmpty()) nodeSpoke_ = true;
   std::string replies;
   const std::string text = telnet_.feed(
       std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), replies);
   if (!replies.empty()) socket_.write(replies.data(), static_cast<qint64>(replies.size()));
-  const std::size_t overlongBefore = lines_.overlongLines();
   lines_.append(text);
-  while (const std::optional<std::string> line = lines_.next()) handleLine(*line);
-  counters_.malformed += lines_.overlongLines() - overlongBefore;
+  while (const std::optional<Line> line = lines_.next()) handleLine(*line);
   // Prompts come without a line end; an answered one must not start the next line.
   if (promptSeen(lines_.pending())) lines_.dropPending();
+  reportLogIn();
 }
 
 bool ClusterClient::promptSeen(std::string_view text) {
@@ -141,8 +154,14 @@ bool ClusterClient::promptSeen(std::string_view text) {
   return false;
 }
 
-void ClusterClient::handleLine(const std::string& line) {
-  const ClusterLine parsed = parseClusterLine(line);
+void ClusterClient::handleLine(const Line& line) {
+  if (line.overlong) {
+    ++counters_.malformed;
+    report_.note(where() + ": line of more than " + std::to_string(kMaxLineLength) +
+                 " characters dropped: " + visibleText(line.text.substr(0, kShownPrefix)) + "...");
+    return;
+  }
+  const ClusterLine parsed = parseClusterLine(line.text);
   switch (parsed.kind) {
     case LineKind::Spot:
       ++counters_.spots;
@@ -150,12 +169,12 @@ void ClusterClient::handleLine(const std::string& line) {
       break;
     case LineKind::Malformed:
       ++counters_.malformed;
-      report_.note(where() + ": unreadable spot (" + parsed.fault + "): " + line);
+      report_.note(where() + ": unreadable spot (" + parsed.fault + "): " + visibleText(line.text));
       break;
     case LineKind::NotASpot:
       ++counters_.otherLines;
       // A node that ends its prompt with a line end still gets its answer.
-      promptSeen(line);
+      promptSeen(line.text);
       break;
   }
 }

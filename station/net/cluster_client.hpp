@@ -17,10 +17,12 @@
 
 // A DX cluster user session over telnet: logs in with the operator's call sign (and password
 // when the node asks for one and one is set), sends the operator's commands, and passes every
-// spot line on. Lines that start as spots but cannot be read are counted and, in verbose mode,
-// shown. When the node closes the connection or cannot be reached, the client reconnects after
-// a delay that doubles up to a ceiling; the delay starts again from the first one after a
-// session that lasted.
+// spot line on. The log-in is reported once the node has sent something: a node whose kernel
+// accepts the connection while the node itself hangs is not "logged in". Lines that start as
+// spots but cannot be read, and over-long lines, are counted and, in verbose mode, shown. When
+// the node closes the connection or cannot be reached, the client reconnects after a delay that
+// doubles up to a ceiling; the delay starts again from the first one after a session that
+// lasted.
 
 namespace orbelle::station {
 
@@ -43,6 +45,8 @@ class ClusterClient : public QObject {
   };
   // Lines longer than this are not cluster lines.
   static constexpr std::size_t kMaxLineLength = 1024;
+  // How much of an over-long line a message shows.
+  static constexpr std::size_t kShownPrefix = 80;
 
   ClusterClient(Endpoint endpoint, std::string call, std::string password,
                 std::vector<std::string> commands, Report& report, Timing timing,
@@ -65,7 +69,8 @@ class ClusterClient : public QObject {
   void sendCall();
   void finishLogIn();
   void sendLine(const std::string& line);
-  void handleLine(const std::string& line);
+  void handleLine(const Line& line);
+  void reportLogIn();
   // Answers a log-in prompt; true when `text` was one.
   bool promptSeen(std::string_view text);
   std::string where() const;
@@ -90,6 +95,10 @@ class ClusterClient : public QObject {
   LogIn logIn_ = LogIn::WaitingForCallPrompt;
   bool wasConnected_ = false;
   bool downReported_ = false;
+  bool connectTimedOut_ = false;
+  bool nodeSpoke_ = false;      // the node has sent something in this session
+  bool logInReported_ = false;  // in this session
+  bool loggedInBefore_ = false;
 };
 
 }  // namespace orbelle::station

@@ -40,6 +40,9 @@ TEST(CallSign, LookupParts) {
   EXPECT_EQ(parts("  "), "none");
 }
 
+// 14:00:30 UTC on some day.
+constexpr std::int64_t kArrival = (20000LL * 86400 + 14 * 3600 + 30) * 1000;
+
 class SpotFields : public ::testing::Test {
  protected:
   CtyDat cty = CtyDat::parse(kCtyExcerpt).table;
@@ -52,9 +55,14 @@ class SpotFields : public ::testing::Test {
 };
 
 TEST_F(SpotFields, EveryFieldOfASplitPhoneSpot) {
-  const auto f = addSpotFields(
-      spot("DX de EA5WU-#:  14195.0  VP8LP        up 5 tnx QSO                   1359Z IM98"), cty);
-  ASSERT_TRUE(f);
+  const auto placed = placeSpot(
+      spot("DX de EA5WU-#:  14195.0  VP8LP        up 5 tnx QSO                   1359Z IM98"), cty,
+      kArrival);
+  ASSERT_TRUE(placed);
+  EXPECT_EQ(placed->dxContinent, "SA");
+  EXPECT_EQ(placed->spotterContinent, "EU");
+  EXPECT_EQ(placed->madeAtMs, kArrival - kArrival % 60'000 - 1);  // the end of 13:59
+  const AddSpotFields* f = &placed->fields;
   EXPECT_DOUBLE_EQ(f->LatDeg, -51.63);
   EXPECT_DOUBLE_EQ(f->LonDeg, -58.72);
   EXPECT_EQ(f->Color, bandColor(14195.0));
@@ -74,9 +82,11 @@ TEST_F(SpotFields, EveryFieldOfASplitPhoneSpot) {
 }
 
 TEST_F(SpotFields, SpotterThatCannotBePlacedAndSimplexSpot) {
-  const auto f =
-      addSpotFields(spot("DX de XX9ZZ:  7023.1  JA1ABC  CW 12 dB 25 WPM CQ  2342Z"), cty);
-  ASSERT_TRUE(f);
+  const auto placed =
+      placeSpot(spot("DX de XX9ZZ:  7023.1  JA1ABC  CW 12 dB 25 WPM CQ  2342Z"), cty, kArrival);
+  ASSERT_TRUE(placed);
+  EXPECT_EQ(placed->spotterContinent, "");
+  const AddSpotFields* f = &placed->fields;
   EXPECT_EQ(f->SpotLoc, "Japan");
   EXPECT_LT(f->SpotByLat, -90.0);
   EXPECT_EQ(f->SpotByLoc, "");
@@ -85,8 +95,8 @@ TEST_F(SpotFields, SpotterThatCannotBePlacedAndSimplexSpot) {
 }
 
 TEST_F(SpotFields, SpotThatCannotBePlacedIsNotMade) {
-  EXPECT_FALSE(addSpotFields(spot("DX de W3LPL:  14025.0  XX9ZZ  CW  1359Z"), cty));
-  EXPECT_FALSE(addSpotFields(spot("DX de W3LPL:  14025.0  DL1ABC/MM  CW  1359Z"), cty));
+  EXPECT_FALSE(placeSpot(spot("DX de W3LPL:  14025.0  XX9ZZ  CW  1359Z"), cty, kArrival));
+  EXPECT_FALSE(placeSpot(spot("DX de W3LPL:  14025.0  DL1ABC/MM  CW  1359Z"), cty, kArrival));
 }
 
 }  // namespace

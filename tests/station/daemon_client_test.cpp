@@ -1,18 +1,17 @@
 // The rotctld/rigctld client against the real daemons of Hamlib (dummy models on loopback), and
-// against peers that hang or drop their connections.
+// against peers that hang, wake up again or drop their connections.
 
 #include "net/daemon_client.hpp"
 
 #include <gtest/gtest.h>
 
 #include <QSignalSpy>
+#include <QTest>
 #include <cmath>
 
-#include "core/rig_plan.hpp"
 #include "support/fake_peer.hpp"
 #include "support/hamlib_daemon.hpp"
 #include "support/recording_report.hpp"
-#include "support/wait.hpp"
 
 namespace orbelle::station::test {
 namespace {
@@ -37,7 +36,10 @@ class DaemonClientTest : public ::testing::Test {
  protected:
   // A client of `port` whose ended commands are collected in `ended`.
   std::unique_ptr<DaemonClient> client(const char* name, int port) {
-    auto c = std::make_unique<DaemonClient>(name, Endpoint{"127.0.0.1", port}, report, quick());
+    const DaemonClient::Read probe =
+        std::string(name) == "rotctld" ? kPosition : DaemonClient::Read{"f", 1};
+    auto c =
+        std::make_unique<DaemonClient>(name, Endpoint{"127.0.0.1", port}, probe, report, quick());
     QObject::connect(c.get(), &DaemonClient::finished,
                      [this](const QString& command, bool answered, int code) {
                        ended.push_back({command, answered, code});
@@ -45,8 +47,11 @@ class DaemonClientTest : public ::testing::Test {
     return c;
   }
   bool waitForEnded(std::size_t count) {
-    return waitUntil([&] { return ended.size() >= count; });
+    return QTest::qWaitFor([&] { return ended.size() >= count; }, 10000);
   }
+  // The command that ended last, "" before any.
+  QString last() const { return ended.empty() ? QString() : ended.back().command; }
+  static constexpr DaemonClient::Read kPosition{"p", 2};
 
   RecordingReport report;
   std::vector<Ended> ended;
@@ -56,135 +61,127 @@ TEST_F(DaemonClientTest, RotatorTurnsToTheHeadingAndStops) {
   HamlibDaemon rotctld(QStringLiteral("rotctld"));
   ASSERT_TRUE(rotctld.start());
   auto rotator = client("rotctld", rotctld.port());
+  QSignalSpy values(rotator.get(), &DaemonClient::values);
   rotator->start();
-  rotator->send({"P 9.0 0"});
-  ASSERT_TRUE(waitForEnded(1));
-  EXPECT_TRUE(ended[0].answered);
-  EXPECT_EQ(ended[0].code, 0);
-  // The dummy rotator turns a few degrees a second.
-  EXPECT_TRUE(waitUntil([&] { return std::fabs(rotctld.number("p") - 9.0) < 0.5; }, 15000))
-      << rotctld.number("p");
+  rotator->send({"P 460.0 0", "P 9.0 0"});  // 460 is beyond the dummy's range
+  ASSERT_TRUE(waitForEnded(3));             // the probe, then the commands
+  EXPECT_EQ(ended[0].command, "p");
+  EXPECT_EQ(ended[1].code, -1);
+  EXPECT_EQ(report.problemsWith("\"P 460.0 0\" failed: RPRT -1 (invalid parameter)"), 1)
+      << report.all();
+  EXPECT_EQ(ended[2].command, "P 9.0 0");  // still sent after the failure
+  EXPECT_TRUE(ended[2].answered);
+  EXPECT_EQ(ended[2].code, 0);
+  EXPECT_EQ(values.first().at(1).toStringList().size(), 2);  // azimuth and elevation
+  EXPECT_EQ(report.eventsWith("rotctld at 127.0.0.1:"), 1) << report.all();
+  EXPECT_EQ(report.eventsWith(": reached"), 1) << report.all();
+  // The dummy rotator turns a few degrees a second; reads follow it.
+  const auto azimuth = [&] {
+    rotator->read(kPosition);
+    return values.last().at(1).toStringList().first().toDouble();
+  };
+  EXPECT_TRUE(QTest::qWaitFor([&] { return std::fabs(azimuth() - 9.0) < 0.5; }, 15000))
+      << azimuth();
 
   rotator->send({"P 90.0 0"});
-  pump(700);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return rotctld.number("p") > 12.0; }, 10000));
   rotator->send({"S"});
-  ASSERT_TRUE(waitForEnded(3));
-  EXPECT_EQ(ended[2].command, "S");
-  EXPECT_EQ(ended[2].code, 0);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return last() == "S"; }, 10000));
+  EXPECT_EQ(ended.back().code, 0);
   const double stoppedAt = rotctld.number("p");
-  pump(600);
-  EXPECT_EQ(rotctld.number("p"), stoppedAt);
-  EXPECT_GT(stoppedAt, 9.0);
+  EXPECT_FALSE(QTest::qWaitFor([&] { return rotctld.number("p") != stoppedAt; }, 600));
   EXPECT_LT(stoppedAt, 80.0);
-  EXPECT_EQ(report.problemsWith("failed"), 0) << report.allProblems();
-}
-
-TEST_F(DaemonClientTest, RigTakesFrequencyModeAndSplit) {
-  HamlibDaemon rigctld(QStringLiteral("rigctld"));
-  ASSERT_TRUE(rigctld.start());
-  auto rig = client("rigctld", rigctld.port());
-  rig->start();
-  const RigPlan plan = planRig({14195.0, 14200.0, "SSB"});
-  rig->send(plan.commands);
-  ASSERT_TRUE(waitForEnded(plan.commands.size()));
-  for (const Ended& e : ended) EXPECT_EQ(e.code, 0) << e.command.toStdString();
-  EXPECT_EQ(rigctld.query("f", 1), QStringList{"14195000"});
-  EXPECT_EQ(rigctld.query("m", 1), QStringList{"USB"});
-  EXPECT_EQ(rigctld.query("s", 2), (QStringList{"1", "VFOB"}));
-  EXPECT_EQ(rigctld.query("i", 1), QStringList{"14200000"});
-
-  ended.clear();
-  const RigPlan simplex = planRig({7023.1, 0.0, "CW"});
-  rig->send(simplex.commands);
-  ASSERT_TRUE(waitForEnded(simplex.commands.size()));
-  EXPECT_EQ(rigctld.query("f", 1), QStringList{"7023100"});
-  EXPECT_EQ(rigctld.query("m", 1), QStringList{"CW"});
-  EXPECT_EQ(rigctld.query("s", 1), QStringList{"0"});
-}
-
-TEST_F(DaemonClientTest, FailedCommandIsReportedAndTheNextOneSent) {
-  HamlibDaemon rotctld(QStringLiteral("rotctld"));
-  ASSERT_TRUE(rotctld.start());
-  auto rotator = client("rotctld", rotctld.port());
-  rotator->start();
-  rotator->send({"P 460.0 0", "P 3.0 0"});  // 460 is beyond the dummy's range
-  ASSERT_TRUE(waitForEnded(2));
-  EXPECT_EQ(ended[0].code, -1);
-  EXPECT_EQ(ended[1].code, 0);
-  EXPECT_EQ(report.problemsWith("\"P 460.0 0\" failed: RPRT -1 (invalid parameter)"), 1)
-      << report.allProblems();
-}
-
-TEST_F(DaemonClientTest, RestartedDaemonIsReconnected) {
-  HamlibDaemon rigctld(QStringLiteral("rigctld"));
-  ASSERT_TRUE(rigctld.start());
-  const int port = rigctld.port();
-  auto rig = client("rigctld", port);
-  QSignalSpy connects(rig.get(), &DaemonClient::connected);
-  rig->start();
-  ASSERT_TRUE(waitUntil([&] { return connects.count() == 1; }));
-
-  rigctld.stop();
-  // (The daemons now and then reset a fresh connection themselves: at least once, then.)
-  ASSERT_TRUE(waitUntil([&] { return report.problemsWith("connection lost") >= 1; }))
-      << report.allProblems();
-  ASSERT_TRUE(rigctld.start(port));
-  rig->send({"F 21074000"});
-  ASSERT_TRUE(waitForEnded(1));
-  EXPECT_TRUE(ended[0].answered);
-  EXPECT_EQ(ended[0].code, 0);
-  EXPECT_EQ(rigctld.query("f", 1), QStringList{"21074000"});
-  EXPECT_GE(report.problemsWith("connected again"), 1) << report.allProblems();
 }
 
 TEST_F(DaemonClientTest, UnreachableDaemonIsReportedOnceAndCommandsAreNotKept) {
   const int port = freePort();
   auto rig = client("rigctld", port);
+  QSignalSpy down(rig.get(), &DaemonClient::down);
   rig->start();
-  pump(600);  // several attempts at growing delays
-  EXPECT_EQ(report.problemsWith("cannot reach rigctld at 127.0.0.1:"), 1) << report.allProblems();
+  ASSERT_TRUE(down.wait(5000));
+  EXPECT_EQ(report.problemsWith("cannot reach rigctld at 127.0.0.1:" + std::to_string(port) +
+                                " (connection refused); retrying"),
+            1)
+      << report.all();
 
   rig->send({"F 14025000", "M CW 0"});
   ASSERT_TRUE(waitForEnded(2));
   EXPECT_FALSE(ended[0].answered);
   EXPECT_FALSE(ended[1].answered);
-  EXPECT_EQ(report.problemsWith("not sent"), 2) << report.allProblems();
+  EXPECT_EQ(report.problemsWith("not sent (connection refused)"), 2) << report.all();
   EXPECT_TRUE(rig->isIdle());
 
-  // Once the daemon is there, commands go through, and the old ones were not kept.
-  HamlibDaemon rigctld(QStringLiteral("rigctld"));
-  ASSERT_TRUE(rigctld.start(port));
-  rig->send({"F 7074000"});
-  ASSERT_TRUE(waitForEnded(3));
-  EXPECT_TRUE(ended[2].answered);
-  EXPECT_EQ(rigctld.query("f", 1), QStringList{"7074000"});
+  // A peer that takes connections and closes them before answering: attempt after attempt,
+  // still one report, and never "connected again".
+  FakePeer closing;
+  ASSERT_TRUE(closing.listen(port));
+  closing.onConnection = [](FakePeer& peer) { peer.drop(); };
+  ASSERT_TRUE(QTest::qWaitFor([&] { return closing.connections() >= 3; }, 10000));
+  EXPECT_EQ(report.problemsWith("cannot reach"), 1) << report.all();
+  EXPECT_EQ(down.count(), 1);
+  EXPECT_EQ(report.eventsWith("connected again"), 0);
 }
 
-TEST_F(DaemonClientTest, DaemonThatDoesNotAnswerIsLeftAndReconnected) {
-  FakePeer silent;
-  ASSERT_TRUE(silent.listen());
-  auto rotator = client("rotctld", silent.port());
+TEST_F(DaemonClientTest, HungDaemonGetsNoStaleCommandsAndCountsOnlyWhenItAnswers) {
+  FakePeer daemon;
+  ASSERT_TRUE(daemon.listen());
+  bool hung = false;
+  std::vector<QByteArray> executed;
+  daemon.onLine = [&](FakePeer& peer, const QByteArray& line) {
+    if (hung) return;  // the kernel takes the bytes; the daemon never reads them
+    if (line == "p") {
+      peer.send("12.0\n0.0\n");
+    } else {
+      executed.push_back(line);
+      peer.send("RPRT 0\n");
+    }
+  };
+  auto rotator = client("rotctld", daemon.port());
+  QSignalSpy ready(rotator.get(), &DaemonClient::ready);
   rotator->start();
-  ASSERT_TRUE(waitUntil([&] { return silent.connections() == 1; }));
-  rotator->send({"P 10.0 0", "P 20.0 0"});
-  ASSERT_TRUE(waitForEnded(1));
-  EXPECT_FALSE(ended[0].answered);
-  EXPECT_EQ(report.problemsWith("no reply to \"P 10.0 0\""), 1) << report.allProblems();
-  // The next command goes out on a new connection.
-  ASSERT_TRUE(waitUntil([&] { return silent.connections() == 2; }));
-  ASSERT_TRUE(waitUntil([&] { return silent.lines().contains("P 20.0 0"); }));
-  silent.send("RPRT 0\n");
-  ASSERT_TRUE(waitForEnded(2));
-  EXPECT_TRUE(ended[1].answered);
+  ASSERT_TRUE(ready.wait(5000));
+  // A newer request supersedes the waiting one; the one on its way is carried out first.
+  rotator->send({"P 1.0 0"});
+  rotator->replace({"P 2.0 0"});
+  rotator->replace({"P 3.0 0"});
+  ASSERT_TRUE(QTest::qWaitFor([&] { return rotator->isIdle(); }, 5000));
+  EXPECT_EQ(executed, (std::vector<QByteArray>{"P 1.0 0", "P 3.0 0"}));
+
+  hung = true;
+  rotator->replace({"P 10.0 0"});
+  ASSERT_TRUE(QTest::qWaitFor([&] { return report.problemsWith("no reply") == 1; }, 5000));
+  EXPECT_EQ(report.problemsWith("rotctld at 127.0.0.1:" + std::to_string(daemon.port()) +
+                                ": no reply to \"P 10.0 0\" within 0.4 s (timed out); not sent "
+                                "again; reconnecting"),
+            1)
+      << report.all();
+  // Requests while it hangs: the newest waits for an answer that does not come, and is dropped.
+  rotator->replace({"P 20.0 0"});
+  rotator->replace({"P 30.0 0"});
+  ASSERT_TRUE(QTest::qWaitFor([&] { return last() == "P 30.0 0"; }, 5000));
+  EXPECT_FALSE(ended.back().answered);
+  EXPECT_EQ(report.problemsWith("\"P 30.0 0\" not sent (it does not answer)"), 1) << report.all();
+  EXPECT_GE(daemon.connections(), 2);  // accepted, but not counted as connected
+  EXPECT_EQ(report.eventsWith("connected again"), 0);
+
+  hung = false;
+  ASSERT_TRUE(ready.wait(5000));
+  EXPECT_EQ(report.eventsWith("connected again"), 1) << report.all();
+  rotator->replace({"P 40.0 0"});
+  ASSERT_TRUE(QTest::qWaitFor([&] { return rotator->isIdle() && executed.size() == 3; }, 5000));
+  EXPECT_EQ(executed.back(), "P 40.0 0");  // and nothing that was asked while it hung
 }
 
 TEST_F(DaemonClientTest, CommandLostWithItsConnectionIsSentAgainOnce) {
   FakePeer dropping;
   ASSERT_TRUE(dropping.listen());
   int dropsLeft = 2;
-  // Drops the connection on the first two commands it reads, answers afterwards.
-  dropping.onLine = [&](FakePeer& peer, const QByteArray&) {
-    if (dropsLeft-- > 0) {
+  // Answers the probe; drops the connection on the first two commands it reads, answers
+  // afterwards.
+  dropping.onLine = [&](FakePeer& peer, const QByteArray& line) {
+    if (line == "f") {
+      peer.send("14074000\n");
+    } else if (dropsLeft-- > 0) {
       peer.drop();
     } else {
       peer.send("RPRT 0\n");
@@ -193,16 +190,15 @@ TEST_F(DaemonClientTest, CommandLostWithItsConnectionIsSentAgainOnce) {
   auto rig = client("rigctld", dropping.port());
   rig->start();
   rig->send({"F 14025000"});
-  ASSERT_TRUE(waitForEnded(1));
-  EXPECT_FALSE(ended[0].answered);  // lost twice: given up
+  ASSERT_TRUE(QTest::qWaitFor([&] { return last() == "F 14025000"; }, 5000));
+  EXPECT_FALSE(ended.back().answered);  // lost twice: given up
   EXPECT_EQ(report.problemsWith("\"F 14025000\" not sent: connection lost twice"), 1)
-      << report.allProblems();
+      << report.all();
 
   dropsLeft = 1;
   rig->send({"F 7000000"});
-  ASSERT_TRUE(waitForEnded(2));
-  EXPECT_TRUE(ended[1].answered);  // lost once, answered on the second try
-  EXPECT_EQ(ended[1].command, "F 7000000");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return last() == "F 7000000"; }, 5000));
+  EXPECT_TRUE(ended.back().answered);  // lost once, answered on the second try
 }
 
 }  // namespace

@@ -105,6 +105,41 @@ TEST(Options, RotatorStopClusterCommandsAndFlags) {
   refusal({{"cty", " ", ""}});
 }
 
+TEST(Options, SpotFiltersTimesAndTheWsjtxAddress) {
+  const Options o = applied({{"bands", "20M, 40m 6m", ""},
+                             {"modes", "cw,ft8", ""},
+                             {"dx-continents", "sa", ""},
+                             {"spotter-continents", "EU,NA", ""},
+                             {"max-age", "90s", ""},
+                             {"dedupe", "0", ""},
+                             {"wsjtx", "2237", ""}});
+  EXPECT_EQ(o.filter.bands, (std::vector<std::string>{"20m", "40m", "6m"}));
+  EXPECT_EQ(o.filter.modes, (std::vector<std::string>{"CW", "FT8"}));
+  EXPECT_EQ(o.filter.dxContinents, std::vector<std::string>{"SA"});
+  EXPECT_EQ(o.filter.spotterContinents, (std::vector<std::string>{"EU", "NA"}));
+  EXPECT_EQ(o.maxAgeMs, 90'000);
+  EXPECT_EQ(o.dedupeMs, 0);
+  EXPECT_EQ(o.wsjtx, (Endpoint{"127.0.0.1", 2237}));
+  EXPECT_EQ(Options{}.dedupeMs, kDefaultDedupeMs);
+  // A later list replaces the earlier one; "all" takes everything.
+  EXPECT_TRUE(applied({{"bands", "20m", ""}, {"bands", "all", ""}}).filter.bands.empty());
+  EXPECT_EQ(applied({{"max-age", "30", ""}}).maxAgeMs, 30 * 60'000);
+  EXPECT_EQ(applied({{"max-age", "1.5h", ""}}).maxAgeMs, 90 * 60'000);
+  EXPECT_EQ(applied({{"wsjtx", "239.255.0.1:2237", ""}}).wsjtx, (Endpoint{"239.255.0.1", 2237}));
+  EXPECT_EQ(applied({{"wsjtx", "[ff02::1]:2237", ""}}).wsjtx, (Endpoint{"ff02::1", 2237}));
+  for (const Setting& bad : std::vector<Setting>{{"bands", "21m", ""},
+                                                 {"modes", "C-W", ""},
+                                                 {"dx-continents", "EUR", ""},
+                                                 {"max-age", "25h", ""},
+                                                 {"max-age", "-1", ""},
+                                                 {"dedupe", "5x", ""},
+                                                 {"wsjtx", "0", ""},
+                                                 {"wsjtx", "localhost:2237", ""},
+                                                 {"wsjtx", "239.255.0.1", ""}}) {
+    refusal({bad});
+  }
+}
+
 TEST(IniFile, StationSectionReadWithoutRegardToCase) {
   std::string error;
   const std::vector<Setting> settings = settingsFromIni(
@@ -150,9 +185,29 @@ TEST(Options, DefaultConfigFile) {
 
 TEST(Options, HelpDocumentsEveryOptionAndEveryOptionItDocumentsParses) {
   const std::string help = helpText();
-  for (const char* name : {"config", "call", "latitude", "longitude", "max-dx-mi", "utc-offset",
-                           "rotctld", "rotator-stop", "rigctld", "cluster", "cluster-password",
-                           "cluster-command", "cty", "verbose", "help", "version"}) {
+  for (const char* name : {"config",
+                           "call",
+                           "latitude",
+                           "longitude",
+                           "max-dx-mi",
+                           "utc-offset",
+                           "rotctld",
+                           "rotator-stop",
+                           "rigctld",
+                           "cluster",
+                           "cluster-password",
+                           "cluster-command",
+                           "wsjtx",
+                           "bands",
+                           "modes",
+                           "dx-continents",
+                           "spotter-continents",
+                           "max-age",
+                           "dedupe",
+                           "cty",
+                           "verbose",
+                           "help",
+                           "version"}) {
     const std::string head = std::string("\n  --") + name;
     EXPECT_TRUE(help.find(head + " ") != std::string::npos ||
                 help.find(head + "\n") != std::string::npos)
@@ -170,7 +225,7 @@ TEST(Options, HelpDocumentsEveryOptionAndEveryOptionItDocumentsParses) {
     EXPECT_EQ(parseCommandLine(arguments).error, "") << name;
     ++documented;
   }
-  EXPECT_EQ(documented, 16);
+  EXPECT_EQ(documented, 23);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <QDBusConnection>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTest>
 
 #include "bus/callback_object.hpp"
 #include "bus/map_host.hpp"
@@ -15,7 +16,6 @@
 #include "orbelle_server_interface.h"
 #include "spots/spot_list.hpp"
 #include "support/recording_report.hpp"
-#include "support/wait.hpp"
 
 namespace orbelle::station::test {
 namespace {
@@ -48,8 +48,9 @@ class HostInProcess : public MapInProcess {
     mapHost = std::make_unique<MapHost>(host, placement, QString::fromLatin1(kCallbackPath), report,
                                         timing);
     mapHost->start();
-    ASSERT_TRUE(waitUntil([&] { return callbackTarget().service == host.baseService(); }))
-        << report.allProblems();
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return callbackTarget().service == host.baseService(); }, 10000))
+        << report.all();
   }
 
   QString name;
@@ -65,7 +66,7 @@ TEST_F(HostInProcess, PlacesTheMapAndNamesItsCallbackObject) {
   EXPECT_EQ(model->state().plane.LonHere, -20.25);
   EXPECT_EQ(model->state().plane.MaxDx, 3000);
   EXPECT_EQ(model->state().UTCOffset, 2.0);
-  EXPECT_TRUE(report.problems.empty()) << report.allProblems();
+  EXPECT_TRUE(report.problems.empty()) << report.all();
 }
 
 TEST_F(HostInProcess, PlacementLeavesWhatIsNotGivenAsTheMapHasIt) {
@@ -97,7 +98,7 @@ TEST_F(HostInProcess, AddSpotPassesEveryFieldInItsPlace) {
   f.SpotFreqTX = 21075.5;
   QSignalSpy done(mapHost.get(), &MapHost::spotDone);
   mapHost->addSpot(f);
-  ASSERT_TRUE(waitUntil([&] { return done.count() == 1; }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return done.count() == 1; }, 10000));
   EXPECT_TRUE(done.first().first().toBool());
   const spots::Slot& slot = model->spots().slot(1);
   EXPECT_EQ(slot.row.LatDeg, 35.5);
@@ -115,37 +116,34 @@ TEST_F(HostInProcess, AddSpotPassesEveryFieldInItsPlace) {
   EXPECT_EQ(slot.markers.spotterColor, 0x654321u);
 }
 
-TEST_F(HostInProcess, SpotsThatComeBeforeTheMapWaitForIt) {
-  mapHost = std::make_unique<MapHost>(
-      host, MapHost::Placement{}, QString::fromLatin1(kCallbackPath), report, MapHost::Timing{});
+TEST_F(HostInProcess, ShownSpotsReplaceWhatTheMapShowedAndTheNewestComesLast) {
+  attach({0.0, 0.0, 12437, 0});
   AddSpotFields spot;
-  spot.SpotCall = "OLDEST";
-  mapHost->addSpot(spot);
-  for (std::size_t i = 0; i < MapHost::kMaxWaitingSpots; ++i) {
-    spot.SpotCall = "K" + std::to_string(i) + "XX";
-    mapHost->addSpot(spot);
-  }
-  EXPECT_EQ(mapHost->spotsWaiting(), MapHost::kMaxWaitingSpots);
-  EXPECT_EQ(mapHost->spotsDropped(), 1u);  // the oldest
+  spot.SpotCall = "GONE";
   QSignalSpy done(mapHost.get(), &MapHost::spotDone);
-  mapHost->start();
-  ASSERT_TRUE(waitUntil([&] { return done.count() == 100; }));
-  EXPECT_EQ(mapHost->spotsWaiting(), 0u);
-  // The ring holds the newest spots, the last one in the slot before NextSpot.
+  mapHost->addSpot(spot);
+  std::vector<AddSpotFields> kept(30);
+  std::vector<const AddSpotFields*> oldestFirst;
+  for (std::size_t i = 0; i < kept.size(); ++i) {
+    kept[i].SpotCall = "K" + std::to_string(i) + "XX";
+    oldestFirst.push_back(&kept[i]);
+  }
+  mapHost->showSpots(oldestFirst);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return done.count() == 31; }, 10000));
+  // The map's ring of 25 holds the newest; GONE went with the clearing.
+  const std::vector<std::string> shown = shownSpots();
+  EXPECT_EQ(shown.size(), 25u);
+  EXPECT_EQ(std::count(shown.begin(), shown.end(), "GONE (by )"), 0);
+  EXPECT_EQ(std::count(shown.begin(), shown.end(), "K4XX (by )"), 0);
   const spots::SpotList& list = model->spots();
   const int last = list.NextSpot() == 1 ? list.MaxSpots() : list.NextSpot() - 1;
-  EXPECT_EQ(list.slot(last).markers.spotText.rfind("K99XX (by ", 0), 0u)
-      << list.slot(last).markers.spotText;
-}
-
-TEST_F(HostInProcess, ReleaseUnloadsTheWindowAndLaterSpotsAreDropped) {
-  attach({});
+  EXPECT_EQ(shown[static_cast<std::size_t>(last - 1)], "K29XX (by )");
+  // Detached, nothing is sent.
   mapHost->release(5000);
-  // The map unloads its window once the release has been answered, from its event loop.
-  EXPECT_TRUE(waitUntil([&] { return form->unloaded(); }));
-  EXPECT_FALSE(mapHost->isAttached());
-  mapHost->addSpot(AddSpotFields{});
-  EXPECT_EQ(mapHost->spotsDropped(), 1u);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return form->unloaded(); }, 10000));
+  mapHost->addSpot(spot);
+  mapHost->showSpots(oldestFirst);
+  EXPECT_FALSE(QTest::qWaitFor([&] { return done.count() > 31; }, 200));
 }
 
 TEST_F(HostInProcess, TheMapsPressesReachTheCallbackObject) {
@@ -164,21 +162,21 @@ TEST_F(HostInProcess, TheMapsPressesReachTheCallbackObject) {
   const int side = imageSide();
   const int heading = readoutHeading(side - 1, side / 2);
   pressAt(side - 1, side / 2);
-  ASSERT_TRUE(waitUntil([&] { return headings.size() == 1; }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return headings.size() == 1; }, 10000));
   EXPECT_EQ(headings[0], heading);
   pressAt(side - 1, side / 2, Qt::RightButton);  // the long path
-  ASSERT_TRUE(waitUntil([&] { return headings.size() == 2; }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return headings.size() == 2; }, 10000));
   EXPECT_EQ(headings[1], heading + 180);
 
   form->controls().cmdStopRotor->click();
-  ASSERT_TRUE(waitUntil([&] { return stops == 1; }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return stops == 1; }, 10000));
 
   model->AddSpot({10.0, 10.0, 255, 14195.5, "SSB", "K1XX", "1200Z", "W1AW", "", "", 20.0, 20.0, 0.0,
                   "", 14200.0});
   QWidget* spot = marker(QStringLiteral("K1XX (by W1AW) 14195.5 SSB 1200Z , "));
   ASSERT_NE(spot, nullptr);
   press(spot);
-  ASSERT_TRUE(waitUntil([&] { return rigs.size() == 1; }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return rigs.size() == 1; }, 10000));
   EXPECT_EQ(rigs[0].frequency.toDouble(), 14195.5);
   EXPECT_EQ(rigs[0].transmit.toDouble(), 14200.0);
   EXPECT_EQ(rigs[0].mode.toString(), "SSB");
@@ -198,12 +196,12 @@ TEST_F(HostInProcess, PropertyWritesAreCheckedAgainstTheInterface) {
 
   auto call = writeProperty(proxy, "MaxDxMi", 2500, &error);
   ASSERT_TRUE(call) << error.toStdString();
-  ASSERT_TRUE(waitUntil([&] { return call->isFinished(); }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return call->isFinished(); }, 10000));
   EXPECT_FALSE(call->isError()) << call->error().message().toStdString();
   EXPECT_EQ(model->state().plane.MaxDx, 2500);
   call = writeProperty(proxy, "Latitude", 95.0, &error);  // the property does not bound it
   ASSERT_TRUE(call);
-  ASSERT_TRUE(waitUntil([&] { return call->isFinished(); }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return call->isFinished(); }, 10000));
   EXPECT_EQ(model->state().plane.LatHere, 95.0);
 }
 

@@ -1,10 +1,12 @@
 // The whole station: the orbelle-station program with the map (in this process, on the private
-// session bus), Hamlib's dummy rotator and rig, and a DX cluster node played by the test.
+// session bus), Hamlib's dummy rotator and rig, a DX cluster node and WSJT-X played by the test.
 
 #include <gtest/gtest.h>
 
+#include <QDateTime>
 #include <QFile>
 #include <QPushButton>
+#include <QTest>
 #include <cmath>
 
 #include "core/band.hpp"
@@ -14,7 +16,7 @@
 #include "station_process.hpp"
 #include "support/fake_peer.hpp"
 #include "support/hamlib_daemon.hpp"
-#include "support/wait.hpp"
+#include "support/wsjtx_sender.hpp"
 
 namespace orbelle::station::test {
 namespace {
@@ -35,13 +37,22 @@ const QString kFalklandsText =
 const QString kJapanText =
     QStringLiteral("JA1ABC (by XX9ZZ) 7023.1 CW 2342Z CW 12 dB 25 WPM CQ, Japan");
 
+// A spot line made `minutesAgo` minutes ago by the clock.
+QByteArray spotLine(const char* spotter, const char* kHz, const char* call, int minutesAgo) {
+  const QString time =
+      QDateTime::currentDateTimeUtc().addSecs(-60 * minutesAgo).toString(QStringLiteral("hhmm"));
+  return QStringLiteral("DX de %1: %2 %3 CW %4Z\r\n")
+      .arg(QLatin1String(spotter), QLatin1String(kHz), QLatin1String(call), time)
+      .toLatin1();
+}
+
 class StationWithMap : public MapInProcess {
  protected:
   void SetUp() override {
     MapInProcess::SetUp();
     if (HasFatalFailure()) return;
     // A pass the window may have started by itself must not count as the station's.
-    ASSERT_TRUE(waitUntil([&] { return !model->Drawing(); }, kSlowMs));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !model->Drawing(); }, kSlowMs));
     QFile::remove(path(QStringLiteral("MapCache.bmp")));
     ctyFile = path(QStringLiteral("cty.dat"));
     QFile file(ctyFile);
@@ -58,9 +69,9 @@ class StationWithMap : public MapInProcess {
   // Starts the station and waits until the map holds its callback object and has drawn.
   void startStation(const QStringList& arguments) {
     ASSERT_TRUE(station.start(arguments));
-    ASSERT_TRUE(waitUntil([&] { return !callbackTarget().service.isEmpty(); }, kSlowMs))
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !callbackTarget().service.isEmpty(); }, kSlowMs))
         << station.output().toStdString();
-    ASSERT_TRUE(waitUntil(
+    ASSERT_TRUE(QTest::qWaitFor(
         [&] { return QFile::exists(path(QStringLiteral("MapCache.bmp"))) && !model->Drawing(); },
         kSlowMs))
         << station.output().toStdString();
@@ -107,21 +118,31 @@ TEST_F(StationWithMap, PressesOnTheMapTurnTheRotatorAndStopRotorStopsIt) {
   ASSERT_GT(heading, 1);
   ASSERT_LT(heading, 20);
   pressAt(c + 6, c - 60);
-  EXPECT_TRUE(waitUntil([&] { return std::fabs(rotctld.number("p") - heading) < 0.5; }, kSlowMs))
+  EXPECT_TRUE(
+      QTest::qWaitFor([&] { return std::fabs(rotctld.number("p") - heading) < 0.5; }, kSlowMs))
       << rotctld.number("p") << "\n"
       << output();
 
   ASSERT_EQ(readoutHeading(side() - 1, c), 90);
   pressAt(side() - 1, c);
-  pump(1000);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return rotctld.number("p") > heading + 1.0; }, kSlowMs));
   form->controls().cmdStopRotor->click();
-  ASSERT_TRUE(waitUntil([&] { return station.count(QStringLiteral(": S\n")) == 1; })) << output();
-  pump(300);
-  const double stoppedAt = rotctld.number("p");
-  pump(700);
-  EXPECT_EQ(rotctld.number("p"), stoppedAt);
-  EXPECT_GT(stoppedAt, heading + 1.0);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return station.count(QStringLiteral(": S\n")) == 1; }, kSlowMs))
+      << output();
+  // Stopped: the position no longer changes.
+  double stoppedAt = rotctld.number("p");
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] {
+        const double now = rotctld.number("p");
+        const bool still = now == stoppedAt;
+        stoppedAt = now;
+        return still;
+      },
+      kSlowMs));
+  EXPECT_FALSE(QTest::qWaitFor([&] { return rotctld.number("p") != stoppedAt; }, 700));
   EXPECT_LT(stoppedAt, 85.0);
+  // This map has no AntennaHeading: the station says so once and stops writing it.
+  EXPECT_EQ(station.count(QStringLiteral("no AntennaHeading property")), 1) << output();
 }
 
 TEST_F(StationWithMap, RotatorWithItsStopInTheSouthGetsNegativeAzimuths) {
@@ -132,7 +153,7 @@ TEST_F(StationWithMap, RotatorWithItsStopInTheSouthGetsNegativeAzimuths) {
   ASSERT_EQ(readoutHeading(0, c), 270);
   pressAt(0, c);
   // West is -90 here: the dummy rotator turns from 0 towards it, through negative azimuths.
-  EXPECT_TRUE(waitUntil([&] { return rotctld.number("p") < -2.0; }, kSlowMs)) << output();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return rotctld.number("p") < -2.0; }, kSlowMs)) << output();
   EXPECT_EQ(station.count(QStringLiteral(": P -90.0 0\n")), 1) << output();
 }
 
@@ -152,36 +173,30 @@ TEST_F(StationWithMap, ClusterSpotsReachTheMapAndAPressOnOneTunesTheRig) {
   startStation(at("--rotctld", rotctld) + at("--rigctld", rigctld) + clusterOptions(node) +
                QStringList{"--latitude", "40", "--longitude", "-75", "--max-dx-mi", "12437"});
   const spots::SpotList& layer = model->spots();
-  ASSERT_TRUE(waitUntil([&] { return layer.NextSpot() == 3; }, kSlowMs)) << output();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return layer.NextSpot() == 3; }, kSlowMs)) << output();
+  // One line for each connection made, without --verbose too.
+  for (const QString& made :
+       {QStringLiteral("map ready: server object /server/"),
+        QStringLiteral("rotctld at 127.0.0.1:%1: reached").arg(rotctld.port()),
+        QStringLiteral("rigctld at 127.0.0.1:%1: reached").arg(rigctld.port()),
+        QStringLiteral("cluster 127.0.0.1:%1: logged in as K1ABC").arg(node.port())}) {
+    EXPECT_EQ(station.count(made), 1) << made.toStdString() << "\n" << output();
+  }
 
-  const spots::SpotRow& falklands = layer.row(1);
-  EXPECT_DOUBLE_EQ(falklands.LatDeg, -51.63);
-  EXPECT_DOUBLE_EQ(falklands.LonDeg, -58.72);
-  EXPECT_EQ(falklands.Color, bandColor(14195.0));
-  EXPECT_EQ(falklands.SpotFreq, 14195.0);
-  EXPECT_EQ(falklands.Mode, "SSB");
-  EXPECT_EQ(falklands.SpotBy, "EA5WU-#");
-  EXPECT_DOUBLE_EQ(falklands.SpotByLat, 40.37);
-  EXPECT_DOUBLE_EQ(falklands.SpotByLon, -4.88);
-  EXPECT_EQ(falklands.SpotLoc, "Falkland Islands");
-  EXPECT_EQ(falklands.SpotFreqTX, 14200.0);
+  // Each field in its place is the bus parts' test; here the spots' texts and colours.
   const spots::SlotMarkers& markers = layer.slot(1).markers;
   EXPECT_EQ(markers.spotText, kFalklandsText.toStdString());
   EXPECT_EQ(markers.spotterText, "By EA5WU-#, Spain (VP8LP)");
   EXPECT_EQ(static_cast<std::int32_t>(markers.spotColor), bandColor(14195.0));
-  EXPECT_EQ(markers.spotterColor, raster::rgb(192, 192, 192));
-
-  const spots::SpotRow& japan = layer.row(2);
-  EXPECT_EQ(japan.SpotLoc, "Japan");
-  EXPECT_EQ(japan.Color, bandColor(7023.1));
-  EXPECT_NE(japan.Color, falklands.Color);
-  EXPECT_LT(japan.SpotByLat, -90.0);  // the spotter is in no country of the file
+  EXPECT_EQ(layer.row(1).SpotFreqTX, 14200.0);
   EXPECT_EQ(layer.slot(2).markers.spotText, kJapanText.toStdString());
+  EXPECT_LT(layer.row(2).SpotByLat, -90.0);  // the spotter is in no country of the file
 
   QWidget* falklandsMarker = marker(kFalklandsText);
   ASSERT_NE(falklandsMarker, nullptr);
   press(falklandsMarker);
-  EXPECT_TRUE(waitUntil([&] { return rigctld.query("i", 1) == QStringList{"14200000"}; }))
+  EXPECT_TRUE(
+      QTest::qWaitFor([&] { return rigctld.query("i", 1) == QStringList{"14200000"}; }, kSlowMs))
       << output();
   EXPECT_EQ(rigctld.query("f", 1), QStringList{"14195000"});
   EXPECT_EQ(rigctld.query("m", 1), QStringList{"USB"});
@@ -190,9 +205,10 @@ TEST_F(StationWithMap, ClusterSpotsReachTheMapAndAPressOnOneTunesTheRig) {
   QWidget* japanMarker = marker(kJapanText);
   ASSERT_NE(japanMarker, nullptr);
   press(japanMarker);
-  EXPECT_TRUE(waitUntil([&] { return rigctld.query("f", 1) == QStringList{"7023100"}; }))
+  EXPECT_TRUE(
+      QTest::qWaitFor([&] { return rigctld.query("f", 1) == QStringList{"7023100"}; }, kSlowMs))
       << output();
-  EXPECT_TRUE(waitUntil([&] { return rigctld.query("s", 1) == QStringList{"0"}; }));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return rigctld.query("s", 1) == QStringList{"0"}; }, kSlowMs));
   EXPECT_EQ(rigctld.query("m", 1), QStringList{"CW"});
 
   EXPECT_EQ(station.stop(), 0);
@@ -215,15 +231,16 @@ TEST_F(StationWithMap, RestartedRigDaemonAndDroppedClusterSessionAreSurvived) {
   startStation(at("--rigctld", rigctld) + clusterOptions(node) +
                QStringList{"--max-dx-mi", "12437"});
   const spots::SpotList& layer = model->spots();
-  ASSERT_TRUE(waitUntil([&] { return layer.NextSpot() == 2; }, kSlowMs)) << output();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return layer.NextSpot() == 2; }, kSlowMs)) << output();
 
   const int port = rigctld.port();
   rigctld.stop();
-  ASSERT_TRUE(waitUntil([&] { return station.count(QStringLiteral("connection lost")) >= 1; }))
+  ASSERT_TRUE(QTest::qWaitFor([&] { return station.count(QStringLiteral("connection lost")) >= 1; },
+                              kSlowMs))
       << output();
   ASSERT_TRUE(rigctld.start(port));
   node.drop();
-  ASSERT_TRUE(waitUntil([&] { return layer.NextSpot() == 3; }, kSlowMs)) << output();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return layer.NextSpot() == 3; }, kSlowMs)) << output();
   EXPECT_EQ(node.connections(), 2);
   EXPECT_EQ(layer.row(2).SpotLoc, "Japan");
   EXPECT_GE(station.count(QStringLiteral("cluster 127.0.0.1")), 1);
@@ -232,9 +249,86 @@ TEST_F(StationWithMap, RestartedRigDaemonAndDroppedClusterSessionAreSurvived) {
   QWidget* falklandsMarker = marker(kFalklandsText);
   ASSERT_NE(falklandsMarker, nullptr);
   press(falklandsMarker);
-  EXPECT_TRUE(waitUntil([&] { return rigctld.query("f", 1) == QStringList{"14195000"}; }))
+  EXPECT_TRUE(
+      QTest::qWaitFor([&] { return rigctld.query("f", 1) == QStringList{"14195000"}; }, kSlowMs))
       << output();
-  EXPECT_GE(station.count(QStringLiteral("connected again")), 2) << output();
+  EXPECT_GE(station.count(QStringLiteral("rigctld at 127.0.0.1:%1: connected again").arg(port)), 1)
+      << output();
+  EXPECT_EQ(station.count(QStringLiteral("logged in again as K1ABC")), 1) << output();
+  EXPECT_EQ(station.count(QStringLiteral("connection closed (closed by the other end)")), 1);
+}
+
+TEST_F(StationWithMap, AMapThatStartsAgainShowsTheSpotsItShowedBefore) {
+  FakePeer node;
+  ASSERT_TRUE(node.listen());
+  node.onLine = [](FakePeer& peer, const QByteArray& line) {
+    if (line == "K1ABC") peer.send(kFalklandsSpot + kJapanSpot);
+  };
+  startStation(clusterOptions(node));
+  const std::vector<std::string> before{"VP8LP (by EA5WU-#)", "JA1ABC (by XX9ZZ)"};
+  ASSERT_TRUE(QTest::qWaitFor([&] { return shownSpots() == before; }, kSlowMs)) << output();
+
+  closeMap();
+  openMap();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return shownSpots() == before; }, kSlowMs)) << output();
+  EXPECT_NE(marker(kFalklandsText), nullptr);
+  EXPECT_EQ(station.count(QStringLiteral("map ready again")), 1) << output();
+}
+
+TEST_F(StationWithMap, FiltersDuplicatesAndTheAgeLimit) {
+  FakePeer node;
+  ASSERT_TRUE(node.listen());
+  node.onLine = [](FakePeer& peer, const QByteArray& line) {
+    if (line != "K1ABC") return;
+    peer.send(spotLine("EA5WU", "14025.0", "VP8LP", 0) + spotLine("W3LPL", "21025.0", "ZS6AAA", 0) +
+              spotLine("EA5WU", "7023.0", "JA1ABC", 0) + spotLine("XX9ZZ", "14026.0", "VP8LP", 0) +
+              spotLine("W3LPL", "14030.0", "JA1ABC", 120));
+  };
+  startStation(clusterOptions(node) + QStringList{"--bands", "20m,40m", "--max-age", "6s"});
+  // 15 m is filtered out, the two-hour old spot is too old, the second VP8LP replaces the first.
+  const std::vector<std::string> kept{"JA1ABC (by EA5WU)", "VP8LP (by XX9ZZ)"};
+  ASSERT_TRUE(QTest::qWaitFor([&] { return shownSpots() == kept; }, kSlowMs)) << output();
+  // Then they age out: the map shows none.
+  ASSERT_TRUE(QTest::qWaitFor([&] { return shownSpots().empty(); }, kSlowMs)) << output();
+  EXPECT_EQ(marker(kFalklandsText), nullptr);
+  EXPECT_EQ(station.stop(), 0);
+  EXPECT_EQ(station.count(QStringLiteral("spots: 3 shown, 1 filtered out, 1 duplicates, 1 too old, "
+                                         "2 aged out")),
+            1)
+      << output();
+  EXPECT_EQ(station.count(QStringLiteral("spot of ZS6AAA not shown: band 15m not chosen")), 1);
+}
+
+TEST_F(StationWithMap, WsjtxDecodesAppearOnTheMap) {
+  const int port = freePort();
+  startStation({"--wsjtx", QString::number(port), "--cty", ctyFile, "--latitude", "48",
+                "--longitude", "11"});
+  EXPECT_EQ(station.count(QStringLiteral("listening for WSJT-X on 127.0.0.1:%1").arg(port)), 1);
+  WsjtxSender wsjtx;
+  const QTime now = QDateTime::currentDateTimeUtc().time();
+  const QByteArray cq = wsjtx.decode(now, -12, 1234, "CQ VP8LP GD18");
+  for (const QByteArray& datagram :
+       {wsjtx.heartbeat("2.6.1"), wsjtx.status(14074000, "FT8", "DL1ABC", "JO62"), cq,
+        cq.chopped(3), QByteArray(7, '\xad'), wsjtx.decode(now, -7, 600, "DL1ABC JA1ABC R-07")}) {
+    ASSERT_EQ(wsjtx.send(datagram, static_cast<quint16>(port)), datagram.size());
+  }
+  const QString time = now.toString(QStringLiteral("hhmm")) + QLatin1Char('Z');
+  const QString falklands = QStringLiteral(
+                                "VP8LP (by DL1ABC) 14074 FT8 %1 -12 dB 1234 Hz: CQ VP8LP GD18, "
+                                "Falkland Islands")
+                                .arg(time);
+  const QString japan =
+      QStringLiteral("JA1ABC (by DL1ABC) 14074 FT8 %1 -7 dB 600 Hz: DL1ABC JA1ABC R-07, Japan")
+          .arg(time);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return marker(falklands) && marker(japan); }, kSlowMs))
+      << output();
+  const spots::SpotRow& row = model->spots().row(1);
+  EXPECT_DOUBLE_EQ(row.LatDeg, -51.5);  // GD18
+  EXPECT_EQ(row.SpotByLat, 48.0);       // this station
+  EXPECT_EQ(station.count(QStringLiteral("WSJT-X \"WSJT-X\" 2.6.1 heard from 127.0.0.1:")), 1)
+      << output();
+  EXPECT_EQ(station.count(QStringLiteral("dropped: message cut off")), 1) << output();
+  EXPECT_EQ(station.count(QStringLiteral("dropped: not a WSJT-X datagram")), 1) << output();
 }
 
 }  // namespace

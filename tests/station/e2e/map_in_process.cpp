@@ -10,6 +10,7 @@
 #include "render/outline_records.hpp"
 #include "server/bus_values.hpp"
 #include "shell/surface_widget.hpp"
+#include "spots/spot_list.hpp"
 
 namespace orbelle::station::test {
 namespace {
@@ -65,7 +66,10 @@ void MapInProcess::SetUp() {
   ASSERT_TRUE(QDir::setCurrent(dir.path()));
   ASSERT_TRUE(QDir().mkpath(path(QStringLiteral("mapdata"))));
   writeOutlines(path(QStringLiteral("mapdata")));
+  openMap();
+}
 
+void MapInProcess::openMap() {
   messages = std::make_unique<NoMessages>();
   saveDialog = std::make_unique<NoSaveDialog>();
   help = std::make_unique<NoHelp>();
@@ -91,10 +95,14 @@ void MapInProcess::SetUp() {
   form->ShowAfterLoad();
 }
 
-void MapInProcess::TearDown() {
+void MapInProcess::closeMap() {
   automation.reset();
   form.reset();
   model.reset();
+}
+
+void MapInProcess::TearDown() {
+  closeMap();
   QDir::setCurrent(oldCwd);
 }
 
@@ -119,6 +127,16 @@ void MapInProcess::pressAt(int px, int py, Qt::MouseButton button) {
 int MapInProcess::readoutHeading(int px, int py) {
   pointerAt(px, py);
   return form->controls().lblDirDisplay->text().toInt();
+}
+
+std::vector<std::string> MapInProcess::shownSpots() const {
+  std::vector<std::string> out;
+  const spots::SpotList& list = model->spots();
+  for (int i = 1; i <= list.MaxSpots(); ++i) {
+    const std::string& text = list.slot(i).markers.spotText;
+    if (list.slot(i).filled) out.push_back(text.substr(0, text.find(')') + 1));
+  }
+  return out;
 }
 
 QWidget* MapInProcess::marker(const QString& text) const {

@@ -11,6 +11,8 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "model/map_model.hpp"
 #include "server/automation.hpp"
@@ -29,6 +31,11 @@ class MapInProcess : public ::testing::Test {
 
   QString path(const QString& name) const { return dir.filePath(name); }
 
+  // A new map window and its bus objects (SetUp opens one), and their end: the map leaves the
+  // bus, as when its program ends.
+  void openMap();
+  void closeMap();
+
   // The map image's width (= height) in pixels.
   int imageSide() const;
   // Mouse events at pixel (px, py) of the map image, as the operator makes them.
@@ -36,6 +43,8 @@ class MapInProcess : public ::testing::Test {
   void pressAt(int px, int py, Qt::MouseButton button = Qt::LeftButton);
   // The heading the pointer readout shows for pixel (px, py).
   int readoutHeading(int px, int py);
+  // The spots the map shows, slot by slot: "CALL (by SPOTTER)" from each hover text.
+  std::vector<std::string> shownSpots() const;
   // The visible spot or spotter marker whose hover text is `text`, or null.
   QWidget* marker(const QString& text) const;
   void press(QWidget* widget);

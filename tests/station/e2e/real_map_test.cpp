@@ -11,11 +11,11 @@
 #include <QDBusMetaType>
 #include <QDBusVariant>
 #include <QTemporaryDir>
+#include <QTest>
 #include <csignal>
 
 #include "bus/bus_object_ref.hpp"
 #include "station_process.hpp"
-#include "support/wait.hpp"
 
 namespace orbelle::station::test {
 namespace {
@@ -73,7 +73,7 @@ TEST_F(StationWithMapProgram, StartsPlacesRestartsAndReleasesTheMap) {
   ASSERT_TRUE(
       station.start({"--latitude", "-33.9", "--longitude", "151.2", "--max-dx-mi", "3000"}));
   ASSERT_TRUE(
-      waitUntil([&] { return windowProperty(QStringLiteral("LatHere")) == -33.9; }, kStartMs))
+      QTest::qWaitFor([&] { return windowProperty(QStringLiteral("LatHere")) == -33.9; }, kStartMs))
       << station.output().toStdString();
   EXPECT_EQ(windowProperty(QStringLiteral("LonHere")).toDouble(), 151.2);
   EXPECT_EQ(windowProperty(QStringLiteral("MaxDx")).toInt(), 3000);
@@ -86,7 +86,7 @@ TEST_F(StationWithMapProgram, StartsPlacesRestartsAndReleasesTheMap) {
   const uint pid = bus.interface()->servicePid(kService).value();
   ASSERT_GT(pid, 0u);
   ::kill(static_cast<pid_t>(pid), SIGKILL);
-  ASSERT_TRUE(waitUntil(
+  ASSERT_TRUE(QTest::qWaitFor(
       [&] {
         const QString owner = mapOwner();
         return !owner.isEmpty() && owner != firstOwner &&
@@ -99,8 +99,8 @@ TEST_F(StationWithMapProgram, StartsPlacesRestartsAndReleasesTheMap) {
 
   // Ending the station releases its object; the map, with nothing left to serve, ends too.
   EXPECT_EQ(station.stop(kStartMs), 0) << station.output().toStdString();
-  EXPECT_TRUE(
-      waitUntil([&] { return !bus.interface()->isServiceRegistered(kService).value(); }, kStartMs));
+  EXPECT_TRUE(QTest::qWaitFor(
+      [&] { return !bus.interface()->isServiceRegistered(kService).value(); }, kStartMs));
 }
 
 }  // namespace

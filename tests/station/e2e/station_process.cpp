@@ -1,9 +1,8 @@
 #include "station_process.hpp"
 
 #include <QProcessEnvironment>
+#include <QSignalSpy>
 #include <csignal>
-
-#include "support/wait.hpp"
 
 namespace orbelle::station::test {
 
@@ -30,8 +29,11 @@ bool StationProcess::start(const QStringList& arguments) {
 }
 
 int StationProcess::stop(int timeoutMs) {
-  if (running()) ::kill(static_cast<pid_t>(process_.processId()), SIGTERM);
-  if (!waitUntil([this] { return !running(); }, timeoutMs)) return -1;
+  if (running()) {
+    QSignalSpy finished(&process_, &QProcess::finished);
+    ::kill(static_cast<pid_t>(process_.processId()), SIGTERM);
+    if (!finished.wait(timeoutMs)) return -1;
+  }
   output_ += QString::fromUtf8(process_.readAllStandardError());
   return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
 }

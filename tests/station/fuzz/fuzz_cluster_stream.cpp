@@ -17,6 +17,8 @@ using namespace orbelle::station;
 
 namespace {
 
+constexpr std::int64_t kArrivalMs = 1'700'000'000'000;
+
 void check(bool condition) {
   if (!condition) std::abort();
 }
@@ -36,16 +38,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view chunk = input.substr(at + 1, length);
     at += 1 + length;
     lines.append(telnet.feed(chunk, replies));
-    check(lines.pending().size() <= 257);
+    check(lines.pending().size() <= 256);
     while (const auto line = lines.next()) {
-      check(line->size() <= 256);
-      const ClusterLine parsed = parseClusterLine(*line);
+      check(line->text.size() <= 256);
+      const ClusterLine parsed = parseClusterLine(line->text);
       if (parsed.kind != LineKind::Spot) continue;
       const DxSpot& spot = parsed.spot;
       check(spot.frequencyKHz > 0.0 && spot.frequencyKHz <= kMaxSpotKHz);
       check(!spot.call.empty() && spot.time.size() == 5);
-      if (const auto fields = addSpotFields(spot, cty)) {
+      if (const auto placed = placeSpot(spot, cty, kArrivalMs)) {
+        const AddSpotFields* fields = &placed->fields;
         check(fields->SpotByLat >= -99.0 && fields->LatDeg >= -90.0 && fields->LatDeg <= 90.0);
+        check(placed->madeAtMs <= kArrivalMs && placed->madeAtMs > kArrivalMs - 86'400'000);
         const RigPlan plan = planRig({fields->SpotFreq, fields->SpotFreqTX, fields->Mode});
         check(!plan.commands.empty());
       }

@@ -4,7 +4,7 @@
 #include <QStandardPaths>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QThread>
+#include <QTest>
 #include <cstdio>
 #include <limits>
 
@@ -34,13 +34,15 @@ bool HamlibDaemon::start(int port) {
     process_.setStandardOutputFile(QProcess::nullDevice());
     process_.start();
     if (!process_.waitForStarted(5000)) return false;
-    const QDeadlineTimer deadline(5000);
-    while (!deadline.hasExpired() && process_.state() == QProcess::Running) {
+    // Takes connections, or has ended (the port was taken after all).
+    const auto listening = [this] {
       QTcpSocket socket;
       socket.connectToHost(QHostAddress::LocalHost, static_cast<quint16>(port_));
-      if (socket.waitForConnected(200)) return true;
-      QThread::msleep(20);
-    }
+      return socket.waitForConnected(200);
+    };
+    const bool settled =
+        QTest::qWaitFor([&] { return process_.state() != QProcess::Running || listening(); }, 5000);
+    if (settled && process_.state() == QProcess::Running) return true;
     stop();
   }
   return false;

@@ -1,0 +1,48 @@
+// WSJT-X datagrams of any content: each is read or refused with a reason; a message read goes to
+// a sender whose Status is known, and a Decode becomes a spot on the map or a reason why not.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+#include "core/band.hpp"
+#include "core/call_sign.hpp"
+#include "core/wsjtx_spots.hpp"
+#include "cty_excerpt.hpp"
+
+using namespace orbelle::station;
+
+namespace {
+
+constexpr std::int64_t kArrivalMs = 1'700'000'000'000;
+
+void check(bool condition) {
+  if (!condition) std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  static const CtyDat cty = CtyDat::parse(kCtyExcerpt).table;
+  const std::string_view input(reinterpret_cast<const char*>(data), size);
+  const wsjtx::ParseResult parsed = wsjtx::parseDatagram(input);
+  check(parsed.message.has_value() == parsed.error.empty());
+  if (const auto text = readDecodeText(input)) check(isCallSignWord(text->call));
+  if (!parsed.message) return 0;
+
+  WsjtxSpots spots(cty, {std::nullopt, std::nullopt, "DL1ABC"});
+  wsjtx::Message status{3, wsjtx::kStatus, parsed.message->id, wsjtx::Status{}};
+  std::get<wsjtx::Status>(status.body).dialHz = 14'074'000;
+  spots.take(status, kArrivalMs);
+  const WsjtxSpots::Result result = spots.take(*parsed.message, kArrivalMs);
+  if (!result.spot) return 0;
+  check(result.skipped.empty());
+  const PlacedSpot& spot = *result.spot;
+  check(spot.fields.LatDeg >= -90.0 && spot.fields.LatDeg <= 90.0);
+  check(spot.fields.LonDeg >= -180.0 && spot.fields.LonDeg <= 180.0);
+  check(isCallSignWord(spot.fields.SpotCall));
+  check(spot.fields.Color == bandColor(14074.0) && spot.fields.SpotTime.size() == 5);
+  check(spot.madeAtMs <= kArrivalMs && spot.madeAtMs > kArrivalMs - 86'400'000);
+  return 0;
+}

@@ -1,0 +1,174 @@
+// WSJT-X's UDP datagrams: read as WSJT-X writes them (with Qt's own QDataStream), refused when
+// cut or malformed, turned into spots, and received by the station's listener.
+
+#include <gtest/gtest.h>
+
+#include <QSignalSpy>
+#include <QTest>
+
+#include "core/wsjtx_message.hpp"
+#include "core/wsjtx_spots.hpp"
+#include "cty_excerpt.hpp"
+#include "net/wsjtx_listener.hpp"
+#include "support/hamlib_daemon.hpp"
+#include "support/recording_report.hpp"
+#include "support/wsjtx_sender.hpp"
+
+namespace orbelle::station::test {
+namespace {
+
+wsjtx::ParseResult parse(const QByteArray& bytes) {
+  return wsjtx::parseDatagram(std::string_view(bytes.constData(), bytes.size()));
+}
+
+TEST(WsjtxDatagram, ReadsWhatWsjtxWrites) {
+  const WsjtxSender sender("JTDX-2");
+  auto m = parse(sender.status(14074000, "FT8", "DL1ABC", "JO62"));
+  ASSERT_TRUE(m.message) << m.error;
+  EXPECT_EQ(m.message->id, "JTDX-2");
+  const auto& status = std::get<wsjtx::Status>(m.message->body);
+  EXPECT_EQ(status.dialHz, 14074000u);
+  EXPECT_EQ(status.mode, "FT8");
+  EXPECT_EQ(status.deCall, "DL1ABC");
+  EXPECT_EQ(status.deGrid, "JO62");
+
+  m = parse(sender.decode(QTime(13, 59, 15), -12, 1234, "CQ VP8LP GD18", true));
+  ASSERT_TRUE(m.message) << m.error;
+  const auto& decode = std::get<wsjtx::Decode>(m.message->body);
+  EXPECT_EQ(decode.msOfDay, (13 * 3600 + 59 * 60 + 15) * 1000u);
+  EXPECT_EQ(decode.snr, -12);
+  EXPECT_DOUBLE_EQ(decode.deltaTimeS, 0.2);
+  EXPECT_EQ(decode.deltaHz, 1234u);
+  EXPECT_EQ(wsjtx::decodeModeName(decode.mode), "FT8");
+  EXPECT_EQ(decode.text, "CQ VP8LP GD18");
+  EXPECT_TRUE(decode.lowConfidence);
+  EXPECT_FALSE(
+      std::get<wsjtx::Decode>(parse(sender.decode(QTime(), 0, 0, "x")).message->body).msOfDay);
+}
+
+TEST(WsjtxDatagram, CutOrMalformedDatagramsAreRefusedWithTheirFault) {
+  const WsjtxSender sender;
+  const QByteArray decode = sender.decode(QTime(1, 2, 3), -5, 900, "K1ABC W9XYZ EN37");
+  const QByteArray status = sender.status(7074000, "FT8", "K1ABC", "FN42");
+  // Every cut: refused, or (at the end of a field that later versions added) read without it.
+  int shortest = -1;
+  for (int size = status.size() - 1; size >= 0; --size) {
+    const wsjtx::ParseResult r = parse(status.left(size));
+    EXPECT_NE(r.message.has_value(), !r.error.empty()) << size;
+    if (r.message) shortest = size;
+  }
+  EXPECT_EQ(shortest, 22 + 8 + 7);  // the status as far as its mode "FT8"
+  const int decodeSize = static_cast<int>(decode.size());
+  for (int size = 0; size < decodeSize; ++size) {
+    // A decode without "low confidence" and "off air", or without "off air" alone.
+    EXPECT_EQ(parse(decode.left(size)).message.has_value(), size >= decodeSize - 2) << size;
+  }
+  EXPECT_NE(parse(decode.left(decode.size() - 10)).error.find("message cut off"),
+            std::string::npos);
+  QByteArray bad = decode;
+  bad[0] = 0x00;
+  EXPECT_NE(parse(bad).error.find("magic"), std::string::npos);
+  bad = decode;
+  bad[12] = 0x7f;  // the id's byte count: far beyond the datagram
+  EXPECT_NE(parse(bad).error.find("id cut off"), std::string::npos);
+  bad = sender.decode(QTime(), 0, 0, "x");
+  bad.replace(bad.indexOf(QByteArray(4, '\xff')), 4, QByteArray("\x05\x26\x5c\x00", 4));
+  EXPECT_NE(parse(bad).error.find("not a time of day"), std::string::npos);  // 86400000 ms
+  // A null text reads as "", an unknown type carries only its id.
+  bad = decode;
+  bad.replace(bad.indexOf("~") - 4, 5, QByteArray(4, '\xff'));
+  ASSERT_TRUE(parse(bad).message) << parse(bad).error;
+  EXPECT_EQ(std::get<wsjtx::Decode>(parse(bad).message->body).mode, "");
+  bad = decode;
+  bad[11] = 99;
+  ASSERT_TRUE(parse(bad).message);
+  EXPECT_TRUE(std::holds_alternative<std::monostate>(parse(bad).message->body));
+}
+
+TEST(WsjtxDecodeText, TheSendingStationAndItsLocator) {
+  const auto sender = [](const char* text) {
+    const auto d = readDecodeText(text);
+    return d ? d->call + (d->locator.empty() ? "" : " " + d->locator) : std::string("-");
+  };
+  EXPECT_EQ(sender("CQ VP8LP GD18"), "VP8LP GD18");
+  EXPECT_EQ(sender("CQ DX K1ABC FN42"), "K1ABC FN42");
+  EXPECT_EQ(sender("cq pota k1abc/p"), "K1ABC/P");
+  EXPECT_EQ(sender("W9XYZ K1ABC FN42"), "K1ABC FN42");
+  EXPECT_EQ(sender("W9XYZ K1ABC R FN42"), "K1ABC FN42");
+  EXPECT_EQ(sender("W9XYZ K1ABC -12"), "K1ABC");
+  EXPECT_EQ(sender("W9XYZ K1ABC RR73"), "K1ABC");  // a sign-off, not a locator
+  EXPECT_EQ(sender("<W9XYZ> <PJ4/K1ABC> R-05"), "PJ4/K1ABC");
+  EXPECT_EQ(sender("<...> K1ABC 73"), "K1ABC");
+  EXPECT_EQ(sender("TU; W9XYZ K1ABC 599 NJ"), "K1ABC");
+  for (const char* none : {"", "TNX 73 GL", "CQ DX", "W9XYZ <...>", "73"}) {
+    EXPECT_EQ(sender(none), "-") << none;
+  }
+}
+
+TEST(WsjtxSpots, DecodesAfterAStatusBecomeSpots) {
+  const CtyDat cty = CtyDat::parse(kCtyExcerpt).table;
+  WsjtxSpots spots(cty, {48.0, 11.0, "DL1ABC"});
+  const WsjtxSender sender;
+  const std::int64_t arrival = (20000LL * 86400 + 13 * 3600 + 59 * 60 + 28) * 1000;
+  const auto take = [&](const QByteArray& datagram) {
+    return spots.take(*parse(datagram).message, arrival);
+  };
+  const QByteArray cq = sender.decode(QTime(13, 59, 15), -12, 1234, "CQ VP8LP GD18");
+  EXPECT_NE(take(cq).skipped.find("no Status"), std::string::npos);
+  take(sender.status(14074000, "FT8", "", ""));
+
+  const WsjtxSpots::Result byLocator = take(cq);
+  ASSERT_TRUE(byLocator.spot) << byLocator.skipped;
+  const AddSpotFields& f = byLocator.spot->fields;
+  EXPECT_DOUBLE_EQ(f.LatDeg, -51.5);  // GD18's centre, not cty.dat's
+  EXPECT_DOUBLE_EQ(f.LonDeg, -57.0);
+  EXPECT_EQ(f.SpotFreq, 14074.0);
+  EXPECT_EQ(f.Mode, "FT8");
+  EXPECT_EQ(f.SpotCall, "VP8LP");
+  EXPECT_EQ(f.SpotTime, "1359Z");
+  EXPECT_EQ(f.SpotBy, "DL1ABC");
+  EXPECT_EQ(f.SpotComment, "-12 dB 1234 Hz: CQ VP8LP GD18");
+  EXPECT_EQ(f.SpotLoc, "Falkland Islands");
+  EXPECT_EQ(f.SpotByLat, 48.0);
+  EXPECT_EQ(f.SpotByLoc, "Fed. Rep. of Germany");
+  EXPECT_EQ(byLocator.spot->dxContinent, "SA");
+  EXPECT_EQ(byLocator.spot->madeAtMs, arrival - 13'000);
+
+  const auto byCall = take(sender.decode(QTime(13, 59, 15), -3, 500, "DL1ABC JA1ABC -07"));
+  ASSERT_TRUE(byCall.spot);
+  EXPECT_DOUBLE_EQ(byCall.spot->fields.LatDeg, 36.40);  // cty.dat's Japan
+  EXPECT_NE(take(sender.decode(QTime(), 0, 0, "CQ XX9ZZ")).skipped.find("cannot be placed"),
+            std::string::npos);
+  EXPECT_NE(take(sender.decode(QTime(), 0, 0, "CQ K1ABC FN42", true)).skipped.find("low-conf"),
+            std::string::npos);
+  EXPECT_NE(take(sender.decode(QTime(), 0, 0, "HELLO WORLD")).skipped.find("names no station"),
+            std::string::npos);
+}
+
+TEST(WsjtxListener, HandsMessagesOnAndCountsWhatIsNotOne) {
+  RecordingReport report;
+  const int port = freePort();
+  WsjtxListener listener({"127.0.0.1", port}, report);
+  std::vector<wsjtx::Message> messages;
+  listener.setHandler([&](const wsjtx::Message& m) { messages.push_back(m); });
+  std::string error;
+  ASSERT_TRUE(listener.start(&error)) << error;
+  WsjtxListener busy({"127.0.0.1", port}, report);
+  EXPECT_FALSE(busy.start(&error));
+  EXPECT_NE(error.find("cannot listen"), std::string::npos) << error;
+
+  WsjtxSender sender;
+  const QByteArray decode = sender.decode(QTime(1, 0), 1, 2, "CQ K1ABC FN42");
+  for (const QByteArray& d : {sender.heartbeat("2.7.0"), decode.chopped(10), QByteArray("hello"),
+                              decode, sender.close()}) {
+    ASSERT_EQ(sender.send(d, static_cast<quint16>(port)), d.size());
+  }
+  EXPECT_TRUE(QTest::qWaitFor([&] { return messages.size() == 3; }, 5000)) << report.all();
+  EXPECT_EQ(listener.counters().datagrams, 5u);
+  EXPECT_EQ(listener.counters().malformed, 2u);
+  EXPECT_EQ(report.eventsWith("WSJT-X \"WSJT-X\" 2.7.0 heard from 127.0.0.1:"), 1) << report.all();
+  EXPECT_EQ(report.eventsWith("WSJT-X \"WSJT-X\" closed"), 1);
+}
+
+}  // namespace
+}  // namespace orbelle::station::test
