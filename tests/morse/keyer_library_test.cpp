@@ -83,7 +83,7 @@ TEST_F(MorseKeyer, ResumeWhenNotPausedIsRefused) {
   send("E");
   EXPECT_EQ(call("CW_SEND", {Value::Logical(true)}).integer, 0);
   EXPECT_EQ(
-      host().executedCommands(),
+      commands(),
       std::vector<std::string>{
           "WAIT WINDOW 'CW_SEND: Attempt to resume when not paused (MORSE). Press a key...'"});
   EXPECT_EQ(keying().size(), 1u);  // only E's dot
@@ -106,7 +106,7 @@ TEST_F(MorseKeyer, SpeedKeysShowTheSpeedAndStopAtFive) {
   send("EEEE");
   EXPECT_EQ(call("CW_WPM").integer, 5);  // 9 -> 7 -> 5, then refused
   const std::string show = "wait window ltrim(str(cw_wpm())) + ' WPM' nowait";
-  EXPECT_EQ(host().executedCommands(), (std::vector<std::string>{show, show, show}));
+  EXPECT_EQ(commands(), (std::vector<std::string>{show, show, show}));
   const std::string shown = host().takeOutput();
   EXPECT_NE(shown.find("7 WPM"), std::string::npos) << shown;
   EXPECT_NE(shown.find("5 WPM"), std::string::npos) << shown;
