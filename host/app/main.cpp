@@ -72,9 +72,9 @@ int main(int argc, char **argv) {
   auto host = std::make_unique<foxhost::Host>(options);
   // Keys come from a terminal, or from standard input when it carries no commands.
   const bool commandsFromStdin = cl.expressions.empty() && cl.script.empty();
-  host->useKeySource(isatty(STDIN_FILENO)  ? foxhost::KeySource::Terminal
-                     : commandsFromStdin ? foxhost::KeySource::None
-                                         : foxhost::KeySource::Stream);
+  host->useKeySource(isatty(STDIN_FILENO) ? foxhost::KeySource::Terminal
+                     : commandsFromStdin  ? foxhost::KeySource::None
+                                          : foxhost::KeySource::Stream);
   const int status = run(cl, *host);
   host.reset();
   if (const int sig = foxhost::Host::pendingSignal()) {

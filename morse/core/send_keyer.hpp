@@ -23,9 +23,7 @@ class SendKeyer : public KeyerSession {
   SendResult run(const std::optional<std::string> &text, std::optional<uint32_t> echoObject);
 
  protected:
-  bool wait(int32_t durationMs) override {
-    return waitFor(Deadline::after(clock_, durationMs));
-  }
+  bool wait(int32_t durationMs) override { return waitFor(Deadline::after(clock_, durationMs)); }
 
  private:
   // Leaves paused at the present position; `rekey`: a resume keys its character again.

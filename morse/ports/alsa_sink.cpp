@@ -53,8 +53,8 @@ std::unique_ptr<PcmSink> openAlsaSink(const std::string &device, std::string &er
   snd_pcm_t *pcm = nullptr;
   int err = snd_pcm_open(&pcm, device.c_str(), SND_PCM_STREAM_PLAYBACK, 0);
   if (err == 0) {
-    err = snd_pcm_set_params(pcm, SND_PCM_FORMAT_S16, SND_PCM_ACCESS_RW_INTERLEAVED, 1,
-                             kSampleRate, 1, kLatencyMicros);
+    err = snd_pcm_set_params(pcm, SND_PCM_FORMAT_S16, SND_PCM_ACCESS_RW_INTERLEAVED, 1, kSampleRate,
+                             1, kLatencyMicros);
     if (err != 0) snd_pcm_close(pcm);
   }
   if (err != 0) {

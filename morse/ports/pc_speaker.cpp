@@ -93,7 +93,7 @@ BackendOpening openPcSpeaker(const std::string &device) {
   }
   if (fd < 0) {
     return {nullptr, "pcspkr: " + (device.empty() ? std::string("no input device with SND_TONE")
-                                                   : device + ": " + std::strerror(errno))};
+                                                  : device + ": " + std::strerror(errno))};
   }
   return {std::make_unique<PcSpeaker>(fd, path), {}};
 }

@@ -51,8 +51,8 @@ PortRouter::PortRouter(const PortsConfig &config, Clock &clock, uint16_t keyingB
     if (!sounder && b->sounds()) sounder = b.get();
   }
   notice_ = std::string("MORSE: ") +
-            (keyer ? "keying on " + keyer->description() : std::string("keying simulated")) +
-            "; " + (sounder ? "sound on " + sounder->description() : std::string("sound simulated"));
+            (keyer ? "keying on " + keyer->description() : std::string("keying simulated")) + "; " +
+            (sounder ? "sound on " + sounder->description() : std::string("sound simulated"));
   if (!failures.empty()) notice_ += "; not opened: " + failures;
 
   if (!config.logPath.empty() || !config.wavPath.empty()) {
@@ -72,17 +72,19 @@ PortRouter::PortRouter(const PortsConfig &config, Clock &clock, uint16_t keyingB
 
 PortRouter::~PortRouter() {
   const auto control = static_cast<uint16_t>(devices_.keyingBase() + kControlRegisterOffset);
-  if (devices_.keyDown()) out(control, static_cast<uint8_t>(devices_.read(control) | kKeyingLineBit));
+  if (devices_.keyDown())
+    out(control, static_cast<uint8_t>(devices_.read(control) | kKeyingLineBit));
   const uint8_t gate = devices_.read(kSpeakerGatePort);
   if ((gate & kSpeakerGateBits) != 0) {
     out(kSpeakerGatePort, static_cast<uint8_t>(gate & ~kSpeakerGateBits));
   }
   standBy();
   backends_.clear();
-  if (log_) std::fclose(log_);
   // The host is gone by now: a failure can only go to the standard error stream.
   const std::string error = writeWav();
   if (!error.empty()) std::fprintf(stderr, "morse: cannot write the WAV file %s\n", error.c_str());
+  // Last, so that a reader following the log knows at its end that the WAV is written.
+  if (log_) std::fclose(log_);
 }
 
 PortBackend *PortRouter::carrier(uint16_t port) {

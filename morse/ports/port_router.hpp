@@ -31,7 +31,7 @@ class PortRouter : public PortIo {
              const BackendOpener &opener = openBackend);
   // Never closes with the key down or the speaker sounding, whatever left them so (a call cut
   // off, OUT_P): lets the key up and closes the speaker gate first, through the backends and in
-  // the log. Then stands the backends by, closes them, and writes the WAV file.
+  // the log. Then stands the backends by, closes them, writes the WAV file and closes the log.
   ~PortRouter() override;
   PortRouter(const PortRouter &) = delete;
   PortRouter &operator=(const PortRouter &) = delete;

@@ -25,20 +25,13 @@ using test::StepClock;
 // Modem lines that log each change ("+DTR", "-DTR RTS") and can fail as a device would.
 struct FakeLines : ModemLines {
   explicit FakeLines(std::vector<std::string> &log) : log_(log) {}
-  static std::string names(int bits) {
-    std::string n;
-    if (bits & TIOCM_DTR) n += "DTR";
-    if (bits & TIOCM_RTS) n += n.empty() ? "RTS" : " RTS";
-    return n;
+  int change(char sign, int bits, int error) {
+    log_.push_back(sign + std::string(bits & TIOCM_DTR ? "DTR" : "") +
+                   (bits == (TIOCM_DTR | TIOCM_RTS) ? " " : "") + (bits & TIOCM_RTS ? "RTS" : ""));
+    return error;
   }
-  int assertLines(int bits) override {
-    log_.push_back("+" + names(bits));
-    return 0;
-  }
-  int releaseLines(int bits) override {
-    log_.push_back("-" + names(bits));
-    return releaseError;
-  }
+  int assertLines(int bits) override { return change('+', bits, 0); }
+  int releaseLines(int bits) override { return change('-', bits, releaseError); }
   int readLines(int &bits) override {
     bits = TIOCM_DTR | TIOCM_RTS;  // as the driver leaves them when the device opens
     return readError;
@@ -69,9 +62,9 @@ TEST(SerialBackend, KeysOneLineAndHoldsPttOnTheOtherUntilStandBy) {
       router.standBy();  // the call ended
     }
     using V = std::vector<std::string>;
-    const V expected = ptt ? V{"-DTR RTS", "+RTS", "+DTR", "-DTR", "+DTR", "-DTR", "-RTS",
-                               "-DTR RTS"}
-                           : V{"-DTR", "+DTR", "-DTR", "+DTR", "-DTR", "-DTR"};
+    const V expected =
+        ptt ? V{"-DTR RTS", "+RTS", "+DTR", "-DTR", "+DTR", "-DTR", "-RTS", "-DTR RTS"}
+            : V{"-DTR", "+DTR", "-DTR", "+DTR", "-DTR", "-DTR"};
     EXPECT_EQ(lines, expected);
   }
 }
@@ -91,9 +84,9 @@ TEST(SerialBackend, ADeviceWithoutModemLinesIsRefusedWithItsError) {
             "serial: /nonexistent/ttyUSB9: No such file or directory (ENOENT)");
 }
 
-// What the player handed to the sound card, chunk by chunk. The player may hand over a chunk
-// only when the test lets it, so that a test can change the sound between two chunks and know
-// exactly which chunk was the first to carry the change.
+// What the player handed to the sound card. It may hand over a chunk only when the test lets
+// it, so that a test can change the sound between two chunks and know which chunk carried the
+// change first.
 struct Capture {
   std::mutex mutex;
   std::condition_variable changed;
@@ -101,7 +94,6 @@ struct Capture {
   size_t chunks = 0;
   size_t allowed = 0;
   bool waiting = false;  // the player waits to hand over its next chunk
-  bool open = false;     // every chunk may go
   size_t failAfter = SIZE_MAX;
 
   // Lets `n` more chunks through; true once they have gone and the player waits with the next
@@ -115,24 +107,20 @@ struct Capture {
   }
 };
 
-class CapturingSink : public PcmSink {
- public:
+struct CapturingSink : PcmSink {
   explicit CapturingSink(Capture &c) : c_(c) {}
   uint32_t sampleRate() const override { return 16000; }
   bool play(const int16_t *samples, size_t count) override {
     std::unique_lock lock(c_.mutex);
     c_.waiting = true;
     c_.changed.notify_all();
-    c_.changed.wait(lock, [&] { return c_.open || c_.chunks < c_.allowed; });
+    c_.changed.wait(lock, [&] { return c_.chunks < c_.allowed; });
     c_.waiting = false;
     c_.samples.insert(c_.samples.end(), samples, samples + count);
-    ++c_.chunks;
     c_.changed.notify_all();
-    return c_.chunks < c_.failAfter;
+    return ++c_.chunks < c_.failAfter;
   }
   void drain() override {}
-
- private:
   Capture &c_;
 };
 
@@ -164,12 +152,12 @@ TEST(SoundBackend, PlaysTheSpeakerAndTheSidetoneAsSinesWithSoftEdges) {
     ASSERT_TRUE(capture.pass(40));  // chunks 2 to 41 carry the tone: 100 ms
     speaker(*card, 700, false);
     ASSERT_TRUE(capture.pass(20));
-    card->keyLineChanged(true);  // sidetone, whichever backend keys
+    card->keyLineChanged(true);     // sidetone, whichever backend keys
     ASSERT_TRUE(capture.pass(20));  // 50 ms
     card->keyLineChanged(false);
     ASSERT_TRUE(capture.pass(20));
-    std::lock_guard lock(capture.mutex);
-    capture.open = true;
+    std::lock_guard lock(capture.mutex);  // every chunk from here on, as it closes
+    capture.allowed = SIZE_MAX;
     capture.changed.notify_all();
   }
   const std::vector<int16_t> &s = capture.samples;

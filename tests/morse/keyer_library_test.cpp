@@ -89,17 +89,6 @@ TEST_F(MorseKeyer, ResumeWhenNotPausedIsRefused) {
   EXPECT_EQ(keying().size(), 1u);  // only E's dot
 }
 
-TEST_F(MorseKeyer, StopThenResumeKeysEverything) {
-  host().queueKey(6, msNow() + 10);  // End
-  EXPECT_EQ(send("AB CD"), 1);
-  EXPECT_TRUE(call("CW_PAUSED").logical);
-  EXPECT_EQ(call("CW_SEND", {Value::Integer(1)}).integer, 0);
-  unload();
-  const auto wav = test::readWavFile(wavPath());
-  ASSERT_TRUE(wav);
-  EXPECT_EQ(test::decodeWav(*wav), "AB CD");
-}
-
 TEST_F(MorseKeyer, SpeedKeysShowTheSpeedAndStopAtFive) {
   call("CW_WPM", {Value::Integer(9)});
   for (int i = 0; i < 3; ++i) host().queueKey(24, msNow());  // Down, three times
