@@ -51,6 +51,7 @@ class SerialKeyer : public PortBackend {
     if (port != control()) return;
     register_ = value;
     const bool down = (value & kKeyingLineBit) == 0;
+    down_ = down;
     if (down && settings_.ptt && !pttOn_) {
       lines_->assertLines(pttBit());
       pttOn_ = true;
@@ -65,8 +66,9 @@ class SerialKeyer : public PortBackend {
   uint8_t in(uint16_t port) override { return port == control() ? register_ : 0; }
   void setKeyingBase(uint16_t base) override { base_ = base; }
 
+  // A key held down (OUT_P, to tune) keeps PTT with it.
   void standBy() override {
-    if (!pttOn_) return;
+    if (!pttOn_ || down_) return;
     lines_->releaseLines(pttBit());
     pttOn_ = false;
   }
@@ -88,6 +90,7 @@ class SerialKeyer : public PortBackend {
   SerialSettings settings_;
   uint16_t base_;
   uint8_t register_ = kKeyUpValue;
+  bool down_ = false;
   bool pttOn_ = false;
 };
 

@@ -1,7 +1,7 @@
 // Keying through a serial port's modem-control lines, as a USB serial adapter offers them: the
 // keying line (DTR or RTS) is asserted while the key is down; with PTT, the other line is
-// asserted from the first key-down until the keyer stands by (the call ends, or it waits for
-// typing). Writes to the parallel port's control register at base + 2 are what it carries:
+// asserted from the first key-down until the keyer stands by with the key up (the call ends, or
+// it waits for typing). Writes to the parallel port's control register at base + 2 are what it carries:
 // bit 3 clear is key down, as on the parallel port. Both lines are released when it closes.
 //
 // The line changes go through ModemLines, so that the keying logic runs in tests against a

@@ -59,12 +59,14 @@ TEST(SerialBackend, KeysOneLineAndHoldsPttOnTheOtherUntilStandBy) {
       test::ScriptedHost host(clock);
       KeyerState state;
       SendKeyer(state, router, clock, host).run("EE", std::nullopt);
-      router.standBy();  // the call ended
-    }
+      router.standBy();         // the call ended
+      router.out(0x37A, 0x01);  // a key held down by hand (OUT_P, to tune) keeps its PTT
+      router.standBy();
+    }  // closing lets the key up and PTT go
     using V = std::vector<std::string>;
-    const V expected =
-        ptt ? V{"-DTR RTS", "+RTS", "+DTR", "-DTR", "+DTR", "-DTR", "-RTS", "-DTR RTS"}
-            : V{"-DTR", "+DTR", "-DTR", "+DTR", "-DTR", "-DTR"};
+    const V expected = ptt ? V{"-DTR RTS", "+RTS", "+DTR", "-DTR", "+DTR", "-DTR",
+                               "-RTS",     "+RTS", "+DTR", "-DTR", "-RTS", "-DTR RTS"}
+                           : V{"-DTR", "+DTR", "-DTR", "+DTR", "-DTR", "+DTR", "-DTR", "-DTR"};
     EXPECT_EQ(lines, expected);
   }
 }
