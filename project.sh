@@ -15,8 +15,8 @@ JOBS=${JOBS:-$(nproc)}
 
 # Packages needed to build and test everything.
 BUILD_PACKAGES=(cmake g++ ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev qt6-base-dev-tools libgl-dev dbus dbus-daemon xvfb xauth libhamlib-utils hamradio-files netcat-openbsd
-  libglib2.0-bin clang libclang-rt-dev)
+  qt6-base-dev qt6-base-dev-tools libgl-dev dbus dbus-daemon xvfb xauth libhamlib-utils hamradio-files
+  netcat-openbsd libglib2.0-bin clang libclang-rt-dev libasound2-dev)
 
 apt_updated=0
 need_packages() {

@@ -60,6 +60,7 @@ Value Host::Impl::invoke(const std::shared_ptr<Library> &lib, const LibraryFunct
     err::fail(err::kOutOfRange, "Library calls nested too deeply (" + fn.name + ")");
   }
   ParamBlockBuilder params(handles, args);  // frees the host's handles on every path
+  keyboard.prepare();  // no key typed during the call is echoed, from its first moment on
   frames.push_back(std::make_unique<CallFrame>());
   frames.back()->library = lib;
   frames.back()->function = fn.name;

@@ -1,13 +1,12 @@
 // foxhost::Host: the public API over Host::Impl, and the host side of the language.
-#include <chrono>
 #include <ctime>
-#include <thread>
 
 #include "errors.hpp"
 #include "host_impl.hpp"
 #include "lang/evaluator.hpp"
 #include "lang/parser.hpp"
 #include "script.hpp"
+#include "signals.hpp"
 #include "text.hpp"
 
 namespace foxhost {
@@ -64,18 +63,6 @@ uint64_t Host::Impl::nowMillis() const {
   timespec ts{};
   clock_gettime(CLOCK_MONOTONIC, &ts);
   return static_cast<uint64_t>(ts.tv_sec) * 1000u + static_cast<uint64_t>(ts.tv_nsec) / 1000000u;
-}
-
-void Host::Impl::waitForKey() {
-  if (const auto at = keyboard.nextTime()) {
-    // A scripted key arrives at its time: virtual time jumps there, real time is waited out.
-    if (options.virtualClock) {
-      if (clock.nowMicros < *at * 1000u) clock.nowMicros = *at * 1000u;
-    } else if (const uint64_t now = nowMillis(); *at > now) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(*at - now));
-    }
-  }
-  keyboard.wait();
 }
 
 Value Host::Impl::variable(const std::string &name) {
@@ -182,7 +169,7 @@ void Host::runScript(std::istream &in, const std::string &name) {
   TopLevelScope top(impl_->topLevel, impl_->keyboard);
   ScriptReader reader(in);
   ScriptCommand command;
-  while (!impl_->quitRequested && reader.next(command)) {
+  while (!impl_->quitRequested && !signals::pending() && reader.next(command)) {
     try {
       impl_->executeText(command.text, false);
     } catch (const HostError &e) {
@@ -209,7 +196,7 @@ void Host::setProperty(uint32_t object, const std::string &name, const Value &va
 }
 
 void Host::queueKey(int32_t code, uint64_t atMillis) { impl_->keyboard.queue(code, atMillis); }
-void Host::useTerminal(bool on) { impl_->keyboard.useTerminal(on); }
+void Host::useKeySource(KeySource source) { impl_->keyboard.useSource(source); }
 size_t Host::pendingKeys() const { return impl_->keyboard.pending(); }
 
 uint64_t Host::nowMillis() const { return impl_->nowMillis(); }

@@ -52,7 +52,17 @@ struct Host::Impl final : lang::Context {
   void executeText(const std::string &command, bool interactive);
   void write(const std::string &text);
   uint64_t nowMillis() const;
+
+  // ---- keys and stop signals (key_waits.cpp) ----
+  // WAIT WINDOW: the next queued key, or one from the key source.
   void waitForKey();
+  // Service 208: FOX_KEY_READY, FOX_KEY_INPUT_ENDED or FOX_KEY_STOP.
+  int32_t waitKey();
+  // Service 209, and every wait: a stop signal is pending.
+  bool stopRequested() const;
+  // Until host time `atMillis`: virtual time jumps there; real time is slept, ending early
+  // when a stop signal arrives.
+  void sleepUntilMillis(uint64_t atMillis);
 
   Value variable(const std::string &name) override;
   void setVariable(const std::string &name, const Value &value) override;

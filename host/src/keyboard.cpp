@@ -18,25 +18,16 @@ std::optional<uint64_t> Keyboard::nextTime() const {
 int32_t Keyboard::read(uint64_t nowMillis) {
   if (!queue_.empty()) {
     if (queue_.front().atMillis > nowMillis) return 0;
-    const int32_t code = queue_.front().code;
-    queue_.pop_front();
-    return code;
+    return takeQueued();
   }
-  return terminal_ ? keys_.read() : 0;
+  return keys_.read();
 }
 
-int32_t Keyboard::wait() {
-  if (!queue_.empty()) {
-    const int32_t code = queue_.front().code;
-    queue_.pop_front();
-    return code;
-  }
-  return terminal_ ? keys_.wait() : 0;
-}
-
-void Keyboard::useTerminal(bool on) {
-  terminal_ = on;
-  if (!on) keys_.restore();
+int32_t Keyboard::takeQueued() {
+  if (queue_.empty()) return 0;
+  const int32_t code = queue_.front().code;
+  queue_.pop_front();
+  return code;
 }
 
 }  // namespace foxhost

@@ -1,5 +1,5 @@
 // The keyboard of service 62: a scripted queue of keys, each readable once the host clock has
-// reached its time, and behind it (when switched on) the terminal.
+// reached its time, and behind it standard input (a terminal or a stream; see KeySource).
 #pragma once
 
 #include <cstdint>
@@ -19,12 +19,16 @@ class Keyboard {
 
   // The next readable key at host time `nowMillis`, or 0 when none.
   int32_t read(uint64_t nowMillis);
-  // Takes the first queued key whatever its time (a blocking wait on a scripted keyboard
-  // reaches it); otherwise waits on the terminal when it is on; 0 when there is no key at all.
-  int32_t wait();
+  // Takes the first queued key whatever its time; 0 when the queue is empty.
+  int32_t takeQueued();
 
-  void useTerminal(bool on);
-  bool terminalOn() const { return terminal_; }
+  // Standard input, behind the scripted queue: blocks until a key can be read from it, it has
+  // ended (or there is none), or `wakeFd` becomes readable.
+  TerminalKeys::Wait waitInput(int wakeFd) { return keys_.wait(wakeFd); }
+
+  void useSource(KeySource source) { keys_.setSource(source); }
+  // Raw mode from the start of a library call, so that no key typed during it is echoed.
+  void prepare() { keys_.prepare(); }
   // Ends raw mode between top-level commands so that the prompt reads whole lines.
   void restoreTerminal() { keys_.restore(); }
 
@@ -34,7 +38,6 @@ class Keyboard {
     uint64_t atMillis;
   };
   std::deque<Key> queue_;
-  bool terminal_ = false;
   TerminalKeys keys_;
 };
 

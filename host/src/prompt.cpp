@@ -1,7 +1,10 @@
 // The interactive prompt of foxhost.
+#include <csignal>
+
 #include "foxhost/host.hpp"
 #include "host_impl.hpp"
 #include "script.hpp"
+#include "signals.hpp"
 
 namespace foxhost {
 
@@ -19,6 +22,9 @@ void Host::runPrompt(std::istream &in, std::ostream &errors, std::ostream *promp
     // What was printed has gone to the output stream already; keep no copy of a long session.
     if (impl_->options.out) impl_->output.clear();
     if (impl_->quitRequested) break;
+    // Ctrl-C stopped what the command was doing; the prompt goes on. Other signals end it.
+    if (signals::pending() == SIGINT) signals::clear();
+    if (signals::pending()) break;
   }
   if (prompt) *prompt << std::endl;
 }

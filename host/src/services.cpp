@@ -98,6 +98,12 @@ void Host::Impl::serve(FoxServiceArgs &args) {
     case FOX_READ_KEY:
       args.result = keyboard.read(nowMillis());
       return;
+    case FOX_WAIT_KEY:
+      args.result = waitKey();
+      return;
+    case FOX_STOP_REQUESTED:
+      args.result = stopRequested() ? 1 : 0;
+      return;
     case FOX_ERROR:
       needFrame();
       if (!f->error) {

@@ -5,7 +5,9 @@
 #include <unistd.h>
 
 #include <cctype>
+#include <cerrno>
 #include <csignal>
+#include <initializer_list>
 
 namespace foxhost {
 namespace {
@@ -21,6 +23,12 @@ void restoreSaved() {
     g_rawActive = 0;
   }
 }
+
+constexpr int kRestoringSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+unsigned g_restoring = 0;  // bit n: the handler below is installed for signal n
+
+// The rest of an escape sequence arrives right behind its first byte.
+constexpr int kSequenceGapMillis = 25;
 
 void onSignal(int sig) {
   restoreSaved();
@@ -96,20 +104,37 @@ void decodeTerminalKeys(std::string &bytes, std::deque<int32_t> &out, bool final
 
 TerminalKeys::~TerminalKeys() { restore(); }
 
+void TerminalKeys::setSource(KeySource source) {
+  if (source != KeySource::Terminal) restore();
+  source_ = source;
+  ended_ = false;
+}
+
+void TerminalKeys::prepare() {
+  if (source_ == KeySource::Terminal) enterRaw();
+}
+
 bool TerminalKeys::enterRaw() {
   if (raw_) return true;
   if (!isatty(STDIN_FILENO)) return false;
   if (tcgetattr(STDIN_FILENO, &g_saved) != 0) return false;
   struct termios raw = g_saved;
+  // ISIG stays: Ctrl-C still interrupts.
   raw.c_lflag &= static_cast<tcflag_t>(~(ICANON | ECHO));
   raw.c_iflag &= static_cast<tcflag_t>(~(ICRNL | IXON));
   raw.c_cc[VMIN] = 0;
   raw.c_cc[VTIME] = 0;
   if (tcsetattr(STDIN_FILENO, TCSANOW, &raw) != 0) return false;
   g_rawActive = 1;
-  std::signal(SIGINT, onSignal);
-  std::signal(SIGTERM, onSignal);
-  std::signal(SIGQUIT, onSignal);
+  // Signals the program does not catch would end the process in raw mode: give the terminal
+  // its mode back first.
+  for (int sig : kRestoringSignals) {
+    struct sigaction old {};
+    if (sigaction(sig, nullptr, &old) == 0 && old.sa_handler == SIG_DFL) {
+      std::signal(sig, onSignal);
+      g_restoring |= 1u << sig;
+    }
+  }
   raw_ = true;
   return true;
 }
@@ -117,9 +142,10 @@ bool TerminalKeys::enterRaw() {
 void TerminalKeys::restore() {
   if (!raw_) return;
   restoreSaved();
-  std::signal(SIGINT, SIG_DFL);
-  std::signal(SIGTERM, SIG_DFL);
-  std::signal(SIGQUIT, SIG_DFL);
+  for (int sig : kRestoringSignals) {
+    if (g_restoring & (1u << sig)) std::signal(sig, SIG_DFL);
+  }
+  g_restoring = 0;
   raw_ = false;
 }
 
@@ -127,37 +153,44 @@ void TerminalKeys::pull(int timeoutMillis) {
   struct pollfd p {
     STDIN_FILENO, POLLIN, 0
   };
-  if (poll(&p, 1, timeoutMillis) <= 0 || !(p.revents & POLLIN)) return;
+  if (poll(&p, 1, timeoutMillis) <= 0 || !(p.revents & (POLLIN | POLLHUP | POLLERR))) return;
   char buf[64];
   const ssize_t n = ::read(STDIN_FILENO, buf, sizeof buf);
-  if (n > 0) bytes_.append(buf, static_cast<size_t>(n));
+  if (n > 0) {
+    bytes_.append(buf, static_cast<size_t>(n));
+  } else if (n == 0 || (errno != EAGAIN && errno != EINTR)) {
+    ended_ = true;  // end of file, or a terminal hung up
+  }
+}
+
+void TerminalKeys::fill() {
+  if (source_ == KeySource::None || ended_) return;
+  if (source_ == KeySource::Terminal && !enterRaw()) return;
+  pull(0);
+  decodeTerminalKeys(bytes_, keys_, false);
+  if (!bytes_.empty()) {
+    pull(kSequenceGapMillis);
+    decodeTerminalKeys(bytes_, keys_, true);
+  }
 }
 
 int32_t TerminalKeys::read() {
-  if (keys_.empty()) {
-    if (!enterRaw()) return 0;
-    pull(0);
-    decodeTerminalKeys(bytes_, keys_, false);
-    if (!bytes_.empty()) {
-      pull(25);  // the rest of an escape sequence arrives right behind its first byte
-      decodeTerminalKeys(bytes_, keys_, true);
-    }
-  }
+  if (keys_.empty()) fill();
   if (keys_.empty()) return 0;
   const int32_t key = keys_.front();
   keys_.pop_front();
   return key;
 }
 
-int32_t TerminalKeys::wait() {
-  if (!enterRaw()) return 0;
+TerminalKeys::Wait TerminalKeys::wait(int wakeFd) {
   for (;;) {
-    const int32_t key = read();
-    if (key) return key;
-    struct pollfd p {
-      STDIN_FILENO, POLLIN, 0
-    };
-    if (poll(&p, 1, -1) < 0 || (p.revents & (POLLHUP | POLLERR))) return 0;
+    if (keys_.empty()) fill();
+    if (!keys_.empty()) return Wait::Key;
+    if (source_ == KeySource::None || ended_) return Wait::Ended;
+    struct pollfd p[2] = {{STDIN_FILENO, POLLIN, 0}, {wakeFd, POLLIN, 0}};
+    const int n = poll(p, wakeFd >= 0 ? 2 : 1, -1);
+    if (n < 0 && errno != EINTR) return Wait::Ended;
+    if (wakeFd >= 0 && (p[1].revents & POLLIN)) return Wait::Woken;
   }
 }
 

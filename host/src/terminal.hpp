@@ -1,11 +1,13 @@
-// Keys from the terminal: raw, non-blocking reads of standard input, with the terminal's
-// escape sequences for Home, Up, End, Down (and Left, Right) and Backspace turned into host key
-// codes.
+// Keys from standard input: a terminal in raw mode, or any other stream (a pipe, a file) read as
+// the bytes a terminal would send. The terminal's escape sequences for Home, Up, End, Down (and
+// Left, Right) and Backspace become host key codes.
 #pragma once
 
 #include <cstdint>
 #include <deque>
 #include <string>
+
+#include "foxhost/host.hpp"
 
 namespace foxhost {
 
@@ -33,19 +35,28 @@ class TerminalKeys {
   TerminalKeys(const TerminalKeys &) = delete;
   TerminalKeys &operator=(const TerminalKeys &) = delete;
 
-  // The next key typed, or 0 when none is waiting. Puts the terminal in raw mode on first use;
-  // returns 0 at once when standard input is not a terminal.
+  void setSource(KeySource source);
+  // Puts a terminal into raw mode now, so that nothing typed from here on is echoed.
+  void prepare();
+  // The next key typed, or 0 when none is waiting. Never blocks beyond the few milliseconds an
+  // escape sequence takes to arrive.
   int32_t read();
-  // Blocks until a key is typed (0 when standard input is not a terminal or has ended).
-  int32_t wait();
+
+  enum class Wait { Key, Ended, Woken };
+  // Blocks until a key can be read (Key), standard input has ended or there is no source
+  // (Ended), or `wakeFd` (when not -1) becomes readable (Woken).
+  Wait wait(int wakeFd);
   // Gives the terminal its saved mode back.
   void restore();
 
  private:
   bool enterRaw();
   void pull(int timeoutMillis);
+  void fill();
 
+  KeySource source_ = KeySource::None;
   bool raw_ = false;
+  bool ended_ = false;
   std::string bytes_;
   std::deque<int32_t> keys_;
 };

@@ -94,8 +94,21 @@ enum FoxServiceCode {
   /* Window geometry (code of this implementation): system window handle (a) -> left, top,
    * width, height in pixels in a, b, c, d; result 0 when the handle names no window.
    * Handle 0 asks for the screen. */
-  FOX_WINDOW_RECT = 207
+  FOX_WINDOW_RECT = 207,
+
+  /* Wait for a key (code of this implementation): sleeps until a key can be read with service
+   * 62 -> result FOX_KEY_READY, or until no key can come any more because the keyboard's input
+   * has ended -> FOX_KEY_INPUT_ENDED, or until the host asks the call to stop ->
+   * FOX_KEY_STOP. On the virtual clock, time jumps to the next scripted key. */
+  FOX_WAIT_KEY = 208,
+  /* Whether the host asks the running call to stop (code of this implementation): result 1
+   * once the operator has interrupted the command (Ctrl-C) or the host is ending (SIGTERM,
+   * SIGHUP), else 0. A library then lets go of its hardware and returns as soon as it can. */
+  FOX_STOP_REQUESTED = 209
 };
+
+/* Results of FOX_WAIT_KEY. */
+enum FoxKeyWait { FOX_KEY_READY = 1, FOX_KEY_INPUT_ENDED = 2, FOX_KEY_STOP = 3 };
 
 /* Arguments of one host service call.  Which fields a service reads or writes is listed with
  * its code above; fields it does not use are ignored. */

@@ -104,6 +104,12 @@ struct HostValue {
 HostValue evaluate(std::string_view expression);
 void execute(std::string_view command);
 int32_t readKey();  // 0 when no key is waiting
+// Sleeps until a key can be read (FOX_KEY_READY), the keyboard's input has ended
+// (FOX_KEY_INPUT_ENDED) or the host asks the call to stop (FOX_KEY_STOP).
+int32_t waitForKey();
+// Whether the host asks the running call to stop (FOX_STOP_REQUESTED). A host without the
+// service never asks.
+bool stopRequested();
 void windowMove(int32_t window, int32_t row, int32_t column);
 void windowPut(int32_t window, std::string_view text);
 int32_t systemWindow(int32_t hostWindow);
@@ -125,6 +131,10 @@ namespace clock {
 uint64_t nowMicros();
 // The millisecond clock, modulo 2^32 like a tick counter.
 uint32_t nowMillis();
+// Sleeps until the clock reads `micros`. On the virtual clock time jumps there at once; on the
+// real one the thread sleeps on CLOCK_MONOTONIC to that absolute time, and a signal handled
+// meanwhile wakes it early (the caller reads the clock and decides).
+void sleepUntil(uint64_t micros);
 // Used by tests that drive a library without a host; null returns to the real clock.
 void useVirtual(FoxVirtualClock *clock);
 bool isVirtual();

@@ -283,6 +283,18 @@ int32_t readKey() {
   return args.result;
 }
 
+int32_t waitForKey() {
+  FoxServiceArgs args = makeArgs(FOX_WAIT_KEY);
+  callHost(args);
+  return args.result;
+}
+
+bool stopRequested() {
+  if (!g_host.service) return false;
+  FoxServiceArgs args = makeArgs(FOX_STOP_REQUESTED);
+  return g_host.service(g_host.context, &args) == 0 && args.result != 0;
+}
+
 void windowMove(int32_t window, int32_t row, int32_t column) {
   FoxServiceArgs args = makeArgs(FOX_WINDOW_MOVE);
   args.a = window;
@@ -373,6 +385,17 @@ uint64_t nowMicros() {
 }
 
 uint32_t nowMillis() { return static_cast<uint32_t>(nowMicros() / 1000u); }
+
+void sleepUntil(uint64_t micros) {
+  if (g_clock) {
+    if (g_clock->nowMicros < micros) g_clock->nowMicros = micros;
+    return;
+  }
+  timespec at{};
+  at.tv_sec = static_cast<time_t>(micros / 1000000u);
+  at.tv_nsec = static_cast<long>(micros % 1000000u) * 1000;
+  clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &at, nullptr);  // EINTR: the caller decides
+}
 
 void useVirtual(FoxVirtualClock *clock) { g_clock = clock; }
 bool isVirtual() { return g_clock != nullptr; }

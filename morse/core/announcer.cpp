@@ -14,6 +14,17 @@ void announce(const Announcement &a, const KeyingSettings &adjusts, PortIo &port
   if (a.show) host.execute(showTextCommand(text));
 
   const Durations d = computeAnnouncementDurations(a.wpm, a.weight, a.farnsworth, adjusts);
+  // Every wait ends the announcement when the host asks to stop; the speaker is silent then.
+  const auto sound = [&](const std::string_view code) {
+    for (char symbol : code) {
+      if (host.stopRequested()) return false;
+      if (!soundTone(ports, clock, host, a.frequencyHz, isDot(symbol) ? d.dot : d.dash) ||
+          !timedWait(clock, host, d.elementGap)) {
+        return false;
+      }
+    }
+    return true;
+  };
   bool join = false;
   for (char c : text) {
     if (c == kJoinMark) {
@@ -22,18 +33,12 @@ void announce(const Announcement &a, const KeyingSettings &adjusts, PortIo &port
     }
     const auto code = codeFor(c);
     if (!code) continue;
-    if (isWordSpace(*code)) {
-      timedWait(clock, d.wordGap);
-    } else {
-      for (char symbol : *code) {
-        soundTone(ports, clock, a.frequencyHz, isDot(symbol) ? d.dot : d.dash);
-        timedWait(clock, d.elementGap);
-      }
-    }
+    const bool whole = isWordSpace(*code) ? timedWait(clock, host, d.wordGap) : sound(*code);
+    if (!whole) break;
     if (join) {
       join = false;
-    } else {
-      timedWait(clock, d.characterGap);
+    } else if (!timedWait(clock, host, d.characterGap)) {
+      break;
     }
   }
   if (a.show) host.execute(kClearWindowCommand);

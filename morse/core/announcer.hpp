@@ -1,5 +1,5 @@
 // CW_ANNU: a short text in Morse on the PC speaker, for the operator's ears only (it never keys
-// the transmitter). Reads no keys and cannot be paused.
+// the transmitter). Reads no keys and cannot be paused; a stop asked by the host ends it.
 //
 // Timing differs from the keyer's: the element gap follows every element, the last one
 // included; a blank waits the word gap and then the character gap; an apostrophe leaves out the

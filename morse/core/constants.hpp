@@ -18,6 +18,12 @@ inline constexpr double kWordGapFactor = 1.4;
 // outlast a minute (a weight of -100 % would otherwise divide by zero).
 inline constexpr int32_t kMaxDurationMs = 60000;
 
+// ---- waiting --------------------------------------------------------------------------------
+// A wait sleeps until this long before its deadline and spins the rest. It must outlast the
+// usual lateness of a wake-up from sleep; bench/morse measures that lateness (the wake-up
+// benchmark) and what this stretch costs in processor time while keying.
+inline constexpr uint64_t kSpinMicros = 1000;
+
 // ---- announcements --------------------------------------------------------------------------
 inline constexpr int32_t kAnnounceWpm = 13;
 inline constexpr int32_t kAnnounceFrequencyHz = 700;

@@ -14,7 +14,12 @@ void KeyerSession::keyUp() {
   ports_.out(static_cast<uint16_t>(state_.portBase + kControlRegisterOffset), kKeyUpValue);
 }
 
-void KeyerSession::keySign(std::string_view code) {
+bool KeyerSession::waitFor(const Deadline &deadline) {
+  if (!stopped_ && !deadline.wait(clock_, host_)) stopped_ = true;
+  return !stopped_;
+}
+
+bool KeyerSession::keySign(std::string_view code) {
   struct KeyUpOnUnwind {
     KeyerSession *session;
     bool down = false;
@@ -24,13 +29,19 @@ void KeyerSession::keySign(std::string_view code) {
   } guard{this};
 
   for (size_t i = 0; i < code.size(); ++i) {
-    if (i > 0) wait(state_.durations.elementGap);
+    if (i > 0 && !wait(state_.durations.elementGap)) return false;
+    if (stopped_ || host_.stopRequested()) {  // never key down once a stop is asked
+      stopped_ = true;
+      return false;
+    }
     keyDown();
     guard.down = true;
-    wait(isDot(code[i]) ? state_.durations.dot : state_.durations.dash);
+    const bool whole = wait(isDot(code[i]) ? state_.durations.dot : state_.durations.dash);
     guard.down = false;
     keyUp();
+    if (!whole) return false;
   }
+  return !stopped_;
 }
 
 bool KeyerSession::stepSpeed() {

@@ -1,5 +1,9 @@
 // What CW_SEND and CW_KBD share: keying codes on the parallel port, echoing to host objects,
-// and the speed step. One session object lives for one host call.
+// the speed step, and stopping when the host asks. One session object lives for one host call.
+//
+// A stop asked by the host (Ctrl-C, the host ending) cuts the wait in progress short: the key
+// goes up at once, every later wait of the session returns at once, and the keyer returns as
+// its stop key would.
 #pragma once
 
 #include <cstdint>
@@ -26,12 +30,18 @@ class KeyerSession {
   KeyerSession &operator=(const KeyerSession &) = delete;
 
  protected:
-  // The waits of one keyer: CW_SEND spins, CW_KBD reads the keyboard during long waits.
-  virtual void wait(int32_t durationMs) = 0;
+  // The waits of one keyer: CW_SEND only waits, CW_KBD reads the keyboard during long waits.
+  // False when the wait was cut short by a stop.
+  virtual bool wait(int32_t durationMs) = 0;
+  bool waitFor(const Deadline &deadline);
+  // The host asked to stop (seen by a wait, or set by the keyer itself).
+  bool stopped() const { return stopped_; }
+  void markStopped() { stopped_ = true; }
 
   // Keys the symbols of a code (or of two codes joined into one sign) with element gaps
-  // between them. The key is left up on every path, errors of the host included.
-  void keySign(std::string_view code);
+  // between them. The key is left up on every path, errors of the host and stops included;
+  // false when a stop cut the sign short.
+  bool keySign(std::string_view code);
 
   void echo(uint32_t object, char c) { host_.appendText(object, std::string_view(&c, 1)); }
 
@@ -48,6 +58,8 @@ class KeyerSession {
  private:
   void keyDown();
   void keyUp();
+
+  bool stopped_ = false;
 };
 
 }  // namespace morse

@@ -41,32 +41,37 @@ SendResult SendKeyer::run(const std::optional<std::string> &text,
     const auto code = codeFor(c);
     if (!code) continue;
     if (echoThis) echo(*echoObject, c);
+    bool keyed = true;
     if (join == 1) {
       held = std::string(*code);
       join = 2;
     } else if (join == 2) {
-      keySign(held + std::string(*code));
+      keyed = keySign(held + std::string(*code));
       join = 0;
       wait(s.durations.characterGap);
     } else if (isWordSpace(*code)) {
       if (s.paused) return SendResult::Paused;
       wait(s.durations.wordGap);
     } else {
-      if (s.stopRequested) {
-        s.paused = true;
-        s.resumeAtPosition = true;
-        return SendResult::Stopped;
-      }
-      keySign(*code);
-      if (s.speedRequest != 0) changeSpeed();
+      if (s.stopRequested) return stopAt(true);
+      keyed = keySign(*code);
+      if (keyed && s.speedRequest != 0) changeSpeed();
       const Deadline gapEnd = Deadline::after(clock_, s.durations.characterGap);
-      const int32_t key = host_.readKey();
-      gapEnd.spin(clock_);
+      const int32_t key = keyed ? host_.readKey() : 0;
+      waitFor(gapEnd);
       actOnKey(key);
     }
+    // Stopped by the host: a resume keys again the character it cut short.
+    if (stopped()) return stopAt(!keyed);
   }
   s.paused = false;
   return SendResult::Finished;
+}
+
+SendResult SendKeyer::stopAt(bool rekey) {
+  state_.paused = true;
+  state_.resumeAtPosition = rekey;
+  return SendResult::Stopped;
 }
 
 void SendKeyer::actOnKey(int32_t key) {

@@ -3,7 +3,8 @@
 // Keys while sending: Home pauses at the next blank (after the word in progress), End stops at
 // the next character that is not a blank, Up and Down change the speed by 2 WPM (never below 5).
 // A stop leaves the character at which it took effect echoed but not keyed; a resume keys it
-// (without a second echo) so that nothing of the text is lost.
+// (without a second echo) so that nothing of the text is lost. A stop asked by the host (Ctrl-C)
+// takes effect at once, mid-element if need be, and returns as the stop key does.
 #pragma once
 
 #include <optional>
@@ -22,9 +23,11 @@ class SendKeyer : public KeyerSession {
   SendResult run(const std::optional<std::string> &text, std::optional<uint32_t> echoObject);
 
  protected:
-  void wait(int32_t durationMs) override { timedWait(clock_, durationMs); }
+  bool wait(int32_t durationMs) override { return waitFor(Deadline::after(clock_, durationMs)); }
 
  private:
+  // Leaves paused at the present position; `rekey`: a resume keys its character again.
+  SendResult stopAt(bool rekey);
   void actOnKey(int32_t key);
   void changeSpeed();
 };

@@ -12,15 +12,17 @@ uint16_t timerDivisor(int32_t frequencyHz) {
   return static_cast<uint16_t>(divisor);
 }
 
-void soundTone(PortIo &ports, Clock &clock, int32_t frequencyHz, int32_t durationMs) {
+bool soundTone(PortIo &ports, Clock &clock, StopFlag &stop, int32_t frequencyHz,
+               int32_t durationMs) {
   ports.out(kTimerCommandPort, kTimerChannel2SquareWave);
   const uint16_t divisor = timerDivisor(frequencyHz);
   ports.out(kTimerChannel2Port, static_cast<uint8_t>(divisor & 0xFF));
   ports.out(kTimerChannel2Port, static_cast<uint8_t>(divisor >> 8));
   const uint8_t gate = ports.in(kSpeakerGatePort);
   ports.out(kSpeakerGatePort, static_cast<uint8_t>(gate | kSpeakerGateBits));
-  timedWait(clock, durationMs);
+  const bool whole = timedWait(clock, stop, durationMs);
   ports.out(kSpeakerGatePort, static_cast<uint8_t>(gate & ~kSpeakerGateBits));
+  return whole;
 }
 
 }  // namespace morse

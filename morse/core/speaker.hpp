@@ -14,7 +14,9 @@ namespace morse {
 uint16_t timerDivisor(int32_t frequencyHz);
 
 // Programs channel 2 as a square wave of the frequency, opens the speaker gate (bits 0 and 1 of
-// port 0x61, the other bits as read), spins for the duration and closes the gate again.
-void soundTone(PortIo &ports, Clock &clock, int32_t frequencyHz, int32_t durationMs);
+// port 0x61, the other bits as read), waits for the duration and closes the gate again, also
+// when a stop cuts the wait short (then it returns false).
+bool soundTone(PortIo &ports, Clock &clock, StopFlag &stop, int32_t frequencyHz,
+               int32_t durationMs);
 
 }  // namespace morse

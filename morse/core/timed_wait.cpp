@@ -1,28 +1,29 @@
 #include "core/timed_wait.hpp"
 
+#include "core/constants.hpp"
+
 namespace morse {
 
 Deadline Deadline::after(Clock &clock, int32_t durationMs) {
   const uint64_t now = clock.nowMicros();
-  // A negative duration would put the deadline behind the clock; 0 says the same and keeps the
-  // signed comparison away from the half-range edge.
-  const uint32_t add = durationMs > 0 ? static_cast<uint32_t>(durationMs) : 0u;
-  const uint32_t nowMillis = static_cast<uint32_t>(now / 1000u);
-  return Deadline(nowMillis + add, static_cast<uint32_t>(now % 1000u));
+  return Deadline(durationMs > 0 ? now + static_cast<uint64_t>(durationMs) * 1000u : now);
 }
 
-bool Deadline::reached(uint64_t nowMicros) const {
-  const uint32_t nowMillis = static_cast<uint32_t>(nowMicros / 1000u);
-  const auto ahead = static_cast<int32_t>(nowMillis - millis_);
-  if (ahead != 0) return ahead > 0;
-  return static_cast<uint32_t>(nowMicros % 1000u) >= phaseMicros_;
-}
-
-void Deadline::spin(Clock &clock) const {
+bool Deadline::wait(Clock &clock, StopFlag &stop) const {
+  for (;;) {
+    if (stop.stopRequested()) return false;
+    const uint64_t now = clock.nowMicros();
+    if (reached(now)) return true;
+    if (at_ - now <= kSpinMicros) break;
+    clock.sleepUntil(at_ - kSpinMicros);
+  }
   while (!reached(clock.nowMicros())) {
   }
+  return true;
 }
 
-void timedWait(Clock &clock, int32_t durationMs) { Deadline::after(clock, durationMs).spin(clock); }
+bool timedWait(Clock &clock, StopFlag &stop, int32_t durationMs) {
+  return Deadline::after(clock, durationMs).wait(clock, stop);
+}
 
 }  // namespace morse

@@ -1,10 +1,11 @@
-// The clock the keyer spins on and the timed wait.
+// The clock the keyer waits on, and the timed wait.
 //
-// Waits are measured on a millisecond tick counter that wraps modulo 2^32, like the system's
-// millisecond clock: the deadline is "now + duration" modulo 2^32 and the wait spins until the
-// clock is no longer below it. The counter is read at microsecond resolution and the deadline
-// keeps the microsecond phase of the moment it was taken, so a wait of n ms lasts n ms to the
-// microsecond instead of anywhere between n-1 and n. A duration of 0 or less does not wait.
+// Time is the clock's monotonic microseconds. A wait of n ms ends n ms to the microsecond after
+// the moment its deadline was taken; a duration of 0 or less does not wait. A wait sleeps until
+// kSpinMicros before its deadline and spins only the last stretch: a sleeping thread wakes a
+// little late by nature (tens of microseconds on an idle machine, more under load), a spinning
+// one does not, and spinning only the last stretch keeps the keyer off the processor almost
+// all the time.
 #pragma once
 
 #include <cstdint>
@@ -16,6 +17,15 @@ class Clock {
   virtual ~Clock() = default;
   // Monotonic time in microseconds.
   virtual uint64_t nowMicros() = 0;
+  // Sleeps until the clock reads `micros` or later; may return early (a signal woke it).
+  virtual void sleepUntil(uint64_t micros) = 0;
+};
+
+// Tells a wait to end early: the host asks the call in progress to stop.
+class StopFlag {
+ public:
+  virtual ~StopFlag() = default;
+  virtual bool stopRequested() = 0;
 };
 
 class Deadline {
@@ -23,23 +33,19 @@ class Deadline {
   // The deadline `durationMs` after the clock's present reading.
   static Deadline after(Clock &clock, int32_t durationMs);
 
-  // Whether the clock reading `nowMicros` is no longer below the deadline. Comparison is by
-  // signed difference on the wrapping millisecond counter, so a wrap of the counter during the
-  // wait changes nothing.
-  bool reached(uint64_t nowMicros) const;
+  bool reached(uint64_t nowMicros) const { return nowMicros >= at_; }
+  uint64_t micros() const { return at_; }
 
-  // Spins on the clock until the deadline is reached.
-  void spin(Clock &clock) const;
-
-  uint32_t millis() const { return millis_; }
+  // Waits for the deadline, sleeping and then spinning. Asks `stop` before each sleep and
+  // returns false, cut short, as soon as it says so; true at the deadline.
+  bool wait(Clock &clock, StopFlag &stop) const;
 
  private:
-  Deadline(uint32_t millis, uint32_t phaseMicros) : millis_(millis), phaseMicros_(phaseMicros) {}
-  uint32_t millis_;
-  uint32_t phaseMicros_;
+  explicit Deadline(uint64_t at) : at_(at) {}
+  uint64_t at_;
 };
 
-// Waits `durationMs` on the clock; nothing when it is 0 or negative.
-void timedWait(Clock &clock, int32_t durationMs);
+// Waits `durationMs` on the clock (nothing when it is 0 or negative); false when cut short.
+bool timedWait(Clock &clock, StopFlag &stop, int32_t durationMs);
 
 }  // namespace morse

@@ -32,6 +32,12 @@ struct Durations {
   bool operator==(const Durations &) const = default;
 };
 
+// The silence a blank makes between two words: the character gap, then the word gap (which
+// adds nothing when it came out negative).
+inline int32_t wordSpaceMs(const Durations &d) {
+  return d.characterGap + (d.wordGap > 0 ? d.wordGap : 0);
+}
+
 // The keying durations of the sending engine.
 //
 // Guards where the raw arithmetic fails: a speed below 1 WPM is computed as 1 WPM (no division by

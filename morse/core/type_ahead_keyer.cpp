@@ -20,17 +20,29 @@ bool TypeAheadKeyer::run(bool keep) {
     s.typedLine.clear();
   }
   join_ = 0;
-  while (!s.stopRequested) {
+  while (!s.stopRequested && !stopped()) {
     if (s.typeAhead.empty()) {
       keyboardPass();
-      // Idle rounds read the clock: on a shared virtual clock time moves only when read, and
-      // keys scripted for later must still arrive.
-      clock_.nowMicros();
+      if (s.typeAhead.empty() && !s.stopRequested) waitForTyping();
       continue;
     }
     if (sendCharacter(s.typeAhead.take()) == Outcome::PausedAtBlank) return true;
   }
   return !s.typeAhead.empty();
+}
+
+void TypeAheadKeyer::waitForTyping() {
+  ports_.standBy();
+  switch (host_.waitForKey()) {
+    case KeyWait::Ready:
+      break;
+    case KeyWait::InputEnded:  // no key can come: as the stop key
+      state_.stopRequested = true;
+      break;
+    case KeyWait::Stop:
+      markStopped();
+      break;
+  }
 }
 
 TypeAheadKeyer::Outcome TypeAheadKeyer::sendCharacter(char c) {
@@ -59,19 +71,16 @@ TypeAheadKeyer::Outcome TypeAheadKeyer::sendCharacter(char c) {
   } else {
     keySign(*code);
   }
+  if (stopped()) return Outcome::Continue;
   if (s.speedRequest != 0) changeSpeed();
   wait(s.durations.characterGap);
   return Outcome::Continue;
 }
 
-void TypeAheadKeyer::wait(int32_t durationMs) {
-  if (durationMs <= kKeyboardPassAboveMs) {
-    timedWait(clock_, durationMs);
-    return;
-  }
+bool TypeAheadKeyer::wait(int32_t durationMs) {
   const Deadline end = Deadline::after(clock_, durationMs);
-  keyboardPass();
-  end.spin(clock_);
+  if (durationMs > kKeyboardPassAboveMs && !stopped()) keyboardPass();
+  return waitFor(end);
 }
 
 void TypeAheadKeyer::keyboardPass() {

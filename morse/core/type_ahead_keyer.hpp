@@ -2,7 +2,8 @@
 // characters go into the ring and are shown in the typing object; each character keyed is
 // shown in the sent object. The keyboard is read whenever the ring is empty and at the start of
 // every wait longer than 80 ms (the wait's deadline is taken before the keyboard pass, so
-// reading keys never stretches an element or a gap).
+// reading keys never stretches an element or a gap). With nothing to key it sleeps until a key
+// comes; when the keyboard's input ends, that is the stop key.
 #pragma once
 
 #include <cstdint>
@@ -22,12 +23,13 @@ class TypeAheadKeyer : public KeyerSession {
   bool run(bool keep);
 
  protected:
-  void wait(int32_t durationMs) override;
+  bool wait(int32_t durationMs) override;
 
  private:
   enum class Outcome { Continue, PausedAtBlank };
   Outcome sendCharacter(char c);
   void keyboardPass();
+  void waitForTyping();
   void changeSpeed();
   void showTypedLine();
 

@@ -22,8 +22,22 @@ void putValue(uint32_t object, const std::string &text) {
 }  // namespace
 
 uint64_t FoxClock::nowMicros() { return fox::clock::nowMicros(); }
+void FoxClock::sleepUntil(uint64_t micros) { fox::clock::sleepUntil(micros); }
+
+bool FoxKeyerHost::stopRequested() { return fox::stopRequested(); }
 
 int32_t FoxKeyerHost::readKey() { return fox::readKey(); }
+
+KeyWait FoxKeyerHost::waitForKey() {
+  switch (fox::waitForKey()) {
+    case FOX_KEY_INPUT_ENDED:
+      return KeyWait::InputEnded;
+    case FOX_KEY_STOP:
+      return KeyWait::Stop;
+    default:
+      return KeyWait::Ready;
+  }
+}
 
 void FoxKeyerHost::execute(std::string_view command) { fox::execute(command); }
 

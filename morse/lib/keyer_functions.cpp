@@ -8,6 +8,7 @@
 #include "foxlib.hpp"
 #include "lib/functions.hpp"
 #include "lib/library.hpp"
+#include "lib/realtime.hpp"
 
 namespace morse {
 
@@ -19,6 +20,7 @@ void CW_SEND(FoxParamBlock *block) {
   if (p.type(0) == 'C') text = p.text(0);
   std::optional<uint32_t> echo;
   if (p.count() >= 2 && p.type(1) == 'O') echo = p.object(1);
+  const RealtimeScope realtime(!fox::clock::isVirtual());
   SendKeyer keyer(lib.state, lib.ports(), lib.clock, lib.host);
   const SendResult result = keyer.run(text, echo);
   fox::returnInteger(static_cast<int32_t>(result), 1);
@@ -29,6 +31,7 @@ void CW_KBD(FoxParamBlock *block) {
   const CallScope scope;
   Library &lib = library();
   const bool keep = p.count() >= 3 && p.logical(2);
+  const RealtimeScope realtime(!fox::clock::isVirtual());
   TypeAheadKeyer keyer(lib.state, lib.ports(), lib.clock, lib.host, p.object(0), p.object(1));
   fox::returnLogical(keyer.run(keep));
 }
@@ -46,7 +49,10 @@ void CW_ANNU(FoxParamBlock *block) {
   if (p.count() >= 4) a.wpm = p.integer(3);
   if (p.count() >= 5) a.weight = p.integer(4);
   if (p.count() >= 6) a.farnsworth = p.integer(5);
+  const RealtimeScope realtime(!fox::clock::isVirtual());
   announce(a, lib.state.settings, lib.ports(), lib.clock, lib.host);
+  lib.noteWordSpace(
+      wordSpaceMs(computeAnnouncementDurations(a.wpm, a.weight, a.farnsworth, lib.state.settings)));
 }
 
 }  // namespace morse

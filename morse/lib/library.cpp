@@ -3,6 +3,8 @@
 #include <cstdlib>
 
 #include "core/host_commands.hpp"
+#include "foxlib.hpp"
+#include "lib/realtime.hpp"
 
 namespace morse {
 
@@ -15,7 +17,9 @@ PortIo &Library::ports() {
   if (!router_) {
     const PortsConfig config = portsConfigFrom([](const char *name) { return std::getenv(name); });
     router_ = std::make_unique<PortRouter>(config, clock, state.portBase);
-    if (!router_->notice().empty()) host.execute(noticeCommand(router_->notice()));
+    std::string notice = router_->notice();
+    if (!fox::clock::isVirtual() && realtimeAllowed()) notice += "; keying at real-time priority";
+    host.execute(noticeCommand(notice));
   }
   return *router_;
 }
@@ -26,7 +30,13 @@ void Library::setPortBase(uint16_t base) {
 }
 
 void Library::endCall() {
-  if (router_) router_->flush();
+  if (!router_) return;
+  router_->standBy();
+  router_->noteWordSpace(wordSpaceMs(state.durations));
+}
+
+void Library::noteWordSpace(int32_t ms) {
+  if (router_) router_->noteWordSpace(ms);
 }
 
 }  // namespace morse

@@ -17,11 +17,15 @@ class Library {
   FoxKeyerHost host;
 
   // Opens the port layer from the environment on first use and tells the operator once, through
-  // the host, what hardware is missing.
+  // the host, which backend keys, which sounds, what could not be opened, and whether keying
+  // runs at real-time priority.
   PortIo &ports();
   void setPortBase(uint16_t base);
-  // Ends a host call: brings the simulation's event log up to date.
+  // Ends a host call: the port layer stands by (PTT off), and learns the word space of the
+  // keying settings for the end of its WAV.
   void endCall();
+  // The word space of an announcement's own timing, for the same.
+  void noteWordSpace(int32_t ms);
 
  private:
   std::unique_ptr<PortRouter> router_;
@@ -29,7 +33,7 @@ class Library {
 
 Library &library();
 
-// Brings the event log up to date when a host-callable function returns or unwinds.
+// Stands the port layer by when a host-callable function returns or unwinds.
 class CallScope {
  public:
   CallScope() = default;

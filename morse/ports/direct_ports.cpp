@@ -1,5 +1,6 @@
 // Direct port I/O with ioperm/iopl: the machine's own registers, as the keyer addresses them.
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -13,6 +14,17 @@
 
 namespace morse {
 
+std::string directAccessError(uint16_t port, int error) {
+  char hex[8];
+  std::snprintf(hex, sizeof hex, "0x%x", static_cast<unsigned>(port));
+  const char *name = strerrorname_np(error);
+  std::string message = std::string("direct: no access to I/O port ") + hex + ": " +
+                        std::strerror(error) + " (" + (name ? name : "?") + ")";
+  // Only a refusal is about rights; ENOSYS and the like mean the kernel offers no port I/O.
+  if (error == EPERM || error == EACCES) message += "; needs root or CAP_SYS_RAWIO";
+  return message;
+}
+
 #ifdef MORSE_HAVE_PORT_IO
 namespace {
 
@@ -25,8 +37,9 @@ class DirectPorts : public PortBackend {
     if (grant(port)) outb(value, port);
   }
   uint8_t in(uint16_t port) override { return grant(port) ? inb(port) : 0; }
-  bool keysParallelPort() const override { return true; }
-  bool soundsSpeaker() const override { return true; }
+  bool keys() const override { return true; }
+  bool sounds() const override { return true; }
+  std::string description() const override { return "direct port I/O"; }
 
   // Asks the kernel for access to one port once; remembers the answer.
   bool grant(uint16_t port) {
@@ -50,10 +63,7 @@ BackendOpening openDirectPorts(uint16_t keyingBase) {
   const uint16_t needed[] = {static_cast<uint16_t>(keyingBase + kControlRegisterOffset),
                              kTimerChannel2Port, kTimerCommandPort, kSpeakerGatePort};
   for (uint16_t port : needed) {
-    if (!ports->grant(port)) {
-      return {nullptr, std::string("direct: no access to I/O ports (") + std::strerror(errno) +
-                           "; needs root or CAP_SYS_RAWIO)"};
-    }
+    if (!ports->grant(port)) return {nullptr, directAccessError(port, errno)};
   }
   return {std::move(ports), {}};
 }

@@ -38,7 +38,7 @@ int openToneDevice(const std::string &path) {
 
 class PcSpeaker : public PortBackend {
  public:
-  explicit PcSpeaker(int fd) : fd_(fd) {}
+  PcSpeaker(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
   ~PcSpeaker() override {
     sendTone(0);
     close(fd_);
@@ -55,8 +55,9 @@ class PcSpeaker : public PortBackend {
   }
 
   uint8_t in(uint16_t port) override { return devices_.read(port); }
-  bool keysParallelPort() const override { return false; }
-  bool soundsSpeaker() const override { return true; }
+  bool keys() const override { return false; }
+  bool sounds() const override { return true; }
+  std::string description() const override { return "PC speaker " + path_; }
 
  private:
   void sendTone(uint32_t hz) {
@@ -70,6 +71,7 @@ class PcSpeaker : public PortBackend {
   }
 
   int fd_;
+  std::string path_;
   PcDevices devices_;
   uint32_t sounding_ = 0;
 };
@@ -78,22 +80,22 @@ class PcSpeaker : public PortBackend {
 
 BackendOpening openPcSpeaker(const std::string &device) {
   int fd = -1;
-  std::string tried;
+  std::string path = device;
   if (!device.empty()) {
     fd = openToneDevice(device);
-    tried = device;
   } else {
-    fd = openToneDevice(kPcspkrByPath);
+    path = kPcspkrByPath;
+    fd = openToneDevice(path);
     for (int n = 0; fd < 0 && n < kMaxEventDevices; ++n) {
-      fd = openToneDevice("/dev/input/event" + std::to_string(n));
+      path = "/dev/input/event" + std::to_string(n);
+      fd = openToneDevice(path);
     }
-    tried = "no input device with SND_TONE";
   }
   if (fd < 0) {
-    return {nullptr,
-            "pcspkr: " + tried + (device.empty() ? "" : std::string(": ") + std::strerror(errno))};
+    return {nullptr, "pcspkr: " + (device.empty() ? std::string("no input device with SND_TONE")
+                                                  : device + ": " + std::strerror(errno))};
   }
-  return {std::make_unique<PcSpeaker>(fd), {}};
+  return {std::make_unique<PcSpeaker>(fd, path), {}};
 }
 
 }  // namespace morse

@@ -18,6 +18,9 @@ class PortIo {
   virtual uint8_t in(uint16_t port) = 0;
   // Base I/O address of the parallel port that keys the transmitter.
   virtual void setKeyingBase(uint16_t base) = 0;
+  // Nothing more to key for now (a call ended, or the keyer waits for typing): a backend that
+  // holds a PTT line lets it go.
+  virtual void standBy() {}
 };
 
 }  // namespace morse

@@ -19,15 +19,8 @@ void PortRecorder::setKeyingBase(uint16_t base, uint64_t micros) {
 }
 
 void PortRecorder::recordWrite(uint64_t micros, uint16_t port, uint8_t value) {
-  events_.push_back({micros, port, value});
   devices_.write(port, value);
   noteSound(micros);
-}
-
-std::vector<PortEvent> PortRecorder::takeEvents() {
-  std::vector<PortEvent> out;
-  out.swap(events_);
-  return out;
 }
 
 void PortRecorder::noteSound(uint64_t micros) {

@@ -1,6 +1,6 @@
-// Records what the keyer does to the ports, for the simulation's outputs: a timed event log of
-// every write (time, port, value) and the timeline of the two sounds (keying line, speaker) that
-// the writes produce on the emulated devices.
+// Records the timeline of the two sounds (keying line, speaker) that the keyer's port writes
+// produce on the emulated devices, for the simulation's WAV; and formats a write for its event
+// log.
 #pragma once
 
 #include <cstdint>
@@ -37,8 +37,6 @@ class PortRecorder {
   void setKeyingBase(uint16_t base, uint64_t micros);
   void recordWrite(uint64_t micros, uint16_t port, uint8_t value);
 
-  // Events recorded since the last take.
-  std::vector<PortEvent> takeEvents();
   const std::vector<SoundState> &sounds() const { return sounds_; }
   size_t droppedSounds() const { return dropped_; }
 
@@ -46,7 +44,6 @@ class PortRecorder {
   void noteSound(uint64_t micros);
 
   PcDevices devices_;
-  std::vector<PortEvent> events_;
   std::vector<SoundState> sounds_;
   size_t maxSounds_;
   size_t dropped_ = 0;

@@ -1,5 +1,6 @@
 #include "ports/port_router.hpp"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -15,6 +16,10 @@ BackendOpening openBackend(BackendKind kind, const PortsConfig &config, uint16_t
       return openPpdevPort(config.parportDevice, keyingBase);
     case BackendKind::Pcspkr:
       return openPcSpeaker(config.pcspkrDevice);
+    case BackendKind::Serial:
+      return openSerialPort(config.serial, keyingBase);
+    case BackendKind::Sound:
+      return openSoundCard(config.sound);
     case BackendKind::Sim:
       break;
   }
@@ -30,10 +35,8 @@ PortRouter::PortRouter(const PortsConfig &config, Clock &clock, uint16_t keyingB
     failures += (failures.empty() ? "" : "; ") + why;
   };
   for (const std::string &name : config.unknownNames) fail("unknown port backend " + name);
-  bool hardwareRequested = !config.unknownNames.empty();
   for (BackendKind kind : config.backends) {
     if (kind == BackendKind::Sim) continue;
-    hardwareRequested = true;
     BackendOpening opening = opener(kind, config, keyingBase);
     if (opening.backend) {
       backends_.push_back(std::move(opening.backend));
@@ -41,20 +44,16 @@ PortRouter::PortRouter(const PortsConfig &config, Clock &clock, uint16_t keyingB
       fail(opening.error);
     }
   }
-  if (hardwareRequested && !failures.empty()) {
-    bool keys = false;
-    bool sounds = false;
-    for (const auto &b : backends_) {
-      keys = keys || b->keysParallelPort();
-      sounds = sounds || b->soundsSpeaker();
-    }
-    const char *simulated = !keys && !sounds ? "the parallel port and the speaker"
-                            : !keys          ? "the parallel port"
-                            : !sounds        ? "the speaker"
-                                             : "";
-    notice_ = "MORSE: " + failures;
-    if (*simulated) notice_ += std::string(" - simulating ") + simulated;
+  const PortBackend *keyer = nullptr;
+  const PortBackend *sounder = nullptr;
+  for (const auto &b : backends_) {
+    if (!keyer && b->keys()) keyer = b.get();
+    if (!sounder && b->sounds()) sounder = b.get();
   }
+  notice_ = std::string("MORSE: ") +
+            (keyer ? "keying on " + keyer->description() : std::string("keying simulated")) + "; " +
+            (sounder ? "sound on " + sounder->description() : std::string("sound simulated"));
+  if (!failures.empty()) notice_ += "; not opened: " + failures;
 
   if (!config.logPath.empty() || !config.wavPath.empty()) {
     recorder_.emplace();
@@ -64,19 +63,28 @@ PortRouter::PortRouter(const PortsConfig &config, Clock &clock, uint16_t keyingB
     log_ = std::fopen(config.logPath.c_str(), "w");
     if (log_) {
       std::fprintf(log_, "%s\n", kEventLogHeader);
+      std::fflush(log_);
     } else {
-      notice_ += (notice_.empty() ? "MORSE: " : "; ") + std::string("cannot write the event log ") +
-                 config.logPath + ": " + std::strerror(errno);
+      notice_ += "; cannot write the event log " + config.logPath + ": " + std::strerror(errno);
     }
   }
 }
 
 PortRouter::~PortRouter() {
-  flush();
-  if (log_) std::fclose(log_);
+  const auto control = static_cast<uint16_t>(devices_.keyingBase() + kControlRegisterOffset);
+  if (devices_.keyDown())
+    out(control, static_cast<uint8_t>(devices_.read(control) | kKeyingLineBit));
+  const uint8_t gate = devices_.read(kSpeakerGatePort);
+  if ((gate & kSpeakerGateBits) != 0) {
+    out(kSpeakerGatePort, static_cast<uint8_t>(gate & ~kSpeakerGateBits));
+  }
+  standBy();
+  backends_.clear();
   // The host is gone by now: a failure can only go to the standard error stream.
   const std::string error = writeWav();
   if (!error.empty()) std::fprintf(stderr, "morse: cannot write the WAV file %s\n", error.c_str());
+  // Last, so that a reader following the log knows at its end that the WAV is written.
+  if (log_) std::fclose(log_);
 }
 
 PortBackend *PortRouter::carrier(uint16_t port) {
@@ -87,9 +95,20 @@ PortBackend *PortRouter::carrier(uint16_t port) {
 }
 
 void PortRouter::out(uint16_t port, uint8_t value) {
-  if (recorder_) recorder_->recordWrite(clock_.nowMicros(), port, value);
-  devices_.write(port, value);
+  const uint64_t micros = recorder_ ? clock_.nowMicros() : 0;
   if (PortBackend *b = carrier(port)) b->out(port, value);
+  const bool wasDown = devices_.keyDown();
+  devices_.write(port, value);
+  if (devices_.keyDown() != wasDown) {
+    for (const auto &b : backends_) b->keyLineChanged(!wasDown);
+  }
+  if (!recorder_) return;
+  recorder_->recordWrite(micros, port, value);
+  if (log_) {
+    // Written as it happens, so that a reader can follow the keying live.
+    std::fprintf(log_, "%s\n", formatEvent({micros, port, value}).c_str());
+    std::fflush(log_);
+  }
 }
 
 uint8_t PortRouter::in(uint16_t port) {
@@ -103,18 +122,17 @@ void PortRouter::setKeyingBase(uint16_t base) {
   for (const auto &b : backends_) b->setKeyingBase(base);
 }
 
-void PortRouter::flush() {
-  if (!recorder_) return;
-  const std::vector<PortEvent> events = recorder_->takeEvents();
-  if (!log_) return;
-  for (const PortEvent &e : events) std::fprintf(log_, "%s\n", formatEvent(e).c_str());
-  std::fflush(log_);
+void PortRouter::standBy() {
+  for (const auto &b : backends_) b->standBy();
 }
+
+void PortRouter::noteWordSpace(int32_t ms) { wordSpaceMs_ = std::max(wordSpaceMs_, ms); }
 
 std::string PortRouter::writeWav() {
   if (!recorder_ || config_.wavPath.empty()) return {};
   WavOptions options;
   options.sidetoneHz = config_.sidetoneHz;
+  options.tailMs = std::clamp<double>(wordSpaceMs_, options.tailMs, options.maxSilenceMs);
   const std::vector<int16_t> samples = renderSounds(recorder_->sounds(), options);
   return writeFileReplacing(config_.wavPath, encodeWav(samples, options.sampleRate));
 }

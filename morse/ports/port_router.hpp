@@ -29,7 +29,9 @@ class PortRouter : public PortIo {
  public:
   PortRouter(const PortsConfig &config, Clock &clock, uint16_t keyingBase,
              const BackendOpener &opener = openBackend);
-  // Brings the log up to date and writes the WAV file.
+  // Never closes with the key down or the speaker sounding, whatever left them so (a call cut
+  // off, OUT_P): lets the key up and closes the speaker gate first, through the backends and in
+  // the log. Then stands the backends by, closes them, writes the WAV file and closes the log.
   ~PortRouter() override;
   PortRouter(const PortRouter &) = delete;
   PortRouter &operator=(const PortRouter &) = delete;
@@ -37,13 +39,17 @@ class PortRouter : public PortIo {
   void out(uint16_t port, uint8_t value) override;
   uint8_t in(uint16_t port) override;
   void setKeyingBase(uint16_t base) override;
+  void standBy() override;
 
-  // What the operator must be told once: which requested hardware could not be opened and what
-  // runs simulated instead. Empty when nothing requested is missing.
+  // What the operator is told once, at start: which backend keys, which sounds, and what was
+  // asked for but could not be opened.
   const std::string &notice() const { return notice_; }
 
-  // Appends the writes recorded since the last flush to the event log file.
-  void flush();
+  // The silence between two words of what was keyed or sounded, ms. The WAV ends with the
+  // longest one noted (up to its longest silence), so that a decoder can tell where the last
+  // character ends.
+  void noteWordSpace(int32_t ms);
+
   // Renders the sounds so far into the WAV file; returns an error text or "".
   std::string writeWav();
 
@@ -55,10 +61,11 @@ class PortRouter : public PortIo {
   PortsConfig config_;
   Clock &clock_;
   std::vector<std::unique_ptr<PortBackend>> backends_;
-  PcDevices devices_;  // registers of the simulated devices
+  PcDevices devices_;  // registers of the simulated devices, and the state of the keying line
   std::optional<PortRecorder> recorder_;
   std::FILE *log_ = nullptr;
   std::string notice_;
+  int32_t wordSpaceMs_ = 0;
 };
 
 }  // namespace morse

@@ -37,7 +37,8 @@ std::string findDevice(uint16_t keyingBase) {
 
 class PpdevPort : public PortBackend {
  public:
-  PpdevPort(int fd, uint16_t base) : fd_(fd), base_(base) {}
+  PpdevPort(int fd, uint16_t base, std::string path)
+      : fd_(fd), base_(base), path_(std::move(path)) {}
   ~PpdevPort() override {
     ioctl(fd_, PPRELEASE);
     close(fd_);
@@ -61,12 +62,14 @@ class PpdevPort : public PortBackend {
   }
 
   void setKeyingBase(uint16_t base) override { base_ = base; }
-  bool keysParallelPort() const override { return true; }
-  bool soundsSpeaker() const override { return false; }
+  bool keys() const override { return true; }
+  bool sounds() const override { return false; }
+  std::string description() const override { return "ppdev " + path_; }
 
  private:
   int fd_;
   uint16_t base_;
+  std::string path_;
 };
 
 }  // namespace
@@ -80,7 +83,7 @@ BackendOpening openPpdevPort(const std::string &device, uint16_t keyingBase) {
     close(fd);
     return {nullptr, error};
   }
-  return {std::make_unique<PpdevPort>(fd, keyingBase), {}};
+  return {std::make_unique<PpdevPort>(fd, keyingBase, path), {}};
 }
 
 }  // namespace morse

@@ -5,29 +5,11 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <numbers>
+
+#include "ports/tone_voice.hpp"
 
 namespace morse {
 namespace {
-
-constexpr double kAmplitude = 0.45 * 32767.0;  // each source; both together stay below full scale
-
-// One tone source: a sine oscillator behind a raised-cosine envelope.
-struct Voice {
-  double edge = 0;   // 0..1 position on the raised-cosine edge
-  double phase = 0;  // radians
-  double hz = 0;     // the frequency sounding (kept while fading out)
-
-  bool silent() const { return edge <= 0; }
-
-  double next(bool on, double edgeStep, double sampleRate) {
-    edge = on ? std::min(1.0, edge + edgeStep) : std::max(0.0, edge - edgeStep);
-    const double envelope = 0.5 - 0.5 * std::cos(std::numbers::pi * edge);
-    const double value = envelope * std::sin(phase);
-    phase = std::fmod(phase + 2.0 * std::numbers::pi * hz / sampleRate, 2.0 * std::numbers::pi);
-    return value;
-  }
-};
 
 void putLe(std::vector<uint8_t> &out, uint32_t value, int bytes) {
   for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
@@ -46,9 +28,9 @@ std::vector<int16_t> renderSounds(const std::vector<SoundState> &sounds, const W
 
   double base = static_cast<double>(sounds.front().micros) - o.leadMs * 1000.0;
   const double end = static_cast<double>(sounds.back().micros) + (o.tailMs + o.edgeMs) * 1000.0;
-  Voice sidetone;
+  ToneVoice sidetone;
   sidetone.hz = o.sidetoneHz;
-  Voice speaker;
+  ToneVoice speaker;
   bool keyOn = false;
   bool speakerOn = false;
   size_t next = 0;
@@ -71,7 +53,7 @@ std::vector<int16_t> renderSounds(const std::vector<SoundState> &sounds, const W
     }
     const double mix =
         sidetone.next(keyOn, edgeStep, rate) + speaker.next(speakerOn, edgeStep, rate);
-    samples.push_back(static_cast<int16_t>(std::lround(kAmplitude * mix)));
+    samples.push_back(static_cast<int16_t>(std::lround(kVoiceAmplitude * mix)));
   }
   return samples;
 }

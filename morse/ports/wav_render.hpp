@@ -12,13 +12,14 @@
 #include <vector>
 
 #include "ports/port_recorder.hpp"
+#include "ports/tone_voice.hpp"
 
 namespace morse {
 
 struct WavOptions {
   uint32_t sampleRate = 16000;
   uint32_t sidetoneHz = 600;
-  double edgeMs = 4.0;
+  double edgeMs = kToneEdgeMs;
   double leadMs = 100.0;  // silence before the first sound
   double tailMs = 100.0;  // silence after the last change
   double maxSilenceMs = 3000.0;

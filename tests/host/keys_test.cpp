@@ -54,6 +54,22 @@ TEST_F(Keys, WaitWindowWaitsForTheNextKey) {
   EXPECT_EQ(host.pendingKeys(), 1u);
 }
 
+TEST_F(Keys, WaitingForAKeyJumpsToItAndEndsWhenNoneCanCome) {
+  host.queueKey(5, 100);
+  FoxServiceArgs wait{};
+  wait.code = FOX_WAIT_KEY;
+  ASSERT_EQ(host.service(wait), 0);
+  EXPECT_EQ(wait.result, FOX_KEY_READY);
+  EXPECT_EQ(host.nowMillis(), 100u);
+  EXPECT_EQ(host.call("READKEY", {}).integer, 5);
+  ASSERT_EQ(host.service(wait), 0);
+  EXPECT_EQ(wait.result, FOX_KEY_INPUT_ENDED);  // no key source behind the queue
+  FoxServiceArgs stop{};
+  stop.code = FOX_STOP_REQUESTED;
+  ASSERT_EQ(host.service(stop), 0);
+  EXPECT_EQ(stop.result, 0);
+}
+
 TEST(KeysRealClock, KeyDueNowIsReadAtOnce) {
   Host host;
   host.loadLibrary(testing::libraryPath("foxtestlib"));

@@ -95,6 +95,17 @@ TEST_F(AnnounceFixture, ArgumentsChangeToneSpeedWeightAndDisplay) {
   EXPECT_EQ(ports.events[1].value, (1193180 / 1000) & 0xFF);
 }
 
+TEST_F(AnnounceFixture, AStopSignalSilencesTheSpeakerAtOnce) {
+  const uint64_t start = clock.peek();
+  clock.signalAtMicros = start + 300'000;  // in the dash of A (202 to 505 ms)
+  say("AB");
+  ASSERT_FALSE(ports.events.empty());
+  EXPECT_EQ(ports.events.back().port, kSpeakerGatePort);
+  EXPECT_EQ(ports.events.back().value & kSpeakerGateBits, 0);
+  EXPECT_NEAR((ports.events.back().micros - start) / 1000.0, 300, 0.05);
+  EXPECT_EQ(host.commands.back(), "wait clear");
+}
+
 TEST_F(AnnounceFixture, NeverKeysTheTransmitter) {
   say("PARIS");
   for (const PortEvent &e : ports.events) EXPECT_NE(e.port, 0x37A);

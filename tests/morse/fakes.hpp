@@ -1,8 +1,9 @@
-// Test doubles for driving the keyer's logic directly: a clock that advances on every read (as
-// the host's virtual clock does), a host with scripted keys and text objects, and ports that
-// record every write with its time.
+// Test doubles for driving the keyer's logic directly: a clock that advances on every read and
+// jumps on a sleep (as the host's virtual clock does), a host with scripted keys, text objects
+// and a scripted stop, and ports that record every write with its time.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <deque>
 #include <map>
@@ -22,9 +23,21 @@ class StepClock : public Clock {
  public:
   explicit StepClock(uint64_t startMicros = 1000000, uint32_t stepMicros = 1)
       : now_(startMicros), step_(stepMicros) {}
-  uint64_t nowMicros() override { return now_ += step_; }
+  uint64_t nowMicros() override {
+    ++reads;
+    return now_ += step_;
+  }
+  // A sleep jumps to its end, or to the signal if that comes first; one that nothing ends stays.
+  void sleepUntil(uint64_t micros) override {
+    const uint64_t end = signalAtMicros > now_ ? std::min(micros, signalAtMicros) : micros;
+    if (end > now_ && end != UINT64_MAX) now_ = end;
+  }
   uint64_t peek() const { return now_; }
   void set(uint64_t micros) { now_ = micros; }
+  bool signalled() const { return now_ >= signalAtMicros; }
+
+  uint64_t reads = 0;
+  uint64_t signalAtMicros = UINT64_MAX;  // a stop signal arrives then
 
  private:
   uint64_t now_;
@@ -43,8 +56,10 @@ class RecordingPorts : public PortIo {
     return devices.read(port);
   }
   void setKeyingBase(uint16_t base) override { devices.setKeyingBase(base); }
+  void standBy() override { ++standBys; }
 
   std::vector<PortEvent> events;
+  int standBys = 0;
   std::vector<uint16_t> reads;
   PcDevices devices;
 
@@ -52,7 +67,9 @@ class RecordingPorts : public PortIo {
   Clock &clock_;
 };
 
-// Keys become readable once the clock reaches their time (milliseconds).
+// Keys become readable once the clock reaches their time (milliseconds); a wait for a key
+// jumps the clock to the next one, and with none left the input has ended. The host asks to
+// stop once the clock's signal has come.
 class ScriptedHost : public KeyerHost {
  public:
   explicit ScriptedHost(StepClock &clock) : clock_(clock) {}
@@ -60,6 +77,13 @@ class ScriptedHost : public KeyerHost {
   void queueKey(int32_t code, uint64_t atMillis = 0) { keys_.push_back({code, atMillis}); }
   size_t pendingKeys() const { return keys_.size(); }
 
+  bool stopRequested() override { return clock_.signalled(); }
+  KeyWait waitForKey() override {
+    ++keyWaits;
+    clock_.sleepUntil(keys_.empty() ? UINT64_MAX : keys_.front().atMillis * 1000);
+    if (stopRequested()) return KeyWait::Stop;
+    return keys_.empty() ? KeyWait::InputEnded : KeyWait::Ready;
+  }
   int32_t readKey() override {
     ++keyReads;
     if (keys_.empty() || keys_.front().atMillis * 1000 > clock_.peek()) return 0;
@@ -85,6 +109,7 @@ class ScriptedHost : public KeyerHost {
   std::vector<std::string> commands;
   std::map<uint32_t, std::string> objects;
   int keyReads = 0;
+  int keyWaits = 0;
   int actions = 0;
   int failAfterActions = -1;      // appendText throws once this many actions have happened
   uint64_t actionCostMicros = 0;  // a slow host: each command or text update takes this long

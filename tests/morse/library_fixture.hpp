@@ -53,6 +53,14 @@ class LibraryFixture : public ::testing::Test {
     return host_->call(name, args);
   }
   uint64_t msNow() { return host_->nowMillis(); }
+  // The commands the library executed, without its start notice (which backend keys, ...).
+  std::vector<std::string> commands() const {
+    std::vector<std::string> out;
+    for (const std::string &c : host_->executedCommands()) {
+      if (c.rfind("wait window 'MORSE: ", 0) != 0) out.push_back(c);
+    }
+    return out;
+  }
 
   std::string logPath() const { return (dir_ / "ports.log").string(); }
   std::string wavPath() const { return (dir_ / "sound.wav").string(); }

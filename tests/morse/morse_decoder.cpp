@@ -62,6 +62,12 @@ std::optional<Wav> readWavFile(const std::string &path) {
   return parseWav(bytes);
 }
 
+double trailingSilenceMs(const Wav &wav) {
+  size_t last = wav.samples.size();
+  while (last > 0 && wav.samples[last - 1] == 0) --last;
+  return 1000.0 * static_cast<double>(wav.samples.size() - last) / wav.sampleRate;
+}
+
 std::vector<ToneRun> detectTones(const Wav &wav) {
   std::vector<ToneRun> runs;
   const size_t n = wav.samples.size();

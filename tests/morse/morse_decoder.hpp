@@ -27,7 +27,11 @@ struct ToneRun {
   double ms;
 };
 
+// Tone and silence runs from the first tone to the last (the silences around them carry no
+// symbols).
 std::vector<ToneRun> detectTones(const Wav &wav);
+// The silence at the end, in ms, after the last sample that is not 0.
+double trailingSilenceMs(const Wav &wav);
 std::string decodeRuns(const std::vector<ToneRun> &runs);
 std::string decodeWav(const Wav &wav);
 

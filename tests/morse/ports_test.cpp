@@ -53,24 +53,51 @@ TEST(PcDevices, ModelsTheTimerLatchGateAndKeyingLine) {
 }
 
 TEST(PortsConfig, ReadsBackendsAndOutputsFromTheEnvironment) {
-  std::map<std::string, std::string> env = {{"MORSE_PORTS", " Sim , ppdev,bogus"},
-                                            {"MORSE_SIM_LOG", "/tmp/x.log"},
-                                            {"MORSE_SIM_SIDETONE", "800"}};
+  std::map<std::string, std::string> env = {
+      {"MORSE_PORTS", " Sim , ppdev,bogus,serial:/dev/serial/by-path/pci-0:1:ptt:RTS,Sound:hw:1"},
+      {"MORSE_SIM_LOG", "/tmp/x.log"},
+      {"MORSE_SIM_SIDETONE", "800"},
+      {"MORSE_SIDETONE", "0"}};
   const auto lookup = [&env](const char *name) -> const char * {
     const auto it = env.find(name);
     return it == env.end() ? nullptr : it->second.c_str();
   };
   PortsConfig c = portsConfigFrom(lookup);
-  EXPECT_EQ(c.backends, (std::vector<BackendKind>{BackendKind::Sim, BackendKind::Ppdev}));
+  EXPECT_EQ(c.backends, (std::vector<BackendKind>{BackendKind::Sim, BackendKind::Ppdev,
+                                                  BackendKind::Serial, BackendKind::Sound}));
   EXPECT_EQ(c.unknownNames, std::vector<std::string>{"bogus"});
+  // Options come off the end of a serial entry: the device path keeps its own colons.
+  EXPECT_EQ(c.serial.device, "/dev/serial/by-path/pci-0:1");
+  EXPECT_EQ(c.serial.keyLine, ModemLine::Rts);
+  EXPECT_TRUE(c.serial.ptt);
+  EXPECT_EQ(c.sound.device, "hw:1");
+  EXPECT_EQ(c.sound.sidetoneHz, 0u);
   EXPECT_EQ(c.logPath, "/tmp/x.log");
   EXPECT_EQ(c.sidetoneHz, 800u);
 
-  env.clear();
-  env["MORSE_SIM_SIDETONE"] = "loud";
+  env = {{"MORSE_SIM_SIDETONE", "loud"}, {"MORSE_PORTS", "serial:/dev/ttyUSB0,serial:,direct:x"}};
   c = portsConfigFrom(lookup);
-  EXPECT_EQ(c.backends, (std::vector<BackendKind>{BackendKind::Ppdev, BackendKind::Pcspkr}));
+  EXPECT_EQ(c.backends, std::vector<BackendKind>{BackendKind::Serial});
+  EXPECT_EQ(c.serial.device, "/dev/ttyUSB0");
+  EXPECT_EQ(c.serial.keyLine, ModemLine::Dtr);
+  EXPECT_FALSE(c.serial.ptt);
+  EXPECT_EQ(c.unknownNames, (std::vector<std::string>{"serial:", "direct:x"}));
   EXPECT_EQ(c.sidetoneHz, 600u);
+
+  env.clear();
+  c = portsConfigFrom(lookup);
+  EXPECT_EQ(c.backends, (std::vector<BackendKind>{BackendKind::Ppdev, BackendKind::Pcspkr,
+                                                  BackendKind::Sound}));
+  EXPECT_EQ(c.sound.device, "default");
+  EXPECT_EQ(c.sound.sidetoneHz, 600u);
+}
+
+TEST(DirectPorts, TheMessageNamesTheRealError) {
+  EXPECT_EQ(directAccessError(0x37A, ENOSYS),
+            "direct: no access to I/O port 0x37a: Function not implemented (ENOSYS)");
+  EXPECT_EQ(directAccessError(0x61, EPERM),
+            "direct: no access to I/O port 0x61: Operation not permitted (EPERM); needs root or "
+            "CAP_SYS_RAWIO");
 }
 
 // A parallel-port backend that records what reaches it.
@@ -81,8 +108,9 @@ class FakeParallel : public PortBackend {
   void out(uint16_t port, uint8_t value) override { log_.push_back({port, value}); }
   uint8_t in(uint16_t) override { return 0x5A; }
   void setKeyingBase(uint16_t base) override { base_ = base; }
-  bool keysParallelPort() const override { return true; }
-  bool soundsSpeaker() const override { return false; }
+  bool keys() const override { return true; }
+  bool sounds() const override { return false; }
+  std::string description() const override { return "fake parallel port"; }
 
  private:
   std::vector<std::pair<uint16_t, uint8_t>> &log_;
@@ -99,19 +127,16 @@ TEST(PortRouter, SaysWhatIsSimulatedWhenHardwareIsMissing) {
   };
   PortRouter router(config, clock, 0x378, failing);
   EXPECT_EQ(router.notice(),
-            "MORSE: ppdev: no device; pcspkr: none - simulating the parallel port and the speaker");
+            "MORSE: keying simulated; sound simulated; not opened: ppdev: no device; pcspkr: none");
   router.out(0x61, 0x4C);
   EXPECT_EQ(router.in(0x61), 0x4C);  // simulated register
 
   config.backends = {BackendKind::Sim};
-  PortRouter quiet(config, clock, 0x378, failing);
-  EXPECT_EQ(quiet.notice(), "");
-
   config.logPath = "/nonexistent-dir/ports.log";
   PortRouter unwritable(config, clock, 0x378, failing);
-  EXPECT_EQ(
-      unwritable.notice(),
-      "MORSE: cannot write the event log /nonexistent-dir/ports.log: No such file or directory");
+  EXPECT_EQ(unwritable.notice(),
+            "MORSE: keying simulated; sound simulated; cannot write the event log "
+            "/nonexistent-dir/ports.log: No such file or directory");
 }
 
 TEST(PortRouter, RoutesThePortsABackendCarriesAndSimulatesTheRest) {
@@ -125,7 +150,8 @@ TEST(PortRouter, RoutesThePortsABackendCarriesAndSimulatesTheRest) {
     return BackendOpening{nullptr, "pcspkr: none"};
   };
   PortRouter router(config, clock, 0x378, opener);
-  EXPECT_EQ(router.notice(), "MORSE: pcspkr: none - simulating the speaker");
+  EXPECT_EQ(router.notice(),
+            "MORSE: keying on fake parallel port; sound simulated; not opened: pcspkr: none");
   router.out(0x37A, 0x01);
   router.out(0x61, 0x03);
   EXPECT_EQ(router.in(0x379), 0x5A);
@@ -135,7 +161,7 @@ TEST(PortRouter, RoutesThePortsABackendCarriesAndSimulatesTheRest) {
   EXPECT_EQ(reached, (std::vector<std::pair<uint16_t, uint8_t>>{{0x37A, 0x01}, {0x27A, 0x09}}));
 }
 
-TEST(PortRouter, WritesTheEventLogAfterEachFlushAndTheWavWhenClosed) {
+TEST(PortRouter, WritesTheEventLogAsItGoesAndTheWavWhenClosed) {
   const auto dir =
       std::filesystem::temp_directory_path() / ("morse-router-" + std::to_string(getpid()));
   std::filesystem::create_directories(dir);
@@ -149,7 +175,6 @@ TEST(PortRouter, WritesTheEventLogAfterEachFlushAndTheWavWhenClosed) {
     router.out(0x37A, 0x01);
     clock.set(2'088'000);
     router.out(0x37A, 0x09);
-    router.flush();
     std::ifstream log(config.logPath);
     std::string header, first, second;
     std::getline(log, header);
@@ -159,7 +184,15 @@ TEST(PortRouter, WritesTheEventLogAfterEachFlushAndTheWavWhenClosed) {
     EXPECT_EQ(first, "2000.002 0x37a 0x01");  // each clock read moves 1 us
     EXPECT_EQ(second, "2088.001 0x37a 0x09");
     EXPECT_FALSE(std::filesystem::exists(config.wavPath));
+    router.out(0x37A, 0x05);  // left keyed (by OUT_P, say), and the speaker gate open
+    router.out(0x61, 0x4F);
   }
+  // Closing lets the key up, leaving the register's other bits, and closes the gate.
+  std::ifstream log(config.logPath);
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(log, line);) lines.push_back(line.substr(line.find(' ')));
+  EXPECT_EQ(std::vector<std::string>(lines.end() - 2, lines.end()),
+            (std::vector<std::string>{" 0x37a 0x0d", " 0x061 0x4c"}));
   EXPECT_GT(std::filesystem::file_size(config.wavPath), 44u);
   std::filesystem::remove_all(dir);
 }

@@ -141,6 +141,41 @@ TEST_F(SendFixture, EndStopsAtTheNextNonBlankAndResumeKeysThatCharacter) {
   EXPECT_EQ(symbols(), "_... _._.");
 }
 
+TEST(SendStop, HostStopLetsTheKeyUpAtOnceAndAResumeKeysWhatItCut) {
+  // "AB" at the load settings: A's dot 0-88, element gap, dash 176-440; character gap to 664.
+  struct Case {
+    int signalMs;
+    double lastEventMs;  // when the key went up for the last time
+    const char *resumed;
+  };
+  const Case cases[] = {{0, -1, "._ _..."},  // before anything: nothing keyed
+                        {40, 40, "._ _..."},
+                        {300, 300, "._ _..."},
+                        {500, 440, "_..."}};  // in the gap after A: A stays sent
+  for (const Case &c : cases) {
+    StepClock clock;
+    RecordingPorts ports(clock);
+    ScriptedHost host(clock);
+    KeyerState state;
+    const uint64_t start = clock.peek();
+    clock.signalAtMicros = start + c.signalMs * 1000u;
+    EXPECT_EQ(SendKeyer(state, ports, clock, host).run("AB", kEcho), SendResult::Stopped);
+    EXPECT_TRUE(state.paused);
+    if (c.lastEventMs < 0) {
+      EXPECT_TRUE(ports.events.empty());
+    } else {
+      ASSERT_FALSE(ports.events.empty());
+      EXPECT_EQ(ports.events.back().value, kKeyUpValue) << c.signalMs;
+      EXPECT_NEAR((ports.events.back().micros - start) / 1000.0, c.lastEventMs, 0.05);
+    }
+    clock.signalAtMicros = UINT64_MAX;
+    ports.events.clear();
+    EXPECT_EQ(SendKeyer(state, ports, clock, host).run(std::nullopt, kEcho), SendResult::Finished);
+    EXPECT_EQ(keyedSymbols(keyingRuns(ports.events, kControl), 88, 88), c.resumed) << c.signalMs;
+    EXPECT_EQ(host.objects[kEcho], "AB");  // nothing echoed twice
+  }
+}
+
 TEST_F(SendFixture, SpeedKeysStepByTwoAndNeverBelowFive) {
   state.settings.wpm = 7;
   state.recompute();

@@ -2,50 +2,50 @@
 
 #include <gtest/gtest.h>
 
+#include "core/constants.hpp"
 #include "fakes.hpp"
 
 namespace morse {
 namespace {
 
+using test::ScriptedHost;
 using test::StepClock;
 
-uint64_t waited(StepClock &clock, int32_t ms) {
-  const uint64_t before = clock.peek();
-  timedWait(clock, ms);
-  return clock.peek() - before;
+struct WaitFixture : ::testing::Test {
+  StepClock clock{5'000'437};  // mid-millisecond: a plain millisecond deadline would be short
+  ScriptedHost host{clock};
+
+  // Microseconds the wait took, and whether it reached its end.
+  std::pair<uint64_t, bool> wait(int32_t ms) {
+    const uint64_t before = clock.peek();
+    const bool whole = timedWait(clock, host, ms);
+    return {clock.peek() - before, whole};
+  }
+};
+
+TEST_F(WaitFixture, LastsItsMillisecondsToTheMicrosecondAndSpinsOnlyTheLastStretch) {
+  for (int32_t ms : {88, 1, 60000}) {
+    clock.reads = 0;
+    const auto [us, whole] = wait(ms);
+    EXPECT_TRUE(whole);
+    EXPECT_GE(us, ms * 1000u) << ms;
+    EXPECT_LE(us, ms * 1000u + 2) << ms;
+    // The clock steps 1 us a read: a wait that spun all the way would read it ms * 1000 times.
+    EXPECT_LE(clock.reads, std::min<uint64_t>(ms * 1000u, kSpinMicros) + 4) << ms;
+  }
 }
 
-TEST(TimedWait, LastsItsMillisecondsToTheMicrosecond) {
-  StepClock clock(5'000'437);  // mid-millisecond: a plain millisecond deadline would be short
-  const uint64_t us = waited(clock, 88);
-  EXPECT_GE(us, 88'000u);
-  EXPECT_LE(us, 88'002u);
+TEST_F(WaitFixture, ZeroAndNegativeDurationsDoNotWait) {
+  for (int32_t ms : {0, -127, INT32_MIN}) EXPECT_LE(wait(ms).first, 2u) << ms;
 }
 
-TEST(TimedWait, ZeroAndNegativeDurationsDoNotWait) {
-  StepClock clock(7'000'000);
-  EXPECT_LE(waited(clock, 0), 2u);
-  EXPECT_LE(waited(clock, -127), 2u);
-  EXPECT_LE(waited(clock, INT32_MIN), 2u);
-}
-
-TEST(TimedWait, SurvivesTheWrapOfTheMillisecondCounter) {
-  // 3 ms before the 32-bit millisecond counter wraps.
-  StepClock clock((uint64_t{1} << 32) * 1000 - 3000 + 250);
-  const uint64_t us = waited(clock, 10);
-  EXPECT_GE(us, 10'000u);
-  EXPECT_LE(us, 10'002u);
-}
-
-TEST(TimedWait, DeadlineComparesOnTheWrappingCounter) {
-  StepClock clock((uint64_t{1} << 32) * 1000 - 1000);  // millisecond counter at 2^32 - 1
-  const Deadline d = Deadline::after(clock, 5);
-  EXPECT_EQ(d.millis(), 4u);  // wrapped
-  const uint64_t start = clock.peek();
-  EXPECT_FALSE(d.reached(start + 4'000));
-  EXPECT_FALSE(d.reached(start + 4'998));
-  EXPECT_TRUE(d.reached(start + 5'000));
-  EXPECT_TRUE(d.reached(start + 90'000'000));
+TEST_F(WaitFixture, AStopSignalCutsTheWaitShortWhenItComes) {
+  clock.signalAtMicros = clock.peek() + 30'000;
+  const auto [us, whole] = wait(100);
+  EXPECT_FALSE(whole);
+  EXPECT_NEAR(static_cast<double>(us), 30'000, 2);
+  EXPECT_FALSE(wait(100).second);  // and every wait after it returns at once
+  EXPECT_LE(wait(100).first, 2u);
 }
 
 }  // namespace

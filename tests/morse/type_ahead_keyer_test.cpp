@@ -189,6 +189,31 @@ TEST_F(KbdFixture, FullRingRefusesKeysInsteadOfLosingEverything) {
   EXPECT_EQ(roundedMs(runs(), true).size(), typed.size());
 }
 
+TEST_F(KbdFixture, WaitsForTypingAsleepAndEndsAtTheEndOfInputOrAStop) {
+  type("E", msNow() + 60000);  // typed a minute later
+  EXPECT_FALSE(kbd());         // keyed, and then the input ended: as the stop key
+  EXPECT_EQ(symbols(), ".");
+  EXPECT_EQ(host.keyWaits, 2);
+  EXPECT_LT(clock.reads, 5000u);  // a minute of spinning would read the clock 60 million times
+  EXPECT_EQ(ports.standBys, 2);   // PTT released whenever it waits for typing
+
+  // A stop signal in the middle of a dash, and one while it waits for typing.
+  for (const uint64_t signalMs : {100, 5000}) {
+    ports.events.clear();
+    const uint64_t start = clock.peek();
+    clock.signalAtMicros = start + signalMs * 1000;
+    type("T", msNow() + (signalMs == 100 ? 0 : 60000));
+    EXPECT_FALSE(kbd());
+    EXPECT_EQ(ports.events.empty(), signalMs != 100);
+    if (!ports.events.empty()) {
+      EXPECT_EQ(ports.events.back().value, kKeyUpValue);
+      EXPECT_NEAR((ports.events.back().micros - start) / 1000.0, 100, 0.05);
+    }
+    EXPECT_NEAR((clock.peek() - start) / 1000.0, signalMs, 0.05);
+    clock.signalAtMicros = UINT64_MAX;
+  }
+}
+
 TEST_F(KbdFixture, HostFailureDuringAnElementLeavesTheKeyUp) {
   host.actionCostMicros = 5000;
   type("E", msNow());

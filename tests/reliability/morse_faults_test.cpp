@@ -21,16 +21,6 @@ class MorseFaults : public test::LibraryFixture {
     live_ = host().handleCounters().live;
   }
 
-  void reloadWithClockStep(uint32_t micros) {
-    unload();
-    foxhost::Host::Options options;
-    options.virtualClock = true;
-    options.clockStepMicros = micros;
-    host_ = std::make_unique<foxhost::Host>(options);
-    host_->virtualClock()->nowMicros = 1'000'000;
-    host_->loadLibrary(MORSE_LIBRARY_PATH);
-    live_ = host().handleCounters().live;
-  }
   Value textbox() { return Value::Object(host().createObject("textbox")); }
   std::string valueOf(const Value &object) { return host().property(object.object, "VALUE").text; }
   // Handles are counted before the objects a test makes: those hold none.
@@ -90,9 +80,7 @@ TEST_F(MorseFaults, MegabyteTextPausedAndResumed) {
 
 TEST_F(MorseFaults, ThreeHundredKeysTypedAhead) {
   // At 30 WPM the character gaps read the keyboard, so the typing outruns the keying and the
-  // ring fills: it refuses keys rather than wrap round to empty. The clock steps 50 us per read
-  // to keep the minute of keying quick.
-  reloadWithClockStep(50);
+  // ring fills: it refuses keys rather than wrap round to empty.
   call("CW_WPM", {Value::Integer(30)});
   const Value typing = textbox();
   const Value sent = textbox();
@@ -110,9 +98,8 @@ TEST_F(MorseFaults, ThreeHundredKeysTypedAhead) {
 }
 
 TEST_F(MorseFaults, AbsurdSpeedsAndWeightsKeyAndReturn) {
-  // Minute-long elements: no sidetone recording, only the event log, and a coarser clock.
+  // Minute-long elements: no sidetone recording (read when the ports open), only the event log.
   unsetenv("MORSE_SIM_WAV");
-  reloadWithClockStep(50);
   for (int wpm : {0, -1, -32768, 100000}) {
     call("CW_WPM", {Value::Integer(wpm)});
     for (const char *setting : {"CW_WEIGHT", "CW_FARNSWORTH", "CW_SPEEDADJ"}) {

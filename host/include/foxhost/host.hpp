@@ -52,6 +52,13 @@ class HostError : public std::runtime_error {
   int32_t number_;
 };
 
+// Where keys come from besides the scripted queue.
+enum class KeySource {
+  None,      // nowhere: no key can come (the prompt reads standard input, or a test host)
+  Terminal,  // standard input is a terminal, in raw mode while a library call runs
+  Stream     // standard input is a pipe or a file: its bytes, until its end
+};
+
 // A window's place and size in pixels.
 struct WindowRect {
   int32_t left = 0;
@@ -118,12 +125,22 @@ class Host {
   void setProperty(uint32_t object, const std::string &name, const Value &value);
 
   // Keyboard: scripted keys become readable once the host clock reaches their time; when the
-  // queue is empty and the terminal is on, keys are read from it without waiting. WAIT WINDOW
-  // without NOWAIT takes the next queued key (virtual time jumps to it, real time is waited
-  // out), or waits on the terminal, or goes on at once when there is neither.
+  // queue is empty, keys are read from the key source without waiting. WAIT WINDOW without
+  // NOWAIT and service 208 wait for the next queued key (virtual time jumps to it, real time is
+  // slept), or for the source; they end at once when the source has ended or there is none, and
+  // when a stop signal arrives.
   void queueKey(int32_t code, uint64_t atMillis = 0);
-  void useTerminal(bool on);
+  void useKeySource(KeySource source);
   size_t pendingKeys() const;
+
+  // Stop signals. After catchSignals(), SIGINT, SIGTERM and SIGHUP no longer end the process at
+  // once: a signal asks the library call in progress to stop (service 209: the keyer lets the
+  // key up and returns as its stop key would) and ends every wait for a key, until the command
+  // ends. runPrompt then goes on after SIGINT and ends after the others; runScript ends after
+  // any. pendingSignal() tells the program which signal came, so that it can end as that signal
+  // asks once the libraries are unloaded. Process-wide.
+  static void catchSignals();
+  static int pendingSignal();
 
   // Clock shared with the libraries (virtual or monotonic), in milliseconds.
   uint64_t nowMillis() const;
