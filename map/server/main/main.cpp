@@ -8,7 +8,9 @@
 #include <QFileInfo>
 #include <cstdio>
 #include <memory>
+#include <string>
 
+#include "program_folder.hpp"
 #include "server/automation.hpp"
 #include "server/logged_message_boxes.hpp"
 #include "server/startup.hpp"
@@ -63,15 +65,19 @@ int main(int argc, char** argv) {
     }
   }
 
+  // The outline files and the help page: beside the program in the build tree, under
+  // share/orbelle once installed.
+  const std::string dataFolder = app::dataFolder(
+      QFileInfo(QCoreApplication::applicationFilePath()).canonicalPath().toStdString());
   shell::QtSaveDialog saveDialog;
   shell::DesktopLauncher launcher;
-  shell::DesktopHelpViewer help(launcher, shell::DesktopHelpViewer::processPlaces());
+  shell::DesktopHelpViewer help(
+      launcher, shell::DesktopHelpViewer::processPlaces(QString::fromStdString(dataFolder)));
   shell::FormServices services;
   services.messages = &messages;
   services.help = &help;
   services.saveDialog = &saveDialog;
-  services.programFolder =
-      QFileInfo(QCoreApplication::applicationFilePath()).canonicalPath().toStdString();
+  services.programFolder = dataFolder;
 
   shell::Form1 form(services);
   shownMessages.setOwner(&form);
