@@ -1,6 +1,6 @@
 # What `cmake --install` lays out, below the install prefix:
 #   bin/                         orbelle, orbelle-render, orbelle-station, foxhost
-#   lib/orbelle/                 morse.so and velalib.so, the extension libraries foxhost loads
+#   lib/<triplet>/orbelle/       morse.so and velalib.so, the extension libraries foxhost loads
 #   libexec/orbelle/start-map    the menu entry's launcher
 #   share/orbelle/mapdata/       the outline files, their licence and how they were made
 #   share/orbelle/help/          the map's own help page
@@ -8,7 +8,7 @@
 #   share/applications/          orbelle.desktop, the menu entry; its icon in share/icons/
 #   share/man/man1/              the manual pages
 #   lib/systemd/user/            orbelle-station.service: the station as a user service
-#   share/doc/orbelle/copyright  whose the files are and under which licences
+#   share/doc/orbelle/           copyright (whose the files are, under which licences), changelog
 # The map programs find their data from where they are: share/orbelle beside their bin/. The
 # files that name installed programs (the bus service, the menu entry, the user unit) are written
 # at install time from the prefix in use then, so that `cmake --install BUILD --prefix DIR`
@@ -16,7 +16,12 @@
 include(GNUInstallDirs)
 
 set(ORBELLE_DATA_DIR ${CMAKE_INSTALL_DATADIR}/orbelle)
-set(ORBELLE_LIBRARY_DIR lib/orbelle)
+# Private libraries for one architecture: lib/<multiarch triplet>/orbelle on Debian.
+if(CMAKE_LIBRARY_ARCHITECTURE)
+  set(ORBELLE_LIBRARY_DIR lib/${CMAKE_LIBRARY_ARCHITECTURE}/orbelle)
+else()
+  set(ORBELLE_LIBRARY_DIR lib/orbelle)
+endif()
 set(ORBELLE_LIBEXEC_DIR ${CMAKE_INSTALL_LIBEXECDIR}/orbelle)
 set(packaging ${PROJECT_SOURCE_DIR}/packaging)
 
@@ -40,21 +45,33 @@ install(FILES ${PROJECT_SOURCE_DIR}/map/shell/help/map.html DESTINATION ${ORBELL
 install(PROGRAMS ${packaging}/start-map.sh DESTINATION ${ORBELLE_LIBEXEC_DIR} RENAME start-map)
 install(FILES ${packaging}/orbelle.svg
   DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+
 install(FILES ${packaging}/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/orbelle)
 
-# Manual pages, compressed as Debian keeps them (gzip -n: the same bytes on every build).
+# The manual pages and the package's change log, with the version, the package's library folder
+# and its maintainer filled in, compressed as Debian keeps them (gzip -n: the same bytes on
+# every build).
+set(ORBELLE_PACKAGE_MAINTAINER "orbelle developers <orbelle@localhost>" CACHE STRING
+  "Maintainer of the Debian package: Name <address>")
+set(ORBELLE_LIBRARIES /usr/${ORBELLE_LIBRARY_DIR})
+set(compressed ${CMAKE_BINARY_DIR}/compressed)
 set(man_pages)
-foreach(page orbelle orbelle-render orbelle-station foxhost)
-  set(compressed ${CMAKE_BINARY_DIR}/man/${page}.1.gz)
-  add_custom_command(OUTPUT ${compressed}
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/man
-    COMMAND sh -c "gzip -9nc '${packaging}/man/${page}.1' > '${compressed}'"
-    DEPENDS ${packaging}/man/${page}.1
-    VERBATIM)
-  list(APPEND man_pages ${compressed})
+foreach(template man/orbelle.1.in man/orbelle-render.1.in man/orbelle-station.1.in
+                 man/foxhost.1.in changelog.Debian.in)
+  get_filename_component(name ${template} NAME_WLE)
+  configure_file(${packaging}/${template} ${compressed}/${name} @ONLY)
+  add_custom_command(OUTPUT ${compressed}/${name}.gz
+    COMMAND gzip -9nfk ${name}
+    WORKING_DIRECTORY ${compressed}
+    DEPENDS ${compressed}/${name})
+  if(name MATCHES "\\.1$")
+    list(APPEND man_pages ${compressed}/${name}.gz)
+  endif()
 endforeach()
-add_custom_target(orbelle_man_pages ALL DEPENDS ${man_pages})
+add_custom_target(orbelle_compressed_docs ALL
+  DEPENDS ${man_pages} ${compressed}/changelog.Debian.gz)
 install(FILES ${man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${compressed}/changelog.Debian.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/orbelle)
 
 # A template whose @ORBELLE_BINDIR@, @ORBELLE_LIBEXECDIR@ and @ORBELLE_EXEC@ (the map program)
 # become the installed paths, written when installing into `destination`.

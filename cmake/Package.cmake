@@ -5,8 +5,6 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME orbelle)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "the orbelle developers")
-set(ORBELLE_PACKAGE_MAINTAINER "orbelle developers <orbelle@localhost>" CACHE STRING
-  "Maintainer field of the Debian package")
 set(CPACK_PACKAGE_CONTACT ${ORBELLE_PACKAGE_MAINTAINER})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
   "world map centred on your station, for amateur radio logging programs")

@@ -70,8 +70,9 @@ for program in "$prefix"/bin/*; do
   done
 done
 
-tag=$("$prefix/bin/foxhost" --library "$prefix/lib/orbelle/velalib.so" \
-  --library "$prefix/lib/orbelle/morse.so" -e '? MAKE_TAG("CALL", "W1XYZ")' 2>&1) ||
+libraries=$(dirname "$(find "$prefix/lib" -name velalib.so)")
+tag=$("$prefix/bin/foxhost" --library "$libraries/velalib.so" \
+  --library "$libraries/morse.so" -e '? MAKE_TAG("CALL", "W1XYZ")' 2>&1) ||
   fail "foxhost cannot load the installed libraries: $tag"
 [ "$tag" = "CALLW1XYZ|" ] || fail "foxhost with the installed velalib printed \"$tag\""
 
