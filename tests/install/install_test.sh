@@ -50,7 +50,10 @@ for file in "$service" "$share/applications/orbelle.desktop" \
   programs=$(named_programs "$file")
   [ -n "$programs" ] || fail "${file##*/} names no program"
   for program in $programs; do
-    [ -x "$program" ] || fail "${file##*/} names $program, which is not installed"
+    case "$program" in
+      "$prefix"/*) [ -x "$program" ] || fail "${file##*/} names $program, which is not installed" ;;
+      *) fail "${file##*/} names $program, outside the install prefix" ;;
+    esac
   done
 done
 desktop-file-validate "$share/applications/orbelle.desktop" || fail "the menu entry is not valid"
