@@ -1,22 +1,36 @@
 #!/usr/bin/env bash
 # The project's one entry script.
-#   ./project.sh run [args]   build, then start the map (a window, or a PNG with no display)
-#   ./project.sh foxhost [args] build, then start foxhost with the extension libraries loaded
-#   ./project.sh test         build, then run the whole test suite; then the same with
-#                             AddressSanitizer and UndefinedBehaviorSanitizer
-#   ./project.sh bench        build, then run the benchmarks
+#   ./project.sh run [args]     build the map alone, then start it (a window, or a PNG with no
+#                               display)
+#   ./project.sh foxhost [args] build foxhost and the extension libraries, then start foxhost
+#                               with them loaded
+#   ./project.sh test           build everything, then run the whole test suite; then the same
+#                               with AddressSanitizer and UndefinedBehaviorSanitizer
+#   ./project.sh bench          build in Release (build-bench/), then run the benchmarks
+#   ./project.sh package        build in Release (build-package/), then make the Debian package
 # Each command installs the Debian packages it needs when they are missing (as root).
 set -euo pipefail
 cd "$(dirname "$(readlink -f "$0")")"
 
 BUILD_DIR=${BUILD_DIR:-build}
 ASAN_BUILD_DIR=${ASAN_BUILD_DIR:-build-asan}
+BENCH_BUILD_DIR=${BENCH_BUILD_DIR:-build-bench}
+PACKAGE_BUILD_DIR=${PACKAGE_BUILD_DIR:-build-package}
 JOBS=${JOBS:-$(nproc)}
 
+# Packages needed to configure the project and build the programs and libraries (run, foxhost);
+# ALSA for the keyer's sound-card backend.
+RUN_PACKAGES=(cmake g++ ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
+  libasound2-dev)
 # Packages needed to build and test everything.
 BUILD_PACKAGES=(cmake g++ ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev dbus dbus-daemon xvfb xauth libhamlib-utils hamradio-files
-  netcat-openbsd libglib2.0-bin clang libclang-rt-dev libasound2-dev)
+  libglib2.0-bin clang libclang-rt-dev)
+# Making the Debian package and trying it: dpkg-shlibdeps (dpkg-dev) and file, which CPack uses
+# to find the package's dependencies; desktop-file-validate for the menu entry.
+PACKAGE_PACKAGES=(dpkg-dev file desktop-file-utils)
+# Tools the station's README uses to try the Hamlib daemons and play a DX cluster by hand.
+STATION_PACKAGES=(netcat-openbsd)
 
 apt_updated=0
 need_packages() {
@@ -36,10 +50,9 @@ need_packages() {
   DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
 }
 
-configure_and_build() {
+configure() {
   local dir=$1; shift
   cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
-  cmake --build "$dir" -j "$JOBS"
 }
 
 run_suite() {
@@ -49,40 +62,59 @@ run_suite() {
 werror=OFF
 [ "${CI:-}" = "true" ] && werror=ON
 
+# A build folder made by run or foxhost leaves the tests and benchmarks out until the test
+# command asks for them; one the test command made keeps them.
+first_configure=()
+[ -f "$BUILD_DIR/CMakeCache.txt" ] || first_configure=(-DORBELLE_TESTS=OFF -DORBELLE_BENCH=OFF)
+
 cmd=${1:-}
 shift || true
 case "$cmd" in
   run)
-    need_packages "${BUILD_PACKAGES[@]}"
-    configure_and_build "$BUILD_DIR" -DORBELLE_WERROR=$werror
+    need_packages "${RUN_PACKAGES[@]}"
+    configure "$BUILD_DIR" -DORBELLE_WERROR=$werror "${first_configure[@]}"
+    cmake --build "$BUILD_DIR" -j "$JOBS" --target orbelle orbelle-render
     exec tools/run-map.sh "$BUILD_DIR" "$@"
     ;;
   foxhost)
-    need_packages "${BUILD_PACKAGES[@]}"
-    configure_and_build "$BUILD_DIR" -DORBELLE_WERROR=$werror
+    need_packages "${RUN_PACKAGES[@]}"
+    configure "$BUILD_DIR" -DORBELLE_WERROR=$werror "${first_configure[@]}"
+    cmake --build "$BUILD_DIR" -j "$JOBS" --target foxhost morse velalib
     exec tools/run-foxhost.sh "$BUILD_DIR" "$@"
     ;;
   test)
-    need_packages "${BUILD_PACKAGES[@]}"
-    configure_and_build "$BUILD_DIR" -DORBELLE_WERROR=$werror
+    need_packages "${RUN_PACKAGES[@]}" "${BUILD_PACKAGES[@]}" "${PACKAGE_PACKAGES[@]}" \
+      "${STATION_PACKAGES[@]}"
+    configure "$BUILD_DIR" -DORBELLE_WERROR=$werror -DORBELLE_TESTS=ON -DORBELLE_BENCH=ON
+    cmake --build "$BUILD_DIR" -j "$JOBS"
     run_suite "$BUILD_DIR"
     # The same suite again with AddressSanitizer and UndefinedBehaviorSanitizer, at -O1 for
     # readable stack traces, with assertions on.
-    configure_and_build "$ASAN_BUILD_DIR" -DORBELLE_WERROR=$werror -DORBELLE_SANITIZE=ON \
-      -DORBELLE_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS_DEBUG=-O1 -g1" \
-      "-DCMAKE_C_FLAGS_DEBUG=-O1 -g1"
+    configure "$ASAN_BUILD_DIR" -DORBELLE_WERROR=$werror -DORBELLE_SANITIZE=ON \
+      -DORBELLE_TESTS=ON -DORBELLE_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug \
+      "-DCMAKE_CXX_FLAGS_DEBUG=-O1 -g1" "-DCMAKE_C_FLAGS_DEBUG=-O1 -g1"
+    cmake --build "$ASAN_BUILD_DIR" -j "$JOBS"
     ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1 \
       UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 run_suite "$ASAN_BUILD_DIR"
     ;;
   bench)
-    need_packages "${BUILD_PACKAGES[@]}"
-    configure_and_build "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Release
-    find "$BUILD_DIR/bench" -type f -name 'bench_*' -executable | sort | while read -r b; do
+    need_packages "${RUN_PACKAGES[@]}" "${BUILD_PACKAGES[@]}"
+    configure "$BENCH_BUILD_DIR" -DCMAKE_BUILD_TYPE=Release -DORBELLE_TESTS=OFF -DORBELLE_BENCH=ON
+    cmake --build "$BENCH_BUILD_DIR" -j "$JOBS"
+    find "$BENCH_BUILD_DIR/bench" -type f -name 'bench_*' -executable | sort | while read -r b; do
       echo "== $b"; "$b"
     done
     ;;
+  package)
+    need_packages "${RUN_PACKAGES[@]}" "${PACKAGE_PACKAGES[@]}"
+    configure "$PACKAGE_BUILD_DIR" -DORBELLE_WERROR=$werror -DCMAKE_BUILD_TYPE=Release \
+      -DORBELLE_TESTS=OFF -DORBELLE_BENCH=OFF -DCMAKE_INSTALL_PREFIX=/usr
+    cmake --build "$PACKAGE_BUILD_DIR" -j "$JOBS"
+    (cd "$PACKAGE_BUILD_DIR" && cpack --config CPackConfig.cmake)
+    ls "$PACKAGE_BUILD_DIR"/package/*.deb
+    ;;
   *)
-    echo "usage: $0 run [args] | foxhost [args] | test | bench" >&2
+    echo "usage: $0 run [args] | foxhost [args] | test | bench | package" >&2
     exit 2
     ;;
 esac

@@ -25,7 +25,7 @@ double milliseconds(std::chrono::steady_clock::duration d) {
 }
 
 int run(const app::RenderOptions& options) {
-  const std::string folder = app::programFolder();
+  const std::string folder = app::dataFolder(app::programFolder());
   if (folder.empty()) {
     std::cerr << "orbelle-render: cannot tell where the program is, so not where mapdata is\n";
     return 1;

@@ -140,7 +140,8 @@ std::string usageText() {
          "now)\n"
          "  --path LAT LON   draw the path line from the station to LAT, LON\n"
          "  --threads N      threads projecting outline vertices, 1..16 (default 2)\n"
-         "The outline files are read from the folder mapdata beside the program.\n";
+         "The outline files are read from the folder mapdata beside the program, or else from\n"
+         "share/orbelle/mapdata of the prefix it is installed in.\n";
 }
 
 }  // namespace orbelle::app

@@ -9,8 +9,10 @@
 #include <QFileInfo>
 #include <cstdio>
 #include <memory>
+#include <string>
 
 #include "model/map_model.hpp"
+#include "program_folder.hpp"
 #include "server/automation.hpp"
 #include "server/logged_message_boxes.hpp"
 #include "server/startup.hpp"
@@ -65,17 +67,21 @@ int main(int argc, char** argv) {
     }
   }
 
+  // The outline files and the help page: beside the program in the build tree, under
+  // share/orbelle once installed.
+  const std::string dataFolder = app::dataFolder(
+      QFileInfo(QCoreApplication::applicationFilePath()).canonicalPath().toStdString());
   shell::QtSaveDialog saveDialog;
   shell::DesktopLauncher launcher;
-  shell::DesktopHelpViewer help(launcher, shell::DesktopHelpViewer::processPlaces());
+  shell::DesktopHelpViewer help(
+      launcher, shell::DesktopHelpViewer::processPlaces(QString::fromStdString(dataFolder)));
   shell::FormServices formServices;
   formServices.messages = &messages;
   formServices.help = &help;
   formServices.saveDialog = &saveDialog;
   model::ModelServices services;
   services.messages = &messages;
-  services.programFolder =
-      QFileInfo(QCoreApplication::applicationFilePath()).canonicalPath().toStdString();
+  services.programFolder = dataFolder;
 
   model::MapModel model(services);
   shell::Form1 form(model, formServices);

@@ -17,7 +17,7 @@ bool DesktopLauncher::openFile(const QString& path) {
   return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
-DesktopHelpViewer::Places DesktopHelpViewer::processPlaces() {
+DesktopHelpViewer::Places DesktopHelpViewer::processPlaces(const QString& dataFolder) {
   Places places;
   places.viewerCommand = qEnvironmentVariable("ORBELLE_HELP_VIEWER");
   places.searchFolders << QDir::currentPath() << QCoreApplication::applicationDirPath();
@@ -25,7 +25,7 @@ DesktopHelpViewer::Places DesktopHelpViewer::processPlaces() {
   for (const QString& folder : extra.split(QLatin1Char(':'), Qt::SkipEmptyParts)) {
     places.searchFolders << folder;
   }
-  places.ownHelpPage = QCoreApplication::applicationDirPath() + QStringLiteral("/help/map.html");
+  places.ownHelpPage = dataFolder + QStringLiteral("/help/map.html");
   return places;
 }
 

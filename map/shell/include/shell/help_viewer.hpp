@@ -53,8 +53,8 @@ class DesktopHelpViewer final : public HelpViewer {
       : launcher_(launcher), places_(std::move(places)) {}
 
   // The places of this process: the environment, the current directory, the program's folder,
-  // and help/map.html beside the program.
-  static Places processPlaces();
+  // and help/map.html in the program's data folder.
+  static Places processPlaces(const QString& dataFolder);
 
   bool showHelp(const QString& helpFile, const QString& macro) override;
 
