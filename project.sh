@@ -8,6 +8,8 @@
 #                               with AddressSanitizer and UndefinedBehaviorSanitizer
 #   ./project.sh bench          build in Release (build-bench/), then run the benchmarks
 #   ./project.sh package        build in Release (build-package/), then make the Debian package
+#   ./project.sh coverage       build with gcov counters (build-coverage/), run the suite, then
+#                               report the product code's line and branch coverage with gcovr
 # Each command installs the Debian packages it needs when they are missing (as root).
 set -euo pipefail
 cd "$(dirname "$(readlink -f "$0")")"
@@ -16,6 +18,7 @@ BUILD_DIR=${BUILD_DIR:-build}
 ASAN_BUILD_DIR=${ASAN_BUILD_DIR:-build-asan}
 BENCH_BUILD_DIR=${BENCH_BUILD_DIR:-build-bench}
 PACKAGE_BUILD_DIR=${PACKAGE_BUILD_DIR:-build-package}
+COVERAGE_BUILD_DIR=${COVERAGE_BUILD_DIR:-build-coverage}
 JOBS=${JOBS:-$(nproc)}
 
 # Packages needed to configure the project and build the programs and libraries (run, foxhost);
@@ -113,8 +116,22 @@ case "$cmd" in
     (cd "$PACKAGE_BUILD_DIR" && cpack --config CPackConfig.cmake)
     ls "$PACKAGE_BUILD_DIR"/package/*.deb
     ;;
+  coverage)
+    need_packages "${RUN_PACKAGES[@]}" "${BUILD_PACKAGES[@]}" "${PACKAGE_PACKAGES[@]}" gcovr
+    configure "$COVERAGE_BUILD_DIR" -DORBELLE_COVERAGE=ON -DORBELLE_TESTS=ON -DORBELLE_BENCH=OFF \
+      -DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS_DEBUG=-g0" "-DCMAKE_C_FLAGS_DEBUG=-g0"
+    cmake --build "$COVERAGE_BUILD_DIR" -j "$JOBS"
+    find "$COVERAGE_BUILD_DIR" -name '*.gcda' -delete
+    run_suite "$COVERAGE_BUILD_DIR" || true
+    # The product code only: tests, benchmarks and generated files are left out. Test processes
+    # running in parallel can leave a few negative branch counts, which gcov reports as errors.
+    gcovr -r . --object-directory "$COVERAGE_BUILD_DIR" -e '(.+/)?tests/' -e 'bench/' \
+      -e "$COVERAGE_BUILD_DIR/" --gcov-ignore-parse-errors -j "$JOBS" --print-summary \
+      --txt "$COVERAGE_BUILD_DIR/coverage.txt"
+    echo "per file: $COVERAGE_BUILD_DIR/coverage.txt"
+    ;;
   *)
-    echo "usage: $0 run [args] | foxhost [args] | test | bench | package" >&2
+    echo "usage: $0 run [args] | foxhost [args] | test | bench | package | coverage" >&2
     exit 2
     ;;
 esac
