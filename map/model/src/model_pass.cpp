@@ -70,6 +70,10 @@ void MapModel::afterBusy() {
     drawOwed_ = false;
     DrawAsync();
   }
+  if (headingOwed_ && !drawing_) {
+    headingOwed_ = false;
+    redrawOverlay();
+  }
   emit settledChanged();
 }
 
