@@ -3,8 +3,6 @@
 // path line drawn on it.
 
 #include <QCoreApplication>
-#include <cmath>
-#include <limits>
 
 #include "model/map_model.hpp"
 #include "model_adapters.hpp"
@@ -57,20 +55,6 @@ void MapModel::DrawPath(double LatDeg, double LonDeg) {
   }
   geo::DrawPath(state_.plane, layers_->shown(), LatDeg, LonDeg, drawing_);
   emit layersChanged();
-}
-
-void MapModel::setAntennaHeading(double degrees) {
-  double& heading = state_.plane.AntennaHeading;
-  if (!std::isfinite(degrees)) degrees = std::numeric_limits<double>::quiet_NaN();
-  if (degrees == heading || (std::isnan(degrees) && std::isnan(heading))) return;
-  heading = degrees;
-  // The old line is on the shown pixels: only a recomposed overlay loses it. While a pass, a
-  // refresh or the save dialog runs, that waits for its end.
-  if (drawing_ || refreshing_) {
-    headingOwed_ = true;
-    return;
-  }
-  redrawOverlay();
 }
 
 void MapModel::repaint() {

@@ -70,10 +70,6 @@ void MapModel::afterBusy() {
     drawOwed_ = false;
     DrawAsync();
   }
-  if (headingOwed_ && !drawing_) {
-    headingOwed_ = false;
-    redrawOverlay();
-  }
   emit settledChanged();
 }
 

@@ -21,9 +21,6 @@ double DrawPoint(const MapPlane& plane, raster::Surface& surface, double LatDeg,
 
 namespace {
 
-// The antenna's heading line: orange, apart from the white path line and the grey gray line.
-constexpr raster::Rgb kHeadingColor = raster::rgb(255, 140, 0);
-
 // The path line in XOR mode and the station marker over its start; leaves copy mode, width 3.
 void drawPathLine(const MapPlane& plane, raster::Surface& surface) {
   surface.setMode(raster::DrawMode::Xor);
@@ -55,19 +52,6 @@ void DrawPath(MapPlane& plane, raster::Surface& surface, double LatDeg, double L
 }
 
 void redrawPath(const MapPlane& plane, raster::Surface& surface) {
-  if (std::isfinite(plane.AntennaHeading)) {
-    // A bearing is a straight line through the centre of this projection; the antipode lies at
-    // the whole-Earth radius.
-    const double radians = plane.AntennaHeading * kDegToRad;
-    surface.setMode(raster::DrawMode::Copy);
-    surface.setPenWidth(kHeadingPenWidth);
-    surface.line(0.0, 0.0, kWholeEarthMiles * std::sin(radians),
-                 kWholeEarthMiles * std::cos(radians), kHeadingColor);
-    if (!plane.PathShown) {
-      surface.setPenWidth(kStationMarkPenWidth);
-      surface.dot(0.0, 0.0, raster::kRed);
-    }
-  }
   if (plane.PathShown) drawPathLine(plane, surface);
 }
 

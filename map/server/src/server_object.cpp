@@ -157,14 +157,6 @@ BusObject* makeServerObject(Automation& automation, int number) {
     state();
     m.model().setUTCOffsetFromHost(int16Of(v));
   };
-  get["AntennaHeading"] = [&m, state] {
-    state();
-    return QVariant(m.model().antennaHeading());
-  };
-  set["AntennaHeading"] = [&m, state](const QVariant& v) {
-    state();
-    m.model().setAntennaHeading(v.toDouble());
-  };
   get["Drawing"] = [&m, state] {
     state();
     return QVariant(m.model().Drawing());

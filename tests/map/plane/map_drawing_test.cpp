@@ -4,11 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 #include <random>
-#include <utility>
 
-#include "geometry/constants.hpp"
 #include "geometry/great_circle.hpp"
 
 namespace orbelle::geo {
@@ -186,41 +183,6 @@ TEST(RedrawPath, DrawsTheKeptLineOverARebuiltOverlay) {
   map.surface = clean;
   redrawPath(map.plane, map.surface);
   EXPECT_TRUE(samePixels(clean, map.surface));
-}
-
-// The antenna's heading line runs from the station along its bearing to the map's edge, under the
-// path line: erasing the path leaves it whole. A heading that is not finite draws nothing.
-TEST(RedrawPath, DrawsTheHeadingLineUnderThePathLine) {
-  constexpr Rgb kOrange = raster::rgb(255, 140, 0);
-  // The pixel `miles` out from the station along `heading` (one mile per pixel, y down).
-  auto along = [](double heading, double miles) {
-    return std::pair{static_cast<int>(std::lround(100 + miles * std::sin(heading * kDegToRad))),
-                     static_cast<int>(std::lround(100 - miles * std::cos(heading * kDegToRad)))};
-  };
-  for (const double heading : {0.0, 90.0, 225.0, -45.0, std::numeric_limits<double>::quiet_NaN(),
-                               std::numeric_limits<double>::infinity()}) {
-    SCOPED_TRACE(heading);
-    SmallMap map;
-    const Surface clean = map.surface;
-    map.plane.AntennaHeading = heading;
-    redrawPath(map.plane, map.surface);
-    if (!std::isfinite(heading)) {
-      EXPECT_TRUE(samePixels(clean, map.surface));
-      continue;
-    }
-    for (const double miles : {20.0, 60.0, 98.0}) {
-      const auto [x, y] = along(heading, miles);
-      EXPECT_EQ(map.surface.pixel(x, y), kOrange) << miles << " miles out";
-    }
-    const auto [ox, oy] = along(heading + 180, 60);
-    EXPECT_EQ(map.surface.pixel(ox, oy), clean.pixel(ox, oy)) << "nothing behind the station";
-    EXPECT_EQ(map.surface.pixel(100, 100), raster::kRed) << "the station marker stays on top";
-
-    const Surface withHeading = map.surface;
-    DrawPath(map.plane, map.surface, 0.3, 0.3, false);  // crosses the line at the station
-    DrawPath(map.plane, map.surface, -91, 0, false);
-    EXPECT_EQ(differencesOutsideMarker(withHeading, map.surface), 0);
-  }
 }
 
 }  // namespace

@@ -48,7 +48,4 @@ inline constexpr double kPathClearBelowLatitude = -90.0;
 inline constexpr int kPathPenWidth = 2;
 inline constexpr int kStationMarkPenWidth = 3;
 
-// The antenna's heading line: pen width in pixels.
-inline constexpr int kHeadingPenWidth = 2;
-
 }  // namespace orbelle::geo

@@ -180,10 +180,6 @@ class MapModel : public QObject {
   double DrawPoint(double LatDeg, double LonDeg, raster::Rgb Color, std::int16_t Width);
   // The path line from the station; LatDeg below −90 removes it.
   void DrawPath(double LatDeg, double LonDeg);
-  // Where the antenna points, degrees clockwise from true north (NaN: unknown, no line): the
-  // heading line is drawn from the station with the overlay, now or once a pass or refresh ends.
-  void setAntennaHeading(double degrees);
-  double antennaHeading() const noexcept { return state_.plane.AntennaHeading; }
   // The window was repainted: the shown pixels are recomposed (the overlay is lost) and, once the
   // events of the repaint have run, the overlay is drawn again unless the pointer is moving.
   void repaint();
@@ -291,7 +287,6 @@ class MapModel : public QObject {
   bool refreshing_ = false;
   bool refreshAgain_ = false;
   bool saveHeld_ = false;
-  bool headingOwed_ = false;
   bool drawOwed_ = false;
   bool paintQueued_ = false;
   bool pathOwed_ = false;

@@ -30,12 +30,9 @@ double DrawPoint(const MapPlane& plane, raster::Surface& surface, double LatDeg,
 void DrawPath(MapPlane& plane, raster::Surface& surface, double LatDeg, double LonDeg,
               bool drawing);
 
-// Draws the antenna's heading line (when AntennaHeading is finite) and then the path line again
-// at (PathX, PathY) as DrawPath does (XOR line, station marker) without changing PathX, PathY or
-// PathShown; the path line only when PathShown is true. Used when the overlay has been rebuilt
-// from the cached map. The heading line is the great circle leaving the station at that bearing,
-// a straight orange line in copy mode out to the antipode (the surface clips it), drawn before
-// the XOR path line so that erasing the path later restores it.
+// Draws the path line again at (PathX, PathY) as DrawPath does (XOR line, station marker)
+// without changing PathX, PathY or PathShown; nothing when PathShown is false. Used when the
+// overlay has been rebuilt from the cached map.
 void redrawPath(const MapPlane& plane, raster::Surface& surface);
 
 }  // namespace orbelle::geo

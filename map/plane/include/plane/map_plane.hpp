@@ -9,7 +9,6 @@
 // bottom edge y = −R, where R = mapRadius().
 
 #include <cstdint>
-#include <limits>
 
 #include "geometry/constants.hpp"
 #include "geometry/projection.hpp"
@@ -44,9 +43,6 @@ struct MapPlane {
   bool PathShown = false;
   std::int16_t PathX = 0;
   std::int16_t PathY = 0;
-  // The antenna's heading, degrees clockwise from true north, shown as a line from the station;
-  // NaN (or any value that is not finite) shows none.
-  double AntennaHeading = std::numeric_limits<double>::quiet_NaN();
 
   // The radius the surface is scaled to: MaxDx, or kMinMapRadiusMiles (1 mile) when MaxDx is 0 or
   // negative (a value the kilometre entry or stored settings may hold). Code that draws relative
