@@ -30,6 +30,7 @@ MapModel::MapModel(ModelServices services, QObject* parent)
                                                   services_.programFolder)),
       overlayWindow_(std::make_unique<OverlayAdapter>(*this)) {
   if (!services_.clock) services_.clock = systemLocalNow;
+  if (!services_.hoursToUtc) services_.hoursToUtc = systemHoursToUtc;
   timer1_.setSingleShot(true);
   timer1_.setInterval(kTimer1Interval);
   sunTimer_.setInterval(kSunTimerInterval);
@@ -69,11 +70,13 @@ StoredSettings MapModel::load(float currentLeftTwips, float currentTopTwips) {
   StoredSettings defaults;
   defaults.Left = currentLeftTwips;
   defaults.Top = currentTopTwips;
+  defaults.UTCOffset = services_.hoursToUtc();
   const StoredSettings s = readSettings(services_.settingsFile, defaults, say);
 
   state_.plane.LatHere = s.LatHere;
   state_.plane.LonHere = s.LonHere;
   state_.UTCOffset = s.UTCOffset;
+  state_.UTCOffsetFromSystem = !s.UTCOffsetStored;
   state_.plane.MaxDx = wholeMiles(s.MaxDx);
   state_.ShowSun = s.ShowSun;
   state_.ShowRivers = s.ShowRivers;
@@ -119,6 +122,7 @@ void MapModel::unload(float leftTwips, float topTwips) {
   v.LatHere = state_.plane.LatHere;
   v.LonHere = state_.plane.LonHere;
   v.UTCOffset = state_.UTCOffset;
+  v.UTCOffsetStored = !state_.UTCOffsetFromSystem;
   v.MaxDx = state_.plane.MaxDx;
   v.ShowSun = state_.ShowSun;
   v.ShowRivers = state_.ShowRivers;

@@ -37,7 +37,8 @@ StoredSettings readSettings(const std::string& file, const StoredSettings& d,
   StoredSettings s;
   s.LatHere = ini.read("LatHere", d.LatHere);
   s.LonHere = ini.read("LonHere", d.LonHere);
-  s.UTCOffset = ini.read("UTCOffset", wholeHours(d.UTCOffset));
+  s.UTCOffsetStored = !ini.read("UTCOffset", std::string()).empty();
+  s.UTCOffset = s.UTCOffsetStored ? ini.read("UTCOffset", wholeHours(d.UTCOffset)) : d.UTCOffset;
   s.MaxDx = ini.read("MaxDx", d.MaxDx);
   s.ShowSun = ini.read("ShowSun", d.ShowSun);
   s.ShowRivers = ini.read("ShowRivers", d.ShowRivers);
@@ -53,7 +54,7 @@ StoredSettings readSettings(const std::string& file, const StoredSettings& d,
 }
 
 std::vector<std::pair<std::string, Variant>> settingsEntries(const StoredSettings& v) {
-  return {
+  std::vector<std::pair<std::string, Variant>> entries = {
       {"LatHere", Variant(v.LatHere)},
       {"LonHere", Variant(v.LonHere)},
       {"UTCOffset", Variant(v.UTCOffset)},
@@ -69,6 +70,10 @@ std::vector<std::pair<std::string, Variant>> settingsEntries(const StoredSetting
       {"PixelWidth", Variant(v.PixelWidth)},
       {"AlwaysOnTop", Variant(v.AlwaysOnTop)},
   };
+  if (!v.UTCOffsetStored) {  // the system's offset: not stored
+    std::erase_if(entries, [](const auto& entry) { return entry.first == "UTCOffset"; });
+  }
+  return entries;
 }
 
 int writeSettings(const std::string& file, const StoredSettings& values, const MessageSink& say) {

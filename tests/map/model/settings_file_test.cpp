@@ -75,12 +75,14 @@ TEST(SettingsFile, AbsentFileGivesEveryDefault) {
   QTemporaryDir dir;
   StoredSettings defaults;
   defaults.Top = 123.0f;
+  defaults.UTCOffset = -5.5;  // the system's offset: taken whole, fraction and all
   const StoredSettings s = readSettings(dir.filePath("none.ini").toStdString(), defaults, {});
   EXPECT_EQ(s.LatHere, 33.9);
   EXPECT_EQ(s.LonHere, -84.179);
   // The default passes through its stored text of 15 significant digits.
   EXPECT_NEAR(s.MaxDx, 12437.565315561978, 1e-9);
-  EXPECT_EQ(s.UTCOffset, 5.0);
+  EXPECT_EQ(s.UTCOffset, -5.5);
+  EXPECT_FALSE(s.UTCOffsetStored);
   EXPECT_EQ(s.PixelWidth, 600);
   EXPECT_EQ(s.MaxSpots, 25);
   EXPECT_TRUE(s.ShowSun && s.ShowSpots && s.ShowSpotBy && s.ShowConnectingLines);

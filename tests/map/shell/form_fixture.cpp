@@ -47,6 +47,7 @@ model::ModelServices FormTest::modelServices() {
   s.messages = &messages;
   s.programFolder = dir.path().toStdString();
   s.clock = fixedClock(now);
+  s.hoursToUtc = [this] { return hoursToUtc; };
   return s;
 }
 

@@ -57,6 +57,7 @@ class FormTest : public ::testing::Test {
   FakeHelp help;
   QSizeF screenTwips{15360.0, 11520.0};
   DateTime now = makeDateTime(2024, 3, 20, 12, 0, 0);
+  double hoursToUtc = 5.0;  // the "system's" UTC offset
   std::unique_ptr<model::MapModel> model;
   std::unique_ptr<Form1> form;
 };

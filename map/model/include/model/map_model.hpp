@@ -20,6 +20,7 @@
 #include <QTimer>
 #include <QVariant>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -55,6 +56,9 @@ struct ModelServices {
   QString cacheFile = QStringLiteral("MapCache.bmp");
   std::string programFolder;  // holds the folder "mapdata" with the outline files
   LocalClock clock;           // the local clock the sun overlay reads; empty: the system's
+  // Hours to add to that clock to get UTC, the UTC offset when the settings hold none; empty:
+  // the system's time zone.
+  std::function<double()> hoursToUtc;
 };
 
 class MapModel : public QObject {
@@ -255,6 +259,7 @@ class MapModel : public QObject {
   void applyLatHere(double value);
   void applyLonHere(double value);
   void applyMaxDx(std::int16_t miles);
+  void takeUTCOffset(double hours);
   void setField(OptionField field, const QString& text);
   void passYield();
   void takeScale(const raster::Surface& mapLayer);

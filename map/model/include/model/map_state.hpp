@@ -17,6 +17,9 @@ struct MapState {
   geo::MapPlane plane;
   double UTCOffset = 0.0;         // hours added to the local clock to obtain UTC
   double UTCOffsetSeconds = 0.0;  // UTCOffset × 3600
+  // UTCOffset is the system's (the settings held none) and has not been changed since: it is
+  // not written back, so that the next start follows the system's zone again.
+  bool UTCOffsetFromSystem = false;
   bool ShowSun = false;
   bool ShowRivers = false;
   bool ShowSpots = false;
