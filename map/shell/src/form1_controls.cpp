@@ -109,6 +109,12 @@ Form1::~Form1() {
 void Form1::buildControls() {
   c_.Picture1 = new SurfaceWidget(model_.layers(), this);
   c_.Picture1->setObjectName(QStringLiteral("Picture1"));
+  c_.lblDrawingNote = new QLabel(tr8(text::kDrawingMapNote), c_.Picture1);
+  c_.lblDrawingNote->setObjectName(QStringLiteral("lblDrawingNote"));
+  c_.lblDrawingNote->setAttribute(Qt::WA_TransparentForMouseEvents);
+  c_.lblDrawingNote->setStyleSheet(QStringLiteral(
+      "QLabel { background: white; color: black; border: 1px solid gray; padding: 6px; }"));
+  c_.lblDrawingNote->hide();
   buildColumn();
   buildOptionsPanel();
 }

@@ -109,6 +109,7 @@ void Form1::Form_Resize() {
   } while (resizeAgain_ && ++rounds < 4);
   inResize_ = false;
   model_.repaint();
+  showDrawingNote();
 }
 
 void Form1::resizeSteps() {

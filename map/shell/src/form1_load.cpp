@@ -50,6 +50,8 @@ void Form1::Form_Load() {
 void Form1::ShowAfterLoad() {
   setUpdatesEnabled(false);
   model_.startSunTimer();
+  if (!model_.state().MapCached) model_.DrawAsync();
+  showDrawingNote();
   show();
   setUpdatesEnabled(true);
 }

@@ -5,6 +5,7 @@
 
 #include <QCheckBox>
 #include <QFrame>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -26,9 +27,15 @@ void Form1::observeModel() {
   connect(&model_, &MapModel::radiusChanged, this, [this] { showFields(); });
   connect(&model_, &MapModel::fieldRefused, this,
           [this](model::OptionField field) { refuseNumber(fieldEdit(field)); });
-  connect(&model_, &MapModel::drawingChanged, this, [this](bool on) { showDrawing(on); });
+  connect(&model_, &MapModel::drawingChanged, this, [this](bool on) {
+    showDrawing(on);
+    showDrawingNote();
+  });
   connect(&model_, &MapModel::passStarted, this, [this] { c_.cmdCancel->setEnabled(true); });
-  connect(&model_, &MapModel::passFinished, this, [this] { c_.cmdCancel->setEnabled(false); });
+  connect(&model_, &MapModel::passFinished, this, [this] {
+    c_.cmdCancel->setEnabled(false);
+    showDrawingNote();
+  });
   connect(&model_, &MapModel::layersChanged, c_.Picture1, [this] { c_.Picture1->update(); });
   connect(&model_, &MapModel::settledChanged, this, [this] {
     if (!closeOwed_ || model_.passRunning() || model_.refreshing()) return;
@@ -97,6 +104,18 @@ void Form1::showDrawing(bool drawing) {
     c_.cmdSavePict->setEnabled(true);
     unsetCursor();
   }
+}
+
+void Form1::showDrawingNote() {
+  // Until a first map is there, the white square says that one is on its way.
+  const bool on = !model_.hasPicture() && (model_.Drawing() || model_.drawAsyncPending());
+  QLabel* note = c_.lblDrawingNote;
+  if (on) {
+    note->adjustSize();
+    note->move(c_.Picture1->rect().center() - note->rect().center());
+    note->raise();
+  }
+  note->setVisible(on);
 }
 
 }  // namespace orbelle::shell

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -11,6 +12,7 @@
 #include "form_fixture.hpp"
 #include "model/map_layers.hpp"
 #include "raster/qt/picture_file.hpp"
+#include "shell/surface_widget.hpp"
 
 namespace orbelle::shell::test {
 namespace {
@@ -32,6 +34,33 @@ class FormCacheTest : public FormTest {
     return n;
   }
 };
+
+// A start without a cached map says that the map is being drawn and draws it with the stored
+// settings; with one, nothing is drawn and nothing is said.
+TEST_F(FormCacheTest, AStartWithoutACacheDrawsTheMap) {
+  for (const bool cached : {false, true}) {
+    SCOPED_TRACE(cached ? "cached" : "no cache");
+    QFile::remove(path(QStringLiteral("MapCache.bmp")));
+    if (cached) raster::writeBmp(raster::Surface(64, 64), path(QStringLiteral("MapCache.bmp")));
+    writeOutlines(3);
+    writeIni("[Settings]\nMaxDx=2000\n");
+    Form1& f = loadForm();
+    f.ShowAfterLoad();
+    const QLabel* note = f.controls().lblDrawingNote;
+    EXPECT_EQ(note->isVisible(), !cached);
+    EXPECT_EQ(f.model().drawAsyncPending(), !cached);
+    if (!cached) {
+      EXPECT_TRUE(f.controls().Picture1->rect().contains(note->geometry()));
+      EXPECT_EQ(note->text(), QString::fromUtf8("Drawing the map\u2026"));
+      ASSERT_TRUE(waitUntil([&] { return f.model().settled() && f.model().state().MapCached; },
+                            20000));
+      EXPECT_EQ(f.model().state().plane.MaxDx, 2000);
+      EXPECT_EQ(f.model().layers().picture()->width(), f.model().layers().width());
+    }
+    EXPECT_FALSE(note->isVisible());
+    f.close();
+  }
+}
 
 TEST_F(FormCacheTest, SaveLoopRefusesOtherExtensionsThenSaves) {
   Form1& f = withCachedMap();

@@ -72,6 +72,8 @@ class Form1 : public QWidget, public model::FormWindow {
     QPushButton* cmdDraw = nullptr;
     QPushButton* cmdWholeEarth = nullptr;
     SurfaceWidget* Picture1 = nullptr;
+    // Over the middle of the surface while the map is being drawn and none is shown yet.
+    QLabel* lblDrawingNote = nullptr;
   };
 
   // `model` must outlive the window; the window registers itself as the model's window.
@@ -97,7 +99,8 @@ class Form1 : public QWidget, public model::FormWindow {
   void Unload();
   bool unloaded() const noexcept { return model_.unloaded(); }
   // Start-up after the load: the window is shown only once fully drawn (no half-built window
-  // flickers up), and the sun timer runs from then on.
+  // flickers up), and the sun timer runs from then on. Without a cached map of an earlier run
+  // the map is drawn at once, with the stored settings.
   void ShowAfterLoad();
   void SetAlwaysOnTop(bool on);
 
@@ -148,6 +151,7 @@ class Form1 : public QWidget, public model::FormWindow {
   void showFields();
   void showOptions();
   void showDrawing(bool drawing);
+  void showDrawingNote();
   QLineEdit* fieldEdit(model::OptionField field) const;
 
   // load and unload (form1_load.cpp)

@@ -50,6 +50,9 @@ inline constexpr const char* kShowSpotByCaption = "Show Spot-by";
 inline constexpr const char* kConnectingLinesCaption = "Draw connecting lines";
 inline constexpr const char* kConnectingLinesTip = "Draw lines between spot and spot-by";
 
+// Over the map surface while a first map is drawn.
+inline constexpr const char* kDrawingMapNote = "Drawing the map\u2026";
+
 // Messages.
 inline constexpr const char* kNotANumber = "You must enter a number here";
 inline constexpr const char* kClearSpotsQuestion = "Clear spots?";
