@@ -35,6 +35,14 @@ MapModel::MapModel(ModelServices services, QObject* parent)
   timer1_.setInterval(kTimer1Interval);
   sunTimer_.setInterval(kSunTimerInterval);
   paintTimer_.setSingleShot(true);
+  resizeSettle_.setSingleShot(true);
+  resizeSettle_.setInterval(kResizeSettleMs);
+  connect(&resizeSettle_, &QTimer::timeout, this, [this] {
+    const raster::Surface* picture = layers_->picture();
+    if (picture && (picture->width() != layers_->width() || picture->height() != layers_->height())) {
+      DrawAsync();
+    }
+  });
   connect(&timer1_, &QTimer::timeout, this, [this] { cmdDraw_Click(); });
   connect(&sunTimer_, &QTimer::timeout, this, [this] { SunTimer_Timer(); });
   connect(&paintTimer_, &QTimer::timeout, this, [this] { PaintTimer_Timer(); });
@@ -116,6 +124,7 @@ void MapModel::unload(float leftTwips, float topTwips) {
   unloaded_ = true;
   timer1_.stop();
   paintTimer_.stop();
+  resizeSettle_.stop();
   sunTimer_.stop();
 
   StoredSettings v;

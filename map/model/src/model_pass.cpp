@@ -96,6 +96,12 @@ void MapModel::takeScale(const raster::Surface& mapLayer) {
 void MapModel::applyMapScale(int innerSide) {
   const int side = std::max(1, innerSide);
   if (side != layers_->width() || side != layers_->height()) {
+    // A map drawn at the old size (or a resize still settling) is drawn again at the new size
+    // once the window stops changing; until then its picture shows stretched.
+    const raster::Surface* picture = layers_->picture();
+    const bool wasSharp = picture && picture->width() == layers_->width() &&
+                          picture->height() == layers_->height();
+    if (!unloaded_ && (wasSharp || resizeSettle_.isActive())) resizeSettle_.start();
     layers_->resize(side, side);
   } else {
     layers_->mapLayer().clear(raster::kWhite);

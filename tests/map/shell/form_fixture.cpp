@@ -57,6 +57,7 @@ FormServices FormTest::services() {
   s.help = &help;
   s.saveDialog = &saveDialog;
   s.screenSizeTwips = [this] { return screenTwips; };
+  s.availableScreenArea = [this] { return availableArea; };
   s.pictureFolder = dir.path();
   return s;
 }

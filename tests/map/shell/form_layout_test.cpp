@@ -4,6 +4,7 @@
 
 #include "form_fixture.hpp"
 #include "layout_rules.hpp"
+#include "model/map_model.hpp"
 #include "model/map_layers.hpp"
 #include "shell/surface_widget.hpp"
 
@@ -85,6 +86,58 @@ TEST_F(FormLayoutTest, ResizeRescalesTheMapAndClearsTheMapLayer) {
   EXPECT_EQ(form->model().layers().shown().scaleLeft(), -1000.0);
   EXPECT_DOUBLE_EQ(form->model().state().plane.MilesPerPixel,
                    2000.0 / form->model().layers().width());
+}
+
+// However wide the stored size or the window is made, the window and its frame stay inside the
+// screen's available area: the square shrinks to fit.
+TEST_F(FormLayoutTest, TheWindowStaysWithinTheScreen) {
+  struct Case {
+    int screenWidth, screenHeight;
+    int pixelWidth;  // stored
+    int widen;       // pixels the operator then drags the window wider
+  };
+  const Case cases[] = {{1280, 1024, 1280, 0}, {1280, 1024, 600, 900},
+                        {1024, 768, 2000, 0},  {1920, 1080, 700, 0}};
+  for (const Case& k : cases) {
+    SCOPED_TRACE(std::to_string(k.screenWidth) + "x" + std::to_string(k.screenHeight) + " " +
+                 std::to_string(k.pixelWidth));
+    form.reset();
+    writeIni("[Settings]\nPixelwidth=" + std::to_string(k.pixelWidth) + "\n");
+    availableArea = QRect(0, 0, k.screenWidth, k.screenHeight);
+    showForm();
+    if (k.widen) form->resize(form->width() + k.widen, form->height());
+    const QRect frame = form->frameGeometry();
+    EXPECT_LE(frame.width(), k.screenWidth);
+    EXPECT_LE(frame.height(), k.screenHeight);
+    const QRect surface = form->controls().Picture1->geometry();
+    EXPECT_EQ(surface.width(), surface.height());
+    EXPECT_LE(surface.bottom(), form->height());
+    EXPECT_EQ(form->model().layers().width(), surface.width() - 2 * kSurfaceBorderPixels);
+    // A size that fits is kept.
+    if (k.pixelWidth == 700) {
+      EXPECT_EQ(form->model().layers().width(), 700);
+    }
+  }
+}
+
+// After a resize the map shows stretched, and is drawn again at the new size once the resizing
+// has settled; a map that was already stretched is not drawn again by a further resize alone.
+TEST_F(FormLayoutTest, TheMapIsDrawnAgainOnceAResizeSettles) {
+  writeOutlines(2);
+  form->model().cmdDraw_Click();
+  ASSERT_TRUE(waitUntil([&] { return form->model().settled() && form->model().hasPicture(); }));
+  const model::MapLayers& layers = form->model().layers();
+  ASSERT_EQ(layers.picture()->width(), layers.width());
+  int passes = 0;
+  QObject::connect(&form->model(), &model::MapModel::passFinished, [&] { ++passes; });
+  form->resize(form->width() + 40, form->height());
+  form->resize(form->width() + 40, form->height());
+  EXPECT_NE(layers.picture()->width(), layers.width());  // stretched meanwhile
+  EXPECT_TRUE(form->model().redrawAfterResizePending());
+  EXPECT_EQ(passes, 0);
+  ASSERT_TRUE(waitUntil([&] { return passes == 1 && form->model().settled(); }, 10000));
+  EXPECT_EQ(layers.picture()->width(), layers.width());
+  EXPECT_FALSE(form->model().redrawAfterResizePending());
 }
 
 }  // namespace

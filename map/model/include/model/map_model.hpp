@@ -195,8 +195,12 @@ class MapModel : public QObject {
 
   // ---- surface ----
   // The surface's new inner size in pixels: both layers take it (the map layer cleared to white)
-  // and the map layer is scaled to the map radius; the spots are placed again.
+  // and the map layer is scaled to the map radius; the spots are placed again. The cached
+  // picture shows stretched meanwhile; when it had the surface's size before, the map is drawn
+  // again at the new size once the resizing has settled (no new size for kResizeSettleMs).
   void applyMapScale(int innerSide);
+  bool redrawAfterResizePending() const { return resizeSettle_.isActive(); }
+  static constexpr int kResizeSettleMs = 500;
 
   // ---- pictures ----
   bool hasPicture() const { return layers_->picture() != nullptr; }
@@ -283,6 +287,7 @@ class MapModel : public QObject {
   QTimer timer1_;
   QTimer sunTimer_;
   QTimer paintTimer_;
+  QTimer resizeSettle_;
   QVariant callbackValue_;
   std::shared_ptr<HostCallback> callbackObject_;
 

@@ -9,6 +9,7 @@
 // Everything runs on the GUI thread.
 
 #include <QPointF>
+#include <QRect>
 #include <QSizeF>
 #include <QWidget>
 #include <cstdint>
@@ -41,6 +42,9 @@ struct FormServices {
   // The screen's size in twips for keeping a restored position reachable; empty: the primary
   // screen's.
   std::function<QSizeF()> screenSizeTwips;
+  // The screen area a window may take, in pixels (the desktop's panels left out); empty: the
+  // window's screen's.
+  std::function<QRect()> availableScreenArea;
   QString pictureFolder;  // where the save dialog starts; empty: the user's desktop folder
 };
 
@@ -175,6 +179,7 @@ class Form1 : public QWidget, public model::FormWindow {
   void setWindowSizeTwips(double width, double height);
   void placeSurface(double outerTwips);
   void updateLimits();
+  QSize frameExtra() const;
 
   // pointer (form1_pointer.cpp)
   void Image1_MouseMove(int px, int py);
