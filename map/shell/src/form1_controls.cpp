@@ -69,6 +69,9 @@ Form1::Form1(model::MapModel& model, FormServices services, QWidget* parent)
     : QWidget(parent), model_(model), services_(std::move(services)) {
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(tr8(text::kProgramName));
+  // The logging program normally has the focus: hover texts of markers and buttons must show
+  // while this window is inactive too (Qt shows them only in the active window by default).
+  setAttribute(Qt::WA_AlwaysShowToolTips);
   tpp_ = shell::twipsPerPixel(screen() ? screen()->logicalDotsPerInchX() : 96.0);
   surfaceTwips_ = kInitialSurfaceWidthTwips;
 

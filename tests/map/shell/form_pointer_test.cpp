@@ -4,11 +4,15 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
+#include <QToolTip>
 
 #include "form_fixture.hpp"
 #include "model/map_layers.hpp"
 #include "shell/surface_widget.hpp"
+#include "spot_layer.hpp"
+#include "spot_marker.hpp"
 
 namespace orbelle::shell::test {
 namespace {
@@ -91,6 +95,36 @@ TEST_F(FormPointerTest, PressesAskTheHostToTurnOrStopTheRotor) {
   EXPECT_EQ(callback->calls[4].method, "orbellestoprotor");
   EXPECT_TRUE(callback->calls[4].arguments.isEmpty());
   EXPECT_EQ(form->model().Callback().toString(), "host");
+}
+
+// The logging program has the focus, not the map: hover texts of the markers and of the stop
+// button still show.
+TEST_F(FormPointerTest, HoverTextsShowWhileAnotherWindowIsActive) {
+  spots::SpotArgs spot;
+  spot.LatDeg = 51.5;
+  spot.LonDeg = -0.125;
+  spot.SpotCall = "G4ABC";
+  spot.SpotBy = "K1XYZ";
+  spot.SpotByLat = 42.0;
+  spot.SpotByLon = -71.0;
+  form->model().AddSpot(spot);
+  QWidget logger;
+  logger.setGeometry(form->geometry().right() + 10, 0, 100, 100);
+  logger.show();
+  logger.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&logger));
+  ASSERT_FALSE(form->isActiveWindow());
+  QWidget* const targets[] = {form->spotLayer().lblSpots(1), form->spotLayer().lblSpotBys(1),
+                              form->controls().cmdStopRotor};
+  for (QWidget* target : targets) {
+    ASSERT_TRUE(target->isVisible());
+    const QString tip = target->toolTip();
+    ASSERT_FALSE(tip.isEmpty());
+    QToolTip::hideText();
+    QTest::mouseMove(target, target->rect().center());
+    EXPECT_TRUE(waitUntil([&] { return QToolTip::isVisible() && QToolTip::text() == tip; }))
+        << tip.toStdString();
+  }
 }
 
 TEST_F(FormPointerTest, NoReadoutWhileTheMapImageIsHidden) {
