@@ -28,17 +28,17 @@ constexpr int kStopRotorIconSize = 16;  // pixels
 
 QString tr8(const char* text) { return QString::fromUtf8(text); }
 
+// A readout value: plain bold text on the window's background, so that it does not look like a
+// field the operator could type into.
 QLabel* displayLabel(QWidget* parent, const char* name, const char* tip) {
   auto* label = new QLabel(parent);
   label->setObjectName(tr8(name));
   label->setToolTip(tr8(tip));
-  label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   label->setAlignment(Qt::AlignCenter);
-  label->setAutoFillBackground(true);
-  QPalette palette = label->palette();
-  palette.setColor(QPalette::Window, Qt::white);
-  label->setPalette(palette);
-  label->setMinimumHeight(label->fontMetrics().height() + 6);
+  QFont bold = label->font();
+  bold.setBold(true);
+  label->setFont(bold);
+  label->setMinimumHeight(label->fontMetrics().height() + 2);
   return label;
 }
 
@@ -167,6 +167,13 @@ void Form1::buildColumn() {
   layout->addWidget(c_.lblDxDisplay);
   c_.lblDxKMDisplay = displayLabel(column, "lblDxKMDisplay", text::kDxKmTip);
   layout->addWidget(c_.lblDxKMDisplay);
+  plain(text::kLocatorLabel);
+  c_.lblLocatorDisplay = displayLabel(column, "lblLocatorDisplay", text::kLocatorTip);
+  layout->addWidget(c_.lblLocatorDisplay);
+  layout->addSpacing(2 * kColumnSpacing);
+  plain(text::kStationLabel);
+  c_.lblStationLocator = displayLabel(column, "lblStationLocator", text::kStationLocatorTip);
+  layout->addWidget(c_.lblStationLocator);
 
   const int margin = pixelsOf(kColumnMarginTwips, tpp_);
   const int width = pixelsOf(kSurfaceLeftTwips - 2.0 * kColumnMarginTwips, tpp_);
@@ -306,6 +313,7 @@ void Form1::connectControls() {
   }
 
   c_.Picture1->onPointerMoved = [this](int px, int py) { Image1_MouseMove(px, py); };
+  c_.Picture1->onPointerLeft = [this] { Image1_MouseLeave(); };
   c_.Picture1->onPressed = [this](int button, int px, int py) { Image1_MouseDown(button, px, py); };
 }
 

@@ -23,7 +23,10 @@ void Form1::observeModel() {
     showFields();
     showOptions();
   });
-  connect(&model_, &MapModel::stationChanged, this, [this] { showFields(); });
+  connect(&model_, &MapModel::stationChanged, this, [this] {
+    showFields();
+    showStationLocator();
+  });
   connect(&model_, &MapModel::radiusChanged, this, [this] { showFields(); });
   connect(&model_, &MapModel::fieldRefused, this,
           [this](model::OptionField field) { refuseNumber(fieldEdit(field)); });

@@ -44,11 +44,20 @@ bool SurfaceWidget::overImage(const QPoint& pos) const {
 
 void SurfaceWidget::mouseMoveEvent(QMouseEvent* event) {
   const QPoint pos = event->position().toPoint();
-  if (overImage(pos) && onPointerMoved) {
-    const QPoint offset = pos - imageRect().topLeft();
-    onPointerMoved(offset.x(), offset.y());
+  if (overImage(pos)) {
+    if (onPointerMoved) {
+      const QPoint offset = pos - imageRect().topLeft();
+      onPointerMoved(offset.x(), offset.y());
+    }
+  } else if (onPointerLeft) {
+    onPointerLeft();
   }
   QFrame::mouseMoveEvent(event);
+}
+
+void SurfaceWidget::leaveEvent(QEvent* event) {
+  if (onPointerLeft) onPointerLeft();
+  QFrame::leaveEvent(event);
 }
 
 void SurfaceWidget::mousePressEvent(QMouseEvent* event) {

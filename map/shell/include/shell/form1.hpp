@@ -60,6 +60,8 @@ class Form1 : public QWidget, public model::FormWindow {
     QLabel* lblDirDisplay = nullptr;
     QLabel* lblDxDisplay = nullptr;
     QLabel* lblDxKMDisplay = nullptr;
+    QLabel* lblLocatorDisplay = nullptr;  // the pointer's locator
+    QLabel* lblStationLocator = nullptr;  // the map centre's
     QFrame* FrameSetup = nullptr;
     QPushButton* CmdSetupOK = nullptr;
     QLineEdit* txtLatHere = nullptr;
@@ -183,6 +185,8 @@ class Form1 : public QWidget, public model::FormWindow {
 
   // pointer (form1_pointer.cpp)
   void Image1_MouseMove(int px, int py);
+  void Image1_MouseLeave();
+  void showStationLocator();
   void Image1_MouseDown(int button, int px, int py);
 
   model::MapModel& model_;

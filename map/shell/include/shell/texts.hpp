@@ -24,6 +24,13 @@ inline constexpr const char* kDirectionTip = "Direction";
 inline constexpr const char* kDxLabel = "DX";
 inline constexpr const char* kDxMilesTip = "DX in Miles";
 inline constexpr const char* kDxKmTip = "DX in Kilometers";
+inline constexpr const char* kDegreesUnit = "\u00b0";
+inline constexpr const char* kMilesUnit = " mi";
+inline constexpr const char* kKmUnit = " km";
+inline constexpr const char* kLocatorLabel = "Locator";
+inline constexpr const char* kLocatorTip = "Maidenhead locator under the pointer";
+inline constexpr const char* kStationLabel = "Station";
+inline constexpr const char* kStationLocatorTip = "Maidenhead locator of the map center";
 
 // Options panel.
 inline constexpr const char* kOkCaption = "Ok";
@@ -64,6 +71,11 @@ inline constexpr const char* kNothingToSave =
 // Save dialog.
 inline constexpr const char* kBitmapFilter = "Bitmap (*.bmp)|*.bmp";
 inline constexpr const char* kBitmapExtension = "bmp";
+
+// Help: what the window tells about the file it opened or could not open.
+inline constexpr const char* kNoHelpViewer = "No help viewer could be started.";
+inline constexpr const char* kHelpFileNamed = "Help file: %1";
+inline constexpr const char* kHelpOpened = "Help opened: %1";
 
 // Help: the host's help file and the jump-to-topic macro for the map's topic.
 inline constexpr const char* kHelpFile = "QUILL5.HLP";
