@@ -183,6 +183,13 @@ void MapModel::setShowSun(bool on) {
   emit optionsChanged();
 }
 
+void MapModel::setShadeNight(bool on) {
+  if (state_.ShadeNight == on) return;
+  state_.ShadeNight = on;
+  emit optionsChanged();
+  redrawOverlay();
+}
+
 void MapModel::setShowRivers(bool on) {
   state_.ShowRivers = on;
   emit optionsChanged();

@@ -50,6 +50,7 @@ StoredSettings readSettings(const std::string& file, const StoredSettings& d,
   s.Top = ini.read("Top", d.Top);
   s.Left = ini.read("left", d.Left);
   s.AlwaysOnTop = ini.read("AlwaysOnTop", d.AlwaysOnTop);
+  s.ShadeNight = ini.read("ShadeNight", d.ShadeNight);
   return s;
 }
 
@@ -69,6 +70,7 @@ std::vector<std::pair<std::string, Variant>> settingsEntries(const StoredSetting
       {"Top", Variant(v.Top)},
       {"PixelWidth", Variant(v.PixelWidth)},
       {"AlwaysOnTop", Variant(v.AlwaysOnTop)},
+      {"ShadeNight", Variant(v.ShadeNight)},
   };
   if (!v.UTCOffsetStored) {  // the system's offset: not stored
     std::erase_if(entries, [](const auto& entry) { return entry.first == "UTCOffset"; });

@@ -239,12 +239,14 @@ void Form1::buildOptionsPanel() {
   c_.chkAlwaysOnTop = checkBox(frame, "chkAlwaysOnTop", text::kAlwaysOnTopCaption);
   c_.chkShowRivers = checkBox(frame, "chkShowRivers", text::kDrawRiversCaption);
   c_.chkShowSun = checkBox(frame, "chkShowSun", text::kShowSunCaption);
+  c_.chkShadeNight = checkBox(frame, "chkShadeNight", text::kShadeNightCaption);
   c_.chkShowSpots = checkBox(frame, "chkShowSpots", text::kShowSpotsCaption);
   c_.chkShowSpotBy = checkBox(frame, "chkShowSpotBy", text::kShowSpotByCaption);
   c_.chkShowConnectingLines =
       checkBox(frame, "chkShowConnectingLines", text::kConnectingLinesCaption);
   c_.chkShowConnectingLines->setToolTip(tr8(text::kConnectingLinesTip));
-  for (QCheckBox* box : {c_.chkAlwaysOnTop, c_.chkShowRivers, c_.chkShowSun, c_.chkShowSpots,
+  for (QCheckBox* box : {c_.chkAlwaysOnTop, c_.chkShowRivers, c_.chkShowSun, c_.chkShadeNight,
+                         c_.chkShowSpots,
                          c_.chkShowSpotBy, c_.chkShowConnectingLines}) {
     layout->addWidget(box);
   }
@@ -300,6 +302,8 @@ void Form1::connectControls() {
   connect(c_.chkShowRivers, &QCheckBox::clicked, this,
           [this](bool on) { model_.setShowRivers(on); });
   connect(c_.chkShowSun, &QCheckBox::clicked, this, [this](bool on) { model_.setShowSun(on); });
+  connect(c_.chkShadeNight, &QCheckBox::clicked, this,
+          [this](bool on) { model_.setShadeNight(on); });
   connect(c_.chkShowSpots, &QCheckBox::clicked, this,
           [this](bool on) { model_.chkShowSpots_Click(on); });
   connect(c_.chkShowSpotBy, &QCheckBox::clicked, this,

@@ -84,7 +84,8 @@ void Form1::showOptions() {
   const model::MapState& s = model_.state();
   const std::pair<QCheckBox*, bool> boxes[] = {
       {c_.chkAlwaysOnTop, s.AlwaysOnTop}, {c_.chkShowRivers, s.ShowRivers},
-      {c_.chkShowSun, s.ShowSun},         {c_.chkShowSpots, s.ShowSpots},
+      {c_.chkShowSun, s.ShowSun},         {c_.chkShadeNight, s.ShadeNight},
+      {c_.chkShowSpots, s.ShowSpots},
       {c_.chkShowSpotBy, s.ShowSpotBy},   {c_.chkShowConnectingLines, s.ShowConnectingLines},
   };
   for (const auto& [box, checked] : boxes) {

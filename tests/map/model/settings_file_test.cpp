@@ -32,6 +32,7 @@ StoredSettings sample() {
   v.Top = 60.0f;
   v.PixelWidth = 720;
   v.AlwaysOnTop = true;
+  v.ShadeNight = false;
   return v;
 }
 
@@ -54,7 +55,8 @@ TEST(SettingsFile, WrittenFileReadsBackUnderTheLoadKeys) {
             "Left= 1234.5\n"
             "Top= 60\n"
             "PixelWidth= 720\n"
-            "AlwaysOnTop=Yes\n");
+            "AlwaysOnTop=Yes\n"
+            "ShadeNight=No\n");
 
   const StoredSettings back = readSettings(file, {}, {});
   EXPECT_EQ(back.LatHere, 51.5);
@@ -69,6 +71,7 @@ TEST(SettingsFile, WrittenFileReadsBackUnderTheLoadKeys) {
   EXPECT_EQ(back.MaxSpots, 40);
   EXPECT_FALSE(back.ShowSpotBy);
   EXPECT_TRUE(back.AlwaysOnTop);
+  EXPECT_FALSE(back.ShadeNight);
 }
 
 TEST(SettingsFile, AbsentFileGivesEveryDefault) {
@@ -85,7 +88,7 @@ TEST(SettingsFile, AbsentFileGivesEveryDefault) {
   EXPECT_FALSE(s.UTCOffsetStored);
   EXPECT_EQ(s.PixelWidth, 600);
   EXPECT_EQ(s.MaxSpots, 25);
-  EXPECT_TRUE(s.ShowSun && s.ShowSpots && s.ShowSpotBy && s.ShowConnectingLines);
+  EXPECT_TRUE(s.ShowSun && s.ShowSpots && s.ShowSpotBy && s.ShowConnectingLines && s.ShadeNight);
   EXPECT_FALSE(s.ShowRivers || s.AlwaysOnTop);
   EXPECT_EQ(s.Top, 123.0f);
 }
@@ -93,7 +96,7 @@ TEST(SettingsFile, AbsentFileGivesEveryDefault) {
 TEST(SettingsFile, UnwritableFileCountsEveryFailedKey) {
   QTemporaryDir dir;
   const std::string file = dir.filePath("missing-folder/orbelle.ini").toStdString();
-  EXPECT_EQ(writeSettings(file, sample(), {}), 14);
+  EXPECT_EQ(writeSettings(file, sample(), {}), 15);
 }
 
 TEST(SettingsFile, BadNumbersReadAsTheDefault) {

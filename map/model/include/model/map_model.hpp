@@ -149,6 +149,8 @@ class MapModel : public QObject {
   // happens until the next refresh or pass.
   void setShowSun(bool on);
   void setShowRivers(bool on);
+  // "Shade night": the overlay is drawn again at once, with or without the shading.
+  void setShadeNight(bool on);
   // The window object's fields, as they are.
   void setShowSpots(bool on);
   void setShowSpotBy(bool on);

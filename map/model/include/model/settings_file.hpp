@@ -41,6 +41,7 @@ struct StoredSettings {
   float Left = 0.0f;  // window left, twips; read as "left", written as "Left"
   float Top = 0.0f;   // window top, twips
   bool AlwaysOnTop = false;
+  bool ShadeNight = true;  // darken the night side of the map under the sun and gray line
 };
 
 // Every key read in the order of the load (every read keeps the text's case). An absent file or

@@ -72,6 +72,7 @@ class Form1 : public QWidget, public model::FormWindow {
     QCheckBox* chkAlwaysOnTop = nullptr;
     QCheckBox* chkShowRivers = nullptr;
     QCheckBox* chkShowSun = nullptr;
+    QCheckBox* chkShadeNight = nullptr;
     QCheckBox* chkShowSpots = nullptr;
     QCheckBox* chkShowSpotBy = nullptr;
     QCheckBox* chkShowConnectingLines = nullptr;

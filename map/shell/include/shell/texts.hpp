@@ -52,6 +52,7 @@ inline constexpr const char* kMaxDxKmTip = "Maximum DX displayed from center of 
 inline constexpr const char* kAlwaysOnTopCaption = "Always on Top";
 inline constexpr const char* kDrawRiversCaption = "Draw rivers";
 inline constexpr const char* kShowSunCaption = "Show sun and gray line";
+inline constexpr const char* kShadeNightCaption = "Shade night";
 inline constexpr const char* kShowSpotsCaption = "Show spots";
 inline constexpr const char* kShowSpotByCaption = "Show Spot-by";
 inline constexpr const char* kConnectingLinesCaption = "Draw connecting lines";
