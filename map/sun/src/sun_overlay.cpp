@@ -128,13 +128,39 @@ void SunOverlay::drawGrayLine(raster::Surface& surface, double step) {
   flush();
   segmentTo(previous, first);
 
+  // Near the terminator the step is fine enough to give tens of thousands of segments far
+  // shorter than a pixel; points closer than kMinStrokePixels to the last one kept are passed
+  // over (the last before a pen move, and the very last, are always kept), so that each wide
+  // stroke costs about one segment per pixel of line.
+  const double minStep = kMinStrokePixels * std::fabs(surface.unitWidth());
+  kept_.clear();
+  kept_.push_back(stops_.front());
+  std::size_t held = 0;  // a drawn stop passed over and not yet kept; 0: none
+  for (std::size_t i = 1; i < stops_.size(); ++i) {
+    const Stop& stop = stops_[i];
+    if (!stop.drawn) {
+      if (held) kept_.push_back(stops_[held]);
+      held = 0;
+      kept_.push_back(stop);
+      continue;
+    }
+    const geo::MapPoint last = kept_.back().at;
+    if (std::hypot(stop.at.x - last.x, stop.at.y - last.y) >= minStep) {
+      kept_.push_back(stop);
+      held = 0;
+    } else {
+      held = i;
+    }
+  }
+  if (held) kept_.push_back(stops_[held]);
+
   for (const auto& [width, colour] : {std::pair{kGrayLineHaloWidth, kGrayLineHaloColor},
                                       std::pair{kGrayLineWidth, kGrayLineColor}}) {
     surface.setPenWidth(width);
-    surface.dot(stops_.front().at.x, stops_.front().at.y, colour);
-    for (std::size_t i = 1; i < stops_.size(); ++i) {
-      const geo::MapPoint to = stops_[i].at;
-      if (stops_[i].drawn) {
+    surface.dot(kept_.front().at.x, kept_.front().at.y, colour);
+    for (std::size_t i = 1; i < kept_.size(); ++i) {
+      const geo::MapPoint to = kept_[i].at;
+      if (kept_[i].drawn) {
         surface.line(surface.currentX(), surface.currentY(), to.x, to.y, colour);
       } else {
         surface.moveTo(to.x, to.y);

@@ -27,6 +27,8 @@ inline constexpr raster::Rgb kGrayLineColor = raster::rgb(255, 236, 140);
 inline constexpr int kGrayLineWidth = 1;
 inline constexpr raster::Rgb kGrayLineHaloColor = raster::rgb(24, 24, 24);
 inline constexpr int kGrayLineHaloWidth = 3;
+// Gray-line points closer than this (pixels) to the last one drawn to are passed over.
+inline constexpr double kMinStrokePixels = 1.0;
 // The station and pole dots of the map get an outline this many pixels wider than the dot, in
 // the colour that contrasts most with theirs.
 inline constexpr int kDotOutlineExtraPixels = 2;
@@ -139,6 +141,7 @@ class SunOverlay {
     bool drawn;  // the segment ending here is drawn (else the pen moves)
   };
   std::vector<Stop> stops_;
+  std::vector<Stop> kept_;  // the stops the strokes go through
   NightShade nightShade_;
   int shadedPixels_ = 0;
 };
