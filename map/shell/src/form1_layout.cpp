@@ -49,12 +49,7 @@ void Form1::updateLimits() {
   maxSurfaceTwips_ = (kMaxSurfacePixels + 2 * kSurfaceBorderPixels) * tpp_;
   // The window, frame included, stays within the screen's available area: the square shrinks
   // to fit its width and its height.
-  QRect area;
-  if (services_.availableScreenArea) {
-    area = services_.availableScreenArea();
-  } else if (const QScreen* s = screen()) {
-    area = s->availableGeometry();
-  }
+  const QRect area = availableArea();
   if (!area.isEmpty()) {
     const QSize frame = frameExtra();
     const double byWidth = (area.width() - frame.width()) * tpp_ - kSurfaceLeftTwips -
@@ -138,6 +133,8 @@ void Form1::Form_Resize() {
     resizeSteps();
   } while (resizeAgain_ && ++rounds < 4);
   inResize_ = false;
+  // The height follows the width: a window grown downwards past the screen moves up instead.
+  if (loaded_) fitOnScreen();
   model_.repaint();
   showDrawingNote();
 }

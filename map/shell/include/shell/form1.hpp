@@ -183,6 +183,8 @@ class Form1 : public QWidget, public model::FormWindow {
   void placeSurface(double outerTwips);
   void updateLimits();
   QSize frameExtra() const;
+  QRect availableArea() const;
+  void fitOnScreen();
 
   // pointer (form1_pointer.cpp)
   void Image1_MouseMove(int px, int py);
