@@ -94,6 +94,7 @@ StoredSettings MapModel::load(float currentLeftTwips, float currentTopTwips) {
   state_.ShowConnectingLines = s.ShowConnectingLines;
   state_.AlwaysOnTop = s.AlwaysOnTop;
   state_.ShadeNight = s.ShadeNight;
+  state_.ShowCalls = s.ShowCalls;
 
   // The station and radius fields; the miles rule bounds MaxDx and fills the kilometre field.
   fields_.txtLatHere = numbers_.text(state_.plane.LatHere);
@@ -145,6 +146,7 @@ void MapModel::unload(float leftTwips, float topTwips) {
   v.PixelWidth = state_.plane.PictureWidthPx;
   v.AlwaysOnTop = state_.AlwaysOnTop;
   v.ShadeNight = state_.ShadeNight;
+  v.ShowCalls = state_.ShowCalls;
   // A failed write is ignored: the window goes away whatever the disk says.
   writeSettings(services_.settingsFile, v, {});
   emit unloadedChanged();

@@ -173,6 +173,12 @@ void MapModel::chkShowConnectingLines_Click(bool checked) {
   DrawSpots();
 }
 
+void MapModel::chkShowCalls_Click(bool checked) {
+  state_.ShowCalls = checked;
+  emit optionsChanged();
+  DrawSpots();
+}
+
 void MapModel::chkAlwaysOnTop_Click(bool checked) {
   state_.AlwaysOnTop = checked;
   emit optionsChanged();

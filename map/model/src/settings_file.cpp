@@ -51,6 +51,7 @@ StoredSettings readSettings(const std::string& file, const StoredSettings& d,
   s.Left = ini.read("left", d.Left);
   s.AlwaysOnTop = ini.read("AlwaysOnTop", d.AlwaysOnTop);
   s.ShadeNight = ini.read("ShadeNight", d.ShadeNight);
+  s.ShowCalls = ini.read("ShowCalls", d.ShowCalls);
   return s;
 }
 
@@ -71,6 +72,7 @@ std::vector<std::pair<std::string, Variant>> settingsEntries(const StoredSetting
       {"PixelWidth", Variant(v.PixelWidth)},
       {"AlwaysOnTop", Variant(v.AlwaysOnTop)},
       {"ShadeNight", Variant(v.ShadeNight)},
+      {"ShowCalls", Variant(v.ShowCalls)},
   };
   if (!v.UTCOffsetStored) {  // the system's offset: not stored
     std::erase_if(entries, [](const auto& entry) { return entry.first == "UTCOffset"; });

@@ -242,12 +242,13 @@ void Form1::buildOptionsPanel() {
   c_.chkShadeNight = checkBox(frame, "chkShadeNight", text::kShadeNightCaption);
   c_.chkShowSpots = checkBox(frame, "chkShowSpots", text::kShowSpotsCaption);
   c_.chkShowSpotBy = checkBox(frame, "chkShowSpotBy", text::kShowSpotByCaption);
+  c_.chkShowCalls = checkBox(frame, "chkShowCalls", text::kShowCallsCaption);
   c_.chkShowConnectingLines =
       checkBox(frame, "chkShowConnectingLines", text::kConnectingLinesCaption);
   c_.chkShowConnectingLines->setToolTip(tr8(text::kConnectingLinesTip));
   for (QCheckBox* box : {c_.chkAlwaysOnTop, c_.chkShowRivers, c_.chkShowSun, c_.chkShadeNight,
-                         c_.chkShowSpots,
-                         c_.chkShowSpotBy, c_.chkShowConnectingLines}) {
+                         c_.chkShowSpots, c_.chkShowCalls, c_.chkShowSpotBy,
+                         c_.chkShowConnectingLines}) {
     layout->addWidget(box);
   }
 
@@ -306,6 +307,8 @@ void Form1::connectControls() {
           [this](bool on) { model_.setShadeNight(on); });
   connect(c_.chkShowSpots, &QCheckBox::clicked, this,
           [this](bool on) { model_.chkShowSpots_Click(on); });
+  connect(c_.chkShowCalls, &QCheckBox::clicked, this,
+          [this](bool on) { model_.chkShowCalls_Click(on); });
   connect(c_.chkShowSpotBy, &QCheckBox::clicked, this,
           [this](bool on) { model_.chkShowSpotBy_Click(on); });
   connect(c_.chkShowConnectingLines, &QCheckBox::clicked, this,

@@ -85,7 +85,7 @@ void Form1::showOptions() {
   const std::pair<QCheckBox*, bool> boxes[] = {
       {c_.chkAlwaysOnTop, s.AlwaysOnTop}, {c_.chkShowRivers, s.ShowRivers},
       {c_.chkShowSun, s.ShowSun},         {c_.chkShadeNight, s.ShadeNight},
-      {c_.chkShowSpots, s.ShowSpots},
+      {c_.chkShowSpots, s.ShowSpots},     {c_.chkShowCalls, s.ShowCalls},
       {c_.chkShowSpotBy, s.ShowSpotBy},   {c_.chkShowConnectingLines, s.ShowConnectingLines},
   };
   for (const auto& [box, checked] : boxes) {
@@ -94,6 +94,7 @@ void Form1::showOptions() {
   }
   c_.chkShowConnectingLines->setEnabled(s.ShowSpots && s.ShowSpotBy);
   c_.chkShowSpotBy->setEnabled(s.ShowSpots);
+  c_.chkShowCalls->setEnabled(s.ShowSpots);
   SetAlwaysOnTop(s.AlwaysOnTop);
 }
 

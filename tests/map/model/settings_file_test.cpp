@@ -56,7 +56,8 @@ TEST(SettingsFile, WrittenFileReadsBackUnderTheLoadKeys) {
             "Top= 60\n"
             "PixelWidth= 720\n"
             "AlwaysOnTop=Yes\n"
-            "ShadeNight=No\n");
+            "ShadeNight=No\n"
+            "ShowCalls=Yes\n");
 
   const StoredSettings back = readSettings(file, {}, {});
   EXPECT_EQ(back.LatHere, 51.5);
@@ -88,7 +89,8 @@ TEST(SettingsFile, AbsentFileGivesEveryDefault) {
   EXPECT_FALSE(s.UTCOffsetStored);
   EXPECT_EQ(s.PixelWidth, 600);
   EXPECT_EQ(s.MaxSpots, 25);
-  EXPECT_TRUE(s.ShowSun && s.ShowSpots && s.ShowSpotBy && s.ShowConnectingLines && s.ShadeNight);
+  EXPECT_TRUE(s.ShowSun && s.ShowSpots && s.ShowSpotBy && s.ShowConnectingLines && s.ShadeNight &&
+              s.ShowCalls);
   EXPECT_FALSE(s.ShowRivers || s.AlwaysOnTop);
   EXPECT_EQ(s.Top, 123.0f);
 }
@@ -96,7 +98,7 @@ TEST(SettingsFile, AbsentFileGivesEveryDefault) {
 TEST(SettingsFile, UnwritableFileCountsEveryFailedKey) {
   QTemporaryDir dir;
   const std::string file = dir.filePath("missing-folder/orbelle.ini").toStdString();
-  EXPECT_EQ(writeSettings(file, sample(), {}), 15);
+  EXPECT_EQ(writeSettings(file, sample(), {}), 16);
 }
 
 TEST(SettingsFile, BadNumbersReadAsTheDefault) {

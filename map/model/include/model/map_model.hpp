@@ -145,6 +145,8 @@ class MapModel : public QObject {
   void chkShowSpotBy_Click(bool checked);
   void chkShowConnectingLines_Click(bool checked);
   void chkAlwaysOnTop_Click(bool checked);
+  // "Show calls": the calls beside the spot markers; the spots are placed again.
+  void chkShowCalls_Click(bool checked);
   // "Show sun and gray line" and "Draw rivers" (box and /Form1 field alike): nothing else
   // happens until the next refresh or pass.
   void setShowSun(bool on);

@@ -27,6 +27,7 @@ struct MapState {
   bool ShowConnectingLines = false;
   std::int16_t MaxSpots = 25;
   bool AlwaysOnTop = false;
+  bool ShowCalls = false;   // spot markers carry their call as a label
   bool ShadeNight = false;  // the night side is darkened by the overlay refresh
   bool PaintDeferred = false;  // the pointer moves over the map: repaints keep the overlay
   bool MapCached = false;      // the cache file exists and Image1 holds it

@@ -41,6 +41,7 @@ struct StoredSettings {
   float Left = 0.0f;  // window left, twips; read as "left", written as "Left"
   float Top = 0.0f;   // window top, twips
   bool AlwaysOnTop = false;
+  bool ShowCalls = true;   // the spot's call beside each spot marker
   bool ShadeNight = true;  // darken the night side of the map under the sun and gray line
 };
 

@@ -75,6 +75,7 @@ class Form1 : public QWidget, public model::FormWindow {
     QCheckBox* chkShadeNight = nullptr;
     QCheckBox* chkShowSpots = nullptr;
     QCheckBox* chkShowSpotBy = nullptr;
+    QCheckBox* chkShowCalls = nullptr;
     QCheckBox* chkShowConnectingLines = nullptr;
     QPushButton* cmdDraw = nullptr;
     QPushButton* cmdWholeEarth = nullptr;

@@ -55,6 +55,7 @@ inline constexpr const char* kShowSunCaption = "Show sun and gray line";
 inline constexpr const char* kShadeNightCaption = "Shade night";
 inline constexpr const char* kShowSpotsCaption = "Show spots";
 inline constexpr const char* kShowSpotByCaption = "Show Spot-by";
+inline constexpr const char* kShowCallsCaption = "Show calls";
 inline constexpr const char* kConnectingLinesCaption = "Draw connecting lines";
 inline constexpr const char* kConnectingLinesTip = "Draw lines between spot and spot-by";
 
