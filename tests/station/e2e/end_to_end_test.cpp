@@ -102,10 +102,11 @@ TEST_F(StationWithMap, PlacesTheMapHandsItTheCallbackObjectAndDraws) {
   EXPECT_EQ(model->state().plane.MaxDx, 5000);
   EXPECT_EQ(model->state().UTCOffset, -1.0);
   EXPECT_EQ(automation->serverCount(), 1u);
-  // Ending the station releases its server object, and the window unloads with it.
+  // Ending the station releases its server object, and the window unloads with it (once the
+  // pass the map started without a cache has been cancelled).
   EXPECT_EQ(station.stop(), 0) << output();
   EXPECT_EQ(automation->serverCount(), 0u);
-  EXPECT_TRUE(form->unloaded());
+  EXPECT_TRUE(QTest::qWaitFor([&] { return form->unloaded(); }, kSlowMs));
 }
 
 TEST_F(StationWithMap, PressesOnTheMapTurnTheRotatorAndStopRotorStopsIt) {
