@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "antenna_line.hpp"
 #include "caption_button.hpp"
 #include "layout_rules.hpp"
 #include "shell/form1.hpp"
@@ -78,6 +79,9 @@ Form1::Form1(model::MapModel& model, FormServices services, QWidget* parent)
   buildControls();
   spots_ = std::make_unique<SpotLayer>(model_, c_.Picture1);
   c_.Picture1->addPainterAbove([this](QPainter& painter) { spots_->paintLines(painter); });
+  c_.Picture1->addPainterAbove([this](QPainter& painter) {
+    paintAntennaLine(painter, model_, c_.Picture1->imageRect().topLeft());
+  });
   notice_ = std::make_unique<HostNotice>(this);
   connectControls();
   observeModel();

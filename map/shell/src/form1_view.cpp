@@ -40,6 +40,8 @@ void Form1::observeModel() {
     showDrawingNote();
   });
   connect(&model_, &MapModel::layersChanged, c_.Picture1, [this] { c_.Picture1->update(); });
+  connect(&model_, &MapModel::antennaHeadingChanged, c_.Picture1,
+          [this] { c_.Picture1->update(); });
   connect(&model_, &MapModel::settledChanged, this, [this] {
     if (!closeOwed_ || model_.passRunning() || model_.refreshing()) return;
     closeOwed_ = false;

@@ -158,6 +158,10 @@ class MapModel : public QObject {
   void setShowSpotBy(bool on);
   void setShowConnectingLines(bool on);
 
+  // ---- antenna ----
+  // The heading the rotor reports (degrees; NaN or another value that is not finite hides it).
+  void setAntennaHeading(double degrees);
+
   // ---- drawing pass ----
   // The pass; a request during a pass (or the save dialog) is served after it.
   void cmdDraw_Click();
@@ -254,6 +258,7 @@ class MapModel : public QObject {
   void spotAdded(int slot);
   void spotsCleared();
   void spotsPlaced();
+  void antennaHeadingChanged();
   void hostNotice(const QString& text);
   void unloadRequested();
   void unloadedChanged();

@@ -5,6 +5,7 @@
 // of the program uses.
 
 #include <cstdint>
+#include <limits>
 
 #include "plane/map_plane.hpp"
 #include "raster/color.hpp"
@@ -29,6 +30,9 @@ struct MapState {
   bool AlwaysOnTop = false;
   bool ShowCalls = false;   // spot markers carry their call as a label
   bool ShadeNight = false;  // the night side is darkened by the overlay refresh
+  // The antenna's heading, degrees clockwise from true north, shown as a line from the station;
+  // not finite: none shown.
+  double AntennaHeading = std::numeric_limits<double>::quiet_NaN();
   bool PaintDeferred = false;  // the pointer moves over the map: repaints keep the overlay
   bool MapCached = false;      // the cache file exists and Image1 holds it
   raster::Rgb LandColor = render::kDefaultLandColor;
