@@ -68,7 +68,13 @@ void MapModel::showMessage(const QString& text, MessageIcon icon) const {
 std::optional<spots::PixelScale> MapModel::markerScale() const {
   // MilesPerPixel is set by the first SetMapScale; before it the layer has its pixel scale.
   if (!(state_.plane.MilesPerPixel > 0.0)) return std::nullopt;
-  return spots::scaleOf(layers_->mapLayer());
+  spots::PixelScale scale = spots::scaleOf(layers_->mapLayer());
+  const double ratio = layers_->devicePixelRatio();
+  scale.unitWidth *= ratio;
+  scale.unitHeight *= ratio;
+  scale.width = layers_->logicalWidth();
+  scale.height = layers_->logicalHeight();
+  return scale;
 }
 
 StoredSettings MapModel::load(float currentLeftTwips, float currentTopTwips) {

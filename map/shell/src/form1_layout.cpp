@@ -148,7 +148,9 @@ void Form1::resizeSteps() {
   // Image1 and both layers take the surface's new inner size; the map layer is cleared to white
   // and scaled to the map radius. The cached picture is shown stretched until the next pass.
   const QRect inner = c_.Picture1->contentsRect();
-  model_.applyMapScale(std::min(inner.width(), inner.height()));
+  const double ratio =
+      services_.devicePixelRatio ? services_.devicePixelRatio() : devicePixelRatioF();
+  model_.applyMapScale(std::min(inner.width(), inner.height()), ratio);
   savedHeight_ = roundedTwips(heightTwips());
   savedWidth_ = roundedTwips(widthTwips());
 }

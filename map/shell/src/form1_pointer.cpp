@@ -14,8 +14,8 @@ namespace {
 
 geo::PointerScale pointerScale(const model::MapLayers& layers, double tpp) {
   geo::PointerScale scale;
-  scale.innerWidthTwips = layers.width() * tpp;
-  scale.innerHeightTwips = layers.height() * tpp;
+  scale.innerWidthTwips = layers.logicalWidth() * tpp;
+  scale.innerHeightTwips = layers.logicalHeight() * tpp;
   // The surface spans −radius .. +radius from its left edge (SetMapScale).
   scale.radius = -layers.mapLayer().scaleLeft();
   return scale;

@@ -1,5 +1,6 @@
 #include "shell/surface_widget.hpp"
 
+#include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -20,7 +21,7 @@ SurfaceWidget::SurfaceWidget(const model::MapLayers& layers, QWidget* parent)
 
 QRect SurfaceWidget::imageRect() const {
   const QRect inner = contentsRect();
-  return {inner.topLeft(), QSize(layers_.width(), layers_.height())};
+  return {inner.topLeft(), QSize(layers_.logicalWidth(), layers_.logicalHeight())};
 }
 
 void SurfaceWidget::addPainterAbove(std::function<void(QPainter&)> painter) {
@@ -32,7 +33,10 @@ void SurfaceWidget::paintEvent(QPaintEvent* event) {
   const QRect inner = contentsRect();
   // The part of the inner area the layers do not cover (while a resize is under way) is white.
   painter.fillRect(inner, Qt::white);
-  painter.drawImage(inner.topLeft(), raster::wrapSurface(layers_.shown()));
+  // The layers are at device pixels: shown at their ratio, one layer pixel per screen pixel.
+  QImage shown = raster::wrapSurface(layers_.shown());
+  shown.setDevicePixelRatio(layers_.devicePixelRatio());
+  painter.drawImage(inner.topLeft(), shown);
   for (const auto& above : paintersAbove_) above(painter);
   painter.end();
   QFrame::paintEvent(event);

@@ -58,6 +58,7 @@ FormServices FormTest::services() {
   s.saveDialog = &saveDialog;
   s.screenSizeTwips = [this] { return screenTwips; };
   s.availableScreenArea = [this] { return availableArea; };
+  s.devicePixelRatio = [this] { return pixelRatio; };
   s.pictureFolder = dir.path();
   return s;
 }

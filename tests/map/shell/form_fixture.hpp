@@ -58,6 +58,7 @@ class FormTest : public ::testing::Test {
   FakeHelp help;
   QSizeF screenTwips{15360.0, 11520.0};
   QRect availableArea{0, 0, 4096, 4096};  // the screen's, for the window's size limits
+  double pixelRatio = 1.0;                 // the screen's device pixels per logical pixel
   DateTime now = makeDateTime(2024, 3, 20, 12, 0, 0);
   double hoursToUtc = 5.0;  // the "system's" UTC offset
   std::unique_ptr<model::MapModel> model;

@@ -77,7 +77,7 @@ class MapModel : public QObject {
   MapLayers& layers() noexcept { return *layers_; }
   const MapLayers& layers() const noexcept { return *layers_; }
   // The scale markers are placed in: the map layer's user scale of the last SetMapScale (a pass
-  // or a resize); nothing before the first one.
+  // or a resize) in logical pixels of the window; nothing before the first one.
   std::optional<spots::PixelScale> markerScale() const;
   // A number as the option fields show it: the operator's general number format.
   QString numberText(double value) const { return numbers_.text(value); }
@@ -206,7 +206,9 @@ class MapModel : public QObject {
   // and the map layer is scaled to the map radius; the spots are placed again. The cached
   // picture shows stretched meanwhile; when it had the surface's size before, the map is drawn
   // again at the new size once the resizing has settled (no new size for kResizeSettleMs).
-  void applyMapScale(int innerSide);
+  // `devicePixelRatio`: device pixels per logical pixel; the layers are made at
+  // innerSide × ratio device pixels, PictureWidthPx and the markers stay in logical ones.
+  void applyMapScale(int innerSide, double devicePixelRatio = 1.0);
   bool redrawAfterResizePending() const { return resizeSettle_.isActive(); }
   static constexpr int kResizeSettleMs = 500;
 
@@ -276,6 +278,7 @@ class MapModel : public QObject {
   void setField(OptionField field, const QString& text);
   void passYield();
   void takeScale(const raster::Surface& mapLayer);
+  void takeScaleOf(raster::Surface& mapLayer);
   void writeCache(const raster::Surface& mapLayer);
   void loadCacheAtStart();
   void afterBusy();

@@ -45,7 +45,9 @@ struct FormServices {
   // The screen area a window may take, in pixels (the desktop's panels left out); empty: the
   // window's screen's.
   std::function<QRect()> availableScreenArea;
-  QString pictureFolder;  // where the save dialog starts; empty: the user's desktop folder
+  QString pictureFolder;  // where the save dialog starts; empty: the user's pictures folder
+  // Device pixels per logical pixel of the window; empty: the window's own.
+  std::function<double()> devicePixelRatio;
 };
 
 class Form1 : public QWidget, public model::FormWindow {
