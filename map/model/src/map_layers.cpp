@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QPainter>
 #include <algorithm>
+#include <cmath>
 
 #include "raster/qt/picture_file.hpp"
 
@@ -13,6 +14,14 @@ MapLayers::MapLayers(int width, int height) : mapLayer_(width, height), shown_(w
 void MapLayers::resize(int width, int height) {
   mapLayer_.resize(width, height);
   shown_.resize(width, height);
+}
+
+int MapLayers::logicalWidth() const noexcept {
+  return static_cast<int>(std::lround(mapLayer_.width() / ratio_));
+}
+
+int MapLayers::logicalHeight() const noexcept {
+  return static_cast<int>(std::lround(mapLayer_.height() / ratio_));
 }
 
 void MapLayers::shareScale() {

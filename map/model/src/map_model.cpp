@@ -30,10 +30,19 @@ MapModel::MapModel(ModelServices services, QObject* parent)
                                                   services_.programFolder)),
       overlayWindow_(std::make_unique<OverlayAdapter>(*this)) {
   if (!services_.clock) services_.clock = systemLocalNow;
+  if (!services_.hoursToUtc) services_.hoursToUtc = systemHoursToUtc;
   timer1_.setSingleShot(true);
   timer1_.setInterval(kTimer1Interval);
   sunTimer_.setInterval(kSunTimerInterval);
   paintTimer_.setSingleShot(true);
+  resizeSettle_.setSingleShot(true);
+  resizeSettle_.setInterval(kResizeSettleMs);
+  connect(&resizeSettle_, &QTimer::timeout, this, [this] {
+    const raster::Surface* picture = layers_->picture();
+    if (picture && (picture->width() != layers_->width() || picture->height() != layers_->height())) {
+      DrawAsync();
+    }
+  });
   connect(&timer1_, &QTimer::timeout, this, [this] { cmdDraw_Click(); });
   connect(&sunTimer_, &QTimer::timeout, this, [this] { SunTimer_Timer(); });
   connect(&paintTimer_, &QTimer::timeout, this, [this] { PaintTimer_Timer(); });
@@ -59,7 +68,13 @@ void MapModel::showMessage(const QString& text, MessageIcon icon) const {
 std::optional<spots::PixelScale> MapModel::markerScale() const {
   // MilesPerPixel is set by the first SetMapScale; before it the layer has its pixel scale.
   if (!(state_.plane.MilesPerPixel > 0.0)) return std::nullopt;
-  return spots::scaleOf(layers_->mapLayer());
+  spots::PixelScale scale = spots::scaleOf(layers_->mapLayer());
+  const double ratio = layers_->devicePixelRatio();
+  scale.unitWidth *= ratio;
+  scale.unitHeight *= ratio;
+  scale.width = layers_->logicalWidth();
+  scale.height = layers_->logicalHeight();
+  return scale;
 }
 
 StoredSettings MapModel::load(float currentLeftTwips, float currentTopTwips) {
@@ -69,11 +84,13 @@ StoredSettings MapModel::load(float currentLeftTwips, float currentTopTwips) {
   StoredSettings defaults;
   defaults.Left = currentLeftTwips;
   defaults.Top = currentTopTwips;
+  defaults.UTCOffset = services_.hoursToUtc();
   const StoredSettings s = readSettings(services_.settingsFile, defaults, say);
 
   state_.plane.LatHere = s.LatHere;
   state_.plane.LonHere = s.LonHere;
   state_.UTCOffset = s.UTCOffset;
+  state_.UTCOffsetFromSystem = !s.UTCOffsetStored;
   state_.plane.MaxDx = wholeMiles(s.MaxDx);
   state_.ShowSun = s.ShowSun;
   state_.ShowRivers = s.ShowRivers;
@@ -82,6 +99,8 @@ StoredSettings MapModel::load(float currentLeftTwips, float currentTopTwips) {
   state_.ShowSpotBy = s.ShowSpotBy;
   state_.ShowConnectingLines = s.ShowConnectingLines;
   state_.AlwaysOnTop = s.AlwaysOnTop;
+  state_.ShadeNight = s.ShadeNight;
+  state_.ShowCalls = s.ShowCalls;
 
   // The station and radius fields; the miles rule bounds MaxDx and fills the kilometre field.
   fields_.txtLatHere = numbers_.text(state_.plane.LatHere);
@@ -113,12 +132,14 @@ void MapModel::unload(float leftTwips, float topTwips) {
   unloaded_ = true;
   timer1_.stop();
   paintTimer_.stop();
+  resizeSettle_.stop();
   sunTimer_.stop();
 
   StoredSettings v;
   v.LatHere = state_.plane.LatHere;
   v.LonHere = state_.plane.LonHere;
   v.UTCOffset = state_.UTCOffset;
+  v.UTCOffsetStored = !state_.UTCOffsetFromSystem;
   v.MaxDx = state_.plane.MaxDx;
   v.ShowSun = state_.ShowSun;
   v.ShowRivers = state_.ShowRivers;
@@ -130,6 +151,8 @@ void MapModel::unload(float leftTwips, float topTwips) {
   v.Top = topTwips;
   v.PixelWidth = state_.plane.PictureWidthPx;
   v.AlwaysOnTop = state_.AlwaysOnTop;
+  v.ShadeNight = state_.ShadeNight;
+  v.ShowCalls = state_.ShowCalls;
   // A failed write is ignored: the window goes away whatever the disk says.
   writeSettings(services_.settingsFile, v, {});
   emit unloadedChanged();

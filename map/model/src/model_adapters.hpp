@@ -29,6 +29,7 @@ class MapModel::OverlayAdapter final : public OverlayWindow {
   bool Drawing() const override;
   void clearPaintDeferred() override;
   bool ShowSun() const override;
+  bool ShadeNight() const override;
   double UTCOffsetSeconds() const override;
   CacheReload reloadMapCache() override;
   void letEventsRun() override;

@@ -122,8 +122,15 @@ void MapModel::setUTCOffsetFromHost(std::int16_t hours) {
   txtUTCOffset_LostFocus();
 }
 
-void MapModel::setUTCOffset(double hours) {
+// A UTC offset that differs from the one held is the operator's or the host's choice: from now
+// on it is stored.
+void MapModel::takeUTCOffset(double hours) {
+  if (hours != state_.UTCOffset) state_.UTCOffsetFromSystem = false;
   state_.UTCOffset = hours;
+}
+
+void MapModel::setUTCOffset(double hours) {
+  takeUTCOffset(hours);
   emit optionsChanged();
 }
 
@@ -135,7 +142,7 @@ void MapModel::setUTCOffsetSeconds(double seconds) {
 bool MapModel::txtUTCOffset_LostFocus() {
   const std::optional<double> value = numbers_.parse(fields_.txtUTCOffset);
   if (!value) return refuse(OptionField::UTCOffset);
-  state_.UTCOffset = *value;
+  takeUTCOffset(*value);
   state_.UTCOffsetSeconds = state_.UTCOffset * kSecondsPerHour;
   emit optionsChanged();
   return true;
@@ -166,6 +173,12 @@ void MapModel::chkShowConnectingLines_Click(bool checked) {
   DrawSpots();
 }
 
+void MapModel::chkShowCalls_Click(bool checked) {
+  state_.ShowCalls = checked;
+  emit optionsChanged();
+  DrawSpots();
+}
+
 void MapModel::chkAlwaysOnTop_Click(bool checked) {
   state_.AlwaysOnTop = checked;
   emit optionsChanged();
@@ -174,6 +187,13 @@ void MapModel::chkAlwaysOnTop_Click(bool checked) {
 void MapModel::setShowSun(bool on) {
   state_.ShowSun = on;
   emit optionsChanged();
+}
+
+void MapModel::setShadeNight(bool on) {
+  if (state_.ShadeNight == on) return;
+  state_.ShadeNight = on;
+  emit optionsChanged();
+  redrawOverlay();
 }
 
 void MapModel::setShowRivers(bool on) {

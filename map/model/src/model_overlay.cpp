@@ -96,6 +96,8 @@ void MapModel::OverlayAdapter::clearPaintDeferred() { model_.state_.PaintDeferre
 
 bool MapModel::OverlayAdapter::ShowSun() const { return model_.state_.ShowSun; }
 
+bool MapModel::OverlayAdapter::ShadeNight() const { return model_.state_.ShadeNight; }
+
 double MapModel::OverlayAdapter::UTCOffsetSeconds() const { return model_.state_.UTCOffsetSeconds; }
 
 CacheReload MapModel::OverlayAdapter::reloadMapCache() {

@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QFileInfo>
 #include <algorithm>
+#include <cmath>
 
 #include "model/map_model.hpp"
 #include "model_adapters.hpp"
@@ -85,24 +86,36 @@ void MapModel::passYield() {
 
 // The scale the pass has set on the map layer becomes the map's: markers, the pointer readout
 // and the overlay follow it.
+void MapModel::takeScaleOf(raster::Surface& mapLayer) {
+  geo::SetMapScale(state_.plane, mapLayer);
+  takeScale(mapLayer);
+}
+
 void MapModel::takeScale(const raster::Surface& mapLayer) {
   state_.plane.MilesPerPixel = mapLayer.unitWidth();
-  state_.plane.PictureWidthPx = static_cast<std::int16_t>(mapLayer.width());
-  state_.plane.PictureHeightPx = static_cast<std::int16_t>(mapLayer.height());
+  // The stored width is the window's, in logical pixels, whatever the screen's pixel ratio.
+  state_.plane.PictureWidthPx = static_cast<std::int16_t>(layers_->logicalWidth());
+  state_.plane.PictureHeightPx = static_cast<std::int16_t>(layers_->logicalHeight());
   layers_->shareScale();
   emit scaleChanged();
 }
 
-void MapModel::applyMapScale(int innerSide) {
-  const int side = std::max(1, innerSide);
+void MapModel::applyMapScale(int innerSide, double devicePixelRatio) {
+  layers_->setDevicePixelRatio(devicePixelRatio);
+  const int side =
+      std::max(1, static_cast<int>(std::lround(innerSide * layers_->devicePixelRatio())));
   if (side != layers_->width() || side != layers_->height()) {
+    // A map drawn at the old size (or a resize still settling) is drawn again at the new size
+    // once the window stops changing; until then its picture shows stretched.
+    const raster::Surface* picture = layers_->picture();
+    const bool wasSharp = picture && picture->width() == layers_->width() &&
+                          picture->height() == layers_->height();
+    if (!unloaded_ && (wasSharp || resizeSettle_.isActive())) resizeSettle_.start();
     layers_->resize(side, side);
   } else {
     layers_->mapLayer().clear(raster::kWhite);
   }
-  geo::SetMapScale(state_.plane, layers_->mapLayer());
-  layers_->shareScale();
-  emit scaleChanged();
+  takeScaleOf(layers_->mapLayer());
 }
 
 // ---- the cache and pictures ----

@@ -2,6 +2,7 @@
 // and the presses on markers and on the map that call the host.
 
 #include <QLocale>
+#include <cmath>
 #include <exception>
 
 #include "model/map_model.hpp"
@@ -69,6 +70,13 @@ void MapModel::pressMarker(int slot, spots::MarkerKind kind, int button) {
   answer.SpotFreqTX = numberOf(SpotFreqTX).value_or(rig.SpotFreqTX);
   if (Mode.canConvert<QString>()) answer.Mode = Mode.toString().toStdString();
   spots_.answerRig(slot, generation, answer);
+}
+
+void MapModel::setAntennaHeading(double degrees) {
+  const double old = state_.AntennaHeading;
+  if (degrees == old || (!std::isfinite(degrees) && !std::isfinite(old))) return;
+  state_.AntennaHeading = degrees;
+  emit antennaHeadingChanged();
 }
 
 void MapModel::pressMap(geo::PlanePosition p, int button) {

@@ -37,7 +37,8 @@ StoredSettings readSettings(const std::string& file, const StoredSettings& d,
   StoredSettings s;
   s.LatHere = ini.read("LatHere", d.LatHere);
   s.LonHere = ini.read("LonHere", d.LonHere);
-  s.UTCOffset = ini.read("UTCOffset", wholeHours(d.UTCOffset));
+  s.UTCOffsetStored = !ini.read("UTCOffset", std::string()).empty();
+  s.UTCOffset = s.UTCOffsetStored ? ini.read("UTCOffset", wholeHours(d.UTCOffset)) : d.UTCOffset;
   s.MaxDx = ini.read("MaxDx", d.MaxDx);
   s.ShowSun = ini.read("ShowSun", d.ShowSun);
   s.ShowRivers = ini.read("ShowRivers", d.ShowRivers);
@@ -49,11 +50,13 @@ StoredSettings readSettings(const std::string& file, const StoredSettings& d,
   s.Top = ini.read("Top", d.Top);
   s.Left = ini.read("left", d.Left);
   s.AlwaysOnTop = ini.read("AlwaysOnTop", d.AlwaysOnTop);
+  s.ShadeNight = ini.read("ShadeNight", d.ShadeNight);
+  s.ShowCalls = ini.read("ShowCalls", d.ShowCalls);
   return s;
 }
 
 std::vector<std::pair<std::string, Variant>> settingsEntries(const StoredSettings& v) {
-  return {
+  std::vector<std::pair<std::string, Variant>> entries = {
       {"LatHere", Variant(v.LatHere)},
       {"LonHere", Variant(v.LonHere)},
       {"UTCOffset", Variant(v.UTCOffset)},
@@ -68,7 +71,13 @@ std::vector<std::pair<std::string, Variant>> settingsEntries(const StoredSetting
       {"Top", Variant(v.Top)},
       {"PixelWidth", Variant(v.PixelWidth)},
       {"AlwaysOnTop", Variant(v.AlwaysOnTop)},
+      {"ShadeNight", Variant(v.ShadeNight)},
+      {"ShowCalls", Variant(v.ShowCalls)},
   };
+  if (!v.UTCOffsetStored) {  // the system's offset: not stored
+    std::erase_if(entries, [](const auto& entry) { return entry.first == "UTCOffset"; });
+  }
+  return entries;
 }
 
 int writeSettings(const std::string& file, const StoredSettings& values, const MessageSink& say) {

@@ -51,6 +51,12 @@ void DrawPath(MapPlane& plane, raster::Surface& surface, double LatDeg, double L
   plane.PathShown = true;
 }
 
+std::optional<MapPoint> headingLineEnd(double headingDeg) {
+  if (!std::isfinite(headingDeg)) return std::nullopt;
+  const double r = headingDeg * kDegToRad;
+  return MapPoint{kAntipodeMiles * std::sin(r), kAntipodeMiles * std::cos(r)};
+}
+
 void redrawPath(const MapPlane& plane, raster::Surface& surface) {
   if (plane.PathShown) drawPathLine(plane, surface);
 }

@@ -4,6 +4,8 @@
 
 #include "geometry/angles.hpp"
 #include "geometry/constants.hpp"
+#include "geometry/maidenhead.hpp"
+#include "geometry/plane_inverse.hpp"
 
 namespace orbelle::geo {
 
@@ -41,6 +43,11 @@ Readout readoutOf(PlanePosition p) {
   r.miles = static_cast<std::int64_t>(std::floor(d));
   r.km = static_cast<std::int64_t>(std::floor(d * kKmPerMile));
   return r;
+}
+
+std::string locatorOf(PlanePosition p, double latHere, double lonHere) {
+  const std::optional<GeoPosition> place = PlaneInverse(latHere, lonHere).position({p.x, p.y});
+  return place ? maidenheadLocator(place->lat, place->lon) : std::string();
 }
 
 }  // namespace orbelle::geo

@@ -39,7 +39,25 @@ int main(int argc, char** argv) {
   const server::StartMode mode =
       server::startModeOf(arguments, qEnvironmentVariable("DBUS_STARTER_BUS_TYPE"));
 
+  // Without a display Qt would abort: it is offered the off-screen platform last instead, and
+  // the program decides what that means.
+  const bool chosen = server::platformChosen(arguments, qEnvironmentVariable("QT_QPA_PLATFORM"));
+  if (!chosen) {
+    qputenv("QT_QPA_PLATFORM",
+            server::platformsToTry(qEnvironmentVariable("WAYLAND_DISPLAY")).toLocal8Bit());
+  }
   QApplication app(argc, argv);
+  if (!chosen) qunsetenv("QT_QPA_PLATFORM");  // programs the map starts choose their own
+  switch (server::displayOutcome(mode, chosen, QGuiApplication::platformName())) {
+    case server::DisplayOutcome::Window:
+      break;
+    case server::DisplayOutcome::OffscreenForBus:
+      complain(QString::fromUtf8(server::kOffscreenForBus));
+      break;
+    case server::DisplayOutcome::NoDisplay:
+      complain(QString::fromUtf8(server::kNoDisplay));
+      return 1;
+  }
   const QString title = QString::fromUtf8(shell::text::kProgramName);
   QCoreApplication::setApplicationName(title);
   // The window may be hidden while the program goes on; the program decides when it ends.

@@ -161,6 +161,14 @@ BusObject* makeServerObject(Automation& automation, int number) {
     state();
     return QVariant(m.model().Drawing());
   };
+  get["AntennaHeading"] = [&m, state] {
+    state();
+    return QVariant(m.model().state().AntennaHeading);
+  };
+  set["AntennaHeading"] = [&m, state](const QVariant& v) {
+    state();
+    m.model().setAntennaHeading(v.toDouble());
+  };
 
   return new BusObject(builtInInterface(QStringLiteral("Orbelle._server")), a.connection(),
                        std::move(methods), std::move(get), std::move(set), &a);

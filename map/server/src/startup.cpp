@@ -19,6 +19,21 @@ QString busWorkingFolder(const QString& xdgDataHome, const QString& home) {
   return QDir::cleanPath(dataHome + QStringLiteral("/orbelle"));
 }
 
+QString platformsToTry(const QString& waylandDisplay) {
+  const QString display = QStringLiteral("xcb;") + QLatin1String(kOffscreenPlatform);
+  return waylandDisplay.isEmpty() ? display : QStringLiteral("wayland;") + display;
+}
+
+bool platformChosen(const QStringList& arguments, const QString& qtPlatform) {
+  return !qtPlatform.isEmpty() || arguments.contains(QStringLiteral("-platform"));
+}
+
+DisplayOutcome displayOutcome(StartMode mode, bool chosen, const QString& platformName) {
+  if (chosen || platformName != QLatin1String(kOffscreenPlatform)) return DisplayOutcome::Window;
+  return mode == StartMode::BusActivated ? DisplayOutcome::OffscreenForBus
+                                         : DisplayOutcome::NoDisplay;
+}
+
 bool enterWorkingFolder(const QString& folder, QString* error) {
   if (!QDir().mkpath(folder)) {
     if (error) *error = QStringLiteral("cannot create the folder %1").arg(folder);

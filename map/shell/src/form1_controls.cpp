@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "antenna_line.hpp"
 #include "caption_button.hpp"
 #include "layout_rules.hpp"
 #include "shell/form1.hpp"
@@ -28,17 +29,17 @@ constexpr int kStopRotorIconSize = 16;  // pixels
 
 QString tr8(const char* text) { return QString::fromUtf8(text); }
 
+// A readout value: plain bold text on the window's background, so that it does not look like a
+// field the operator could type into.
 QLabel* displayLabel(QWidget* parent, const char* name, const char* tip) {
   auto* label = new QLabel(parent);
   label->setObjectName(tr8(name));
   label->setToolTip(tr8(tip));
-  label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   label->setAlignment(Qt::AlignCenter);
-  label->setAutoFillBackground(true);
-  QPalette palette = label->palette();
-  palette.setColor(QPalette::Window, Qt::white);
-  label->setPalette(palette);
-  label->setMinimumHeight(label->fontMetrics().height() + 6);
+  QFont bold = label->font();
+  bold.setBold(true);
+  label->setFont(bold);
+  label->setMinimumHeight(label->fontMetrics().height() + 2);
   return label;
 }
 
@@ -69,12 +70,18 @@ Form1::Form1(model::MapModel& model, FormServices services, QWidget* parent)
     : QWidget(parent), model_(model), services_(std::move(services)) {
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(tr8(text::kProgramName));
+  // The logging program normally has the focus: hover texts of markers and buttons must show
+  // while this window is inactive too (Qt shows them only in the active window by default).
+  setAttribute(Qt::WA_AlwaysShowToolTips);
   tpp_ = shell::twipsPerPixel(screen() ? screen()->logicalDotsPerInchX() : 96.0);
   surfaceTwips_ = kInitialSurfaceWidthTwips;
 
   buildControls();
   spots_ = std::make_unique<SpotLayer>(model_, c_.Picture1);
   c_.Picture1->addPainterAbove([this](QPainter& painter) { spots_->paintLines(painter); });
+  c_.Picture1->addPainterAbove([this](QPainter& painter) {
+    paintAntennaLine(painter, model_, c_.Picture1->imageRect().topLeft());
+  });
   notice_ = std::make_unique<HostNotice>(this);
   connectControls();
   observeModel();
@@ -109,6 +116,12 @@ Form1::~Form1() {
 void Form1::buildControls() {
   c_.Picture1 = new SurfaceWidget(model_.layers(), this);
   c_.Picture1->setObjectName(QStringLiteral("Picture1"));
+  c_.lblDrawingNote = new QLabel(tr8(text::kDrawingMapNote), c_.Picture1);
+  c_.lblDrawingNote->setObjectName(QStringLiteral("lblDrawingNote"));
+  c_.lblDrawingNote->setAttribute(Qt::WA_TransparentForMouseEvents);
+  c_.lblDrawingNote->setStyleSheet(QStringLiteral(
+      "QLabel { background: white; color: black; border: 1px solid gray; padding: 6px; }"));
+  c_.lblDrawingNote->hide();
   buildColumn();
   buildOptionsPanel();
 }
@@ -158,6 +171,13 @@ void Form1::buildColumn() {
   layout->addWidget(c_.lblDxDisplay);
   c_.lblDxKMDisplay = displayLabel(column, "lblDxKMDisplay", text::kDxKmTip);
   layout->addWidget(c_.lblDxKMDisplay);
+  plain(text::kLocatorLabel);
+  c_.lblLocatorDisplay = displayLabel(column, "lblLocatorDisplay", text::kLocatorTip);
+  layout->addWidget(c_.lblLocatorDisplay);
+  layout->addSpacing(2 * kColumnSpacing);
+  plain(text::kStationLabel);
+  c_.lblStationLocator = displayLabel(column, "lblStationLocator", text::kStationLocatorTip);
+  layout->addWidget(c_.lblStationLocator);
 
   const int margin = pixelsOf(kColumnMarginTwips, tpp_);
   const int width = pixelsOf(kSurfaceLeftTwips - 2.0 * kColumnMarginTwips, tpp_);
@@ -223,13 +243,16 @@ void Form1::buildOptionsPanel() {
   c_.chkAlwaysOnTop = checkBox(frame, "chkAlwaysOnTop", text::kAlwaysOnTopCaption);
   c_.chkShowRivers = checkBox(frame, "chkShowRivers", text::kDrawRiversCaption);
   c_.chkShowSun = checkBox(frame, "chkShowSun", text::kShowSunCaption);
+  c_.chkShadeNight = checkBox(frame, "chkShadeNight", text::kShadeNightCaption);
   c_.chkShowSpots = checkBox(frame, "chkShowSpots", text::kShowSpotsCaption);
   c_.chkShowSpotBy = checkBox(frame, "chkShowSpotBy", text::kShowSpotByCaption);
+  c_.chkShowCalls = checkBox(frame, "chkShowCalls", text::kShowCallsCaption);
   c_.chkShowConnectingLines =
       checkBox(frame, "chkShowConnectingLines", text::kConnectingLinesCaption);
   c_.chkShowConnectingLines->setToolTip(tr8(text::kConnectingLinesTip));
-  for (QCheckBox* box : {c_.chkAlwaysOnTop, c_.chkShowRivers, c_.chkShowSun, c_.chkShowSpots,
-                         c_.chkShowSpotBy, c_.chkShowConnectingLines}) {
+  for (QCheckBox* box : {c_.chkAlwaysOnTop, c_.chkShowRivers, c_.chkShowSun, c_.chkShadeNight,
+                         c_.chkShowSpots, c_.chkShowCalls, c_.chkShowSpotBy,
+                         c_.chkShowConnectingLines}) {
     layout->addWidget(box);
   }
 
@@ -284,8 +307,12 @@ void Form1::connectControls() {
   connect(c_.chkShowRivers, &QCheckBox::clicked, this,
           [this](bool on) { model_.setShowRivers(on); });
   connect(c_.chkShowSun, &QCheckBox::clicked, this, [this](bool on) { model_.setShowSun(on); });
+  connect(c_.chkShadeNight, &QCheckBox::clicked, this,
+          [this](bool on) { model_.setShadeNight(on); });
   connect(c_.chkShowSpots, &QCheckBox::clicked, this,
           [this](bool on) { model_.chkShowSpots_Click(on); });
+  connect(c_.chkShowCalls, &QCheckBox::clicked, this,
+          [this](bool on) { model_.chkShowCalls_Click(on); });
   connect(c_.chkShowSpotBy, &QCheckBox::clicked, this,
           [this](bool on) { model_.chkShowSpotBy_Click(on); });
   connect(c_.chkShowConnectingLines, &QCheckBox::clicked, this,
@@ -297,6 +324,7 @@ void Form1::connectControls() {
   }
 
   c_.Picture1->onPointerMoved = [this](int px, int py) { Image1_MouseMove(px, py); };
+  c_.Picture1->onPointerLeft = [this] { Image1_MouseLeave(); };
   c_.Picture1->onPressed = [this](int button, int px, int py) { Image1_MouseDown(button, px, py); };
 }
 

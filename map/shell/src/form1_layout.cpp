@@ -3,6 +3,8 @@
 // scale the model takes from every resize.
 
 #include <QResizeEvent>
+#include <algorithm>
+#include <QScreen>
 #include <QShowEvent>
 #include <QWidget>
 
@@ -18,6 +20,10 @@ namespace {
 constexpr int kMaxSurfacePixels = 4096;
 // Space kept around the options panel inside the surface, pixels.
 constexpr int kPanelMargin = 16;
+// The window manager's frame around a window not yet shown (its real frame is unknown until
+// then), pixels: a title bar and thin borders.
+constexpr int kFrameAllowanceWidth = 12;
+constexpr int kFrameAllowanceHeight = 40;
 
 }  // namespace
 
@@ -41,6 +47,17 @@ void Form1::updateLimits() {
       columnBottom + kSurfaceTopTwips - 2.0 * kSurfaceTopTwips - kWindowExtraHeightTwips;
   minSurfaceTwips_ = std::max(panelSide * tpp_, forColumn);
   maxSurfaceTwips_ = (kMaxSurfacePixels + 2 * kSurfaceBorderPixels) * tpp_;
+  // The window, frame included, stays within the screen's available area: the square shrinks
+  // to fit its width and its height.
+  const QRect area = availableArea();
+  if (!area.isEmpty()) {
+    const QSize frame = frameExtra();
+    const double byWidth = (area.width() - frame.width()) * tpp_ - kSurfaceLeftTwips -
+                           kSurfaceRightMarginTwips;
+    const double byHeight = (area.height() - frame.height()) * tpp_ - 2.0 * kSurfaceTopTwips -
+                            kWindowExtraHeightTwips;
+    maxSurfaceTwips_ = std::min({maxSurfaceTwips_, byWidth, byHeight});
+  }
 
   const SurfaceLimits limits{minSurfaceTwips_, maxSurfaceTwips_};
   const ResizeOutcome smallest = resizeRule(0.0, limits);
@@ -49,6 +66,11 @@ void Form1::updateLimits() {
                  pixelsOf(smallest.windowHeightTwips - kWindowExtraHeightTwips, tpp_));
   setMaximumSize(pixelsOf(largest.windowWidthTwips, tpp_),
                  pixelsOf(largest.windowHeightTwips, tpp_));
+}
+
+QSize Form1::frameExtra() const {
+  if (isVisible()) return frameGeometry().size() - size();
+  return {kFrameAllowanceWidth, kFrameAllowanceHeight};
 }
 
 void Form1::setWindowSizeTwips(double width, double height) {
@@ -77,6 +99,9 @@ void Form1::resizeEvent(QResizeEvent* event) {
 
 void Form1::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
+  // The real frame is known now: the limits follow it, and a window that no longer fits shrinks.
+  updateLimits();
+  if (surfaceTwips_ > maxSurfaceTwips_) Form_Resize();
   model_.repaint();
 }
 
@@ -108,7 +133,10 @@ void Form1::Form_Resize() {
     resizeSteps();
   } while (resizeAgain_ && ++rounds < 4);
   inResize_ = false;
+  // The height follows the width: a window grown downwards past the screen moves up instead.
+  if (loaded_) fitOnScreen();
   model_.repaint();
+  showDrawingNote();
 }
 
 void Form1::resizeSteps() {
@@ -120,7 +148,9 @@ void Form1::resizeSteps() {
   // Image1 and both layers take the surface's new inner size; the map layer is cleared to white
   // and scaled to the map radius. The cached picture is shown stretched until the next pass.
   const QRect inner = c_.Picture1->contentsRect();
-  model_.applyMapScale(std::min(inner.width(), inner.height()));
+  const double ratio =
+      services_.devicePixelRatio ? services_.devicePixelRatio() : devicePixelRatioF();
+  model_.applyMapScale(std::min(inner.width(), inner.height()), ratio);
   savedHeight_ = roundedTwips(heightTwips());
   savedWidth_ = roundedTwips(widthTwips());
 }

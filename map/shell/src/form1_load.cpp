@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QPushButton>
 #include <QScreen>
+#include <algorithm>
 
 #include "layout_rules.hpp"
 #include "shell/form1.hpp"
@@ -29,6 +30,23 @@ double Form1::leftTwips() const { return x() == setPosPx_.x() ? setPosTwips_.x()
 
 double Form1::topTwips() const { return y() == setPosPx_.y() ? setPosTwips_.y() : y() * tpp_; }
 
+QRect Form1::availableArea() const {
+  if (services_.availableScreenArea) return services_.availableScreenArea();
+  const QScreen* s = screen();
+  return s ? s->availableGeometry() : QRect();
+}
+
+void Form1::fitOnScreen() {
+  // The window fits the available area (the resize rule sees to that); a position that would
+  // put part of it beyond the area's right or bottom edge moves it back in.
+  const QRect area = availableArea();
+  if (area.isEmpty()) return;
+  const QSize outer = size() + frameExtra();
+  const int left = std::max(area.left(), std::min(x(), area.right() + 1 - outer.width()));
+  const int top = std::max(area.top(), std::min(y(), area.bottom() + 1 - outer.height()));
+  if (left != x() || top != y()) moveWindowTwips(left * tpp_, top * tpp_);
+}
+
 void Form1::Form_Load() {
   if (loaded_) return;
   loaded_ = true;
@@ -43,6 +61,7 @@ void Form1::Form_Load() {
   const WindowPosition reachable =
       keepReachable({s.Left, s.Top}, screenTwips.width(), screenTwips.height());
   moveWindowTwips(reachable.left, reachable.top);
+  fitOnScreen();
   showFields();
   showOptions();
 }
@@ -50,6 +69,8 @@ void Form1::Form_Load() {
 void Form1::ShowAfterLoad() {
   setUpdatesEnabled(false);
   model_.startSunTimer();
+  if (!model_.state().MapCached) model_.DrawAsync();
+  showDrawingNote();
   show();
   setUpdatesEnabled(true);
 }

@@ -14,6 +14,7 @@
 
 #include "raster/qt/picture_file.hpp"
 #include "shell/form1.hpp"
+#include "shell/host_notice.hpp"
 #include "shell/texts.hpp"
 
 namespace orbelle::shell {
@@ -42,11 +43,15 @@ void Form1::CmdSetupOK_Click() {
 }
 
 void Form1::cmdHelp_Click() {
-  if (!services_.help->showHelp(QString::fromUtf8(text::kHelpFile),
-                                QString::fromUtf8(text::kHelpMacro))) {
-    services_.messages->message(QStringLiteral("No help viewer could be started."), caption(),
-                                MessageIcon::Information);
+  const HelpShown help = services_.help->showHelp(QString::fromUtf8(text::kHelpFile),
+                                                  QString::fromUtf8(text::kHelpMacro));
+  if (help) {
+    notice_->show(QString::fromUtf8(text::kHelpOpened).arg(help.file));
+    return;
   }
+  services_.messages->message(QString::fromUtf8(text::kNoHelpViewer) + QLatin1Char('\n') +
+                                  QString::fromUtf8(text::kHelpFileNamed).arg(help.file),
+                              caption(), MessageIcon::Information);
 }
 
 void Form1::cmdClrSpots_Click() {
@@ -69,7 +74,7 @@ void Form1::cmdSavePict_Click() {
   request.filter = QString::fromUtf8(text::kBitmapFilter);
   request.defaultExtension = QString::fromUtf8(text::kBitmapExtension);
   request.initialFolder = services_.pictureFolder.isEmpty()
-                              ? QStandardPaths::writableLocation(QStandardPaths::DesktopLocation)
+                              ? QStandardPaths::writableLocation(QStandardPaths::PicturesLocation)
                               : services_.pictureFolder;
   request.overwritePrompt = true;
   SaveDialogResult chosen;

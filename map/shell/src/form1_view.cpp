@@ -5,6 +5,7 @@
 
 #include <QCheckBox>
 #include <QFrame>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -22,14 +23,25 @@ void Form1::observeModel() {
     showFields();
     showOptions();
   });
-  connect(&model_, &MapModel::stationChanged, this, [this] { showFields(); });
+  connect(&model_, &MapModel::stationChanged, this, [this] {
+    showFields();
+    showStationLocator();
+  });
   connect(&model_, &MapModel::radiusChanged, this, [this] { showFields(); });
   connect(&model_, &MapModel::fieldRefused, this,
           [this](model::OptionField field) { refuseNumber(fieldEdit(field)); });
-  connect(&model_, &MapModel::drawingChanged, this, [this](bool on) { showDrawing(on); });
+  connect(&model_, &MapModel::drawingChanged, this, [this](bool on) {
+    showDrawing(on);
+    showDrawingNote();
+  });
   connect(&model_, &MapModel::passStarted, this, [this] { c_.cmdCancel->setEnabled(true); });
-  connect(&model_, &MapModel::passFinished, this, [this] { c_.cmdCancel->setEnabled(false); });
+  connect(&model_, &MapModel::passFinished, this, [this] {
+    c_.cmdCancel->setEnabled(false);
+    showDrawingNote();
+  });
   connect(&model_, &MapModel::layersChanged, c_.Picture1, [this] { c_.Picture1->update(); });
+  connect(&model_, &MapModel::antennaHeadingChanged, c_.Picture1,
+          [this] { c_.Picture1->update(); });
   connect(&model_, &MapModel::settledChanged, this, [this] {
     if (!closeOwed_ || model_.passRunning() || model_.refreshing()) return;
     closeOwed_ = false;
@@ -74,7 +86,8 @@ void Form1::showOptions() {
   const model::MapState& s = model_.state();
   const std::pair<QCheckBox*, bool> boxes[] = {
       {c_.chkAlwaysOnTop, s.AlwaysOnTop}, {c_.chkShowRivers, s.ShowRivers},
-      {c_.chkShowSun, s.ShowSun},         {c_.chkShowSpots, s.ShowSpots},
+      {c_.chkShowSun, s.ShowSun},         {c_.chkShadeNight, s.ShadeNight},
+      {c_.chkShowSpots, s.ShowSpots},     {c_.chkShowCalls, s.ShowCalls},
       {c_.chkShowSpotBy, s.ShowSpotBy},   {c_.chkShowConnectingLines, s.ShowConnectingLines},
   };
   for (const auto& [box, checked] : boxes) {
@@ -83,6 +96,7 @@ void Form1::showOptions() {
   }
   c_.chkShowConnectingLines->setEnabled(s.ShowSpots && s.ShowSpotBy);
   c_.chkShowSpotBy->setEnabled(s.ShowSpots);
+  c_.chkShowCalls->setEnabled(s.ShowSpots);
   SetAlwaysOnTop(s.AlwaysOnTop);
 }
 
@@ -97,6 +111,18 @@ void Form1::showDrawing(bool drawing) {
     c_.cmdSavePict->setEnabled(true);
     unsetCursor();
   }
+}
+
+void Form1::showDrawingNote() {
+  // Until a first map is there, the white square says that one is on its way.
+  const bool on = !model_.hasPicture() && (model_.Drawing() || model_.drawAsyncPending());
+  QLabel* note = c_.lblDrawingNote;
+  if (on) {
+    note->adjustSize();
+    note->move(c_.Picture1->rect().center() - note->rect().center());
+    note->raise();
+  }
+  note->setVisible(on);
 }
 
 }  // namespace orbelle::shell

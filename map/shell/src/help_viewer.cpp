@@ -41,17 +41,18 @@ QString DesktopHelpViewer::findHelpFile(const QString& helpFile) const {
   return {};
 }
 
-bool DesktopHelpViewer::showHelp(const QString& helpFile, const QString& macro) {
+HelpShown DesktopHelpViewer::showHelp(const QString& helpFile, const QString& macro) {
   if (!places_.viewerCommand.isEmpty()) {
     const QString path = findHelpFile(helpFile);
     QStringList command = QProcess::splitCommand(places_.viewerCommand);
     if (!path.isEmpty() && !command.isEmpty()) {
       const QString program = command.takeFirst();
-      if (launcher_.startDetached(program, command << path << macro)) return true;
+      if (launcher_.startDetached(program, command << path << macro)) return {true, path};
     }
   }
-  if (places_.ownHelpPage.isEmpty() || !QFileInfo::exists(places_.ownHelpPage)) return false;
-  return launcher_.openFile(places_.ownHelpPage);
+  if (places_.ownHelpPage.isEmpty()) return {false, helpFile};
+  if (!QFileInfo::exists(places_.ownHelpPage)) return {false, places_.ownHelpPage};
+  return {launcher_.openFile(places_.ownHelpPage), places_.ownHelpPage};
 }
 
 }  // namespace orbelle::shell

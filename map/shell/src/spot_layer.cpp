@@ -1,10 +1,13 @@
 #include "spot_layer.hpp"
 
+#include <QLabel>
 #include <QPainter>
+#include <algorithm>
 
 #include "model/map_model.hpp"
 #include "shell/surface_widget.hpp"
 #include "spot_marker.hpp"
+#include "spots/label_layout.hpp"
 #include "spots/spot_constants.hpp"
 
 namespace orbelle::shell {
@@ -13,6 +16,12 @@ namespace {
 QColor qColorOf(raster::Rgb rgb) {
   return QColor(raster::redOf(rgb), raster::greenOf(rgb), raster::blueOf(rgb));
 }
+
+// Call labels: dark text on a light, slightly see-through ground, a point smaller than the
+// window's text.
+constexpr const char* kCallLabelStyle =
+    "QLabel { color: black; background: rgba(255, 255, 255, 200); padding: 0px 1px; }";
+constexpr double kCallLabelPointsSmaller = 1.5;
 
 spots::ShowOptions showOptionsOf(const model::MapState& state) {
   return {state.ShowSpots, state.ShowSpotBy, state.ShowConnectingLines};
@@ -53,6 +62,7 @@ SpotLayer::~SpotLayer() {
   for (Elements& e : elements_) {
     delete e.spot;
     delete e.spotter;
+    delete e.label;
   }
   surface_->update();
 }
@@ -65,6 +75,11 @@ SpotMarker* SpotLayer::lblSpots(int i) const {
 SpotMarker* SpotLayer::lblSpotBys(int i) const {
   if (i < 1 || i > static_cast<int>(elements_.size())) return nullptr;
   return elements_[static_cast<std::size_t>(i - 1)].spotter;
+}
+
+QLabel* SpotLayer::callLabel(int i) const {
+  if (i < 1 || i > static_cast<int>(elements_.size())) return nullptr;
+  return elements_[static_cast<std::size_t>(i - 1)].label;
 }
 
 SpotLayer::LineState SpotLayer::ConLine(int i) const {
@@ -89,6 +104,16 @@ void SpotLayer::ensureElements(int count) {
     e.spotter->onPressed = [this, slot](int button) {
       model_.pressMarker(slot, spots::MarkerKind::Spotter, button);
     };
+    e.label = new QLabel(surface_);
+    e.label->setStyleSheet(QString::fromLatin1(kCallLabelStyle));
+    QFont small = e.label->font();
+    if (small.pointSizeF() > 0) {
+      small.setPointSizeF(std::max(6.0, small.pointSizeF() - kCallLabelPointsSmaller));
+    }
+    e.label->setFont(small);
+    // Presses go through to the map beneath, as on any other part of the map.
+    e.label->setAttribute(Qt::WA_TransparentForMouseEvents);
+    e.label->hide();
     elements_.push_back(e);
   }
 }
@@ -96,6 +121,7 @@ void SpotLayer::ensureElements(int count) {
 void SpotLayer::hideSlot(Elements& e) {
   e.spot->hide();
   e.spotter->hide();
+  e.label->hide();
   if (setLine(e.line, false, e.line.segment)) surface_->update();
 }
 
@@ -105,6 +131,7 @@ void SpotLayer::spotsCleared() {
   // Elements beyond a smaller MaxSpots are hidden as well: they belong to no slot any more.
   const UpdatesHeld held(surface_);
   for (Elements& e : elements_) hideSlot(e);
+  arrangeLabelsAndTips();
 }
 
 void SpotLayer::spotAdded(int i) {
@@ -125,6 +152,8 @@ void SpotLayer::spotAdded(int i) {
     // The slot may have shown an older spot: its elements must not carry the new texts there.
     hideSlot(e);
   }
+  e.label->setText(QString::fromStdString(model_.spots().slot(i).markers.call));
+  arrangeLabelsAndTips();
 }
 
 void SpotLayer::spotsPlaced() {
@@ -136,6 +165,81 @@ void SpotLayer::spotsPlaced() {
   for (int i = 1; i <= list.MaxSpots(); ++i) {
     if (!list.slot(i).filled) continue;
     placeSlotElements(i, scale, visibilityForDrawSpots(show, spotterKnown(list.row(i))));
+  }
+  arrangeLabelsAndTips();
+}
+
+void SpotLayer::arrangeLabelsAndTips() {
+  if (!surface_) return;
+  const spots::SpotList& list = model_.spots();
+  const int slotCount = std::min(static_cast<int>(elements_.size()), static_cast<int>(list.MaxSpots()));
+  const QPoint origin = surface_->imageRect().topLeft();
+
+  // The markers on the map, in image pixels.
+  struct Shown {
+    SpotMarker* marker;
+    int slot;
+    bool spotter;
+  };
+  std::vector<Shown> shown;
+  std::vector<spots::PixelBox> boxes;
+  std::vector<int> spotMarkerOf(static_cast<std::size_t>(slotCount) + 1, -1);  // index in shown
+  for (int i = 1; i <= slotCount; ++i) {
+    const Elements& e = elements_[static_cast<std::size_t>(i - 1)];
+    for (const bool spotter : {false, true}) {
+      SpotMarker* marker = spotter ? e.spotter : e.spot;
+      if (!list.slot(i).filled || !marker->isVisibleTo(surface_)) continue;
+      const QPoint at = marker->pos() - origin;
+      if (!spotter) spotMarkerOf[static_cast<std::size_t>(i)] = static_cast<int>(shown.size());
+      boxes.push_back({at.x(), at.y(), spots::kMarkerPixels, spots::kMarkerPixels});
+      shown.push_back({marker, i, spotter});
+    }
+  }
+
+  // Hover texts: a marker's own, then those of every marker under the same pixels.
+  const auto textOf = [&](const Shown& s) {
+    const spots::SlotMarkers& m = list.slot(s.slot).markers;
+    return QString::fromStdString(s.spotter ? m.spotterText : m.spotText);
+  };
+  const std::vector<std::vector<int>> overlaps = spots::overlappingBoxes(boxes);
+  for (std::size_t k = 0; k < shown.size(); ++k) {
+    QString tip = textOf(shown[k]);
+    for (const int j : overlaps[k]) tip += QLatin1Char('\n') + textOf(shown[static_cast<std::size_t>(j)]);
+    if (shown[k].marker->toolTip() != tip) shown[k].marker->setToolTip(tip);
+  }
+
+  // Labels of the spot markers, the newest spot first: it wins a contested place.
+  const std::optional<spots::PixelScale> scale = model_.markerScale();
+  std::vector<spots::LabelRequest> requests;
+  std::vector<int> labelSlots;
+  if (scale && model_.state().ShowCalls && slotCount > 0) {
+    const int newest = list.NextSpot() > 1 ? list.NextSpot() - 1 : slotCount;
+    for (int n = 0; n < slotCount; ++n) {
+      const int i = ((newest - 1 - n) % slotCount + slotCount) % slotCount + 1;
+      const int k = spotMarkerOf[static_cast<std::size_t>(i)];
+      QLabel* label = elements_[static_cast<std::size_t>(i - 1)].label;
+      if (k < 0 || label->text().isEmpty()) continue;
+      const QSize size = label->sizeHint();
+      requests.push_back({boxes[static_cast<std::size_t>(k)], size.width(), size.height()});
+      labelSlots.push_back(i);
+    }
+  }
+  std::vector<char> labelled(elements_.size(), 0);
+  if (scale) {
+    const std::vector<std::optional<spots::PixelBox>> places =
+        spots::placeLabels(requests, boxes, scale->width, scale->height);
+    for (std::size_t k = 0; k < places.size(); ++k) {
+      if (!places[k]) continue;
+      const std::size_t index = static_cast<std::size_t>(labelSlots[k] - 1);
+      QLabel* label = elements_[index].label;
+      const spots::PixelBox& b = *places[k];
+      label->setGeometry(origin.x() + b.left, origin.y() + b.top, b.width, b.height);
+      label->show();
+      labelled[index] = 1;
+    }
+  }
+  for (std::size_t index = 0; index < elements_.size(); ++index) {
+    if (!labelled[index]) elements_[index].label->hide();
   }
 }
 

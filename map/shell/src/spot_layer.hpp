@@ -2,9 +2,12 @@
 
 // The spot markers over the map surface, a view of the model's spot ring: one spot marker and
 // one spotter marker per slot as child widgets of the surface (above the picture, with hover
-// texts, taking mouse presses), and the connecting lines, which the surface paints above its
-// picture and beneath its children through paintLines(). The layer follows the model's signals
-// (a spot added, the spots cleared, the spots placed again) and hands marker presses to it.
+// texts, taking mouse presses), the spot's call as a label beside its marker ("Show calls";
+// labels never overlap each other or a marker: one that finds no free place is left out), and
+// the connecting lines, which the surface paints above its picture and beneath its children
+// through paintLines(). A marker that lies over others has the hover texts of all of them, so
+// every spot of a cluster can be read. The layer follows the model's signals (a spot added, the
+// spots cleared, the spots placed again) and hands marker presses to it.
 
 #include <QPointer>
 #include <QRect>
@@ -15,6 +18,7 @@
 #include "spots/marker_press.hpp"
 #include "spots/slot_layout.hpp"
 
+class QLabel;
 class QPainter;
 
 namespace orbelle::model {
@@ -41,6 +45,8 @@ class SpotLayer {
   // Markers of slot i, 1 ≤ i ≤ the number of slots ever created; null otherwise.
   SpotMarker* lblSpots(int i) const;
   SpotMarker* lblSpotBys(int i) const;
+  // The call label of slot i (null as above).
+  QLabel* callLabel(int i) const;
   struct LineState {
     bool visible = false;
     spots::PixelSegment segment;  // image pixels
@@ -52,6 +58,7 @@ class SpotLayer {
   struct Elements {
     SpotMarker* spot = nullptr;
     SpotMarker* spotter = nullptr;
+    QLabel* label = nullptr;
     LineState line;
   };
 
@@ -67,6 +74,8 @@ class SpotLayer {
   // Sets a line's state; true when it changed (the surface then needs repainting).
   bool setLine(LineState& line, bool visible, const spots::PixelSegment& segment);
   QRect imageRect(const std::optional<spots::PixelScale>& scale) const;
+  // The call labels and the hover texts of overlapping markers, after markers have moved.
+  void arrangeLabelsAndTips();
 
   model::MapModel& model_;
   QPointer<SurfaceWidget> surface_;

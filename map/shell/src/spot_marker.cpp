@@ -4,6 +4,7 @@
 #include <QPainter>
 
 #include "mouse_buttons.hpp"
+#include "raster/color.hpp"
 #include "spots/spot_constants.hpp"
 
 namespace orbelle::shell {
@@ -21,7 +22,11 @@ void SpotMarker::setColor(const QColor& color) {
 
 void SpotMarker::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  painter.fillRect(rect(), color_);
+  const raster::Rgb outline =
+      raster::contrastingOutline(raster::rgb(color_.red(), color_.green(), color_.blue()));
+  painter.fillRect(rect(), QColor(raster::redOf(outline), raster::greenOf(outline),
+                                  raster::blueOf(outline)));
+  painter.fillRect(rect().adjusted(1, 1, -1, -1), color_);
 }
 
 void SpotMarker::mousePressEvent(QMouseEvent* event) {

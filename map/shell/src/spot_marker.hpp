@@ -1,7 +1,9 @@
 #pragma once
 
-// A spot or spotter marker: a filled 7 × 7 square without border or text, with a hover text,
-// that reports mouse presses (and keeps them from reaching the map beneath).
+// A spot or spotter marker: a 7 × 7 square in the host's colour inside a 1-pixel outline of
+// black or white, whichever contrasts more with that colour, so that it reads on land, water
+// and ice alike; with a hover text; it reports mouse presses (and keeps them from reaching the
+// map beneath).
 
 #include <QColor>
 #include <QWidget>

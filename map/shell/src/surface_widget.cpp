@@ -1,5 +1,6 @@
 #include "shell/surface_widget.hpp"
 
+#include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -20,7 +21,7 @@ SurfaceWidget::SurfaceWidget(const model::MapLayers& layers, QWidget* parent)
 
 QRect SurfaceWidget::imageRect() const {
   const QRect inner = contentsRect();
-  return {inner.topLeft(), QSize(layers_.width(), layers_.height())};
+  return {inner.topLeft(), QSize(layers_.logicalWidth(), layers_.logicalHeight())};
 }
 
 void SurfaceWidget::addPainterAbove(std::function<void(QPainter&)> painter) {
@@ -32,7 +33,10 @@ void SurfaceWidget::paintEvent(QPaintEvent* event) {
   const QRect inner = contentsRect();
   // The part of the inner area the layers do not cover (while a resize is under way) is white.
   painter.fillRect(inner, Qt::white);
-  painter.drawImage(inner.topLeft(), raster::wrapSurface(layers_.shown()));
+  // The layers are at device pixels: shown at their ratio, one layer pixel per screen pixel.
+  QImage shown = raster::wrapSurface(layers_.shown());
+  shown.setDevicePixelRatio(layers_.devicePixelRatio());
+  painter.drawImage(inner.topLeft(), shown);
   for (const auto& above : paintersAbove_) above(painter);
   painter.end();
   QFrame::paintEvent(event);
@@ -44,11 +48,20 @@ bool SurfaceWidget::overImage(const QPoint& pos) const {
 
 void SurfaceWidget::mouseMoveEvent(QMouseEvent* event) {
   const QPoint pos = event->position().toPoint();
-  if (overImage(pos) && onPointerMoved) {
-    const QPoint offset = pos - imageRect().topLeft();
-    onPointerMoved(offset.x(), offset.y());
+  if (overImage(pos)) {
+    if (onPointerMoved) {
+      const QPoint offset = pos - imageRect().topLeft();
+      onPointerMoved(offset.x(), offset.y());
+    }
+  } else if (onPointerLeft) {
+    onPointerLeft();
   }
   QFrame::mouseMoveEvent(event);
+}
+
+void SurfaceWidget::leaveEvent(QEvent* event) {
+  if (onPointerLeft) onPointerLeft();
+  QFrame::leaveEvent(event);
 }
 
 void SurfaceWidget::mousePressEvent(QMouseEvent* event) {

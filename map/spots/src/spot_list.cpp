@@ -43,6 +43,7 @@ int SpotList::AddSpot(double latHere, double lonHere, const SpotArgs& spot,
   slot.markers.spotColor = markerRgb(row.Color);
   slot.markers.spotterColor = markerRgb(colorToInt32(spot.SpotByColor));
   slot.markers.spotterText = spotterHoverText(spot);
+  slot.markers.call = std::string(trimBlanks(spot.SpotCall));
   slot.filled = true;
 
   nextSpot_ = nextSpot_ >= MaxSpots() ? 1 : static_cast<std::int16_t>(nextSpot_ + 1);

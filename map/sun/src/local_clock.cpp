@@ -20,6 +20,15 @@ DateTime systemUtcNow() {
                       utc.tm_sec);
 }
 
+double systemHoursToUtc() {
+  constexpr double kSecondsPerHour = 3600.0;
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  if (::localtime_r(&now, &local) == nullptr) return 0.0;
+  // tm_gmtoff: seconds east of UTC, daylight saving included.
+  return -static_cast<double>(local.tm_gmtoff) / kSecondsPerHour;
+}
+
 LocalClock fixedClock(DateTime instant) {
   return [instant] { return instant; };
 }

@@ -32,6 +32,7 @@ StoredSettings sample() {
   v.Top = 60.0f;
   v.PixelWidth = 720;
   v.AlwaysOnTop = true;
+  v.ShadeNight = false;
   return v;
 }
 
@@ -54,7 +55,9 @@ TEST(SettingsFile, WrittenFileReadsBackUnderTheLoadKeys) {
             "Left= 1234.5\n"
             "Top= 60\n"
             "PixelWidth= 720\n"
-            "AlwaysOnTop=Yes\n");
+            "AlwaysOnTop=Yes\n"
+            "ShadeNight=No\n"
+            "ShowCalls=Yes\n");
 
   const StoredSettings back = readSettings(file, {}, {});
   EXPECT_EQ(back.LatHere, 51.5);
@@ -69,21 +72,25 @@ TEST(SettingsFile, WrittenFileReadsBackUnderTheLoadKeys) {
   EXPECT_EQ(back.MaxSpots, 40);
   EXPECT_FALSE(back.ShowSpotBy);
   EXPECT_TRUE(back.AlwaysOnTop);
+  EXPECT_FALSE(back.ShadeNight);
 }
 
 TEST(SettingsFile, AbsentFileGivesEveryDefault) {
   QTemporaryDir dir;
   StoredSettings defaults;
   defaults.Top = 123.0f;
+  defaults.UTCOffset = -5.5;  // the system's offset: taken whole, fraction and all
   const StoredSettings s = readSettings(dir.filePath("none.ini").toStdString(), defaults, {});
   EXPECT_EQ(s.LatHere, 33.9);
   EXPECT_EQ(s.LonHere, -84.179);
   // The default passes through its stored text of 15 significant digits.
   EXPECT_NEAR(s.MaxDx, 12437.565315561978, 1e-9);
-  EXPECT_EQ(s.UTCOffset, 5.0);
+  EXPECT_EQ(s.UTCOffset, -5.5);
+  EXPECT_FALSE(s.UTCOffsetStored);
   EXPECT_EQ(s.PixelWidth, 600);
   EXPECT_EQ(s.MaxSpots, 25);
-  EXPECT_TRUE(s.ShowSun && s.ShowSpots && s.ShowSpotBy && s.ShowConnectingLines);
+  EXPECT_TRUE(s.ShowSun && s.ShowSpots && s.ShowSpotBy && s.ShowConnectingLines && s.ShadeNight &&
+              s.ShowCalls);
   EXPECT_FALSE(s.ShowRivers || s.AlwaysOnTop);
   EXPECT_EQ(s.Top, 123.0f);
 }
@@ -91,7 +98,7 @@ TEST(SettingsFile, AbsentFileGivesEveryDefault) {
 TEST(SettingsFile, UnwritableFileCountsEveryFailedKey) {
   QTemporaryDir dir;
   const std::string file = dir.filePath("missing-folder/orbelle.ini").toStdString();
-  EXPECT_EQ(writeSettings(file, sample(), {}), 14);
+  EXPECT_EQ(writeSettings(file, sample(), {}), 16);
 }
 
 TEST(SettingsFile, BadNumbersReadAsTheDefault) {

@@ -75,7 +75,7 @@ class Callbacks : public MapOnBus {
                       type == QEvent::MouseMove ? Qt::NoButton : button, Qt::NoModifier);
     QApplication::sendEvent(surface, &event);
   }
-  QString heading() const { return form->controls().lblDirDisplay->text(); }
+  QString heading() const { return form->controls().lblDirDisplay->text().chopped(1); }  // "90°"
   // The marker over the map whose hover text starts with `text`.
   QWidget* marker(const QString& text) const {
     for (QWidget* w : form->controls().Picture1->findChildren<QWidget*>()) {

@@ -27,7 +27,7 @@ TEST(InterfaceDescription, ServerMembersInTheAutomationInterfaceOrder) {
   EXPECT_EQ(memberOrder(d).join(' '),
             "Form CallbackRef class_initialize class_terminate Callback DrawAsync Draw Latitude "
             "Longitude PixelSize MaxDxMi MaxDxKm UTCOffset Drawing setcallerref SaveImage "
-            "LoadImage DrawPath AddSpot Release");
+            "LoadImage DrawPath AddSpot Release AntennaHeading");
   for (const char* name : {"PixelSize", "MaxDxMi", "MaxDxKm", "UTCOffset"}) {
     ASSERT_NE(d.property(QString::fromLatin1(name)), nullptr) << name;
     EXPECT_EQ(d.property(QString::fromLatin1(name))->type, "n") << name;

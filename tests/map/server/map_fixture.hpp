@@ -48,7 +48,7 @@ class NoSaveDialog final : public shell::SaveDialog {
 
 class NoHelp final : public shell::HelpViewer {
  public:
-  bool showHelp(const QString&, const QString&) override { return false; }
+  shell::HelpShown showHelp(const QString&, const QString&) override { return {}; }
 };
 
 class MapOnBus : public ::testing::Test {

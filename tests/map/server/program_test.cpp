@@ -64,9 +64,12 @@ class Program : public ::testing::Test {
     ASSERT_TRUE(bus.isConnected()) << "run under dbus-run-session";
     // The program the bus starts gets the bus's environment plus this, not the test's.
     qDBusRegisterMetaType<QMap<QString, QString>>();
+    // No display: the bus-started map serves its objects off screen.
     const QMap<QString, QString> environment = {{"XDG_DATA_HOME", dir.path()},
                                                 {"ORBELLE_MESSAGE_LOG", messageLog()},
-                                                {"QT_QPA_PLATFORM", "offscreen"}};
+                                                {"QT_QPA_PLATFORM", ""},
+                                                {"DISPLAY", ""},
+                                                {"WAYLAND_DISPLAY", ""}};
     const QDBusMessage reply = bus.call(
         QDBusMessage::createMethodCall("org.freedesktop.DBus", "/org/freedesktop/DBus",
                                        "org.freedesktop.DBus", "UpdateActivationEnvironment")
@@ -250,6 +253,21 @@ TEST_F(Program, OnItsOwnItRunsOnlyWithExeT) {
   // Started by hand it works in the folder it was started in.
   EXPECT_TRUE(holdsSetting(readFile(dir.filePath("orbelle.ini")), "MaxDx", "4321"));
   EXPECT_EQ(readFile(messageLog()), "");
+
+  // Without a display it says so and ends, instead of aborting.
+  for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
+    environment.remove(name);
+  }
+  QProcess headless;
+  headless.setProcessEnvironment(environment);
+  headless.setWorkingDirectory(dir.path());
+  headless.start(ORBELLE_PROGRAM, {"EXE=T"});
+  ASSERT_TRUE(headless.waitForFinished(60000));
+  EXPECT_EQ(headless.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(headless.exitCode(), 1);
+  EXPECT_TRUE(headless.readAllStandardError().contains("orbelle: no display"));
+  // It ended before the load: the settings are as they were.
+  EXPECT_TRUE(holdsSetting(readFile(dir.filePath("orbelle.ini")), "MaxDx", "4321"));
 }
 
 // A bus of the test's own, which it can take away: a dbus-daemon with the tests' configuration

@@ -11,9 +11,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <QImage>
+#include <cmath>
 #include <optional>
 
 #include "map_fixture.hpp"
+#include "model/map_layers.hpp"
+#include "shell/surface_widget.hpp"
 #include "text_helpers.hpp"
 
 namespace orbelle::server::test {
@@ -90,6 +94,37 @@ TEST_F(ServerMembers, StationIsStoredWithoutTheFieldBounds) {
   model->setFieldText(model::OptionField::LatHere, form->controls().txtLatHere->text());
   model->txtLatHere_LostFocus();
   EXPECT_DOUBLE_EQ(model->state().plane.LatHere, 89.9);
+}
+
+// orbelle-station's antenna heading: a line from the station out along it, due east for 90; NaN
+// takes it away. A value that is no number is refused.
+TEST_F(ServerMembers, AntennaHeadingIsDrawnFromTheStation) {
+  EXPECT_TRUE(std::isnan(get("AntennaHeading").toDouble()));
+  model->cmdDraw_Click();
+  ASSERT_TRUE(waitUntil([&] { return model->settled() && model->hasPicture(); }));
+  const auto grab = [&] {
+    return form->controls().Picture1->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  };
+  const QPoint centre = form->controls().Picture1->imageRect().center();
+  const auto orangeAt = [&](const QImage& image, QPoint offset) {
+    const QColor c = image.pixelColor(centre + offset);
+    return c.red() > 200 && c.green() > 100 && c.green() < 180 && c.blue() < 60;
+  };
+  const QImage before = grab();
+  ASSERT_EQ(set("AntennaHeading", 90.0).type(), QDBusMessage::ReplyMessage);
+  EXPECT_EQ(get("AntennaHeading").toDouble(), 90.0);
+  const QImage east = grab();
+  EXPECT_FALSE(orangeAt(before, {100, 0}));
+  EXPECT_TRUE(orangeAt(east, {100, 0}));
+  EXPECT_TRUE(orangeAt(east, {200, 0}));
+  EXPECT_FALSE(orangeAt(east, {0, 100}));
+  EXPECT_FALSE(orangeAt(east, {-100, 0}));
+  ASSERT_EQ(set("AntennaHeading", 180.0).type(), QDBusMessage::ReplyMessage);
+  EXPECT_TRUE(orangeAt(grab(), {0, 100}));
+  ASSERT_EQ(set("AntennaHeading", std::nan("")).type(), QDBusMessage::ReplyMessage);
+  EXPECT_FALSE(orangeAt(grab(), {0, 100}));
+  EXPECT_EQ(set("AntennaHeading", QStringLiteral("north")).errorName(),
+            "org.freedesktop.DBus.Error.InvalidArgs");
 }
 
 TEST_F(ServerMembers, PixelSizeReadsTheSurfaceNotTheValueSet) {
@@ -195,7 +230,9 @@ TEST_F(ServerMembers, PictureFileErrorsComeBackAndTheMapGoesOn) {
 }
 
 TEST_F(ServerMembers, DrawReturnsWhenThePassHasFinished) {
-  EXPECT_FALSE(QFileInfo::exists(path("MapCache.bmp")));
+  // The map drew itself at start (it had no cache): that map goes, Draw writes the next one.
+  ASSERT_TRUE(waitUntil([&] { return model->settled(); }));
+  ASSERT_TRUE(QFile::remove(path("MapCache.bmp")));
   ASSERT_EQ(method("Draw").type(), QDBusMessage::ReplyMessage);
   EXPECT_TRUE(QFileInfo::exists(path("MapCache.bmp")));
   EXPECT_FALSE(get("Drawing").toBool());

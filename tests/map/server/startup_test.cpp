@@ -27,6 +27,36 @@ TEST(Startup, TheBusStartingItNeedsNoSwitch) {
   EXPECT_EQ(startModeOf({"EXE=T"}, QStringLiteral("session")), StartMode::BusActivated);
 }
 
+// Without a display the program gets the off-screen platform it asked for last: started by hand
+// it ends, started by the bus it serves off screen. A platform the caller chose is used as it is.
+TEST(Startup, NoDisplayIsReportedOrServedOffScreen) {
+  EXPECT_EQ(platformsToTry({}), "xcb;offscreen");
+  EXPECT_EQ(platformsToTry(QStringLiteral("wayland-0")), "wayland;xcb;offscreen");
+  EXPECT_FALSE(platformChosen({QStringLiteral("EXE=T")}, {}));
+  EXPECT_TRUE(platformChosen({QStringLiteral("-platform"), QStringLiteral("xcb")}, {}));
+  EXPECT_TRUE(platformChosen({}, QStringLiteral("offscreen")));
+  struct Case {
+    StartMode mode;
+    bool chosen;
+    const char* platform;
+    DisplayOutcome outcome;
+  };
+  const Case cases[] = {
+      {StartMode::CommandLine, false, "xcb", DisplayOutcome::Window},
+      {StartMode::CommandLine, false, "wayland", DisplayOutcome::Window},
+      {StartMode::CommandLine, false, "offscreen", DisplayOutcome::NoDisplay},
+      {StartMode::Refused, false, "offscreen", DisplayOutcome::NoDisplay},
+      {StartMode::BusActivated, false, "offscreen", DisplayOutcome::OffscreenForBus},
+      {StartMode::BusActivated, false, "xcb", DisplayOutcome::Window},
+      {StartMode::CommandLine, true, "offscreen", DisplayOutcome::Window},
+      {StartMode::BusActivated, true, "offscreen", DisplayOutcome::Window},
+  };
+  for (const Case& k : cases) {
+    EXPECT_EQ(displayOutcome(k.mode, k.chosen, QString::fromLatin1(k.platform)), k.outcome)
+        << static_cast<int>(k.mode) << " " << k.chosen << " " << k.platform;
+  }
+}
+
 TEST(Startup, WorkingFolderFollowsXdgDataHome) {
   EXPECT_EQ(busWorkingFolder(QStringLiteral("/x/data"), QStringLiteral("/home/op")),
             "/x/data/orbelle");

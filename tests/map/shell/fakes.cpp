@@ -11,9 +11,9 @@ SaveDialogResult FakeSaveDialog::show(const SaveDialogRequest& request) {
   return result;
 }
 
-bool FakeHelp::showHelp(const QString& helpFile, const QString& macro) {
+HelpShown FakeHelp::showHelp(const QString& helpFile, const QString& macro) {
   requests.emplace_back(helpFile, macro);
-  return succeeds;
+  return {succeeds, file};
 }
 
 bool FakeLauncher::startDetached(const QString& program, const QStringList& arguments) {

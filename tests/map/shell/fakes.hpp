@@ -32,10 +32,11 @@ class FakeSaveDialog final : public SaveDialog {
 
 class FakeHelp final : public HelpViewer {
  public:
-  bool showHelp(const QString& helpFile, const QString& macro) override;
+  HelpShown showHelp(const QString& helpFile, const QString& macro) override;
 
   std::vector<std::pair<QString, QString>> requests;
   bool succeeds = true;
+  QString file = QStringLiteral("/usr/share/help/quill5.hlp");  // the file it names
 };
 
 class FakeLauncher final : public HelpLauncher {

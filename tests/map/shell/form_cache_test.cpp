@@ -1,16 +1,21 @@
 // The map cache and pictures: "&Save picture" and its dialog loop, the overlay wiped by
 // reloading the cache, the host's picture save and load, and repaints while the pointer moves.
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
 
 #include "form_fixture.hpp"
+#include "geometry/projection.hpp"
 #include "model/map_layers.hpp"
+#include "plane/map_plane.hpp"
 #include "raster/qt/picture_file.hpp"
+#include "shell/surface_widget.hpp"
 
 namespace orbelle::shell::test {
 namespace {
@@ -32,6 +37,69 @@ class FormCacheTest : public FormTest {
     return n;
   }
 };
+
+// A start without a cached map says that the map is being drawn and draws it with the stored
+// settings; with one, nothing is drawn and nothing is said.
+TEST_F(FormCacheTest, AStartWithoutACacheDrawsTheMap) {
+  for (const bool cached : {false, true}) {
+    SCOPED_TRACE(cached ? "cached" : "no cache");
+    QFile::remove(path(QStringLiteral("MapCache.bmp")));
+    if (cached) raster::writeBmp(raster::Surface(64, 64), path(QStringLiteral("MapCache.bmp")));
+    writeOutlines(3);
+    writeIni("[Settings]\nMaxDx=2000\n");
+    Form1& f = loadForm();
+    f.ShowAfterLoad();
+    const QLabel* note = f.controls().lblDrawingNote;
+    EXPECT_EQ(note->isVisible(), !cached);
+    EXPECT_EQ(f.model().drawAsyncPending(), !cached);
+    if (!cached) {
+      EXPECT_TRUE(f.controls().Picture1->rect().contains(note->geometry()));
+      EXPECT_EQ(note->text(), QString::fromUtf8("Drawing the map\u2026"));
+      ASSERT_TRUE(waitUntil([&] { return f.model().settled() && f.model().state().MapCached; },
+                            20000));
+      EXPECT_EQ(f.model().state().plane.MaxDx, 2000);
+      EXPECT_EQ(f.model().layers().picture()->width(), f.model().layers().width());
+    }
+    EXPECT_FALSE(note->isVisible());
+    f.close();
+  }
+}
+
+// Noon local time on 20 March, five hours to UTC: the sun stands over 75°W. The night side of
+// the map is darkened by band (day 256/256 of the map's brightness, civil twilight 208, nautical
+// 176, astronomical 152, night 128) until "Shade night" is unchecked, which the settings keep.
+TEST_F(FormCacheTest, TheNightSideIsShadedUntilTheOptionIsOff) {
+  raster::writeBmp(raster::Surface(600, 600, raster::rgb(0, 200, 0)),
+                   path(QStringLiteral("MapCache.bmp")));
+  Form1& f = showForm();
+  ASSERT_TRUE(f.controls().chkShadeNight->isChecked());
+  struct Place {
+    double lat, lon;
+    int shaded;  // green left when shaded, of 200
+  };
+  const Place places[] = {
+      {33.9, -60.0, 200},  // day
+      {0.0, 18.0, 162},    // the sun 3° below the horizon
+      {0.0, 22.0, 137},    // 7°
+      {0.0, 28.0, 118},    // 13°
+      {0.0, 40.0, 100},    // 25°: night
+      {-20.0, 105.0, 100},
+  };
+  const auto green = [&](const Place& p) {
+    const geo::MapPlane& plane = f.model().state().plane;
+    const raster::Surface& shown = f.model().layers().shown();
+    const geo::PixelIndex i =
+        geo::pixelIndexOf(plane, shown, geo::ProjectPoint(plane.LatHere, plane.LonHere, p.lat, p.lon));
+    return raster::greenOf(shown.pixel(i.px, i.py).value_or(0));
+  };
+  f.model().redrawOverlay();
+  for (const Place& p : places) EXPECT_EQ(green(p), p.shaded) << p.lat << "," << p.lon;
+  f.controls().chkShadeNight->click();
+  EXPECT_FALSE(f.model().state().ShadeNight);
+  for (const Place& p : places) EXPECT_EQ(green(p), 200) << p.lat << "," << p.lon;
+  f.close();
+  EXPECT_NE(iniText().find("ShadeNight=No\n"), std::string::npos);
+}
 
 TEST_F(FormCacheTest, SaveLoopRefusesOtherExtensionsThenSaves) {
   Form1& f = withCachedMap();

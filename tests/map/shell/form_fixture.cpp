@@ -47,6 +47,7 @@ model::ModelServices FormTest::modelServices() {
   s.messages = &messages;
   s.programFolder = dir.path().toStdString();
   s.clock = fixedClock(now);
+  s.hoursToUtc = [this] { return hoursToUtc; };
   return s;
 }
 
@@ -56,6 +57,8 @@ FormServices FormTest::services() {
   s.help = &help;
   s.saveDialog = &saveDialog;
   s.screenSizeTwips = [this] { return screenTwips; };
+  s.availableScreenArea = [this] { return availableArea; };
+  s.devicePixelRatio = [this] { return pixelRatio; };
   s.pictureFolder = dir.path();
   return s;
 }

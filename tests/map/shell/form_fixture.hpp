@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QRect>
 #include <QString>
 #include <QTemporaryDir>
 #include <functional>
@@ -56,7 +57,10 @@ class FormTest : public ::testing::Test {
   FakeSaveDialog saveDialog;
   FakeHelp help;
   QSizeF screenTwips{15360.0, 11520.0};
+  QRect availableArea{0, 0, 4096, 4096};  // the screen's, for the window's size limits
+  double pixelRatio = 1.0;                 // the screen's device pixels per logical pixel
   DateTime now = makeDateTime(2024, 3, 20, 12, 0, 0);
+  double hoursToUtc = 5.0;  // the "system's" UTC offset
   std::unique_ptr<model::MapModel> model;
   std::unique_ptr<Form1> form;
 };

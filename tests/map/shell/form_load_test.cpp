@@ -52,6 +52,49 @@ TEST_F(FormLoadTest, DefaultsWithoutSettingsFile) {
   EXPECT_TRUE(messages.shown.empty());
 }
 
+// The UTC offset: the stored one wins; without one the system's is taken as it is and not
+// written back (the next start follows the zone again) unless the operator changes it.
+TEST_F(FormLoadTest, UtcOffsetFromTheSettingsOrTheSystem) {
+  struct Case {
+    const char* ini;
+    double system;
+    const char* typed;  // into the field before the unload; null: nothing typed
+    const char* shown;
+    double seconds;
+    const char* written;  // the key's line after the unload; null: no such key
+  };
+  const Case cases[] = {
+      {"", -5.5, nullptr, "-5.5", -19800.0, nullptr},
+      {"[Settings]\nUTCOffset=\n", 0.0, nullptr, "0", 0.0, "UTCOffset=\n"},  // left as it was
+      {"[Settings]\nUTCOffset= 3\n", -1.0, nullptr, "3", 10800.0, "UTCOffset= 3\n"},
+      {"[Settings]\nUTCOffset= -1\n", -1.0, nullptr, "-1", -3600.0, "UTCOffset=-1\n"},
+      {"", -1.0, "2", "-1", -3600.0, "UTCOffset= 2\n"},
+      {"", -1.0, "-1", "-1", -3600.0, nullptr},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(std::string(k.ini) + " system " + std::to_string(k.system));
+    QFile::remove(path(QStringLiteral("orbelle.ini")));
+    if (*k.ini) writeIni(k.ini);
+    hoursToUtc = k.system;
+    Form1& f = showForm();
+    const Form1::Controls& c = f.controls();
+    EXPECT_EQ(c.txtUTCOffset->text(), k.shown);
+    EXPECT_EQ(f.model().state().UTCOffsetSeconds, k.seconds);
+    if (k.typed) {
+      c.cmdSetup->click();
+      typeAndLeave(c.txtUTCOffset, QString::fromLatin1(k.typed), c.txtMaxDxMi);
+    }
+    f.close();
+    ASSERT_TRUE(f.unloaded());
+    const std::string ini = iniText();
+    if (k.written) {
+      EXPECT_NE(ini.find(k.written), std::string::npos) << ini;
+    } else {
+      EXPECT_EQ(ini.find("UTCOffset"), std::string::npos) << ini;
+    }
+  }
+}
+
 TEST_F(FormLoadTest, SettingsWrittenAtUnloadComeBackAtTheNextLoad) {
   Form1& f = showForm();
   const Form1::Controls& c = f.controls();

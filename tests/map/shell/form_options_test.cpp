@@ -11,6 +11,7 @@
 #include <QWindow>
 
 #include "form_fixture.hpp"
+#include "shell/host_notice.hpp"
 #include "model/map_layers.hpp"
 #include "shell/surface_widget.hpp"
 #include "spot_layer.hpp"
@@ -274,9 +275,14 @@ TEST_F(FormOptionsTest, HelpAsksForTheMapTopic) {
   EXPECT_EQ(help.requests[0].first, "QUILL5.HLP");
   EXPECT_EQ(help.requests[0].second, "ji(\"\", \"MAP\")");
   EXPECT_TRUE(messages.shown.empty());
+  EXPECT_TRUE(form->notice().showing());
+  EXPECT_EQ(form->notice().text(), "Help opened: /usr/share/help/quill5.hlp");
   help.succeeds = false;
+  help.file = QStringLiteral("/opt/orbelle/help/map.html");
   c().cmdHelp->click();
-  EXPECT_EQ(messages.shown.size(), 1u);
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].text,
+            "No help viewer could be started.\nHelp file: /opt/orbelle/help/map.html");
 }
 
 TEST_F(FormOptionsTest, CaptionsAndToolTipsAreTheSystemsOwn) {

@@ -38,7 +38,10 @@ class HelpViewerTest : public ::testing::Test {
 TEST_F(HelpViewerTest, ViewerGetsTheFoundFileAndTheMacro) {
   touch(dir.filePath(QStringLiteral("b/quill5.hlp")));
   DesktopHelpViewer help(launcher, places(QStringLiteral("hlpview --topic-macro")));
-  EXPECT_TRUE(help.showHelp(QStringLiteral("QUILL5.HLP"), QStringLiteral("ji(\"\", \"MAP\")")));
+  const HelpShown shown =
+      help.showHelp(QStringLiteral("QUILL5.HLP"), QStringLiteral("ji(\"\", \"MAP\")"));
+  EXPECT_TRUE(shown);
+  EXPECT_EQ(shown.file, dir.filePath(QStringLiteral("b/quill5.hlp")));
   ASSERT_EQ(launcher.started.size(), 1u);
   EXPECT_EQ(launcher.started[0],
             (QStringList{QStringLiteral("hlpview"), QStringLiteral("--topic-macro"),
@@ -83,12 +86,16 @@ TEST_F(HelpViewerTest, NothingToShowReportsFailure) {
   DesktopHelpViewer::Places p = places({});
   p.ownHelpPage = dir.filePath(QStringLiteral("absent.html"));
   DesktopHelpViewer help(launcher, p);
-  EXPECT_FALSE(help.showHelp(QStringLiteral("QUILL5.HLP"), QStringLiteral("m")));
+  const HelpShown absent = help.showHelp(QStringLiteral("QUILL5.HLP"), QStringLiteral("m"));
+  EXPECT_FALSE(absent);
+  EXPECT_EQ(absent.file, p.ownHelpPage);  // the file it could not open is named
   EXPECT_TRUE(launcher.opened.empty());
 
   launcher.openSucceeds = false;
   DesktopHelpViewer noBrowser(launcher, places({}));
-  EXPECT_FALSE(noBrowser.showHelp(QStringLiteral("QUILL5.HLP"), QStringLiteral("m")));
+  const HelpShown refused = noBrowser.showHelp(QStringLiteral("QUILL5.HLP"), QStringLiteral("m"));
+  EXPECT_FALSE(refused);
+  EXPECT_EQ(refused.file, page);
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+#include <QLabel>
 #include <QLocale>
 #include <QTest>
 #include <QWindow>
@@ -29,7 +30,11 @@ TEST_F(SpotLayerTest, TheTwentySixthSpotTakesOverSlotOne) {
   EXPECT_EQ(spot->pos(), kEastMarker);
   EXPECT_EQ(spot->toolTip(), QStringLiteral("CALL26 (by BY) 14026 CW 12:00 , "));
   EXPECT_EQ(layer->lblSpotBys(1)->pos(), kNorthMarker);
-  EXPECT_EQ(layer->lblSpotBys(1)->toolTip(), QStringLiteral("By BY,  (CALL26)"));
+  // The spotter marker lies on the 24 spots still at (10, 0): its hover text lists them all.
+  const QStringList tip = layer->lblSpotBys(1)->toolTip().split(QLatin1Char('\n'));
+  ASSERT_EQ(tip.size(), 25);
+  EXPECT_EQ(tip[0], QStringLiteral("By BY,  (CALL26)"));
+  EXPECT_EQ(tip[1], QStringLiteral("CALL2 (by BY) 14002 CW 12:00 , "));
   const auto line = layer->ConLine(1);
   EXPECT_TRUE(line.visible);
   EXPECT_EQ(line.segment.x1, 369.0);
@@ -229,6 +234,57 @@ TEST_F(SpotLayerTest, TestspotAddsTheTwoSamples) {
   EXPECT_EQ(layer->lblSpotBys(1)->toolTip(), "By " + by + ", USA, Southeast (" + call + ")");
   EXPECT_EQ(layer->lblSpots(1)->color(), QColor(255, 0, 0));
   EXPECT_EQ(model->spots().row(2).SpotFreqTX, 21.3);
+}
+
+// Calls beside the spot markers never overlap one another or a marker: in a cluster the newest
+// spots get the free places and the rest go without; hovering any marker of the cluster lists
+// every spot under it. "Show calls" off takes the labels away.
+TEST_F(SpotLayerTest, CallLabelsNeverOverlapAndClustersListEverySpot) {
+  // Twenty spots within a degree of (20, 10), five far apart.
+  for (int n = 1; n <= 20; ++n) addSpot(n, 20.0 + (n % 5) * 0.2, 10.0 + (n / 5) * 0.25, -99.0);
+  const double apart[][2] = {{0, 10}, {-10, 0}, {-20, -20}, {20, -30}, {0, -15}};
+  for (int n = 21; n <= 25; ++n) addSpot(n, apart[n - 21][0], apart[n - 21][1], -99.0);
+  processEvents();
+
+  std::vector<QRect> labels, markers;
+  for (int i = 1; i <= 25; ++i) {
+    if (shown(layer->lblSpots(i))) markers.push_back(layer->lblSpots(i)->geometry());
+    if (QLabel* label = layer->callLabel(i); shown(label)) {
+      EXPECT_EQ(label->text(), QStringLiteral("CALL%1").arg(i));
+      labels.push_back(label->geometry());
+    }
+  }
+  ASSERT_EQ(markers.size(), 25u);
+  EXPECT_GE(labels.size(), 8u);   // the five apart, and some of the cluster
+  EXPECT_LT(labels.size(), 25u);  // not all twenty of the cluster find room
+  const QRect image = surface->imageRect();
+  for (std::size_t a = 0; a < labels.size(); ++a) {
+    EXPECT_TRUE(image.contains(labels[a]));
+    for (std::size_t b = a + 1; b < labels.size(); ++b) EXPECT_FALSE(labels[a].intersects(labels[b]));
+    for (const QRect& m : markers) EXPECT_FALSE(labels[a].intersects(m));
+  }
+  for (int i = 21; i <= 25; ++i) {
+    const QRect marker = layer->lblSpots(i)->geometry();
+    ASSERT_TRUE(shown(layer->callLabel(i))) << i;
+    EXPECT_LE((layer->callLabel(i)->geometry().center() - marker.center()).manhattanLength(), 60);
+  }
+  // Every marker's hover text names itself first, then each spot whose marker overlaps it.
+  for (int i = 1; i <= 20; ++i) {
+    const QRect mine = layer->lblSpots(i)->geometry();
+    QStringList expected{QString::fromStdString(model->spots().slot(i).markers.spotText)};
+    for (int j = 1; j <= 25; ++j) {
+      if (j != i && layer->lblSpots(j)->geometry().intersects(mine)) {
+        expected << QString::fromStdString(model->spots().slot(j).markers.spotText);
+      }
+    }
+    EXPECT_GT(expected.size(), 1) << i;  // the cluster's markers overlap
+    EXPECT_EQ(layer->lblSpots(i)->toolTip(), expected.join(QLatin1Char('\n'))) << i;
+  }
+
+  model->chkShowCalls_Click(false);
+  for (int i = 1; i <= 25; ++i) EXPECT_FALSE(shown(layer->callLabel(i))) << i;
+  model->chkShowCalls_Click(true);
+  EXPECT_TRUE(shown(layer->callLabel(25)));
 }
 
 }  // namespace

@@ -11,18 +11,29 @@ constexpr QRgb kLine = 0xffe0e0e0;
 constexpr QRgb kRed = 0xffff0000;     // spot colour 255
 constexpr QRgb kSilver = 0xffc0c0c0;  // spotter colour 12632256
 
-TEST_F(SpotLayerTest, MarkersAreSevenPixelSquaresCentredOnTheirPoint) {
+// Markers are 7 × 7 squares centred on their point: the host's colour inside a 1-pixel outline
+// of black or white, whichever contrasts more (black for red and silver, white for navy).
+TEST_F(SpotLayerTest, MarkersAreOutlinedSevenPixelSquaresCentredOnTheirPoint) {
   addSpot(1, 0.0, 10.0, 0.0, 0.0);  // spot at image pixel (369, 300), spotter at (300, 300)
+  model->AddSpot({0.0, -10.0, 0x800000, 1.0, "", "", "", "", "", "", -99.0, 0.0, 0.0, "", 0.0});
   processEvents();
   const QImage image = grab();
-  // Surface coordinates = image pixels + 2.
-  for (int d = -3; d <= 3; ++d) {
-    EXPECT_EQ(image.pixel(371 + d, 302 - 3), kRed) << d;
-    EXPECT_EQ(image.pixel(371 + d, 302 + 3), kRed) << d;
-    EXPECT_EQ(image.pixel(302 + d, 302 + 3), kSilver) << d;
+  constexpr QRgb kBlack = 0xff000000;
+  constexpr QRgb kNavy = 0xff000080;  // 0x800000 as the host packs it: blue 128
+  const struct {
+    int x, y;  // centre, surface coordinates (image pixels + 2)
+    QRgb fill, outline;
+  } markers[] = {{371, 302, kRed, kBlack}, {302, 302, kSilver, kBlack}, {233, 302, kNavy, kWhite}};
+  for (const auto& m : markers) {
+    for (int d = -3; d <= 3; ++d) {
+      EXPECT_EQ(image.pixel(m.x + d, m.y - 3), m.outline) << d;
+      EXPECT_EQ(image.pixel(m.x - 3, m.y + d), m.outline) << d;
+      if (d > -3 && d < 3) {
+        EXPECT_EQ(image.pixel(m.x + d, m.y + 2), m.fill) << d;
+        EXPECT_EQ(image.pixel(m.x + 2, m.y + d), m.fill) << d;
+      }
+    }
   }
-  EXPECT_NE(image.pixel(371 - 4, 302 - 3), kRed);
-  EXPECT_NE(image.pixel(371 + 4, 302), kRed);
   EXPECT_EQ(image.pixel(371, 302 - 4), kWhite);
   EXPECT_EQ(image.pixel(371, 302 + 4), kWhite);
 }

@@ -30,7 +30,7 @@ class NoSaveDialog final : public shell::SaveDialog {
 
 class NoHelp final : public shell::HelpViewer {
  public:
-  bool showHelp(const QString&, const QString&) override { return false; }
+  shell::HelpShown showHelp(const QString&, const QString&) override { return {}; }
 };
 
 // Outline files of a few small squares: a drawing pass over them takes moments.
@@ -126,7 +126,7 @@ void MapInProcess::pressAt(int px, int py, Qt::MouseButton button) {
 
 int MapInProcess::readoutHeading(int px, int py) {
   pointerAt(px, py);
-  return form->controls().lblDirDisplay->text().toInt();
+  return form->controls().lblDirDisplay->text().chopped(1).toInt();  // "123°"
 }
 
 std::vector<std::string> MapInProcess::shownSpots() const {

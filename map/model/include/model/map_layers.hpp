@@ -20,6 +20,13 @@ class MapLayers {
   void resize(int width, int height);
   int width() const noexcept { return mapLayer_.width(); }
   int height() const noexcept { return mapLayer_.height(); }
+  // Device pixels per logical pixel of the window: the layers are made at device pixels so that
+  // the map is crisp; the window shows them at width() / ratio logical pixels.
+  double devicePixelRatio() const noexcept { return ratio_; }
+  void setDevicePixelRatio(double ratio) noexcept { ratio_ = ratio >= 1.0 ? ratio : 1.0; }
+  // The layers' size in logical pixels (rounded).
+  int logicalWidth() const noexcept;
+  int logicalHeight() const noexcept;
 
   // The persistent map layer, drawn by the drawing pass.
   raster::Surface& mapLayer() noexcept { return mapLayer_; }
@@ -48,6 +55,7 @@ class MapLayers {
   raster::Surface shown_;
   std::optional<raster::Surface> picture_;
   bool pictureVisible_ = true;
+  double ratio_ = 1.0;
 };
 
 }  // namespace orbelle::model

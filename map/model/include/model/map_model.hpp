@@ -20,6 +20,7 @@
 #include <QTimer>
 #include <QVariant>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -55,6 +56,9 @@ struct ModelServices {
   QString cacheFile = QStringLiteral("MapCache.bmp");
   std::string programFolder;  // holds the folder "mapdata" with the outline files
   LocalClock clock;           // the local clock the sun overlay reads; empty: the system's
+  // Hours to add to that clock to get UTC, the UTC offset when the settings hold none; empty:
+  // the system's time zone.
+  std::function<double()> hoursToUtc;
 };
 
 class MapModel : public QObject {
@@ -73,7 +77,7 @@ class MapModel : public QObject {
   MapLayers& layers() noexcept { return *layers_; }
   const MapLayers& layers() const noexcept { return *layers_; }
   // The scale markers are placed in: the map layer's user scale of the last SetMapScale (a pass
-  // or a resize); nothing before the first one.
+  // or a resize) in logical pixels of the window; nothing before the first one.
   std::optional<spots::PixelScale> markerScale() const;
   // A number as the option fields show it: the operator's general number format.
   QString numberText(double value) const { return numbers_.text(value); }
@@ -141,14 +145,22 @@ class MapModel : public QObject {
   void chkShowSpotBy_Click(bool checked);
   void chkShowConnectingLines_Click(bool checked);
   void chkAlwaysOnTop_Click(bool checked);
+  // "Show calls": the calls beside the spot markers; the spots are placed again.
+  void chkShowCalls_Click(bool checked);
   // "Show sun and gray line" and "Draw rivers" (box and /Form1 field alike): nothing else
   // happens until the next refresh or pass.
   void setShowSun(bool on);
   void setShowRivers(bool on);
+  // "Shade night": the overlay is drawn again at once, with or without the shading.
+  void setShadeNight(bool on);
   // The window object's fields, as they are.
   void setShowSpots(bool on);
   void setShowSpotBy(bool on);
   void setShowConnectingLines(bool on);
+
+  // ---- antenna ----
+  // The heading the rotor reports (degrees; NaN or another value that is not finite hides it).
+  void setAntennaHeading(double degrees);
 
   // ---- drawing pass ----
   // The pass; a request during a pass (or the save dialog) is served after it.
@@ -191,8 +203,14 @@ class MapModel : public QObject {
 
   // ---- surface ----
   // The surface's new inner size in pixels: both layers take it (the map layer cleared to white)
-  // and the map layer is scaled to the map radius; the spots are placed again.
-  void applyMapScale(int innerSide);
+  // and the map layer is scaled to the map radius; the spots are placed again. The cached
+  // picture shows stretched meanwhile; when it had the surface's size before, the map is drawn
+  // again at the new size once the resizing has settled (no new size for kResizeSettleMs).
+  // `devicePixelRatio`: device pixels per logical pixel; the layers are made at
+  // innerSide × ratio device pixels, PictureWidthPx and the markers stay in logical ones.
+  void applyMapScale(int innerSide, double devicePixelRatio = 1.0);
+  bool redrawAfterResizePending() const { return resizeSettle_.isActive(); }
+  static constexpr int kResizeSettleMs = 500;
 
   // ---- pictures ----
   bool hasPicture() const { return layers_->picture() != nullptr; }
@@ -242,6 +260,7 @@ class MapModel : public QObject {
   void spotAdded(int slot);
   void spotsCleared();
   void spotsPlaced();
+  void antennaHeadingChanged();
   void hostNotice(const QString& text);
   void unloadRequested();
   void unloadedChanged();
@@ -255,9 +274,11 @@ class MapModel : public QObject {
   void applyLatHere(double value);
   void applyLonHere(double value);
   void applyMaxDx(std::int16_t miles);
+  void takeUTCOffset(double hours);
   void setField(OptionField field, const QString& text);
   void passYield();
   void takeScale(const raster::Surface& mapLayer);
+  void takeScaleOf(raster::Surface& mapLayer);
   void writeCache(const raster::Surface& mapLayer);
   void loadCacheAtStart();
   void afterBusy();
@@ -278,6 +299,7 @@ class MapModel : public QObject {
   QTimer timer1_;
   QTimer sunTimer_;
   QTimer paintTimer_;
+  QTimer resizeSettle_;
   QVariant callbackValue_;
   std::shared_ptr<HostCallback> callbackObject_;
 

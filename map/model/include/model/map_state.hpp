@@ -5,6 +5,7 @@
 // of the program uses.
 
 #include <cstdint>
+#include <limits>
 
 #include "plane/map_plane.hpp"
 #include "raster/color.hpp"
@@ -17,6 +18,9 @@ struct MapState {
   geo::MapPlane plane;
   double UTCOffset = 0.0;         // hours added to the local clock to obtain UTC
   double UTCOffsetSeconds = 0.0;  // UTCOffset × 3600
+  // UTCOffset is the system's (the settings held none) and has not been changed since: it is
+  // not written back, so that the next start follows the system's zone again.
+  bool UTCOffsetFromSystem = false;
   bool ShowSun = false;
   bool ShowRivers = false;
   bool ShowSpots = false;
@@ -24,6 +28,11 @@ struct MapState {
   bool ShowConnectingLines = false;
   std::int16_t MaxSpots = 25;
   bool AlwaysOnTop = false;
+  bool ShowCalls = false;   // spot markers carry their call as a label
+  bool ShadeNight = false;  // the night side is darkened by the overlay refresh
+  // The antenna's heading, degrees clockwise from true north, shown as a line from the station;
+  // not finite: none shown.
+  double AntennaHeading = std::numeric_limits<double>::quiet_NaN();
   bool PaintDeferred = false;  // the pointer moves over the map: repaints keep the overlay
   bool MapCached = false;      // the cache file exists and Image1 holds it
   raster::Rgb LandColor = render::kDefaultLandColor;

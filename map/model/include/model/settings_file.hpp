@@ -23,8 +23,13 @@ inline constexpr const char* kSettingsSection = "Settings";
 struct StoredSettings {
   double LatHere = 33.9;
   double LonHere = -84.179;
-  double UTCOffset = 5.0;  // read as a 16-bit integer (a fraction comes back rounded), written as
-                           // a double
+  // Read as a 16-bit integer (a fraction comes back rounded), written as a double. Without a
+  // stored value (no key, or an empty one) the default is taken as it is, fraction and all:
+  // the load passes the system's offset there.
+  double UTCOffset = 5.0;
+  // The file holds a UTC offset. When false the key is not written either, so that the next
+  // start takes the system's offset again (after a change to or from daylight saving time).
+  bool UTCOffsetStored = true;
   double MaxDx = 12437.565315561978;  // 3959 × π miles; written as the 16-bit radius
   bool ShowSun = true;
   bool ShowRivers = false;
@@ -36,6 +41,8 @@ struct StoredSettings {
   float Left = 0.0f;  // window left, twips; read as "left", written as "Left"
   float Top = 0.0f;   // window top, twips
   bool AlwaysOnTop = false;
+  bool ShowCalls = true;   // the spot's call beside each spot marker
+  bool ShadeNight = true;  // darken the night side of the map under the sun and gray line
 };
 
 // Every key read in the order of the load (every read keeps the text's case). An absent file or

@@ -7,6 +7,7 @@
 // SetMapScale.
 
 #include <cstdint>
+#include <optional>
 
 #include "plane/map_plane.hpp"
 #include "raster/color.hpp"
@@ -29,6 +30,11 @@ double DrawPoint(const MapPlane& plane, raster::Surface& surface, double LatDeg,
 // copy mode.
 void DrawPath(MapPlane& plane, raster::Surface& surface, double LatDeg, double LonDeg,
               bool drawing);
+
+// The far end of the line that shows a heading (degrees clockwise from north) on the map: the
+// great circle leaving the station at that heading is a straight line from the centre, drawn
+// out to the antipode (kAntipodeMiles). Nothing for a heading that is not finite.
+std::optional<MapPoint> headingLineEnd(double headingDeg);
 
 // Draws the path line again at (PathX, PathY) as DrawPath does (XOR line, station marker)
 // without changing PathX, PathY or PathShown; nothing when PathShown is false. Used when the

@@ -6,6 +6,7 @@
 // positions are statute miles, x east and y north of the station, in single precision.
 
 #include <cstdint>
+#include <string>
 
 namespace orbelle::geo {
 
@@ -54,5 +55,9 @@ struct Readout {
 // The readout of a plane point: heading, and the single-precision distance √(x² + y²) in whole
 // miles and whole kilometres.
 Readout readoutOf(PlanePosition p);
+
+// The 6-character Maidenhead locator of the place shown at plane point p on a map centred on
+// (latHere, lonHere) degrees; empty beyond the antipode, where the map shows no place.
+std::string locatorOf(PlanePosition p, double latHere, double lonHere);
 
 }  // namespace orbelle::geo

@@ -24,6 +24,16 @@ inline constexpr Rgb kBlack = rgb(0, 0, 0);
 inline constexpr Rgb kWhite = rgb(255, 255, 255);
 inline constexpr Rgb kRed = rgb(255, 0, 0);
 
+// Relative luminance of a colour, 0 (black) .. 1 (white), as contrast ratios are measured:
+// sRGB channels linearised and weighted 0.2126, 0.7152, 0.0722. Double precision.
+double relativeLuminance(Rgb c) noexcept;
+
+// Black or white, whichever contrasts more with `c` (ratio (L1 + 0.05) / (L2 + 0.05)): the
+// outline that makes a mark of colour `c` readable on any ground, also for colour-blind eyes.
+// Black for every colour of relative luminance above about 0.18 (red, silver, yellow), white
+// below it (dark blue, black).
+Rgb contrastingOutline(Rgb c) noexcept;
+
 // Stored pixel word: alpha 0xFF, then red, green, blue from high to low byte.
 using Pixel = std::uint32_t;
 inline constexpr Pixel kOpaque = 0xff000000u;

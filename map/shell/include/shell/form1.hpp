@@ -9,6 +9,7 @@
 // Everything runs on the GUI thread.
 
 #include <QPointF>
+#include <QRect>
 #include <QSizeF>
 #include <QWidget>
 #include <cstdint>
@@ -41,7 +42,12 @@ struct FormServices {
   // The screen's size in twips for keeping a restored position reachable; empty: the primary
   // screen's.
   std::function<QSizeF()> screenSizeTwips;
-  QString pictureFolder;  // where the save dialog starts; empty: the user's desktop folder
+  // The screen area a window may take, in pixels (the desktop's panels left out); empty: the
+  // window's screen's.
+  std::function<QRect()> availableScreenArea;
+  QString pictureFolder;  // where the save dialog starts; empty: the user's pictures folder
+  // Device pixels per logical pixel of the window; empty: the window's own.
+  std::function<double()> devicePixelRatio;
 };
 
 class Form1 : public QWidget, public model::FormWindow {
@@ -56,6 +62,8 @@ class Form1 : public QWidget, public model::FormWindow {
     QLabel* lblDirDisplay = nullptr;
     QLabel* lblDxDisplay = nullptr;
     QLabel* lblDxKMDisplay = nullptr;
+    QLabel* lblLocatorDisplay = nullptr;  // the pointer's locator
+    QLabel* lblStationLocator = nullptr;  // the map centre's
     QFrame* FrameSetup = nullptr;
     QPushButton* CmdSetupOK = nullptr;
     QLineEdit* txtLatHere = nullptr;
@@ -66,12 +74,16 @@ class Form1 : public QWidget, public model::FormWindow {
     QCheckBox* chkAlwaysOnTop = nullptr;
     QCheckBox* chkShowRivers = nullptr;
     QCheckBox* chkShowSun = nullptr;
+    QCheckBox* chkShadeNight = nullptr;
     QCheckBox* chkShowSpots = nullptr;
     QCheckBox* chkShowSpotBy = nullptr;
+    QCheckBox* chkShowCalls = nullptr;
     QCheckBox* chkShowConnectingLines = nullptr;
     QPushButton* cmdDraw = nullptr;
     QPushButton* cmdWholeEarth = nullptr;
     SurfaceWidget* Picture1 = nullptr;
+    // Over the middle of the surface while the map is being drawn and none is shown yet.
+    QLabel* lblDrawingNote = nullptr;
   };
 
   // `model` must outlive the window; the window registers itself as the model's window.
@@ -97,7 +109,8 @@ class Form1 : public QWidget, public model::FormWindow {
   void Unload();
   bool unloaded() const noexcept { return model_.unloaded(); }
   // Start-up after the load: the window is shown only once fully drawn (no half-built window
-  // flickers up), and the sun timer runs from then on.
+  // flickers up), and the sun timer runs from then on. Without a cached map of an earlier run
+  // the map is drawn at once, with the stored settings.
   void ShowAfterLoad();
   void SetAlwaysOnTop(bool on);
 
@@ -148,6 +161,7 @@ class Form1 : public QWidget, public model::FormWindow {
   void showFields();
   void showOptions();
   void showDrawing(bool drawing);
+  void showDrawingNote();
   QLineEdit* fieldEdit(model::OptionField field) const;
 
   // load and unload (form1_load.cpp)
@@ -171,9 +185,14 @@ class Form1 : public QWidget, public model::FormWindow {
   void setWindowSizeTwips(double width, double height);
   void placeSurface(double outerTwips);
   void updateLimits();
+  QSize frameExtra() const;
+  QRect availableArea() const;
+  void fitOnScreen();
 
   // pointer (form1_pointer.cpp)
   void Image1_MouseMove(int px, int py);
+  void Image1_MouseLeave();
+  void showStationLocator();
   void Image1_MouseDown(int button, int px, int py);
 
   model::MapModel& model_;

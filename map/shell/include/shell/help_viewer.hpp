@@ -10,11 +10,18 @@
 
 namespace orbelle::shell {
 
+// What became of a help request: whether something shows the help, and the file it shows (or,
+// when nothing could, the last file it tried).
+struct HelpShown {
+  bool shown = false;
+  QString file;
+  explicit operator bool() const { return shown; }
+};
+
 class HelpViewer {
  public:
   virtual ~HelpViewer() = default;
-  // Shows the help; false when nothing could show it.
-  virtual bool showHelp(const QString& helpFile, const QString& macro) = 0;
+  virtual HelpShown showHelp(const QString& helpFile, const QString& macro) = 0;
 };
 
 // What the desktop help layer starts, behind an interface for tests.
@@ -56,7 +63,7 @@ class DesktopHelpViewer final : public HelpViewer {
   // and help/map.html in the program's data folder.
   static Places processPlaces(const QString& dataFolder);
 
-  bool showHelp(const QString& helpFile, const QString& macro) override;
+  HelpShown showHelp(const QString& helpFile, const QString& macro) override;
 
   // The help file's path in the search folders (case-blind name match), or empty.
   QString findHelpFile(const QString& helpFile) const;

@@ -26,6 +26,8 @@ class SurfaceWidget : public QFrame {
 
   // Pointer moved over the map image: pixel offsets from its top-left corner.
   std::function<void(int px, int py)> onPointerMoved;
+  // The pointer left the map image (or the surface).
+  std::function<void()> onPointerLeft;
   // Mouse button pressed on the map image: button code (1 left, 2 right, 4 middle) and offsets.
   std::function<void(int button, int px, int py)> onPressed;
 
@@ -36,6 +38,7 @@ class SurfaceWidget : public QFrame {
   void paintEvent(QPaintEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
+  void leaveEvent(QEvent* event) override;
 
  private:
   bool overImage(const QPoint& pos) const;

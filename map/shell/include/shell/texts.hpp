@@ -24,6 +24,13 @@ inline constexpr const char* kDirectionTip = "Direction";
 inline constexpr const char* kDxLabel = "DX";
 inline constexpr const char* kDxMilesTip = "DX in Miles";
 inline constexpr const char* kDxKmTip = "DX in Kilometers";
+inline constexpr const char* kDegreesUnit = "\u00b0";
+inline constexpr const char* kMilesUnit = " mi";
+inline constexpr const char* kKmUnit = " km";
+inline constexpr const char* kLocatorLabel = "Locator";
+inline constexpr const char* kLocatorTip = "Maidenhead locator under the pointer";
+inline constexpr const char* kStationLabel = "Station";
+inline constexpr const char* kStationLocatorTip = "Maidenhead locator of the map center";
 
 // Options panel.
 inline constexpr const char* kOkCaption = "Ok";
@@ -45,10 +52,15 @@ inline constexpr const char* kMaxDxKmTip = "Maximum DX displayed from center of 
 inline constexpr const char* kAlwaysOnTopCaption = "Always on Top";
 inline constexpr const char* kDrawRiversCaption = "Draw rivers";
 inline constexpr const char* kShowSunCaption = "Show sun and gray line";
+inline constexpr const char* kShadeNightCaption = "Shade night";
 inline constexpr const char* kShowSpotsCaption = "Show spots";
 inline constexpr const char* kShowSpotByCaption = "Show Spot-by";
+inline constexpr const char* kShowCallsCaption = "Show calls";
 inline constexpr const char* kConnectingLinesCaption = "Draw connecting lines";
 inline constexpr const char* kConnectingLinesTip = "Draw lines between spot and spot-by";
+
+// Over the map surface while a first map is drawn.
+inline constexpr const char* kDrawingMapNote = "Drawing the map\u2026";
 
 // Messages.
 inline constexpr const char* kNotANumber = "You must enter a number here";
@@ -61,6 +73,11 @@ inline constexpr const char* kNothingToSave =
 // Save dialog.
 inline constexpr const char* kBitmapFilter = "Bitmap (*.bmp)|*.bmp";
 inline constexpr const char* kBitmapExtension = "bmp";
+
+// Help: what the window tells about the file it opened or could not open.
+inline constexpr const char* kNoHelpViewer = "No help viewer could be started.";
+inline constexpr const char* kHelpFileNamed = "Help file: %1";
+inline constexpr const char* kHelpOpened = "Help opened: %1";
 
 // Help: the host's help file and the jump-to-topic macro for the map's topic.
 inline constexpr const char* kHelpFile = "QUILL5.HLP";

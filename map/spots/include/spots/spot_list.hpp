@@ -21,6 +21,7 @@ namespace orbelle::spots {
 struct SlotMarkers {
   std::string spotText;                        // hover text of the spot marker
   std::string spotterText;                     // hover text of the spotter marker
+  std::string call;                            // the spot's call sign, trimmed: its label
   raster::Rgb spotColor = kSpotTemplateColor;  // background of the spot marker
   raster::Rgb spotterColor = kSpotterTemplateColor;
 };

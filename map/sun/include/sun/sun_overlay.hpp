@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "plane/map_plane.hpp"
 #include "raster/color.hpp"
@@ -14,13 +15,23 @@
 #include "sun/gray_line.hpp"
 #include "sun/gray_point.hpp"
 #include "sun/local_clock.hpp"
+#include "sun/night_shade.hpp"
 
 namespace orbelle {
 
 inline constexpr raster::Rgb kSunColor = raster::rgb(255, 255, 0);
 inline constexpr std::int16_t kSunDotWidth = 8;  // pixels: one round dot
-inline constexpr raster::Rgb kGrayLineColor = raster::rgb(92, 92, 92);
+// The gray line: a light line on a dark band, so that it stands out on land, water, ice and
+// the shaded night side alike.
+inline constexpr raster::Rgb kGrayLineColor = raster::rgb(255, 236, 140);
 inline constexpr int kGrayLineWidth = 1;
+inline constexpr raster::Rgb kGrayLineHaloColor = raster::rgb(24, 24, 24);
+inline constexpr int kGrayLineHaloWidth = 3;
+// Gray-line points closer than this (pixels) to the last one drawn to are passed over.
+inline constexpr double kMinStrokePixels = 1.0;
+// The station and pole dots of the map get an outline this many pixels wider than the dot, in
+// the colour that contrasts most with theirs.
+inline constexpr int kDotOutlineExtraPixels = 2;
 
 // Whole-earth square width (2R) and the quarter circumference R / 2, in miles.
 inline constexpr double kWholeEarthWidth = 24875.130631123957;
@@ -66,6 +77,9 @@ class OverlayWindow {
   virtual ~OverlayWindow() = default;
   // A drawing pass or the save dialog is running.
   virtual bool Drawing() const = 0;
+  // The night side of the map is to be darkened (after a reload of the cached map only, so that
+  // shading never falls on shading).
+  virtual bool ShadeNight() const { return false; }
   // PaintDeferred = false.
   virtual void clearPaintDeferred() = 0;
   virtual bool ShowSun() const = 0;
@@ -96,30 +110,44 @@ class SunOverlay {
   // The refresh:
   //  1. nothing at all while Drawing;  2. PaintDeferred = false;  3. without ShowSun, only the
   //  path line (step 14);  4. the cached map back, then one round of pending events;  5. the UTC
-  //  instant: the local clock plus UTCOffsetSeconds (rounded to whole seconds);  6. the sun dot;
-  //  7. the GrayLine state;  8–13. the gray line from Angle 0.1 in single-precision steps of
-  //  grayLineStep(sun distance), closed back on its first point; a segment stretched across the
-  //  station's antipode is not drawn (the pen moves to its end);  14. the path line redrawn in
-  //  XOR with the station marker when PathShown. The surface's drawing mode is not set by steps
-  //  5–13; it is copy mode after step 14 when a path is shown.
+  //  instant: the local clock plus UTCOffsetSeconds (rounded to whole seconds); then the night
+  //  side darkened (when the cached map came back and ShadeNight holds), and the station and
+  //  pole dots drawn again with their outlines;  6. the sun dot;  7. the GrayLine state;
+  //  8–13. the gray line from Angle 0.1 in single-precision steps of grayLineStep(sun
+  //  distance), closed back on its first point, drawn as a dark band under a light line; a
+  //  segment stretched across the station's antipode is not drawn (the pen moves to its end);
+  //  14. the path line
+  //  redrawn in XOR with the station marker when PathShown. The surface's drawing mode is not
+  //  set by steps 5–13; it is copy mode after step 14 when a path is shown.
   void SunTimer_Timer(OverlayWindow& window, geo::MapPlane& plane, raster::Surface& surface);
 
   const GrayLine& grayLine() const { return grayLine_; }
   GrayPoint& GrayLinePoint() { return grayLinePoint_; }
   const GrayLineFigures& lastGrayLine() const { return figures_; }
+  // Pixels darkened by the last refresh's night shading.
+  int lastShadedPixels() const { return shadedPixels_; }
 
  private:
   void drawGrayLine(raster::Surface& surface, double step);
+  void drawMapDots(const geo::MapPlane& plane, raster::Surface& surface) const;
 
   LocalClock clock_;
   GrayLine grayLine_;
   GrayPoint grayLinePoint_{grayLine_};
   GrayPoint::Block block_{};
   GrayLineFigures figures_;
+  struct Stop {
+    geo::MapPoint at;
+    bool drawn;  // the segment ending here is drawn (else the pen moves)
+  };
+  std::vector<Stop> stops_;
+  std::vector<Stop> kept_;  // the stops the strokes go through
+  NightShade nightShade_;
+  int shadedPixels_ = 0;
 };
 
-// The overlay for a headless picture: the sun and gray line for the UTC instant `utc` (when
-// showSun), then, when pathTo holds a position (latitude, longitude in degrees), the path line
+// The overlay for a headless picture: the night side darkened (when shadeNight and showSun), the
+// sun and gray line for the UTC instant `utc` (when showSun), then, when pathTo holds a position (latitude, longitude in degrees), the path line
 // to it as DrawPath draws it. The surface must already hold the map in map coordinates; the
 // plane's path fields are set as DrawPath sets them.
 struct PathTarget {
@@ -127,6 +155,6 @@ struct PathTarget {
   double LonDeg = 0.0;
 };
 void drawSunOverlay(raster::Surface& surface, geo::MapPlane& plane, DateTime utc, bool showSun,
-                    std::optional<PathTarget> pathTo = std::nullopt);
+                    std::optional<PathTarget> pathTo = std::nullopt, bool shadeNight = false);
 
 }  // namespace orbelle
