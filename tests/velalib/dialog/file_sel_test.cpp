@@ -158,63 +158,42 @@ TEST_F(FileSel, FiltersAndTitle) {
   EXPECT_EQ(s.typeBoxItems, (QStringList{"Logs", "Text"}));
 }
 
-struct ModeCase {
-  const char *name;
-  int32_t options, extra;
-  QFileDialog::AcceptMode acceptMode;
-  QFileDialog::FileMode fileMode;
-  bool confirmOverwrite;
-};
-
-class FileSelModes : public FileSel, public ::testing::WithParamInterface<ModeCase> {};
-
-TEST_P(FileSelModes, FollowOptionsAndExtraFlags) {
-  const ModeCase &c = GetParam();
-  const Seen s = look({T(""), T(""), T(folder_), T(""), I(c.options), I(c.extra)});
-  EXPECT_EQ(s.acceptMode, c.acceptMode);
-  EXPECT_EQ(s.fileMode, c.fileMode);
-  EXPECT_EQ(s.confirmOverwrite, c.confirmOverwrite);
+// How the options and extra flags set the dialog's mode and which boxes it hides, each box
+// with its label.
+TEST_F(FileSel, ModesAndHiddenBoxesFollowOptionsAndExtraFlags) {
+  using D = QFileDialog;
+  const struct {
+    const char *name;
+    int32_t options, extra;
+    D::AcceptMode acceptMode;
+    D::FileMode fileMode;
+    bool confirmOverwrite, fileName, fileType, folder;
+  } cases[] = {
+      {"Open", 0, 0, D::AcceptOpen, D::AnyFile, false, true, true, true},
+      {"MustExist", 1, 0, D::AcceptOpen, D::ExistingFile, false, true, true, true},
+      {"CreatePrompt", 2, 0, D::AcceptOpen, D::AnyFile, false, true, true, true},
+      {"SaveWithOverwritePrompt", 4, 0, D::AcceptSave, D::AnyFile, true, true, true, true},
+      {"SaveByExtraFlag", 0, 2, D::AcceptSave, D::AnyFile, true, true, true, true},
+      {"MustExistByExtraFlag", 0, 0x1000, D::AcceptOpen, D::ExistingFile, false, true, true, true},
+      {"HideFileName", 0x80, 0, D::AcceptOpen, D::AnyFile, false, false, true, true},
+      {"HideFileType", 0x100, 0, D::AcceptOpen, D::AnyFile, false, true, false, true},
+      {"HideFolder", 0x200, 0, D::AcceptOpen, D::AnyFile, false, true, true, false},
+      {"HideAll", 0x380, 0, D::AcceptOpen, D::AnyFile, false, false, false, false},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.name);
+    const Seen s = look({T(""), T(""), T(folder_), T(""), I(c.options), I(c.extra)});
+    EXPECT_EQ(s.acceptMode, c.acceptMode);
+    EXPECT_EQ(s.fileMode, c.fileMode);
+    EXPECT_EQ(s.confirmOverwrite, c.confirmOverwrite);
+    EXPECT_EQ(s.fileNameShown, c.fileName);
+    EXPECT_EQ(s.fileNameLabelShown, c.fileName);
+    EXPECT_EQ(s.fileTypeShown, c.fileType);
+    EXPECT_EQ(s.fileTypeLabelShown, c.fileType);
+    EXPECT_EQ(s.folderShown, c.folder);
+    EXPECT_EQ(s.folderLabelShown, c.folder);
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, FileSelModes,
-    ::testing::Values(
-        ModeCase{"Open", 0, 0, QFileDialog::AcceptOpen, QFileDialog::AnyFile, false},
-        ModeCase{"MustExist", 1, 0, QFileDialog::AcceptOpen, QFileDialog::ExistingFile, false},
-        ModeCase{"CreatePrompt", 2, 0, QFileDialog::AcceptOpen, QFileDialog::AnyFile, false},
-        ModeCase{"SaveWithOverwritePrompt", 4, 0, QFileDialog::AcceptSave, QFileDialog::AnyFile,
-                 true},
-        ModeCase{"SaveByExtraFlag", 0, 2, QFileDialog::AcceptSave, QFileDialog::AnyFile, true},
-        ModeCase{"MustExistByExtraFlag", 0, 0x1000, QFileDialog::AcceptOpen,
-                 QFileDialog::ExistingFile, false}),
-    [](const auto &info) { return info.param.name; });
-
-struct HideCase {
-  const char *name;
-  int32_t options;
-  bool fileName, fileType, folder;
-};
-
-class FileSelHidden : public FileSel, public ::testing::WithParamInterface<HideCase> {};
-
-TEST_P(FileSelHidden, BoxesAndTheirLabels) {
-  const HideCase &c = GetParam();
-  const Seen s = look({T(""), T(""), T(folder_), T(""), I(c.options)});
-  EXPECT_EQ(s.fileNameShown, c.fileName);
-  EXPECT_EQ(s.fileNameLabelShown, c.fileName);
-  EXPECT_EQ(s.fileTypeShown, c.fileType);
-  EXPECT_EQ(s.fileTypeLabelShown, c.fileType);
-  EXPECT_EQ(s.folderShown, c.folder);
-  EXPECT_EQ(s.folderLabelShown, c.folder);
-}
-
-INSTANTIATE_TEST_SUITE_P(Table, FileSelHidden,
-                         ::testing::Values(HideCase{"None", 0, true, true, true},
-                                           HideCase{"FileName", 0x80, false, true, true},
-                                           HideCase{"FileType", 0x100, true, false, true},
-                                           HideCase{"Folder", 0x200, true, true, false},
-                                           HideCase{"All", 0x380, false, false, false}),
-                         [](const auto &info) { return info.param.name; });
 
 TEST_F(FileSel, InitialFolderFileNameCaptionAndDefaultExtension) {
   const Seen s = look(
@@ -266,62 +245,41 @@ TEST_F(FileSel, DefaultExtensionIsAddedToATypedName) {
             folder_ + "/newlog.x");
 }
 
-TEST_F(FileSel, CreatePromptAsksBeforeANewFile) {
-  QString question;
-  bool stillOpen = false;
-  const std::string result = run({T(""), T(""), T(folder_), T(""), I(2)}, [&](QFileDialog &d) {
-    typeFileName(d, QStringLiteral("fresh.adi"));
-    answerMessageBox("No", &question);
-    accept(d);
-    stillOpen = d.isVisible();
-    answerMessageBox("Yes");
-    accept(d);
-  });
-  EXPECT_TRUE(stillOpen);
-  EXPECT_TRUE(question.contains("fresh.adi")) << question.toStdString();
-  EXPECT_EQ(result, folder_ + "/fresh.adi");
-}
-
-TEST_F(FileSel, FileMustExistRefusesANewName) {
-  bool stillOpen = false;
-  const std::string result = run({T(""), T(""), T(folder_), T(""), I(1)}, [&](QFileDialog &d) {
-    typeFileName(d, QStringLiteral("nothere.adi"));
-    answerMessageBox("OK");
-    accept(d);
-    stillOpen = d.isVisible();
-    d.reject();
-  });
-  EXPECT_TRUE(stillOpen);
-  EXPECT_EQ(result, "");
-}
-
-TEST_F(FileSel, PathMustExist) {
-  QString warning;
-  bool stillOpen = false;
-  const std::string result = run({T(""), T(""), T(folder_)}, [&](QFileDialog &d) {
-    typeFileName(d, QString::fromStdString(folder_ + "/no/such/file.adi"));
-    answerMessageBox("OK", &warning);
-    accept(d);
-    stillOpen = d.isVisible();
-    d.reject();
-  });
-  EXPECT_TRUE(stillOpen);
-  EXPECT_TRUE(warning.contains("does not exist")) << warning.toStdString();
-  EXPECT_EQ(result, "");
-}
-
-TEST_F(FileSel, OverwritePromptInTheSaveDialog) {
-  bool stillOpen = false;
-  const std::string result = run({T(""), T(""), T(folder_), T(""), I(4)}, [&](QFileDialog &d) {
-    typeFileName(d, QStringLiteral("log.adi"));
-    answerMessageBox("No");
-    accept(d);
-    stillOpen = d.isVisible();
-    answerMessageBox("Yes");
-    accept(d);
-  });
-  EXPECT_TRUE(stillOpen);
-  EXPECT_EQ(result, folder_ + "/log.adi");
+// A name the options question or refuse: the first answer keeps the dialog open, the second
+// (or a cancel) ends it.
+TEST_F(FileSel, PromptsAndRefusalsKeepTheDialogOpen) {
+  const struct {
+    const char *name;
+    int32_t options;
+    std::string typed;
+    const char *firstAnswer, *secondAnswer;  // no second answer: the dialog is cancelled
+    const char *question;                    // a part of the first message box's text
+    std::string result;
+  } cases[] = {
+      {"CreatePrompt", 2, "fresh.adi", "No", "Yes", "fresh.adi", "/fresh.adi"},
+      {"FileMustExist", 1, "nothere.adi", "OK", nullptr, "", ""},
+      {"PathMustExist", 0, "/no/such/file.adi", "OK", nullptr, "does not exist", ""},
+      {"OverwritePrompt", 4, "log.adi", "No", "Yes", "log.adi", "/log.adi"},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.name);
+    QString question;
+    bool stillOpen = false;
+    const std::string typed = c.typed[0] == '/' ? folder_ + c.typed : c.typed;
+    const std::string result =
+        run({T(""), T(""), T(folder_), T(""), I(c.options)}, [&](QFileDialog &d) {
+          typeFileName(d, QString::fromStdString(typed));
+          answerMessageBox(c.firstAnswer, &question);
+          accept(d);
+          stillOpen = d.isVisible();
+          if (!c.secondAnswer) return d.reject();
+          answerMessageBox(c.secondAnswer);
+          accept(d);
+        });
+    EXPECT_TRUE(stillOpen);
+    EXPECT_TRUE(question.contains(c.question)) << question.toStdString();
+    EXPECT_EQ(result, c.result.empty() ? "" : folder_ + c.result);
+  }
 }
 
 TEST_F(FileSel, PlacementOverAnOwnerKeptOnScreen) {
