@@ -15,6 +15,7 @@
 
 #include "fakes.hpp"
 #include "foxhost/host.hpp"
+#include "host_call_checks.hpp"
 #include "morse_decoder.hpp"
 
 namespace morse::test {

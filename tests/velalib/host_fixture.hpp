@@ -5,10 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "foxhost/host.hpp"
+#include "host_call_checks.hpp"
 
 namespace velalib::testing {
 
@@ -25,13 +27,10 @@ class VelalibHost : public ::testing::Test {
  protected:
   void SetUp() override {
     host_.loadLibrary(VELALIB_PATH);
-    live_ = host_.handleCounters().live;
+    handles_.emplace(host_);
   }
-
   void TearDown() override {
-    const foxhost::HandleCounters counters = host_.handleCounters();
-    EXPECT_EQ(counters.live, live_) << "a call left a handle behind";
-    EXPECT_EQ(counters.locked, 0u) << "a call left a handle locked";
+    if (handles_) handles_->expectNoneLeft();
   }
 
   Value call(const std::string &name, const std::vector<Value> &args = {}) {
@@ -45,14 +44,8 @@ class VelalibHost : public ::testing::Test {
     return v.text;
   }
 
-  // The host error a call raises; number 0 when it raises none.
   foxhost::HostError errorOf(const std::string &name, const std::vector<Value> &args) {
-    try {
-      call(name, args);
-    } catch (const foxhost::HostError &e) {
-      return e;
-    }
-    return foxhost::HostError(0, "no error");
+    return foxhost::testing::errorOfCall(host_, name, args);
   }
 
   static std::string callText(const std::string &name, const std::vector<Value> &args) {
@@ -103,7 +96,7 @@ class VelalibHost : public ::testing::Test {
   }
 
   foxhost::Host host_{hostOptions()};
-  size_t live_ = 0;
+  std::optional<foxhost::testing::HandleWatch> handles_;
 };
 
 inline Value T(std::string s) { return Value::Text(std::move(s)); }
