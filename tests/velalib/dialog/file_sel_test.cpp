@@ -2,11 +2,9 @@
 // from inside its own event loop.
 #include <QApplication>
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QTemporaryDir>
 #include <filesystem>
 #include <fstream>
@@ -19,71 +17,23 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// What the operator sees of the dialog.
-struct Seen {
-  QString title;
-  QStringList filters;
-  QStringList typeBoxItems;
-  QFileDialog::AcceptMode acceptMode = QFileDialog::AcceptOpen;
-  QFileDialog::FileMode fileMode = QFileDialog::AnyFile;
-  bool confirmOverwrite = false;
-  bool nativeDialog = true;
-  QString okLabel;
-  QString defaultSuffix;
-  QString pathLabel;
-  QString pathText;
-  bool pathReadOnly = false;
-  bool pathAboveStandardControls = false;
-  QString directory;
-  QString fileNameText;
-  bool fileNameShown = false, fileNameLabelShown = false;
-  bool fileTypeShown = false, fileTypeLabelShown = false;
-  bool folderShown = false, folderLabelShown = false;
-  QRect frame;
-};
-
-bool shown(QFileDialog &d, const char *name) {
-  auto *w = d.findChild<QWidget *>(QLatin1String(name));
-  return w && w->isVisible();
+template <class W = QWidget>
+W *child(QFileDialog &d, const char *name) {
+  return d.findChild<W *>(QLatin1String(name));
 }
 
-Seen inspect(QFileDialog &d) {
-  Seen s;
-  s.title = d.windowTitle();
-  s.filters = d.nameFilters();
-  if (auto *types = d.findChild<QComboBox *>(QStringLiteral("fileTypeCombo"))) {
-    for (int i = 0; i < types->count(); ++i) s.typeBoxItems << types->itemText(i);
-  }
-  s.acceptMode = d.acceptMode();
-  s.fileMode = d.fileMode();
-  s.confirmOverwrite = !d.testOption(QFileDialog::DontConfirmOverwrite);
-  s.nativeDialog = !d.testOption(QFileDialog::DontUseNativeDialog);
-  s.okLabel = d.labelText(QFileDialog::Accept);
-  s.defaultSuffix = d.defaultSuffix();
-  auto *label = d.findChild<QLabel *>(QStringLiteral("velalibPathLabel"));
-  auto *path = d.findChild<QLineEdit *>(QStringLiteral("velalibPathEdit"));
-  if (label) s.pathLabel = label->text();
-  if (path) {
-    s.pathText = path->text();
-    s.pathReadOnly = path->isReadOnly();
-    auto *look = d.findChild<QWidget *>(QStringLiteral("lookInCombo"));
-    auto *list = d.findChild<QWidget *>(QStringLiteral("splitter"));
-    const int panelBottom = path->mapTo(&d, QPoint(0, path->height())).y();
-    s.pathAboveStandardControls = look && list && panelBottom <= look->mapTo(&d, QPoint()).y() &&
-                                  panelBottom <= list->mapTo(&d, QPoint()).y();
-  }
-  s.directory = d.directory().absolutePath();
-  if (auto *name = d.findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))) {
-    s.fileNameText = name->text();
-  }
-  s.fileNameShown = shown(d, "fileNameEdit");
-  s.fileNameLabelShown = shown(d, "fileNameLabel");
-  s.fileTypeShown = shown(d, "fileTypeCombo");
-  s.fileTypeLabelShown = shown(d, "fileTypeLabel");
-  s.folderShown = shown(d, "lookInCombo");
-  s.folderLabelShown = shown(d, "lookInLabel");
-  s.frame = d.frameGeometry();
-  return s;
+// A box and its label are both shown or both hidden; true when shown.
+bool shownWithLabel(QFileDialog &d, const char *box, const char *label) {
+  const bool shown = child(d, box) && child(d, box)->isVisible();
+  EXPECT_EQ(child(d, label) && child(d, label)->isVisible(), shown) << box;
+  return shown;
+}
+
+QStringList typeBoxItems(QFileDialog &d) {
+  QStringList items;
+  auto *types = child<QComboBox>(d, "fileTypeCombo");
+  for (int i = 0; types && i < types->count(); ++i) items << types->itemText(i);
+  return items;
 }
 
 void typeFileName(QFileDialog &d, const QString &name) {
@@ -110,16 +60,14 @@ class FileSel : public VelalibHost {
     return text("file_sel", args);
   }
 
-  // Calls file_sel, records what the dialog shows and cancels it.
-  Seen look(const std::vector<Value> &args) {
-    Seen seen;
+  // Calls file_sel, checks the dialog it shows with `check`, and cancels it.
+  void look(const std::vector<Value> &args, std::function<void(QFileDialog &)> check) {
     EXPECT_EQ(run(args,
                   [&](QFileDialog &d) {
-                    seen = inspect(d);
+                    check(d);
                     d.reject();
                   }),
               "");
-    return seen;
   }
 
   QTemporaryDir dir_;
@@ -128,34 +76,43 @@ class FileSel : public VelalibHost {
 
 TEST_F(FileSel, WithoutArgumentsAnOpenDialogOverTheMainWindow) {
   host_.setWindowRect(host_.mainWindow(), {100, 60, 900, 700});
-  const Seen s = look({});
-  EXPECT_FALSE(s.nativeDialog);
-  EXPECT_EQ(s.title, "");
-  EXPECT_EQ(s.filters, QStringList{"*.* (*)"});
-  EXPECT_EQ(s.typeBoxItems, QStringList{"*.*"});
-  EXPECT_EQ(s.acceptMode, QFileDialog::AcceptOpen);
-  EXPECT_EQ(s.fileMode, QFileDialog::AnyFile);
-  EXPECT_EQ(s.pathLabel, "Path:");
-  EXPECT_TRUE(s.pathReadOnly);
-  EXPECT_TRUE(s.pathAboveStandardControls);
-  EXPECT_EQ(s.pathText, s.directory);
-  EXPECT_TRUE(s.fileNameShown && s.fileTypeShown && s.folderShown);
-  EXPECT_EQ(s.defaultSuffix, "");
-  // Centred over the main window; halving truncates toward zero.
-  EXPECT_EQ(s.frame.x(), 100 + (900 - s.frame.width()) / 2);
-  EXPECT_EQ(s.frame.y(), 60 + (700 - s.frame.height()) / 2);
+  look({}, [](QFileDialog &d) {
+    EXPECT_TRUE(d.testOption(QFileDialog::DontUseNativeDialog));
+    EXPECT_EQ(d.windowTitle(), "");
+    EXPECT_EQ(d.nameFilters(), QStringList{"*.* (*)"});
+    EXPECT_EQ(typeBoxItems(d), QStringList{"*.*"});
+    EXPECT_EQ(d.acceptMode(), QFileDialog::AcceptOpen);
+    EXPECT_EQ(d.fileMode(), QFileDialog::AnyFile);
+    EXPECT_EQ(d.defaultSuffix(), "");
+    // The read-only path panel above the standard controls, showing the folder.
+    auto *label = child<QLabel>(d, "velalibPathLabel");
+    auto *path = child<QLineEdit>(d, "velalibPathEdit");
+    ASSERT_TRUE(label && path);
+    EXPECT_EQ(label->text(), "Path:");
+    EXPECT_TRUE(path->isReadOnly());
+    EXPECT_EQ(path->text(), d.directory().absolutePath());
+    const int panelBottom = path->mapTo(&d, QPoint(0, path->height())).y();
+    for (const char *below : {"lookInCombo", "splitter"}) {
+      ASSERT_NE(child(d, below), nullptr) << below;
+      EXPECT_LE(panelBottom, child(d, below)->mapTo(&d, QPoint()).y()) << below;
+    }
+    // Centred over the main window; halving truncates toward zero.
+    EXPECT_EQ(d.frameGeometry().x(), 100 + (900 - d.frameGeometry().width()) / 2);
+    EXPECT_EQ(d.frameGeometry().y(), 60 + (700 - d.frameGeometry().height()) / 2);
+  });
 }
 
 TEST_F(FileSel, FiltersAndTitle) {
-  Seen s = look({T("Open log"), T("*.adi")});
-  EXPECT_EQ(s.title, "Open log");
-  EXPECT_EQ(s.filters, QStringList{"*.adi (*.adi)"});
-  EXPECT_EQ(s.typeBoxItems, QStringList{"*.adi"});
-
-  s = look({T(std::string(100, 'T')), T("Logs|*.adi|Text|*.txt;*.log")});
-  EXPECT_EQ(s.title.size(), 79);
-  EXPECT_EQ(s.filters, (QStringList{"Logs (*.adi)", "Text (*.txt *.log)"}));
-  EXPECT_EQ(s.typeBoxItems, (QStringList{"Logs", "Text"}));
+  look({T("Open log"), T("*.adi")}, [](QFileDialog &d) {
+    EXPECT_EQ(d.windowTitle(), "Open log");
+    EXPECT_EQ(d.nameFilters(), QStringList{"*.adi (*.adi)"});
+    EXPECT_EQ(typeBoxItems(d), QStringList{"*.adi"});
+  });
+  look({T(std::string(100, 'T')), T("Logs|*.adi|Text|*.txt;*.log")}, [](QFileDialog &d) {
+    EXPECT_EQ(d.windowTitle().size(), 79);
+    EXPECT_EQ(d.nameFilters(), (QStringList{"Logs (*.adi)", "Text (*.txt *.log)"}));
+    EXPECT_EQ(typeBoxItems(d), (QStringList{"Logs", "Text"}));
+  });
 }
 
 // How the options and extra flags set the dialog's mode and which boxes it hides, each box
@@ -182,27 +139,26 @@ TEST_F(FileSel, ModesAndHiddenBoxesFollowOptionsAndExtraFlags) {
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.name);
-    const Seen s = look({T(""), T(""), T(folder_), T(""), I(c.options), I(c.extra)});
-    EXPECT_EQ(s.acceptMode, c.acceptMode);
-    EXPECT_EQ(s.fileMode, c.fileMode);
-    EXPECT_EQ(s.confirmOverwrite, c.confirmOverwrite);
-    EXPECT_EQ(s.fileNameShown, c.fileName);
-    EXPECT_EQ(s.fileNameLabelShown, c.fileName);
-    EXPECT_EQ(s.fileTypeShown, c.fileType);
-    EXPECT_EQ(s.fileTypeLabelShown, c.fileType);
-    EXPECT_EQ(s.folderShown, c.folder);
-    EXPECT_EQ(s.folderLabelShown, c.folder);
+    look({T(""), T(""), T(folder_), T(""), I(c.options), I(c.extra)}, [&](QFileDialog &d) {
+      EXPECT_EQ(d.acceptMode(), c.acceptMode);
+      EXPECT_EQ(d.fileMode(), c.fileMode);
+      EXPECT_EQ(!d.testOption(QFileDialog::DontConfirmOverwrite), c.confirmOverwrite);
+      EXPECT_EQ(shownWithLabel(d, "fileNameEdit", "fileNameLabel"), c.fileName);
+      EXPECT_EQ(shownWithLabel(d, "fileTypeCombo", "fileTypeLabel"), c.fileType);
+      EXPECT_EQ(shownWithLabel(d, "lookInCombo", "lookInLabel"), c.folder);
+    });
   }
 }
 
 TEST_F(FileSel, InitialFolderFileNameCaptionAndDefaultExtension) {
-  const Seen s = look(
-      {T("Pick"), T("*.adi"), T(folder_), T("notes.txt"), I(8), I(0), T("Use this file, please")});
-  EXPECT_EQ(s.directory.toStdString(), folder_);
-  EXPECT_EQ(s.pathText.toStdString(), folder_);
-  EXPECT_EQ(s.fileNameText, "notes.txt");
-  EXPECT_EQ(s.okLabel, "Use this file, plea");  // the caption holds 19 characters
-  EXPECT_EQ(s.defaultSuffix, "x");
+  look({T("Pick"), T("*.adi"), T(folder_), T("notes.txt"), I(8), I(0), T("Use this file, please")},
+       [&](QFileDialog &d) {
+         EXPECT_EQ(d.directory().absolutePath().toStdString(), folder_);
+         EXPECT_EQ(child<QLineEdit>(d, "velalibPathEdit")->text().toStdString(), folder_);
+         EXPECT_EQ(child<QLineEdit>(d, "fileNameEdit")->text(), "notes.txt");
+         EXPECT_EQ(d.labelText(QFileDialog::Accept), "Use this file, plea");  // 19 characters
+         EXPECT_EQ(d.defaultSuffix(), "x");
+       });
 }
 
 TEST_F(FileSel, PathPanelFollowsTheFolder) {
@@ -284,24 +240,25 @@ TEST_F(FileSel, PromptsAndRefusalsKeepTheDialogOpen) {
 
 TEST_F(FileSel, PlacementOverAnOwnerKeptOnScreen) {
   const foxhost::WindowRect screen = host_.windowRect(0);
-  const uint32_t form = host_.createObject("form");
-  const int32_t window = host_.objectWindow(form, false);
+  const int32_t window = host_.objectWindow(host_.createObject("form"), false);
+  const auto withOwner = [&](int32_t owner) {
+    return std::vector<Value>{T(""), T(""), T(folder_), T(""), I(0), I(0), T(""), I(owner)};
+  };
   // An owner in the bottom right corner: the dialog ends at the screen's edges.
   host_.setWindowRect(window, {screen.width - 50, screen.height - 40, 300, 200});
-  Seen s =
-      look({T(""), T(""), T(folder_), T(""), I(0), I(0), T(""), I(host_.systemWindow(window))});
-  EXPECT_EQ(s.frame.right() + 1, screen.left + screen.width);
-  EXPECT_EQ(s.frame.bottom() + 1, screen.top + screen.height);
-
+  look(withOwner(host_.systemWindow(window)), [&](QFileDialog &d) {
+    EXPECT_EQ(d.frameGeometry().right() + 1, screen.left + screen.width);
+    EXPECT_EQ(d.frameGeometry().bottom() + 1, screen.top + screen.height);
+  });
   // An owner off the top left: coordinates become 0.
   host_.setWindowRect(window, {-400, -300, 100, 100});
-  s = look({T(""), T(""), T(folder_), T(""), I(0), I(0), T(""), I(host_.systemWindow(window))});
-  EXPECT_EQ(s.frame.topLeft(), QPoint(0, 0));
-
+  look(withOwner(host_.systemWindow(window)),
+       [](QFileDialog &d) { EXPECT_EQ(d.frameGeometry().topLeft(), QPoint(0, 0)); });
   // Owner 0: centred on the screen.
-  s = look({T(""), T(""), T(folder_), T(""), I(0), I(0), T(""), I(0)});
-  EXPECT_EQ(s.frame.x(), screen.left + (screen.width - s.frame.width()) / 2);
-  EXPECT_EQ(s.frame.y(), screen.top + (screen.height - s.frame.height()) / 2);
+  look(withOwner(0), [&](QFileDialog &d) {
+    EXPECT_EQ(d.frameGeometry().x(), screen.left + (screen.width - d.frameGeometry().width()) / 2);
+    EXPECT_EQ(d.frameGeometry().y(), screen.top + (screen.height - d.frameGeometry().height()) / 2);
+  });
 }
 
 }  // namespace
