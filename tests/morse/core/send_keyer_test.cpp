@@ -208,24 +208,5 @@ TEST_F(SendFixture, SpeedChangeTakesEffectOnTheNextCharacterAndRepeatsWhileKeysC
   EXPECT_EQ(roundedMs(runs(), true), (std::vector<int>{88, 88, 1320 / 21}));
 }
 
-TEST_F(SendFixture, TextsLongerThan2047CharactersAreSentWhole) {
-  state.settings.wpm = 1000;  // durations of 1 ms keep the test quick
-  state.recompute();
-  const std::string text = std::string(3000, 'E') + "T";
-  send(text);
-  EXPECT_EQ(host.objects[kEcho], text);
-  const auto r = runs();
-  EXPECT_EQ(roundedMs(r, true).size(), 3001u);
-}
-
-TEST_F(SendFixture, KeysTheControlRegisterOfTheConfiguredPort) {
-  state.portBase = 632;
-  send("E");
-  ASSERT_EQ(ports.events.size(), 2u);
-  EXPECT_EQ(ports.events[0].port, 634);
-  EXPECT_EQ(ports.events[0].value, 0x01);
-  EXPECT_EQ(ports.events[1].value, 0x09);
-}
-
 }  // namespace
 }  // namespace morse
