@@ -52,6 +52,9 @@ TEST(Language, ExpressionsAndWhatTheyPrint) {
       {"1 < 2", ".T."},
       {"2 <= 1", ".F."},
       {"'b' > 'a'", ".T."},
+      {"'ab' <= 'ab'", ".T."},
+      {".T. = .F.", ".F."},
+      {"+1.5 = 1.5", ".T."},
       {".T. .AND. .F.", ".F."},
       {".F. .OR. .t.", ".T."},
       {".NOT. .F.", ".T."},
@@ -99,7 +102,10 @@ TEST(Language, ErrorsOfExpressions) {
   EXPECT_EQ(errorOf([&] { host.evaluate("LEN()"); }), 1229);
   EXPECT_EQ(errorOf([&] { host.evaluate("LEN('a', 'b')"); }), 1230);
   EXPECT_EQ(errorOf([&] { host.evaluate("SET('NOSUCH')"); }), 11);
-  EXPECT_EQ(errorOf([&] { host.evaluate("1 .AND. .T."); }), 9);
+  for (const char *mismatch : {"1 .AND. .T.", "'a' = 1", "{^2024-01-01} = 1", ".T. = 1", "'a' + 1",
+                               "{^2024-01-01} + 'a'", "'a' - 1", "{} - 'a'"}) {
+    EXPECT_EQ(errorOf([&] { host.evaluate(mismatch); }), 9) << mismatch;
+  }
   for (const char *bad : {"1 +", "(1", "'open", "1 2", "{^2024-13-01}", "{2024}", "a.", "@"}) {
     EXPECT_EQ(errorOf([&] { host.evaluate(bad); }, &message), 10) << bad;
     EXPECT_EQ(message.rfind("Syntax error", 0), 0u) << bad;

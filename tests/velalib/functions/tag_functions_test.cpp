@@ -25,6 +25,7 @@ TEST_F(Strings, Results) {
   } cases[] = {
       {"MAKE_TAG", {T("CALL="), T("  W1AW \t")}, T("CALL=W1AW|")},
       {"MAKE_TAG", {T("CALL="), T("   ")}, T("")},
+      {"MAKE_TAG", {T("CALL="), T("")}, T("")},
       {"TAG_VAL", {T("QTH="), T("CALL=W1AW| QTH=Newington|")}, T("Newington")},
       {"TAG_VAL", {T("QTH="), T("CALL=W1AW|QTH=Newington|"), T("C")}, T("")},
       {"TAG_VAL", {T("K="), T("K=\x01\xFF|"s), T("C")}, T("\x01\xFF"s)},
