@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <optional>
 #include <string>
 #include <vector>
@@ -48,46 +47,14 @@ class VelalibHost : public ::testing::Test {
     return foxhost::testing::errorOfCall(host_, name, args);
   }
 
-  static std::string callText(const std::string &name, const std::vector<Value> &args) {
-    std::string out = name + "(";
-    for (const Value &a : args) out += (out.back() == '(' ? "" : ", ") + a.display();
-    return out + ")";
-  }
-
-  // Calls `name` and checks the result's type and the fields that type uses; NaN matches NaN.
   void expectResult(const std::string &name, const std::vector<Value> &args, const Value &want) {
-    SCOPED_TRACE(callText(name, args));
-    const Value v = call(name, args);
-    EXPECT_EQ(v.type, want.type);
-    switch (want.type) {
-      case 'C':
-        EXPECT_EQ(v.text, want.text);
-        break;
-      case 'L':
-        EXPECT_EQ(v.logical, want.logical);
-        break;
-      case 'I':
-        EXPECT_EQ(v.integer, want.integer);
-        EXPECT_EQ(v.width, want.width);
-        break;
-      case 'N':
-        EXPECT_EQ(v.width, want.width);
-        EXPECT_EQ(v.decimals, want.decimals);
-        [[fallthrough]];
-      case 'D':
-        if (std::isnan(want.number)) {
-          EXPECT_TRUE(std::isnan(v.number)) << v.number;
-        } else {
-          EXPECT_DOUBLE_EQ(v.number, want.number);
-        }
-        break;
-    }
+    foxhost::testing::expectResult(host_, name, args, want);
   }
 
   // Calls `name` and checks the host error it raises; an empty `message` is not compared.
   void expectError(const std::string &name, const std::vector<Value> &args, int32_t number,
                    const std::string &message = "") {
-    SCOPED_TRACE(callText(name, args));
+    SCOPED_TRACE(foxhost::testing::callText(name, args));
     const foxhost::HostError e = errorOf(name, args);
     EXPECT_EQ(e.number(), number) << e.what();
     if (!message.empty()) {
