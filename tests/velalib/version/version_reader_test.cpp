@@ -53,18 +53,12 @@ class VersionReaderFormats : public ::testing::TestWithParam<bool> {};
 
 TEST_P(VersionReaderFormats, ReadsEveryNamedString) {
   const PeLayout pe = buildPe(standardOptions(GetParam()));
-  const std::pair<int, const char *> expected[] = {{1, "Station Helper"},
-                                                   {2, "2.1"},
-                                                   {3, "helper.dll"},
-                                                   {4, "Helper library"},
-                                                   {5, "2.1.0.17"},
-                                                   {6, "Example Radio Works"},
-                                                   {7, "\xC2\xA9 2024 Example"},
-                                                   {8, ""},
-                                                   {9, "helper"},
-                                                   {10, "pb"},
-                                                   {11, "sb"},
-                                                   {12, "73 \xF0\x9F\x93\xBB"}};
+  // clang-format off
+  const std::pair<int, const char *> expected[] = {
+      {1, "Station Helper"}, {2, "2.1"}, {3, "helper.dll"}, {4, "Helper library"}, {5, "2.1.0.17"},
+      {6, "Example Radio Works"}, {7, "\xC2\xA9 2024 Example"}, {8, ""}, {9, "helper"}, {10, "pb"},
+      {11, "sb"}, {12, "73 \xF0\x9F\x93\xBB"}};
+  // clang-format on
   for (const auto &[index, text] : expected) {
     const auto name = versionStringName(index);
     ASSERT_TRUE(name);
