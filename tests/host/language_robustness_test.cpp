@@ -49,7 +49,7 @@ TEST(LanguageRobustness, RandomCommandsOnlyEverRaiseHostErrors) {
   host.execute("o = CREATEOBJECT('textbox')");
   host.execute("f = CREATEOBJECT('form')");
   std::mt19937 rng(20240506);
-  for (int i = 0; i < 5000; ++i) {
+  for (int i = 0; i < 20000; ++i) {
     const std::string input = randomCommand(rng);
     survives([&] { host.executeInteractive(input); }, input);
     survives([&] { host.evaluate(input); }, input);
