@@ -1,14 +1,10 @@
-// Fuzz target for the INI settings store. The input gives a section, a key and a value, then the
-// text of an existing settings file. Checked:
-// - the text of a document read and not edited is the file's text (for consistent line endings);
-// - setting a valid key changes that key only: every other entry keeps its value, in the document
-//   and in the document read back from its text, and the key reads back as the value written;
-// - PUT_INI over that file followed by GET_INI gives the value back through the real files;
-// - the number readers stay within their contracts, and a number's text read back and written
-//   again is the same text.
+// Fuzz target for the INI settings store: a section, a key and a value, then a settings file's
+// text. An unedited document keeps the text; setting a valid key changes that key only, also once
+// read back and through PUT_INI/GET_INI on real files; the number readers keep their contracts.
 #include <fuzzer/FuzzedDataProvider.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -38,18 +34,15 @@ std::string_view trimmed(std::string_view s) {
 }
 
 bool sameName(std::string_view a, std::string_view b) {
+  const auto low = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
   a = trimmed(a);
   b = trimmed(b);
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    auto low = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
-    if (low(a[i]) != low(b[i])) return false;
-  }
-  return true;
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                    [&](char x, char y) { return low(x) == low(y); });
 }
 
-// Candidate section and key names picked out of the text line by line: whatever sits between
-// "[" and "]", and whatever precedes "=". Most are real names; the rest simply read as absent.
+// Candidate names from each line: what sits between "[" and "]", and what precedes "=" (names
+// that are not real simply read as absent).
 void candidates(std::string_view text, std::vector<std::string>& sections,
                 std::vector<std::string>& keys) {
   constexpr std::size_t kMaxNames = 12;
@@ -81,16 +74,15 @@ Values valuesOf(const IniDocument& doc, const std::vector<std::string>& sections
   return values;
 }
 
-bool hasStrayCarriageReturn(std::string_view text) {
+// Every CR starts a CRLF; and with any CRLF, every LF ends one.
+bool noStrayCarriageReturn(std::string_view text) {
   for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')) return true;
+    if (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')) return false;
   }
-  return false;
+  return true;
 }
-
 bool consistentLineEnds(std::string_view text) {
-  const bool crlf = text.find("\r\n") != std::string_view::npos;
-  if (!crlf) return true;
+  if (text.find("\r\n") == std::string_view::npos) return true;
   for (std::size_t i = 0; i < text.size(); ++i) {
     if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) return false;
   }
@@ -139,9 +131,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::vector<std::string> sections{section}, keys{key};
   candidates(text, sections, keys);
   const Values before = valuesOf(doc, sections, keys);
-  for (const auto& v : before) {
-    if (v) check(trimmed(*v) == *v);
-  }
+  for (const auto& v : before) check(!v || trimmed(*v) == *v);
 
   const bool valid = IniDocument::validSectionName(section) && IniDocument::validKeyName(key) &&
                      IniDocument::validValue(value);
@@ -179,9 +169,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view stored = trimmed(value);
   check(read == Variant(stored.empty() ? std::string("?") : std::string(stored)));
 
-  // Several keys in one write give the file that writing them one by one gives. (A file with
-  // mixed line ends or stray CRs may get CRLF throughout at a write, so there only the values
-  // count.)
+  // Several keys in one write give the file that writing them one by one gives (only the values
+  // where mixed line ends or stray CRs may turn into CRLF throughout).
   const std::vector<std::pair<std::string, Variant>> entries{
       {key, Variant(value)}, {"Fuzz", Variant(static_cast<double>(text.size()))}};
   check(replaceFileAtomically(scratchFile(), text));
@@ -191,7 +180,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   check(putIniEntries(scratchFile(), section, entries, {}) == 0);
   const FileText together = readTextFile(scratchFile());
   check(oneByOne.status == FileText::Status::Read && together.status == FileText::Status::Read);
-  if (consistentLineEnds(text) && !hasStrayCarriageReturn(text)) {
+  if (consistentLineEnds(text) && noStrayCarriageReturn(text)) {
     check(together.text == oneByOne.text);
   }
   const IniDocument both(together.text);

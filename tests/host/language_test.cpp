@@ -22,40 +22,20 @@ struct Case {
 
 TEST(Language, ExpressionsAndWhatTheyPrint) {
   const Case cases[] = {
+      // clang-format off
       {"1 + 2", "         3"},  // a literal without decimals is ten wide
-      {"1 + 2 * 3", "         7"},
-      {"(1 + 2) * 3", "         9"},
-      {"-3 + 1", "        -2"},
-      {"10 / 4", "      2.50"},
-      {"1.5 * 1.25", "        1.875"},
-      {"7 % 3", "         1"},
-      {"'ab' + \"cd\" + [ef]", "abcdef"},
-      {"\"it's\"", "it's"},
-      {"STR(3.14159, 8, 2)", "    3.14"},
-      {"STR(2.675, 5, 2)", " 2.68"},
-      {"STR(-2.5)", "        -3"},
-      {"STR(123456, 3)", "***"},
-      {"LTRIM(STR(20)) + ' WPM'", "20 WPM"},
-      {"RTRIM('ab  ') + '|'", "ab|"},
-      {"'|' + ALLTRIM('  ab  ') + '|'", "|ab|"},
-      {"VAL('  12.50abc') * 2", "        25.00"},
-      {"LEN('hello')", "         5"},
-      {"CHR(65) + CHR(66)", "AB"},
-      {"ASC('a')", "        97"},
-      {"UPPER('aBc') + LOWER('DeF')", "ABCdef"},
-      {"'abc' = 'ab'", ".T."},
-      {"'abc' == 'ab'", ".F."},
-      {"'ab' = 'abc'", ".F."},
-      {"'a' <> 'b'", ".T."},
-      {"2 # 2", ".F."},
-      {"2 != 3", ".T."},
-      {"1 < 2", ".T."},
-      {"2 <= 1", ".F."},
-      {"'b' > 'a'", ".T."},
-      {".T. .AND. .F.", ".F."},
-      {".F. .OR. .t.", ".T."},
-      {".NOT. .F.", ".T."},
-      {"!.T.", ".F."},
+      {"1 + 2 * 3", "         7"}, {"(1 + 2) * 3", "         9"}, {"-3 + 1", "        -2"},
+      {"10 / 4", "      2.50"}, {"1.5 * 1.25", "        1.875"}, {"7 % 3", "         1"},
+      {"'ab' + \"cd\" + [ef]", "abcdef"}, {"\"it's\"", "it's"}, {"STR(3.14159, 8, 2)", "    3.14"},
+      {"STR(2.675, 5, 2)", " 2.68"}, {"STR(-2.5)", "        -3"}, {"STR(123456, 3)", "***"},
+      {"LTRIM(STR(20)) + ' WPM'", "20 WPM"}, {"RTRIM('ab  ') + '|'", "ab|"},
+      {"'|' + ALLTRIM('  ab  ') + '|'", "|ab|"}, {"VAL('  12.50abc') * 2", "        25.00"},
+      {"LEN('hello')", "         5"}, {"CHR(65) + CHR(66)", "AB"}, {"ASC('a')", "        97"},
+      {"UPPER('aBc') + LOWER('DeF')", "ABCdef"}, {"'abc' = 'ab'", ".T."}, {"'abc' == 'ab'", ".F."},
+      {"'ab' = 'abc'", ".F."}, {"'a' <> 'b'", ".T."}, {"2 # 2", ".F."}, {"2 != 3", ".T."},
+      {"1 < 2", ".T."}, {"2 <= 1", ".F."}, {"'b' > 'a'", ".T."}, {"'ab' <= 'ab'", ".T."},
+      {".T. = .F.", ".F."}, {"+1.5 = 1.5", ".T."}, {".T. .AND. .F.", ".F."},
+      {".F. .OR. .t.", ".T."}, {".NOT. .F.", ".T."}, {"!.T.", ".F."},
       {"{^2024-02-28} + 2", "03/01/2024"},
       {"{^2024-03-01} - {^2024-02-28}", "         2"},
       {"{^2024-03-01} > {^2024-02-28}", ".T."},
@@ -66,8 +46,8 @@ TEST(Language, ExpressionsAndWhatTheyPrint) {
        "  /  /    "
        " "
        "  /  /    "},  // out of the calendar: empty dates
-      {"SET('DATE')", "AMERICAN"},
-      {"1, 'a', .F.", "         1 a .F."},
+      {"SET('DATE')", "AMERICAN"}, {"1, 'a', .F.", "         1 a .F."},
+      // clang-format on
   };
   Host host;
   for (const Case &c : cases) {
@@ -99,7 +79,10 @@ TEST(Language, ErrorsOfExpressions) {
   EXPECT_EQ(errorOf([&] { host.evaluate("LEN()"); }), 1229);
   EXPECT_EQ(errorOf([&] { host.evaluate("LEN('a', 'b')"); }), 1230);
   EXPECT_EQ(errorOf([&] { host.evaluate("SET('NOSUCH')"); }), 11);
-  EXPECT_EQ(errorOf([&] { host.evaluate("1 .AND. .T."); }), 9);
+  for (const char *mismatch : {"1 .AND. .T.", "'a' = 1", "{^2024-01-01} = 1", ".T. = 1", "'a' + 1",
+                               "{^2024-01-01} + 'a'", "'a' - 1", "{} - 'a'"}) {
+    EXPECT_EQ(errorOf([&] { host.evaluate(mismatch); }), 9) << mismatch;
+  }
   for (const char *bad : {"1 +", "(1", "'open", "1 2", "{^2024-13-01}", "{2024}", "a.", "@"}) {
     EXPECT_EQ(errorOf([&] { host.evaluate(bad); }, &message), 10) << bad;
     EXPECT_EQ(message.rfind("Syntax error", 0), 0u) << bad;

@@ -25,31 +25,26 @@ TEST(Loader, MissingFile) {
             true);
 }
 
-TEST(Loader, NotALibrary) {
-  Host host;
-  int32_t number = 0;
-  const std::string message = loadError(host, libraryPath("not_a_library"), &number);
-  EXPECT_EQ(number, 1753);
-  EXPECT_NE(message.find("is not a loadable library"), std::string::npos) << message;
-}
-
-TEST(Loader, NoEntry) {
-  Host host;
-  const std::string message = loadError(host, libraryPath("foxbroken_no_entry"));
-  EXPECT_NE(message.find("has no DispatchAPI entry"), std::string::npos) << message;
-}
-
-TEST(Loader, StartUpFailure) {
-  Host host;
-  const std::string message = loadError(host, libraryPath("foxbroken_start_up"));
-  EXPECT_NE(message.find("failed to start (status 7)"), std::string::npos) << message;
-}
-
-TEST(Loader, BadFunctionTable) {
-  Host host;
-  const std::string message = loadError(host, libraryPath("foxbroken_table"));
-  EXPECT_NE(message.find("function BAD: invalid type letter 'X'"), std::string::npos) << message;
-  EXPECT_FALSE(host.hasFunction("GOOD"));
+// Broken libraries are refused with the host error and a message that says what is wrong.
+TEST(Loader, BrokenLibraries) {
+  const struct {
+    const char *library;
+    int32_t number;
+    const char *message;
+  } cases[] = {{"not_a_library", 1753, "is not a loadable library"},
+               {"foxbroken_no_entry", 1753, "has no DispatchAPI entry"},
+               {"foxbroken_start_up", 1753, "failed to start (status 7)"},
+               {"foxbroken_table", 1753, "function BAD: invalid type letter 'X'"}};
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.library);
+    Host host;
+    int32_t number = 0;
+    const std::string message = loadError(host, libraryPath(c.library), &number);
+    EXPECT_EQ(number, c.number);
+    EXPECT_NE(message.find(c.message), std::string::npos) << message;
+    EXPECT_TRUE(host.libraries().empty());
+    EXPECT_FALSE(host.hasFunction("GOOD"));
+  }
 }
 
 TEST(Loader, FailingLoadRoutineRefusesTheLibrary) {

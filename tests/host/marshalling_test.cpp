@@ -1,5 +1,6 @@
 // Values into parameter blocks and results back, for every type, through the test library's
 // dispatch entry.
+#include "host_call_checks.hpp"
 #include "host_test_support.hpp"
 
 namespace foxhost {
@@ -49,41 +50,30 @@ TEST_F(Marshalling, EveryTypeEchoesBack) {
   }
 }
 
-TEST_F(Marshalling, TypedParametersConvertNumbers) {
-  const Value i = host.call("ECHO_I", {Value::Number(7.9, 10, 1)});
-  EXPECT_EQ(i.type, 'I');
-  EXPECT_EQ(i.integer, 7);
-  const Value n = host.call("ECHO_N", {Value::Integer(5, 3)});
-  EXPECT_EQ(n.type, 'N');
-  EXPECT_EQ(n.number, 5);
-  EXPECT_EQ(n.width, 3);
-  EXPECT_EQ(host.call("ECHO_C", {Value::Text("t")}).text, "t");
-  EXPECT_TRUE(host.call("ECHO_L", {Value::Logical(true)}).logical);
-  EXPECT_EQ(host.call("ECHO_D", {Value::Date(2451545)}).number, 2451545);
-  EXPECT_EQ(host.call("ECHO_O", {Value::Object(4)}).object, 4u);
-}
-
-TEST_F(Marshalling, ResultsOfEveryType) {
-  const Value i = host.call("RET_I", {});
-  EXPECT_EQ(i.type, 'I');
-  EXPECT_EQ(i.integer, -42);
-  EXPECT_EQ(i.width, 6);
-  const Value n = host.call("RET_N", {});
-  EXPECT_EQ(n.type, 'N');
-  EXPECT_DOUBLE_EQ(n.number, 3.14159);
-  EXPECT_EQ(n.width, 12);
-  EXPECT_EQ(n.decimals, 4u);
-  EXPECT_EQ(n.display(), "      3.1416");
-  EXPECT_TRUE(host.call("RET_L", {}).logical);
-  EXPECT_EQ(host.call("RET_D", {}).type, 'D');
-  EXPECT_EQ(host.call("RET_D", {}).number, 2451545);
-  const Value t = host.call("RET_TEXT", {});
-  EXPECT_EQ(t.type, 'C');
-  EXPECT_EQ(t.text, std::string("a\0b", 3));
-  EXPECT_EQ(host.call("RET_NOTHING", {}).type, 0);
-  const Value last = host.call("RET_TWICE", {});  // the last result stands
-  EXPECT_EQ(last.type, 'I');
-  EXPECT_EQ(last.integer, 2);
+// Typed parameters convert numbers (truncated to an integer, widened to a number); results of
+// every type come back with their widths and decimals, and the last result a call sets stands.
+TEST_F(Marshalling, TypedParametersAndResultsOfEveryType) {
+  const struct {
+    const char *name;
+    std::vector<Value> args;
+    Value result;
+  } cases[] = {
+      {"ECHO_I", {Value::Number(7.9, 10, 1)}, Value::Integer(7, 10)},
+      {"ECHO_N", {Value::Integer(5, 3)}, Value::Number(5, 3, 0)},
+      {"ECHO_C", {Value::Text("t")}, Value::Text("t")},
+      {"ECHO_L", {Value::Logical(true)}, Value::Logical(true)},
+      {"ECHO_D", {Value::Date(2451545)}, Value::Date(2451545)},
+      {"ECHO_O", {Value::Object(4)}, Value::Object(4)},
+      {"RET_I", {}, Value::Integer(-42, 6)},
+      {"RET_N", {}, Value::Number(3.14159, 12, 4)},
+      {"RET_L", {}, Value::Logical(true)},
+      {"RET_D", {}, Value::Date(2451545)},
+      {"RET_TEXT", {}, Value::Text(std::string("a\0b", 3))},
+      {"RET_NOTHING", {}, Value{}},
+      {"RET_TWICE", {}, Value::Integer(2, 10)},
+  };
+  for (const auto &c : cases) testing::expectResult(host, c.name, c.args, c.result);
+  EXPECT_EQ(host.call("RET_N", {}).display(), "      3.1416");
 }
 
 TEST_F(Marshalling, DateTextIsReadUnderTheDateSetting) {

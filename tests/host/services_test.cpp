@@ -140,56 +140,37 @@ TEST_F(Services, ALibraryCallsAnotherThroughTheHost) {
   EXPECT_EQ(host.call("EVAL", {Value::Text("VIA_HOST('REENTER(2)')")}).text, "not text");
 }
 
+// The handle services as a library calls them: allocate, point, resize (moving an unlocked
+// block), size, lock and unlock, free; a freed handle is refused with 1755.
 TEST_F(Services, HandleServices) {
-  FoxServiceArgs a{};
-  a.code = FOX_HANDLE_ALLOC;
-  a.a = 4;
-  ASSERT_EQ(host.service(a), 0);
-  const FoxHandle h = a.handle;
+  // Calls a handle service and checks its status.
+  const auto service = [&](int32_t code, FoxHandle handle, int32_t a = 0, int32_t status = 0) {
+    FoxServiceArgs args{};
+    args.code = code;
+    args.handle = handle;
+    args.a = a;
+    EXPECT_EQ(host.service(args), status) << "service " << code;
+    return args;
+  };
+  const FoxHandle h = service(FOX_HANDLE_ALLOC, 0, 4).handle;
   ASSERT_NE(h, 0u);
-  FoxServiceArgs p{};
-  p.code = FOX_HANDLE_POINTER;
-  p.handle = h;
-  ASSERT_EQ(host.service(p), 0);
-  std::memcpy(p.pointer, "wxyz", 4);
-  FoxServiceArgs r{};
-  r.code = FOX_HANDLE_RESIZE;
-  r.handle = h;
-  r.a = 6;
-  ASSERT_EQ(host.service(r), 0);
-  EXPECT_EQ(r.result, 1);
-  FoxServiceArgs p2 = p;
-  ASSERT_EQ(host.service(p2), 0);
-  EXPECT_NE(p2.pointer, p.pointer);  // moved
-  EXPECT_EQ(std::memcmp(p2.pointer, "wxyz", 4), 0);
-  FoxServiceArgs s{};
-  s.code = FOX_HANDLE_SIZE;
-  s.handle = h;
-  ASSERT_EQ(host.service(s), 0);
-  EXPECT_EQ(s.result, 6);
-  FoxServiceArgs l{};
-  l.code = FOX_HANDLE_LOCK;
-  l.handle = h;
-  ASSERT_EQ(host.service(l), 0);
+  void *const first = service(FOX_HANDLE_POINTER, h).pointer;
+  std::memcpy(first, "wxyz", 4);
+  EXPECT_EQ(service(FOX_HANDLE_RESIZE, h, 6).result, 1);
+  void *const moved = service(FOX_HANDLE_POINTER, h).pointer;
+  EXPECT_NE(moved, first);  // an unlocked block moves as it grows, keeping its bytes
+  EXPECT_EQ(std::memcmp(moved, "wxyz", 4), 0);
+  EXPECT_EQ(service(FOX_HANDLE_SIZE, h).result, 6);
+  service(FOX_HANDLE_LOCK, h);
   EXPECT_EQ(host.handleCounters().locked, 1u);
-  r.a = 100;
-  ASSERT_EQ(host.service(r), 0);
-  EXPECT_EQ(r.result, 0);  // a locked block cannot move
-  l.code = FOX_HANDLE_UNLOCK;
-  ASSERT_EQ(host.service(l), 0);
-  EXPECT_EQ(host.service(l), 1755);  // not locked any more
-  FoxServiceArgs f{};
-  f.code = FOX_HANDLE_FREE;
-  f.handle = h;
-  ASSERT_EQ(host.service(f), 0);
-  EXPECT_EQ(host.service(f), 1755);
-  EXPECT_EQ(host.service(p), 1755);
-  EXPECT_EQ(host.service(s), 1755);
-  FoxServiceArgs neg{};
-  neg.code = FOX_HANDLE_ALLOC;
-  neg.a = -1;
-  ASSERT_EQ(host.service(neg), 0);
-  EXPECT_EQ(neg.handle, 0u);
+  EXPECT_EQ(service(FOX_HANDLE_RESIZE, h, 100).result, 0);  // a locked block cannot move
+  service(FOX_HANDLE_UNLOCK, h);
+  service(FOX_HANDLE_UNLOCK, h, 0, 1755);  // not locked any more
+  service(FOX_HANDLE_FREE, h);
+  for (const int32_t code : {FOX_HANDLE_FREE, FOX_HANDLE_POINTER, FOX_HANDLE_SIZE}) {
+    service(code, h, 0, 1755);
+  }
+  EXPECT_EQ(service(FOX_HANDLE_ALLOC, 0, -1).handle, 0u);
 }
 
 TEST_F(Services, MalformedServiceCalls) {

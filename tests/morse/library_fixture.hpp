@@ -15,6 +15,7 @@
 
 #include "fakes.hpp"
 #include "foxhost/host.hpp"
+#include "host_call_checks.hpp"
 #include "morse_decoder.hpp"
 
 namespace morse::test {
@@ -47,6 +48,16 @@ class LibraryFixture : public ::testing::Test {
   }
   // Unloads the library, which writes the WAV and closes the log.
   void unload() { host_->releaseLibraries(); }
+  // Unloads the library and decodes the WAV it wrote; "<no WAV>" without a whole one.
+  std::string soundedText() {
+    unload();
+    const auto wav = readWavFile(wavPath());
+    return wav ? decodeWav(*wav) : "<no WAV>";
+  }
+  foxhost::Value textbox() { return foxhost::Value::Object(host_->createObject("textbox")); }
+  std::string valueOf(const foxhost::Value &object) {
+    return host_->property(object.object, "VALUE").text;
+  }
 
   foxhost::Host &host() { return *host_; }
   foxhost::Value call(const std::string &name, const std::vector<foxhost::Value> &args = {}) {

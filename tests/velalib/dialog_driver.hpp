@@ -1,41 +1,57 @@
-// Drives modal dialogs from inside their own event loop: a watcher polls for a shown dialog of
-// the wanted kind and runs an action on it. A dialog still missing after the deadline fails the
-// test and whatever modal dialog is open is rejected, so a broken test never hangs.
+// Drives modal dialogs from inside their own event loop: when a dialog of the wanted kind is
+// shown, an action runs on it from that dialog's event loop. A dialog still missing at the
+// deadline fails the test and whatever modal dialog is open is rejected, so a broken test never
+// hangs.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QDialog>
-#include <QElapsedTimer>
+#include <QEvent>
 #include <QTimer>
 #include <functional>
-#include <memory>
 
 namespace velalib::testing {
 
+// Watches the application's Show events for the first visible T, then runs the action once.
+template <class T>
+class ShownWatch : public QObject {
+ public:
+  ShownWatch(std::function<void(T &)> action, int deadlineMs)
+      : QObject(qApp), action_(std::move(action)) {
+    qApp->installEventFilter(this);
+    QTimer::singleShot(deadlineMs, this, [this] {
+      ADD_FAILURE() << "no " << T::staticMetaObject.className() << " was shown in time";
+      if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
+        dialog->reject();
+      }
+      deleteLater();
+    });
+  }
+
+  bool eventFilter(QObject *object, QEvent *event) override {
+    T *dialog = event->type() == QEvent::Show ? qobject_cast<T *>(object) : nullptr;
+    if (dialog && !done_) {
+      done_ = true;
+      qApp->removeEventFilter(this);
+      // Once the dialog's own event loop runs.
+      QTimer::singleShot(0, dialog, [this, dialog] {
+        action_(*dialog);
+        deleteLater();
+      });
+    }
+    return false;
+  }
+
+ private:
+  std::function<void(T &)> action_;
+  bool done_ = false;
+};
+
 template <class T>
 void whenShown(std::function<void(T &)> action, int deadlineMs = 10000) {
-  auto *timer = new QTimer(qApp);
-  auto clock = std::make_shared<QElapsedTimer>();
-  clock->start();
-  timer->setInterval(5);
-  QObject::connect(timer, &QTimer::timeout, timer, [timer, clock, action, deadlineMs] {
-    QWidget *modal = QApplication::activeModalWidget();
-    if (T *dialog = qobject_cast<T *>(modal); dialog && dialog->isVisible()) {
-      timer->stop();
-      timer->deleteLater();
-      action(*dialog);
-      return;
-    }
-    if (clock->elapsed() > deadlineMs) {
-      timer->stop();
-      timer->deleteLater();
-      ADD_FAILURE() << "no " << T::staticMetaObject.className() << " was shown in time";
-      if (auto *dialog = qobject_cast<QDialog *>(modal)) dialog->reject();
-    }
-  });
-  timer->start();
+  new ShownWatch<T>(std::move(action), deadlineMs);
 }
 
 // Presses the button with this text (without "&") on the next message box; its text is kept

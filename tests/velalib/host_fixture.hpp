@@ -4,10 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "foxhost/host.hpp"
+#include "host_call_checks.hpp"
 
 namespace velalib::testing {
 
@@ -24,13 +26,10 @@ class VelalibHost : public ::testing::Test {
  protected:
   void SetUp() override {
     host_.loadLibrary(VELALIB_PATH);
-    live_ = host_.handleCounters().live;
+    handles_.emplace(host_);
   }
-
   void TearDown() override {
-    const foxhost::HandleCounters counters = host_.handleCounters();
-    EXPECT_EQ(counters.live, live_) << "a call left a handle behind";
-    EXPECT_EQ(counters.locked, 0u) << "a call left a handle locked";
+    if (handles_) handles_->expectNoneLeft();
   }
 
   Value call(const std::string &name, const std::vector<Value> &args = {}) {
@@ -44,22 +43,31 @@ class VelalibHost : public ::testing::Test {
     return v.text;
   }
 
-  // The host error a call raises; number 0 when it raises none.
   foxhost::HostError errorOf(const std::string &name, const std::vector<Value> &args) {
-    try {
-      call(name, args);
-    } catch (const foxhost::HostError &e) {
-      return e;
+    return foxhost::testing::errorOfCall(host_, name, args);
+  }
+
+  void expectResult(const std::string &name, const std::vector<Value> &args, const Value &want) {
+    foxhost::testing::expectResult(host_, name, args, want);
+  }
+
+  // Calls `name` and checks the host error it raises; an empty `message` is not compared.
+  void expectError(const std::string &name, const std::vector<Value> &args, int32_t number,
+                   const std::string &message = "") {
+    SCOPED_TRACE(foxhost::testing::callText(name, args));
+    const foxhost::HostError e = errorOf(name, args);
+    EXPECT_EQ(e.number(), number) << e.what();
+    if (!message.empty()) {
+      EXPECT_EQ(e.what(), message);
     }
-    return foxhost::HostError(0, "no error");
   }
 
   foxhost::Host host_{hostOptions()};
-  size_t live_ = 0;
+  std::optional<foxhost::testing::HandleWatch> handles_;
 };
 
 inline Value T(std::string s) { return Value::Text(std::move(s)); }
-inline Value I(int32_t i) { return Value::Integer(i); }
+inline Value I(int32_t i, int16_t width = 10) { return Value::Integer(i, width); }
 inline Value N(double d) { return Value::Number(d); }
 
 }  // namespace velalib::testing

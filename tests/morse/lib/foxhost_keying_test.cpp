@@ -1,8 +1,7 @@
-// morse in foxhost as an operator runs it, foxhost a child process with the simulated ports:
-// every way out the process can see leaves the key up (a stop signal during CW_SEND or CW_KBD,
-// the end of the keys' input, the host ending), and a terminal is raw from the first moment of
-// a send. The event log is a FIFO read as the events happen, so that a signal goes once keying
-// has begun; every wait has a deadline.
+// morse in a foxhost child process with the simulated ports: every way out the process can see
+// (a stop signal during CW_SEND or CW_KBD, the end of the keys' input, the host ending) leaves
+// the key up, and a terminal is raw from a send's first moment. The event log is a FIFO read as
+// events happen, so a signal comes once keying has begun; every wait has a deadline.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>

@@ -86,25 +86,22 @@ TEST_F(KbdFixture, BackspaceWithNothingPendingDoesNothing) {
   EXPECT_EQ(host.objects[kSent], "E");
 }
 
-TEST_F(KbdFixture, StopLeavesTypedTextForAResumeWithTheKeepFlag) {
-  type("AB", msNow());
-  host.queueKey(kKeyEnd, msNow());
-  EXPECT_TRUE(kbd());  // stopped with text still waiting
-  EXPECT_TRUE(ports.events.empty());
-
-  host.queueKey(kKeyEnd, msNow() + 20000);
-  EXPECT_FALSE(kbd(true));
-  EXPECT_EQ(host.objects[kSent], "AB");
-}
-
-TEST_F(KbdFixture, WithoutTheKeepFlagEarlierTextIsDiscarded) {
-  type("AB", msNow());
-  host.queueKey(kKeyEnd, msNow());
-  EXPECT_TRUE(kbd());
-  host.queueKey(kKeyEnd, msNow());
-  EXPECT_FALSE(kbd(false));
-  EXPECT_TRUE(ports.events.empty());
-  EXPECT_EQ(host.objects[kSent], "");
+// End before anything is keyed leaves the text waiting: the next call keys it with the keep
+// flag and discards it without.
+TEST_F(KbdFixture, StopLeavesTypedTextForTheNextCallWithTheKeepFlag) {
+  for (const bool keep : {true, false}) {
+    SCOPED_TRACE(keep ? "kept" : "discarded");
+    host.objects.clear();
+    ports.events.clear();
+    type("AB", msNow());
+    host.queueKey(kKeyEnd, msNow());
+    EXPECT_TRUE(kbd());
+    EXPECT_TRUE(ports.events.empty());
+    host.queueKey(kKeyEnd, msNow() + 20000);
+    EXPECT_FALSE(kbd(keep));
+    EXPECT_EQ(host.objects[kSent], keep ? "AB" : "");
+    EXPECT_EQ(ports.events.empty(), !keep);
+  }
 }
 
 TEST_F(KbdFixture, HomePausesAtTheNextBlankWhenTextIsPendingAndStopsWhenNot) {
@@ -164,17 +161,6 @@ TEST_F(KbdFixture, ShortWaitsDoNotReadTheKeyboard) {
   // One pass before I (two reads), none in its dots and element gap, one in the character gap.
   EXPECT_EQ(host.keyReads, 4);
   EXPECT_EQ(symbols(), "..");
-}
-
-TEST_F(KbdFixture, TypedLineIsShownEvery62Characters) {
-  state.settings.wpm = 1000;  // 1 ms elements
-  state.recompute();
-  type(std::string(70, 'E'), msNow());
-  host.queueKey(kKeyEnd, msNow() + 10000);
-  kbd();
-  EXPECT_EQ(host.objects[kTyping], std::string(70, 'E'));
-  EXPECT_EQ(host.objects[kSent], std::string(70, 'E'));
-  EXPECT_EQ(roundedMs(runs(), true).size(), 70u);
 }
 
 TEST_F(KbdFixture, FullRingRefusesKeysInsteadOfLosingEverything) {

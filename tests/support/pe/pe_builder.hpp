@@ -47,6 +47,9 @@ struct PeLayout {
 std::vector<uint8_t> buildVersionInfo(const VersionInfoOptions &options);
 PeLayout buildPe(const PeOptions &options);
 
+// Writes `bytes` to the file `path` (replacing it); false when it cannot.
+bool writeFile(const std::string &path, const std::vector<uint8_t> &bytes);
+
 // Byte helpers for corrupting a built file.
 void put16(std::vector<uint8_t> &bytes, size_t at, uint16_t value);
 void put32(std::vector<uint8_t> &bytes, size_t at, uint32_t value);

@@ -1,9 +1,9 @@
 // The file dialog's plan: defaults, filter lists, flags, argument limits and placement.
+#include "file_dialog_plan.hpp"
+
 #include <gtest/gtest.h>
 
 #include <string>
-
-#include "file_dialog_plan.hpp"
 
 namespace velalib {
 namespace {
@@ -31,11 +31,8 @@ TEST(FileDialogPlan, DefaultsWithoutArguments) {
   EXPECT_EQ(plan.defaultExtension, "");
   EXPECT_EQ(plan.okCaption, "");
   EXPECT_FALSE(plan.owner);
-}
-
-TEST(FileDialogPlan, EmptyFilterMeansEverything) {
   FileSelArguments args;
-  args.filter = "";
+  args.filter = "";  // an empty filter means everything too
   EXPECT_EQ(describe(planFileDialog(args).filters), std::vector<std::string>{"*.* = *"});
 }
 
@@ -128,51 +125,36 @@ TEST(FileDialogPlan, TextsEndAtTheirFirstNul) {
   EXPECT_EQ(plan.okCaption, "Use");
 }
 
-struct PlaceCase {
-  const char *name;
-  Rect owner;
-  int32_t width, height;
-  Rect screen;
-  Point expected;
-};
-
-class DialogPlacementTable : public ::testing::TestWithParam<PlaceCase> {};
-
-TEST_P(DialogPlacementTable, CentresAndKeepsOnScreen) {
-  const PlaceCase &c = GetParam();
-  const Point p = centreDialog(c.owner, c.width, c.height, c.screen);
-  EXPECT_EQ(p.x, c.expected.x);
-  EXPECT_EQ(p.y, c.expected.y);
+TEST(DialogPlacement, CentresOverTheOwnerAndKeepsOnScreen) {
+  const struct {
+    const char *name;
+    Rect owner;
+    int32_t width, height;
+    Rect screen;
+    Point expected;
+  } cases[] = {
+      {"CentredOverOwner", {100, 100, 800, 600}, 400, 300, {0, 0, 1920, 1080}, {300, 250}},
+      {"OddDifferenceTruncates", {0, 0, 801, 601}, 400, 300, {0, 0, 1920, 1080}, {200, 150}},
+      {"OwnerSmallerThanDialog", {10, 10, 100, 100}, 400, 300, {0, 0, 1920, 1080}, {0, 0}},
+      {"NegativeTruncatesTowardZero", {50, 50, 101, 101}, 200, 200, {0, 0, 1920, 1080}, {1, 1}},
+      {"PastRightAndBottom", {1700, 900, 400, 300}, 600, 400, {0, 0, 1920, 1080}, {1320, 680}},
+      {"WiderThanScreen", {0, 0, 800, 600}, 1000, 700, {0, 0, 800, 600}, {-200, -100}},
+      {"OverScreen", {0, 0, 1024, 768}, 400, 300, {0, 0, 1024, 768}, {312, 234}},
+      {"OwnerOffScreenLeft", {-500, 100, 300, 300}, 200, 100, {0, 0, 1024, 768}, {0, 200}},
+      {"ExtremeRectangles",
+       {2147483600, 2147483600, 2147483647, 2147483647},
+       10,
+       10,
+       {0, 0, 2147483647, 2147483647},
+       {2147483637, 2147483637}},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.name);
+    const Point p = centreDialog(c.owner, c.width, c.height, c.screen);
+    EXPECT_EQ(p.x, c.expected.x);
+    EXPECT_EQ(p.y, c.expected.y);
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, DialogPlacementTable,
-    ::testing::Values(
-        PlaceCase{
-            "CentredOverOwner", {100, 100, 800, 600}, 400, 300, {0, 0, 1920, 1080}, {300, 250}},
-        PlaceCase{
-            "OddDifferenceTruncates", {0, 0, 801, 601}, 400, 300, {0, 0, 1920, 1080}, {200, 150}},
-        PlaceCase{
-            "OwnerSmallerThanDialog", {10, 10, 100, 100}, 400, 300, {0, 0, 1920, 1080}, {0, 0}},
-        PlaceCase{"NegativeTruncatesTowardZero",
-                  {50, 50, 101, 101},
-                  200,
-                  200,
-                  {0, 0, 1920, 1080},
-                  {1, 1}},
-        PlaceCase{
-            "PastRightAndBottom", {1700, 900, 400, 300}, 600, 400, {0, 0, 1920, 1080}, {1320, 680}},
-        PlaceCase{"WiderThanScreen", {0, 0, 800, 600}, 1000, 700, {0, 0, 800, 600}, {-200, -100}},
-        PlaceCase{"OverScreen", {0, 0, 1024, 768}, 400, 300, {0, 0, 1024, 768}, {312, 234}},
-        PlaceCase{
-            "OwnerOffScreenLeft", {-500, 100, 300, 300}, 200, 100, {0, 0, 1024, 768}, {0, 200}},
-        PlaceCase{"ExtremeRectangles",
-                  {2147483600, 2147483600, 2147483647, 2147483647},
-                  10,
-                  10,
-                  {0, 0, 2147483647, 2147483647},
-                  {2147483637, 2147483637}}),
-    [](const auto &info) { return info.param.name; });
 
 }  // namespace
 }  // namespace velalib

@@ -65,21 +65,25 @@ TEST_F(AnnounceFixture, ProgramsTheTimerAndGateForEachElement) {
   EXPECT_TRUE(ports.events[3].micros < ports.events[4].micros);
 }
 
-TEST_F(AnnounceFixture, DefaultTimingHasAnElementGapAfterEveryElement) {
-  say("ET");
-  EXPECT_EQ(ms(true), (std::vector<int>{101, 303}));
-  EXPECT_EQ(ms(false), std::vector<int>{101 + 303});
-  EXPECT_EQ(host.commands, (std::vector<std::string>{"wait window [ET] nowait", "wait clear"}));
-}
-
-TEST_F(AnnounceFixture, ApostropheLeavesOutOneCharacterGap) {
-  say("'ETE");
-  EXPECT_EQ(ms(false), (std::vector<int>{101, 101 + 303}));
-}
-
-TEST_F(AnnounceFixture, BlankCostsWordGapAndCharacterGap) {
-  say("E E");
-  EXPECT_EQ(ms(false), std::vector<int>{101 + 303 + 121 + 303});
+// Announcement timing at 13 WPM: dot 101, dash 303, element gap 101 after every element,
+// character gap 303, word gap 121; an apostrophe leaves out one character gap.
+TEST_F(AnnounceFixture, ElementsAndGaps) {
+  const struct {
+    std::string text;
+    std::vector<int> on, off;
+  } cases[] = {{"ET", {101, 303}, {101 + 303}},
+               {"'ETE", {101, 303, 101}, {101, 101 + 303}},
+               {"E E", {101, 101}, {101 + 303 + 121 + 303}}};
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.text);
+    ports.events.clear();
+    host.commands.clear();
+    say(c.text);
+    EXPECT_EQ(ms(true), c.on);
+    EXPECT_EQ(ms(false), c.off);
+    EXPECT_EQ(host.commands,
+              (std::vector<std::string>{"wait window [" + c.text + "] nowait", "wait clear"}));
+  }
 }
 
 TEST_F(AnnounceFixture, ArgumentsChangeToneSpeedWeightAndDisplay) {

@@ -1,11 +1,13 @@
 // Number reading and the conversions, tested on the pure functions.
+#include "conversions.hpp"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 #include <string>
+#include <utility>
 
-#include "conversions.hpp"
 #include "number_text.hpp"
 
 namespace velalib {
@@ -13,52 +15,30 @@ namespace {
 
 using namespace std::string_literals;
 
-TEST(ParseWholeNumber, ReadsLikeAtoi) {
-  EXPECT_EQ(parseWholeNumber("42"), 42);
-  EXPECT_EQ(parseWholeNumber("  -17xyz"), -17);
-  EXPECT_EQ(parseWholeNumber("\t+8"), 8);
-  EXPECT_EQ(parseWholeNumber("12.9"), 12);
-  EXPECT_EQ(parseWholeNumber(""), 0);
-  EXPECT_EQ(parseWholeNumber("abc"), 0);
-  EXPECT_EQ(parseWholeNumber("- 5"), 0);
-  EXPECT_EQ(parseWholeNumber("007"), 7);
+TEST(ParseWholeNumber, ReadsLikeAtoiAndSaturatesOutsideThirtyTwoBits) {
+  constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
+  constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
+  // clang-format off
+  const std::pair<std::string, int32_t> cases[] = {
+      {"42", 42}, {"  -17xyz", -17}, {"\t+8", 8}, {"12.9", 12}, {"", 0}, {"abc", 0}, {"- 5", 0},
+      {"007", 7}, {"2147483647", kMax}, {"2147483648", kMax}, {"-2147483648", kMin},
+      {"-2147483649", kMin}, {std::string(500, '9'), kMax}};
+  // clang-format on
+  for (const auto &[text, value] : cases) EXPECT_EQ(parseWholeNumber(text), value) << text;
 }
 
-TEST(ParseWholeNumber, SaturatesOutsideThirtyTwoBits) {
-  EXPECT_EQ(parseWholeNumber("2147483647"), 2147483647);
-  EXPECT_EQ(parseWholeNumber("2147483648"), std::numeric_limits<int32_t>::max());
-  EXPECT_EQ(parseWholeNumber("-2147483648"), std::numeric_limits<int32_t>::min());
-  EXPECT_EQ(parseWholeNumber("-2147483649"), std::numeric_limits<int32_t>::min());
-  EXPECT_EQ(parseWholeNumber(std::string(500, '9')), std::numeric_limits<int32_t>::max());
-}
-
+// Like atof with "." as the decimal point always; out of range goes to infinity or zero.
 TEST(ParseDecimalNumber, ReadsLikeAtof) {
-  EXPECT_DOUBLE_EQ(parseDecimalNumber("3.25"), 3.25);
-  EXPECT_DOUBLE_EQ(parseDecimalNumber("  -0.5e2 rest"), -50.0);
-  EXPECT_DOUBLE_EQ(parseDecimalNumber("+.75"), 0.75);
-  EXPECT_DOUBLE_EQ(parseDecimalNumber("14."), 14.0);
-  EXPECT_DOUBLE_EQ(parseDecimalNumber("1E3"), 1000.0);
-  EXPECT_DOUBLE_EQ(parseDecimalNumber("1e"), 1.0);  // no exponent digits: ends before "e"
-  EXPECT_DOUBLE_EQ(parseDecimalNumber("1e+"), 1.0);
-  EXPECT_DOUBLE_EQ(parseDecimalNumber("2e-1x"), 0.2);
-  EXPECT_DOUBLE_EQ(parseDecimalNumber("7,5"), 7.0);  // the decimal point is always "."
-  EXPECT_EQ(parseDecimalNumber("."), 0.0);
-  EXPECT_EQ(parseDecimalNumber("-"), 0.0);
-  EXPECT_EQ(parseDecimalNumber("inf"), 0.0);
-  EXPECT_EQ(parseDecimalNumber("nan"), 0.0);
-  EXPECT_EQ(parseDecimalNumber("0x10"), 0.0);
-  EXPECT_DOUBLE_EQ(parseDecimalNumber("14.0745"), 14.0745);
-}
-
-TEST(ParseDecimalNumber, OutOfRangeGoesToInfinityOrZero) {
-  EXPECT_EQ(parseDecimalNumber("1e400"), std::numeric_limits<double>::infinity());
-  EXPECT_EQ(parseDecimalNumber("-1e400"), -std::numeric_limits<double>::infinity());
-  EXPECT_EQ(parseDecimalNumber("1e-400"), 0.0);
-  EXPECT_EQ(parseDecimalNumber("0.0000001e-400"), 0.0);
-  EXPECT_EQ(parseDecimalNumber("1" + std::string(400, '0')),
-            std::numeric_limits<double>::infinity());
-  EXPECT_EQ(parseDecimalNumber("0e999999999999999999999"), 0.0);
-  EXPECT_DOUBLE_EQ(parseDecimalNumber("0." + std::string(400, '0') + "1e401"), 1.0);
+  const double inf = std::numeric_limits<double>::infinity();
+  // clang-format off
+  const std::pair<std::string, double> cases[] = {
+      {"3.25", 3.25}, {"  -0.5e2 rest", -50.0}, {"+.75", 0.75}, {"14.", 14.0}, {"1E3", 1000.0},
+      {"1e", 1.0}, {"1e+", 1.0}, {"2e-1x", 0.2}, {"7,5", 7.0}, {".", 0.0}, {"-", 0.0},
+      {"inf", 0.0}, {"nan", 0.0}, {"0x10", 0.0}, {"14.0745", 14.0745}, {"1e400", inf},
+      {"-1e400", -inf}, {"1e-400", 0.0}, {"0.0000001e-400", 0.0}, {"0e999999999999999999999", 0.0},
+      {"1" + std::string(400, '0'), inf}, {"0." + std::string(400, '0') + "1e401", 1.0}};
+  // clang-format on
+  for (const auto &[text, value] : cases) EXPECT_DOUBLE_EQ(parseDecimalNumber(text), value) << text;
 }
 
 TEST(PackedDecimal, ConvertsTwoDigitsBothWays) {
@@ -128,17 +108,12 @@ TEST(BytePosition, AcceptsOneThroughLength) {
 }
 
 TEST(Adjust360, FoldsIntoZeroThroughThreeSixty) {
-  EXPECT_DOUBLE_EQ(adjust360(-30), 330);
-  EXPECT_DOUBLE_EQ(adjust360(720), 360);
-  EXPECT_DOUBLE_EQ(adjust360(360), 360);
-  EXPECT_DOUBLE_EQ(adjust360(0), 0);
-  EXPECT_DOUBLE_EQ(adjust360(-360), 0);
+  const std::pair<double, double> cases[] = {
+      {-30, 330},        {720, 360},      {360, 360},  {0, 0},        {-360, 0},
+      {361.5, 1.5},      {-0.25, 359.75}, {1080, 360}, {-1e-20, 360},  // as repeated addition gives
+      {123.456, 123.456}};
+  for (const auto &[angle, folded] : cases) EXPECT_DOUBLE_EQ(adjust360(angle), folded) << angle;
   EXPECT_FALSE(std::signbit(adjust360(-720)));
-  EXPECT_DOUBLE_EQ(adjust360(361.5), 1.5);
-  EXPECT_DOUBLE_EQ(adjust360(-0.25), 359.75);
-  EXPECT_DOUBLE_EQ(adjust360(1080), 360);
-  EXPECT_DOUBLE_EQ(adjust360(-1e-20), 360);  // as repeated addition gives
-  EXPECT_DOUBLE_EQ(adjust360(123.456), 123.456);
 }
 
 TEST(Adjust360, NeverLoopsOnHugeOrNonFiniteAngles) {

@@ -53,41 +53,43 @@ TEST_F(SendFixture, KeysElementsAndGapsAtTheLoadSettings) {
   EXPECT_EQ(host.objects[kEcho], "PARIS");
 }
 
-TEST_F(SendFixture, BlankCostsTheWordGapAfterTheCharacterGap) {
-  send("E E");
-  const auto up = roundedMs(runs(), false);
-  ASSERT_EQ(up.size(), 1u);
-  EXPECT_EQ(up[0], 224 + 145);
-}
-
-TEST_F(SendFixture, NegativeWordGapAddsNothing) {
-  state.settings.wpm = 20;
-  state.settings.farnsworth = 50;
-  state.recompute();
-  send("E E");
-  EXPECT_EQ(roundedMs(runs(), false), std::vector<int>{312});
-}
-
-TEST_F(SendFixture, ApostropheJoinsTheNextTwoCharactersIntoOneSign) {
-  send("'AR K");
-  // A and R as one sign: only element gaps inside, then one character gap.
-  EXPECT_EQ(symbols(), "._._. _._");
-  EXPECT_EQ(host.objects[kEcho], "'AR K");
-  const auto up = roundedMs(runs(), false);
-  ASSERT_EQ(up.size(), 4u + 1u + 2u);
-  for (int i = 0; i < 4; ++i) EXPECT_EQ(up[i], 88);
-  EXPECT_EQ(up[4], 224 + 145);
-}
-
-TEST_F(SendFixture, LowerCaseIsKeyedAndCharactersOutsideTheTableAreSkippedSilently) {
-  send("e{~]_t");
-  EXPECT_EQ(symbols(), ". _");
-  EXPECT_EQ(host.objects[kEcho], "ET");
-}
-
-TEST_F(SendFixture, EmptyCodeKeysNothingButTheCharacterGap) {
-  send("E[E");
-  EXPECT_EQ(roundedMs(runs(), false), std::vector<int>{224 + 224});
+// What a text keys: its signs, its echo and the key-up runs (element gap 88, character gap
+// 224, word gap 145 at the load settings).
+TEST(SendTexts, SignsEchoAndGaps) {
+  const struct {
+    const char *name;
+    std::string text;
+    int32_t wpm, farnsworth;
+    const char *symbols, *echo;
+    std::vector<int> up;
+  } cases[] = {
+      {"BlankAddsTheWordGap", "E E", 15, 0, ". .", "E E", {224 + 145}},
+      {"NegativeWordGapAddsNothing", "E E", 20, 50, ". .", "E E", {312}},
+      {"ApostropheJoinsTwoIntoOneSign",
+       "'AR K",
+       15,
+       0,
+       "._._. _._",
+       "'AR K",
+       {88, 88, 88, 88, 224 + 145, 88, 88}},
+      {"LowerCaseKeyedOthersSkipped", "e{~]_t", 15, 0, ". _", "ET", {224}},
+      {"EmptyCodeKeysOnlyTheGap", "E[E", 15, 0, ". .", "E[E", {224 + 224}},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.name);
+    StepClock clock;
+    RecordingPorts ports(clock);
+    ScriptedHost host(clock);
+    KeyerState state;
+    state.settings.wpm = c.wpm;
+    state.settings.farnsworth = c.farnsworth;
+    state.recompute();
+    EXPECT_EQ(SendKeyer(state, ports, clock, host).run(c.text, kEcho), SendResult::Finished);
+    const auto runs = keyingRuns(ports.events, kControl);
+    EXPECT_EQ(keyedSymbols(runs, state.durations.dot, state.durations.elementGap), c.symbols);
+    EXPECT_EQ(host.objects[kEcho], c.echo);
+    EXPECT_EQ(roundedMs(runs, false), c.up);
+  }
 }
 
 TEST_F(SendFixture, EchoNeedsTheObject) {
@@ -204,25 +206,6 @@ TEST_F(SendFixture, SpeedChangeTakesEffectOnTheNextCharacterAndRepeatsWhileKeysC
   EXPECT_EQ(state.settings.wpm, 21);
   // Read after the first E, applied after the second is keyed, repeated while keys come.
   EXPECT_EQ(roundedMs(runs(), true), (std::vector<int>{88, 88, 1320 / 21}));
-}
-
-TEST_F(SendFixture, TextsLongerThan2047CharactersAreSentWhole) {
-  state.settings.wpm = 1000;  // durations of 1 ms keep the test quick
-  state.recompute();
-  const std::string text = std::string(3000, 'E') + "T";
-  send(text);
-  EXPECT_EQ(host.objects[kEcho], text);
-  const auto r = runs();
-  EXPECT_EQ(roundedMs(r, true).size(), 3001u);
-}
-
-TEST_F(SendFixture, KeysTheControlRegisterOfTheConfiguredPort) {
-  state.portBase = 632;
-  send("E");
-  ASSERT_EQ(ports.events.size(), 2u);
-  EXPECT_EQ(ports.events[0].port, 634);
-  EXPECT_EQ(ports.events[0].value, 0x01);
-  EXPECT_EQ(ports.events[1].value, 0x09);
 }
 
 }  // namespace

@@ -60,15 +60,9 @@ TEST_F(MorseLibrary, AnnouncementSoundsOnTheSpeakerWithItsOwnTiming) {
   const Value r = call("CW_ANNU", {Value::Text("e t")});
   EXPECT_EQ(r.type, 0);
   EXPECT_EQ(commands(), (std::vector<std::string>{"wait window [E T] nowait", "wait clear"}));
-  const auto e = events();
+  const auto e = events();  // timer set up, gate on and off per element (announcer_test)
   ASSERT_EQ(e.size(), 10u);
-  EXPECT_EQ(e[0].port, 0x43);
-  EXPECT_EQ(e[0].value, 0xB6);
-  EXPECT_EQ(e[1].value, 1704 & 0xFF);
-  EXPECT_EQ(e[2].value, 1704 >> 8);
   EXPECT_EQ(e[3].port, 0x61);
-  EXPECT_EQ(e[3].value & 3, 3);
-  EXPECT_EQ(e[4].value & 3, 0);
   // Dot 101; then element gap 101, character gap 303, word gap 121, character gap 303; dash 303.
   EXPECT_NEAR((e[4].micros - e[3].micros) / 1000.0, 101, 0.01);
   EXPECT_NEAR((e[8].micros - e[4].micros) / 1000.0, 101 + 303 + 121 + 303, 0.01);
@@ -94,10 +88,7 @@ TEST_F(MorseLibrary, AnnouncementTextWithAClosingBracketStillShows) {
 
 TEST_F(MorseLibrary, AnnouncementDecodesFromTheWav) {
   call("CW_ANNU", {Value::Text("cq de test")});
-  unload();
-  const auto wav = test::readWavFile(wavPath());
-  ASSERT_TRUE(wav);
-  EXPECT_EQ(test::decodeWav(*wav), "CQ DE TEST");
+  EXPECT_EQ(soundedText(), "CQ DE TEST");
 }
 
 TEST_F(MorseLibrary, UnloadingOrEndingTheHostLetsAHeldKeyUp) {

@@ -1,5 +1,6 @@
 #include "pe_builder.hpp"
 
+#include <fstream>
 #include <stdexcept>
 
 namespace velalib::testing {
@@ -84,6 +85,13 @@ std::vector<uint8_t> textValue(const std::string &text, uint16_t &words) {
 }
 
 }  // namespace
+
+bool writeFile(const std::string &path, const std::vector<uint8_t> &bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char *>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
+  return static_cast<bool>(out.flush());
+}
 
 void put16(std::vector<uint8_t> &bytes, size_t at, uint16_t value) {
   bytes.at(at) = static_cast<uint8_t>(value);

@@ -2,7 +2,6 @@
 #include <sys/stat.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "host_fixture.hpp"
 #include "pe_builder.hpp"
@@ -28,11 +27,9 @@ class VersionStrings : public VelalibHost {
   }
 
   std::string write(const std::string &name, const std::vector<uint8_t> &bytes) {
-    const fs::path path = dir_ / name;
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char *>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-    return path.string();
+    const std::string path = (dir_ / name).string();
+    EXPECT_TRUE(writeFile(path, bytes)) << path;
+    return path;
   }
 
   std::string version(const std::string &path, int32_t index) {

@@ -16,7 +16,6 @@ namespace {
 using testing::buildPe;
 using testing::PeLayout;
 using testing::PeOptions;
-using testing::put16;
 using testing::put32;
 
 PeOptions standardOptions(bool pe32Plus = false) {
@@ -54,18 +53,12 @@ class VersionReaderFormats : public ::testing::TestWithParam<bool> {};
 
 TEST_P(VersionReaderFormats, ReadsEveryNamedString) {
   const PeLayout pe = buildPe(standardOptions(GetParam()));
-  const std::pair<int, const char *> expected[] = {{1, "Station Helper"},
-                                                   {2, "2.1"},
-                                                   {3, "helper.dll"},
-                                                   {4, "Helper library"},
-                                                   {5, "2.1.0.17"},
-                                                   {6, "Example Radio Works"},
-                                                   {7, "\xC2\xA9 2024 Example"},
-                                                   {8, ""},
-                                                   {9, "helper"},
-                                                   {10, "pb"},
-                                                   {11, "sb"},
-                                                   {12, "73 \xF0\x9F\x93\xBB"}};
+  // clang-format off
+  const std::pair<int, const char *> expected[] = {
+      {1, "Station Helper"}, {2, "2.1"}, {3, "helper.dll"}, {4, "Helper library"}, {5, "2.1.0.17"},
+      {6, "Example Radio Works"}, {7, "\xC2\xA9 2024 Example"}, {8, ""}, {9, "helper"}, {10, "pb"},
+      {11, "sb"}, {12, "73 \xF0\x9F\x93\xBB"}};
+  // clang-format on
   for (const auto &[index, text] : expected) {
     const auto name = versionStringName(index);
     ASSERT_TRUE(name);
@@ -74,15 +67,6 @@ TEST_P(VersionReaderFormats, ReadsEveryNamedString) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Pe32AndPe32Plus, VersionReaderFormats, ::testing::Bool());
-
-TEST(VersionStringName, OnlyOneThroughTwelve) {
-  EXPECT_EQ(versionStringName(1), "ProductName");
-  EXPECT_EQ(versionStringName(5), "FileVersion");
-  EXPECT_EQ(versionStringName(12), "Comments");
-  EXPECT_FALSE(versionStringName(0));
-  EXPECT_FALSE(versionStringName(13));
-  EXPECT_FALSE(versionStringName(-1));
-}
 
 TEST(VersionReader, OtherStringTableGivesNothing) {
   PeOptions options = standardOptions();
@@ -144,91 +128,65 @@ TEST(VersionReader, EveryTruncationIsRefusedOrRight) {
   }
 }
 
-struct Corruption {
-  const char *name;
-  void (*apply)(PeLayout &);
-  const char *expected;
-};
-
-class CorruptedFiles : public ::testing::TestWithParam<Corruption> {};
-
-TEST_P(CorruptedFiles, AreRefusedWithTheirReason) {
-  PeLayout pe = buildPe(standardOptions());
-  GetParam().apply(pe);
-  EXPECT_EQ(read(pe.bytes, "FileVersion"), GetParam().expected);
+// One field of a good file overwritten (`bytes` of `value`, little-endian, at `offset` from a
+// place of the layout; no place: from the file's start), and the reason the reader gives.
+TEST(VersionReader, CorruptedFilesAreRefusedWithTheirReason) {
+  const struct {
+    const char *name;
+    size_t PeLayout::*place;
+    size_t offset;
+    int bytes;
+    uint32_t value;
+    const char *expected;
+  } cases[] = {
+      {"PeOffsetBeyondFile", nullptr, 0x3C, 4, 0xFFFFFFF0u,
+       "<none: PE file: truncated file header>"},
+      {"UnknownMagic", &PeLayout::optionalHeader, 0, 2, 0x107,
+       "<none: PE file: unknown optional header magic>"},
+      {"OptionalHeaderTooSmall", &PeLayout::peHeader, 20, 2, 100,
+       "<none: PE file: no resource directory entry>"},
+      {"TooFewDirectories", &PeLayout::optionalHeader, 92, 4, 2,
+       "<none: PE file: no resource directory>"},
+      {"ResourceRvaZero", &PeLayout::optionalHeader, 96 + 16, 4, 0,
+       "<none: PE file: no resource directory>"},
+      {"HugeSectionCount", &PeLayout::peHeader, 6, 2, 0xFFFF,
+       "<none: PE file: section table beyond the end of the file>"},
+      {"ResourceRvaInNoSection", &PeLayout::optionalHeader, 96 + 16, 4, 0x900000,
+       "<none: PE resources: directory outside the file's sections>"},
+      {"SectionRawDataBeyondFile", &PeLayout::sectionTable, 40 + 20, 4, 0x7FFFFFF0,
+       "<none: PE resources: directory outside the file's sections>"},
+      {"HugeEntryCounts", &PeLayout::resourceSection, 12, 4, 0xFFFFFFFFu,
+       "<none: PE resources: directory entries outside the file's sections>"},
+      // The third root entry (after a named and an icon type) is the version's.
+      {"VersionTypePointsAtData", &PeLayout::resourceSection, 16 + 2 * 8 + 4, 4, 0x48,
+       "<none: PE resources: expected a subdirectory, found data>"},
+      {"SubdirectoryOffsetWild", &PeLayout::resourceSection, 16 + 2 * 8 + 4, 4, 0xFFFFFFFFu,
+       "<none: PE resources: directory outside the file's sections>"},
+      {"DataRvaWild", &PeLayout::versionDataEntry, 0, 4, 0xFFFFFFF0u,
+       "<none: PE resources: version data outside the file's sections>"},
+      {"DataSizeSmallerThanVersion", &PeLayout::versionDataEntry, 4, 4, 64, "<none>"},
+      {"RootLengthTooLarge", &PeLayout::versionData, 0, 2, 0xFFFF, "<none>"},
+      {"RootLengthTooSmall", &PeLayout::versionData, 0, 2, 3, "<none>"},
+      {"RootKeyWrong", &PeLayout::versionData, 6, 1, 'W', "<none>"},
+      // The first child (StringFileInfo) follows the root's header, key and fixed information.
+      {"ChildLengthZero", &PeLayout::versionData, 40 + 52, 2, 0, "<none>"},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.name);
+    PeLayout pe = buildPe(standardOptions());
+    const size_t at = (c.place ? pe.*c.place : 0) + c.offset;
+    for (int i = 0; i < c.bytes; ++i) pe.bytes[at + i] = static_cast<uint8_t>(c.value >> (8 * i));
+    EXPECT_EQ(read(pe.bytes, "FileVersion"), c.expected);
+  }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, CorruptedFiles,
-    ::testing::Values(
-        Corruption{"PeOffsetBeyondFile", [](PeLayout &pe) { put32(pe.bytes, 0x3C, 0xFFFFFFF0u); },
-                   "<none: PE file: truncated file header>"},
-        Corruption{"UnknownMagic", [](PeLayout &pe) { put16(pe.bytes, pe.optionalHeader, 0x107); },
-                   "<none: PE file: unknown optional header magic>"},
-        Corruption{"OptionalHeaderTooSmall",
-                   [](PeLayout &pe) { put16(pe.bytes, pe.peHeader + 20, 100); },
-                   "<none: PE file: no resource directory entry>"},
-        Corruption{"TooFewDirectories",
-                   [](PeLayout &pe) { put32(pe.bytes, pe.optionalHeader + 92, 2); },
-                   "<none: PE file: no resource directory>"},
-        Corruption{"ResourceRvaZero",
-                   [](PeLayout &pe) { put32(pe.bytes, pe.optionalHeader + 96 + 16, 0); },
-                   "<none: PE file: no resource directory>"},
-        Corruption{"HugeSectionCount",
-                   [](PeLayout &pe) { put16(pe.bytes, pe.peHeader + 6, 0xFFFF); },
-                   "<none: PE file: section table beyond the end of the file>"},
-        Corruption{"ResourceRvaInNoSection",
-                   [](PeLayout &pe) { put32(pe.bytes, pe.optionalHeader + 96 + 16, 0x900000); },
-                   "<none: PE resources: directory outside the file's sections>"},
-        Corruption{"SectionRawDataBeyondFile",
-                   [](PeLayout &pe) { put32(pe.bytes, pe.sectionTable + 40 + 20, 0x7FFFFFF0); },
-                   "<none: PE resources: directory outside the file's sections>"},
-        Corruption{"HugeEntryCount",
-                   [](PeLayout &pe) {
-                     put16(pe.bytes, pe.resourceSection + 12, 0xFFFF);
-                     put16(pe.bytes, pe.resourceSection + 14, 0xFFFF);
-                   },
-                   "<none: PE resources: directory entries outside the file's sections>"},
-        Corruption{"VersionTypePointsAtData",
-                   [](PeLayout &pe) {
-                     // The third root entry (after a named and an icon type) is the version.
-                     const size_t entry = pe.resourceSection + 16 + 2 * 8;
-                     put32(pe.bytes, entry + 4, 0x48);
-                   },
-                   "<none: PE resources: expected a subdirectory, found data>"},
-        Corruption{"SubdirectoryOffsetWild",
-                   [](PeLayout &pe) {
-                     const size_t entry = pe.resourceSection + 16 + 2 * 8;
-                     put32(pe.bytes, entry + 4, 0xFFFFFFFFu);
-                   },
-                   "<none: PE resources: directory outside the file's sections>"},
-        Corruption{"DataRvaWild",
-                   [](PeLayout &pe) { put32(pe.bytes, pe.versionDataEntry, 0xFFFFFFF0u); },
-                   "<none: PE resources: version data outside the file's sections>"},
-        Corruption{"RootLengthTooLarge",
-                   [](PeLayout &pe) { put16(pe.bytes, pe.versionData, 0xFFFF); }, "<none>"},
-        Corruption{"RootLengthTooSmall", [](PeLayout &pe) { put16(pe.bytes, pe.versionData, 3); },
-                   "<none>"},
-        Corruption{"RootKeyWrong", [](PeLayout &pe) { pe.bytes[pe.versionData + 6] = 'W'; },
-                   "<none>"},
-        Corruption{"ChildLengthZero",
-                   [](PeLayout &pe) {
-                     // The first child (StringFileInfo) starts after the root's header, key
-                     // and 52-byte fixed information.
-                     put16(pe.bytes, pe.versionData + 40 + 52, 0);
-                   },
-                   "<none>"},
-        Corruption{"StringsWithoutTerminators",
-                   [](PeLayout &pe) {
-                     for (size_t i = pe.versionData + 40 + 52 + 6;
-                          i < pe.versionData + pe.versionSize; ++i) {
-                       if (pe.bytes[i] == 0) pe.bytes[i] = 'Z';
-                     }
-                   },
-                   "<none>"},
-        Corruption{"DataSizeSmallerThanVersion",
-                   [](PeLayout &pe) { put32(pe.bytes, pe.versionDataEntry + 4, 64); }, "<none>"}),
-    [](const auto &info) { return info.param.name; });
+TEST(VersionReader, StringsWithoutTerminatorsAreRefused) {
+  PeLayout pe = buildPe(standardOptions());
+  for (size_t i = pe.versionData + 40 + 52 + 6; i < pe.versionData + pe.versionSize; ++i) {
+    if (pe.bytes[i] == 0) pe.bytes[i] = 'Z';
+  }
+  EXPECT_EQ(read(pe.bytes, "FileVersion"), "<none>");
+}
 
 TEST(VersionReader, DataSizeLargerThanTheSectionIsClamped) {
   PeLayout pe = buildPe(standardOptions());
@@ -252,8 +210,8 @@ TEST(VersionInfo, UnpairedSurrogatesBecomeReplacementCharacters) {
   // A low surrogate with no high one before it, then a high one followed by the NUL.
   for (size_t i = 0; i + 1 < info.size(); i += 2) {
     if (info[i] == 'a' && info[i + 1] == 0 && info[i + 2] == 'b') {
-      put16(info, i, 0xDC00);
-      put16(info, i + 2, 0xD800);
+      testing::put16(info, i, 0xDC00);
+      testing::put16(info, i + 2, 0xD800);
       break;
     }
   }

@@ -1,0 +1,81 @@
+// What the tests of the host and its libraries check around calls through a foxhost::Host: the
+// value a call gives, the host error it raises, and that calls left no handle behind or locked.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "foxhost/host.hpp"
+
+namespace foxhost::testing {
+
+// "NAME(arg, ...)" as `?` would show the arguments, to say which call a failure is about.
+inline std::string callText(const std::string &name, const std::vector<Value> &args) {
+  std::string out = name + "(";
+  for (const Value &a : args) out += (out.back() == '(' ? "" : ", ") + a.display();
+  return out + ")";
+}
+
+// Calls `name` and checks the result's type and the fields that type uses; NaN matches NaN.
+inline void expectResult(Host &host, const std::string &name, const std::vector<Value> &args,
+                         const Value &want) {
+  SCOPED_TRACE(callText(name, args));
+  const Value v = host.call(name, args);
+  EXPECT_EQ(v.type, want.type);
+  switch (want.type) {
+    case 'C':
+      EXPECT_EQ(v.text, want.text);
+      break;
+    case 'L':
+      EXPECT_EQ(v.logical, want.logical);
+      break;
+    case 'O':
+      EXPECT_EQ(v.object, want.object);
+      break;
+    case 'I':
+      EXPECT_EQ(v.integer, want.integer);
+      EXPECT_EQ(v.width, want.width);
+      break;
+    case 'N':
+      EXPECT_EQ(v.width, want.width);
+      EXPECT_EQ(v.decimals, want.decimals);
+      [[fallthrough]];
+    case 'D':
+      if (std::isnan(want.number)) {
+        EXPECT_TRUE(std::isnan(v.number)) << v.number;
+      } else {
+        EXPECT_DOUBLE_EQ(v.number, want.number);
+      }
+      break;
+  }
+}
+
+// The host error a call raises; number 0 when it raises none.
+inline HostError errorOfCall(Host &host, const std::string &name, const std::vector<Value> &args) {
+  try {
+    host.call(name, args);
+  } catch (const HostError &e) {
+    return e;
+  }
+  return HostError(0, "no error");
+}
+
+// Counts the live handles when made; expectNoneLeft() fails the test if calls since left one.
+class HandleWatch {
+ public:
+  explicit HandleWatch(Host &host) : host_(host), live_(host.handleCounters().live) {}
+  void expectNoneLeft() const {
+    const HandleCounters counters = host_.handleCounters();
+    EXPECT_EQ(counters.live, live_) << "a call left a handle behind";
+    EXPECT_EQ(counters.locked, 0u) << "a call left a handle locked";
+  }
+
+ private:
+  Host &host_;
+  size_t live_;
+};
+
+}  // namespace foxhost::testing
