@@ -103,13 +103,20 @@ void DrawingPass::drawAll(raster::Surface& surface) {
   surface.setColor(kCountryColor);
   draw(1);
   surface.setColor(kShoreColor);
+  ShoreCrossings shores(surface);
+  target.shoreLines = &shores;
   draw(2);
   draw(3);
   draw(4);
+  target.shoreLines = nullptr;
   figures_.outlines = Clock::now() - mark;
 
   mark = Clock::now();
-  figures_.seeds = fillSeeds(pass_, surface, options_, cancelDraw_);
+  if (!cancelDraw_) {
+    const ShoreTruth& truth = shoreTruth(loader);
+    shores.build(truth.ringMasks());
+    figures_.regions = fillRegions(pass_, surface, options_, truth, shores, cancelDraw_);
+  }
   figures_.fills = Clock::now() - mark;
 
   mark = Clock::now();
@@ -136,6 +143,16 @@ void DrawingPass::drawAll(raster::Surface& surface) {
     figures_.cache = Clock::now() - mark;
     figures_.completed = true;
   }
+}
+
+const ShoreTruth& DrawingPass::shoreTruth(const OutlineLoader& loader) {
+  std::vector<std::span<const OutlineRecord>> files;
+  for (std::size_t i = 2; i <= 4; ++i) files.emplace_back(loader.file(i).records);
+  if (!shoreTruth_ || !shoreTruth_->builtFrom(files)) {
+    shoreTruth_ = std::make_unique<ShoreTruth>(files);
+    figures_.shoreIndexBuilt = true;
+  }
+  return *shoreTruth_;
 }
 
 // Clear, scale, the black background, the rim, the land disc, the edge ticks and the azimuth
