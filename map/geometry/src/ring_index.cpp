@@ -10,8 +10,9 @@ namespace {
 constexpr int kTurnMinutes = 21600;
 constexpr int kHalfTurnMinutes = 10800;
 constexpr int kQuarterTurnMinutes = 5400;
-// Cells of half a degree: on the outline data no cell holds more than about 300 edges.
-constexpr int kCellMinutes = 30;
+// Cells of a degree: few enough to index quickly; on the outline data no cell holds more than
+// about 800 edges, and a pass makes only a few hundred queries.
+constexpr int kCellMinutes = 60;
 constexpr int kColumns = kTurnMinutes / kCellMinutes;
 constexpr int kRows = 2 * kQuarterTurnMinutes / kCellMinutes;
 // Each column's reference meridian lies half a minute off the whole minutes of the vertices, so
@@ -31,6 +32,10 @@ int lonStep(int a, int b) {
   while (d > kHalfTurnMinutes) d -= kTurnMinutes;
   while (d <= -kHalfTurnMinutes) d += kTurnMinutes;
   return d;
+}
+
+int rowOf(int latMinutes) {
+  return std::clamp(floorDiv(latMinutes + kQuarterTurnMinutes, kCellMinutes), 0, kRows - 1);
 }
 
 int rowOf(double latMinutes) {
@@ -56,7 +61,8 @@ void RingIndex::build() {
   auto visit = [&](auto&& cell, auto&& crossing) {
     for (const Edge& e : edges_) {
       const int lo = std::min(e.lon0, e.lon1), hi = std::max(e.lon0, e.lon1);
-      const int row0 = rowOf(std::min(e.lat0, e.lat1)), row1 = rowOf(std::max(e.lat0, e.lat1));
+      const int row0 = rowOf(int{std::min(e.lat0, e.lat1)});
+      const int row1 = rowOf(int{std::max(e.lat0, e.lat1)});
       const int k0 = floorDiv(lo + kHalfTurnMinutes, kCellMinutes);
       const int k1 = floorDiv(hi + kHalfTurnMinutes, kCellMinutes);
       for (int k = k0; k <= k1; ++k) {

@@ -9,6 +9,7 @@ namespace {
 struct RingSpan {
   std::size_t begin = 0, end = 0;  // into the vertices
   bool fromLandFile = false;       // coast or island file
+  int south = 5400, north = -5400;  // latitude range, minutes
 };
 
 }  // namespace
@@ -26,7 +27,10 @@ ShoreTruth::ShoreTruth(std::span<const std::span<const OutlineRecord>> files) {
         continue;  // ignored records, and lines before the first start, belong to no ring
       }
       vertices.push_back({r.latMinutes, r.lonMinutes});
-      rings.back().end = vertices.size();
+      RingSpan& ring = rings.back();
+      ring.end = vertices.size();
+      ring.south = std::min<int>(ring.south, r.latMinutes);
+      ring.north = std::max<int>(ring.north, r.latMinutes);
     }
   }
 
@@ -49,6 +53,7 @@ ShoreTruth::ShoreTruth(std::span<const std::span<const OutlineRecord>> files) {
     std::size_t best = rings.size();
     for (std::size_t i = 0; i < rings.size(); ++i) {
       if (masks_[i] == 0 || !rings[i].fromLandFile) continue;
+      if (cap.lat * 60.0 < rings[i].south || cap.lat * 60.0 > rings[i].north) continue;
       if (!geo::ringEncloses(span(rings[i]), cap.lat, cap.lon)) continue;
       if (best == rings.size() ||
           rings[i].end - rings[i].begin > rings[best].end - rings[best].begin) {

@@ -161,6 +161,17 @@ TEST_F(DrawingPassTest, RegionsAreDecidedFromTheShoreRingsOnAnyMap) {
   }
 }
 
+// The depth a pixel needs to decide its region alone, at the scales of mapdata/README.md, and near
+// the antipode, where a straight map line bends away from its shore.
+TEST(RegionFills, DepthNeededGrowsAsPixelsShrinkAndNearTheAntipode) {
+  EXPECT_EQ(depthNeeded(2.0 * 12437 / 600, 300.0), 2);
+  EXPECT_EQ(depthNeeded(600.0 / 600, 12000.0), 3);
+  EXPECT_EQ(depthNeeded(600.0 / 1200, 12000.0), 4);
+  EXPECT_EQ(depthNeeded(1.0, 300.0), 4);
+  EXPECT_EQ(depthNeeded(1.0, 100.0), 4);  // never nearer than kDeepClearMiles
+  EXPECT_EQ(depthNeeded(0.0, 12000.0), 0);
+}
+
 TEST_F(DrawingPassTest, OutlinesInTheirColoursAndRedDotsOnTop) {
   options.ShowRivers = true;
   pass.cmdDraw_Click();

@@ -17,7 +17,7 @@
 // infinitesimal step north.
 //
 // Cost: building is linear in the edges; a query is a binary search and a scan of the edges of
-// one half-degree cell (at most a few hundred on the outline data, none in open water).
+// one one-degree cell (at most about 800 on the outline data, none in open water).
 // Immutable after build: queries may run on several threads at once.
 
 #include <cstdint>
