@@ -1,7 +1,6 @@
 #include "render/land_regions.hpp"
 
 #include <algorithm>
-#include <numeric>
 
 namespace orbelle::render {
 
@@ -82,37 +81,50 @@ LandRegions findLandRegions(const raster::Surface& surface, raster::Pixel land,
   return result;
 }
 
-std::vector<std::uint8_t> landDepth(const raster::Surface& surface, raster::Pixel land) {
+DeepLand deepLand(const raster::Surface& surface, raster::Pixel land, int depth) {
   const int width = surface.width(), height = surface.height();
-  std::vector<std::uint8_t> depth(static_cast<std::size_t>(width) * height);
-  auto at = [&](int x, int y) -> std::uint8_t& {
-    return depth[static_cast<std::size_t>(y) * width + x];
-  };
-  // Outside the surface counts as 0: a pixel on the edge has depth 1.
-  auto get = [&](int x, int y) -> int {
-    if (x < 0 || y < 0 || x >= width || y >= height) return 0;
-    return at(x, y);
-  };
+  DeepLand result;
+  result.wordsPerRow = (width + 63) / 64;
+  const std::size_t words = static_cast<std::size_t>(result.wordsPerRow);
+  result.bits.assign(words * static_cast<std::size_t>(height), 0);
   for (int y = 0; y < height; ++y) {
     const raster::Pixel* row = surface.pixels() + static_cast<std::size_t>(y) * surface.stride();
+    std::uint64_t* out = result.bits.data() + static_cast<std::size_t>(y) * words;
     for (int x = 0; x < width; ++x) {
-      if (row[x] != land) {
-        at(x, y) = 0;
-        continue;
+      out[x >> 6] |= static_cast<std::uint64_t>(row[x] == land) << (x & 63);
+    }
+  }
+  // Each step keeps the pixels whose 3 x 3 neighbourhood is all kept: one pixel deeper.
+  if (depth - 1 > std::max(width, height)) {
+    std::fill(result.bits.begin(), result.bits.end(), 0);
+    return result;
+  }
+  std::vector<std::uint64_t> across(result.bits.size());
+  for (int step = 1; step < depth; ++step) {
+    // Across: a pixel and both its row neighbours (beyond the row's ends: not land).
+    for (int y = 0; y < height; ++y) {
+      const std::uint64_t* in = result.bits.data() + static_cast<std::size_t>(y) * words;
+      std::uint64_t* out = across.data() + static_cast<std::size_t>(y) * words;
+      for (std::size_t w = 0; w < words; ++w) {
+        const std::uint64_t left = (in[w] << 1) | (w > 0 ? in[w - 1] >> 63 : 0);
+        const std::uint64_t right = (in[w] >> 1) | (w + 1 < words ? in[w + 1] << 63 : 0);
+        out[w] = in[w] & left & right;
       }
-      const int d = std::min({get(x - 1, y), get(x - 1, y - 1), get(x, y - 1), get(x + 1, y - 1)});
-      at(x, y) = static_cast<std::uint8_t>(std::min(d + 1, 255));
+      // Bits past the last column are not land.
+      if (width % 64 != 0) out[words - 1] &= (std::uint64_t{1} << (width % 64)) - 1;
+    }
+    // Down: a row and the rows above and below it (beyond the first and last: not land).
+    for (int y = 0; y < height; ++y) {
+      std::uint64_t* out = result.bits.data() + static_cast<std::size_t>(y) * words;
+      const std::uint64_t* mid = across.data() + static_cast<std::size_t>(y) * words;
+      for (std::size_t w = 0; w < words; ++w) {
+        const std::uint64_t up = y > 0 ? mid[w - words] : 0;
+        const std::uint64_t down = y + 1 < height ? mid[w + words] : 0;
+        out[w] = mid[w] & up & down;
+      }
     }
   }
-  for (int y = height - 1; y >= 0; --y) {
-    for (int x = width - 1; x >= 0; --x) {
-      const int here = at(x, y);
-      if (here == 0) continue;
-      const int d = std::min({get(x + 1, y), get(x + 1, y + 1), get(x, y + 1), get(x - 1, y + 1)});
-      at(x, y) = static_cast<std::uint8_t>(std::min(here, d + 1));
-    }
-  }
-  return depth;
+  return result;
 }
 
 }  // namespace orbelle::render

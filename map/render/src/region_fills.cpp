@@ -60,39 +60,30 @@ RegionFigures fillRegions(const geo::MapPlane& plane, raster::Surface& surface,
   const std::vector<RowInterval> inner =
       farthest > innerRim ? rowsWithin(surface, innerRim) : std::vector<RowInterval>{};
   const LandRegions regions = findLandRegions(surface, land, inner);
-  const std::vector<std::uint8_t> depth = landDepth(surface, land);
   figures.regions = regions.count;
 
-  // Step 1: each region's deepest pixel away from the antipode.
+  // Step 1: a pixel of each region deep enough and away from the antipode.
+  const int needed =
+      depthNeeded(plane.MilesPerPixel, std::max(kDeepClearMiles, geo::kAntipodeMiles - farthest));
+  const DeepLand deep = deepLand(surface, land, needed);
   const std::vector<RowInterval> deepRows =
       rowsWithin(surface, std::min(deepLimit, farthest + 1.0));
   const std::size_t count = static_cast<std::size_t>(regions.count);
-  std::vector<int> bestDepth(count, 0), bestX(count, 0), bestY(count, 0);
-  const int width = surface.width();
+  std::vector<int> mask(count, kUndecided);
+  const geo::InverseProjector inverse(plane.LatHere, plane.LonHere);
   for (const LandRun& run : regions.runs) {
+    const auto r = static_cast<std::size_t>(run.region);
+    if (mask[r] != kUndecided) continue;
     const RowInterval rows = deepRows[static_cast<std::size_t>(run.y)];
     const int x0 = std::max(run.x0, rows.x0), x1 = std::min(run.x1, rows.x1);
-    const std::uint8_t* row = depth.data() + static_cast<std::size_t>(run.y) * width;
-    const auto r = static_cast<std::size_t>(run.region);
     for (int x = x0; x <= x1; ++x) {
-      if (row[x] > bestDepth[r]) {
-        bestDepth[r] = row[x];
-        bestX[r] = x;
-        bestY[r] = run.y;
-      }
+      if (!deep.at(x, run.y)) continue;
+      const geo::GeoPosition p = inverse.position(surface.scaleLeft() + x * surface.unitWidth(),
+                                                  surface.scaleTop() + run.y * surface.unitHeight());
+      mask[r] = truth.at(p.lat, p.lon);
+      ++figures.byDepth;
+      break;
     }
-  }
-  const int needed =
-      depthNeeded(plane.MilesPerPixel, std::max(kDeepClearMiles, geo::kAntipodeMiles - farthest));
-  const geo::InverseProjector inverse(plane.LatHere, plane.LonHere);
-  std::vector<int> mask(count, kUndecided);
-  for (std::size_t r = 0; r < count; ++r) {
-    if (bestDepth[r] < needed) continue;
-    const geo::GeoPosition p =
-        inverse.position(surface.scaleLeft() + bestX[r] * surface.unitWidth(),
-                         surface.scaleTop() + bestY[r] * surface.unitHeight());
-    mask[r] = truth.at(p.lat, p.lon);
-    ++figures.byDepth;
   }
 
   // Step 2: from the nearest decided region along a row, across the drawn shores between.

@@ -35,7 +35,11 @@ std::int64_t ShoreCrossings::pixelY(double y) const noexcept {
 
 void ShoreCrossings::add(double x1, double y1, double x2, double y2) {
   if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2)) return;
-  const std::int64_t py1 = pixelY(y1), py2 = pixelY(y2);
+  const std::int64_t py1 = haveLast_ && y1 == lastY_ ? lastPixelY_ : pixelY(y1);
+  const std::int64_t py2 = pixelY(y2);
+  lastY_ = y2;
+  lastPixelY_ = py2;
+  haveLast_ = true;
   // Only lines that cross a row centre inside the surface matter.
   if (py1 == py2 || std::max(py1, py2) < 0 || std::min(py1, py2) >= height_) return;
   const std::int64_t px1 = pixelX(x1), px2 = pixelX(x2);

@@ -9,7 +9,7 @@ namespace {
 struct RingSpan {
   std::size_t begin = 0, end = 0;  // into the vertices
   bool fromLandFile = false;       // coast or island file
-  int south = 5400, north = -5400;  // latitude range, minutes
+  int north = -5400;  // northernmost latitude, minutes
 };
 
 }  // namespace
@@ -29,7 +29,6 @@ ShoreTruth::ShoreTruth(std::span<const std::span<const OutlineRecord>> files) {
       vertices.push_back({r.latMinutes, r.lonMinutes});
       RingSpan& ring = rings.back();
       ring.end = vertices.size();
-      ring.south = std::min<int>(ring.south, r.latMinutes);
       ring.north = std::max<int>(ring.north, r.latMinutes);
     }
   }
@@ -53,7 +52,8 @@ ShoreTruth::ShoreTruth(std::span<const std::span<const OutlineRecord>> files) {
     std::size_t best = rings.size();
     for (std::size_t i = 0; i < rings.size(); ++i) {
       if (masks_[i] == 0 || !rings[i].fromLandFile) continue;
-      if (cap.lat * 60.0 < rings[i].south || cap.lat * 60.0 > rings[i].north) continue;
+      // The meridian from the position northwards never meets a ring wholly south of it.
+      if (cap.lat * 60.0 > rings[i].north) continue;
       if (!geo::ringEncloses(span(rings[i]), cap.lat, cap.lon)) continue;
       if (best == rings.size() ||
           rings[i].end - rings[i].begin > rings[best].end - rings[best].begin) {

@@ -39,10 +39,16 @@ struct LandRegions {
 LandRegions findLandRegions(const raster::Surface& surface, raster::Pixel land,
                             std::span<const RowInterval> inner = {});
 
-// Per pixel (row-major), the chessboard distance from a land pixel to the nearest pixel that is
-// not land, counting the pixels beyond the surface's edge as not land (saturated at 255); 0 for
-// pixels that are not land. A pixel of depth d has every pixel within d − 1 of it (a square of
-// side 2d − 1) land.
-std::vector<std::uint8_t> landDepth(const raster::Surface& surface, raster::Pixel land);
+// The land pixels at least depth deep: those whose square of side 2·depth − 1 around them holds
+// only land pixels, the pixels beyond the surface's edge counting as not land. One bit per pixel,
+// rows of wordsPerRow 64-bit words, bit x % 64 of word x / 64 for column x.
+struct DeepLand {
+  int wordsPerRow = 0;
+  std::vector<std::uint64_t> bits;
+  bool at(int x, int y) const noexcept {
+    return (bits[static_cast<std::size_t>(y) * wordsPerRow + (x >> 6)] >> (x & 63)) & 1u;
+  }
+};
+DeepLand deepLand(const raster::Surface& surface, raster::Pixel land, int depth);
 
 }  // namespace orbelle::render

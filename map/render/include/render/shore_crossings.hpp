@@ -61,6 +61,10 @@ class ShoreCrossings {
   int height_;
   double left_, top_, unitWidth_, unitHeight_;
   std::int32_t ring_ = -1;
+  // The last line's end and its pixel row: the next line usually starts there.
+  double lastY_ = 0.0;
+  std::int64_t lastPixelY_ = 0;
+  bool haveLast_ = false;
   std::vector<PixelLine> lines_;
   std::vector<std::uint32_t> rowStart_;  // per row, into crossings_; one more at the end
   std::vector<Crossing> crossings_;      // per row, west to east
