@@ -15,6 +15,7 @@
 // drops such a request.
 
 #include <chrono>
+#include <future>
 #include <memory>
 #include <cstdint>
 #include <string>
@@ -23,6 +24,7 @@
 #include "plane/map_plane.hpp"
 #include "raster/color.hpp"
 #include "render/flood_fill_at.hpp"
+#include "render/outline_loader.hpp"
 #include "render/outline_reader.hpp"
 #include "render/pass_options.hpp"
 #include "render/pass_style.hpp"
@@ -69,7 +71,11 @@ class DrawingPass {
   void runOnce();
   void drawAll(raster::Surface& surface);
   void drawFrame(raster::Surface& surface);
-  const ShoreTruth& shoreTruth(const OutlineLoader& loader);
+  // Starts indexing the shore files of the loader on a thread of its own unless the kept index
+  // was made from the same records (then nothing: the future is not valid).
+  std::future<std::unique_ptr<ShoreTruth>> indexShores(const OutlineLoader& loader);
+  const ShoreTruth& shoreTruth(const OutlineLoader& loader,
+                               std::future<std::unique_ptr<ShoreTruth>>& index);
 
   PassWindow& window_;
   geo::MapPlane& plane_;
