@@ -57,7 +57,7 @@ class DrawingPassTest : public ::testing::Test {
     folder.write("state.pnt", withEnd({start(600, 540), lineTo(660, 600)}));
     folder.write("country.pnt", withEnd({start(540, 540), lineTo(600, 660)}));
     folder.write("coast.velapnt", withEnd(boxRing(5.0, 5.0, 15.0, 15.0)));
-    // The ice caps are a few pixels across around their seeds (at 83 miles per pixel).
+    // The ice caps are a few pixels across around their ice positions (at 83 miles per pixel).
     std::vector<OutlineRecord> islands = boxRing(-84.0, 0.0, -74.0, 100.0);
     const std::vector<OutlineRecord> greenland = boxRing(68.0, -60.0, 80.0, -25.0);
     islands.insert(islands.end(), greenland.begin(), greenland.end());
