@@ -1,6 +1,7 @@
-// The drawing pass for the default station (33.9, -84.179), whole Earth, a 600-pixel surface,
-// rivers on, on the shipped outline data: the whole pass, and its parts (reading and projecting
-// the files, drawing their lines, the fills, writing the cache BMP).
+// The drawing pass for the default station (33.9, -84.179), whole Earth, a 600-pixel surface, on
+// the shipped outline data: the whole pass (rivers off and on, one and two threads), and its
+// parts (reading and projecting the files, drawing their lines, indexing the shore rings,
+// deciding and filling the regions, writing the cache BMP).
 //
 // The outline data is read from $ORBELLE_PROGRAM_FOLDER/mapdata when that is set, else from the
 // repository's mapdata/.
@@ -11,6 +12,8 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <cstdlib>
+#include <memory>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -24,7 +27,9 @@
 #include "render/outline_projector.hpp"
 #include "render/outline_reader.hpp"
 #include "render/pass_style.hpp"
-#include "render/seed_fills.hpp"
+#include "render/region_fills.hpp"
+#include "render/shore_crossings.hpp"
+#include "render/shore_truth.hpp"
 
 namespace {
 
@@ -69,12 +74,6 @@ class BenchWindow : public render::PassWindow {
   QString cachePath_;
 };
 
-render::PassOptions riversOn() {
-  render::PassOptions options;
-  options.ShowRivers = true;
-  return options;
-}
-
 const std::vector<std::string_view> kFiles = {render::kStateFile, render::kCountryFile,
                                               render::kCoastFile, render::kIslandFile,
                                               render::kLakeFile,  render::kRiverFile};
@@ -82,7 +81,8 @@ const std::vector<std::string_view> kFiles = {render::kStateFile, render::kCount
 void BM_WholePass(benchmark::State& state) {
   BenchWindow window;
   geo::MapPlane plane = defaultPlane();
-  render::PassOptions options = riversOn();
+  render::PassOptions options;
+  options.ShowRivers = state.range(1) != 0;
   options.projectionThreads = static_cast<unsigned>(state.range(0));
   render::DrawingPass pass(window, plane, options, programFolder());
   for (auto _ : state) pass.cmdDraw_Click();
@@ -90,12 +90,15 @@ void BM_WholePass(benchmark::State& state) {
   std::size_t records = 0;
   for (const render::OutlineFigures& file : f.files) records += file.records;
   state.counters["records"] = static_cast<double>(records);
-  state.counters["seeds_filled"] = f.seeds.filled;
+  state.counters["regions"] = f.regions.regions;
+  state.counters["water"] = f.regions.water;
 }
 BENCHMARK(BM_WholePass)
-    ->Arg(1)
-    ->Arg(2)
-    ->ArgName("threads")
+    ->Args({1, 0})
+    ->Args({2, 0})
+    ->Args({1, 1})
+    ->Args({2, 1})
+    ->ArgNames({"threads", "rivers"})
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(10)
     ->ReportAggregatesOnly(true);
@@ -137,40 +140,76 @@ void BM_DrawLines(benchmark::State& state) {
 }
 BENCHMARK(BM_DrawLines)->Unit(benchmark::kMillisecond);
 
-// The water and ice fills on the map as the outlines leave it (disc, rim and the five outline
-// files; no rivers).
-void BM_Fills(benchmark::State& state) {
+// The map as the outlines leave it (disc, rim and the five outline files; no rivers), with the
+// shore lines the reader handed over.
+struct Outlined {
   BenchWindow window;
   geo::MapPlane plane = defaultPlane();
-  raster::Surface& outlined = window.surface();
-  const render::PassOptions options;
-  outlined.clear(render::kClearColor);
-  geo::SetMapScale(plane, outlined);
-  render::FloodFillAt(plane, outlined, plane.LatHere, plane.LonHere, render::kBackgroundColor, true,
-                      options.LandColor, false);
-  outlined.setColor(render::kRimColor);
-  outlined.setPenWidth(render::kRimWidth);
-  outlined.circle(0.0, 0.0, geo::kRimRadiusMiles);
-  render::FloodFillAt(plane, outlined, plane.LatHere, plane.LonHere, options.LandColor, true,
-                      options.LandColor, false);
-  outlined.setPenWidth(render::kOutlineWidth);
-  outlined.setColor(render::kShoreColor);
-  const render::OutlineProjector projector(plane.LatHere, plane.LonHere);
-  const bool cancel = false;
-  render::OutlineReader reader(programFolder());
-  render::OutlineTarget target{outlined, projector, window, cancel, 2};
-  for (std::size_t i = 0; i + 1 < kFiles.size(); ++i) reader.DrawOutlineFile(kFiles[i], target);
+  render::PassOptions options;
+  std::unique_ptr<render::ShoreCrossings> shores;
+  std::vector<std::vector<render::OutlineRecord>> shoreRecords;
 
-  render::SeedFigures figures;
+  Outlined() {
+    raster::Surface& outlined = window.surface();
+    outlined.clear(render::kClearColor);
+    geo::SetMapScale(plane, outlined);
+    render::FloodFillAt(plane, outlined, plane.LatHere, plane.LonHere, render::kBackgroundColor,
+                        true, options.LandColor, false);
+    outlined.setColor(render::kRimColor);
+    outlined.setPenWidth(render::kRimWidth);
+    outlined.circle(0.0, 0.0, geo::kRimRadiusMiles);
+    render::FloodFillAt(plane, outlined, plane.LatHere, plane.LonHere, options.LandColor, true,
+                        options.LandColor, false);
+    outlined.setPenWidth(render::kOutlineWidth);
+    const render::OutlineProjector projector(plane.LatHere, plane.LonHere);
+    const bool cancel = false;
+    render::OutlineLoader loader(allPaths(), projector, 2);
+    render::OutlineReader reader(programFolder());
+    render::OutlineTarget target{outlined, projector, window, cancel, 2};
+    shores = std::make_unique<render::ShoreCrossings>(outlined);
+    for (std::size_t i = 0; i + 1 < kFiles.size(); ++i) {
+      outlined.setColor(i == 0 ? render::kStateColor
+                               : i == 1 ? render::kCountryColor : render::kShoreColor);
+      target.shoreLines = i >= 2 ? shores.get() : nullptr;
+      reader.DrawOutlineFile(loader, i, target);
+      if (i >= 2) shoreRecords.push_back(loader.file(i).records);
+    }
+  }
+  std::vector<std::span<const render::OutlineRecord>> shoreFiles() const {
+    return {shoreRecords.begin(), shoreRecords.end()};
+  }
+};
+
+// Indexing the rings of the shore files (done once, then kept while the data stays the same).
+void BM_ShoreIndex(benchmark::State& state) {
+  const Outlined outlined;
+  const auto files = outlined.shoreFiles();
+  for (auto _ : state) {
+    render::ShoreTruth truth(files);
+    benchmark::DoNotOptimize(truth.ringMasks().data());
+  }
+}
+BENCHMARK(BM_ShoreIndex)->Unit(benchmark::kMillisecond);
+
+// Deciding every land-coloured region and filling it (the shore index already made).
+void BM_Regions(benchmark::State& state) {
+  Outlined outlined;
+  const render::ShoreTruth truth(outlined.shoreFiles());
+  outlined.shores->build(truth.ringMasks());
+  render::RegionFigures figures;
   for (auto _ : state) {
     state.PauseTiming();
-    raster::Surface work = outlined;
+    raster::Surface work = outlined.window.surface();
     state.ResumeTiming();
-    figures = render::fillSeeds(plane, work, options, false);
+    figures = render::fillRegions(outlined.plane, work, outlined.options, truth, *outlined.shores,
+                                  false);
   }
-  state.counters["seeds_filled"] = figures.filled;
+  state.counters["regions"] = figures.regions;
+  state.counters["by_depth"] = figures.byDepth;
+  state.counters["by_crossing"] = figures.byCrossing;
+  state.counters["undecided"] = figures.undecided;
 }
-BENCHMARK(BM_Fills)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Regions)->Unit(benchmark::kMillisecond);
 
 // Writing the 600 x 600 cache BMP.
 void BM_WriteBmp(benchmark::State& state) {

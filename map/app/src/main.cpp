@@ -73,8 +73,10 @@ int run(const app::RenderOptions& options) {
   }
   std::printf(
       "%zu records, %zu lines drawn, %zu left undrawn across the antipode; "
-      "%d seeds filled, %d skipped beside a shore\n",
-      records, lines, stretched, f.seeds.filled, f.seeds.tooNearShore);
+      "%d land-coloured regions: %d decided by a deep pixel, %d across the shores, "
+      "%d left undecided; %d filled with water, %d with ice\n",
+      records, lines, stretched, f.regions.regions, f.regions.byDepth, f.regions.byCrossing,
+      f.regions.undecided, f.regions.water, f.regions.ice);
   // A missing outline file leaves the map incomplete: the picture is written, but say so.
   return window.messages().empty() ? 0 : 1;
 }

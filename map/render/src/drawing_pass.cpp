@@ -1,6 +1,9 @@
 #include "render/drawing_pass.hpp"
 
+#include <future>
+#include <span>
 #include <string>
+#include <system_error>
 #include <utility>
 #include <vector>
 
@@ -90,6 +93,8 @@ void DrawingPass::drawAll(raster::Surface& surface) {
   }
   if (riversAhead) paths.push_back(reader_.pathOf(kRiverFile));
   OutlineLoader loader(paths, projector, options_.projectionThreads);
+  // The shore rings are indexed while the outlines are drawn, when the last index does not fit.
+  std::future<std::unique_ptr<ShoreTruth>> index = indexShores(loader);
   OutlineTarget target{surface, projector, window_, cancelDraw_, options_.projectionThreads};
   auto draw = [&](std::size_t index) {
     figures_.files.push_back(reader_.DrawOutlineFile(loader, index, target));
@@ -103,13 +108,20 @@ void DrawingPass::drawAll(raster::Surface& surface) {
   surface.setColor(kCountryColor);
   draw(1);
   surface.setColor(kShoreColor);
+  ShoreCrossings shores(surface);
+  target.shoreLines = &shores;
   draw(2);
   draw(3);
   draw(4);
+  target.shoreLines = nullptr;
   figures_.outlines = Clock::now() - mark;
 
   mark = Clock::now();
-  figures_.seeds = fillSeeds(pass_, surface, options_, cancelDraw_);
+  if (!cancelDraw_) {
+    const ShoreTruth& truth = shoreTruth(loader, index);
+    shores.build(truth.ringMasks());
+    figures_.regions = fillRegions(pass_, surface, options_, truth, shores, cancelDraw_);
+  }
   figures_.fills = Clock::now() - mark;
 
   mark = Clock::now();
@@ -136,6 +148,39 @@ void DrawingPass::drawAll(raster::Surface& surface) {
     figures_.cache = Clock::now() - mark;
     figures_.completed = true;
   }
+}
+
+namespace {
+
+std::vector<std::span<const OutlineRecord>> shoreFiles(const OutlineLoader& loader) {
+  std::vector<std::span<const OutlineRecord>> files;
+  for (std::size_t i = 2; i <= 4; ++i) files.emplace_back(loader.file(i).records);
+  return files;
+}
+
+}  // namespace
+
+std::future<std::unique_ptr<ShoreTruth>> DrawingPass::indexShores(const OutlineLoader& loader) {
+  const std::vector<std::span<const OutlineRecord>> files = shoreFiles(loader);
+  if (shoreTruth_ && shoreTruth_->builtFrom(files)) return {};
+  shoreTruth_.reset();
+  try {
+    return std::async(std::launch::async, [files] { return std::make_unique<ShoreTruth>(files); });
+  } catch (const std::system_error&) {
+    return {};  // no thread to be had: indexed on this thread when the fills need it
+  }
+}
+
+const ShoreTruth& DrawingPass::shoreTruth(const OutlineLoader& loader,
+                                          std::future<std::unique_ptr<ShoreTruth>>& index) {
+  if (index.valid()) {
+    shoreTruth_ = index.get();
+    figures_.shoreIndexBuilt = true;
+  } else if (!shoreTruth_) {
+    shoreTruth_ = std::make_unique<ShoreTruth>(shoreFiles(loader));
+    figures_.shoreIndexBuilt = true;
+  }
+  return *shoreTruth_;
 }
 
 // Clear, scale, the black background, the rim, the land disc, the edge ticks and the azimuth

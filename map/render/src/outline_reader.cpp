@@ -71,6 +71,7 @@ OutlineFigures OutlineReader::DrawOutlineFile(OutlineLoader& loader, std::size_t
           ++figures.stretchedLines;
         } else {
           surface.lineTo(x, y);
+          if (target.shoreLines != nullptr) target.shoreLines->add(from.x, from.y, x, y);
           ++figures.lines;
         }
         pen = PenPosition{x, y, record.latDegrees(), record.lonDegrees()};
@@ -83,6 +84,7 @@ OutlineFigures OutlineReader::DrawOutlineFile(OutlineLoader& loader, std::size_t
           ++figures.dots;
         }
         surface.moveTo(x, y);
+        if (target.shoreLines != nullptr) target.shoreLines->beginRing();
         pen = PenPosition{x, y, record.latDegrees(), record.lonDegrees()};
         lonePoint = true;
         ++figures.polylines;

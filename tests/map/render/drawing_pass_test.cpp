@@ -1,5 +1,5 @@
 // The drawing pass on hand-made outline files: the order of its window calls, the frame (black
-// outside the rim, land inside, rim, ticks), water and ice fills from the seeds, the red dots,
+// outside the rim, land inside, rim, ticks), water and ice decided from the shore rings on any map, the red dots,
 // rivers on and off, missing files, cancelling, a second request during a pass, and a failing
 // cache write.
 
@@ -57,7 +57,7 @@ class DrawingPassTest : public ::testing::Test {
     folder.write("state.pnt", withEnd({start(600, 540), lineTo(660, 600)}));
     folder.write("country.pnt", withEnd({start(540, 540), lineTo(600, 660)}));
     folder.write("coast.velapnt", withEnd(boxRing(5.0, 5.0, 15.0, 15.0)));
-    // The ice caps are a few pixels across around their seeds (at 83 miles per pixel).
+    // The ice caps are a few pixels across around their ice positions (at 83 miles per pixel).
     std::vector<OutlineRecord> islands = boxRing(-84.0, 0.0, -74.0, 100.0);
     const std::vector<OutlineRecord> greenland = boxRing(68.0, -60.0, 80.0, -25.0);
     islands.insert(islands.end(), greenland.begin(), greenland.end());
@@ -118,15 +118,58 @@ TEST_F(DrawingPassTest, WholeEarthFrameBlackOutsideTheRimLandInside) {
   EXPECT_NE(map.point(-r + 12 * mpp, 0.0), kGrey);
 }
 
-TEST_F(DrawingPassTest, SeedsFillTheOceanAndTheIceButNotTheIsland) {
-  pass.cmdDraw_Click();
-  const raster::Surface& map = *window.cached;
-  EXPECT_EQ(colourAt(map, 12.0, 12.0), options.LandColor);  // the island
-  EXPECT_EQ(colourAt(map, -30.0, -30.0), options.WaterColor);
-  EXPECT_EQ(colourAt(map, 40.0, 100.0), options.WaterColor);
-  EXPECT_EQ(colourAt(map, -79.0, 50.0), options.IceColor);
-  EXPECT_EQ(colourAt(map, 74.0, -41.0), options.IceColor);
-  EXPECT_GE(pass.lastFigures().seeds.filled, 3);
+// Every region is decided from the rings, wherever the map lies: with no seed on the map, a lake
+// too narrow for any seed, the ice cap's position off the map.
+TEST_F(DrawingPassTest, RegionsAreDecidedFromTheShoreRingsOnAnyMap) {
+  // A wide lake and a lake two pixels tall (at 6.67 miles per pixel) on the island.
+  std::vector<OutlineRecord> lakes = boxRing(8.0, 8.0, 12.0, 12.0);
+  const std::vector<OutlineRecord> narrow = boxRing(13.0, 6.0, 13.2, 14.0);
+  lakes.insert(lakes.end(), narrow.begin(), narrow.end());
+  folder.write("lake.pnt", withEnd(lakes));
+  struct Probe {
+    double lat, lon;
+    raster::Rgb colour;
+  };
+  struct Case {
+    const char* map;
+    double lat, lon;
+    std::int16_t maxDx;
+    std::vector<Probe> probes;
+  };
+  const raster::Rgb land = options.LandColor, water = options.WaterColor, ice = options.IceColor;
+  const std::vector<Case> cases{
+      {"whole Earth", 0.0, 0.0, geo::kWholeEarthMiles,
+       {{-30.0, -30.0, water}, {40.0, 100.0, water}, {-79.0, 50.0, ice},
+        {74.0, -41.0, ice}}},
+      {"island and its lakes", 10.0, 10.0, 1000,
+       {{11.0, 11.0, water}, {13.1, 10.0, water}, {6.5, 10.0, land}, {14.5, 7.0, land},
+        {0.0, 10.0, water}, {10.0, 0.0, water}}},
+      {"Greenland without its ice position", 70.0, -30.0, 250,
+       {{69.5, -28.0, ice}, {71.0, -35.0, ice}, {70.0, -22.0, water}}},
+  };
+  for (const Case& c : cases) {
+    plane.LatHere = c.lat;
+    plane.LonHere = c.lon;
+    plane.MaxDx = c.maxDx;
+    pass.cmdDraw_Click();
+    ASSERT_TRUE(window.cached.has_value());
+    const raster::Surface& map = *window.cached;
+    for (const Probe& p : c.probes) {
+      EXPECT_EQ(colourAt(map, p.lat, p.lon), p.colour) << c.map << ": " << p.lat << ", " << p.lon;
+    }
+    EXPECT_EQ(pass.lastFigures().regions.undecided, 0) << c.map;
+  }
+}
+
+// The depth a pixel needs to decide its region alone, at the scales of mapdata/README.md, and near
+// the antipode, where a straight map line bends away from its shore.
+TEST(RegionFills, DepthNeededGrowsAsPixelsShrinkAndNearTheAntipode) {
+  EXPECT_EQ(depthNeeded(2.0 * 12437 / 600, 300.0), 2);
+  EXPECT_EQ(depthNeeded(600.0 / 600, 12000.0), 3);
+  EXPECT_EQ(depthNeeded(600.0 / 1200, 12000.0), 4);
+  EXPECT_EQ(depthNeeded(1.0, 300.0), 4);
+  EXPECT_EQ(depthNeeded(1.0, 100.0), 4);  // never nearer than kDeepClearMiles
+  EXPECT_EQ(depthNeeded(0.0, 12000.0), 0);
 }
 
 TEST_F(DrawingPassTest, OutlinesInTheirColoursAndRedDotsOnTop) {
@@ -162,18 +205,18 @@ TEST_F(DrawingPassTest, AMissingFileIsReportedAndThePassGoesOn) {
   EXPECT_EQ(colourAt(*window.cached, -30.0, -30.0), options.WaterColor);
 }
 
-TEST_F(DrawingPassTest, ASmallMapAroundAMidOceanStationIsAllLand) {
+TEST_F(DrawingPassTest, ASmallMapAroundAMidOceanStationIsAllWater) {
   plane.LatHere = -40.0;
   plane.LonHere = -130.0;
   plane.MaxDx = 100;
   pass.cmdDraw_Click();
   const raster::Surface& map = *window.cached;
-  // Rim and azimuth marks lie far outside; no seed lies within 100 miles.
+  // Rim and azimuth marks lie far outside; the station's ocean fills the square.
   EXPECT_EQ(test::countOf(map, raster::kBlack), 0);
-  EXPECT_EQ(test::countOf(map, options.WaterColor), 0);
-  const std::int64_t land = test::countOf(map, options.LandColor);
+  EXPECT_EQ(test::countOf(map, options.LandColor), 0);
+  const std::int64_t water = test::countOf(map, options.WaterColor);
   const std::int64_t marks = test::countOf(map, kGrey) + test::countOf(map, kMarkerColor);
-  EXPECT_EQ(land + marks, kSide * kSide);
+  EXPECT_EQ(water + marks, kSide * kSide);
   EXPECT_GT(marks, 0);
   EXPECT_LT(marks, 200);
 }

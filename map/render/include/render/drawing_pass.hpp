@@ -2,7 +2,8 @@
 
 // The drawing pass that builds the base map for the current station and radius: the Earth's
 // disc inside its rim, the edge ticks and azimuth marks, the outline files, the water and ice
-// fills from fixed seeds, and the station and pole dots. It draws on the map layer the window
+// fills of every land-coloured region decided from the shore data (region_fills.hpp), and the
+// station and pole dots. It draws on the map layer the window
 // hands it, writes the cache through the window when it completes, and ends with the overlay
 // refresh.
 //
@@ -14,6 +15,8 @@
 // drops such a request.
 
 #include <chrono>
+#include <future>
+#include <memory>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -21,11 +24,13 @@
 #include "plane/map_plane.hpp"
 #include "raster/color.hpp"
 #include "render/flood_fill_at.hpp"
+#include "render/outline_loader.hpp"
 #include "render/outline_reader.hpp"
 #include "render/pass_options.hpp"
 #include "render/pass_style.hpp"
 #include "render/pass_window.hpp"
-#include "render/seed_fills.hpp"
+#include "render/region_fills.hpp"
+#include "render/shore_truth.hpp"
 
 namespace orbelle::render {
 
@@ -35,10 +40,11 @@ struct PassFigures {
   Duration total{};
   Duration frame{};     // clearing, scaling, the disc, rim and ticks
   Duration outlines{};  // reading, projecting and drawing the outline files (rivers included)
-  Duration fills{};     // the seed fills
+  Duration fills{};     // deciding and filling the regions (the shore rings' index included)
   Duration cache{};     // writing the cache through the window
   std::vector<OutlineFigures> files;  // in the order drawn
-  SeedFigures seeds;
+  RegionFigures regions;
+  bool shoreIndexBuilt = false;  // the shore rings were indexed anew (not kept from before)
   bool completed = false;  // not cancelled
 };
 
@@ -65,6 +71,11 @@ class DrawingPass {
   void runOnce();
   void drawAll(raster::Surface& surface);
   void drawFrame(raster::Surface& surface);
+  // Starts indexing the shore files of the loader on a thread of its own unless the kept index
+  // was made from the same records (then nothing: the future is not valid).
+  std::future<std::unique_ptr<ShoreTruth>> indexShores(const OutlineLoader& loader);
+  const ShoreTruth& shoreTruth(const OutlineLoader& loader,
+                               std::future<std::unique_ptr<ShoreTruth>>& index);
 
   PassWindow& window_;
   geo::MapPlane& plane_;
@@ -75,6 +86,9 @@ class DrawingPass {
   bool running_ = false;
   bool pending_ = false;
   PassFigures figures_;
+  // The shore rings' index depends on the outline data alone: it is kept from pass to pass and
+  // made again only when the shore files' records differ.
+  std::unique_ptr<ShoreTruth> shoreTruth_;
 };
 
 }  // namespace orbelle::render

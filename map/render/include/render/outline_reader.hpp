@@ -24,6 +24,7 @@
 #include "render/outline_projector.hpp"
 #include "render/outline_records.hpp"
 #include "render/pass_window.hpp"
+#include "render/shore_crossings.hpp"
 #include "render/vertex_projection.hpp"
 
 namespace orbelle::render {
@@ -46,6 +47,9 @@ struct OutlineTarget {
   PassWindow& window;
   const bool& CancelDraw;
   unsigned projectionThreads = 2;  // for a file read on its own
+  // When set, every polyline start and every line drawn is handed to it as well (the pass sets
+  // it while the shore files are drawn).
+  ShoreCrossings* shoreLines = nullptr;
 };
 
 class OutlineReader {
