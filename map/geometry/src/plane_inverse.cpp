@@ -24,9 +24,7 @@ PlaneInverse::PlaneInverse(double latHere, double lonHere) {
   east_ = {-sinLambda, cosLambda, 0.0};
 }
 
-std::optional<EarthDirection> PlaneInverse::direction(MapPoint p) const {
-  const double miles = std::hypot(p.x, p.y);
-  if (!std::isfinite(miles) || miles > kAntipodeMiles) return std::nullopt;
+EarthDirection PlaneInverse::alongCircle(MapPoint p, double miles) const noexcept {
   if (miles == 0.0) return up_;
   const double arc = miles / kMilesPerDegree * kDegToRad;
   const double c = std::cos(arc);
@@ -37,11 +35,29 @@ std::optional<EarthDirection> PlaneInverse::direction(MapPoint p) const {
                         c * up_.z + e * east_.z + n * north_.z};
 }
 
+std::optional<EarthDirection> PlaneInverse::direction(MapPoint p) const {
+  const double miles = std::hypot(p.x, p.y);
+  if (!std::isfinite(miles) || miles > kAntipodeMiles) return std::nullopt;
+  return alongCircle(p, miles);
+}
+
+namespace {
+
+GeoPosition positionOf(const EarthDirection& d) {
+  const double z = d.z < -1.0 ? -1.0 : (d.z > 1.0 ? 1.0 : d.z);
+  return GeoPosition{std::asin(z) / kDegToRad, std::atan2(d.y, d.x) / kDegToRad};
+}
+
+}  // namespace
+
 std::optional<GeoPosition> PlaneInverse::position(MapPoint p) const {
   const std::optional<EarthDirection> d = direction(p);
   if (!d) return std::nullopt;
-  const double z = d->z < -1.0 ? -1.0 : (d->z > 1.0 ? 1.0 : d->z);
-  return GeoPosition{std::asin(z) / kDegToRad, std::atan2(d->y, d->x) / kDegToRad};
+  return positionOf(*d);
+}
+
+GeoPosition PlaneInverse::positionOnCircle(MapPoint p) const noexcept {
+  return positionOf(alongCircle(p, std::hypot(p.x, p.y)));
 }
 
 }  // namespace orbelle::geo

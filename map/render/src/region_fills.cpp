@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "geometry/constants.hpp"
-#include "geometry/inverse_projection.hpp"
+#include "geometry/plane_inverse.hpp"
 #include "render/land_regions.hpp"
 
 namespace orbelle::render {
@@ -70,7 +70,7 @@ RegionFigures fillRegions(const geo::MapPlane& plane, raster::Surface& surface,
       rowsWithin(surface, std::min(deepLimit, farthest + 1.0));
   const std::size_t count = static_cast<std::size_t>(regions.count);
   std::vector<int> mask(count, kUndecided);
-  const geo::InverseProjector inverse(plane.LatHere, plane.LonHere);
+  const geo::PlaneInverse inverse(plane.LatHere, plane.LonHere);
   for (const LandRun& run : regions.runs) {
     const auto r = static_cast<std::size_t>(run.region);
     if (mask[r] != kUndecided) continue;
@@ -78,8 +78,9 @@ RegionFigures fillRegions(const geo::MapPlane& plane, raster::Surface& surface,
     const int x0 = std::max(run.x0, rows.x0), x1 = std::min(run.x1, rows.x1);
     for (int x = x0; x <= x1; ++x) {
       if (!deep.at(x, run.y)) continue;
-      const geo::GeoPosition p = inverse.position(surface.scaleLeft() + x * surface.unitWidth(),
-                                                  surface.scaleTop() + run.y * surface.unitHeight());
+      const geo::GeoPosition p =
+          inverse.positionOnCircle({surface.scaleLeft() + x * surface.unitWidth(),
+                                    surface.scaleTop() + run.y * surface.unitHeight()});
       mask[r] = truth.at(p.lat, p.lon);
       ++figures.byDepth;
       break;

@@ -4,41 +4,37 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <random>
+#include <vector>
 
 #include "geometry/constants.hpp"
+#include "reference_sphere.hpp"
 
 namespace orbelle::geo {
 namespace {
 
-// Longitudes compared across ±180.
-double lonDifference(double a, double b) {
-  const double d = std::fmod(a - b + 540.0, 360.0) - 180.0;
-  return std::fabs(d);
-}
-
+// Random places from stations on the poles, the date line and elsewhere come back to the map
+// point they were projected to.
 TEST(PlaneInverse, ProjectedPlacesComeBack) {
-  struct Station {
-    double lat, lon;
-  };
-  const Station stations[] = {{33.9, -84.179}, {51.5, -0.125}, {-33.9, 151.2}, {0.0, 0.0},
-                              {89.9, 0.0},     {-89.9, 120.0}, {64.1, -21.9}};
-  const double targets[][2] = {{0.0, 0.0},    {40.0, -80.0}, {-20.0, 170.0}, {70.0, 30.0},
-                               {-60.0, -70.0}, {10.0, 179.5}, {-45.0, 90.0}};
-  for (const Station& s : stations) {
+  std::mt19937_64 random(11);
+  std::vector<testing::Position> stations{{90.0, 0.0}, {-90.0, 40.0}, {0.0, 180.0}, {33.9, -84.179}};
+  for (int i = 0; i < 40; ++i) stations.push_back(testing::randomPosition(random));
+  double worst = 0.0;
+  for (const testing::Position& s : stations) {
     const PlaneInverse inverse(s.lat, s.lon);
-    for (const auto& t : targets) {
-      SCOPED_TRACE(std::to_string(s.lat) + "," + std::to_string(s.lon) + " -> " +
-                   std::to_string(t[0]) + "," + std::to_string(t[1]));
-      const MapPoint p = ProjectPoint(s.lat, s.lon, t[0], t[1]);
-      const std::optional<GeoPosition> back = inverse.position(p);
-      ASSERT_TRUE(back.has_value());
-      // ProjectPoint works through arcsines and arccosines that lose digits near their ends:
-      // 1e-6 degree is about 0.1 m.
-      EXPECT_NEAR(back->lat, t[0], 1e-6);
-      EXPECT_LT(lonDifference(back->lon, t[1]), 1e-6);
+    for (int i = 0; i < 2000; ++i) {
+      const testing::Position p = testing::randomPosition(random);
+      const MapPoint m = ProjectPoint(s.lat, s.lon, p.lat, p.lon);
+      if (std::hypot(m.x, m.y) > 12400.0) continue;  // the bearing is lost near the antipode
+      const std::optional<GeoPosition> g = inverse.position(m);
+      ASSERT_TRUE(g.has_value());
+      const MapPoint back = ProjectPoint(s.lat, s.lon, g->lat, g->lon);
+      worst = std::max({worst, std::fabs(back.x - m.x), std::fabs(back.y - m.y)});
     }
   }
+  EXPECT_LT(worst, 1e-6);
 }
 
 TEST(PlaneInverse, CentreAntipodeAndBeyond) {
@@ -52,6 +48,11 @@ TEST(PlaneInverse, CentreAntipodeAndBeyond) {
   EXPECT_NEAR(antipode->lat, -33.9, 1e-9);
   EXPECT_NEAR(antipode->lon, 95.821, 1e-9);
   EXPECT_FALSE(inverse.position({kAntipodeMiles, 1.0}).has_value());
+  // Beyond the antipode southwards the circle comes back up the other side, from the north.
+  const GeoPosition beyond = inverse.positionOnCircle({0.0, -(kAntipodeMiles + 500.0)});
+  const MapPoint seen = ProjectPoint(33.9, -84.179, beyond.lat, beyond.lon);
+  EXPECT_NEAR(seen.x, 0.0, 1e-6);
+  EXPECT_NEAR(seen.y, kAntipodeMiles - 500.0, 1e-6);
   EXPECT_FALSE(inverse.direction({NAN, 0.0}).has_value());
   // Directions are unit vectors.
   const auto d = inverse.direction({3000.0, -4000.0});

@@ -10,7 +10,6 @@
 #include <random>
 #include <vector>
 
-#include "geometry/inverse_projection.hpp"
 #include "geometry/projection.hpp"
 #include "reference_sphere.hpp"
 
@@ -91,25 +90,6 @@ TEST(RingIndex, AgreesWithAScanOfEveryRing) {
   EXPECT_EQ(index.at(29.0, -15.0), 1);    // the island in that lake
   EXPECT_EQ(index.at(0.0, 0.0), 0);
   EXPECT_EQ(index.at(89.0, 0.0), 0);
-}
-
-TEST(InverseProjector, UndoesTheProjectionFromAnyStation) {
-  std::mt19937_64 random(11);
-  std::vector<testing::Position> stations{{90.0, 0.0}, {-90.0, 40.0}, {0.0, 180.0}, {33.9, -84.179}};
-  for (int i = 0; i < 40; ++i) stations.push_back(testing::randomPosition(random));
-  double worst = 0.0;
-  for (const testing::Position& s : stations) {
-    const InverseProjector inverse(s.lat, s.lon);
-    for (int i = 0; i < 2000; ++i) {
-      const testing::Position p = testing::randomPosition(random);
-      const MapPoint m = ProjectPoint(s.lat, s.lon, p.lat, p.lon);
-      if (std::hypot(m.x, m.y) > 12400.0) continue;  // the bearing is lost near the antipode
-      const GeoPosition g = inverse.position(m.x, m.y);
-      const MapPoint back = ProjectPoint(s.lat, s.lon, g.lat, g.lon);
-      worst = std::max({worst, std::fabs(back.x - m.x), std::fabs(back.y - m.y)});
-    }
-  }
-  EXPECT_LT(worst, 1e-6);
 }
 
 }  // namespace

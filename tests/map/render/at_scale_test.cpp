@@ -40,7 +40,7 @@
 #include <vector>
 
 #include "geometry/constants.hpp"
-#include "geometry/inverse_projection.hpp"
+#include "geometry/plane_inverse.hpp"
 #include "plane/map_plane.hpp"
 #include "render/drawing_pass.hpp"
 #include "render/outline_records.hpp"
@@ -141,12 +141,12 @@ class MapTruth {
       : width_(map.width()), height_(map.height()) {
     const int gw = 2 * width_ + 1, gh = 2 * height_ + 1;
     const double half = map.unitWidth() / 2.0;
-    const geo::InverseProjector inverse(plane.LatHere, plane.LonHere);
+    const geo::PlaneInverse inverse(plane.LatHere, plane.LonHere);
     std::vector<Truth> grid(static_cast<std::size_t>(gw) * gh);
     for (int gy = 0; gy < gh; ++gy) {
       for (int gx = 0; gx < gw; ++gx) {
         const double x = map.scaleLeft() + (gx - 1) * half, y = map.scaleTop() - (gy - 1) * half;
-        const geo::GeoPosition p = inverse.position(x, y);
+        const geo::GeoPosition p = inverse.positionOnCircle({x, y});
         const int level = mask.level(p.lat, p.lon);
         grid[static_cast<std::size_t>(gy) * gw + gx] =
             level % 2 == 1 ? Truth::Land : level == 0 ? Truth::Ocean : Truth::Lake;
@@ -181,10 +181,10 @@ Score scoreMap(const MapTruth& truth, const geo::MapPlane& plane, const raster::
   Score s;
   const int w = map.width(), h = map.height();
   const double mpp = map.unitWidth();
-  const geo::InverseProjector inverse(plane.LatHere, plane.LonHere);
+  const geo::PlaneInverse inverse(plane.LatHere, plane.LonHere);
   auto index = [w](int x, int y) { return static_cast<std::size_t>(y) * w + x; };
   auto ringsAt = [&](double x, double y) {
-    const geo::GeoPosition p = inverse.position(x, y);
+    const geo::GeoPosition p = inverse.positionOnCircle({x, y});
     return rings.at(p.lat, p.lon);
   };
   auto isFill = [&](raster::Rgb c) {

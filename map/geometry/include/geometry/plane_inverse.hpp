@@ -38,11 +38,16 @@ class PlaneInverse {
   // counts them.
   std::optional<EarthDirection> direction(MapPoint p) const;
   std::optional<GeoPosition> position(MapPoint p) const;
+  // The place at map point p also beyond the antipode, continuing along the same great circle
+  // (a whole-Earth map's corners lie there): for code that needs a place at every pixel.
+  GeoPosition positionOnCircle(MapPoint p) const noexcept;
 
  private:
   EarthDirection up_;     // the station
   EarthDirection north_;  // unit vector towards north along the station's meridian
   EarthDirection east_;   // unit vector towards east
+
+  EarthDirection alongCircle(MapPoint p, double miles) const noexcept;
 };
 
 }  // namespace orbelle::geo
