@@ -43,7 +43,7 @@ int depthNeeded(double milesPerPixel, double antipodeMiles) noexcept {
   const double bend =
       kLongestShoreSegmentMiles * kLongestShoreSegmentMiles * geo::kAntipodeMiles / (8 * rho * rho);
   const double reach =
-      kLinePixelReach + kPixelRoundingReach + (kVertexMilesReach + bend) / milesPerPixel;
+      kLinePixelReach + kHalfPixelDiagonal + (kVertexRoundingMiles + bend) / milesPerPixel;
   return static_cast<int>(std::min(std::floor(reach), 1000.0)) + 1;
 }
 

@@ -26,6 +26,7 @@
 
 #include "plane/map_plane.hpp"
 #include "raster/surface.hpp"
+#include "render/flood_fill_at.hpp"
 #include "render/pass_options.hpp"
 #include "render/shore_crossings.hpp"
 #include "render/shore_truth.hpp"
@@ -35,10 +36,8 @@ namespace orbelle::render {
 // Largest distance of a one-pixel line's exact segment from its nearest pixel centre, in pixels
 // (half a pixel across and half along, times the slope at worst: √(0.5² + 1²)).
 inline constexpr double kLinePixelReach = 1.1181;
-// Largest distance of a line end rounded to a whole pixel from where it was, in pixels.
-inline constexpr double kPixelRoundingReach = 0.7072;
-// Largest distance of an outline vertex rounded to whole miles from its projection, in miles.
-inline constexpr double kVertexMilesReach = 0.7072;
+// A line end rounded to a whole pixel moves by at most kHalfPixelDiagonal pixels, an outline
+// vertex rounded to whole miles by at most kVertexRoundingMiles (flood_fill_at.hpp).
 // Longest segment of the shore data, in miles (0.12° of arc).
 inline constexpr double kLongestShoreSegmentMiles = 8.3;
 // Pixels nearer the antipode than this (miles) decide no region by themselves: within it a
