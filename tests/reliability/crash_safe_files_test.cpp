@@ -1,15 +1,14 @@
 // A writer process rewrites "orbelle.ini" or "MapCache.bmp" through the window's own write code
-// and is killed with SIGKILL at a random moment, many times over. Each time, the file must be a
-// complete file the write sequence produces: for the cache, the old or the new picture, whole and
-// pixel for pixel; for the settings, the old file or the file after one of the unload's key
-// writes (each key is its own atomic write). Just before each kill the writer's open files are
-// looked at: one in the folder means the kill lands in the middle of a write, and the test
-// asserts that many do.
+// and is killed with SIGKILL after a random number of changes in its folder, many times over.
+// Each time the file must be one the write sequence produces: for the cache the old or the new
+// picture, pixel for pixel; for the settings the old or the new file. Many kills must land while
+// the writer has a file in the folder open, in the middle of a write.
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/inotify.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -17,7 +16,6 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -37,7 +35,6 @@ namespace orbelle::reliability {
 namespace {
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
 
 constexpr int kKills = 150;
 
@@ -123,51 +120,70 @@ struct KillFigures {
   int leftovers = 0;  // kills that left a temporary file behind
 };
 
-// Kills a writer of `kind` kills times at a random moment within `window` after it started its
-// loop, resetting the file with `reset` before each run; `check` judges the file after a kill.
+// Counts the changes in a folder (files created, written, closed, renamed) that inotify reports.
+class FolderChanges {
+ public:
+  explicit FolderChanges(const fs::path& folder) : fd_(::inotify_init1(IN_CLOEXEC)) {
+    ::inotify_add_watch(fd_, folder.c_str(), IN_CREATE | IN_MODIFY | IN_CLOSE_WRITE | IN_MOVED_TO);
+  }
+  ~FolderChanges() { ::close(fd_); }
+  FolderChanges(const FolderChanges&) = delete;
+  FolderChanges& operator=(const FolderChanges&) = delete;
+
+  // Blocks until `count` changes have come; false when none comes for 30 s.
+  bool waitFor(int count) {
+    alignas(inotify_event) char buffer[4096];
+    while (seen_ < count) {
+      pollfd p{fd_, POLLIN, 0};
+      if (::poll(&p, 1, 30000) != 1) return false;
+      const ssize_t n = ::read(fd_, buffer, sizeof buffer);
+      for (ssize_t at = 0; at < n; ++seen_) {
+        at += static_cast<ssize_t>(sizeof(inotify_event) +
+                                   reinterpret_cast<const inotify_event*>(buffer + at)->len);
+      }
+    }
+    return true;
+  }
+
+ private:
+  int fd_;
+  int seen_ = 0;
+};
+
+// Kills a writer of `kind` kKills times, resetting the file with `reset` before each run; `check`
+// judges the file after a kill. Each kill comes after a random number of the writer's changes in
+// the folder: it lands anywhere in the write sequence, with no sleep and no assumed speed.
 template <class Reset, class Check>
 KillFigures killRepeatedly(std::string_view kind, const fs::path& folder, const std::string& name,
-                           Clock::duration window, Reset reset, Check check) {
+                           Reset reset, Check check) {
   std::random_device entropy;
   const unsigned seed = entropy();
   std::mt19937 random(seed);
-  std::uniform_int_distribution<long long> delayUs(
-      0, std::chrono::duration_cast<std::chrono::microseconds>(window).count());
+  std::uniform_int_distribution<int> changeCount(1, 30);
   KillFigures figures;
   const std::string path = (folder / name).string();
   for (int i = 0; i < kKills; ++i) {
     reset(path);
-    const long long delay = delayUs(random);
+    const int changes = changeCount(random);
+    FolderChanges watch(folder);
     Writer writer(kind, path);
-    if (!writer.started()) {
-      ADD_FAILURE() << "the writer did not start";
+    if (!writer.started() || !watch.waitFor(changes)) {
+      ADD_FAILURE() << "the writer did not start or did not write";
       break;
     }
-    ::usleep(static_cast<useconds_t>(delay));
     figures.midWrite += writingInto(writer.pid(), folder);
     EXPECT_TRUE(writer.kill()) << "the writer stopped by itself";
     ++figures.kills;
     if (!check(fileText(path))) {
-      ADD_FAILURE() << "torn " << name << " after a kill " << delay << " us into the writes (seed "
-                    << seed << ", kill " << i << ")";
+      ADD_FAILURE() << "torn " << name << " after " << changes << " changes (seed " << seed
+                    << ", kill " << i << ")";
       break;
     }
     figures.leftovers += removeOthers(folder, name) > 0;
   }
-  std::printf(
-      "%s: %d kills within %lld us, %d in the middle of a write, %d left a temporary\n",
-      name.c_str(), figures.kills,
-      static_cast<long long>(std::chrono::duration_cast<std::chrono::microseconds>(window).count()),
-      figures.midWrite, figures.leftovers);
+  std::printf("%s: %d kills, %d in the middle of a write, %d left a temporary\n", name.c_str(),
+              figures.kills, figures.midWrite, figures.leftovers);
   return figures;
-}
-
-// Time one writer cycle (B then A) takes in this process.
-template <class Cycle>
-Clock::duration timeCycle(Cycle cycle) {
-  const auto start = Clock::now();
-  cycle();
-  return Clock::now() - start;
 }
 
 TEST(CrashSafeFiles, SettingsAreAlwaysACompleteFile) {
@@ -183,13 +199,9 @@ TEST(CrashSafeFiles, SettingsAreAlwaysACompleteFile) {
   const std::set<std::string> complete{initial, fileB};
   ASSERT_EQ(complete.size(), 2u);
 
-  const auto cycle = timeCycle([&] {
-    model::writeSettings(scratch.string(), settingsB(), {});
-    model::writeSettings(scratch.string(), settingsA(), {});
-  });
   const fs::path folder = liveDir.path().toStdString();
   const KillFigures figures = killRepeatedly(
-      kIniWriter, folder, "orbelle.ini", cycle,
+      kIniWriter, folder, "orbelle.ini",
       [&](const std::string& path) { std::ofstream(path, std::ios::binary) << initial; },
       [&](const std::string& text) { return complete.count(text) == 1; });
   EXPECT_EQ(figures.kills, kKills);
@@ -217,13 +229,9 @@ TEST(CrashSafeFiles, CacheIsAlwaysTheOldOrTheNewPicture) {
     }
   };
 
-  const auto cycle = timeCycle([&] {
-    raster::writeBmp(b, scratch);
-    raster::writeBmp(a, scratch);
-  });
   const fs::path folder = liveDir.path().toStdString();
   const KillFigures figures = killRepeatedly(
-      kCacheWriter, folder, "MapCache.bmp", cycle * 3 / 2,
+      kCacheWriter, folder, "MapCache.bmp",
       [&](const std::string& path) { std::ofstream(path, std::ios::binary) << bytesA; }, complete);
   EXPECT_EQ(figures.kills, kKills);
   EXPECT_GT(figures.midWrite, kKills / 10) << "too few kills landed inside a write";

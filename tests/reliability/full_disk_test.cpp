@@ -19,13 +19,13 @@
 #include <vector>
 
 #include "crash_writers.hpp"
-#include "fakes.hpp"
 #include "ini/ini_store.hpp"
 #include "model/settings_file.hpp"
 #include "raster/qt/picture_file.hpp"
 #include "render/outline_records.hpp"
 #include "shell/form1.hpp"
 #include "sun/local_clock.hpp"
+#include "support/map_fakes.hpp"
 
 namespace orbelle::reliability {
 namespace {
@@ -153,9 +153,9 @@ class FullDiskWindowTest : public FullDiskTest {
     EXPECT_TRUE(form->controls().cmdSavePict->isEnabled());
   }
 
-  shell::test::FakeMessages messages;
-  shell::test::FakeSaveDialog saveDialog;
-  shell::test::FakeHelp help;
+  test::FakeMessages messages;
+  test::FakeSaveDialog saveDialog;
+  test::FakeHelp help;
   std::unique_ptr<model::MapModel> model;
   std::unique_ptr<shell::Form1> form;
 };

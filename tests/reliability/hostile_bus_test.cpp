@@ -16,12 +16,13 @@
 #include <limits>
 #include <vector>
 
-#include "map_fixture.hpp"
+#include "support/map_on_bus.hpp"
 #include "raster/qt/picture_file.hpp"
 #include "server/bus_values.hpp"
 
 namespace orbelle::server::test {
 namespace {
+using namespace orbelle::test;
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
@@ -31,22 +32,8 @@ QVariantList spotArgs(double lat, double lon, const QString& mode, const QString
           comment, "loc", 40.0, -74.0,   12632256.0, "by loc", 14025.0};
 }
 
-class HostileBus : public MapOnBus {
+class HostileBus : public MapWithServer {
  protected:
-  void SetUp() override {
-    MapOnBus::SetUp();
-    if (HasFatalFailure()) return;
-    server = createServer();
-    ASSERT_FALSE(server.isEmpty());
-  }
-  QDBusMessage method(const QString& name, const QVariantList& args = {}) {
-    return call(server, kServer, name, args);
-  }
-  QDBusMessage set(const QString& name, const QVariant& value) {
-    return setProperty(server, kServer, name, value);
-  }
-  QVariant get(const QString& name) { return property(server, kServer, name); }
-
   // The map still answers, has not unloaded, holds its server object and is not drawing.
   void expectAlive() {
     const QDBusMessage reply = call(server, QStringLiteral("org.freedesktop.DBus.Properties"),
@@ -63,8 +50,6 @@ class HostileBus : public MapOnBus {
     EXPECT_FALSE(model->Drawing());
     EXPECT_TRUE(model->state().MapCached);
   }
-
-  QString server;
 };
 
 TEST_F(HostileBus, WrongArgumentTypesAndCountsGetErrorReplies) {

@@ -9,7 +9,6 @@
 #include <QDBusMetaType>
 #include <QDBusReply>
 #include <QDBusServiceWatcher>
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -17,17 +16,18 @@
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QThread>
 #include <csignal>
 
 #include "factory_proxy.h"
 #include "server_proxy.h"
+#include "support/wait.hpp"
 #include "text_helpers.hpp"
 #include "window_proxy.h"
 
 namespace {
 
 using orbelle::server::test::holdsSetting;
+using orbelle::test::waitUntil;
 
 const QString kService = QStringLiteral("Orbelle.server");
 // A pass over the shipped outline data takes seconds; a loaded test machine may take longer.
@@ -132,15 +132,9 @@ TEST_F(Program, ActivatedByTheBusAndDrivenByAHost) {
   // DrawAsync returns at once; Drawing turns false when the pass is over.
   QFile::remove(workFolder() + "/MapCache.bmp");
   ASSERT_TRUE(ok(server.DrawAsync()));
-  const QDeadlineTimer deadline(kPassTimeoutMs);
-  bool drawing = true;
-  while (!deadline.hasExpired() &&
-         (drawing || !QFileInfo::exists(workFolder() + "/MapCache.bmp"))) {
-    QThread::msleep(50);
-    drawing = server.drawing();
-  }
-  EXPECT_FALSE(drawing);
-  EXPECT_TRUE(QFileInfo::exists(workFolder() + "/MapCache.bmp"));
+  EXPECT_TRUE(waitUntil(
+      [&] { return !server.drawing() && QFileInfo::exists(workFolder() + "/MapCache.bmp"); },
+      kPassTimeoutMs));
 
   // Draw returns when its pass has finished.
   QFile::remove(workFolder() + "/MapCache.bmp");
@@ -293,13 +287,12 @@ class OwnBus {
 
 // Waits until the process `pid` has ended (or is only left to be reaped).
 bool waitForProcessEnd(qint64 pid, int timeoutMs) {
-  const QDeadlineTimer deadline(timeoutMs);
-  for (;;) {
-    const QString stat = readFile(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (stat.isEmpty() || stat.section(' ', 2, 2) == "Z") return true;
-    if (deadline.hasExpired()) return false;
-    QThread::msleep(20);
-  }
+  return waitUntil(
+      [&] {
+        const QString stat = readFile(QStringLiteral("/proc/%1/stat").arg(pid));
+        return stat.isEmpty() || stat.section(' ', 2, 2) == "Z";
+      },
+      timeoutMs);
 }
 
 TEST_F(Program, TheBusGoingAwayReleasesTheObjectsAndEndsTheProgram) {

@@ -13,26 +13,15 @@
 #include <QTimer>
 #include <optional>
 
-#include "map_fixture.hpp"
+#include "support/map_on_bus.hpp"
 #include "text_helpers.hpp"
 
 namespace orbelle::server::test {
 namespace {
+using namespace orbelle::test;
 
-class ServerMembers : public MapOnBus {
+class ServerMembers : public MapWithServer {
  protected:
-  void SetUp() override {
-    MapOnBus::SetUp();
-    if (HasFatalFailure()) return;
-    server = createServer();
-  }
-  QVariant get(const QString& name) { return property(server, kServer, name); }
-  QDBusMessage set(const QString& name, const QVariant& value) {
-    return setProperty(server, kServer, name, value);
-  }
-  QDBusMessage method(const QString& name, const QVariantList& args = {}) {
-    return call(server, kServer, name, args);
-  }
   QString iniText() const {
     QFile file(path(QStringLiteral("orbelle.ini")));
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
@@ -40,7 +29,6 @@ class ServerMembers : public MapOnBus {
   bool iniHolds(const QString& key, int value) const {
     return holdsSetting(iniText(), key, QString::number(value));
   }
-  QString server;
 };
 
 TEST_F(ServerMembers, CreationClaimsTheWindow) {

@@ -1,4 +1,4 @@
-#include "station_process.hpp"
+#include "e2e/station_process.hpp"
 
 #include <QProcessEnvironment>
 #include <QSignalSpy>

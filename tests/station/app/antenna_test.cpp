@@ -8,9 +8,9 @@
 #include <cmath>
 
 #include "app/station.hpp"
-#include "fake_map.hpp"
-#include "support/hamlib_daemon.hpp"
-#include "support/recording_report.hpp"
+#include "e2e/fake_map.hpp"
+#include "peers/hamlib_daemon.hpp"
+#include "peers/recording_report.hpp"
 
 namespace orbelle::station::test {
 namespace {

@@ -9,9 +9,9 @@
 #include <QTest>
 #include <cmath>
 
-#include "support/fake_peer.hpp"
-#include "support/hamlib_daemon.hpp"
-#include "support/recording_report.hpp"
+#include "peers/fake_peer.hpp"
+#include "peers/hamlib_daemon.hpp"
+#include "peers/recording_report.hpp"
 
 namespace orbelle::station::test {
 namespace {

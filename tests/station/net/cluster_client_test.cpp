@@ -7,8 +7,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "support/fake_peer.hpp"
-#include "support/recording_report.hpp"
+#include "peers/fake_peer.hpp"
+#include "peers/recording_report.hpp"
 
 namespace orbelle::station::test {
 namespace {

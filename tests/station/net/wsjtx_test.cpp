@@ -8,11 +8,11 @@
 
 #include "core/wsjtx_message.hpp"
 #include "core/wsjtx_spots.hpp"
-#include "cty_excerpt.hpp"
+#include "peers/cty_excerpt.hpp"
 #include "net/wsjtx_listener.hpp"
-#include "support/hamlib_daemon.hpp"
-#include "support/recording_report.hpp"
-#include "support/wsjtx_sender.hpp"
+#include "peers/hamlib_daemon.hpp"
+#include "peers/recording_report.hpp"
+#include "peers/wsjtx_sender.hpp"
 
 namespace orbelle::station::test {
 namespace {
