@@ -20,6 +20,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <limits>
 #include <random>
 #include <set>
 #include <sstream>
@@ -127,15 +128,16 @@ class FolderChanges {
     ::inotify_add_watch(fd_, folder.c_str(), IN_CREATE | IN_MODIFY | IN_CLOSE_WRITE | IN_MOVED_TO);
   }
   ~FolderChanges() { ::close(fd_); }
+  int seen() const { return seen_; }
   FolderChanges(const FolderChanges&) = delete;
   FolderChanges& operator=(const FolderChanges&) = delete;
 
-  // Blocks until `count` changes have come; false when none comes for 30 s.
-  bool waitFor(int count) {
+  // Blocks until `count` changes have come; false when none comes for `timeoutMs`.
+  bool waitFor(int count, int timeoutMs = 30000) {
     alignas(inotify_event) char buffer[4096];
     while (seen_ < count) {
       pollfd p{fd_, POLLIN, 0};
-      if (::poll(&p, 1, 30000) != 1) return false;
+      if (::poll(&p, 1, timeoutMs) != 1) return false;
       const ssize_t n = ::read(fd_, buffer, sizeof buffer);
       for (ssize_t at = 0; at < n; ++seen_) {
         at += static_cast<ssize_t>(sizeof(inotify_event) +
@@ -150,16 +152,27 @@ class FolderChanges {
   int seen_ = 0;
 };
 
+// The changes one cycle of the writer (B then A) makes in a folder of its own: kills after up to
+// that many changes land anywhere in the sequence.
+template <class Cycle>
+int changesOfOneCycle(const fs::path& folder, Cycle cycle) {
+  FolderChanges changes(folder);
+  cycle();
+  changes.waitFor(std::numeric_limits<int>::max(), 0);
+  return changes.seen();
+}
+
 // Kills a writer of `kind` kKills times, resetting the file with `reset` before each run; `check`
-// judges the file after a kill. Each kill comes after a random number of the writer's changes in
-// the folder: it lands anywhere in the write sequence, with no sleep and no assumed speed.
+// judges the file after a kill. Each kill comes after a random number (up to `maxChanges`) of
+// the writer's changes in the folder: it lands anywhere in the write sequence, with no sleep and
+// no assumed speed.
 template <class Reset, class Check>
 KillFigures killRepeatedly(std::string_view kind, const fs::path& folder, const std::string& name,
-                           Reset reset, Check check) {
+                           int maxChanges, Reset reset, Check check) {
   std::random_device entropy;
   const unsigned seed = entropy();
   std::mt19937 random(seed);
-  std::uniform_int_distribution<int> changeCount(1, 30);
+  std::uniform_int_distribution<int> changeCount(1, std::max(1, maxChanges));
   KillFigures figures;
   const std::string path = (folder / name).string();
   for (int i = 0; i < kKills; ++i) {
@@ -192,16 +205,19 @@ TEST(CrashSafeFiles, SettingsAreAlwaysACompleteFile) {
   const fs::path scratch = (scratchDir.path() + "/orbelle.ini").toStdString();
 
   // The unload replaces the file once: the old settings or the new, nothing in between.
-  ASSERT_EQ(model::writeSettings(scratch.string(), settingsB(), {}), 0);
-  const std::string fileB = fileText(scratch);
-  ASSERT_EQ(model::writeSettings(scratch.string(), settingsA(), {}), 0);
-  const std::string initial = fileText(scratch);
+  std::string fileB, initial;
+  const int cycle = changesOfOneCycle(scratch.parent_path(), [&] {
+    ASSERT_EQ(model::writeSettings(scratch.string(), settingsB(), {}), 0);
+    fileB = fileText(scratch);
+    ASSERT_EQ(model::writeSettings(scratch.string(), settingsA(), {}), 0);
+    initial = fileText(scratch);
+  });
   const std::set<std::string> complete{initial, fileB};
   ASSERT_EQ(complete.size(), 2u);
 
   const fs::path folder = liveDir.path().toStdString();
   const KillFigures figures = killRepeatedly(
-      kIniWriter, folder, "orbelle.ini",
+      kIniWriter, folder, "orbelle.ini", cycle,
       [&](const std::string& path) { std::ofstream(path, std::ios::binary) << initial; },
       [&](const std::string& text) { return complete.count(text) == 1; });
   EXPECT_EQ(figures.kills, kKills);
@@ -213,7 +229,10 @@ TEST(CrashSafeFiles, CacheIsAlwaysTheOldOrTheNewPicture) {
   ASSERT_TRUE(scratchDir.isValid() && liveDir.isValid());
   const QString scratch = scratchDir.path() + "/MapCache.bmp";
   const raster::Surface a = mapA(), b = mapB();
-  raster::writeBmp(a, scratch);
+  const int cycle = changesOfOneCycle(scratchDir.path().toStdString(), [&] {
+    raster::writeBmp(b, scratch);
+    raster::writeBmp(a, scratch);
+  });
   const std::string bytesA = fileText(scratch.toStdString());
   ASSERT_GT(bytesA.size(), 1000000u);
   // The header's resolution fields depend on the process's screen, so the files are compared by
@@ -231,7 +250,7 @@ TEST(CrashSafeFiles, CacheIsAlwaysTheOldOrTheNewPicture) {
 
   const fs::path folder = liveDir.path().toStdString();
   const KillFigures figures = killRepeatedly(
-      kCacheWriter, folder, "MapCache.bmp",
+      kCacheWriter, folder, "MapCache.bmp", cycle,
       [&](const std::string& path) { std::ofstream(path, std::ios::binary) << bytesA; }, complete);
   EXPECT_EQ(figures.kills, kKills);
   EXPECT_GT(figures.midWrite, kKills / 10) << "too few kills landed inside a write";

@@ -16,9 +16,9 @@
 #include <limits>
 #include <vector>
 
-#include "support/map_on_bus.hpp"
 #include "raster/qt/picture_file.hpp"
 #include "server/bus_values.hpp"
+#include "support/map_on_bus.hpp"
 
 namespace orbelle::server::test {
 namespace {
@@ -381,7 +381,8 @@ TEST_F(HostileBus, TenThousandCallsFromSeveralClientsAtOnce) {
   EXPECT_EQ(model->spots().NextSpot(), 2000 % 25 + 1);
   // A DrawAsync near the end of the flood may still be waiting for its timer: settle it too.
   ASSERT_TRUE(waitUntil(
-      [&] { return !model->Drawing() && !model->passRunning() && !model->refreshing() &&
+      [&] {
+        return !model->Drawing() && !model->passRunning() && !model->refreshing() &&
                !model->drawAsyncPending();
       },
       120000));

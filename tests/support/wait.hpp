@@ -5,7 +5,6 @@
 
 #include <QSignalSpy>
 #include <QTest>
-
 #include <functional>
 
 namespace orbelle::test {

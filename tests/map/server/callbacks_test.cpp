@@ -9,9 +9,9 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "support/map_on_bus.hpp"
 #include "server/bus_values.hpp"
 #include "shell/host_notice.hpp"
+#include "support/map_on_bus.hpp"
 
 namespace orbelle::server::test {
 

@@ -16,7 +16,6 @@
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <csignal>
 
 #include "factory_proxy.h"
 #include "server_proxy.h"
@@ -157,21 +156,6 @@ TEST_F(Program, ActivatedByTheBusAndDrivenByAHost) {
   EXPECT_EQ(readFile(messageLog()), "");
 }
 
-TEST_F(Program, AClientKilledWhileHoldingAnObjectEndsTheProgram) {
-  QProcess client;
-  client.start(ORBELLE_HOLD_CLIENT, {});
-  ASSERT_TRUE(client.waitForReadyRead(60000)) << client.readAllStandardError().toStdString();
-  const QString path = QString::fromUtf8(client.readLine()).trimmed();
-  ASSERT_EQ(path, "/server/1");
-  OrbelleServer server(kService, path, bus);
-  server.setMaxDxMi(777);
-  ASSERT_EQ(server.maxDxMi(), 777);
-  ::kill(static_cast<pid_t>(client.processId()), SIGKILL);
-  client.waitForFinished();
-  ASSERT_TRUE(waitForEnd());
-  EXPECT_TRUE(holdsSetting(iniText(), "MaxDx", "777")) << iniText().toStdString();
-}
-
 TEST_F(Program, DrivenWithGdbusCommandLines) {
   if (gdbusProgram().isEmpty()) GTEST_SKIP() << "gdbus is not installed";
   const QStringList server{"--object-path", "/server/1"};
@@ -205,6 +189,7 @@ TEST_F(Program, DrivenWithGdbusCommandLines) {
   EXPECT_TRUE(holdsSetting(iniText(), "MaxDx", "621")) << iniText().toStdString();
 
   // A server object tied to its creator goes when gdbus leaves the bus: so does the program.
+  // (The creator's objects going and the settings being kept is ServerMembers' test.)
   EXPECT_EQ(gdbus({"--object-path", "/", "--method", "Orbelle.Factory.Create"}),
             "(objectpath '/server/1',)");
   EXPECT_TRUE(waitForEnd());

@@ -1,11 +1,11 @@
-// The station's bus parts in this process against the map's own automation code: the host's
-// placement, spots and release, the callback object as the map calls it, and property writes
-// checked against the introspection file.
+// The station's bus parts in this process against the map's own automation code: what the whole
+// station's tests do not show (a partial placement, every spot field, the ring after showSpots,
+// property writes checked against the introspection file). Placement and presses reaching the
+// callback object are the end-to-end tests'.
 
 #include <gtest/gtest.h>
 
 #include <QDBusConnection>
-#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -13,21 +13,15 @@
 #include "bus/callback_object.hpp"
 #include "bus/map_host.hpp"
 #include "bus/property_writer.hpp"
-#include "support/map_on_bus.hpp"
 #include "orbelle_server_interface.h"
-#include "spots/spot_list.hpp"
 #include "peers/recording_report.hpp"
+#include "spots/spot_list.hpp"
+#include "support/map_on_bus.hpp"
 
 namespace orbelle::station::test {
 namespace {
 using orbelle::test::MapOnBus;
 using orbelle::test::waitUntil;
-
-struct RigRequestSeen {
-  QVariant frequency;
-  QVariant transmit;
-  QVariant mode;
-};
 
 class HostInProcess : public MapOnBus {
  protected:
@@ -47,24 +41,13 @@ class HostInProcess : public MapOnBus {
     mapHost = std::make_unique<MapHost>(host, placement, QString::fromLatin1(kCallbackPath), report,
                                         timing);
     mapHost->start();
-    ASSERT_TRUE(
-        waitUntil([&] { return callbackTarget().service == host.baseService(); }, 10000))
+    ASSERT_TRUE(waitUntil([&] { return callbackTarget().service == host.baseService(); }, 10000))
         << report.all();
   }
 
   RecordingReport report;
   std::unique_ptr<MapHost> mapHost;
 };
-
-TEST_F(HostInProcess, PlacesTheMapAndNamesItsCallbackObject) {
-  attach({10.5, -20.25, 3000, 2});
-  EXPECT_EQ(callbackTarget().path, kCallbackPath);
-  EXPECT_EQ(model->state().plane.LatHere, 10.5);
-  EXPECT_EQ(model->state().plane.LonHere, -20.25);
-  EXPECT_EQ(model->state().plane.MaxDx, 3000);
-  EXPECT_EQ(model->state().UTCOffset, 2.0);
-  EXPECT_TRUE(report.problems.empty()) << report.all();
-}
 
 TEST_F(HostInProcess, PlacementLeavesWhatIsNotGivenAsTheMapHasIt) {
   const double latitude = model->state().plane.LatHere;
@@ -141,44 +124,6 @@ TEST_F(HostInProcess, ShownSpotsReplaceWhatTheMapShowedAndTheNewestComesLast) {
   mapHost->addSpot(spot);
   mapHost->showSpots(oldestFirst);
   EXPECT_FALSE(waitUntil([&] { return done.count() > 31; }, 200));
-}
-
-TEST_F(HostInProcess, TheMapsPressesReachTheCallbackObject) {
-  std::vector<double> headings;
-  std::vector<RigRequestSeen> rigs;
-  int stops = 0;
-  CallbackObject callback({[&](double h) { headings.push_back(h); },
-                           [&](const QVariant& f, const QVariant& tx, const QVariant& m) {
-                             rigs.push_back({f, tx, m});
-                           },
-                           [&] { ++stops; }});
-  ASSERT_TRUE(host.registerObject(QString::fromLatin1(kCallbackPath), &callback,
-                                  QDBusConnection::ExportScriptableSlots));
-  attach({0.0, 0.0, 12437, 0});
-
-  const int side = imageSide();
-  const int heading = readoutHeading(side - 1, side / 2);
-  mouse(QEvent::MouseButtonPress, side - 1, side / 2, Qt::LeftButton);
-  ASSERT_TRUE(waitUntil([&] { return headings.size() == 1; }, 10000));
-  EXPECT_EQ(headings[0], heading);
-  mouse(QEvent::MouseButtonPress, side - 1, side / 2, Qt::RightButton);  // the long path
-  ASSERT_TRUE(waitUntil([&] { return headings.size() == 2; }, 10000));
-  EXPECT_EQ(headings[1], heading + 180);
-
-  form->controls().cmdStopRotor->click();
-  ASSERT_TRUE(waitUntil([&] { return stops == 1; }, 10000));
-
-  model->AddSpot({10.0, 10.0, 255, 14195.5, "SSB", "K1XX", "1200Z", "W1AW", "", "", 20.0, 20.0, 0.0,
-                  "", 14200.0});
-  QWidget* spot = marker(QStringLiteral("K1XX (by W1AW) 14195.5 SSB 1200Z , "));
-  ASSERT_NE(spot, nullptr);
-  press(spot);
-  ASSERT_TRUE(waitUntil([&] { return rigs.size() == 1; }, 10000));
-  EXPECT_EQ(rigs[0].frequency.toDouble(), 14195.5);
-  EXPECT_EQ(rigs[0].transmit.toDouble(), 14200.0);
-  EXPECT_EQ(rigs[0].mode.toString(), "SSB");
-  EXPECT_EQ(headings.size(), 3u);  // the spot press turns the rotor first
-  host.unregisterObject(QString::fromLatin1(kCallbackPath));
 }
 
 TEST_F(HostInProcess, PropertyWritesAreCheckedAgainstTheInterface) {

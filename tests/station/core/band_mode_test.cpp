@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 #include <set>
+#include <string>
+#include <tuple>
 
 #include "core/band.hpp"
 #include "core/modes.hpp"
@@ -43,76 +46,53 @@ TEST(Band, EveryBandHasItsOwnColourAndOutOfBandDiffers) {
 }
 
 TEST(Modes, CommentWordsNameTheMode) {
-  EXPECT_EQ(modeInComment("CW 12 dB 25 WPM CQ"), "CW");
-  EXPECT_EQ(modeInComment("ft8 -12 dB 1234 Hz"), "FT8");
-  EXPECT_EQ(modeInComment("tnx qso, psk31 up"), "PSK31");
-  EXPECT_EQ(modeInComment("RTTY 45 BPS"), "RTTY");
-  EXPECT_EQ(modeInComment("up 5 SSB"), "SSB");
-  EXPECT_EQ(modeInComment("loud in FM19"), "");  // a locator, not FM
-  EXPECT_EQ(modeInComment("CWOPS member"), "");
-  EXPECT_EQ(modeInComment("no data here"), "");
-  EXPECT_EQ(modeInComment(""), "");
+  // "FM19" is a locator, not FM.
+  const std::pair<const char*, const char*> cases[] = {
+      {"CW 12 dB 25 WPM CQ", "CW"}, {"ft8 -12 dB", "FT8"}, {"tnx qso, psk31 up", "PSK31"},
+      {"RTTY 45 BPS", "RTTY"},      {"up 5 SSB", "SSB"},   {"loud in FM19", ""},
+      {"CWOPS member", ""},         {"no data here", ""},  {"", ""}};
+  for (const auto& [comment, mode] : cases) EXPECT_EQ(modeInComment(comment), mode) << comment;
 }
 
 TEST(Modes, BandPlanGuessesByFrequency) {
-  EXPECT_EQ(modeByBandPlan(14025.0), "CW");
-  EXPECT_EQ(modeByBandPlan(14200.0), "SSB");
-  EXPECT_EQ(modeByBandPlan(14075.5), "FT8");
-  EXPECT_EQ(modeByBandPlan(7048.9), "FT4");
-  EXPECT_EQ(modeByBandPlan(10120.0), "CW");
-  EXPECT_EQ(modeByBandPlan(5380.0), "SSB");
-  EXPECT_EQ(modeByBandPlan(29100.0), "AM");
-  EXPECT_EQ(modeByBandPlan(29600.0), "FM");
-  EXPECT_EQ(modeByBandPlan(144050.0), "CW");
-  EXPECT_EQ(modeByBandPlan(145500.0), "FM");
-  EXPECT_EQ(modeByBandPlan(70200.0), "SSB");
-  EXPECT_EQ(modeByBandPlan(9000.0), "");
+  const std::pair<double, const char*> cases[] = {
+      {14025.0, "CW"},  {14200.0, "SSB"}, {14075.5, "FT8"}, {7048.9, "FT4"},
+      {10120.0, "CW"},  {5380.0, "SSB"},  {29100.0, "AM"},  {29600.0, "FM"},
+      {144050.0, "CW"}, {145500.0, "FM"}, {70200.0, "SSB"}, {9000.0, ""}};
+  for (const auto& [kHz, mode] : cases) EXPECT_EQ(modeByBandPlan(kHz), mode) << kHz;
   EXPECT_EQ(spotMode(14200.0, "RTTY contest"), "RTTY");
   EXPECT_EQ(spotMode(14200.0, "tnx"), "SSB");
 }
 
 TEST(Modes, HamlibModesBySidebandConvention) {
-  EXPECT_EQ(hamlibMode("SSB", 7100.0), "LSB");
-  EXPECT_EQ(hamlibMode("ssb", 3700.0), "LSB");
-  EXPECT_EQ(hamlibMode("SSB", 14200.0), "USB");
-  EXPECT_EQ(hamlibMode("SSB", 10000.0), "USB");
-  EXPECT_EQ(hamlibMode("SSB", 5360.0), "USB");  // 60 m uses the upper sideband
-  EXPECT_EQ(hamlibMode("SSTV", 3735.0), "LSB");
-  EXPECT_EQ(hamlibMode("LSB", 14200.0), "LSB");  // as the spot says
-  EXPECT_EQ(hamlibMode(" CW ", 14025.0), "CW");
-  EXPECT_EQ(hamlibMode("FM", 145500.0), "FM");
-  EXPECT_EQ(hamlibMode("AM", 29100.0), "AM");
-  EXPECT_EQ(hamlibMode("RTTY", 14085.0), "RTTY");
+  // 60 m uses the upper sideband; a sideband the spot names is kept.
+  const std::tuple<const char*, double, std::optional<std::string>> cases[] = {
+      {"SSB", 7100.0, "LSB"},         {"ssb", 3700.0, "LSB"},     {"SSB", 14200.0, "USB"},
+      {"SSB", 10000.0, "USB"},        {"SSB", 5360.0, "USB"},     {"SSTV", 3735.0, "LSB"},
+      {"LSB", 14200.0, "LSB"},        {" CW ", 14025.0, "CW"},    {"FM", 145500.0, "FM"},
+      {"AM", 29100.0, "AM"},          {"RTTY", 14085.0, "RTTY"},  {"DV", 145500.0, std::nullopt},
+      {"XYZ", 14025.0, std::nullopt}, {"", 14025.0, std::nullopt}};
+  for (const auto& [mode, kHz, hamlib] : cases) EXPECT_EQ(hamlibMode(mode, kHz), hamlib) << mode;
   for (const char* digital : {"FT8", "FT4", "PSK31", "BPSK63", "JT65", "OLIVIA", "MFSK16"}) {
     EXPECT_EQ(hamlibMode(digital, 7074.0), "PKTUSB") << digital;
   }
-  EXPECT_EQ(hamlibMode("DV", 145500.0), std::nullopt);
-  EXPECT_EQ(hamlibMode("XYZ", 14025.0), std::nullopt);
-  EXPECT_EQ(hamlibMode("", 14025.0), std::nullopt);
 }
 
-TEST(Split, OffsetsAndQsxFromComments) {
-  EXPECT_EQ(splitTransmitKHz(14195.0, "up 5"), 14200.0);
-  EXPECT_EQ(splitTransmitKHz(14195.0, "UP5 loud"), 14200.0);
-  EXPECT_EQ(splitTransmitKHz(14023.0, "CW UP 1.5"), 14024.5);
-  EXPECT_EQ(splitTransmitKHz(14023.0, "up 1-3"), 14024.0);
+TEST(Split, TransmitFrequencyFromComments) {
+  const std::tuple<double, const char*, std::optional<double>> cases[] = {
+      {14195.0, "up 5", 14200.0},      {14195.0, "UP5 loud", 14200.0},
+      {14023.0, "CW UP 1.5", 14024.5}, {14023.0, "up 1-3", 14024.0},
+      {7180.0, "dn 2", 7178.0},        {7180.0, "DOWN5", 7175.0},
+      {14190.0, "QSX 14195", 14195.0}, {14190.0, "qsx 14.195", 14195.0}};
+  for (const auto& [kHz, comment, tx] : cases)
+    EXPECT_EQ(splitTransmitKHz(kHz, comment), tx) << comment;
   EXPECT_EQ(splitTransmitKHz(14195.0, "listening up 10kHz"), 14205.0);
-  EXPECT_EQ(splitTransmitKHz(7180.0, "dn 2"), 7178.0);
-  EXPECT_EQ(splitTransmitKHz(7180.0, "DOWN5"), 7175.0);
-  EXPECT_EQ(splitTransmitKHz(14190.0, "QSX 14195"), 14195.0);
-  EXPECT_EQ(splitTransmitKHz(14190.0, "qsx 14.195"), 14195.0);
-}
-
-TEST(Split, NothingUsableMeansNoSplit) {
-  EXPECT_EQ(splitTransmitKHz(14190.0, "QSX 7.180"), std::nullopt);  // another band
-  EXPECT_EQ(splitTransmitKHz(14195.0, "UP"), std::nullopt);
-  EXPECT_EQ(splitTransmitKHz(14195.0, "up and down"), std::nullopt);
-  EXPECT_EQ(splitTransmitKHz(14195.0, "UP 600"), std::nullopt);
-  EXPECT_EQ(splitTransmitKHz(14195.0, "up 0"), std::nullopt);
-  EXPECT_EQ(splitTransmitKHz(14195.0, "UPS 5"), std::nullopt);
-  EXPECT_EQ(splitTransmitKHz(14195.0, "up 5x"), std::nullopt);
-  EXPECT_EQ(splitTransmitKHz(14195.0, "CW 599"), std::nullopt);
-  EXPECT_EQ(splitTransmitKHz(14195.0, "QSX 14195"), std::nullopt);  // the spot itself
+  // Nothing usable means no split: another band, no or a silly offset, the spot itself.
+  for (const char* comment :
+       {"QSX 7.180", "UP", "up and down", "UP 600", "up 0", "UPS 5", "up 5x", "CW 599"}) {
+    EXPECT_EQ(splitTransmitKHz(14190.0, comment), std::nullopt) << comment;
+  }
+  EXPECT_EQ(splitTransmitKHz(14195.0, "QSX 14195"), std::nullopt);
   EXPECT_EQ(splitTransmitKHz(std::nan(""), "up 5"), std::nullopt);
 }
 

@@ -11,13 +11,13 @@
 
 #include "bus/bus_object_ref.hpp"
 #include "core/band.hpp"
-#include "peers/cty_excerpt.hpp"
-#include "support/map_on_bus.hpp"
-#include "spots/spot_list.hpp"
 #include "e2e/station_process.hpp"
+#include "peers/cty_excerpt.hpp"
 #include "peers/fake_peer.hpp"
 #include "peers/hamlib_daemon.hpp"
 #include "peers/wsjtx_sender.hpp"
+#include "spots/spot_list.hpp"
+#include "support/map_on_bus.hpp"
 
 namespace orbelle::station::test {
 namespace {
@@ -123,8 +123,7 @@ TEST_F(StationWithMap, PressesOnTheMapTurnTheRotatorAndStopRotorStopsIt) {
   ASSERT_GT(heading, 1);
   ASSERT_LT(heading, 20);
   mouse(QEvent::MouseButtonPress, c + 6, c - 60, Qt::LeftButton);
-  EXPECT_TRUE(
-      waitUntil([&] { return std::fabs(rotctld.number("p") - heading) < 0.5; }, kSlowMs))
+  EXPECT_TRUE(waitUntil([&] { return std::fabs(rotctld.number("p") - heading) < 0.5; }, kSlowMs))
       << rotctld.number("p") << "\n"
       << output();
 
@@ -147,8 +146,8 @@ TEST_F(StationWithMap, PressesOnTheMapTurnTheRotatorAndStopRotorStopsIt) {
   EXPECT_FALSE(waitUntil([&] { return rotctld.number("p") != stoppedAt; }, 700));
   EXPECT_LT(stoppedAt, 85.0);
   // The map draws where the antenna stopped.
-  EXPECT_TRUE(waitUntil(
-      [&] { return std::fabs(model->antennaHeading() - stoppedAt) < 0.1; }, kSlowMs))
+  EXPECT_TRUE(
+      waitUntil([&] { return std::fabs(model->antennaHeading() - stoppedAt) < 0.1; }, kSlowMs))
       << model->antennaHeading() << " against " << stoppedAt;
   EXPECT_EQ(station.count(QStringLiteral("no AntennaHeading property")), 0) << output();
 }
@@ -203,8 +202,7 @@ TEST_F(StationWithMap, ClusterSpotsReachTheMapAndAPressOnOneTunesTheRig) {
   QWidget* falklandsMarker = marker(kFalklandsText);
   ASSERT_NE(falklandsMarker, nullptr);
   press(falklandsMarker);
-  EXPECT_TRUE(
-      waitUntil([&] { return rigctld.query("i", 1) == QStringList{"14200000"}; }, kSlowMs))
+  EXPECT_TRUE(waitUntil([&] { return rigctld.query("i", 1) == QStringList{"14200000"}; }, kSlowMs))
       << output();
   EXPECT_EQ(rigctld.query("f", 1), QStringList{"14195000"});
   EXPECT_EQ(rigctld.query("m", 1), QStringList{"USB"});
@@ -213,8 +211,7 @@ TEST_F(StationWithMap, ClusterSpotsReachTheMapAndAPressOnOneTunesTheRig) {
   QWidget* japanMarker = marker(kJapanText);
   ASSERT_NE(japanMarker, nullptr);
   press(japanMarker);
-  EXPECT_TRUE(
-      waitUntil([&] { return rigctld.query("f", 1) == QStringList{"7023100"}; }, kSlowMs))
+  EXPECT_TRUE(waitUntil([&] { return rigctld.query("f", 1) == QStringList{"7023100"}; }, kSlowMs))
       << output();
   EXPECT_TRUE(waitUntil([&] { return rigctld.query("s", 1) == QStringList{"0"}; }, kSlowMs));
   EXPECT_EQ(rigctld.query("m", 1), QStringList{"CW"});
@@ -243,8 +240,8 @@ TEST_F(StationWithMap, RestartedRigDaemonAndDroppedClusterSessionAreSurvived) {
 
   const int port = rigctld.port();
   rigctld.stop();
-  ASSERT_TRUE(waitUntil([&] { return station.count(QStringLiteral("connection lost")) >= 1; },
-                              kSlowMs))
+  ASSERT_TRUE(
+      waitUntil([&] { return station.count(QStringLiteral("connection lost")) >= 1; }, kSlowMs))
       << output();
   ASSERT_TRUE(rigctld.start(port));
   node.drop();
@@ -257,8 +254,7 @@ TEST_F(StationWithMap, RestartedRigDaemonAndDroppedClusterSessionAreSurvived) {
   QWidget* falklandsMarker = marker(kFalklandsText);
   ASSERT_NE(falklandsMarker, nullptr);
   press(falklandsMarker);
-  EXPECT_TRUE(
-      waitUntil([&] { return rigctld.query("f", 1) == QStringList{"14195000"}; }, kSlowMs))
+  EXPECT_TRUE(waitUntil([&] { return rigctld.query("f", 1) == QStringList{"14195000"}; }, kSlowMs))
       << output();
   EXPECT_GE(station.count(QStringLiteral("rigctld at 127.0.0.1:%1: connected again").arg(port)), 1)
       << output();
@@ -328,8 +324,7 @@ TEST_F(StationWithMap, WsjtxDecodesAppearOnTheMap) {
   const QString japan =
       QStringLiteral("JA1ABC (by DL1ABC) 14074 FT8 %1 -7 dB 600 Hz: DL1ABC JA1ABC R-07, Japan")
           .arg(time);
-  ASSERT_TRUE(waitUntil([&] { return marker(falklands) && marker(japan); }, kSlowMs))
-      << output();
+  ASSERT_TRUE(waitUntil([&] { return marker(falklands) && marker(japan); }, kSlowMs)) << output();
   const spots::SpotRow& row = model->spots().row(1);
   EXPECT_DOUBLE_EQ(row.LatDeg, -51.5);  // GD18
   EXPECT_EQ(row.SpotByLat, 48.0);       // this station
