@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 namespace orbelle::station {
 namespace {
 
@@ -185,30 +187,12 @@ TEST(Options, DefaultConfigFile) {
 
 TEST(Options, HelpDocumentsEveryOptionAndEveryOptionItDocumentsParses) {
   const std::string help = helpText();
-  for (const char* name : {"config",
-                           "call",
-                           "latitude",
-                           "longitude",
-                           "max-dx-mi",
-                           "utc-offset",
-                           "rotctld",
-                           "rotator-stop",
-                           "rigctld",
-                           "cluster",
-                           "cluster-password",
-                           "cluster-command",
-                           "wsjtx",
-                           "bands",
-                           "modes",
-                           "dx-continents",
-                           "spotter-continents",
-                           "max-age",
-                           "dedupe",
-                           "cty",
-                           "verbose",
-                           "help",
-                           "version"}) {
-    const std::string head = std::string("\n  --") + name;
+  std::istringstream names(
+      "config call latitude longitude max-dx-mi utc-offset rotctld rotator-stop rigctld cluster "
+      "cluster-password cluster-command wsjtx bands modes dx-continents spotter-continents "
+      "max-age dedupe cty verbose help version");
+  for (std::string name; names >> name;) {
+    const std::string head = "\n  --" + name;
     EXPECT_TRUE(help.find(head + " ") != std::string::npos ||
                 help.find(head + "\n") != std::string::npos)
         << name;
