@@ -17,6 +17,7 @@
 #include "peers/recording_report.hpp"
 #include "spots/spot_list.hpp"
 #include "support/map_on_bus.hpp"
+#include "support/wait.hpp"
 
 namespace orbelle::station::test {
 namespace {
@@ -41,7 +42,7 @@ class HostInProcess : public MapOnBus {
     mapHost = std::make_unique<MapHost>(host, placement, QString::fromLatin1(kCallbackPath), report,
                                         timing);
     mapHost->start();
-    ASSERT_TRUE(waitUntil([&] { return callbackTarget().service == host.baseService(); }, 10000))
+    ASSERT_TRUE(waitUntil([&] { return callbackTarget().service == host.baseService(); }))
         << report.all();
   }
 
@@ -78,7 +79,7 @@ TEST_F(HostInProcess, AddSpotPassesEveryFieldInItsPlace) {
   f.SpotFreqTX = 21075.5;
   QSignalSpy done(mapHost.get(), &MapHost::spotDone);
   mapHost->addSpot(f);
-  ASSERT_TRUE(waitUntil([&] { return done.count() == 1; }, 10000));
+  ASSERT_TRUE(waitUntil([&] { return done.count() == 1; }));
   EXPECT_TRUE(done.first().first().toBool());
   const spots::Slot& slot = model->spots().slot(1);
   EXPECT_EQ(slot.row.LatDeg, 35.5);
@@ -109,7 +110,7 @@ TEST_F(HostInProcess, ShownSpotsReplaceWhatTheMapShowedAndTheNewestComesLast) {
     oldestFirst.push_back(&kept[i]);
   }
   mapHost->showSpots(oldestFirst);
-  ASSERT_TRUE(waitUntil([&] { return done.count() == 31; }, 10000));
+  ASSERT_TRUE(waitUntil([&] { return done.count() == 31; }));
   // The map's ring of 25 holds the newest; GONE went with the clearing.
   const std::vector<std::string> shown = shownSpots();
   EXPECT_EQ(shown.size(), 25u);
@@ -120,7 +121,7 @@ TEST_F(HostInProcess, ShownSpotsReplaceWhatTheMapShowedAndTheNewestComesLast) {
   EXPECT_EQ(shown[static_cast<std::size_t>(last - 1)], "K29XX (by )");
   // Detached, nothing is sent.
   mapHost->release(5000);
-  EXPECT_TRUE(waitUntil([&] { return form->unloaded(); }, 10000));
+  EXPECT_TRUE(waitUntil([&] { return form->unloaded(); }));
   mapHost->addSpot(spot);
   mapHost->showSpots(oldestFirst);
   EXPECT_FALSE(waitUntil([&] { return done.count() > 31; }, 200));
@@ -138,12 +139,12 @@ TEST_F(HostInProcess, PropertyWritesAreCheckedAgainstTheInterface) {
 
   auto call = writeProperty(proxy, "MaxDxMi", 2500, &error);
   ASSERT_TRUE(call) << error.toStdString();
-  ASSERT_TRUE(waitUntil([&] { return call->isFinished(); }, 10000));
+  ASSERT_TRUE(waitUntil([&] { return call->isFinished(); }));
   EXPECT_FALSE(call->isError()) << call->error().message().toStdString();
   EXPECT_EQ(model->state().plane.MaxDx, 2500);
   call = writeProperty(proxy, "Latitude", 95.0, &error);  // the property does not bound it
   ASSERT_TRUE(call);
-  ASSERT_TRUE(waitUntil([&] { return call->isFinished(); }, 10000));
+  ASSERT_TRUE(waitUntil([&] { return call->isFinished(); }));
   EXPECT_EQ(model->state().plane.LatHere, 95.0);
 }
 

@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <limits>
 
+#include "support/wait.hpp"
+
 namespace orbelle::station::test {
 
 int freePort() {
@@ -40,8 +42,8 @@ bool HamlibDaemon::start(int port) {
       socket.connectToHost(QHostAddress::LocalHost, static_cast<quint16>(port_));
       return socket.waitForConnected(200);
     };
-    const bool settled =
-        QTest::qWaitFor([&] { return process_.state() != QProcess::Running || listening(); }, 5000);
+    const bool settled = orbelle::test::waitUntil(
+        [&] { return process_.state() != QProcess::Running || listening(); });
     if (settled && process_.state() == QProcess::Running) return true;
     stop();
   }
