@@ -5,52 +5,35 @@
 namespace orbelle::station {
 namespace {
 
-TEST(DxSpotLine, ReadsFixedColumnLineWithLocator) {
-  const ClusterLine line = parseClusterLine(
-      "DX de W3LPL:     14025.0  ZS6AAA       CW 599 up 2                    1359Z FN20\r\n");
-  ASSERT_EQ(line.kind, LineKind::Spot) << line.fault;
-  EXPECT_EQ(line.spot.spotter, "W3LPL");
-  EXPECT_DOUBLE_EQ(line.spot.frequencyKHz, 14025.0);
-  EXPECT_EQ(line.spot.call, "ZS6AAA");
-  EXPECT_EQ(line.spot.comment, "CW 599 up 2");
-  EXPECT_EQ(line.spot.time, "1359Z");
-  EXPECT_EQ(line.spot.locator, "FN20");
-}
-
-TEST(DxSpotLine, ReadsSkimmerLineWithBellsAndNodeSuffix) {
-  const ClusterLine line = parseClusterLine(
-      "DX de EA5WU-#:   7023.1  JA1ABC       CW 12 dB 25 WPM CQ             2342Z\a\a\r\n");
-  ASSERT_EQ(line.kind, LineKind::Spot) << line.fault;
-  EXPECT_EQ(line.spot.spotter, "EA5WU-#");
-  EXPECT_DOUBLE_EQ(line.spot.frequencyKHz, 7023.1);
-  EXPECT_EQ(line.spot.comment, "CW 12 dB 25 WPM CQ");
-  EXPECT_EQ(line.spot.time, "2342Z");
-  EXPECT_EQ(line.spot.locator, "");
-}
-
-TEST(DxSpotLine, ReadsShiftedColumnsLowerCaseAndEmptyComment) {
-  // A long spotter pushes the frequency against the colon.
-  ClusterLine line = parseClusterLine("DX de VE7CC-1:14195.0  vp8lp   up 5 SSB   0012Z");
-  ASSERT_EQ(line.kind, LineKind::Spot) << line.fault;
-  EXPECT_EQ(line.spot.spotter, "VE7CC-1");
-  EXPECT_DOUBLE_EQ(line.spot.frequencyKHz, 14195.0);
-  EXPECT_EQ(line.spot.call, "VP8LP");
-  EXPECT_EQ(line.spot.comment, "up 5 SSB");
-
-  line = parseClusterLine("dx de k1ttt:  1824  ZL2AAA  2359z");
-  ASSERT_EQ(line.kind, LineKind::Spot) << line.fault;
-  EXPECT_EQ(line.spot.spotter, "K1TTT");
-  EXPECT_DOUBLE_EQ(line.spot.frequencyKHz, 1824.0);
-  EXPECT_EQ(line.spot.comment, "");
-  EXPECT_EQ(line.spot.time, "2359Z");
-}
-
-TEST(DxSpotLine, KeepsTheCommentsOwnSpacingAndTakesTheLastTime) {
-  const ClusterLine line =
-      parseClusterLine("DX de DL1ABC:  21074.0  PY2XX   FT8  -12dB   QSL 1200Z via bureau  0730Z");
-  ASSERT_EQ(line.kind, LineKind::Spot) << line.fault;
-  EXPECT_EQ(line.spot.comment, "FT8  -12dB   QSL 1200Z via bureau");
-  EXPECT_EQ(line.spot.time, "0730Z");
+// Fixed columns with a locator; a skimmer's line with bells and a node suffix; a long spotter
+// pushing the frequency against the colon; lower case and no comment; a comment keeping its own
+// spacing and a time inside it (the last time counts).
+TEST(DxSpotLine, ReadsTheFieldsOfSpotLines) {
+  struct Case {
+    const char* text;
+    DxSpot spot;
+  };
+  const Case cases[] = {
+      {"DX de W3LPL:     14025.0  ZS6AAA       CW 599 up 2                    1359Z FN20\r\n",
+       {"W3LPL", 14025.0, "ZS6AAA", "CW 599 up 2", "1359Z", "FN20"}},
+      {"DX de EA5WU-#:   7023.1  JA1ABC       CW 12 dB 25 WPM CQ             2342Z\a\a\r\n",
+       {"EA5WU-#", 7023.1, "JA1ABC", "CW 12 dB 25 WPM CQ", "2342Z", ""}},
+      {"DX de VE7CC-1:14195.0  vp8lp   up 5 SSB   0012Z",
+       {"VE7CC-1", 14195.0, "VP8LP", "up 5 SSB", "0012Z", ""}},
+      {"dx de k1ttt:  1824  ZL2AAA  2359z", {"K1TTT", 1824.0, "ZL2AAA", "", "2359Z", ""}},
+      {"DX de DL1ABC:  21074.0  PY2XX   FT8  -12dB   QSL 1200Z via bureau  0730Z",
+       {"DL1ABC", 21074.0, "PY2XX", "FT8  -12dB   QSL 1200Z via bureau", "0730Z", ""}}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    const ClusterLine line = parseClusterLine(c.text);
+    ASSERT_EQ(line.kind, LineKind::Spot) << line.fault;
+    EXPECT_EQ(line.spot.spotter, c.spot.spotter);
+    EXPECT_DOUBLE_EQ(line.spot.frequencyKHz, c.spot.frequencyKHz);
+    EXPECT_EQ(line.spot.call, c.spot.call);
+    EXPECT_EQ(line.spot.comment, c.spot.comment);
+    EXPECT_EQ(line.spot.time, c.spot.time);
+    EXPECT_EQ(line.spot.locator, c.spot.locator);
+  }
 }
 
 TEST(DxSpotLine, OtherClusterOutputIsNotASpot) {
