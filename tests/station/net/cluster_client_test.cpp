@@ -128,7 +128,7 @@ TEST_F(ClusterTest, UnreachableNodeIsRetriedUntilItIsThere) {
   node.onConnection = [](FakePeer& peer) { peer.send("login: "); };
   ASSERT_TRUE(node.listen(port));
   QSignalSpy loggedIn(cluster.get(), &ClusterClient::loggedIn);
-  ASSERT_TRUE(loggedIn.wait(5000));
+  ASSERT_TRUE(orbelle::test::waitForSignals(loggedIn));
   EXPECT_EQ(report.problemsWith("cannot reach cluster"), 1) << report.all();
   EXPECT_EQ(report.eventsWith(": logged in as K1ABC"), 1) << report.all();
 }
