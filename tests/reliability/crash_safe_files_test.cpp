@@ -152,8 +152,9 @@ class FolderChanges {
   int seen_ = 0;
 };
 
-// The changes one cycle of the writer (B then A) makes in a folder of its own: kills after up to
-// that many changes land anywhere in the sequence.
+// The changes one cycle of the writer (B then A) makes in a folder of its own. Kills after up to
+// half as many and one more land anywhere in the first write (B replacing the reset file A) or
+// just after it; the second write is the same code the other way round.
 template <class Cycle>
 int changesOfOneCycle(const fs::path& folder, Cycle cycle) {
   FolderChanges changes(folder);
@@ -217,7 +218,7 @@ TEST(CrashSafeFiles, SettingsAreAlwaysACompleteFile) {
 
   const fs::path folder = liveDir.path().toStdString();
   const KillFigures figures = killRepeatedly(
-      kIniWriter, folder, "orbelle.ini", cycle,
+      kIniWriter, folder, "orbelle.ini", cycle / 2 + 1,
       [&](const std::string& path) { std::ofstream(path, std::ios::binary) << initial; },
       [&](const std::string& text) { return complete.count(text) == 1; });
   EXPECT_EQ(figures.kills, kKills);
@@ -250,7 +251,7 @@ TEST(CrashSafeFiles, CacheIsAlwaysTheOldOrTheNewPicture) {
 
   const fs::path folder = liveDir.path().toStdString();
   const KillFigures figures = killRepeatedly(
-      kCacheWriter, folder, "MapCache.bmp", cycle,
+      kCacheWriter, folder, "MapCache.bmp", cycle / 2 + 1,
       [&](const std::string& path) { std::ofstream(path, std::ios::binary) << bytesA; }, complete);
   EXPECT_EQ(figures.kills, kKills);
   EXPECT_GT(figures.midWrite, kKills / 10) << "too few kills landed inside a write";

@@ -265,6 +265,7 @@ TEST_F(StationWithMap, RestartedRigDaemonAndDroppedClusterSessionAreSurvived) {
 TEST_F(StationWithMap, AMapThatStartsAgainShowsTheSpotsItShowedBefore) {
   FakePeer node;
   ASSERT_TRUE(node.listen());
+  node.onConnection = [](FakePeer& peer) { peer.send("login: "); };
   node.onLine = [](FakePeer& peer, const QByteArray& line) {
     if (line == "K1ABC") peer.send(kFalklandsSpot + kJapanSpot);
   };
@@ -282,6 +283,7 @@ TEST_F(StationWithMap, AMapThatStartsAgainShowsTheSpotsItShowedBefore) {
 TEST_F(StationWithMap, FiltersDuplicatesAndTheAgeLimit) {
   FakePeer node;
   ASSERT_TRUE(node.listen());
+  node.onConnection = [](FakePeer& peer) { peer.send("login: "); };
   node.onLine = [](FakePeer& peer, const QByteArray& line) {
     if (line != "K1ABC") return;
     peer.send(spotLine("EA5WU", "14025.0", "VP8LP", 0) + spotLine("W3LPL", "21025.0", "ZS6AAA", 0) +
