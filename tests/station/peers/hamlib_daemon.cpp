@@ -35,7 +35,7 @@ bool HamlibDaemon::start(int port) {
     process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process_.setStandardOutputFile(QProcess::nullDevice());
     process_.start();
-    if (!process_.waitForStarted(5000)) return false;
+    if (!process_.waitForStarted(30000)) return false;
     // Takes connections, or has ended (the port was taken after all).
     const auto listening = [this] {
       QTcpSocket socket;
@@ -59,14 +59,16 @@ void HamlibDaemon::stop() {
 
 QStringList HamlibDaemon::query(const QString& command, int lines) const {
   // Now and then the daemons reset a connection they have just accepted: ask again on a new one.
+  // A daemon answers at once; the deadlines only bound a loaded machine's delays.
+  constexpr int kDeadlineMs = 10000;
   QStringList out;
   for (int attempt = 0; attempt < 3 && out.size() < lines; ++attempt) {
     out.clear();
     QTcpSocket socket;
     socket.connectToHost(QHostAddress::LocalHost, static_cast<quint16>(port_));
-    if (!socket.waitForConnected(2000)) continue;
+    if (!socket.waitForConnected(kDeadlineMs)) continue;
     socket.write((command + QLatin1Char('\n')).toLatin1());
-    const QDeadlineTimer deadline(1000);
+    const QDeadlineTimer deadline(kDeadlineMs);
     QByteArray buffer;
     while (out.size() < lines && !deadline.hasExpired()) {
       if (!socket.waitForReadyRead(static_cast<int>(deadline.remainingTime()))) break;
