@@ -1,8 +1,5 @@
-// A writer process rewrites "orbelle.ini" or "MapCache.bmp" through the window's own write code
-// and is killed with SIGKILL after a random number of changes in its folder, many times over.
-// Each time the file must be one the write sequence produces: for the cache the old or the new
-// picture, pixel for pixel; for the settings the old or the new file. Many kills must land while
-// the writer has a file in the folder open, in the middle of a write.
+// A writer rewriting "orbelle.ini" or "MapCache.bmp" is killed 150 times, many kills inside a
+// write: the file is always the old or the new one.
 
 #include <fcntl.h>
 #include <gtest/gtest.h>

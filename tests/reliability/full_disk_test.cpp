@@ -1,6 +1,5 @@
-// Writes of "orbelle.ini" and "MapCache.bmp" to a full disk: the old files stay as they were,
-// nothing is left behind, and the window reports the failed cache, keeps showing the map it
-// drew, and goes on working once there is space again.
+// Writes to a full disk keep the old files and leave nothing; the window reports, keeps its map
+// and works on.
 
 #include "full_disk.hpp"
 

@@ -1,9 +1,5 @@
-// The map on a private bus, called the way a careless or hostile host would: every member with
-// arguments of the wrong types and counts, numbers that are not numbers, megabyte strings,
-// radius and size extremes, corrupt and gigantic pictures, and ten thousand calls from several
-// clients at once. Every call gets a reply or an error reply, the map keeps answering, and what
-// it holds stays as the valid calls left it. (A callback to a host that has gone is the server's
-// callback tests'.)
+// The map on a private bus under a hostile host's calls: every call is answered or refused, the
+// map keeps working, and what it holds stays as the valid calls left it.
 
 #include <QDBusArgument>
 #include <QDBusConnection>

@@ -1,6 +1,5 @@
-// The orbelle program as a host meets it: started by bus activation (or by hand with "EXE=T"),
-// driven through proxies generated from the introspection files and through gdbus command
-// lines, and ending when its last server object goes.
+// The orbelle program as a host meets it: started by the bus or by hand, driven through the
+// generated proxies and gdbus, ending with its last server object or its bus.
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,5 @@
-// The station's bus parts in this process against the map's own automation code: what the whole
-// station's tests do not show (a partial placement, every spot field, the ring after showSpots,
-// property writes checked against the introspection file). Placement and presses reaching the
-// callback object are the end-to-end tests'.
+// The station's bus parts against the map's automation in this process: what the whole-station
+// tests (e2e/) do not show.
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,5 @@
-// The station with the map program itself, started by the bus as a host starts it: placed,
-// handed the callback object, started again by the station after it died, and ended when the
-// station releases it. The test's own calls never start the map, and every step is awaited as a
-// condition with a deadline: an unoptimised build on a loaded machine only takes longer.
+// The station with the bus-started map program: placed, restarted after it died, released. The
+// test's own calls never start the map; every step is a condition awaited with a deadline.
 
 #include <gtest/gtest.h>
 
