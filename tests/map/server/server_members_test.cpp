@@ -182,14 +182,6 @@ TEST_F(ServerMembers, PictureFileErrorsComeBackAndTheMapGoesOn) {
   EXPECT_EQ(method("LoadImage", {path("saved.bmp")}).type(), QDBusMessage::ReplyMessage);
 }
 
-TEST_F(ServerMembers, DrawReturnsWhenThePassHasFinished) {
-  EXPECT_FALSE(QFileInfo::exists(path("MapCache.bmp")));
-  ASSERT_EQ(method("Draw").type(), QDBusMessage::ReplyMessage);
-  EXPECT_TRUE(QFileInfo::exists(path("MapCache.bmp")));
-  EXPECT_FALSE(get("Drawing").toBool());
-  EXPECT_FALSE(model->passRunning());
-}
-
 // Counts the passes that start: each one disables "&Options" when it sets Drawing.
 class PassCounter : public QObject {
  public:
