@@ -1,6 +1,5 @@
-// Writes of "orbelle.ini" and "MapCache.bmp" to a full disk: the old files stay as they were,
-// nothing is left behind, and the window reports the failed cache, keeps showing the map it
-// drew, and goes on working once there is space again.
+// Writes to a full disk keep the old files and leave nothing; the window reports, keeps its map
+// and works on.
 
 #include "full_disk.hpp"
 
@@ -19,13 +18,13 @@
 #include <vector>
 
 #include "crash_writers.hpp"
-#include "fakes.hpp"
 #include "ini/ini_store.hpp"
 #include "model/settings_file.hpp"
 #include "raster/qt/picture_file.hpp"
 #include "render/outline_records.hpp"
 #include "shell/form1.hpp"
 #include "sun/local_clock.hpp"
+#include "support/map_fakes.hpp"
 
 namespace orbelle::reliability {
 namespace {
@@ -153,9 +152,9 @@ class FullDiskWindowTest : public FullDiskTest {
     EXPECT_TRUE(form->controls().cmdSavePict->isEnabled());
   }
 
-  shell::test::FakeMessages messages;
-  shell::test::FakeSaveDialog saveDialog;
-  shell::test::FakeHelp help;
+  test::FakeMessages messages;
+  test::FakeSaveDialog saveDialog;
+  test::FakeHelp help;
   std::unique_ptr<model::MapModel> model;
   std::unique_ptr<shell::Form1> form;
 };

@@ -13,6 +13,8 @@
 #include <QTest>
 #include <memory>
 
+#include "support/wait.hpp"
+
 namespace orbelle::server {
 namespace {
 
@@ -191,7 +193,7 @@ TEST_F(BusObjectTest, DeferredRepliesGoOutWhenAnswered) {
   QDBusMessage m =
       QDBusMessage::createMethodCall(server.baseService(), kPath, "test.Thing", "Later");
   QDBusPendingCall pending = client.asyncCall(m);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return kept.type() == QDBusMessage::MethodCallMessage; }));
+  ASSERT_TRUE(test::waitUntil([&] { return kept.type() == QDBusMessage::MethodCallMessage; }));
   QCoreApplication::processEvents();
   EXPECT_FALSE(pending.isFinished());
   object->replyTo(kept, {QStringLiteral("done")});

@@ -1,20 +1,17 @@
 // Callbacks to the host: presses on the map, on a spot marker and on "Stop rotor" call the
 // host's object on the bus; a host that fails or never answers leaves the map working.
 
-#include <QApplication>
 #include <QDBusConnection>
 #include <QDBusContext>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusVariant>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QPushButton>
 
-#include "map_fixture.hpp"
 #include "server/bus_values.hpp"
 #include "shell/host_notice.hpp"
-#include "shell/surface_widget.hpp"
+#include "support/map_on_bus.hpp"
 
 namespace orbelle::server::test {
 
@@ -55,43 +52,22 @@ class HostObject : public QObject, protected QDBusContext {
 
 namespace {
 
-class Callbacks : public MapOnBus {
+using namespace orbelle::test;
+
+class Callbacks : public MapWithServer {
  protected:
   void SetUp() override {
-    MapOnBus::SetUp();
+    MapWithServer::SetUp();
     if (HasFatalFailure()) return;
-    server = createServer();
     ASSERT_TRUE(host.registerObject("/host", &hostObject, QDBusConnection::ExportAllSlots));
   }
   QDBusMessage setCallback(const QString& busName, const QString& objectPath) {
     return setProperty(server, kServer, "Callback",
                        QVariant::fromValue(BusObjectRef{busName, QDBusObjectPath(objectPath)}));
   }
-  // A press (or a move) at pixel (px, py) of the map image.
-  void mouse(QEvent::Type type, int px, int py, Qt::MouseButton button = Qt::NoButton) {
-    shell::SurfaceWidget* surface = form->controls().Picture1;
-    const QPointF pos = surface->imageRect().topLeft() + QPointF(px, py);
-    QMouseEvent event(type, pos, surface->mapToGlobal(pos), button,
-                      type == QEvent::MouseMove ? Qt::NoButton : button, Qt::NoModifier);
-    QApplication::sendEvent(surface, &event);
-  }
   QString heading() const { return form->controls().lblDirDisplay->text().chopped(1); }  // "90°"
-  // The marker over the map whose hover text starts with `text`.
-  QWidget* marker(const QString& text) const {
-    for (QWidget* w : form->controls().Picture1->findChildren<QWidget*>()) {
-      if (w->isVisible() && w->toolTip().startsWith(text)) return w;
-    }
-    return nullptr;
-  }
-  static void press(QWidget* widget, Qt::MouseButton button) {
-    const QPointF pos = QRectF(widget->rect()).center();
-    QMouseEvent event(QEvent::MouseButtonPress, pos, widget->mapToGlobal(pos), button, button,
-                      Qt::NoModifier);
-    QApplication::sendEvent(widget, &event);
-  }
 
   HostObject hostObject;
-  QString server;
 };
 
 TEST_F(Callbacks, PressesOnTheMapAskTheHostToTurnTheRotor) {
@@ -130,8 +106,8 @@ TEST_F(Callbacks, APressOnASpotMarkerTurnsTheRotorAndSetsTheRigAndTheAnswerStays
                                   {0.0, 90.0, 255, 14025.5, "CW", "K1ABC", "12:00", "W2XYZ", "loud",
                                    "Here", -10.0, 0.0, 12632256.0, "There", 14030.0});
   ASSERT_EQ(added.type(), QDBusMessage::ReplyMessage) << added.errorMessage().toStdString();
-  QWidget* spot = marker("K1ABC (by W2XYZ)");
-  QWidget* spotter = marker("By W2XYZ");
+  QWidget* spot = marker("K1ABC (by W2XYZ)", true);
+  QWidget* spotter = marker("By W2XYZ", true);
   ASSERT_NE(spot, nullptr);
   ASSERT_NE(spotter, nullptr);
 

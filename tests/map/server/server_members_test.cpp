@@ -15,28 +15,17 @@
 #include <cmath>
 #include <optional>
 
-#include "map_fixture.hpp"
 #include "model/map_layers.hpp"
 #include "shell/surface_widget.hpp"
+#include "support/map_on_bus.hpp"
 #include "text_helpers.hpp"
 
 namespace orbelle::server::test {
 namespace {
+using namespace orbelle::test;
 
-class ServerMembers : public MapOnBus {
+class ServerMembers : public MapWithServer {
  protected:
-  void SetUp() override {
-    MapOnBus::SetUp();
-    if (HasFatalFailure()) return;
-    server = createServer();
-  }
-  QVariant get(const QString& name) { return property(server, kServer, name); }
-  QDBusMessage set(const QString& name, const QVariant& value) {
-    return setProperty(server, kServer, name, value);
-  }
-  QDBusMessage method(const QString& name, const QVariantList& args = {}) {
-    return call(server, kServer, name, args);
-  }
   QString iniText() const {
     QFile file(path(QStringLiteral("orbelle.ini")));
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
@@ -44,7 +33,6 @@ class ServerMembers : public MapOnBus {
   bool iniHolds(const QString& key, int value) const {
     return holdsSetting(iniText(), key, QString::number(value));
   }
-  QString server;
 };
 
 TEST_F(ServerMembers, CreationClaimsTheWindow) {
@@ -227,16 +215,6 @@ TEST_F(ServerMembers, PictureFileErrorsComeBackAndTheMapGoesOn) {
   ASSERT_EQ(method("SaveImage", {path("saved.bmp")}).type(), QDBusMessage::ReplyMessage);
   EXPECT_TRUE(QFileInfo(path("saved.bmp")).size() > 0);
   EXPECT_EQ(method("LoadImage", {path("saved.bmp")}).type(), QDBusMessage::ReplyMessage);
-}
-
-TEST_F(ServerMembers, DrawReturnsWhenThePassHasFinished) {
-  // The map drew itself at start (it had no cache): that map goes, Draw writes the next one.
-  ASSERT_TRUE(waitUntil([&] { return model->settled(); }));
-  ASSERT_TRUE(QFile::remove(path("MapCache.bmp")));
-  ASSERT_EQ(method("Draw").type(), QDBusMessage::ReplyMessage);
-  EXPECT_TRUE(QFileInfo::exists(path("MapCache.bmp")));
-  EXPECT_FALSE(get("Drawing").toBool());
-  EXPECT_FALSE(model->passRunning());
 }
 
 // Counts the passes that start: each one disables "&Options" when it sets Drawing.

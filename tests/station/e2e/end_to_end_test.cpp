@@ -9,17 +9,20 @@
 #include <QTest>
 #include <cmath>
 
+#include "bus/bus_object_ref.hpp"
 #include "core/band.hpp"
-#include "cty_excerpt.hpp"
-#include "map_in_process.hpp"
+#include "e2e/station_process.hpp"
+#include "peers/cty_excerpt.hpp"
+#include "peers/fake_peer.hpp"
+#include "peers/hamlib_daemon.hpp"
+#include "peers/wsjtx_sender.hpp"
 #include "spots/spot_list.hpp"
-#include "station_process.hpp"
-#include "support/fake_peer.hpp"
-#include "support/hamlib_daemon.hpp"
-#include "support/wsjtx_sender.hpp"
+#include "support/map_on_bus.hpp"
 
 namespace orbelle::station::test {
 namespace {
+using orbelle::test::MapOnBus;
+using orbelle::test::waitUntil;
 
 // A drawing pass, or the map's start by the bus, on a loaded machine.
 constexpr int kSlowMs = 30000;
@@ -46,13 +49,14 @@ QByteArray spotLine(const char* spotter, const char* kHz, const char* call, int 
       .toLatin1();
 }
 
-class StationWithMap : public MapInProcess {
+class StationWithMap : public MapOnBus {
  protected:
   void SetUp() override {
-    MapInProcess::SetUp();
+    registerBusObjectRef();
+    MapOnBus::SetUp();
     if (HasFatalFailure()) return;
     // A pass the window may have started by itself must not count as the station's.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !model->Drawing(); }, kSlowMs));
+    ASSERT_TRUE(waitUntil([&] { return !model->Drawing(); }, kSlowMs));
     QFile::remove(path(QStringLiteral("MapCache.bmp")));
     ctyFile = path(QStringLiteral("cty.dat"));
     QFile file(ctyFile);
@@ -63,15 +67,16 @@ class StationWithMap : public MapInProcess {
     if (station.running()) {
       EXPECT_EQ(station.stop(), 0) << station.output().toStdString();
     }
-    MapInProcess::TearDown();
+    EXPECT_TRUE(messages.shown.empty()) << "the map showed a message";
+    MapOnBus::TearDown();
   }
 
   // Starts the station and waits until the map holds its callback object and has drawn.
   void startStation(const QStringList& arguments) {
     ASSERT_TRUE(station.start(arguments));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !callbackTarget().service.isEmpty(); }, kSlowMs))
+    ASSERT_TRUE(waitUntil([&] { return !callbackTarget().service.isEmpty(); }, kSlowMs))
         << station.output().toStdString();
-    ASSERT_TRUE(QTest::qWaitFor(
+    ASSERT_TRUE(waitUntil(
         [&] { return QFile::exists(path(QStringLiteral("MapCache.bmp"))) && !model->Drawing(); },
         kSlowMs))
         << station.output().toStdString();
@@ -118,21 +123,20 @@ TEST_F(StationWithMap, PressesOnTheMapTurnTheRotatorAndStopRotorStopsIt) {
   const int heading = readoutHeading(c + 6, c - 60);
   ASSERT_GT(heading, 1);
   ASSERT_LT(heading, 20);
-  pressAt(c + 6, c - 60);
-  EXPECT_TRUE(
-      QTest::qWaitFor([&] { return std::fabs(rotctld.number("p") - heading) < 0.5; }, kSlowMs))
+  mouse(QEvent::MouseButtonPress, c + 6, c - 60, Qt::LeftButton);
+  EXPECT_TRUE(waitUntil([&] { return std::fabs(rotctld.number("p") - heading) < 0.5; }, kSlowMs))
       << rotctld.number("p") << "\n"
       << output();
 
   ASSERT_EQ(readoutHeading(side() - 1, c), 90);
-  pressAt(side() - 1, c);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return rotctld.number("p") > heading + 1.0; }, kSlowMs));
+  mouse(QEvent::MouseButtonPress, side() - 1, c, Qt::LeftButton);
+  ASSERT_TRUE(waitUntil([&] { return rotctld.number("p") > heading + 1.0; }, kSlowMs));
   form->controls().cmdStopRotor->click();
-  ASSERT_TRUE(QTest::qWaitFor([&] { return station.count(QStringLiteral(": S\n")) == 1; }, kSlowMs))
+  ASSERT_TRUE(waitUntil([&] { return station.count(QStringLiteral(": S\n")) == 1; }, kSlowMs))
       << output();
   // Stopped: the position no longer changes.
   double stoppedAt = rotctld.number("p");
-  ASSERT_TRUE(QTest::qWaitFor(
+  ASSERT_TRUE(waitUntil(
       [&] {
         const double now = rotctld.number("p");
         const bool still = now == stoppedAt;
@@ -140,12 +144,12 @@ TEST_F(StationWithMap, PressesOnTheMapTurnTheRotatorAndStopRotorStopsIt) {
         return still;
       },
       kSlowMs));
-  EXPECT_FALSE(QTest::qWaitFor([&] { return rotctld.number("p") != stoppedAt; }, 700));
+  EXPECT_FALSE(waitUntil([&] { return rotctld.number("p") != stoppedAt; }, 700));
   EXPECT_LT(stoppedAt, 85.0);
   // The map shows the antenna's heading where the rotator stopped.
   EXPECT_EQ(station.count(QStringLiteral("no AntennaHeading property")), 0) << output();
-  EXPECT_TRUE(QTest::qWaitFor(
-      [&] { return std::fabs(model->state().AntennaHeading - stoppedAt) < 1.0; }, kSlowMs))
+  EXPECT_TRUE(
+      waitUntil([&] { return std::fabs(model->state().AntennaHeading - stoppedAt) < 1.0; }, kSlowMs))
       << model->state().AntennaHeading << " " << stoppedAt;
 }
 
@@ -155,9 +159,9 @@ TEST_F(StationWithMap, RotatorWithItsStopInTheSouthGetsNegativeAzimuths) {
   startStation(at("--rotctld", rotctld) + QStringList{"--rotator-stop", "south"});
   const int c = side() / 2;
   ASSERT_EQ(readoutHeading(0, c), 270);
-  pressAt(0, c);
+  mouse(QEvent::MouseButtonPress, 0, c, Qt::LeftButton);
   // West is -90 here: the dummy rotator turns from 0 towards it, through negative azimuths.
-  EXPECT_TRUE(QTest::qWaitFor([&] { return rotctld.number("p") < -2.0; }, kSlowMs)) << output();
+  EXPECT_TRUE(waitUntil([&] { return rotctld.number("p") < -2.0; }, kSlowMs)) << output();
   EXPECT_EQ(station.count(QStringLiteral(": P -90.0 0\n")), 1) << output();
 }
 
@@ -177,7 +181,7 @@ TEST_F(StationWithMap, ClusterSpotsReachTheMapAndAPressOnOneTunesTheRig) {
   startStation(at("--rotctld", rotctld) + at("--rigctld", rigctld) + clusterOptions(node) +
                QStringList{"--latitude", "40", "--longitude", "-75", "--max-dx-mi", "12437"});
   const spots::SpotList& layer = model->spots();
-  ASSERT_TRUE(QTest::qWaitFor([&] { return layer.NextSpot() == 3; }, kSlowMs)) << output();
+  ASSERT_TRUE(waitUntil([&] { return layer.NextSpot() == 3; }, kSlowMs)) << output();
   // One line for each connection made, without --verbose too.
   for (const QString& made :
        {QStringLiteral("map ready: server object /server/"),
@@ -199,8 +203,7 @@ TEST_F(StationWithMap, ClusterSpotsReachTheMapAndAPressOnOneTunesTheRig) {
   QWidget* falklandsMarker = marker(kFalklandsText);
   ASSERT_NE(falklandsMarker, nullptr);
   press(falklandsMarker);
-  EXPECT_TRUE(
-      QTest::qWaitFor([&] { return rigctld.query("i", 1) == QStringList{"14200000"}; }, kSlowMs))
+  EXPECT_TRUE(waitUntil([&] { return rigctld.query("i", 1) == QStringList{"14200000"}; }, kSlowMs))
       << output();
   EXPECT_EQ(rigctld.query("f", 1), QStringList{"14195000"});
   EXPECT_EQ(rigctld.query("m", 1), QStringList{"USB"});
@@ -209,10 +212,9 @@ TEST_F(StationWithMap, ClusterSpotsReachTheMapAndAPressOnOneTunesTheRig) {
   QWidget* japanMarker = marker(kJapanText);
   ASSERT_NE(japanMarker, nullptr);
   press(japanMarker);
-  EXPECT_TRUE(
-      QTest::qWaitFor([&] { return rigctld.query("f", 1) == QStringList{"7023100"}; }, kSlowMs))
+  EXPECT_TRUE(waitUntil([&] { return rigctld.query("f", 1) == QStringList{"7023100"}; }, kSlowMs))
       << output();
-  EXPECT_TRUE(QTest::qWaitFor([&] { return rigctld.query("s", 1) == QStringList{"0"}; }, kSlowMs));
+  EXPECT_TRUE(waitUntil([&] { return rigctld.query("s", 1) == QStringList{"0"}; }, kSlowMs));
   EXPECT_EQ(rigctld.query("m", 1), QStringList{"CW"});
 
   EXPECT_EQ(station.stop(), 0);
@@ -235,16 +237,16 @@ TEST_F(StationWithMap, RestartedRigDaemonAndDroppedClusterSessionAreSurvived) {
   startStation(at("--rigctld", rigctld) + clusterOptions(node) +
                QStringList{"--max-dx-mi", "12437"});
   const spots::SpotList& layer = model->spots();
-  ASSERT_TRUE(QTest::qWaitFor([&] { return layer.NextSpot() == 2; }, kSlowMs)) << output();
+  ASSERT_TRUE(waitUntil([&] { return layer.NextSpot() == 2; }, kSlowMs)) << output();
 
   const int port = rigctld.port();
   rigctld.stop();
-  ASSERT_TRUE(QTest::qWaitFor([&] { return station.count(QStringLiteral("connection lost")) >= 1; },
-                              kSlowMs))
+  ASSERT_TRUE(
+      waitUntil([&] { return station.count(QStringLiteral("connection lost")) >= 1; }, kSlowMs))
       << output();
   ASSERT_TRUE(rigctld.start(port));
   node.drop();
-  ASSERT_TRUE(QTest::qWaitFor([&] { return layer.NextSpot() == 3; }, kSlowMs)) << output();
+  ASSERT_TRUE(waitUntil([&] { return layer.NextSpot() == 3; }, kSlowMs)) << output();
   EXPECT_EQ(node.connections(), 2);
   EXPECT_EQ(layer.row(2).SpotLoc, "Japan");
   EXPECT_GE(station.count(QStringLiteral("cluster 127.0.0.1")), 1);
@@ -253,8 +255,7 @@ TEST_F(StationWithMap, RestartedRigDaemonAndDroppedClusterSessionAreSurvived) {
   QWidget* falklandsMarker = marker(kFalklandsText);
   ASSERT_NE(falklandsMarker, nullptr);
   press(falklandsMarker);
-  EXPECT_TRUE(
-      QTest::qWaitFor([&] { return rigctld.query("f", 1) == QStringList{"14195000"}; }, kSlowMs))
+  EXPECT_TRUE(waitUntil([&] { return rigctld.query("f", 1) == QStringList{"14195000"}; }, kSlowMs))
       << output();
   EXPECT_GE(station.count(QStringLiteral("rigctld at 127.0.0.1:%1: connected again").arg(port)), 1)
       << output();
@@ -265,16 +266,17 @@ TEST_F(StationWithMap, RestartedRigDaemonAndDroppedClusterSessionAreSurvived) {
 TEST_F(StationWithMap, AMapThatStartsAgainShowsTheSpotsItShowedBefore) {
   FakePeer node;
   ASSERT_TRUE(node.listen());
+  node.onConnection = [](FakePeer& peer) { peer.send("login: "); };
   node.onLine = [](FakePeer& peer, const QByteArray& line) {
     if (line == "K1ABC") peer.send(kFalklandsSpot + kJapanSpot);
   };
   startStation(clusterOptions(node));
   const std::vector<std::string> before{"VP8LP (by EA5WU-#)", "JA1ABC (by XX9ZZ)"};
-  ASSERT_TRUE(QTest::qWaitFor([&] { return shownSpots() == before; }, kSlowMs)) << output();
+  ASSERT_TRUE(waitUntil([&] { return shownSpots() == before; }, kSlowMs)) << output();
 
   closeMap();
   openMap();
-  ASSERT_TRUE(QTest::qWaitFor([&] { return shownSpots() == before; }, kSlowMs)) << output();
+  ASSERT_TRUE(waitUntil([&] { return shownSpots() == before; }, kSlowMs)) << output();
   EXPECT_NE(marker(kFalklandsText), nullptr);
   EXPECT_EQ(station.count(QStringLiteral("map ready again")), 1) << output();
 }
@@ -282,6 +284,7 @@ TEST_F(StationWithMap, AMapThatStartsAgainShowsTheSpotsItShowedBefore) {
 TEST_F(StationWithMap, FiltersDuplicatesAndTheAgeLimit) {
   FakePeer node;
   ASSERT_TRUE(node.listen());
+  node.onConnection = [](FakePeer& peer) { peer.send("login: "); };
   node.onLine = [](FakePeer& peer, const QByteArray& line) {
     if (line != "K1ABC") return;
     peer.send(spotLine("EA5WU", "14025.0", "VP8LP", 0) + spotLine("W3LPL", "21025.0", "ZS6AAA", 0) +
@@ -291,9 +294,9 @@ TEST_F(StationWithMap, FiltersDuplicatesAndTheAgeLimit) {
   startStation(clusterOptions(node) + QStringList{"--bands", "20m,40m", "--max-age", "6s"});
   // 15 m is filtered out, the two-hour old spot is too old, the second VP8LP replaces the first.
   const std::vector<std::string> kept{"JA1ABC (by EA5WU)", "VP8LP (by XX9ZZ)"};
-  ASSERT_TRUE(QTest::qWaitFor([&] { return shownSpots() == kept; }, kSlowMs)) << output();
+  ASSERT_TRUE(waitUntil([&] { return shownSpots() == kept; }, kSlowMs)) << output();
   // Then they age out: the map shows none.
-  ASSERT_TRUE(QTest::qWaitFor([&] { return shownSpots().empty(); }, kSlowMs)) << output();
+  ASSERT_TRUE(waitUntil([&] { return shownSpots().empty(); }, kSlowMs)) << output();
   EXPECT_EQ(marker(kFalklandsText), nullptr);
   EXPECT_EQ(station.stop(), 0);
   EXPECT_EQ(station.count(QStringLiteral("spots: 3 shown, 1 filtered out, 1 duplicates, 1 too old, "
@@ -324,8 +327,7 @@ TEST_F(StationWithMap, WsjtxDecodesAppearOnTheMap) {
   const QString japan =
       QStringLiteral("JA1ABC (by DL1ABC) 14074 FT8 %1 -7 dB 600 Hz: DL1ABC JA1ABC R-07, Japan")
           .arg(time);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return marker(falklands) && marker(japan); }, kSlowMs))
-      << output();
+  ASSERT_TRUE(waitUntil([&] { return marker(falklands) && marker(japan); }, kSlowMs)) << output();
   const spots::SpotRow& row = model->spots().row(1);
   EXPECT_DOUBLE_EQ(row.LatDeg, -51.5);  // GD18
   EXPECT_EQ(row.SpotByLat, 48.0);       // this station

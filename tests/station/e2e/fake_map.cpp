@@ -1,4 +1,4 @@
-#include "fake_map.hpp"
+#include "e2e/fake_map.hpp"
 
 #include <QDBusMessage>
 #include <QDBusObjectPath>

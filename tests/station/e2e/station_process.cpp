@@ -1,4 +1,4 @@
-#include "station_process.hpp"
+#include "e2e/station_process.hpp"
 
 #include <QProcessEnvironment>
 #include <QSignalSpy>
@@ -25,7 +25,7 @@ bool StationProcess::start(const QStringList& arguments) {
   process_.setProgram(QStringLiteral(ORBELLE_STATION_PROGRAM));
   process_.setArguments(QStringList{QStringLiteral("--verbose")} + arguments);
   process_.start();
-  return process_.waitForStarted(5000);
+  return process_.waitForStarted(30000);
 }
 
 int StationProcess::stop(int timeoutMs) {

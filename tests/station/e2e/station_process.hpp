@@ -19,7 +19,7 @@ class StationProcess {
   bool start(const QStringList& arguments);
   // Ends it as the operator's Ctrl+C does and runs the event loop until it has ended (the map
   // in this process must answer its Release). Its exit status, or -1 when it did not end.
-  int stop(int timeoutMs = 10000);
+  int stop(int timeoutMs = 30000);
   bool running() const { return process_.state() != QProcess::NotRunning; }
 
   // Standard error so far (the event loop must have run for it to arrive).

@@ -11,7 +11,7 @@
 #include "core/rig_plan.hpp"
 #include "core/spot_fields.hpp"
 #include "core/telnet_filter.hpp"
-#include "cty_excerpt.hpp"
+#include "peers/cty_excerpt.hpp"
 
 using namespace orbelle::station;
 

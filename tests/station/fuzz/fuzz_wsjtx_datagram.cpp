@@ -9,7 +9,7 @@
 #include "core/band.hpp"
 #include "core/call_sign.hpp"
 #include "core/wsjtx_spots.hpp"
-#include "cty_excerpt.hpp"
+#include "peers/cty_excerpt.hpp"
 
 using namespace orbelle::station;
 

@@ -9,12 +9,14 @@
 #include <QTest>
 #include <cmath>
 
-#include "support/fake_peer.hpp"
-#include "support/hamlib_daemon.hpp"
-#include "support/recording_report.hpp"
+#include "peers/fake_peer.hpp"
+#include "peers/hamlib_daemon.hpp"
+#include "peers/recording_report.hpp"
+#include "support/wait.hpp"
 
 namespace orbelle::station::test {
 namespace {
+using orbelle::test::waitUntil;
 
 // Short delays so that reconnection is seen quickly.
 DaemonClient::Timing quick() {
@@ -47,7 +49,7 @@ class DaemonClientTest : public ::testing::Test {
     return c;
   }
   bool waitForEnded(std::size_t count) {
-    return QTest::qWaitFor([&] { return ended.size() >= count; }, 10000);
+    return waitUntil([&] { return ended.size() >= count; });
   }
   // The command that ended last, "" before any.
   QString last() const { return ended.empty() ? QString() : ended.back().command; }
@@ -80,13 +82,12 @@ TEST_F(DaemonClientTest, RotatorTurnsToTheHeadingAndStops) {
     rotator->read(kPosition);
     return values.last().at(1).toStringList().first().toDouble();
   };
-  EXPECT_TRUE(QTest::qWaitFor([&] { return std::fabs(azimuth() - 9.0) < 0.5; }, 15000))
-      << azimuth();
+  EXPECT_TRUE(waitUntil([&] { return std::fabs(azimuth() - 9.0) < 0.5; })) << azimuth();
 
   rotator->send({"P 90.0 0"});
-  ASSERT_TRUE(QTest::qWaitFor([&] { return rotctld.number("p") > 12.0; }, 10000));
+  ASSERT_TRUE(waitUntil([&] { return rotctld.number("p") > 12.0; }));
   rotator->send({"S"});
-  ASSERT_TRUE(QTest::qWaitFor([&] { return last() == "S"; }, 10000));
+  ASSERT_TRUE(waitUntil([&] { return last() == "S"; }));
   EXPECT_EQ(ended.back().code, 0);
   const double stoppedAt = rotctld.number("p");
   EXPECT_FALSE(QTest::qWaitFor([&] { return rotctld.number("p") != stoppedAt; }, 600));
@@ -116,7 +117,7 @@ TEST_F(DaemonClientTest, UnreachableDaemonIsReportedOnceAndCommandsAreNotKept) {
   FakePeer closing;
   ASSERT_TRUE(closing.listen(port));
   closing.onConnection = [](FakePeer& peer) { peer.drop(); };
-  ASSERT_TRUE(QTest::qWaitFor([&] { return closing.connections() >= 3; }, 10000));
+  ASSERT_TRUE(waitUntil([&] { return closing.connections() >= 3; }));
   EXPECT_EQ(report.problemsWith("cannot reach"), 1) << report.all();
   EXPECT_EQ(down.count(), 1);
   EXPECT_EQ(report.eventsWith("connected again"), 0);
@@ -144,12 +145,12 @@ TEST_F(DaemonClientTest, HungDaemonGetsNoStaleCommandsAndCountsOnlyWhenItAnswers
   rotator->send({"P 1.0 0"});
   rotator->replace({"P 2.0 0"});
   rotator->replace({"P 3.0 0"});
-  ASSERT_TRUE(QTest::qWaitFor([&] { return rotator->isIdle(); }, 5000));
+  ASSERT_TRUE(waitUntil([&] { return rotator->isIdle(); }));
   EXPECT_EQ(executed, (std::vector<QByteArray>{"P 1.0 0", "P 3.0 0"}));
 
   hung = true;
   rotator->replace({"P 10.0 0"});
-  ASSERT_TRUE(QTest::qWaitFor([&] { return report.problemsWith("no reply") == 1; }, 5000));
+  ASSERT_TRUE(waitUntil([&] { return report.problemsWith("no reply") == 1; }));
   EXPECT_EQ(report.problemsWith("rotctld at 127.0.0.1:" + std::to_string(daemon.port()) +
                                 ": no reply to \"P 10.0 0\" within 0.4 s (timed out); not sent "
                                 "again; reconnecting"),
@@ -158,7 +159,7 @@ TEST_F(DaemonClientTest, HungDaemonGetsNoStaleCommandsAndCountsOnlyWhenItAnswers
   // Requests while it hangs: the newest waits for an answer that does not come, and is dropped.
   rotator->replace({"P 20.0 0"});
   rotator->replace({"P 30.0 0"});
-  ASSERT_TRUE(QTest::qWaitFor([&] { return last() == "P 30.0 0"; }, 5000));
+  ASSERT_TRUE(waitUntil([&] { return last() == "P 30.0 0"; }));
   EXPECT_FALSE(ended.back().answered);
   EXPECT_EQ(report.problemsWith("\"P 30.0 0\" not sent (it does not answer)"), 1) << report.all();
   EXPECT_GE(daemon.connections(), 2);  // accepted, but not counted as connected
@@ -168,7 +169,7 @@ TEST_F(DaemonClientTest, HungDaemonGetsNoStaleCommandsAndCountsOnlyWhenItAnswers
   ASSERT_TRUE(ready.wait(5000));
   EXPECT_EQ(report.eventsWith("connected again"), 1) << report.all();
   rotator->replace({"P 40.0 0"});
-  ASSERT_TRUE(QTest::qWaitFor([&] { return rotator->isIdle() && executed.size() == 3; }, 5000));
+  ASSERT_TRUE(waitUntil([&] { return rotator->isIdle() && executed.size() == 3; }));
   EXPECT_EQ(executed.back(), "P 40.0 0");  // and nothing that was asked while it hung
 }
 
@@ -190,14 +191,14 @@ TEST_F(DaemonClientTest, CommandLostWithItsConnectionIsSentAgainOnce) {
   auto rig = client("rigctld", dropping.port());
   rig->start();
   rig->send({"F 14025000"});
-  ASSERT_TRUE(QTest::qWaitFor([&] { return last() == "F 14025000"; }, 5000));
+  ASSERT_TRUE(waitUntil([&] { return last() == "F 14025000"; }));
   EXPECT_FALSE(ended.back().answered);  // lost twice: given up
   EXPECT_EQ(report.problemsWith("\"F 14025000\" not sent: connection lost twice"), 1)
       << report.all();
 
   dropsLeft = 1;
   rig->send({"F 7000000"});
-  ASSERT_TRUE(QTest::qWaitFor([&] { return last() == "F 7000000"; }, 5000));
+  ASSERT_TRUE(waitUntil([&] { return last() == "F 7000000"; }));
   EXPECT_TRUE(ended.back().answered);  // lost once, answered on the second try
 }
 

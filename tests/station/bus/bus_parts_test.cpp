@@ -1,45 +1,37 @@
-// The station's bus parts in this process against the map's own automation code: the host's
-// placement, spots and release, the callback object as the map calls it, and property writes
-// checked against the introspection file.
+// The station's bus parts against the map's automation in this process: what the whole-station
+// tests (e2e/) do not show.
 
 #include <gtest/gtest.h>
 
 #include <QDBusConnection>
-#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 
+#include "bus/bus_object_ref.hpp"
 #include "bus/callback_object.hpp"
 #include "bus/map_host.hpp"
 #include "bus/property_writer.hpp"
-#include "map_in_process.hpp"
 #include "orbelle_server_interface.h"
+#include "peers/recording_report.hpp"
 #include "spots/spot_list.hpp"
-#include "support/recording_report.hpp"
+#include "support/map_on_bus.hpp"
+#include "support/wait.hpp"
 
 namespace orbelle::station::test {
 namespace {
+using orbelle::test::MapOnBus;
+using orbelle::test::waitUntil;
 
-struct RigRequestSeen {
-  QVariant frequency;
-  QVariant transmit;
-  QVariant mode;
-};
-
-class HostInProcess : public MapInProcess {
+class HostInProcess : public MapOnBus {
  protected:
   void SetUp() override {
-    MapInProcess::SetUp();
-    if (HasFatalFailure()) return;
-    static int connections = 0;
-    name = QStringLiteral("station-host-%1").arg(++connections);
-    host = QDBusConnection::connectToBus(QDBusConnection::SessionBus, name);
-    ASSERT_TRUE(host.isConnected());
+    registerBusObjectRef();
+    MapOnBus::SetUp();
   }
   void TearDown() override {
     mapHost.reset();
-    QDBusConnection::disconnectFromBus(name);
-    MapInProcess::TearDown();
+    EXPECT_TRUE(messages.shown.empty()) << "the map showed a message";
+    MapOnBus::TearDown();
   }
 
   void attach(MapHost::Placement placement) {
@@ -48,26 +40,13 @@ class HostInProcess : public MapInProcess {
     mapHost = std::make_unique<MapHost>(host, placement, QString::fromLatin1(kCallbackPath), report,
                                         timing);
     mapHost->start();
-    ASSERT_TRUE(
-        QTest::qWaitFor([&] { return callbackTarget().service == host.baseService(); }, 10000))
+    ASSERT_TRUE(waitUntil([&] { return callbackTarget().service == host.baseService(); }))
         << report.all();
   }
 
-  QString name;
-  QDBusConnection host{QString()};
   RecordingReport report;
   std::unique_ptr<MapHost> mapHost;
 };
-
-TEST_F(HostInProcess, PlacesTheMapAndNamesItsCallbackObject) {
-  attach({10.5, -20.25, 3000, 2});
-  EXPECT_EQ(callbackTarget().path, kCallbackPath);
-  EXPECT_EQ(model->state().plane.LatHere, 10.5);
-  EXPECT_EQ(model->state().plane.LonHere, -20.25);
-  EXPECT_EQ(model->state().plane.MaxDx, 3000);
-  EXPECT_EQ(model->state().UTCOffset, 2.0);
-  EXPECT_TRUE(report.problems.empty()) << report.all();
-}
 
 TEST_F(HostInProcess, PlacementLeavesWhatIsNotGivenAsTheMapHasIt) {
   const double latitude = model->state().plane.LatHere;
@@ -98,7 +77,7 @@ TEST_F(HostInProcess, AddSpotPassesEveryFieldInItsPlace) {
   f.SpotFreqTX = 21075.5;
   QSignalSpy done(mapHost.get(), &MapHost::spotDone);
   mapHost->addSpot(f);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return done.count() == 1; }, 10000));
+  ASSERT_TRUE(waitUntil([&] { return done.count() == 1; }));
   EXPECT_TRUE(done.first().first().toBool());
   const spots::Slot& slot = model->spots().slot(1);
   EXPECT_EQ(slot.row.LatDeg, 35.5);
@@ -129,7 +108,7 @@ TEST_F(HostInProcess, ShownSpotsReplaceWhatTheMapShowedAndTheNewestComesLast) {
     oldestFirst.push_back(&kept[i]);
   }
   mapHost->showSpots(oldestFirst);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return done.count() == 31; }, 10000));
+  ASSERT_TRUE(waitUntil([&] { return done.count() == 31; }));
   // The map's ring of 25 holds the newest; GONE went with the clearing.
   const std::vector<std::string> shown = shownSpots();
   EXPECT_EQ(shown.size(), 25u);
@@ -140,48 +119,10 @@ TEST_F(HostInProcess, ShownSpotsReplaceWhatTheMapShowedAndTheNewestComesLast) {
   EXPECT_EQ(shown[static_cast<std::size_t>(last - 1)], "K29XX (by )");
   // Detached, nothing is sent.
   mapHost->release(5000);
-  EXPECT_TRUE(QTest::qWaitFor([&] { return form->unloaded(); }, 10000));
+  EXPECT_TRUE(waitUntil([&] { return form->unloaded(); }));
   mapHost->addSpot(spot);
   mapHost->showSpots(oldestFirst);
-  EXPECT_FALSE(QTest::qWaitFor([&] { return done.count() > 31; }, 200));
-}
-
-TEST_F(HostInProcess, TheMapsPressesReachTheCallbackObject) {
-  std::vector<double> headings;
-  std::vector<RigRequestSeen> rigs;
-  int stops = 0;
-  CallbackObject callback({[&](double h) { headings.push_back(h); },
-                           [&](const QVariant& f, const QVariant& tx, const QVariant& m) {
-                             rigs.push_back({f, tx, m});
-                           },
-                           [&] { ++stops; }});
-  ASSERT_TRUE(host.registerObject(QString::fromLatin1(kCallbackPath), &callback,
-                                  QDBusConnection::ExportScriptableSlots));
-  attach({0.0, 0.0, 12437, 0});
-
-  const int side = imageSide();
-  const int heading = readoutHeading(side - 1, side / 2);
-  pressAt(side - 1, side / 2);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return headings.size() == 1; }, 10000));
-  EXPECT_EQ(headings[0], heading);
-  pressAt(side - 1, side / 2, Qt::RightButton);  // the long path
-  ASSERT_TRUE(QTest::qWaitFor([&] { return headings.size() == 2; }, 10000));
-  EXPECT_EQ(headings[1], heading + 180);
-
-  form->controls().cmdStopRotor->click();
-  ASSERT_TRUE(QTest::qWaitFor([&] { return stops == 1; }, 10000));
-
-  model->AddSpot({10.0, 10.0, 255, 14195.5, "SSB", "K1XX", "1200Z", "W1AW", "", "", 20.0, 20.0, 0.0,
-                  "", 14200.0});
-  QWidget* spot = marker(QStringLiteral("K1XX (by W1AW) 14195.5 SSB 1200Z , "));
-  ASSERT_NE(spot, nullptr);
-  press(spot);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return rigs.size() == 1; }, 10000));
-  EXPECT_EQ(rigs[0].frequency.toDouble(), 14195.5);
-  EXPECT_EQ(rigs[0].transmit.toDouble(), 14200.0);
-  EXPECT_EQ(rigs[0].mode.toString(), "SSB");
-  EXPECT_EQ(headings.size(), 3u);  // the spot press turns the rotor first
-  host.unregisterObject(QString::fromLatin1(kCallbackPath));
+  EXPECT_FALSE(waitUntil([&] { return done.count() > 31; }, 200));
 }
 
 TEST_F(HostInProcess, PropertyWritesAreCheckedAgainstTheInterface) {
@@ -196,12 +137,12 @@ TEST_F(HostInProcess, PropertyWritesAreCheckedAgainstTheInterface) {
 
   auto call = writeProperty(proxy, "MaxDxMi", 2500, &error);
   ASSERT_TRUE(call) << error.toStdString();
-  ASSERT_TRUE(QTest::qWaitFor([&] { return call->isFinished(); }, 10000));
+  ASSERT_TRUE(waitUntil([&] { return call->isFinished(); }));
   EXPECT_FALSE(call->isError()) << call->error().message().toStdString();
   EXPECT_EQ(model->state().plane.MaxDx, 2500);
   call = writeProperty(proxy, "Latitude", 95.0, &error);  // the property does not bound it
   ASSERT_TRUE(call);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return call->isFinished(); }, 10000));
+  ASSERT_TRUE(waitUntil([&] { return call->isFinished(); }));
   EXPECT_EQ(model->state().plane.LatHere, 95.0);
 }
 

@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <limits>
 
+#include "support/wait.hpp"
+
 namespace orbelle::station::test {
 
 int freePort() {
@@ -33,15 +35,15 @@ bool HamlibDaemon::start(int port) {
     process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process_.setStandardOutputFile(QProcess::nullDevice());
     process_.start();
-    if (!process_.waitForStarted(5000)) return false;
+    if (!process_.waitForStarted(30000)) return false;
     // Takes connections, or has ended (the port was taken after all).
     const auto listening = [this] {
       QTcpSocket socket;
       socket.connectToHost(QHostAddress::LocalHost, static_cast<quint16>(port_));
       return socket.waitForConnected(200);
     };
-    const bool settled =
-        QTest::qWaitFor([&] { return process_.state() != QProcess::Running || listening(); }, 5000);
+    const bool settled = orbelle::test::waitUntil(
+        [&] { return process_.state() != QProcess::Running || listening(); });
     if (settled && process_.state() == QProcess::Running) return true;
     stop();
   }
@@ -57,14 +59,16 @@ void HamlibDaemon::stop() {
 
 QStringList HamlibDaemon::query(const QString& command, int lines) const {
   // Now and then the daemons reset a connection they have just accepted: ask again on a new one.
+  // A daemon answers at once; the deadlines only bound a loaded machine's delays.
+  constexpr int kDeadlineMs = 10000;
   QStringList out;
   for (int attempt = 0; attempt < 3 && out.size() < lines; ++attempt) {
     out.clear();
     QTcpSocket socket;
     socket.connectToHost(QHostAddress::LocalHost, static_cast<quint16>(port_));
-    if (!socket.waitForConnected(2000)) continue;
+    if (!socket.waitForConnected(kDeadlineMs)) continue;
     socket.write((command + QLatin1Char('\n')).toLatin1());
-    const QDeadlineTimer deadline(1000);
+    const QDeadlineTimer deadline(kDeadlineMs);
     QByteArray buffer;
     while (out.size() < lines && !deadline.hasExpired()) {
       if (!socket.waitForReadyRead(static_cast<int>(deadline.remainingTime()))) break;

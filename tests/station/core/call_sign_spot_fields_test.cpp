@@ -2,7 +2,7 @@
 
 #include "core/call_sign.hpp"
 #include "core/spot_fields.hpp"
-#include "cty_excerpt.hpp"
+#include "peers/cty_excerpt.hpp"
 
 namespace orbelle::station {
 namespace {

@@ -8,12 +8,14 @@
 #include <cmath>
 
 #include "app/station.hpp"
-#include "fake_map.hpp"
-#include "support/hamlib_daemon.hpp"
-#include "support/recording_report.hpp"
+#include "e2e/fake_map.hpp"
+#include "peers/hamlib_daemon.hpp"
+#include "peers/recording_report.hpp"
+#include "support/wait.hpp"
 
 namespace orbelle::station::test {
 namespace {
+using orbelle::test::waitUntil;
 
 TEST(StationAntenna, HeadingFollowsTheRotatorOnMapsThatTakeIt) {
   HamlibDaemon rotctld(QStringLiteral("rotctld"));
@@ -42,11 +44,11 @@ TEST(StationAntenna, HeadingFollowsTheRotatorOnMapsThatTakeIt) {
   const auto last = [&] { return map.headings().isEmpty() ? -1.0 : map.headings().last(); };
 
   // The reading at connection goes out once; this map refuses it and gets nothing more.
-  ASSERT_TRUE(QTest::qWaitFor([&] { return report.notesWith("no AntennaHeading") == 1; }, 10000))
+  ASSERT_TRUE(waitUntil([&] { return report.notesWith("no AntennaHeading") == 1; }))
       << report.all();
   EXPECT_EQ(map.headings(), QList<double>{0.0});
   turnTo(5.0);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return rotctld.number("p") > 4.5; }, 10000));
+  ASSERT_TRUE(waitUntil([&] { return rotctld.number("p") > 4.5; }));
   EXPECT_EQ(map.headings().size(), 1);
   EXPECT_EQ(report.notesWith("no AntennaHeading"), 1);
 
@@ -54,10 +56,10 @@ TEST(StationAntenna, HeadingFollowsTheRotatorOnMapsThatTakeIt) {
   map.vanish();
   map.hasAntennaHeading = true;
   ASSERT_TRUE(map.appear());
-  ASSERT_TRUE(QTest::qWaitFor([&] { return last() == 5.0; }, 10000)) << report.all();
+  ASSERT_TRUE(waitUntil([&] { return last() == 5.0; })) << report.all();
   const qsizetype before = map.headings().size();
   turnTo(20.0);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return last() == 20.0; }, 20000)) << report.all();
+  ASSERT_TRUE(waitUntil([&] { return last() == 20.0; })) << report.all();
   const QList<double> turn = map.headings().mid(before - 1);
   EXPECT_GE(turn.size(), 4);  // read while it turns, not only where it ends
   EXPECT_TRUE(std::is_sorted(turn.begin(), turn.end()));
@@ -65,7 +67,7 @@ TEST(StationAntenna, HeadingFollowsTheRotatorOnMapsThatTakeIt) {
 
   // rotctld gone: no heading.
   rotctld.stop();
-  EXPECT_TRUE(QTest::qWaitFor([&] { return std::isnan(last()); }, 10000)) << report.all();
+  EXPECT_TRUE(waitUntil([&] { return std::isnan(last()); })) << report.all();
   station.reset();
   QDBusConnection::disconnectFromBus(name);
 }

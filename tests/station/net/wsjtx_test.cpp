@@ -8,14 +8,16 @@
 
 #include "core/wsjtx_message.hpp"
 #include "core/wsjtx_spots.hpp"
-#include "cty_excerpt.hpp"
 #include "net/wsjtx_listener.hpp"
-#include "support/hamlib_daemon.hpp"
-#include "support/recording_report.hpp"
-#include "support/wsjtx_sender.hpp"
+#include "peers/cty_excerpt.hpp"
+#include "peers/hamlib_daemon.hpp"
+#include "peers/recording_report.hpp"
+#include "peers/wsjtx_sender.hpp"
+#include "support/wait.hpp"
 
 namespace orbelle::station::test {
 namespace {
+using orbelle::test::waitUntil;
 
 wsjtx::ParseResult parse(const QByteArray& bytes) {
   return wsjtx::parseDatagram(std::string_view(bytes.constData(), bytes.size()));
@@ -90,16 +92,14 @@ TEST(WsjtxDecodeText, TheSendingStationAndItsLocator) {
     const auto d = readDecodeText(text);
     return d ? d->call + (d->locator.empty() ? "" : " " + d->locator) : std::string("-");
   };
-  EXPECT_EQ(sender("CQ VP8LP GD18"), "VP8LP GD18");
-  EXPECT_EQ(sender("CQ DX K1ABC FN42"), "K1ABC FN42");
-  EXPECT_EQ(sender("cq pota k1abc/p"), "K1ABC/P");
-  EXPECT_EQ(sender("W9XYZ K1ABC FN42"), "K1ABC FN42");
-  EXPECT_EQ(sender("W9XYZ K1ABC R FN42"), "K1ABC FN42");
-  EXPECT_EQ(sender("W9XYZ K1ABC -12"), "K1ABC");
-  EXPECT_EQ(sender("W9XYZ K1ABC RR73"), "K1ABC");  // a sign-off, not a locator
-  EXPECT_EQ(sender("<W9XYZ> <PJ4/K1ABC> R-05"), "PJ4/K1ABC");
-  EXPECT_EQ(sender("<...> K1ABC 73"), "K1ABC");
-  EXPECT_EQ(sender("TU; W9XYZ K1ABC 599 NJ"), "K1ABC");
+  // RR73 is a sign-off, not a locator.
+  const std::pair<const char*, const char*> cases[] = {
+      {"CQ VP8LP GD18", "VP8LP GD18"},      {"CQ DX K1ABC FN42", "K1ABC FN42"},
+      {"cq pota k1abc/p", "K1ABC/P"},       {"W9XYZ K1ABC FN42", "K1ABC FN42"},
+      {"W9XYZ K1ABC R FN42", "K1ABC FN42"}, {"W9XYZ K1ABC -12", "K1ABC"},
+      {"W9XYZ K1ABC RR73", "K1ABC"},        {"<W9XYZ> <PJ4/K1ABC> R-05", "PJ4/K1ABC"},
+      {"<...> K1ABC 73", "K1ABC"},          {"TU; W9XYZ K1ABC 599 NJ", "K1ABC"}};
+  for (const auto& [text, station] : cases) EXPECT_EQ(sender(text), station) << text;
   for (const char* none : {"", "TNX 73 GL", "CQ DX", "W9XYZ <...>", "73"}) {
     EXPECT_EQ(sender(none), "-") << none;
   }
@@ -163,7 +163,7 @@ TEST(WsjtxListener, HandsMessagesOnAndCountsWhatIsNotOne) {
                               decode, sender.close()}) {
     ASSERT_EQ(sender.send(d, static_cast<quint16>(port)), d.size());
   }
-  EXPECT_TRUE(QTest::qWaitFor([&] { return messages.size() == 3; }, 5000)) << report.all();
+  EXPECT_TRUE(waitUntil([&] { return messages.size() == 3; })) << report.all();
   EXPECT_EQ(listener.counters().datagrams, 5u);
   EXPECT_EQ(listener.counters().malformed, 2u);
   EXPECT_EQ(report.eventsWith("WSJT-X \"WSJT-X\" 2.7.0 heard from 127.0.0.1:"), 1) << report.all();

@@ -1,14 +1,19 @@
-#include "map_fixture.hpp"
+#include "support/map_on_bus.hpp"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QDBusObjectPath>
 #include <QDBusVariant>
 #include <QDir>
-#include <QTest>
+#include <QLabel>
+#include <QMouseEvent>
 #include <fstream>
 
 #include "render/outline_records.hpp"
+#include "server/bus_values.hpp"
+#include "shell/surface_widget.hpp"
+#include "spots/spot_list.hpp"
 
-namespace orbelle::server::test {
+namespace orbelle::test {
 
 void MapOnBus::SetUp() {
   ASSERT_TRUE(dir.isValid());
@@ -17,7 +22,22 @@ void MapOnBus::SetUp() {
   ASSERT_TRUE(QDir::setCurrent(dir.path()));
   ASSERT_TRUE(QDir().mkpath(path(QStringLiteral("mapdata"))));
   writeOutlines(20);
+  openMap();
+  if (HasFatalFailure()) return;
+  static int connections = 0;
+  hostName = QStringLiteral("host-%1").arg(++connections);
+  host = QDBusConnection::connectToBus(QDBusConnection::SessionBus, hostName);
+  ASSERT_TRUE(host.isConnected());
+}
 
+void MapOnBus::TearDown() {
+  host = QDBusConnection(QString());
+  QDBusConnection::disconnectFromBus(hostName);
+  closeMap();
+  QDir::setCurrent(oldCwd);
+}
+
+void MapOnBus::openMap() {
   model::ModelServices modelServices;
   modelServices.messages = &messages;
   modelServices.programFolder = dir.path().toStdString();
@@ -31,27 +51,20 @@ void MapOnBus::SetUp() {
 
   const QDBusConnection bus = QDBusConnection::sessionBus();
   ASSERT_TRUE(bus.isConnected()) << "run under dbus-run-session";
-  Automation::Options options;
+  server::Automation::Options options;
   options.callbackTimeoutMs = callbackTimeoutMs;
-  automation = std::make_unique<Automation>(*model, bus, options, [this] { ended = true; });
+  automation = std::make_unique<server::Automation>(*model, bus, options, [this] { ended = true; });
   QString error;
   ASSERT_TRUE(automation->registerObjects(&error)) << error.toStdString();
   ASSERT_TRUE(automation->registerService(&error)) << error.toStdString();
   form->Form_Load();
   form->ShowAfterLoad();
-
-  static int connections = 0;
-  hostName = QStringLiteral("host-%1").arg(++connections);
-  host = QDBusConnection::connectToBus(QDBusConnection::SessionBus, hostName);
-  ASSERT_TRUE(host.isConnected());
 }
 
-void MapOnBus::TearDown() {
-  QDBusConnection::disconnectFromBus(hostName);
+void MapOnBus::closeMap() {
   automation.reset();
   form.reset();
   model.reset();
-  QDir::setCurrent(oldCwd);
 }
 
 void MapOnBus::writeOutlines(int polylines) const {
@@ -111,8 +124,58 @@ QString MapOnBus::createServer() {
   return reply.arguments().at(0).value<QDBusObjectPath>().path();
 }
 
-bool MapOnBus::waitUntil(const std::function<bool()>& condition, int timeoutMs) {
-  return QTest::qWaitFor(condition, timeoutMs);
+int MapOnBus::imageSide() const { return form->controls().Picture1->imageRect().width(); }
+
+void MapOnBus::mouse(QEvent::Type type, int px, int py, Qt::MouseButton button) {
+  shell::SurfaceWidget* surface = form->controls().Picture1;
+  const QPointF pos = surface->imageRect().topLeft() + QPointF(px, py);
+  QMouseEvent event(type, pos, surface->mapToGlobal(pos), button,
+                    type == QEvent::MouseMove ? Qt::NoButton : button, Qt::NoModifier);
+  QApplication::sendEvent(surface, &event);
 }
 
-}  // namespace orbelle::server::test
+int MapOnBus::readoutHeading(int px, int py) {
+  mouse(QEvent::MouseMove, px, py);
+  return form->controls().lblDirDisplay->text().chopped(1).toInt();  // "123°"
+}
+
+std::vector<std::string> MapOnBus::shownSpots() const {
+  std::vector<std::string> out;
+  const spots::SpotList& list = model->spots();
+  for (int i = 1; i <= list.MaxSpots(); ++i) {
+    const std::string& text = list.slot(i).markers.spotText;
+    if (list.slot(i).filled) out.push_back(text.substr(0, text.find(')') + 1));
+  }
+  return out;
+}
+
+QWidget* MapOnBus::marker(const QString& text, bool prefix) const {
+  for (QWidget* child : form->controls().Picture1->findChildren<QWidget*>()) {
+    if (!child->isVisible()) continue;
+    if (prefix ? child->toolTip().startsWith(text) : child->toolTip() == text) return child;
+  }
+  return nullptr;
+}
+
+void MapOnBus::press(QWidget* widget, Qt::MouseButton button) {
+  const QPointF pos = QRectF(widget->rect()).center();
+  QMouseEvent event(QEvent::MouseButtonPress, pos, widget->mapToGlobal(pos), button, button,
+                    Qt::NoModifier);
+  QApplication::sendEvent(widget, &event);
+}
+
+MapOnBus::CallbackTarget MapOnBus::callbackTarget() const {
+  const QVariant value = model->Callback();
+  if (value.metaType() != QMetaType::fromType<server::BusObjectRef>()) return {};
+  const auto ref = value.value<server::BusObjectRef>();
+  return {ref.service, ref.path.path()};
+}
+
+void MapWithServer::SetUp() {
+  MapOnBus::SetUp();
+  if (HasFatalFailure()) return;
+  server = createServer();
+  ASSERT_FALSE(server.isEmpty());
+}
+
+}  // namespace orbelle::test

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "cty_excerpt.hpp"
+#include "peers/cty_excerpt.hpp"
 
 namespace orbelle::station {
 namespace {

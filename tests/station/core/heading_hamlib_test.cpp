@@ -12,48 +12,34 @@ namespace {
 
 using Commands = std::vector<std::string>;
 
-TEST(RotatorAzimuth, NorthStopFoldsIntoZeroTo360) {
-  const auto fold = [](double h) { return *rotatorAzimuth(h, RotatorRange::From0To360); };
-  EXPECT_EQ(fold(360.0), 0.0);  // the map's north
-  EXPECT_EQ(fold(90.0), 90.0);
-  EXPECT_EQ(fold(359.9), 359.9);
-  EXPECT_EQ(fold(359.96), 0.0);  // rounds to 360.0 first
-  EXPECT_EQ(fold(-90.0), 270.0);
-  EXPECT_EQ(fold(720.3), 0.3);
-  EXPECT_EQ(fold(0.25), 0.2);  // ties to even
-  EXPECT_EQ(fold(0.75), 0.8);
-  EXPECT_FALSE(std::signbit(fold(-0.01)));
-}
-
-TEST(RotatorAzimuth, SouthStopFoldsIntoMinus180To180) {
-  const auto fold = [](double h) { return *rotatorAzimuth(h, RotatorRange::FromMinus180To180); };
-  EXPECT_EQ(fold(360.0), 0.0);
-  EXPECT_EQ(fold(179.9), 179.9);
-  EXPECT_EQ(fold(180.0), -180.0);
-  EXPECT_EQ(fold(270.0), -90.0);
-  EXPECT_EQ(fold(-190.0), 170.0);
-}
-
-TEST(RotatorAzimuth, NoAzimuthForNonNumbers) {
+TEST(RotatorAzimuth, FoldsIntoTheRotatorsRangeToTenthsTiesToEven) {
+  // North stop: 360 is the map's north; 359.96 rounds to 360.0 first.
+  const std::pair<double, double> north[] = {{360.0, 0.0},  {90.0, 90.0},   {359.9, 359.9},
+                                             {359.96, 0.0}, {-90.0, 270.0}, {720.3, 0.3},
+                                             {0.25, 0.2},   {0.75, 0.8}};
+  for (const auto& [h, azimuth] : north) {
+    EXPECT_EQ(rotatorAzimuth(h, RotatorRange::From0To360), azimuth) << h;
+  }
+  EXPECT_FALSE(std::signbit(*rotatorAzimuth(-0.01, RotatorRange::From0To360)));
+  const std::pair<double, double> south[] = {
+      {360.0, 0.0}, {179.9, 179.9}, {180.0, -180.0}, {270.0, -90.0}, {-190.0, 170.0}};
+  for (const auto& [h, azimuth] : south) {
+    EXPECT_EQ(rotatorAzimuth(h, RotatorRange::FromMinus180To180), azimuth) << h;
+  }
   EXPECT_EQ(rotatorAzimuth(std::nan(""), RotatorRange::From0To360), std::nullopt);
   EXPECT_EQ(rotatorAzimuth(INFINITY, RotatorRange::FromMinus180To180), std::nullopt);
 }
 
 TEST(UtcOffset, HoursAddedToLocalTimeRoundedTiesToEven) {
-  EXPECT_EQ(utcOffsetHours(0), 0);
-  EXPECT_EQ(utcOffsetHours(3600), -1);      // UTC+1
-  EXPECT_EQ(utcOffsetHours(-5 * 3600), 5);  // UTC-5
-  EXPECT_EQ(utcOffsetHours(19800), -6);     // UTC+5:30: -5.5
-  EXPECT_EQ(utcOffsetHours(-12600), 4);     // UTC-3:30: 3.5
-  EXPECT_EQ(utcOffsetHours(-34200), 10);    // UTC-9:30: 9.5
-  EXPECT_EQ(utcOffsetHours(20700), -6);     // UTC+5:45
-  EXPECT_EQ(utcOffsetHours(14 * 3600), -14);
+  // UTC+1, UTC-5, UTC+5:30 (-5.5), UTC-3:30 (3.5), UTC-9:30 (9.5), UTC+5:45, UTC+14.
+  const std::pair<int, int> cases[] = {{0, 0},      {3600, -1},   {-5 * 3600, 5}, {19800, -6},
+                                       {-12600, 4}, {-34200, 10}, {20700, -6},    {14 * 3600, -14}};
+  for (const auto& [seconds, hours] : cases) EXPECT_EQ(utcOffsetHours(seconds), hours) << seconds;
 }
 
 TEST(Hamlib, CommandLines) {
   EXPECT_EQ(hamlib::setPosition(123.4), "P 123.4 0");
   EXPECT_EQ(hamlib::setPosition(-180.0), "P -180.0 0");
-  EXPECT_EQ(hamlib::kStop, "S");
   EXPECT_EQ(hamlib::setFrequency(14025500), "F 14025500");
   EXPECT_EQ(hamlib::setMode("PKTUSB"), "M PKTUSB 0");
   EXPECT_EQ(hamlib::setSplit(true), "S 1 VFOB");
@@ -62,26 +48,18 @@ TEST(Hamlib, CommandLines) {
 }
 
 TEST(Hamlib, KilohertzToWholeHertz) {
-  EXPECT_EQ(hamlib::kHzToHz(14025.5), 14025500);
-  EXPECT_EQ(hamlib::kHzToHz(7023.1), 7023100);       // 7023.1 × 1000 is not exact in binary
-  EXPECT_EQ(hamlib::kHzToHz(0.0625), 62);            // 62.5 Hz exactly: ties to even
-  EXPECT_EQ(hamlib::kHzToHz(0.1875), 188);           // 187.5 Hz
-  EXPECT_EQ(hamlib::kHzToHz(0.0004), std::nullopt);  // rounds to 0 Hz
-  EXPECT_EQ(hamlib::kHzToHz(0.0), std::nullopt);
-  EXPECT_EQ(hamlib::kHzToHz(-14025.0), std::nullopt);
-  EXPECT_EQ(hamlib::kHzToHz(1e10), std::nullopt);
-  EXPECT_EQ(hamlib::kHzToHz(std::nan("")), std::nullopt);
+  // 7023.1 × 1000 is not exact in binary; 62.5 and 187.5 Hz tie to even; 0.4 Hz rounds to none.
+  const std::pair<double, std::optional<std::int64_t>> cases[] = {
+      {14025.5, 14025500}, {7023.1, 7023100}, {0.0625, 62}, {0.1875, 188},     {0.0004, {}},
+      {0.0, {}},           {-14025.0, {}},    {1e10, {}},   {std::nan(""), {}}};
+  for (const auto& [kHz, hz] : cases) EXPECT_EQ(hamlib::kHzToHz(kHz), hz) << kHz;
 }
 
 TEST(Hamlib, ReportLines) {
-  EXPECT_EQ(hamlib::reportCode("RPRT 0"), 0);
-  EXPECT_EQ(hamlib::reportCode("RPRT -1\r"), -1);
-  EXPECT_EQ(hamlib::reportCode("  RPRT -11 "), -11);
-  EXPECT_EQ(hamlib::reportCode("RPRT"), std::nullopt);
-  EXPECT_EQ(hamlib::reportCode("RPRT x"), std::nullopt);
-  EXPECT_EQ(hamlib::reportCode("RPRT 0 1"), std::nullopt);
-  EXPECT_EQ(hamlib::reportCode("rprt 0"), std::nullopt);
-  EXPECT_EQ(hamlib::reportCode("14025000"), std::nullopt);
+  const std::pair<const char*, std::optional<int>> cases[] = {
+      {"RPRT 0", 0},  {"RPRT -1\r", -1}, {"  RPRT -11 ", -11}, {"RPRT", {}},
+      {"RPRT x", {}}, {"RPRT 0 1", {}},  {"rprt 0", {}},       {"14025000", {}}};
+  for (const auto& [line, code] : cases) EXPECT_EQ(hamlib::reportCode(line), code) << line;
   EXPECT_EQ(hamlib::errorText(-1), "invalid parameter");
   EXPECT_EQ(hamlib::errorText(-20), "rig not powered on");
   EXPECT_EQ(hamlib::errorText(-21), "error");

@@ -7,11 +7,13 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "support/fake_peer.hpp"
-#include "support/recording_report.hpp"
+#include "peers/fake_peer.hpp"
+#include "peers/recording_report.hpp"
+#include "support/wait.hpp"
 
 namespace orbelle::station::test {
 namespace {
+using orbelle::test::waitUntil;
 
 ClusterClient::Timing quick() {
   ClusterClient::Timing t;
@@ -68,7 +70,7 @@ TEST_F(ClusterTest, LogsInAtThePromptAndPassesSpotsOn) {
   auto cluster = client({}, {"set/dx/filter", "sh/dx 5"});
   QSignalSpy loggedIn(cluster.get(), &ClusterClient::loggedIn);
   cluster->start();
-  ASSERT_TRUE(QTest::qWaitFor([&] { return cluster->counters().malformed == 3; }, 10000));
+  ASSERT_TRUE(waitUntil([&] { return cluster->counters().malformed == 3; }));
   ASSERT_EQ(spots.size(), 4u);
   EXPECT_EQ(loggedIn.count(), 1);
   EXPECT_EQ(report.eventsWith("cluster 127.0.0.1:" + std::to_string(node.port()) +
@@ -103,14 +105,14 @@ TEST_F(ClusterTest, PasswordWhenTheNodeAsksForOne) {
   };
   auto cluster = client("secret", {"sh/dx"});
   cluster->start();
-  ASSERT_TRUE(QTest::qWaitFor([&] { return node.lines().size() == 3; }, 10000));
+  ASSERT_TRUE(waitUntil([&] { return node.lines().size() == 3; }));
   EXPECT_EQ(node.lines(), (QList<QByteArray>{"K1ABC", "secret", "sh/dx"}));
 }
 
 TEST_F(ClusterTest, CallSignSentWithoutAPromptAfterAWhile) {
   auto cluster = client();
   cluster->start();
-  ASSERT_TRUE(QTest::qWaitFor([&] { return node.lines().size() == 1; }, 10000));
+  ASSERT_TRUE(waitUntil([&] { return node.lines().size() == 1; }));
   EXPECT_EQ(node.lines().first(), "K1ABC");
   // A node that has said nothing (it may hang behind its kernel) has not logged anyone in.
   EXPECT_EQ(report.eventsWith("logged in"), 0) << report.all();
@@ -121,13 +123,12 @@ TEST_F(ClusterTest, UnreachableNodeIsRetriedUntilItIsThere) {
   node.close();
   auto cluster = client({}, {}, port);
   cluster->start();
-  ASSERT_TRUE(
-      QTest::qWaitFor([&] { return report.problemsWith("cannot reach cluster") == 1; }, 5000));
+  ASSERT_TRUE(waitUntil([&] { return report.problemsWith("cannot reach cluster") == 1; }));
   EXPECT_EQ(report.problemsWith("(connection refused); retrying"), 1) << report.all();
   node.onConnection = [](FakePeer& peer) { peer.send("login: "); };
   ASSERT_TRUE(node.listen(port));
   QSignalSpy loggedIn(cluster.get(), &ClusterClient::loggedIn);
-  ASSERT_TRUE(loggedIn.wait(5000));
+  ASSERT_TRUE(orbelle::test::waitForSignals(loggedIn));
   EXPECT_EQ(report.problemsWith("cannot reach cluster"), 1) << report.all();
   EXPECT_EQ(report.eventsWith(": logged in as K1ABC"), 1) << report.all();
 }
