@@ -112,8 +112,8 @@ void Automation::release(int number) {
   connection_.unregisterObject(serverPath(number));
   const QString creator = found->second.state.creator;
   // A handler of this object may be running (Release itself, or a call whose pass let this
-  // one in): the object goes once control is back in the event loop.
-  found->second.object->deleteLater();
+  // one in): the object goes once it has returned.
+  found->second.object->retire();
   servers_.erase(found);
   if (!creator.isEmpty()) {
     bool more = false;

@@ -1,6 +1,7 @@
 #include "server/bus_object.hpp"
 
 #include <QDBusVariant>
+#include <QScopeGuard>
 #include <QStringList>
 #include <algorithm>
 #include <stdexcept>
@@ -84,6 +85,11 @@ void BusObject::errorTo(const QDBusMessage& call, const BusError& error) const {
 
 QString BusObject::introspect(const QString&) const { return interface_.xml; }
 
+void BusObject::retire() {
+  retired_ = true;
+  if (running_ == 0) deleteLater();
+}
+
 bool BusObject::handleMessage(const QDBusMessage& message, const QDBusConnection&) {
   if (message.type() != QDBusMessage::MethodCallMessage) return false;
   const QString iface = message.interface();
@@ -96,6 +102,10 @@ bool BusObject::handleMessage(const QDBusMessage& message, const QDBusConnection
        member == QLatin1String("GetMachineId"))) {
     return false;
   }
+  ++running_;
+  const auto done = qScopeGuard([this] {
+    if (--running_ == 0 && retired_) deleteLater();
+  });
   try {
     const bool properties = iface == kProperties ||
                             (iface.isEmpty() && !ours &&

@@ -10,6 +10,7 @@
 #include <QDBusMessage>
 #include <QDBusPendingCall>
 #include <QDBusVariant>
+#include <QPointer>
 #include <QTest>
 #include <memory>
 
@@ -219,6 +220,30 @@ TEST_F(BusObjectTest, IntrospectionShowsTheInterfaceFromItsFile) {
   const QString xml = reply.arguments().at(0).toString();
   EXPECT_TRUE(xml.contains(description.xml.trimmed())) << xml.toStdString();
   EXPECT_TRUE(xml.contains("org.freedesktop.DBus.Properties"));
+}
+
+// A handler that lets events run can see its own object released, and deferred deletes are
+// carried out inside that event processing: the object must outlive its running handler and
+// answer, and go once the handler has returned.
+TEST_F(BusObjectTest, RetiredInsideItsOwnHandlerItAnswersAndThenGoes) {
+  QPointer<BusObject> retiring;
+  std::map<QString, BusObject::Setter> set = setters();
+  set["Small"] = [&](const QVariant&) {
+    retiring->retire();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_FALSE(retiring.isNull());
+  };
+  retiring = new BusObject(description, server, methods(), getters(), std::move(set));
+  ASSERT_TRUE(server.registerVirtualObject(QStringLiteral("/retiring"), retiring.data()));
+  QDBusMessage call = QDBusMessage::createMethodCall(
+      server.baseService(), QStringLiteral("/retiring"),
+      QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Set"));
+  call << description.name << QStringLiteral("Small")
+       << QVariant::fromValue(QDBusVariant(QVariant::fromValue<std::int16_t>(3)));
+  QDBusPendingCall pending = client.asyncCall(call);
+  ASSERT_TRUE(test::waitUntil([&] { return pending.isFinished() && retiring.isNull(); }));
+  EXPECT_FALSE(pending.isError()) << pending.error().message().toStdString();
+  server.unregisterObject(QStringLiteral("/retiring"));
 }
 
 }  // namespace

@@ -59,6 +59,11 @@ class BusObject : public QDBusVirtualObject {
   QString introspect(const QString& path) const override;
   bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override;
 
+  // Deletes the object (deleteLater) once none of its handlers is running. A handler that lets
+  // events run (a drawing pass, an overlay refresh) can see its own object released, and a
+  // deferred delete is carried out inside that nested event processing.
+  void retire();
+
  private:
   void callMethod(const QDBusMessage& message);
   void getProperty(const QDBusMessage& message);
@@ -73,6 +78,8 @@ class BusObject : public QDBusVirtualObject {
   std::vector<Method> formHandlers_;  // in the order of interface_.methods
   std::map<QString, Getter> getters_;
   std::map<QString, Setter> setters_;
+  int running_ = 0;  // handlers of this object on the stack
+  bool retired_ = false;
 };
 
 }  // namespace orbelle::server
