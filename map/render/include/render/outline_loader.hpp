@@ -5,7 +5,8 @@
 // A piece is drawn as soon as it is projected, so drawing and projecting overlap and both cores
 // stay busy; the result does not depend on which thread projected what.
 //
-// Files are read whole when the loader is made; nothing is kept between passes.
+// Files are read whole when the loader is made, at every pass; only the projections of a file
+// whose records and station are unchanged are taken over from the last pass's loader.
 
 #include <atomic>
 #include <cstddef>
