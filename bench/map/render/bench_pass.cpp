@@ -85,7 +85,14 @@ void BM_WholePass(benchmark::State& state) {
   options.ShowRivers = state.range(1) != 0;
   options.projectionThreads = static_cast<unsigned>(state.range(0));
   render::DrawingPass pass(window, plane, options, programFolder());
-  for (auto _ : state) pass.cmdDraw_Click();
+  // The station moves by a hundredth of a degree at each pass, so every vertex is projected
+  // anew (a pass for an unchanged station reuses the last projections: BM_NewRadiusSameStation).
+  bool moved = false;
+  for (auto _ : state) {
+    plane.LatHere = kStationLat + (moved ? 0.01 : 0.0);
+    moved = !moved;
+    pass.cmdDraw_Click();
+  }
   const render::PassFigures& f = pass.lastFigures();
   std::size_t records = 0;
   for (const render::OutlineFigures& file : f.files) records += file.records;
@@ -99,6 +106,25 @@ BENCHMARK(BM_WholePass)
     ->Args({1, 1})
     ->Args({2, 1})
     ->ArgNames({"threads", "rivers"})
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(10)
+    ->ReportAggregatesOnly(true);
+
+// Passes for the same station with the radius changing at each (zooming): the projected
+// vertices of the last pass are reused.
+void BM_NewRadiusSameStation(benchmark::State& state) {
+  BenchWindow window;
+  geo::MapPlane plane = defaultPlane();
+  render::PassOptions options;
+  render::DrawingPass pass(window, plane, options, programFolder());
+  bool wide = false;
+  for (auto _ : state) {
+    plane.MaxDx = wide ? geo::kWholeEarthMiles : 6000;
+    wide = !wide;
+    pass.cmdDraw_Click();
+  }
+}
+BENCHMARK(BM_NewRadiusSameStation)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(10)
     ->ReportAggregatesOnly(true);

@@ -92,7 +92,10 @@ void DrawingPass::drawAll(raster::Surface& surface) {
     paths.push_back(reader_.pathOf(name));
   }
   if (riversAhead) paths.push_back(reader_.pathOf(kRiverFile));
-  OutlineLoader loader(paths, projector, options_.projectionThreads);
+  auto loaded = std::make_unique<OutlineLoader>(paths, projector, options_.projectionThreads,
+                                                lastLoader_.get());
+  lastLoader_.reset();
+  OutlineLoader& loader = *loaded;
   // The shore rings are indexed while the outlines are drawn, when the last index does not fit.
   std::future<std::unique_ptr<ShoreTruth>> index = indexShores(loader);
   OutlineTarget target{surface, projector, window_, cancelDraw_, options_.projectionThreads};
@@ -147,6 +150,9 @@ void DrawingPass::drawAll(raster::Surface& surface) {
     surface.clear(kClearColor);
     figures_.cache = Clock::now() - mark;
     figures_.completed = true;
+    // Every file was drawn, so every vertex is projected and the projector is no longer needed.
+    loader.projectAll();
+    lastLoader_ = std::move(loaded);
   }
 }
 

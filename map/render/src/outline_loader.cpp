@@ -6,9 +6,15 @@
 namespace orbelle::render {
 
 OutlineLoader::OutlineLoader(const std::vector<std::string>& paths,
-                             const OutlineProjector& projector, unsigned threads)
-    : projector_(projector) {
+                             const OutlineProjector& projector, unsigned threads,
+                             OutlineLoader* previous)
+    : projector_(projector),
+      latHere_(projector.literal().latHere()),
+      lonHere_(projector.literal().lonHere()) {
   files_.resize(paths.size());
+  reused_.assign(paths.size(), false);
+  const bool sameStation =
+      previous != nullptr && previous->latHere_ == latHere_ && previous->lonHere_ == lonHere_;
   for (std::size_t i = 0; i < paths.size(); ++i) {
     LoadedOutline& file = files_[i];
     file.path = paths[i];
@@ -17,8 +23,18 @@ OutlineLoader::OutlineLoader(const std::vector<std::string>& paths,
       if (!bytes) continue;
       parseOutlineRecords(*bytes, file.records);
       file.records.resize(recordsBeforeEnd(file.records));
-      file.vertices.resize(file.records.size());
       file.state = LoadedOutline::State::Read;
+      if (sameStation) {
+        for (LoadedOutline& old : previous->files_) {
+          if (old.state == file.state && old.path == file.path && old.records == file.records) {
+            file.vertices = std::move(old.vertices);
+            old.records.clear();
+            reused_[i] = true;
+            break;
+          }
+        }
+      }
+      if (!reused_[i]) file.vertices.resize(file.records.size());
     } catch (const std::exception& error) {
       file.state = LoadedOutline::State::Unreadable;
       file.error = error.what();
@@ -29,7 +45,7 @@ OutlineLoader::OutlineLoader(const std::vector<std::string>& paths,
   firstPiece_.resize(files_.size());
   for (std::size_t i = 0; i < files_.size(); ++i) {
     firstPiece_[i] = pieces_.size();
-    const std::size_t n = files_[i].records.size();
+    const std::size_t n = reused_[i] ? 0 : files_[i].records.size();
     for (std::size_t begin = 0; begin < n; begin += kProjectionPieceRecords) {
       pieces_.push_back({i, begin, std::min(n, begin + kProjectionPieceRecords)});
     }
@@ -71,6 +87,7 @@ void OutlineLoader::helperLoop() noexcept {
 }
 
 std::size_t OutlineLoader::ensureProjected(std::size_t index, std::size_t record) {
+  if (reused_[index]) return files_[index].records.size();
   const std::size_t p = firstPiece_[index] + record / kProjectionPieceRecords;
   while (!done_[p].load(std::memory_order_acquire)) {
     // The piece is being projected by a helper: do later work meanwhile, or wait for it.

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -318,6 +319,33 @@ TEST_F(DrawingPassTest, AStationChangedDuringAPassTakesEffectAtTheNextOne) {
   pass.cmdDraw_Click();
   EXPECT_DOUBLE_EQ(window.mapLayer.unitWidth(), 6000.0 / kSide);
   EXPECT_EQ(test::countOf(*window.cached, raster::kBlack), 0);  // the rim is out of view
+}
+
+// A pass for the same station with a new radius reuses the projected vertices of the last one:
+// every pixel must be what a fresh pass draws, also after the data or the station changed.
+TEST_F(DrawingPassTest, ANewRadiusForTheSameStationDrawsWhatAFreshPassDraws) {
+  plane.LatHere = 10.0;
+  plane.LonHere = 10.0;
+  auto fresh = [&] {
+    test::RecordingWindow other(kSide);
+    DrawingPass first(other, plane, options, folder.string());
+    first.cmdDraw_Click();
+    return *other.cached;
+  };
+  auto same = [](const raster::Surface& a, const raster::Surface& b) {
+    return std::equal(a.pixels(), a.pixels() + a.width() * a.height(), b.pixels());
+  };
+  for (std::int16_t radius : {1000, 2000, 1000}) {
+    plane.MaxDx = radius;
+    pass.cmdDraw_Click();
+    EXPECT_TRUE(same(*window.cached, fresh())) << radius;
+  }
+  folder.write("lake.pnt", withEnd(boxRing(8.0, 8.0, 12.0, 12.0)));
+  pass.cmdDraw_Click();
+  EXPECT_TRUE(same(*window.cached, fresh())) << "changed lakes";
+  plane.LatHere = 12.0;
+  pass.cmdDraw_Click();
+  EXPECT_TRUE(same(*window.cached, fresh())) << "moved station";
 }
 
 TEST_F(DrawingPassTest, AFailingCacheWriteStillEndsThePass) {

@@ -89,6 +89,9 @@ class DrawingPass {
   // The shore rings' index depends on the outline data alone: it is kept from pass to pass and
   // made again only when the shore files' records differ.
   std::unique_ptr<ShoreTruth> shoreTruth_;
+  // The files of the last completed pass with every vertex projected: a pass for the same station
+  // (a new radius only) takes the projections of unchanged files from there.
+  std::unique_ptr<OutlineLoader> lastLoader_;
 };
 
 }  // namespace orbelle::render

@@ -5,7 +5,8 @@
 // A piece is drawn as soon as it is projected, so drawing and projecting overlap and both cores
 // stay busy; the result does not depend on which thread projected what.
 //
-// Files are read whole when the loader is made; nothing is kept between passes.
+// Files are read whole when the loader is made, at every pass; only the projections of a file
+// whose records and station are unchanged are taken over from the last pass's loader.
 
 #include <atomic>
 #include <cstddef>
@@ -35,9 +36,11 @@ inline constexpr std::size_t kProjectionPieceRecords = 8192;
 class OutlineLoader {
  public:
   // Reads the files at paths (in order) and starts threads − 1 helpers projecting their records
-  // with projector, which must outlive the loader.
+  // with projector, which must outlive the projection (every piece projected, or the loader
+  // gone). A file that previous (a loader whose every vertex is projected) read from the same
+  // path with the same records, for the same station, takes its projections from there instead.
   OutlineLoader(const std::vector<std::string>& paths, const OutlineProjector& projector,
-                unsigned threads);
+                unsigned threads, OutlineLoader* previous = nullptr);
   ~OutlineLoader();
   OutlineLoader(const OutlineLoader&) = delete;
   OutlineLoader& operator=(const OutlineLoader&) = delete;
@@ -65,9 +68,11 @@ class OutlineLoader {
   void helperLoop() noexcept;
 
   const OutlineProjector& projector_;
+  double latHere_, lonHere_;  // the projector's station (kept: the projector may be gone)
   std::vector<LoadedOutline> files_;
   std::vector<Piece> pieces_;
   std::vector<std::size_t> firstPiece_;  // per file, index of its first piece
+  std::vector<bool> reused_;             // per file, projections taken from a previous loader
   std::unique_ptr<std::atomic<bool>[]> done_;
   std::atomic<std::size_t> next_{0};
   std::vector<std::thread> helpers_;
