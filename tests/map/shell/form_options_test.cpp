@@ -270,6 +270,7 @@ TEST_F(FormOptionsTest, SpotsFollowTheMapScaleAfterAResize) {
 
 TEST_F(FormOptionsTest, HelpAsksForTheMapTopic) {
   loadForm();
+  help.file = QStringLiteral("/usr/share/help/quill5.hlp");
   c().cmdHelp->click();
   ASSERT_EQ(help.requests.size(), 1u);
   EXPECT_EQ(help.requests[0].first, "QUILL5.HLP");
