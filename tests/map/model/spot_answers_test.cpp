@@ -11,10 +11,14 @@
 #include <string>
 
 #include "model/map_model.hpp"
-#include "model_fakes.hpp"
+#include "support/model_fakes.hpp"
 
 namespace orbelle::model::test {
 namespace {
+
+using orbelle::test::CallbackCall;
+using orbelle::test::FakeCallback;
+using orbelle::test::FakeMessages;
 
 spots::SpotArgs spot(double freq, const char* mode) {
   spots::SpotArgs s;

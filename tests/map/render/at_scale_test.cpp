@@ -1,26 +1,7 @@
-// Map correctness at scale, every pixel scored against a land/water mask made from the
-// high-resolution shorelines. A pixel counts only when its whole footprint (its centre and the
-// eight points half a pixel around it) lies on one side of the mask's shores; pixels in the
-// outermost rim band, where a pixel spans hundreds of miles of the globe around the antipode, are
-// not scored.
-//
-//  - Whole-Earth maps from 100 random stations, and maps of 12 stations at regional radii from
-//    6000 down to 300 miles on 600 and 1200 pixels.
-//  - Land painted water: none beyond the band along the outlines where the intermediate outlines
-//    and the finer mask put shores apart (a few pixels wide on the finest maps), but for a few
-//    specks (kMostLandPaintedWater of the scored pixels). Islands the outline data lacks are
-//    water to it: land counts here only where the outline data has land too.
-//  - No water body left land-coloured: no land-coloured region with 30 or more pixels wholly in
-//    water (in the mask, and in the outline data: reservoirs and lagoons it lacks are not the
-//    fills' to find) that outnumber its pixels wholly on land.
-//  - The ice caps iced: no pixel wholly on land inside an ice cap's ring left land-coloured (away
-//    from the outlines, as above).
-//  - The named lakes filled wherever the 5 x 5 pixels around their middle lie wholly in the lake:
-//    none of them land-coloured.
-//
-// Slow (a few minutes); run on request: ctest -L slow (after configuring with
-// -DORBELLE_SLOW_TESTS=ON), or run the program itself. The mask is $ORBELLE_LANDMASK, or
-// landmask.bin in the build folder (made by tools/mapdata/make_landmask.sh).
+// Map correctness at scale: every pixel whose footprint lies wholly on one side of the
+// high-resolution mask's shores (rim band aside) is scored for land, water, ice and named lakes,
+// on 100 random whole-Earth maps and 12 stations at 6000 to 300 miles. Slow: ctest -L slow with
+// -DORBELLE_SLOW_TESTS=ON; the mask is $ORBELLE_LANDMASK or the build folder's landmask.bin.
 
 #include <gtest/gtest.h>
 

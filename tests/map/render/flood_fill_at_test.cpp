@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <random>
+#include <utility>
 
 #include "plane/map_plane.hpp"
 #include "raster/color.hpp"
@@ -127,24 +128,19 @@ TEST_F(FloodFillAtTest, ASeedNearAnOutlineIsSkipped) {
 
 TEST_F(FloodFillAtTest, ASeedClearOfOutlinesFillsUpToThem) {
   makeMap(100, 200);
-  // A closed square lake of ±20 miles around the station.
-  surface.moveTo(-20.0, -20.0);
-  surface.lineTo(20.0, -20.0);
-  surface.lineTo(20.0, 20.0);
-  surface.lineTo(-20.0, 20.0);
-  surface.lineTo(-20.0, -20.0);
+  auto drawLake = [this] {  // a closed square lake of ±20 miles around the station
+    surface.moveTo(-20.0, -20.0);
+    for (auto [x, y] : {std::pair{20.0, -20.0}, {20.0, 20.0}, {-20.0, 20.0}, {-20.0, -20.0}})
+      surface.lineTo(x, y);
+  };
+  drawLake();
   const FillResult r = FloodFillAt(plane, surface, 0.0, 0.0, kWater, false, kLand, false);
   EXPECT_EQ(r.outcome, FillOutcome::Filled);
   EXPECT_EQ(r.painted, 39 * 39);
   EXPECT_EQ(surface.point(50.0, 50.0), kLand);
-  // A seed just inside the shore, within the clearance of it, is skipped even though it lies in
-  // the lake.
+  // A seed in the lake but within the clearance of its shore is skipped.
   surface.clear(kLand);
-  surface.moveTo(-20.0, -20.0);
-  surface.lineTo(20.0, -20.0);
-  surface.lineTo(20.0, 20.0);
-  surface.lineTo(-20.0, 20.0);
-  surface.lineTo(-20.0, -20.0);
+  drawLake();
   EXPECT_EQ(FloodFillAt(plane, surface, 0.0, degreesOf(18.0), kWater, false, kLand, false).outcome,
             FillOutcome::TooNearShore);
 }

@@ -41,6 +41,7 @@ TEST(RenderOptions, DefaultsAreTheWindowDefaults) {
 }
 
 TEST(RenderOptions, EveryOptionIsRead) {
+  // Negative numbers are values, not options.
   const RenderOptions o =
       parse({"--lat", "-33.9", "--lon", "151.2", "--radius", "3000", "--size", "800", "--rivers",
              "--path", "51.5", "-0.1", "--threads", "1", "out.BMP"});
@@ -92,12 +93,6 @@ TEST(RenderOptions, BadInputIsRefusedWithTheOptionNamed) {
   EXPECT_NE(errorOf({"png"}).find(".bmp or .png"), std::string::npos);
   EXPECT_NE(errorOf({"dir.png/map"}).find(".bmp or .png"), std::string::npos);
   EXPECT_TRUE(parse({"--help"}).help);
-}
-
-TEST(RenderOptions, NegativeNumbersAreValuesNotOptions) {
-  const RenderOptions o = parse({"--lat", "-45", "--lon", "-120", "m.png"});
-  EXPECT_DOUBLE_EQ(o.lat, -45.0);
-  EXPECT_DOUBLE_EQ(o.lon, -120.0);
 }
 
 TEST(HeadlessWindow, KeepsTheCachedMapAndDrawsTheOverlayOnIt) {

@@ -205,18 +205,5 @@ TEST(ShippedData, EveryVertexProjectsWithinAMillionthOfAMileOfTheLiteralFormula)
   }
 }
 
-TEST(ShippedData, ProjectionOnSeveralThreadsMatchesOneThread) {
-  requireData();
-  const std::vector<OutlineRecord> records = shippedRecords(kRiverFile);
-  ASSERT_GT(records.size(), kParallelProjectionMinRecords);
-  const OutlineProjector projector(33.9, -84.179);
-  std::vector<MapVertex> one(records.size()), two(records.size()), five(records.size());
-  projectRecords(records, projector, one, 1);
-  projectRecords(records, projector, two, 2);
-  projectRecords(records, projector, five, 5);
-  EXPECT_EQ(one, two);
-  EXPECT_EQ(one, five);
-}
-
 }  // namespace
 }  // namespace orbelle::render

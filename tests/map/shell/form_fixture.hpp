@@ -13,16 +13,24 @@
 #include <memory>
 #include <string>
 
-#include "fakes.hpp"
 #include "ini/date_time.hpp"
 #include "model/map_model.hpp"
 #include "shell/form1.hpp"
+#include "support/map_fakes.hpp"
 
 class QFileDialog;
 class QLineEdit;
 class QWidget;
 
 namespace orbelle::shell::test {
+
+using model::MessageIcon;
+using orbelle::test::CallbackCall;
+using orbelle::test::FakeCallback;
+using orbelle::test::FakeHelp;
+using orbelle::test::FakeMessages;
+using orbelle::test::FakeSaveDialog;
+using orbelle::test::ShownMessage;
 
 // Runs `act` on the next file dialog once it is up (it runs its own event loop).
 void whenDialogShows(std::function<void(QFileDialog&)> act);

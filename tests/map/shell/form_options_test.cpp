@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QWindow>
+#include <functional>
 
 #include "form_fixture.hpp"
 #include "shell/host_notice.hpp"
@@ -31,21 +32,46 @@ class FormOptionsTest : public FormTest {
   const Form1::Controls& c() const { return form->controls(); }
 };
 
-TEST_F(FormOptionsTest, MilesFieldBoundsWhatIsTyped) {
+// Each typed value is bounded (and the field rewritten) or kept as typed; the radius fields
+// show each other's value; kilometres set the radius without the miles field's bounds.
+TEST_F(FormOptionsTest, TypedFieldsAreBoundedOrKeptAsTyped) {
   openPanel();
-  typeAndLeave(c().txtMaxDxMi, QStringLiteral("50"), c().txtMaxDxKm);
-  EXPECT_EQ(c().txtMaxDxMi->text(), "100");
-  EXPECT_EQ(c().txtMaxDxKm->text(), "160");
-  EXPECT_EQ(form->model().state().plane.MaxDx, 100);
-
-  typeAndLeave(c().txtMaxDxMi, QStringLiteral("99999"), c().txtMaxDxKm);
-  EXPECT_EQ(c().txtMaxDxMi->text(), "12437");
-  EXPECT_EQ(c().txtMaxDxKm->text(), "20015");
-  EXPECT_EQ(form->model().state().plane.MaxDx, 12437);
-
-  typeAndLeave(c().txtMaxDxMi, QStringLiteral("2500.4"), c().txtMaxDxKm);
-  EXPECT_EQ(c().txtMaxDxMi->text(), "2500.4");  // not rewritten when in range
-  EXPECT_EQ(form->model().state().plane.MaxDx, 2500);
+  const auto& state = form->model().state();
+  QLineEdit *mi = c().txtMaxDxMi, *km = c().txtMaxDxKm, *lat = c().txtLatHere,
+            *lon = c().txtLonHere, *utc = c().txtUTCOffset;
+  const std::function<double()> radius = [&] { return state.plane.MaxDx; },
+                                latHere = [&] { return state.plane.LatHere; },
+                                lonHere = [&] { return state.plane.LonHere; },
+                                offset = [&] { return state.UTCOffset; };
+  struct Case {
+    QLineEdit* field;
+    QWidget* next;
+    const char *typed, *shown;
+    QLineEdit* other;  // the other radius field, or nullptr
+    const char* otherShown;
+    std::function<double()> value;
+    double expected;
+  };
+  const Case cases[] = {
+      {mi, km, "50", "100", km, "160", radius, 100},
+      {mi, km, "99999", "12437", km, "20015", radius, 12437},
+      {mi, km, "2500.4", "2500.4", nullptr, nullptr, radius, 2500},  // not rewritten in range
+      {km, c().chkAlwaysOnTop, "100", "100", mi, "62", radius, 62},
+      {lat, lon, "95", "89.9", nullptr, nullptr, latHere, 89.9},
+      {lat, lon, "-90", "-89.9", nullptr, nullptr, latHere, -89.9},
+      {lon, utc, "190", "180", nullptr, nullptr, lonHere, 180.0},
+      {utc, mi, "5.5", "5.5", nullptr, nullptr, offset, 5.5},
+  };
+  for (const Case& row : cases) {
+    SCOPED_TRACE(::testing::Message() << row.field->objectName().toStdString() << " " << row.typed);
+    typeAndLeave(row.field, QString::fromUtf8(row.typed), row.next);
+    EXPECT_EQ(row.field->text(), row.shown);
+    if (row.other != nullptr) {
+      EXPECT_EQ(row.other->text(), row.otherShown);
+    }
+    EXPECT_EQ(row.value(), row.expected);
+  }
+  EXPECT_EQ(state.UTCOffsetSeconds, 19800.0);
   EXPECT_TRUE(messages.shown.empty());
 }
 
@@ -82,14 +108,6 @@ TEST_F(FormOptionsTest, PressingOkWithARefusedFieldKeepsThePanelOpen) {
   EXPECT_TRUE(waitUntil([&] { return c().txtMaxDxMi->hasFocus(); }));
 }
 
-TEST_F(FormOptionsTest, KilometresSetTheRadiusUnbounded) {
-  openPanel();
-  typeAndLeave(c().txtMaxDxKm, QStringLiteral("100"), c().chkAlwaysOnTop);
-  EXPECT_EQ(form->model().state().plane.MaxDx, 62);
-  EXPECT_EQ(c().txtMaxDxMi->text(), "62");
-  EXPECT_EQ(c().txtMaxDxKm->text(), "100");  // not rewritten
-}
-
 TEST_F(FormOptionsTest, LeavingTheKilometreFieldUneditedKeepsTheRadius) {
   openPanel();
   // 12437 mi shows as 20015 km, which converts back to 12436 mi: only typing applies it.
@@ -99,27 +117,6 @@ TEST_F(FormOptionsTest, LeavingTheKilometreFieldUneditedKeepsTheRadius) {
   EXPECT_EQ(form->model().state().plane.MaxDx, 12437);
   typeAndLeave(c().txtMaxDxKm, QStringLiteral("20015"), c().chkAlwaysOnTop);
   EXPECT_EQ(form->model().state().plane.MaxDx, 12436);
-}
-
-TEST_F(FormOptionsTest, LatitudeAndLongitudeAreBounded) {
-  openPanel();
-  typeAndLeave(c().txtLatHere, QStringLiteral("95"), c().txtLonHere);
-  EXPECT_EQ(form->model().state().plane.LatHere, 89.9);
-  EXPECT_EQ(c().txtLatHere->text(), "89.9");
-  typeAndLeave(c().txtLatHere, QStringLiteral("-90"), c().txtLonHere);
-  EXPECT_EQ(form->model().state().plane.LatHere, -89.9);
-  EXPECT_EQ(c().txtLatHere->text(), "-89.9");
-  typeAndLeave(c().txtLonHere, QStringLiteral("190"), c().txtUTCOffset);
-  EXPECT_EQ(form->model().state().plane.LonHere, 180.0);
-  EXPECT_EQ(c().txtLonHere->text(), "180");
-}
-
-TEST_F(FormOptionsTest, UtcOffsetKeepsFractionsAndSeconds) {
-  openPanel();
-  typeAndLeave(c().txtUTCOffset, QStringLiteral("5.5"), c().txtMaxDxMi);
-  EXPECT_EQ(form->model().state().UTCOffset, 5.5);
-  EXPECT_EQ(form->model().state().UTCOffsetSeconds, 19800.0);
-  EXPECT_EQ(c().txtUTCOffset->text(), "5.5");
 }
 
 TEST_F(FormOptionsTest, WholeEarthWritesTheLargestRadius) {
@@ -270,6 +267,7 @@ TEST_F(FormOptionsTest, SpotsFollowTheMapScaleAfterAResize) {
 
 TEST_F(FormOptionsTest, HelpAsksForTheMapTopic) {
   loadForm();
+  help.file = QStringLiteral("/usr/share/help/quill5.hlp");
   c().cmdHelp->click();
   ASSERT_EQ(help.requests.size(), 1u);
   EXPECT_EQ(help.requests[0].first, "QUILL5.HLP");

@@ -5,11 +5,28 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-
-#include "fakes.hpp"
+#include <vector>
 
 namespace orbelle::shell {
 namespace {
+
+// Records the programs and files it was asked to start and answers from a script.
+class FakeLauncher final : public HelpLauncher {
+ public:
+  bool startDetached(const QString& program, const QStringList& arguments) override {
+    started.push_back(QStringList{program} + arguments);
+    return startSucceeds;
+  }
+  bool openFile(const QString& path) override {
+    opened.push_back(path);
+    return openSucceeds;
+  }
+
+  std::vector<QStringList> started;  // program followed by its arguments
+  std::vector<QString> opened;
+  bool startSucceeds = true;
+  bool openSucceeds = true;
+};
 
 void touch(const QString& path) {
   QFile file(path);
@@ -32,7 +49,7 @@ class HelpViewerTest : public ::testing::Test {
 
   QTemporaryDir dir;
   QString page;
-  test::FakeLauncher launcher;
+  FakeLauncher launcher;
 };
 
 TEST_F(HelpViewerTest, ViewerGetsTheFoundFileAndTheMacro) {

@@ -29,7 +29,7 @@ void SpotLayerTest::makeLayer(bool scaled, int maxSpots) {
   services.cacheFile = dir.filePath(QStringLiteral("MapCache.bmp"));
   model = std::make_unique<model::MapModel>(services);
   model->load(0.0f, 0.0f);
-  host = std::make_shared<model::test::FakeCallback>();
+  host = std::make_shared<FakeCallback>();
   model->setCallback(QVariant(QStringLiteral("host")), host);
 
   surface = std::make_unique<SurfaceWidget>(model->layers(), nullptr);

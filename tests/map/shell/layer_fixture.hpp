@@ -11,11 +11,15 @@
 #include <memory>
 
 #include "model/map_model.hpp"
-#include "model_fakes.hpp"
 #include "shell/surface_widget.hpp"
 #include "spot_layer.hpp"
+#include "support/model_fakes.hpp"
 
 namespace orbelle::shell::test {
+
+using orbelle::test::CallbackCall;
+using orbelle::test::FakeCallback;
+using orbelle::test::FakeMessages;
 
 class SpotLayerTest : public ::testing::Test {
  protected:
@@ -36,8 +40,8 @@ class SpotLayerTest : public ::testing::Test {
   static void processEvents();
 
   QTemporaryDir dir;
-  model::test::FakeMessages messages;
-  std::shared_ptr<model::test::FakeCallback> host;
+  FakeMessages messages;
+  std::shared_ptr<FakeCallback> host;
   std::unique_ptr<model::MapModel> model;
   std::unique_ptr<SurfaceWidget> surface;
   std::unique_ptr<SpotLayer> layer;

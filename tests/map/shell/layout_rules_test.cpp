@@ -28,13 +28,6 @@ TEST(LayoutRules, SurfaceFollowsTheWindowWidth) {
   EXPECT_DOUBLE_EQ(r.windowWidthTwips, 7260.0);
 }
 
-TEST(LayoutRules, WideningBy150TwipsGrowsSurfaceAndHeightBy150) {
-  const ResizeOutcome a = resizeRule(9000.0, kOpen);
-  const ResizeOutcome b = resizeRule(9150.0, kOpen);
-  EXPECT_DOUBLE_EQ(b.surfaceTwips - a.surfaceTwips, 150.0);
-  EXPECT_DOUBLE_EQ(b.windowHeightTwips - a.windowHeightTwips, 150.0);
-}
-
 TEST(LayoutRules, LimitsHoldTheSurfaceAndWidenOrNarrowTheWindow) {
   const SurfaceLimits limits{3000.0, 20000.0};
   ResizeOutcome r = resizeRule(500.0, limits);  // narrower than the surface's left offset

@@ -5,7 +5,6 @@
 #include <cmath>
 #include <random>
 
-
 namespace orbelle {
 namespace {
 
@@ -41,27 +40,25 @@ TEST(GrayLineRange, QuarterCircleIsTheShortQuarterTurn) {
 }
 
 TEST(GrayLineRange, NumericErrorsGiveZeroAndZero) {
-  const GrayLine g = state(40, -75, 10, 0);
-  float d = 5, b = 5;
-  GrayLineRange(g, -75, 40, d, b);  // the station itself: 1 − cos² c = 0
-  EXPECT_EQ(d, 0);
-  EXPECT_EQ(b, 0);
-  d = b = 5;
-  GrayLineRange(g, 105, -40, d, b);  // its antipode
-  EXPECT_EQ(d, 0);
-  EXPECT_EQ(b, 0);
-  d = b = 5;
-  GrayLineRange(g, NAN, 10, d, b);
-  EXPECT_EQ(d, 0);
-  EXPECT_EQ(b, 0);
-  d = b = 5;
-  GrayLineRange(g, 10, INFINITY, d, b);
-  EXPECT_EQ(d, 0);
-  EXPECT_EQ(b, 0);
-  d = b = 5;
-  GrayLineRange(state(NAN, 0, 0, 0), 10, 10, d, b);
-  EXPECT_EQ(d, 0);
-  EXPECT_EQ(b, 0);
+  struct Case {
+    const char* what;
+    GrayLine g;
+    float lon, lat;
+  };
+  const Case cases[] = {
+      {"the station itself: 1 - cos^2 c = 0", state(40, -75, 10, 0), -75, 40},
+      {"its antipode", state(40, -75, 10, 0), 105, -40},
+      {"longitude not a number", state(40, -75, 10, 0), NAN, 10},
+      {"infinite latitude", state(40, -75, 10, 0), 10, INFINITY},
+      {"station not a number", state(NAN, 0, 0, 0), 10, 10},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    float d = 5, b = 5;
+    GrayLineRange(c.g, c.lon, c.lat, d, b);
+    EXPECT_EQ(d, 0);
+    EXPECT_EQ(b, 0);
+  }
 }
 
 TEST(GrayLineRange, AgreesWithAnIndependentSphericalFormula) {
