@@ -4,6 +4,7 @@
 
 #include "model/map_model.hpp"
 #include "plane/map_drawing.hpp"
+#include "spots/slot_layout.hpp"
 
 namespace orbelle::shell {
 namespace {
@@ -20,11 +21,11 @@ void paintAntennaLine(QPainter& painter, const model::MapModel& model, const QPo
   const std::optional<geo::MapPoint> end = geo::headingLineEnd(model.state().AntennaHeading);
   const std::optional<spots::PixelScale> scale = model.markerScale();
   if (!end || !scale) return;
-  const auto pixel = [&](geo::MapPoint p) {
-    return QPointF(imageOrigin) +
-           QPointF((p.x - scale->left) / scale->unitWidth, (p.y - scale->top) / scale->unitHeight);
-  };
-  const QLineF line(pixel({0.0, 0.0}), pixel(*end));
+  const std::optional<spots::PixelSegment> segment = spots::lineOf({0.0, 0.0}, *end, *scale);
+  if (!segment) return;
+  const QPointF origin(imageOrigin);
+  const QLineF line(origin + QPointF(segment->x1, segment->y1),
+                    origin + QPointF(segment->x2, segment->y2));
   painter.save();
   painter.setClipRect(QRect(imageOrigin, QSize(scale->width, scale->height)));
   painter.setRenderHint(QPainter::Antialiasing, true);
