@@ -5,12 +5,28 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "foxhost/host.hpp"
 
 namespace foxhost::testing {
+
+// The host error `f` raises; number 0 when it raises none.
+template <typename F>
+HostError errorOf(F &&f) {
+  try {
+    f();
+  } catch (const HostError &e) {
+    return e;
+  }
+  return HostError(0, "no error");
+}
+
+inline HostError errorOfCall(Host &host, const std::string &name, const std::vector<Value> &args) {
+  return errorOf([&] { host.call(name, args); });
+}
 
 // "NAME(arg, ...)" as `?` would show the arguments, to say which call a failure is about.
 inline std::string callText(const std::string &name, const std::vector<Value> &args) {
@@ -53,16 +69,6 @@ inline void expectResult(Host &host, const std::string &name, const std::vector<
   }
 }
 
-// The host error a call raises; number 0 when it raises none.
-inline HostError errorOfCall(Host &host, const std::string &name, const std::vector<Value> &args) {
-  try {
-    host.call(name, args);
-  } catch (const HostError &e) {
-    return e;
-  }
-  return HostError(0, "no error");
-}
-
 // Counts the live handles when made; expectNoneLeft() fails the test if calls since left one.
 class HandleWatch {
  public:
@@ -77,5 +83,33 @@ class HandleWatch {
   Host &host_;
   size_t live_;
 };
+
+#ifdef FOXTEST_LIB_DIR
+inline std::string libraryPath(const std::string &name) {
+  return std::string(FOXTEST_LIB_DIR) + "/" + name + ".so";
+}
+
+// A host with the test library loaded on a virtual clock; every test ends with no handle left.
+class HostTest : public ::testing::Test {
+ protected:
+  static Host::Options options() {
+    Host::Options o;
+    o.virtualClock = true;
+    o.clockStepMicros = 100;
+    return o;
+  }
+  HostTest() : host(options()) {
+    host.loadLibrary(libraryPath("foxtestlib"));
+    watch.emplace(host);
+  }
+  void TearDown() override { watch->expectNoneLeft(); }
+  int32_t errorNumber(const std::string &name, const std::vector<Value> &args) {
+    return errorOfCall(host, name, args).number();
+  }
+
+  Host host;
+  std::optional<HandleWatch> watch;
+};
+#endif
 
 }  // namespace foxhost::testing

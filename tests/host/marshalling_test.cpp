@@ -1,52 +1,27 @@
-// Values into parameter blocks and results back, for every type, through the test library's
-// dispatch entry.
+// Values into parameter blocks and results back, the type text checked before the entry, and
+// errors raised by libraries, through the test library's dispatch entry.
 #include "host_call_checks.hpp"
-#include "host_test_support.hpp"
 
 namespace foxhost {
 namespace {
 
 using testing::errorOf;
-using testing::HostTest;
 
-class Marshalling : public HostTest {};
+class Marshalling : public testing::HostTest {};
 
 TEST_F(Marshalling, ValueRecordsHoldEveryField) {
-  const Value v =
+  EXPECT_EQ(
       host.call("DESCRIBE", {Value::Text("hi"), Value::Integer(42, 6), Value::Number(1.5, 8, 3),
-                             Value::Logical(true), Value::Date(2451545)});
-  EXPECT_EQ(v.text, "5|C len=2 h=yes text=hi|I w=6 42|N w=8 d=3 1.500000|L 1|D 2451545.0");
+                             Value::Logical(true), Value::Date(2451545)})
+          .text,
+      "5|C len=2 h=yes text=hi|I w=6 42|N w=8 d=3 1.500000|L 1|D 2451545.0");
   EXPECT_EQ(host.call("DESCRIBE", {Value::Logical(false), Value::Object(9)}).text, "2|L 0|O 9");
-  EXPECT_EQ(host.call("DESCRIBE", {}).text, "0");
-}
-
-TEST_F(Marshalling, LanguageValuesArriveAsTheirTypes) {
   EXPECT_EQ(host.evaluate("DESCRIBE(1.25, 'x', {^2000-01-02})").text,
             "3|N w=13 d=2 1.250000|C len=1 h=yes text=x|D 2451546.0");
-  host.execute("o = CREATEOBJECT('textbox')");
-  const uint32_t id = host.variable("o").object;
-  EXPECT_EQ(host.evaluate("DESCRIBE(o)").text, "1|O " + std::to_string(id));
-}
-
-TEST_F(Marshalling, EveryTypeEchoesBack) {
-  const std::string withNul("a\0b\xff", 4);
-  const Value values[] = {Value::Text(withNul),       Value::Text(""),      Value::Integer(-7, 4),
-                          Value::Number(-2.25, 9, 2), Value::Logical(true), Value::Logical(false),
-                          Value::Date(2460437),       Value::Object(12)};
-  for (const Value &in : values) {
-    const Value out = host.call("ECHO", {in});
-    EXPECT_EQ(out.type, in.type);
-    EXPECT_EQ(out.text, in.text);
-    EXPECT_EQ(out.integer, in.integer);
-    EXPECT_DOUBLE_EQ(out.number, in.number);
-    EXPECT_EQ(out.logical, in.logical);
-    EXPECT_EQ(out.object, in.object);
-    if (in.type == 'I' || in.type == 'N') {
-      EXPECT_EQ(out.width, in.width);
-    }
-    if (in.type == 'N') {
-      EXPECT_EQ(out.decimals, in.decimals);
-    }
+  for (const Value &in : {Value::Text(std::string("a\0b\xff", 4)), Value::Text(""),
+                          Value::Integer(-7, 4), Value::Number(-2.25, 9, 2), Value::Logical(true),
+                          Value::Date(2460437), Value::Object(12)}) {
+    testing::expectResult(host, "ECHO", {in}, in);
   }
 }
 
@@ -60,88 +35,110 @@ TEST_F(Marshalling, TypedParametersAndResultsOfEveryType) {
   } cases[] = {
       {"ECHO_I", {Value::Number(7.9, 10, 1)}, Value::Integer(7, 10)},
       {"ECHO_N", {Value::Integer(5, 3)}, Value::Number(5, 3, 0)},
-      {"ECHO_C", {Value::Text("t")}, Value::Text("t")},
       {"ECHO_L", {Value::Logical(true)}, Value::Logical(true)},
       {"ECHO_D", {Value::Date(2451545)}, Value::Date(2451545)},
       {"ECHO_O", {Value::Object(4)}, Value::Object(4)},
-      {"RET_I", {}, Value::Integer(-42, 6)},
       {"RET_N", {}, Value::Number(3.14159, 12, 4)},
-      {"RET_L", {}, Value::Logical(true)},
-      {"RET_D", {}, Value::Date(2451545)},
       {"RET_TEXT", {}, Value::Text(std::string("a\0b", 3))},
       {"RET_NOTHING", {}, Value{}},
       {"RET_TWICE", {}, Value::Integer(2, 10)},
+      {"GROW_PARAM", {Value::Text("hello")}, Value::Text("hello")},
+      {"GROW_PARAM", {Value::Text("")}, Value::Text("")},
+      {"RET_DATETEXT", {Value::Text("12/31/1999")}, Value::Date(2451544)},
+      {"RET_DATETEXT", {Value::Text("31/12/1999")}, Value::Date(0)},  // not a day
+      {"MIXED", {Value::Object(1), Value::Text("n"), Value::Date(1)}, Value::Integer(3)},
+      {"ARGCOUNT", {Value::Text("x"), Value::Integer(1), Value::Integer(2)}, Value::Integer(3)},
+      {"Echo_C", {Value::Text("q")}, Value::Text("q")},  // names are case-blind
   };
   for (const auto &c : cases) testing::expectResult(host, c.name, c.args, c.result);
   EXPECT_EQ(host.call("RET_N", {}).display(), "      3.1416");
-}
-
-TEST_F(Marshalling, DateTextIsReadUnderTheDateSetting) {
-  EXPECT_EQ(host.call("RET_DATETEXT", {Value::Text("01/02/2003")}).number, 2452642);  // 2 Jan
-  host.execute("SET DATE BRITISH");
-  EXPECT_EQ(host.call("RET_DATETEXT", {Value::Text("01/02/2003")}).number, 2452672);  // 1 Feb
-  host.execute("SET DATE MDY");
-  EXPECT_EQ(host.call("RET_DATETEXT", {Value::Text("12/31/1999")}).number, 2451544);
-  const Value bad = host.call("RET_DATETEXT", {Value::Text("31/12/1999")});
-  EXPECT_EQ(bad.type, 'D');
-  EXPECT_EQ(bad.number, 0);  // not a day: the empty date
-}
-
-TEST_F(Marshalling, EveryCallLeavesNoHandle) {
-  const size_t before = live();
-  const uint64_t allocated = host.handleCounters().allocated;
-  host.call("DESCRIBE", {Value::Text("a"), Value::Text("b"), Value::Text("")});
-  host.call("RET_TEXT", {});
-  host.call("RET_TWICE", {});
-  host.call("GROW_PARAM", {Value::Text("resized by the library")});
-  host.evaluate("ECHO_C('x') + ECHO_C('y')");
-  EXPECT_EQ(live(), before);
-  EXPECT_GT(host.handleCounters().allocated, allocated + 6);
-  EXPECT_EQ(host.handleCounters().locked, 0u);
-}
-
-TEST_F(Marshalling, GrowingTheParameterHandleKeepsItsText) {
-  EXPECT_EQ(host.call("GROW_PARAM", {Value::Text("hello")}).text, "hello");
-  EXPECT_EQ(host.call("GROW_PARAM", {Value::Text("")}).text, "");
+  host.execute("SET DATE BRITISH");  // a library's date text is read under the setting
+  EXPECT_EQ(host.call("RET_DATETEXT", {Value::Text("01/02/2003")}).number, 2452672);
 }
 
 TEST_F(Marshalling, TypeTextIsCheckedBeforeTheEntry) {
   const int32_t before = host.call("CALLCOUNT", {}).integer;
-  EXPECT_EQ(host.call("COUNTED", {Value::Text("a"), Value::Integer(1)}).integer, before + 1);
   EXPECT_EQ(
       host.call("COUNTED", {Value::Text("a"), Value::Number(2), Value::Logical(true)}).integer,
-      before + 2);
-  std::string message;
-  EXPECT_EQ(errorOf(
-                [&] {
-                  host.call("COUNTED", {Value::Integer(1), Value::Text("a")});
-                },
-                &message),
-            9);
-  EXPECT_EQ(message, "Argument 1 of COUNTED must be character, not integer");
-  EXPECT_EQ(errorOf([&] { host.call("COUNTED", {Value::Text("a")}); }), 1229);
+      before + 1);
   EXPECT_EQ(errorOf([&] {
-              host.call("COUNTED", {Value::Text("a"), Value::Integer(1), Value::Logical(true),
-                                    Value::Integer(0)});
-            }),
-            1230);
-  EXPECT_EQ(errorOf([&] { host.evaluate("COUNTED('a', 1, 'not logical')"); }), 9);
-  EXPECT_EQ(host.call("CALLCOUNT", {}).integer, before + 2);  // refused calls never ran
-  EXPECT_EQ(host.call("MIXED", {Value::Object(1), Value::Text("n"), Value::Date(1)}).integer, 3);
-  EXPECT_EQ(errorOf([&] {
-              host.call("MIXED", {Value::Text("n"), Value::Text("n"), Value::Date(1)});
-            }),
-            9);
-  EXPECT_EQ(host.call("ARGCOUNT", {Value::Text("x")}).integer, 1);
-  EXPECT_EQ(host.call("ARGCOUNT", {Value::Text("x"), Value::Integer(1), Value::Integer(2)}).integer,
-            3);
+              host.call("COUNTED", {Value::Integer(1), Value::Text("a")});
+            }).what(),
+            std::string("Argument 1 of COUNTED must be character, not integer"));
+  const struct {
+    const char *name;
+    std::vector<Value> args;
+    int32_t error;
+  } refused[] = {
+      {"COUNTED", {Value::Text("a")}, 1229},
+      {"COUNTED",
+       {Value::Text("a"), Value::Integer(1), Value::Logical(true), Value::Integer(0)},
+       1230},
+      {"COUNTED", {Value::Text("a"), Value::Integer(1), Value::Text("not logical")}, 9},
+      {"MIXED", {Value::Text("n"), Value::Text("n"), Value::Date(1)}, 9},
+      {"NOSUCH", {}, 1231},
+  };
+  for (const auto &c : refused) EXPECT_EQ(errorNumber(c.name, c.args), c.error) << c.name;
+  EXPECT_EQ(host.call("CALLCOUNT", {}).integer, before + 1);  // refused calls never ran
 }
 
-TEST_F(Marshalling, NamesAreCaseBlind) {
-  EXPECT_TRUE(host.hasFunction("echo_c"));
-  EXPECT_EQ(host.call("Echo_C", {Value::Text("q")}).text, "q");
-  EXPECT_EQ(host.evaluate("echo_c('r')").text, "r");
-  EXPECT_EQ(errorOf([&] { host.call("NOSUCH", {}); }), 1231);
+// A library's error or a failed service fails the call with its number and message, every
+// handle is freed (the fixture checks), and the host keeps working.
+TEST_F(Marshalling, ErrorsFromLibrariesAndServices) {
+  const uint64_t freed = host.handleCounters().freed;
+  const struct {
+    const char *name;
+    const char *argument;
+    int32_t error;
+    const char *message;
+  } cases[] = {
+      {"RAISE", nullptr, 182, "Error 182: insufficient memory"},
+      {"USERERR", "Port not found.", 1098, "Port not found."},
+      {"EVAL", "NOSUCH()", 1231, "Function NOSUCH is not found"},
+      {"EVAL", "1 +", 10, "Syntax error: unexpected end of command"},
+      {"EXEC", "SET DATE NOWHERE", 10, "Syntax error: unknown date setting 'NOWHERE'"},
+      {"EVAL", "EVAL([USERERR('inner')])", 1098, "inner"},  // from deep inside re-entrant calls
+      {"EVAL", "COUNTED(1, 2)", 9, "Argument 1 of COUNTED must be character, not number"},
+  };
+  for (const auto &c : cases) {
+    const std::vector<Value> args{c.argument ? Value::Text(c.argument) : Value::Integer(c.error)};
+    const HostError e = testing::errorOfCall(host, c.name, args);
+    EXPECT_EQ(e.number(), c.error) << c.name;
+    EXPECT_EQ(e.what(), std::string(c.message)) << c.name;
+  }
+  EXPECT_GE(host.handleCounters().freed, freed + 2);  // RAISE's two work handles, unwound
+  EXPECT_EQ(errorOf([&] { host.call("RAISE", {Value::Integer(1234)}); }).what(),
+            std::string("Error 1234"));
+  EXPECT_EQ(host.evaluate("RET_I()").integer, -42);
+  const std::string message =
+      errorOf([&] { host.call("REENTER", {Value::Integer(100000)}); }).what();
+  EXPECT_NE(message.find("nested too deeply"), std::string::npos) << message;
+  EXPECT_EQ(host.call("REENTER", {Value::Integer(3)}).integer, 6);
+}
+
+TEST_F(Marshalling, TheHandleLimitRaisesOutOfMemory) {
+  EXPECT_EQ(host.call("GROW", {Value::Text("abcdef"), Value::Integer(2)}).text, "ab|2");
+  host.setHandleLimit(1000);
+  EXPECT_EQ(errorNumber("GROW", {Value::Text("abc"), Value::Integer(5000)}), 182);
+  host.setHandleLimit(3);  // no room for the host's own parameter handles
+  EXPECT_EQ(errorNumber("DESCRIBE", {Value::Text("ab"), Value::Text("cd")}), 182);
+  host.setHandleLimit(0);
+  EXPECT_EQ(host.call("GROW", {Value::Text("abc"), Value::Integer(5000)}).text, "abc|5000");
+}
+
+TEST_F(Marshalling, AccountingSeesALibraryThatLeaks) {
+  const size_t before = host.handleCounters().live;
+  FoxServiceArgs f{};
+  f.code = FOX_HANDLE_FREE;
+  f.handle = static_cast<FoxHandle>(host.call("LEAK", {}).integer);
+  EXPECT_EQ(host.handleCounters().live, before + 1);
+  EXPECT_EQ(host.service(f), 0);
+}
+
+TEST_F(Marshalling, ReleasingTheRunningLibraryWaitsForItsCall) {
+  host.call("EXEC", {Value::Text("SET LIBRARY TO")});
+  EXPECT_FALSE(host.hasFunction("EXEC"));
+  EXPECT_TRUE(host.libraries().empty());
 }
 
 }  // namespace

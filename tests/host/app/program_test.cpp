@@ -1,10 +1,10 @@
-// The foxhost program run as a subprocess: -e commands, a script, and the prompt fed by a pipe.
+// The foxhost program run as a subprocess: -e commands, a script, the prompt fed by a pipe, and
+// bad usage.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -29,10 +29,12 @@ std::string tempFile(const std::string &contents) {
   return name;
 }
 
-std::string slurp(const std::string &path) {
+// The file's text; the file is removed.
+std::string take(const std::string &path) {
   std::ifstream in(path);
   std::stringstream s;
   s << in.rdbuf();
+  unlink(path.c_str());
   return s.str();
 }
 
@@ -41,92 +43,80 @@ Outcome foxhost(const std::vector<std::string> &args, const std::string &input =
   const std::string in = tempFile(input), out = tempFile(""), err = tempFile("");
   const pid_t pid = fork();
   if (pid == 0) {
-    const int fin = open(in.c_str(), O_RDONLY), fout = open(out.c_str(), O_WRONLY | O_TRUNC),
-              ferr = open(err.c_str(), O_WRONLY | O_TRUNC);
-    dup2(fin, 0);
-    dup2(fout, 1);
-    dup2(ferr, 2);
+    dup2(open(in.c_str(), O_RDONLY), 0);
+    dup2(open(out.c_str(), O_WRONLY | O_TRUNC), 1);
+    dup2(open(err.c_str(), O_WRONLY | O_TRUNC), 2);
     std::vector<char *> argv{const_cast<char *>(FOXHOST_PATH)};
     for (const std::string &a : args) argv.push_back(const_cast<char *>(a.c_str()));
     argv.push_back(nullptr);
     execv(FOXHOST_PATH, argv.data());
     _exit(127);
   }
-  Outcome r;
   int status = 0;
   waitpid(pid, &status, 0);
-  r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  r.out = slurp(out);
-  r.err = slurp(err);
-  unlink(in.c_str());
-  unlink(out.c_str());
-  unlink(err.c_str());
-  return r;
+  take(in);
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, take(out), take(err)};
 }
 
 const std::string kLib = std::string(FOXTEST_LIB_DIR) + "/foxtestlib.so";
 
-TEST(Program, ExpressionsCallALibraryAndPrint) {
-  const Outcome r = foxhost({"--library", kLib, "-e", "ECHO_C('hi') + '!'", "-e", "? 1 + 2, .T."});
-  EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.out, "hi!\n         3 .T.\n");
-  EXPECT_EQ(r.err, "");
-}
-
-TEST(Program, AnErrorInAnExpressionStopsWithItsMessage) {
-  const Outcome r = foxhost({"-e", "? 1", "-e", "NOSUCH()", "-e", "? 2"});
-  EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.out, "         1\n");
-  EXPECT_EQ(r.err, "Error: Function NOSUCH is not found\n");
-}
-
-TEST(Program, MissingLibrary) {
-  const Outcome r = foxhost({"--library", "/nonexistent/lib.so", "-e", "? 1"});
-  EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err, "Error: Library file /nonexistent/lib.so does not exist\n");
-  EXPECT_EQ(r.out, "");
-}
-
-TEST(Program, ScriptRunsAndStopsAtItsFirstError) {
+TEST(Program, RunsCommandsScriptsAndThePrompt) {
   const std::string good =
       tempFile("SET LIBRARY TO " + kLib + "\n? REENTER(4)\nx = 'a' + ;\n 'b'\n? x\n");
-  Outcome r = foxhost({good});
-  EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.out, "        10\nab\n");
   const std::string bad = tempFile("? 'one'\n\n? 1 +\n? 'never'\n");
-  r = foxhost({bad});
-  EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.out, "one\n");
-  EXPECT_EQ(r.err, bad + ", line 3: Syntax error: unexpected end of command\n");
+  const struct {
+    std::vector<std::string> args;
+    std::string input;
+    int status;
+    std::string out, err;
+  } cases[] = {
+      {{"--library", kLib, "-e", "ECHO_C('hi') + '!'", "-e", "? 1 + 2, .T."},
+       "",
+       0,
+       "hi!\n         3 .T.\n",
+       ""},
+      {{"-e", "? 1", "-e", "NOSUCH()", "-e", "? 2"},
+       "",
+       1,
+       "         1\n",
+       "Error: Function NOSUCH is not found\n"},
+      {{"--library", "/nonexistent/lib.so", "-e", "? 1"},
+       "",
+       1,
+       "",
+       "Error: Library file /nonexistent/lib.so does not exist\n"},
+      {{"--virtual-clock", "--library", kLib, "-e", "? CLOCKMS() < 5"}, "", 0, ".T.\n", ""},
+      {{good}, "", 0, "        10\nab\n", ""},
+      {{bad}, "", 1, "one\n", bad + ", line 3: Syntax error: unexpected end of command\n"},
+      // No prompt text when the input is not a terminal; the prompt goes on after errors.
+      {{"--library", kLib},
+       "x = 2\nx * 3\nbad(\n? 'after'\nRET_NOTHING()\nUSERERR('boom')\nQUIT\n? 'gone'\n",
+       0,
+       "         6\nafter\n",
+       "Error: Syntax error: unexpected end of command\nError: boom\n"},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.args.back());
+    const Outcome r = foxhost(c.args, c.input);
+    EXPECT_EQ(r.status, c.status);
+    EXPECT_EQ(r.out, c.out);
+    EXPECT_EQ(r.err, c.err);
+  }
   unlink(good.c_str());
   unlink(bad.c_str());
-  EXPECT_EQ(foxhost({"/nonexistent/script.prg"}).status, 1);
-}
-
-TEST(Program, PromptFromAPipe) {
-  const Outcome r =
-      foxhost({"--library", kLib},
-              "x = 2\nx * 3\nbad(\n? 'after'\nRET_NOTHING()\nUSERERR('boom')\nQUIT\n? 'gone'\n");
-  EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out, "         6\nafter\n");  // no prompt text when the input is not a terminal
-  EXPECT_EQ(r.err, "Error: Syntax error: unexpected end of command\nError: boom\n");
-}
-
-TEST(Program, VirtualClock) {
-  const Outcome r = foxhost({"--virtual-clock", "--library", kLib, "-e", "? CLOCKMS() < 5"});
-  EXPECT_EQ(r.out, ".T.\n") << r.err;
 }
 
 TEST(Program, BadUsage) {
-  Outcome r = foxhost({"--frobnicate"});
+  const Outcome r = foxhost({"--frobnicate"});
   EXPECT_EQ(r.status, 2);
   EXPECT_NE(r.err.find("unknown option --frobnicate"), std::string::npos);
   EXPECT_NE(r.err.find("usage: foxhost"), std::string::npos);
-  EXPECT_EQ(foxhost({"-e"}).status, 2);
-  EXPECT_EQ(foxhost({"a.prg", "b.prg"}).status, 2);
-  r = foxhost({"--help"});
-  EXPECT_EQ(r.status, 0);
-  EXPECT_NE(r.out.find("usage: foxhost"), std::string::npos);
+  const std::pair<std::vector<std::string>, int> others[] = {
+      {{"-e"}, 2}, {{"a.prg", "b.prg"}, 2}, {{"/nonexistent/script.prg"}, 1}};
+  for (const auto &[args, status] : others) EXPECT_EQ(foxhost(args).status, status) << args[0];
+  const Outcome help = foxhost({"--help"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("usage: foxhost"), std::string::npos);
 }
 
 }  // namespace
