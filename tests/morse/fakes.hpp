@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/keyer_host.hpp"
+#include "core/keyer_state.hpp"
 #include "core/timed_wait.hpp"
 #include "ports/pc_devices.hpp"
 #include "ports/port_io.hpp"
@@ -142,5 +143,28 @@ std::vector<int> roundedMs(const std::vector<KeyRun> &runs, bool down);
 // The symbols the keying line spelled: '.' for runs near `dot`, '_' otherwise, ' ' between
 // characters (an up run longer than the element gap by more than half a millisecond).
 std::string keyedSymbols(const std::vector<KeyRun> &runs, double dotMs, double elementGapMs);
+
+// A keyer's surroundings at a speed: the clock, the recording ports, the scripted host and the
+// state, with the keying line read back as runs and symbols.
+struct KeyerRig {
+  explicit KeyerRig(int32_t wpm = 15, int32_t farnsworth = 0) {
+    state.settings.wpm = wpm;
+    state.settings.farnsworth = farnsworth;
+    state.recompute();
+  }
+  std::vector<KeyRun> runs() const { return keyingRuns(ports.events, kDefaultPortBase + 2); }
+  std::string symbols() const {
+    return keyedSymbols(runs(), state.durations.dot, state.durations.elementGap);
+  }
+  uint64_t msNow() const { return clock.peek() / 1000; }
+  void type(const std::string &text, uint64_t atMs) {
+    for (char c : text) host.queueKey(static_cast<unsigned char>(c), atMs);
+  }
+
+  StepClock clock;
+  RecordingPorts ports{clock};
+  ScriptedHost host{clock};
+  KeyerState state;
+};
 
 }  // namespace morse::test

@@ -7,121 +7,93 @@
 namespace morse {
 namespace {
 
-using test::keyedSymbols;
-using test::keyingRuns;
-using test::RecordingPorts;
+using test::KeyerRig;
 using test::roundedMs;
-using test::ScriptedHost;
-using test::StepClock;
 
 constexpr uint32_t kEcho = 7;
-constexpr uint16_t kControl = 0x37A;
+const std::string kShowSpeed = "wait window ltrim(str(cw_wpm())) + ' WPM' nowait";
 
-struct SendFixture : ::testing::Test {
-  StepClock clock;
-  RecordingPorts ports{clock};
-  ScriptedHost host{clock};
-  KeyerState state;
-
-  SendResult send(const std::string &text, bool withEcho = true) {
+struct SendKeyerTest : ::testing::Test, KeyerRig {
+  SendResult send(std::optional<std::string> text, bool withEcho = true) {
     SendKeyer k(state, ports, clock, host);
     return k.run(text, withEcho ? std::optional<uint32_t>(kEcho) : std::nullopt);
   }
-  SendResult resume(bool withEcho = true) {
-    SendKeyer k(state, ports, clock, host);
-    return k.run(std::nullopt, withEcho ? std::optional<uint32_t>(kEcho) : std::nullopt);
-  }
-  std::vector<test::KeyRun> runs() const { return keyingRuns(ports.events, kControl); }
-  std::string symbols() const {
-    return keyedSymbols(runs(), state.durations.dot, state.durations.elementGap);
-  }
-  uint64_t msNow() const { return clock.peek() / 1000; }
 };
 
-TEST_F(SendFixture, KeysElementsAndGapsAtTheLoadSettings) {
-  EXPECT_EQ(send("PARIS"), SendResult::Finished);
-  EXPECT_EQ(symbols(), ".__. ._ ._. .. ...");
-  // Key down 0x01 and key up 0x09 on base + 2, nothing else.
-  for (const PortEvent &e : ports.events) {
-    EXPECT_EQ(e.port, kControl);
-    EXPECT_TRUE(e.value == 0x01 || e.value == 0x09);
-  }
-  const auto down = roundedMs(runs(), true);
-  for (int ms : down) EXPECT_TRUE(ms == 88 || ms == 264) << ms;
-  const auto up = roundedMs(runs(), false);
-  for (int ms : up) EXPECT_TRUE(ms == 88 || ms == 224) << ms;
-  EXPECT_EQ(host.objects[kEcho], "PARIS");
-}
-
-// What a text keys: its signs, its echo and the key-up runs (element gap 88, character gap
-// 224, word gap 145 at the load settings).
-TEST(SendTexts, SignsEchoAndGaps) {
+// What a text keys: its signs (key down 0x01, up 0x09 on base + 2, each element a dot or three),
+// its echo and the key-up runs (element gap 88, character gap 224, word gap 145 at 15 WPM).
+TEST(SendKeyer, SignsEchoAndGaps) {
   const struct {
-    const char *name;
     std::string text;
     int32_t wpm, farnsworth;
-    const char *symbols, *echo;
+    bool echo;
+    const char *symbols, *echoed;
     std::vector<int> up;
   } cases[] = {
-      {"BlankAddsTheWordGap", "E E", 15, 0, ". .", "E E", {224 + 145}},
-      {"NegativeWordGapAddsNothing", "E E", 20, 50, ". .", "E E", {312}},
-      {"ApostropheJoinsTwoIntoOneSign",
-       "'AR K",
+      {"PARIS",
        15,
        0,
-       "._._. _._",
-       "'AR K",
-       {88, 88, 88, 88, 224 + 145, 88, 88}},
-      {"LowerCaseKeyedOthersSkipped", "e{~]_t", 15, 0, ". _", "ET", {224}},
-      {"EmptyCodeKeysOnlyTheGap", "E[E", 15, 0, ". .", "E[E", {224 + 224}},
+       true,
+       ".__. ._ ._. .. ...",
+       "PARIS",
+       {88, 88, 88, 224, 88, 224, 88, 88, 224, 88, 224, 88, 88}},
+      {"E E", 15, 0, true, ". .", "E E", {224 + 145}},  // a blank adds the word gap
+      {"E E", 20, 50, true, ". .", "E E", {312}},       // a negative word gap adds nothing
+      {"'AR K", 15, 0, true, "._._. _._", "'AR K", {88, 88, 88, 88, 224 + 145, 88, 88}},
+      {"e{~]_t", 15, 0, true, ". _", "ET", {224}},      // lower case keyed, others skipped
+      {"E[E", 15, 0, true, ". .", "E[E", {224 + 224}},  // an empty code keys only the gap
+      {"EE", 15, 0, false, ". .", "", {224}},
+      {"", 15, 0, true, "", "", {}},
   };
   for (const auto &c : cases) {
-    SCOPED_TRACE(c.name);
-    StepClock clock;
-    RecordingPorts ports(clock);
-    ScriptedHost host(clock);
-    KeyerState state;
-    state.settings.wpm = c.wpm;
-    state.settings.farnsworth = c.farnsworth;
-    state.recompute();
-    EXPECT_EQ(SendKeyer(state, ports, clock, host).run(c.text, kEcho), SendResult::Finished);
-    const auto runs = keyingRuns(ports.events, kControl);
-    EXPECT_EQ(keyedSymbols(runs, state.durations.dot, state.durations.elementGap), c.symbols);
-    EXPECT_EQ(host.objects[kEcho], c.echo);
-    EXPECT_EQ(roundedMs(runs, false), c.up);
+    SCOPED_TRACE(c.text);
+    KeyerRig rig(c.wpm, c.farnsworth);
+    rig.state.paused = c.text.empty();  // an empty text clears the pause
+    EXPECT_EQ(SendKeyer(rig.state, rig.ports, rig.clock, rig.host)
+                  .run(c.text, c.echo ? std::optional<uint32_t>(kEcho) : std::nullopt),
+              SendResult::Finished);
+    EXPECT_FALSE(rig.state.paused);
+    EXPECT_EQ(rig.symbols(), c.symbols);
+    EXPECT_EQ(rig.host.objects[kEcho], c.echoed);
+    EXPECT_EQ(roundedMs(rig.runs(), false), c.up);
+    for (const int ms : roundedMs(rig.runs(), true)) {
+      EXPECT_TRUE(ms == rig.state.durations.dot || ms == 3 * rig.state.durations.dot) << ms;
+    }
+    for (const PortEvent &e : rig.ports.events) {
+      EXPECT_EQ(e.port, 0x37A);
+      EXPECT_TRUE(e.value == kKeyDownValue || e.value == kKeyUpValue);
+    }
   }
 }
 
-TEST_F(SendFixture, EchoNeedsTheObject) {
-  send("EE", false);
-  EXPECT_TRUE(host.objects.empty());
-  EXPECT_EQ(symbols(), ". .");
-}
-
-TEST_F(SendFixture, EmptyTextFinishesAtOnceAndClearsThePause) {
-  state.paused = true;
-  EXPECT_EQ(send(""), SendResult::Finished);
-  EXPECT_FALSE(state.paused);
-  EXPECT_TRUE(ports.events.empty());
-}
-
-TEST_F(SendFixture, HomePausesAtTheNextBlankAndResumeGoesOnAfterIt) {
+// Home pauses after the word (the blank echoed), End before the next character (echoed, not
+// keyed); a resume goes on from there without echoing anything twice.
+TEST_F(SendKeyerTest, HomeAndEndPauseAndAResumeGoesOn) {
   host.queueKey(kKeyHome, msNow());  // read after the first character
   EXPECT_EQ(send("AB CD"), SendResult::Paused);
   EXPECT_TRUE(state.paused);
-  EXPECT_EQ(host.objects[kEcho], "AB ");  // the word finished, the blank echoed
+  EXPECT_EQ(host.objects[kEcho], "AB ");
   EXPECT_EQ(symbols(), "._ _...");
   EXPECT_EQ(host.commands, std::vector<std::string>{"wait window 'Pause...' nowait"});
-
   ports.events.clear();
-  EXPECT_EQ(resume(), SendResult::Finished);
-  EXPECT_FALSE(state.paused);
+  EXPECT_EQ(send(std::nullopt), SendResult::Finished);
   EXPECT_EQ(host.objects[kEcho], "AB CD");
   EXPECT_EQ(symbols(), "_._. _..");
-}
 
-TEST_F(SendFixture, ResumeWhenNotPausedIsRefused) {
-  EXPECT_EQ(resume(), SendResult::Finished);
+  host.objects.clear();
+  ports.events.clear();
+  host.queueKey(kKeyEnd, msNow());
+  EXPECT_EQ(send("A BC"), SendResult::Stopped);
+  EXPECT_EQ(host.objects[kEcho], "A B");
+  EXPECT_EQ(symbols(), "._");
+  ports.events.clear();
+  EXPECT_EQ(send(std::nullopt), SendResult::Finished);
+  EXPECT_EQ(host.objects[kEcho], "A BC");
+  EXPECT_EQ(symbols(), "_... _._.");
+
+  host.commands.clear();
+  ports.events.clear();
+  EXPECT_EQ(send(std::nullopt), SendResult::Finished);  // nothing to resume
   EXPECT_EQ(
       host.commands,
       std::vector<std::string>{
@@ -129,83 +101,64 @@ TEST_F(SendFixture, ResumeWhenNotPausedIsRefused) {
   EXPECT_TRUE(ports.events.empty());
 }
 
-TEST_F(SendFixture, EndStopsAtTheNextNonBlankAndResumeKeysThatCharacter) {
-  host.queueKey(kKeyEnd, msNow());
-  EXPECT_EQ(send("A BC"), SendResult::Stopped);
-  EXPECT_TRUE(state.paused);
-  // The blank is sent; B is echoed but not keyed.
-  EXPECT_EQ(host.objects[kEcho], "A B");
-  EXPECT_EQ(symbols(), "._");
-
-  ports.events.clear();
-  EXPECT_EQ(resume(), SendResult::Finished);
-  EXPECT_EQ(host.objects[kEcho], "A BC");  // B not echoed twice
-  EXPECT_EQ(symbols(), "_... _._.");
-}
-
-TEST(SendStop, HostStopLetsTheKeyUpAtOnceAndAResumeKeysWhatItCut) {
-  // "AB" at the load settings: A's dot 0-88, element gap, dash 176-440; character gap to 664.
-  struct Case {
+// A stop signal lets the key up at once, and a resume keys what it cut. "AB" at 15 WPM: A's dot
+// 0-88, element gap, dash 176-440; character gap to 664.
+TEST(SendKeyer, AStopSignalLetsTheKeyUpAtOnceAndAResumeKeysWhatItCut) {
+  const struct {
     int signalMs;
-    double lastEventMs;  // when the key went up for the last time
+    double lastEventMs;  // when the key went up for the last time; none before anything
     const char *resumed;
+  } cases[] = {
+      {0, -1, "._ _..."},
+      {40, 40, "._ _..."},
+      {300, 300, "._ _..."},
+      {500, 440, "_..."},  // in the gap after A: A stays sent
   };
-  const Case cases[] = {{0, -1, "._ _..."},  // before anything: nothing keyed
-                        {40, 40, "._ _..."},
-                        {300, 300, "._ _..."},
-                        {500, 440, "_..."}};  // in the gap after A: A stays sent
-  for (const Case &c : cases) {
-    StepClock clock;
-    RecordingPorts ports(clock);
-    ScriptedHost host(clock);
-    KeyerState state;
-    const uint64_t start = clock.peek();
-    clock.signalAtMicros = start + c.signalMs * 1000u;
-    EXPECT_EQ(SendKeyer(state, ports, clock, host).run("AB", kEcho), SendResult::Stopped);
-    EXPECT_TRUE(state.paused);
-    if (c.lastEventMs < 0) {
-      EXPECT_TRUE(ports.events.empty());
-    } else {
-      ASSERT_FALSE(ports.events.empty());
-      EXPECT_EQ(ports.events.back().value, kKeyUpValue) << c.signalMs;
-      EXPECT_NEAR((ports.events.back().micros - start) / 1000.0, c.lastEventMs, 0.05);
+  for (const auto &c : cases) {
+    KeyerRig rig;
+    const uint64_t start = rig.clock.peek();
+    rig.clock.signalAtMicros = start + c.signalMs * 1000u;
+    EXPECT_EQ(SendKeyer(rig.state, rig.ports, rig.clock, rig.host).run("AB", kEcho),
+              SendResult::Stopped);
+    EXPECT_TRUE(rig.state.paused);
+    EXPECT_EQ(rig.ports.events.empty(), c.lastEventMs < 0);
+    if (!rig.ports.events.empty()) {
+      EXPECT_EQ(rig.ports.events.back().value, kKeyUpValue) << c.signalMs;
+      EXPECT_NEAR((rig.ports.events.back().micros - start) / 1000.0, c.lastEventMs, 0.05);
     }
-    clock.signalAtMicros = UINT64_MAX;
-    ports.events.clear();
-    EXPECT_EQ(SendKeyer(state, ports, clock, host).run(std::nullopt, kEcho), SendResult::Finished);
-    EXPECT_EQ(keyedSymbols(keyingRuns(ports.events, kControl), 88, 88), c.resumed) << c.signalMs;
-    EXPECT_EQ(host.objects[kEcho], "AB");  // nothing echoed twice
+    rig.clock.signalAtMicros = UINT64_MAX;
+    rig.ports.events.clear();
+    EXPECT_EQ(SendKeyer(rig.state, rig.ports, rig.clock, rig.host).run(std::nullopt, kEcho),
+              SendResult::Finished);
+    EXPECT_EQ(rig.symbols(), c.resumed) << c.signalMs;
+    EXPECT_EQ(rig.host.objects[kEcho], "AB");  // nothing echoed twice
   }
 }
 
-TEST_F(SendFixture, SpeedKeysStepByTwoAndNeverBelowFive) {
-  state.settings.wpm = 7;
-  state.recompute();
-  host.queueKey(kKeyDown, msNow());
-  send("EEE");
-  EXPECT_EQ(state.settings.wpm, 5);
-  EXPECT_EQ(state.durations, computeDurations(state.settings));
-  const std::string show = "wait window ltrim(str(cw_wpm())) + ' WPM' nowait";
-  EXPECT_EQ(host.commands, (std::vector<std::string>{show, show}));
-
-  // At 6 a slower step would give 4: refused, the speed stays; the closing display still runs.
-  state.settings.wpm = 6;
-  state.recompute();
-  host.commands.clear();
-  host.queueKey(kKeyDown, msNow());
-  send("EEE");
-  EXPECT_EQ(state.settings.wpm, 6);
-  EXPECT_EQ(host.commands, std::vector<std::string>{show});
-}
-
-TEST_F(SendFixture, SpeedChangeTakesEffectOnTheNextCharacterAndRepeatsWhileKeysCome) {
-  host.queueKey(kKeyUp, msNow());
-  host.queueKey(kKeyUp, msNow());  // read by the speed change itself
-  host.queueKey(kKeyUp, msNow());
+// Speed keys step by two, show the speed, take effect on the next character, repeat while keys
+// come, and never go below five.
+TEST_F(SendKeyerTest, SpeedKeys) {
+  for (int i = 0; i < 3; ++i) host.queueKey(kKeyUp, msNow());  // the second read by the change
   send("EEE");
   EXPECT_EQ(state.settings.wpm, 21);
-  // Read after the first E, applied after the second is keyed, repeated while keys come.
   EXPECT_EQ(roundedMs(runs(), true), (std::vector<int>{88, 88, 1320 / 21}));
+  const struct {
+    int32_t wpm, downKeys, wpmAfter;
+    size_t shown;
+  } slower[] = {
+      {9, 3, 5, 3},  // 9, 7, 5, then refused
+      {6, 1, 6, 1},  // 4 is refused; the closing display still runs
+  };
+  for (const auto &c : slower) {
+    state.settings.wpm = c.wpm;
+    state.recompute();
+    host.commands.clear();
+    for (int i = 0; i < c.downKeys; ++i) host.queueKey(kKeyDown, msNow());
+    send("EEEE");
+    EXPECT_EQ(state.settings.wpm, c.wpmAfter);
+    EXPECT_EQ(state.durations, computeDurations(state.settings));
+    EXPECT_EQ(host.commands, std::vector<std::string>(c.shown, kShowSpeed));
+  }
 }
 
 }  // namespace
