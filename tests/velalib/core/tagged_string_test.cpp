@@ -13,88 +13,57 @@ namespace {
 
 using namespace std::string_literals;
 
-struct TagCase {
-  const char *name;
-  std::string tag;
-  std::string tagged;
-  std::string value;  // expected tagValue
-  std::string field;  // expected tagField
-};
-
-class TagLookup : public ::testing::TestWithParam<TagCase> {};
-
-TEST_P(TagLookup, FindsValueAndField) {
-  const TagCase &c = GetParam();
-  EXPECT_EQ(tagValue(c.tag, c.tagged), c.value);
-  EXPECT_EQ(tagField(c.tag, c.tagged), c.field);
+// A tag is found at the start or after a blank, up to the next "|"; the first occurrence wins,
+// even inside an earlier value.
+TEST(TaggedString, LookupFindsValueAndField) {
+  const struct {
+    std::string tag, tagged, value, field;
+  } cases[] = {
+      {"CALL=", "CALL=W1AW| NAME=Hiram|", "W1AW", "CALL=W1AW|"},
+      {"NAME=", "CALL=W1AW| NAME=Hiram|", "Hiram", "NAME=Hiram|"},
+      {"NAME=", "CALL=W1AW|NAME=Hiram|", "", ""},  // after a bar, not a blank
+      {"B=", "A=x B=1| B=2|", "1", "B=1|"},
+      {"A=", "A=x B=1| B=2|", "x B=1", "A=x B=1|"},
+      {"C=", "A=1| C=3", "", ""},  // no bar after the tag
+      {"call=", "CALL=W1AW|", "", ""},
+      {"A=", "A=| B=2|", "", "A=|"},
+      {"ALL=", "CALL=1| ALL=2|", "2", "ALL=2|"},  // not inside a word
+      {"Q=", "Q= a b |", " a b ", "Q= a b |"},
+      {"\xE9=", "\xE9=\xFF|", "\xFF", "\xE9=\xFF|"},
+      {"A=", "A=x\0y|"s, "x\0y"s, "A=x\0y|"s},
+      {"A=", "", "", ""},
+  };
+  for (const auto &c : cases) {
+    EXPECT_EQ(tagValue(c.tag, c.tagged), c.value) << c.tag << " in " << c.tagged;
+    EXPECT_EQ(tagField(c.tag, c.tagged), c.field) << c.tag << " in " << c.tagged;
+  }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rules, TagLookup,
-    ::testing::Values(
-        TagCase{"AtStart", "CALL=", "CALL=W1AW| NAME=Hiram|", "W1AW", "CALL=W1AW|"},
-        TagCase{"AfterBlank", "NAME=", "CALL=W1AW| NAME=Hiram|", "Hiram", "NAME=Hiram|"},
-        TagCase{"AfterBarNotFound", "NAME=", "CALL=W1AW|NAME=Hiram|", "", ""},
-        TagCase{"EarlierValueHoldsTag", "B=", "A=x B=1| B=2|", "1", "B=1|"},
-        TagCase{"NoBarAfterTag", "C=", "A=1| C=3", "", ""},
-        TagCase{"CaseMatters", "call=", "CALL=W1AW|", "", ""},
-        TagCase{"EmptyValue", "A=", "A=| B=2|", "", "A=|"},
-        TagCase{"TagInsideWordNotFound", "ALL=", "CALL=W1AW|", "", ""},
-        TagCase{"SecondOccurrenceAfterBlank", "ALL=", "CALL=1| ALL=2|", "2", "ALL=2|"},
-        TagCase{"ValueMayHoldBlanks", "Q=", "Q= a b |", " a b ", "Q= a b |"},
-        TagCase{"BytesAbove127", "\xE9=", "\xE9=\xFF|", "\xFF", "\xE9=\xFF|"},
-        TagCase{"EmbeddedNulKept", "A=", "A=x\0y|"s, "x\0y"s, "A=x\0y|"s},
-        TagCase{"EmptyText", "A=", "", "", ""}),
-    [](const auto &info) { return info.param.name; });
-
-TEST(TagLookup, FirstOccurrenceWinsEvenInsideAnEarlierValue) {
-  // " B=" occurs inside the value of A; that occurrence is the one read, up to the next "|".
-  const std::string tagged = "A=x B=inner| B=outer|";
-  EXPECT_EQ(tagValue("B=", tagged), "inner");
-  EXPECT_EQ(tagField("B=", tagged), "B=inner|");
-  EXPECT_EQ(tagValue("A=", tagged), "x B=inner");
-}
-
-TEST(MakeTag, TrimsBlanksAndControlsFromTheValue) {
-  EXPECT_EQ(makeTag("CALL=", "  W1AW  "), "CALL=W1AW|");
-  EXPECT_EQ(makeTag("CALL=", "\t\r\n W1AW\x01\x1F "), "CALL=W1AW|");
-  EXPECT_EQ(makeTag("N=", "a b"), "N=a b|");
-  EXPECT_EQ(makeTag("N=", "\xA0x\xA0"), "N=\xA0x\xA0|");  // 160 is not a control
-  EXPECT_EQ(makeTag("N=", "   "), "");
-  EXPECT_EQ(makeTag("N=", ""), "");
-  EXPECT_EQ(makeTag("N=", "\0\0"s), "");
+TEST(TaggedString, MakeTagTrimsBlanksAndControlsAndReadsBack) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"\t\r\n W1AW\x01\x1F ", "CALL=W1AW|"},
+      {"a b", "CALL=a b|"},
+      {"\xA0x\xA0", "CALL=\xA0x\xA0|"},  // 160 is not a control
+      {"   ", ""},
+      {"\0\0"s, ""},
+  };
+  for (const auto &[value, made] : cases) EXPECT_EQ(makeTag("CALL=", value), made);
   EXPECT_EQ(makeTag("", "v"), "v|");
-}
-
-TEST(MakeTag, RoundTripsThroughLookup) {
   const std::string tagged = makeTag("CALL=", " K1ABC ") + " " + makeTag("QTH=", "Boston ");
-  EXPECT_EQ(tagValue("CALL=", tagged), "K1ABC");
   EXPECT_EQ(tagValue("QTH=", tagged), "Boston");
 }
 
-TEST(GetItem, PicksTheItemCountingFromOne) {
+TEST(ItemList, GetItemCountsFromOne) {
   const struct {
     std::string delimiter, list;
     int32_t index;
     std::string item;
-  } cases[] = {{",", "a,,b", -5, "a"},
-               {",", "a,,b", 0, "a"},
-               {",", "a,,b", 1, "a"},
-               {",", "a,,b", 2, ""},
-               {",", "a,,b", 3, "b"},
-               {",", "a,,b", 4, ""},
-               {",", "a,,b", 2147483647, ""},
-               {",", "a,b,", 3, ""},
-               {",", "a,b,", 4, ""},
-               {",", "", 1, ""},
-               {",", "", 2, ""},
-               {";,", "x;y,z", 2, "y,z"},
-               {",", "only", 1, "only"},
-               {",", "only", 2, ""},
-               {"", "a,b", 1, "a,b"},
-               {"", "a,b", 2, ""},
-               {"", "a,b", 0, "a,b"},
-               {"\t", "1\t2\t3", 3, "3"}};
+  } cases[] = {
+      {",", "a,,b", -5, "a"}, {",", "a,,b", 2, ""},          {",", "a,,b", 3, "b"},
+      {",", "a,,b", 4, ""},   {",", "a,,b", 2147483647, ""}, {",", "a,b,", 3, ""},
+      {",", "", 1, ""},       {";,", "x;y,z", 2, "y,z"},     {"", "a,b", 1, "a,b"},
+      {"", "a,b", 2, ""},
+  };
   for (const auto &c : cases) {
     EXPECT_EQ(getItem(c.delimiter, c.list, c.index), c.item)
         << "list \"" << c.list << "\" index " << c.index;
@@ -102,32 +71,42 @@ TEST(GetItem, PicksTheItemCountingFromOne) {
 }
 
 // Star, question mark and classes ([abc], [!abc], ranges either way round, "]" first); an
-// unclosed class is literal text.
+// unclosed class is literal text; case matters.
 TEST(WildCard, Matches) {
   const struct {
     std::string pattern, text;
     bool matches;
   } cases[] = {
-      // clang-format off
-      {"*", "", true}, {"*", "anything", true}, {"***", "", true}, {"", "", true}, {"", "a", false},
-      {"?", "", false}, {"?", "a", true}, {"?", "ab", false}, {"a*", "a", true},
-      {"a**b", "ab", true}, {"a*b", "axxb", true}, {"a*b", "axxbx", false}, {"*b", "abab", true},
-      {"a*b*c", "aXbYc", true}, {"a*b*c", "aXcYb", false}, {"*.txt", "notes.txt", true},
-      {"*.txt", "notes.TXT", false}, {"W1AW", "w1aw", false}, {"W?AW", "W1AW", true},
-      {"*?", "", false}, {"*?", "x", true}, {"a*", "b", false},
+      {"***", "", true},
+      {"", "a", false},
+      {"?", "", false},
+      {"?", "ab", false},
+      {"a**b", "ab", true},
+      {"a*b", "axxbx", false},
+      {"*b", "abab", true},
+      {"a*b*c", "aXcYb", false},
+      {"*.txt", "notes.TXT", false},
+      {"*?", "", false},
       {"*a*a*a*a*a*b", std::string(200, 'a'), false},
-      {"*a*a*a*a*a*b", std::string(200, 'a') + "b", true}, {"[abc]", "b", true},
-      {"[abc]", "d", false}, {"[abc]", "", false}, {"[!abc]", "d", true}, {"[!abc]", "a", false},
-      {"[!abc]", "", false}, {"[]a]", "]", true}, {"[]a]", "a", true}, {"[]a]", "b", false},
-      {"[!]a]", "]", false}, {"[!]a]", "x", true}, {"[a-c]", "b", true}, {"[a-c]", "-", false},
-      {"[a-c]", "d", false}, {"[-a]", "-", true}, {"[-a]", "a", true}, {"[a-]", "-", true},
-      {"[a-]", "a", true}, {"[a-]", "b", false}, {"[c-a]", "b", false}, {"[c-a]", "-", true},
-      {"[c-a]", "c", true}, {"[c-a]", "a", true}, {"[a-a]", "a", true}, {"[a-a]", "-", true},
-      {"[A-Z][0-9]*", "K1ABC", true}, {"[A-Z][0-9]*", "k1abc", false}, {"*[0-9]", "abc7", true},
-      {"[\x80-\xFF]", "\xE9", true}, {"[\x01-\x7F]", "\xE9", false}, {"[abc", "[abc", true},
-      {"[abc", "a", false}, {"a[", "a[", true}, {"[", "[", true}, {"[]", "[]", true},
-      {"[!]", "[!]", true}, {"*[x", "ab[x", true}, {"[a-", "[a-", true}
-      // clang-format on
+      {"*a*a*a*a*a*b", std::string(200, 'a') + "b", true},
+      {"[abc]", "b", true},
+      {"[abc]", "", false},
+      {"[!abc]", "d", true},
+      {"[!abc]", "a", false},
+      {"[]a]", "]", true},
+      {"[!]a]", "]", false},
+      {"[a-c]", "-", false},
+      {"[-a]", "-", true},
+      {"[a-]", "-", true},
+      {"[c-a]", "b", false},
+      {"[c-a]", "a", true},
+      {"[A-Z][0-9]*", "K1ABC", true},
+      {"[\x80-\xFF]", "\xE9", true},
+      {"[\x01-\x7F]", "\xE9", false},
+      {"[abc", "[abc", true},
+      {"[abc", "a", false},
+      {"[!]", "[!]", true},
+      {"*[x", "ab[x", true},
   };
   for (const auto &c : cases) {
     EXPECT_EQ(wildCard(c.pattern, c.text), c.matches)
