@@ -167,9 +167,11 @@ TEST(Language, ObjectsAndProperties) {
 
 TEST(Language, ScriptsAndThePrompt) {
   Host host;
-  std::istringstream ok("* greeting\nx = 'hello' + ;\n    ' world'\n? x  && shows it\n");
+  // Continuation, comments (a ";" or "&&" in one, or "&&" in a string, is not one), NOTES.
+  std::istringstream ok(
+      "* greeting;\nNOTES = 'hello' + ;\n    ' world' && ;\n? NOTES, '&&'  && shows it\n");
   host.runScript(ok, "ok.prg");
-  EXPECT_EQ(host.takeOutput(), "hello world\n");
+  EXPECT_EQ(host.takeOutput(), "hello world &&\n");
   std::istringstream bad("? 1\n\ny = ;\n  (2 +\n? 'never'\n");
   EXPECT_EQ(errorOf([&] { host.runScript(bad, "bad.prg"); }).what(),
             std::string("bad.prg, line 3: Syntax error: unexpected end of command"));

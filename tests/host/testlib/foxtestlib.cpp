@@ -48,7 +48,6 @@ void returnHostValue(const fox::HostValue &v) {
   }
 }
 
-// ---- echo and describe ------------------------------------------------------------------------
 
 void echoAny(FoxParamBlock *pb) {
   const FoxValue &v = pb->p[0];
@@ -106,12 +105,9 @@ void describe(FoxParamBlock *pb) {
 
 void argCount(FoxParamBlock *pb) { fox::returnInteger(pb->pCount); }
 
-// ---- results ----------------------------------------------------------------------------------
 
 void retInteger(FoxParamBlock *) { fox::returnInteger(-42, 6); }
 void retNumber(FoxParamBlock *) { fox::returnNumber(3.14159, 12, 4); }
-void retLogical(FoxParamBlock *) { fox::returnLogical(true); }
-void retDate(FoxParamBlock *) { fox::returnDate(2451545); }
 void retDateText(FoxParamBlock *pb) { fox::returnDateText(fox::Params(pb).text(0)); }
 void retText(FoxParamBlock *) { fox::returnText(std::string("a\0b", 3)); }
 void retNothing(FoxParamBlock *) {}
@@ -120,7 +116,6 @@ void retTwice(FoxParamBlock *) {
   fox::returnInteger(2);
 }
 
-// ---- evaluate and execute ---------------------------------------------------------------------
 
 void eval(FoxParamBlock *pb) { returnHostValue(fox::evaluate(fox::Params(pb).text(0))); }
 void exec(FoxParamBlock *pb) { fox::execute(fox::Params(pb).text(0)); }
@@ -140,7 +135,6 @@ void reenter(FoxParamBlock *pb) {
   fox::returnInteger(inner.integer + n);
 }
 
-// ---- properties and windows -------------------------------------------------------------------
 
 void setProp(FoxParamBlock *pb) {
   const fox::Params p(pb);
@@ -188,7 +182,6 @@ void winRect(FoxParamBlock *pb) {
                   std::to_string(args.c) + "," + std::to_string(args.d));
 }
 
-// ---- keys and clock ---------------------------------------------------------------------------
 
 void readKey(FoxParamBlock *) { fox::returnInteger(fox::readKey()); }
 void clockMs(FoxParamBlock *) { fox::returnNumber(fox::clock::nowMillis(), 12, 0); }
@@ -209,7 +202,6 @@ void waitKey(FoxParamBlock *pb) {
   fox::returnText("none");
 }
 
-// ---- errors and handles -----------------------------------------------------------------------
 
 void raise(FoxParamBlock *pb) {
   fox::WorkHandle a(16), b(32);  // alive at the raise; unwinding must free them
@@ -293,8 +285,6 @@ const FoxInfo kFunctions[] = {
     {"MIXED", argCount, 3, "OC?"},
     {"RET_I", retInteger, 0, ""},
     {"RET_N", retNumber, 0, ""},
-    {"RET_L", retLogical, 0, ""},
-    {"RET_D", retDate, 0, ""},
     {"RET_DATETEXT", retDateText, 1, "C"},
     {"RET_TEXT", retText, 0, ""},
     {"RET_NOTHING", retNothing, 0, ""},
