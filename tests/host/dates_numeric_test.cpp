@@ -64,7 +64,8 @@ TEST(Numeric, FormatStrAndVal) {
   EXPECT_EQ(numeric::str(-50, 2, 0), "**");
   EXPECT_EQ(numeric::str(7, 0, 0), "");
   EXPECT_EQ(numeric::val("  12.50abc").decimals, 2u);
-  for (const auto &[text, value] : {std::pair{"-3", -3.0}, {"abc", 0.0}, {"-", 0.0}, {".5", 0.5}}) {
+  for (const auto &[text, value] :
+       {std::pair{"-3", -3.0}, {"\t+7", 7.0}, {"abc", 0.0}, {"-", 0.0}, {".5", 0.5}}) {
     EXPECT_DOUBLE_EQ(numeric::val(text).value, value) << text;
   }
 }

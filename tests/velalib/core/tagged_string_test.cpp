@@ -95,6 +95,8 @@ TEST(WildCard, Matches) {
       {"[!abc]", "a", false},
       {"[]a]", "]", true},
       {"[!]a]", "]", false},
+      {"[a-c]", "a", true},
+      {"[a-c]", "c", true},
       {"[a-c]", "-", false},
       {"[-a]", "-", true},
       {"[a-]", "-", true},
@@ -105,6 +107,7 @@ TEST(WildCard, Matches) {
       {"[\x01-\x7F]", "\xE9", false},
       {"[abc", "[abc", true},
       {"[abc", "a", false},
+      {"[", "[", true},
       {"[!]", "[!]", true},
       {"*[x", "ab[x", true},
   };
