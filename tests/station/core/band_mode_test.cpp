@@ -41,6 +41,7 @@ TEST(Modes, FromTheCommentOrTheBandPlanAndAsHamlibNamesThem) {
       {14075.5, "", "FT8"},
       {7048.9, "", "FT4"},
       {29100.0, "", "AM"},
+      {70200.0, "", "SSB"},  // a band without a plan
       {145500.0, "", "FM"},
       {9000.0, "", ""}};
   for (const auto& [kHz, comment, mode] : spots) EXPECT_EQ(spotMode(kHz, comment), mode) << comment;

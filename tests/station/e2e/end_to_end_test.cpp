@@ -269,6 +269,12 @@ TEST_F(StationWithMap, WsjtxDecodesAppearOnTheMap) {
       << output();
   EXPECT_EQ(station.count(QStringLiteral("dropped: message cut off")), 1) << output();
   EXPECT_EQ(station.count(QStringLiteral("dropped: not a WSJT-X datagram")), 1) << output();
+  // Without rotctld, a press on a spot is noted and turns nothing.
+  press(marker(falklands));
+  EXPECT_TRUE(waitUntil(
+      [&] { return station.count(QStringLiteral("no rotctld given: rotor request ignored")) == 1; },
+      kSlowMs))
+      << output();
 }
 
 }  // namespace
