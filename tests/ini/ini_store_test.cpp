@@ -67,67 +67,45 @@ class IniStoreTest : public ::testing::Test {
   MessageSink say_;
 };
 
-TEST_F(IniStoreTest, MissingFileGivesEachDefaultThroughItsText) {
-  EXPECT_EQ(get("LatHere", 33.9), Variant(33.9));
-  EXPECT_EQ(get("LonHere", -84.179), Variant(-84.179));
-  EXPECT_EQ(get("UTCOffset", std::int16_t{5}), Variant(std::int16_t{5}));
-  EXPECT_EQ(get("MaxDx", 12437.565315561978), Variant(12437.565315562));
-  EXPECT_EQ(get("ShowSun", true), Variant(true));
-  EXPECT_EQ(get("ShowRivers", false), Variant(false));
-  EXPECT_EQ(get("Top", 1234.5f), Variant(1234.5f));
-  EXPECT_EQ(get("Born", DateSerial(2000, 7, 5)), Variant(DateSerial(2000, 7, 5)));
-  EXPECT_EQ(get("Name", "Mixed Case"), Variant("Mixed Case"));
-  EXPECT_EQ(GET_INI(file_, "Settings", "Name", "Mixed Case", false, say_), Variant("MIXED CASE"));
+// Each type: an absent key gives the default (through its text), a written one its stored form,
+// read back as the default's type.
+TEST_F(IniStoreTest, EachTypeIsStoredInItsFormAndReadsBackAsTheDefaultsType) {
+  const std::tuple<const char*, Variant, Variant, const char*> cases[] = {
+      {"LatHere", 33.9, 0.0, "LatHere= 33.9"},
+      {"LonHere", -84.179, 0.0, "LonHere=-84.179"},
+      {"MaxDx", std::int16_t{600}, std::int16_t{1}, "MaxDx= 600"},
+      {"ShowSun", false, true, "ShowSun=No"},
+      {"Left", 14360.0f, 0.0f, "Left= 14360"},
+      {"Serial", std::int32_t{-70000}, std::int32_t{0}, "Serial=-70000"},
+      {"Born", DateSerial(2000, 7, 5), DateTime{}, "Born=20000705"},
+      {"Name", "Mixed Case", "", "Name=Mixed Case"}};
+  std::string text = "[Settings]\n";
+  for (const auto& [key, value, other, line] : cases) {
+    EXPECT_EQ(get(key, value), value) << key;
+    EXPECT_TRUE(put(key, value)) << key;
+    EXPECT_EQ(get(key, other), value) << key;
+    text += std::string(line) + "\n";
+  }
+  EXPECT_EQ(readFile(), text);
+  EXPECT_EQ(GET_INI(file_, "Settings", "Name", "", false, say_), Variant("MIXED CASE"));
+  EXPECT_EQ(get("Precise", 12437.565315561978), Variant(12437.565315562));
   EXPECT_EQ(get("Nothing", Variant::null()), Variant::null());
   EXPECT_TRUE(messages_.empty());
-  EXPECT_FALSE(fs::exists(file_));
 }
 
-TEST_F(IniStoreTest, WrittenValuesReadBackWithTheirTypes) {
-  EXPECT_TRUE(put("LatHere", 33.9));
-  EXPECT_TRUE(put("LonHere", -84.179));
-  EXPECT_TRUE(put("MaxDx", std::int16_t{600}));
-  EXPECT_TRUE(put("ShowSun", false));
-  EXPECT_TRUE(put("Left", 14360.0f));
-  EXPECT_TRUE(put("Serial", std::int32_t{-70000}));
-  EXPECT_TRUE(put("Born", DateSerial(2000, 7, 5)));
-  EXPECT_TRUE(put("Name", "Mixed Case"));
-  EXPECT_EQ(readFile(),
-            "[Settings]\nLatHere= 33.9\nLonHere=-84.179\nMaxDx= 600\nShowSun=No\nLeft= 14360\n"
-            "Serial=-70000\nBorn=20000705\nName=Mixed Case\n");
-  EXPECT_EQ(get("LatHere", 0.0), Variant(33.9));
-  EXPECT_EQ(get("MaxDx", std::int16_t{1}), Variant(std::int16_t{600}));
-  EXPECT_EQ(get("ShowSun", true), Variant(false));
-  EXPECT_EQ(get("left", 0.0f), Variant(14360.0f));
-  EXPECT_EQ(get("Serial", std::int32_t{0}), Variant(std::int32_t{-70000}));
-  EXPECT_EQ(get("Born", DateTime{}), Variant(DateSerial(2000, 7, 5)));
-  EXPECT_EQ(GET_INI(file_, "Settings", "Name", "", false, say_), Variant("MIXED CASE"));
-  EXPECT_TRUE(messages_.empty());
-}
-
-// How stored texts read for each type of default: booleans; integers rounding half to even and
-// refusing what is not a 16-bit decimal number; reals taking the leading number; and an empty
-// value yielding the default itself.
+// Stored texts as the default's type (the conversions' own rules are the text tests'); an empty
+// value gives the default itself.
 TEST_F(IniStoreTest, StoredTextsReadAsTheDefaultsType) {
   using I16 = std::int16_t;
-  using I32 = std::int32_t;
-  using Case = std::tuple<const char*, Variant, Variant>;
-  const Case cases[] = {{"ON", false, true}, {"on", false, true},     {"Yes", false, true},
-                        {"y", false, true},  {"True", false, true},   {"1", false, true},
-                        {"O", true, false},  {"No", true, false},     {"0", true, false},
-                        {"-1", true, false}, {"", true, true},        {"abc", 7.0, 0.0},
-                        {"1e999", 7.0, 7.0}, {" 12.5 mi", 0.0, 12.5}, {" 12.5 mi", 0.0f, 12.5f}};
-  const Case integers[] = {{"5.5", I16{0}, I16{6}},        {"4.5", I16{0}, I16{4}},
-                           {" -2.5", I32{0}, I32{-2}},     {"abc", I16{25}, I16{25}},
-                           {"12abc", I16{25}, I16{25}},    {"70000", I16{25}, I16{25}},
-                           {"70000", I32{25}, I32{70000}}, {"1e3", I16{0}, I16{1000}},
-                           {"   ", I16{25}, I16{25}},      {"", Variant::null(), Variant::null()}};
-  for (const std::span<const Case> table :
-       {std::span<const Case>(cases), std::span<const Case>(integers)}) {
-    for (const auto& [text, def, read] : table) {
-      writeFile(std::string("[Settings]\nKey=") + text + "\n");
-      EXPECT_EQ(get("Key", def), read) << '"' << text << '"';
-    }
+  const std::tuple<const char*, Variant, Variant> cases[] = {
+      {"y", false, true},          {"", true, true},
+      {"abc", 7.0, 0.0},           {"1e999", 7.0, 7.0},
+      {" 12.5 mi", 0.0f, 12.5f},   {"5.5", I16{0}, I16{6}},
+      {"70000", I16{25}, I16{25}}, {"70000", std::int32_t{25}, std::int32_t{70000}},
+      {"   ", I16{25}, I16{25}},   {"", Variant::null(), Variant::null()}};
+  for (const auto& [text, def, read] : cases) {
+    writeFile(std::string("[Settings]\nKey=") + text + "\n");
+    EXPECT_EQ(get("Key", def), read) << '"' << text << '"';
   }
   EXPECT_TRUE(messages_.empty());
 }
@@ -152,29 +130,6 @@ TEST_F(IniStoreTest, LongValuesAreCutTo2999Characters) {
   EXPECT_EQ(absent.getIf<std::string>()->size(), 2999u);
 }
 
-TEST_F(IniStoreTest, WritesKeepOtherSectionsCommentsAndSpacing) {
-  const std::string before =
-      "; written by hand\n[Radio]\n  Port = /dev/ttyS0\n\n[Settings]\nLatHere  =  1\n"
-      "# keep me\nShowSun=No\n\n[Zed]\nq=r\n";
-  writeFile(before);
-  EXPECT_TRUE(put("LatHere", 33.9));
-  EXPECT_TRUE(put("MaxDx", std::int16_t{600}));
-  EXPECT_EQ(readFile(),
-            "; written by hand\n[Radio]\n  Port = /dev/ttyS0\n\n[Settings]\nLatHere  = 33.9\n"
-            "# keep me\nShowSun=No\nMaxDx= 600\n\n[Zed]\nq=r\n");
-}
-
-TEST_F(IniStoreTest, FailedWriteLeavesTheOldFileWholeAndNoTemporary) {
-  const std::string before = "[Settings]\nLatHere= 1\n" + std::string(1000, ';') + "\n";
-  writeFile(before);
-  // A file-size limit below the new contents makes the temporary file's write fail.
-  bool written = true;
-  withFileSizeLimit(512, [&] { written = put("LatHere", 33.9); });
-  EXPECT_FALSE(written);
-  EXPECT_EQ(readFile(), before);
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator{}), 1);
-}
-
 TEST_F(IniStoreTest, SeveralEntriesGoInOneWriteOrNotAtAll) {
   writeFile("; mine\n[Settings]\nMaxDx= 600\n[Zed]\nq=r\n");
   const std::vector<std::pair<std::string, Variant>> entries{{"LatHere", Variant(33.9)},
@@ -185,14 +140,17 @@ TEST_F(IniStoreTest, SeveralEntriesGoInOneWriteOrNotAtAll) {
   EXPECT_EQ(putIniEntries(file_, "Settings", entries, say_), 2);  // the two that would break it
   EXPECT_EQ(readFile(), "; mine\n[Settings]\nMaxDx= 700\nLatHere= 33.9\nShowSun=Yes\n[Zed]\nq=r\n");
 
-  // A write that fails writes none of them.
+  // A write that fails (a file-size limit below the new contents) writes none of them, keeps the
+  // old file whole and leaves no temporary.
   const std::string before = readFile();
   int failed = 0;
   withFileSizeLimit(8, [&] {
-    failed = putIniEntries(file_, "Settings", {{"LatHere", Variant(1.0)}}, say_);
+    failed =
+        putIniEntries(file_, "Settings", {{"LatHere", Variant(1.0)}, {"a", Variant(2.0)}}, say_);
   });
-  EXPECT_EQ(failed, 1);
+  EXPECT_EQ(failed, 2);
   EXPECT_EQ(readFile(), before);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator{}), 1);
   EXPECT_EQ(putIniEntries(file_, "", {{"a", Variant(1.0)}}, say_), 1);
   EXPECT_EQ(readFile(), before);
 }
@@ -206,71 +164,50 @@ pid_t exitedProcess() {
   return child;
 }
 
+// Only temporaries of this file whose writer has gone and that are old enough not to belong to a
+// write still going on.
 TEST_F(IniStoreTest, WritesRemoveOldTemporariesOfWritersThatAreGone) {
   writeFile("[Settings]\n");
-  const pid_t gone = exitedProcess();
-  const auto temporary = [&](pid_t pid, const std::string& tail) {
-    const fs::path path = dir_ / (".orbelle.ini.tmp" + std::to_string(pid) + tail);
-    std::ofstream(path) << "[Settings]\nhalf";
-    return path;
-  };
-  const auto age = [](const fs::path& path, std::time_t seconds) {
-    const struct timespec times[2] = {{std::time(nullptr) - seconds, 0},
-                                      {std::time(nullptr) - seconds, 0}};
-    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
-  };
-  const fs::path stale = temporary(gone, ".0.1");
-  age(stale, 3600);
-  const fs::path recent = temporary(gone, ".0.2");  // may belong to a write still going on
-  age(recent, 60);
-  const fs::path live = temporary(::getppid(), ".0.3");
-  age(live, 3600);
-  const fs::path otherFile = dir_ / (".other.ini.tmp" + std::to_string(gone) + ".0.4");
-  std::ofstream(otherFile) << "x";
-  age(otherFile, 3600);
-  const fs::path unparsed = dir_ / ".orbelle.ini.tmpabc.0.5";
-  std::ofstream(unparsed) << "x";
-  age(unparsed, 3600);
-
+  const std::string gone = std::to_string(exitedProcess());
+  const std::string tmp = ".orbelle.ini.tmp";
+  const std::tuple<std::string, std::time_t, bool> files[] = {
+      {tmp + gone + ".0.1", 3600, false},
+      {tmp + gone + ".0.2", 60, true},
+      {tmp + std::to_string(::getppid()) + ".0.3", 3600, true},
+      {".other.ini.tmp" + gone + ".0.4", 3600, true},
+      {tmp + "abc.0.5", 3600, true}};
+  for (const auto& [name, age, kept] : files) {
+    std::ofstream(dir_ / name) << "[Settings]\nhalf";
+    const struct timespec times[2] = {{std::time(nullptr) - age, 0}, {std::time(nullptr) - age, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, (dir_ / name).c_str(), times, 0), 0);
+  }
   ASSERT_TRUE(put("LatHere", 1.0));
-  EXPECT_FALSE(fs::exists(stale));
-  EXPECT_TRUE(fs::exists(recent));
-  EXPECT_TRUE(fs::exists(live));
-  EXPECT_TRUE(fs::exists(otherFile));
-  EXPECT_TRUE(fs::exists(unparsed));
+  for (const auto& [name, age, kept] : files) EXPECT_EQ(fs::exists(dir_ / name), kept) << name;
   EXPECT_EQ(readFile(), "[Settings]\nLatHere= 1\n");
 }
 
-TEST_F(IniStoreTest, WriteIntoMissingFolderFails) {
+TEST_F(IniStoreTest, WritesThatCannotBeDoneOrWouldBreakTheLayoutChangeNothing) {
   EXPECT_FALSE(PUT_INI((dir_ / "no" / "orbelle.ini").string(), "Settings", "a", 1.0, say_));
-}
-
-TEST_F(IniStoreTest, UnreadableFileGivesDefaultsAndIsNotOverwritten) {
+  writeFile("[Settings]\nName=ok\n");
+  EXPECT_FALSE(put("Name", "x\n[Evil]\nk=v"));
+  EXPECT_FALSE(put("a=b", "x"));
+  EXPECT_FALSE(PUT_INI(file_, "", "a", "x", say_));
+  EXPECT_EQ(readFile(), "[Settings]\nName=ok\n");
+  // A folder or a pipe where the file should be: defaults, and never overwritten or blocking.
+  fs::remove(file_);
   fs::create_directory(file_);
   EXPECT_EQ(get("LatHere", 33.9), Variant(33.9));
   EXPECT_FALSE(put("LatHere", 1.0));
   EXPECT_TRUE(fs::is_directory(file_));
   fs::remove(file_);
   ASSERT_EQ(::mkfifo(file_.c_str(), 0600), 0);
-  EXPECT_EQ(get("LatHere", 33.9), Variant(33.9));  // must not block on the pipe
+  EXPECT_EQ(get("LatHere", 33.9), Variant(33.9));
   EXPECT_FALSE(put("LatHere", 1.0));
 }
 
-TEST_F(IniStoreTest, ValuesThatWouldBreakTheLayoutAreRefused) {
-  writeFile("[Settings]\nName=ok\n");
-  EXPECT_FALSE(put("Name", "x\n[Evil]\nk=v"));
-  EXPECT_FALSE(put("a=b", "x"));
-  EXPECT_FALSE(PUT_INI(file_, "", "a", "x", say_));
-  EXPECT_EQ(readFile(), "[Settings]\nName=ok\n");
-}
-
-TEST_F(IniStoreTest, WindowsStylePathNamesTheSameFile) {
-  const std::string windowsStyle = dir_.string() + "\\orbelle.ini";
-  EXPECT_TRUE(PUT_INI(windowsStyle, "Settings", "LatHere", 2.5, say_));
+TEST_F(IniStoreTest, WindowsStylePathsLinksAndPermissions) {
+  EXPECT_TRUE(PUT_INI(dir_.string() + "\\orbelle.ini", "Settings", "LatHere", 2.5, say_));
   EXPECT_EQ(get("LatHere", 0.0), Variant(2.5));
-}
-
-TEST_F(IniStoreTest, KeepsPermissionsAndFollowsLinks) {
   writeFile("[Settings]\n");
   ::chmod(file_.c_str(), 0640);
   const std::string link = (dir_ / "link.ini").string();

@@ -54,50 +54,17 @@ std::int64_t differing(const raster::Surface& a, const raster::Surface& b) {
   return n;
 }
 
-class FullDiskTest : public ::testing::Test {
+// The window on a folder that can be made full, with outline files of a few closed squares
+// north-east of the default station.
+class FullDiskWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(folder.valid());
     ASSERT_TRUE(program.isValid());
     std::printf("The disk is made full by %s.\n", folder.how());
-  }
-
-  FullFolder folder;
-  QTemporaryDir program;
-};
-
-TEST_F(FullDiskTest, StoreWritesKeepTheOldFiles) {
-  const std::string ini = folder.file("orbelle.ini");
-  const QString cache = QString::fromStdString(folder.file("MapCache.bmp"));
-  ASSERT_EQ(model::writeSettings(ini, settingsA(), {}), 0);
-  raster::writeBmp(mapA(), cache);
-  const std::string oldIni = fileBytes(ini);
-  const std::string oldCache = fileBytes(cache.toStdString());
-
-  ASSERT_TRUE(folder.fill());
-  EXPECT_FALSE(PUT_INI(ini, model::kSettingsSection, "LatHere", Variant(-41.5), {}));
-  EXPECT_EQ(model::writeSettings(ini, settingsB(), {}),
-            static_cast<int>(model::settingsEntries(settingsB()).size()));
-  EXPECT_THROW(raster::writeBmp(mapB(), cache), raster::PictureError);
-  EXPECT_EQ(fileBytes(ini), oldIni);
-  EXPECT_EQ(fileBytes(cache.toStdString()), oldCache);
-  EXPECT_EQ(entries(folder.path()), (std::set<std::string>{"MapCache.bmp", "orbelle.ini"}));
-
-  folder.release();
-  EXPECT_EQ(model::writeSettings(ini, settingsB(), {}), 0);
-  raster::writeBmp(mapB(), cache);
-  EXPECT_NE(fileBytes(ini), oldIni);
-  EXPECT_NE(fileBytes(cache.toStdString()), oldCache);
-}
-
-class FullDiskWindowTest : public FullDiskTest {
- protected:
-  void SetUp() override {
-    FullDiskTest::SetUp();
     writeOutlines();
     std::ofstream(folder.file("orbelle.ini"))
         << "[Settings]\nLatHere= 33.9\nLonHere=-84.179\nPixelWidth= 300\nShowSun=Yes\n";
-
     model::ModelServices m;
     m.messages = &messages;
     m.settingsFile = folder.file("orbelle.ini");
@@ -120,7 +87,6 @@ class FullDiskWindowTest : public FullDiskTest {
     model.reset();
   }
 
-  // Outline files with a few closed squares north-east of the default station.
   void writeOutlines() const {
     std::vector<render::OutlineRecord> records;
     for (int i = 0; i < 8; ++i) {
@@ -152,6 +118,8 @@ class FullDiskWindowTest : public FullDiskTest {
     EXPECT_TRUE(form->controls().cmdSavePict->isEnabled());
   }
 
+  FullFolder folder;
+  QTemporaryDir program;
   test::FakeMessages messages;
   test::FakeSaveDialog saveDialog;
   test::FakeHelp help;
@@ -210,9 +178,10 @@ TEST_F(FullDiskWindowTest, KeepsTheOldFilesAndStaysUsable) {
             0);
   expectUsable();
 
-  // Unloading on a full disk keeps the old settings file.
+  // Unloading on a full disk keeps the old settings file, as does a single entry's write.
   ASSERT_TRUE(folder.fill());
   form->Form_Unload();
+  EXPECT_FALSE(PUT_INI(ini, model::kSettingsSection, "LatHere", Variant(-41.5), {}));
   EXPECT_EQ(fileBytes(ini), oldIni);
   EXPECT_EQ(entries(folder.path()), (std::set<std::string>{"MapCache.bmp", "orbelle.ini"}));
   folder.release();

@@ -6,9 +6,11 @@
 #include <QDBusConnection>
 #include <QSignalSpy>
 #include <QTest>
+#include <cmath>
 
 #include "bus/bus_object_ref.hpp"
 #include "bus/callback_object.hpp"
+#include "bus/fake_map.hpp"
 #include "bus/map_host.hpp"
 #include "bus/property_writer.hpp"
 #include "orbelle_server_interface.h"
@@ -59,37 +61,19 @@ TEST_F(HostInProcess, PlacementLeavesWhatIsNotGivenAsTheMapHasIt) {
 
 TEST_F(HostInProcess, AddSpotPassesEveryFieldInItsPlace) {
   attach({0.0, 0.0, 12437, 0});
-  AddSpotFields f;
-  f.LatDeg = 35.5;
-  f.LonDeg = 139.75;
-  f.Color = 0x123456;
-  f.SpotFreq = 21074.5;
-  f.Mode = "FT8";
-  f.SpotCall = "JA1XYZ";
-  f.SpotTime = "0102Z";
-  f.SpotBy = "DL1ABC-#";
-  f.SpotComment = "-12 dB";
-  f.SpotLoc = "Japan";
-  f.SpotByLat = 51.0;
-  f.SpotByLon = 10.0;
-  f.SpotByColor = 0x654321;
-  f.SpotByLoc = "Fed. Rep. of Germany";
-  f.SpotFreqTX = 21075.5;
+  const AddSpotFields f{
+      35.5,       139.75,   0x123456, 21074.5, "FT8", "JA1XYZ", "0102Z",
+      "DL1ABC-#", "-12 dB", "Japan",  51.0,    10.0,  0x654321, "Fed. Rep. of Germany",
+      21075.5};
   QSignalSpy done(mapHost.get(), &MapHost::spotDone);
   mapHost->addSpot(f);
   ASSERT_TRUE(waitUntil([&] { return done.count() == 1; }));
   EXPECT_TRUE(done.first().first().toBool());
   const spots::Slot& slot = model->spots().slot(1);
-  EXPECT_EQ(slot.row.LatDeg, 35.5);
-  EXPECT_EQ(slot.row.LonDeg, 139.75);
-  EXPECT_EQ(slot.row.Color, 0x123456);
-  EXPECT_EQ(slot.row.SpotFreq, 21074.5);
-  EXPECT_EQ(slot.row.Mode, "FT8");
-  EXPECT_EQ(slot.row.SpotBy, "DL1ABC-#");
-  EXPECT_EQ(slot.row.SpotByLat, 51.0);
-  EXPECT_EQ(slot.row.SpotByLon, 10.0);
-  EXPECT_EQ(slot.row.SpotLoc, "Japan");
-  EXPECT_EQ(slot.row.SpotFreqTX, 21075.5);
+  const spots::SpotRow& r = slot.row;
+  EXPECT_EQ(
+      std::tie(r.LatDeg, r.LonDeg, r.Color, r.SpotFreq, r.SpotByLat, r.SpotByLon, r.SpotFreqTX),
+      std::tuple(35.5, 139.75, 0x123456, 21074.5, 51.0, 10.0, 21075.5));
   EXPECT_EQ(slot.markers.spotText, "JA1XYZ (by DL1ABC-#) 21074.5 FT8 0102Z -12 dB, Japan");
   EXPECT_EQ(slot.markers.spotterText, "By DL1ABC-#, Fed. Rep. of Germany (JA1XYZ)");
   EXPECT_EQ(slot.markers.spotterColor, 0x654321u);
@@ -144,6 +128,42 @@ TEST_F(HostInProcess, PropertyWritesAreCheckedAgainstTheInterface) {
   ASSERT_TRUE(call);
   ASSERT_TRUE(waitUntil([&] { return call->isFinished(); }));
   EXPECT_EQ(model->state().plane.LatHere, 95.0);
+}
+
+// A map without the AntennaHeading property is told once and sent nothing more; a map with it
+// gets the heading as soon as it appears, and each one after.
+TEST(MapHostHeading, MapsWithoutThePropertyAreToldOnce) {
+  FakeMap map;
+  map.hasAntennaHeading = false;
+  ASSERT_TRUE(map.appear());
+  const QString name = QStringLiteral("heading-host");
+  RecordingReport report;
+  {
+    MapHost::Timing timing;
+    timing.firstRetryMs = 50;
+    MapHost host(QDBusConnection::connectToBus(QDBusConnection::SessionBus, name), {},
+                 QString::fromLatin1(kCallbackPath), report, timing);
+    host.setAntennaHeading(0.0);
+    host.start();
+    ASSERT_TRUE(waitUntil([&] { return report.notesWith("no AntennaHeading") == 1; }))
+        << report.all();
+    QSignalSpy done(&host, &MapHost::spotDone);
+    host.setAntennaHeading(5.0);
+    host.addSpot({});
+    ASSERT_TRUE(orbelle::test::waitForSignals(done));
+    EXPECT_EQ(map.headings(), QList<double>{0.0});
+
+    map.vanish();
+    map.hasAntennaHeading = true;
+    ASSERT_TRUE(map.appear());
+    ASSERT_TRUE(waitUntil([&] { return map.headings().size() == 2; })) << report.all();
+    host.setAntennaHeading(std::nan(""));
+    ASSERT_TRUE(waitUntil([&] { return map.headings().size() == 3; })) << report.all();
+    EXPECT_EQ(map.headings()[1], 5.0);
+    EXPECT_TRUE(std::isnan(map.headings()[2]));
+    EXPECT_EQ(report.notesWith("no AntennaHeading"), 1);
+  }
+  QDBusConnection::disconnectFromBus(name);
 }
 
 }  // namespace

@@ -98,7 +98,7 @@ TEST_F(ClusterTest, LogsInAtThePromptAndPassesSpotsOn) {
       << node.received().toStdString();
 }
 
-TEST_F(ClusterTest, PasswordWhenTheNodeAsksForOne) {
+TEST_F(ClusterTest, PasswordWhenAskedAndTheCallWithoutAPromptAfterAWhile) {
   node.onConnection = [](FakePeer& peer) { peer.send("Please enter your call: "); };
   node.onLine = [](FakePeer& peer, const QByteArray& line) {
     if (line == "K1ABC") peer.send("Password: ");
@@ -107,15 +107,15 @@ TEST_F(ClusterTest, PasswordWhenTheNodeAsksForOne) {
   cluster->start();
   ASSERT_TRUE(waitUntil([&] { return node.lines().size() == 3; }));
   EXPECT_EQ(node.lines(), (QList<QByteArray>{"K1ABC", "secret", "sh/dx"}));
-}
-
-TEST_F(ClusterTest, CallSignSentWithoutAPromptAfterAWhile) {
-  auto cluster = client();
-  cluster->start();
-  ASSERT_TRUE(waitUntil([&] { return node.lines().size() == 1; }));
-  EXPECT_EQ(node.lines().first(), "K1ABC");
-  // A node that has said nothing (it may hang behind its kernel) has not logged anyone in.
-  EXPECT_EQ(report.eventsWith("logged in"), 0) << report.all();
+  // A node that says nothing (it may hang behind its kernel) gets the call and the commands after
+  // a while, but has logged no one in.
+  node.onConnection = nullptr;
+  node.onLine = nullptr;
+  node.drop();
+  ASSERT_TRUE(waitUntil([&] { return node.connections() == 2 && node.lines().size() == 2; }));
+  EXPECT_EQ(node.lines(), (QList<QByteArray>{"K1ABC", "sh/dx"}));
+  EXPECT_EQ(report.notesWith("no password prompt; password not sent"), 1) << report.all();
+  EXPECT_EQ(report.eventsWith("logged in again"), 0) << report.all();
 }
 
 TEST_F(ClusterTest, UnreachableNodeIsRetriedUntilItIsThere) {
@@ -131,6 +131,11 @@ TEST_F(ClusterTest, UnreachableNodeIsRetriedUntilItIsThere) {
   ASSERT_TRUE(orbelle::test::waitForSignals(loggedIn));
   EXPECT_EQ(report.problemsWith("cannot reach cluster"), 1) << report.all();
   EXPECT_EQ(report.eventsWith(": logged in as K1ABC"), 1) << report.all();
+  // A session the node ends is logged in again.
+  node.drop();
+  ASSERT_TRUE(waitUntil([&] { return report.eventsWith(": logged in again as K1ABC") == 1; }))
+      << report.all();
+  EXPECT_EQ(report.problemsWith("connection closed (closed by the other end)"), 1);
 }
 
 }  // namespace

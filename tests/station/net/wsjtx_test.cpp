@@ -11,6 +11,7 @@
 #include "net/wsjtx_listener.hpp"
 #include "peers/cty_excerpt.hpp"
 #include "peers/hamlib_daemon.hpp"
+#include "peers/placed_spot_text.hpp"
 #include "peers/recording_report.hpp"
 #include "peers/wsjtx_sender.hpp"
 #include "support/wait.hpp"
@@ -21,31 +22,6 @@ using orbelle::test::waitUntil;
 
 wsjtx::ParseResult parse(const QByteArray& bytes) {
   return wsjtx::parseDatagram(std::string_view(bytes.constData(), bytes.size()));
-}
-
-TEST(WsjtxDatagram, ReadsWhatWsjtxWrites) {
-  const WsjtxSender sender("JTDX-2");
-  auto m = parse(sender.status(14074000, "FT8", "DL1ABC", "JO62"));
-  ASSERT_TRUE(m.message) << m.error;
-  EXPECT_EQ(m.message->id, "JTDX-2");
-  const auto& status = std::get<wsjtx::Status>(m.message->body);
-  EXPECT_EQ(status.dialHz, 14074000u);
-  EXPECT_EQ(status.mode, "FT8");
-  EXPECT_EQ(status.deCall, "DL1ABC");
-  EXPECT_EQ(status.deGrid, "JO62");
-
-  m = parse(sender.decode(QTime(13, 59, 15), -12, 1234, "CQ VP8LP GD18", true));
-  ASSERT_TRUE(m.message) << m.error;
-  const auto& decode = std::get<wsjtx::Decode>(m.message->body);
-  EXPECT_EQ(decode.msOfDay, (13 * 3600 + 59 * 60 + 15) * 1000u);
-  EXPECT_EQ(decode.snr, -12);
-  EXPECT_DOUBLE_EQ(decode.deltaTimeS, 0.2);
-  EXPECT_EQ(decode.deltaHz, 1234u);
-  EXPECT_EQ(wsjtx::decodeModeName(decode.mode), "FT8");
-  EXPECT_EQ(decode.text, "CQ VP8LP GD18");
-  EXPECT_TRUE(decode.lowConfidence);
-  EXPECT_FALSE(
-      std::get<wsjtx::Decode>(parse(sender.decode(QTime(), 0, 0, "x")).message->body).msOfDay);
 }
 
 TEST(WsjtxDatagram, CutOrMalformedDatagramsAreRefusedWithTheirFault) {
@@ -88,20 +64,19 @@ TEST(WsjtxDatagram, CutOrMalformedDatagramsAreRefusedWithTheirFault) {
 }
 
 TEST(WsjtxDecodeText, TheSendingStationAndItsLocator) {
-  const auto sender = [](const char* text) {
+  // RR73 is a sign-off, not a locator; hashed calls are read through their brackets.
+  const std::pair<const char*, const char*> cases[] = {{"CQ DX K1ABC FN42", "K1ABC FN42"},
+                                                       {"cq pota k1abc/p", "K1ABC/P"},
+                                                       {"W9XYZ K1ABC R FN42", "K1ABC FN42"},
+                                                       {"W9XYZ K1ABC RR73", "K1ABC"},
+                                                       {"<W9XYZ> <PJ4/K1ABC> R-05", "PJ4/K1ABC"},
+                                                       {"TU; W9XYZ K1ABC 599 NJ", "K1ABC"},
+                                                       {"TNX 73 GL", "-"},
+                                                       {"CQ DX", "-"},
+                                                       {"W9XYZ <...>", "-"}};
+  for (const auto& [text, station] : cases) {
     const auto d = readDecodeText(text);
-    return d ? d->call + (d->locator.empty() ? "" : " " + d->locator) : std::string("-");
-  };
-  // RR73 is a sign-off, not a locator.
-  const std::pair<const char*, const char*> cases[] = {
-      {"CQ VP8LP GD18", "VP8LP GD18"},      {"CQ DX K1ABC FN42", "K1ABC FN42"},
-      {"cq pota k1abc/p", "K1ABC/P"},       {"W9XYZ K1ABC FN42", "K1ABC FN42"},
-      {"W9XYZ K1ABC R FN42", "K1ABC FN42"}, {"W9XYZ K1ABC -12", "K1ABC"},
-      {"W9XYZ K1ABC RR73", "K1ABC"},        {"<W9XYZ> <PJ4/K1ABC> R-05", "PJ4/K1ABC"},
-      {"<...> K1ABC 73", "K1ABC"},          {"TU; W9XYZ K1ABC 599 NJ", "K1ABC"}};
-  for (const auto& [text, station] : cases) EXPECT_EQ(sender(text), station) << text;
-  for (const char* none : {"", "TNX 73 GL", "CQ DX", "W9XYZ <...>", "73"}) {
-    EXPECT_EQ(sender(none), "-") << none;
+    EXPECT_EQ(d ? d->call + (d->locator.empty() ? "" : " " + d->locator) : "-", station) << text;
   }
 }
 
@@ -116,33 +91,31 @@ TEST(WsjtxSpots, DecodesAfterAStatusBecomeSpots) {
   const QByteArray cq = sender.decode(QTime(13, 59, 15), -12, 1234, "CQ VP8LP GD18");
   EXPECT_NE(take(cq).skipped.find("no Status"), std::string::npos);
   take(sender.status(14074000, "FT8", "", ""));
-
-  const WsjtxSpots::Result byLocator = take(cq);
-  ASSERT_TRUE(byLocator.spot) << byLocator.skipped;
-  const AddSpotFields& f = byLocator.spot->fields;
-  EXPECT_DOUBLE_EQ(f.LatDeg, -51.5);  // GD18's centre, not cty.dat's
-  EXPECT_DOUBLE_EQ(f.LonDeg, -57.0);
-  EXPECT_EQ(f.SpotFreq, 14074.0);
-  EXPECT_EQ(f.Mode, "FT8");
-  EXPECT_EQ(f.SpotCall, "VP8LP");
-  EXPECT_EQ(f.SpotTime, "1359Z");
-  EXPECT_EQ(f.SpotBy, "DL1ABC");
-  EXPECT_EQ(f.SpotComment, "-12 dB 1234 Hz: CQ VP8LP GD18");
-  EXPECT_EQ(f.SpotLoc, "Falkland Islands");
-  EXPECT_EQ(f.SpotByLat, 48.0);
-  EXPECT_EQ(f.SpotByLoc, "Fed. Rep. of Germany");
-  EXPECT_EQ(byLocator.spot->dxContinent, "SA");
-  EXPECT_EQ(byLocator.spot->madeAtMs, arrival - 13'000);
-
-  const auto byCall = take(sender.decode(QTime(13, 59, 15), -3, 500, "DL1ABC JA1ABC -07"));
-  ASSERT_TRUE(byCall.spot);
-  EXPECT_DOUBLE_EQ(byCall.spot->fields.LatDeg, 36.40);  // cty.dat's Japan
-  EXPECT_NE(take(sender.decode(QTime(), 0, 0, "CQ XX9ZZ")).skipped.find("cannot be placed"),
-            std::string::npos);
-  EXPECT_NE(take(sender.decode(QTime(), 0, 0, "CQ K1ABC FN42", true)).skipped.find("low-conf"),
-            std::string::npos);
-  EXPECT_NE(take(sender.decode(QTime(), 0, 0, "HELLO WORLD")).skipped.find("names no station"),
-            std::string::npos);
+  // Placed by the locator's centre, not by cty.dat; then by cty.dat's Japan.
+  const std::string ft8 = " " + std::to_string(bandColor(14074.0)) + " 14074 FT8 ";
+  const std::string spotter = " DL1ABC [";
+  const std::pair<QByteArray, std::string> cases[] = {
+      {cq,
+       "-51.5 -57" + ft8 + "VP8LP 1359Z" + spotter +
+           "-12 dB 1234 Hz: CQ VP8LP GD18] Falkland Islands | 48 11 12632256 Fed. Rep. of Germany "
+           "| 0 SA EU " +
+           std::to_string(arrival - 13'000)},
+      {sender.decode(QTime(13, 59, 15), -3, 500, "DL1ABC JA1ABC -07"),
+       "36.4 138.38" + ft8 + "JA1ABC 1359Z" + spotter +
+           "-3 dB 500 Hz: DL1ABC JA1ABC -07] Japan | 48 11 12632256 Fed. Rep. of Germany | 0 AS "
+           "EU " +
+           std::to_string(arrival - 13'000)},
+      {sender.decode(QTime(), 0, 0, "CQ XX9ZZ"), "cannot be placed"},
+      {sender.decode(QTime(), 0, 0, "CQ K1ABC FN42", true), "low-conf"},
+      {sender.decode(QTime(), 0, 0, "HELLO WORLD"), "names no station"}};
+  for (const auto& [datagram, expected] : cases) {
+    const WsjtxSpots::Result result = take(datagram);
+    if (result.spot) {
+      EXPECT_EQ(placedSpotText(*result.spot), expected);
+    } else {
+      EXPECT_NE(result.skipped.find(expected), std::string::npos) << result.skipped;
+    }
+  }
 }
 
 TEST(WsjtxListener, HandsMessagesOnAndCountsWhatIsNotOne) {

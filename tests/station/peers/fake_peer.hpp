@@ -22,7 +22,6 @@ class FakePeer {
   void close() { server_.close(); }
 
   int connections() const { return connections_; }
-  bool connected() const { return socket_ && socket_->state() == QAbstractSocket::ConnectedState; }
   // Every byte received on the current connection, and its "\n"-ended lines without "\r\n".
   const QByteArray& received() const { return received_; }
   QList<QByteArray> lines() const;

@@ -1,4 +1,4 @@
-#include "e2e/fake_map.hpp"
+#include "bus/fake_map.hpp"
 
 #include <QDBusMessage>
 #include <QDBusObjectPath>
@@ -23,28 +23,17 @@ bool FakeMap::appear() { return connection_.registerService(QString::fromLatin1(
 
 void FakeMap::vanish() { connection_.unregisterService(QString::fromLatin1(kMapService)); }
 
-QList<double> FakeMap::headings() const {
-  QList<double> out;
-  for (const Call& call : calls_) {
-    if (call.member == QLatin1String("Set:AntennaHeading")) {
-      out << call.arguments.at(2).value<QDBusVariant>().variant().toDouble();
-    }
-  }
-  return out;
-}
-
 bool FakeMap::handleMessage(const QDBusMessage& message, const QDBusConnection& connection) {
-  QString member = message.member();
-  if (member == QLatin1String("Set")) {
-    member += QLatin1Char(':') + message.arguments().value(1).toString();
-  }
-  calls_.push_back({message.path(), member, message.arguments()});
   QDBusMessage reply = message.createReply();
-  if (member == QLatin1String("Create")) {
+  if (message.member() == QLatin1String("Create")) {
     reply << QVariant::fromValue(QDBusObjectPath(QStringLiteral("/server/1")));
-  } else if (member == QLatin1String("Set:AntennaHeading") && !hasAntennaHeading) {
-    reply = message.createErrorReply(QDBusError::UnknownProperty,
-                                     QStringLiteral("No property AntennaHeading"));
+  } else if (message.member() == QLatin1String("Set") &&
+             message.arguments().value(1).toString() == QLatin1String("AntennaHeading")) {
+    headings_ << message.arguments().value(2).value<QDBusVariant>().variant().toDouble();
+    if (!hasAntennaHeading) {
+      reply = message.createErrorReply(QDBusError::UnknownProperty,
+                                       QStringLiteral("No property AntennaHeading"));
+    }
   }
   connection.send(reply);
   return true;
