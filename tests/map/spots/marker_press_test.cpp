@@ -7,36 +7,34 @@
 namespace orbelle::spots {
 namespace {
 
-using geo::kLeftButton;
-using geo::kMiddleButton;
-using geo::kRightButton;
-
-SpotRow rowAt(double lat, double lon) {
-  SpotRow row;
-  row.LatDeg = lat;
-  row.LonDeg = lon;
-  row.SpotByLat = 0.0;
-  row.SpotByLon = -45.0;  // the spotter lies due west of a station at (0, 0)
-  row.SpotFreq = 14025.5;
-  row.SpotFreqTX = 14027.0;
-  row.Mode = "CW";
-  return row;
-}
-
-TEST(MarkerPress, OtherButtonsAskForTheShortPath) {
-  EXPECT_EQ(pressHeading(0, 0, rowAt(0, 90), MarkerKind::Spot, kLeftButton), 90.0);
-  EXPECT_EQ(pressHeading(0, 0, rowAt(-10, 0), MarkerKind::Spot, kMiddleButton), 180.0);
-  // North stays 0 on the short path: the bearing is sent as DistanceBearing gives it.
-  EXPECT_EQ(pressHeading(0, 0, rowAt(10, 0), MarkerKind::Spot, kLeftButton), 0.0);
-  EXPECT_EQ(pressHeading(0, 0, rowAt(10, 0), MarkerKind::Spot, 0), 0.0);
-  EXPECT_NEAR(pressHeading(40, -75, rowAt(51.5, 0), MarkerKind::Spot, kLeftButton), 50.48, 0.005);
-  EXPECT_NEAR(pressHeading(40, -75, rowAt(51.5, 0), MarkerKind::Spot, kRightButton), 230.48, 0.005);
-}
-
-TEST(MarkerPress, SpotterMarkerAimsAtTheSpotter) {
-  const SpotRow row = rowAt(0, 90);
-  EXPECT_EQ(pressHeading(0, 0, row, MarkerKind::Spotter, kLeftButton), 270.0);
-  EXPECT_EQ(pressHeading(0, 0, row, MarkerKind::Spotter, kRightButton), 90.0);
+// The short path for every button but the right one, whose long path is folded into (0, 360];
+// a spotter marker aims at the spotter, here due west of a station at (0, 0).
+TEST(MarkerPress, HeadingsForEachButtonAndMarker) {
+  struct Case {
+    double latHere, lonHere, lat, lon;
+    MarkerKind kind;
+    int button;
+    double heading;
+  };
+  const Case cases[] = {
+      {0, 0, 0, 90, MarkerKind::Spot, geo::kLeftButton, 90},
+      {0, 0, -10, 0, MarkerKind::Spot, geo::kMiddleButton, 180},
+      {0, 0, 10, 0, MarkerKind::Spot, geo::kLeftButton, 0},  // north stays 0 on the short path
+      {0, 0, 10, 0, MarkerKind::Spot, 0, 0},
+      {0, 0, -10, 0, MarkerKind::Spot, geo::kRightButton, 360},
+      {40, -75, 51.5, 0, MarkerKind::Spot, geo::kLeftButton, 50.48},
+      {40, -75, 51.5, 0, MarkerKind::Spot, geo::kRightButton, 230.48},
+      {0, 0, 0, 90, MarkerKind::Spotter, geo::kLeftButton, 270},
+      {0, 0, 0, 90, MarkerKind::Spotter, geo::kRightButton, 90},
+  };
+  for (const Case& c : cases) {
+    SpotRow row;
+    row.LatDeg = c.lat;
+    row.LonDeg = c.lon;
+    row.SpotByLon = -45.0;
+    EXPECT_NEAR(pressHeading(c.latHere, c.lonHere, row, c.kind, c.button), c.heading, 0.005)
+        << c.lat << ", " << c.lon << " button " << c.button;
+  }
 }
 
 }  // namespace
