@@ -7,7 +7,9 @@
 #include <string>
 
 #include "geometry/projection.hpp"
+#include "plane/pointer.hpp"
 #include "spots/marker_colors.hpp"
+#include "spots/marker_press.hpp"
 
 namespace orbelle::spots {
 namespace {
@@ -115,6 +117,36 @@ TEST(MarkerColors, DoublesToInt32SaturateAndHalvesGoToEven) {
                                                    {-INFINITY, -kMax - 1}};
   for (const auto& [value, color] : cases) EXPECT_EQ(colorToInt32(value), color) << value;
   EXPECT_EQ(markerRgb(0x12345678), 0x345678u);
+}
+
+// The short path for every button but the right one, whose long path is folded into (0, 360];
+// a spotter marker aims at the spotter, here due west of a station at (0, 0).
+TEST(MarkerPress, HeadingsForEachButtonAndMarker) {
+  struct Case {
+    double latHere, lonHere, lat, lon;
+    MarkerKind kind;
+    int button;
+    double heading;
+  };
+  const Case cases[] = {
+      {0, 0, 0, 90, MarkerKind::Spot, geo::kLeftButton, 90},
+      {0, 0, -10, 0, MarkerKind::Spot, geo::kMiddleButton, 180},
+      {0, 0, 10, 0, MarkerKind::Spot, geo::kLeftButton, 0},  // north stays 0 on the short path
+      {0, 0, 10, 0, MarkerKind::Spot, 0, 0},
+      {0, 0, -10, 0, MarkerKind::Spot, geo::kRightButton, 360},
+      {40, -75, 51.5, 0, MarkerKind::Spot, geo::kLeftButton, 50.48},
+      {40, -75, 51.5, 0, MarkerKind::Spot, geo::kRightButton, 230.48},
+      {0, 0, 0, 90, MarkerKind::Spotter, geo::kLeftButton, 270},
+      {0, 0, 0, 90, MarkerKind::Spotter, geo::kRightButton, 90},
+  };
+  for (const Case& c : cases) {
+    SpotRow row;
+    row.LatDeg = c.lat;
+    row.LonDeg = c.lon;
+    row.SpotByLon = -45.0;
+    EXPECT_NEAR(pressHeading(c.latHere, c.lonHere, row, c.kind, c.button), c.heading, 0.005)
+        << c.lat << ", " << c.lon << " button " << c.button;
+  }
 }
 
 }  // namespace
