@@ -1,6 +1,5 @@
-// The ring index against a scan of every ring, on rings built to stress it (one round the south
-// pole, one across 180°, nested rings with masks, edges through cell and column boundaries), and
-// the inverse projection against the projection.
+// The ring index against a scan of every ring, on rings built to stress it: round the south
+// pole, across 180°, nested with masks, edges through cell and column boundaries.
 
 #include "geometry/ring_index.hpp"
 
