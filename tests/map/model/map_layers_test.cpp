@@ -27,6 +27,8 @@ TEST(MapLayers, ShownSurfaceIsTheMapOrThePictureWithoutTheOverlay) {
   for (const int i : {6, 7}) EXPECT_EQ(layers.shown().pixel(i, i), rgb(255, 0, 0));
   EXPECT_EQ(layers.shown().pixel(5, 5), rgb(10, 20, 30));
 
+  layers.setPicture(raster::Surface(8, 8, rgb(10, 20, 30)));  // the same size: copied whole
+  layers.recompose();
   layers.shown().setMode(raster::DrawMode::Xor);
   layers.shown().plotPixel(1, 1, kWhite);
   EXPECT_EQ(layers.shown().pixel(1, 1), rgb(245, 235, 225));

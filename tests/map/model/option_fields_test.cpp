@@ -103,6 +103,7 @@ TEST(OptionFields, EntriesAreBoundedConvertedAndShown) {
   EXPECT_EQ(wholeMiles(NAN), 0);
   const NumberFormat german(QLocale(QLocale::German, QLocale::Germany));
   EXPECT_EQ(german.text(12437.5), "12437,5");  // no thousands separator
+  EXPECT_EQ(german.text(-0.0), "0");
   EXPECT_EQ(german.parse("-84,179"), -84.179);
 }
 
