@@ -53,6 +53,7 @@ TEST(OptionFields, EntriesAreBoundedConvertedAndShown) {
   };
   const Case cases[] = {
       {Field::LatHere, "95", "89.9", nullptr, 89.9},
+      {Field::LatHere, "90", "89.9", nullptr, 89.9},
       {Field::LatHere, "-90", "-89.9", nullptr, -89.9},
       {Field::LatHere, " 89.99 ", "89.99", nullptr, 89.99},
       {Field::LonHere, "190", "180", nullptr, 180},
