@@ -17,20 +17,23 @@ namespace {
 constexpr double kLatHere = 33.9;
 constexpr double kLonHere = -84.179;
 
+// A spot with padded texts, a split frequency and a spotter without a position.
 SpotArgs spotNumbered(int n) {
-  SpotArgs s;
-  s.LatDeg = n * 0.5;
-  s.LonDeg = n * 1.25;
-  s.Color = 1000 + n;
-  s.SpotFreq = 14000.0 + n;
-  s.Mode = " SSB ";
-  s.SpotCall = " CALL" + std::to_string(n);
-  s.SpotBy = "BY" + std::to_string(n);
-  s.SpotByLat = -91.0;  // no spotter position: still projected
-  s.SpotByLon = 12.5;
-  s.SpotByColor = 12632256.5;
-  s.SpotFreqTX = 14010.25;
-  return s;
+  return {.LatDeg = n * 0.5,
+          .LonDeg = n * 1.25,
+          .Color = 1000 + n,
+          .SpotFreq = 14000.0 + n,
+          .Mode = " SSB ",
+          .SpotCall = " CALL" + std::to_string(n),
+          .SpotTime = " 1402Z ",
+          .SpotBy = "BY" + std::to_string(n) + "  ",
+          .SpotComment = "  up 2  ",
+          .SpotLoc = " Chile ",
+          .SpotByLat = -91.0,
+          .SpotByLon = 12.5,
+          .SpotByColor = 12632256.5,
+          .SpotByLoc = "  Ontario ",
+          .SpotFreqTX = 14010.25};
 }
 
 int add(SpotList& list, const SpotArgs& s) { return list.AddSpot(kLatHere, kLonHere, s, ".", 25); }
@@ -66,8 +69,8 @@ TEST(SpotList, SlotsFormARing) {
   EXPECT_EQ(add(list, spotNumbered(2)), 1);
 }
 
-// The columns are stored as given (only the texts trim), the positions projected unrounded, also
-// for a spotter without a position and again for a new station; a negative colour still fills
+// The columns are stored as given (only the hover texts trim), the positions projected unrounded,
+// also for a spotter without a position and again for a new station; a negative colour still fills
 // the slot; the host's rig answer is written only while the list is unchanged.
 TEST(SpotList, StoresProjectsAndAnswersTheRig) {
   SpotList list;
@@ -80,10 +83,13 @@ TEST(SpotList, StoresProjectsAndAnswersTheRig) {
   EXPECT_EQ(row.Color, 1003);
   EXPECT_EQ(row.SpotFreq, 14003.0);
   EXPECT_EQ(row.Mode, " SSB ");
-  EXPECT_EQ(row.SpotBy, "BY3");
+  EXPECT_EQ(row.SpotBy, "BY3  ");
   EXPECT_EQ(row.SpotByLat, -91.0);
   EXPECT_EQ(row.SpotFreqTX, 14010.25);
   EXPECT_EQ(list.slot(1).markers.call, "CALL3");
+  // The hover texts trim everything but the time and never show the transmit frequency.
+  EXPECT_EQ(list.slot(1).markers.spotText, "CALL3 (by BY3) 14003 SSB  1402Z  up 2, Chile");
+  EXPECT_EQ(list.slot(1).markers.spotterText, "By BY3, Ontario (CALL3)");
   EXPECT_EQ(list.slot(1).markers.spotterColor, 12632256u);
   EXPECT_TRUE(list.slot(2).filled);
   EXPECT_EQ(list.row(2).Color, -1);

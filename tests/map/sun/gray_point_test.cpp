@@ -13,14 +13,8 @@ constexpr double kRad = 3.14159265358979323846 / 180;
 constexpr double kGrayMilesPerRadian = 111.11 * 57.2957795130824 / 1.60933;
 
 GrayLine state(float homeLat, float homeLon, float decl, float sunLon) {
-  GrayLine g;
-  g.GrayHomeLat = homeLat;
-  g.GrayHomeLon = homeLon;
-  g.SunDecl = decl;
-  g.SunLon = sunLon;
-  g.GrayMaxLat = 90 - std::fabs(decl);
-  g.GrayMinLat = -g.GrayMaxLat;
-  return g;
+  const float maxLat = 90 - std::fabs(decl);
+  return {homeLat, homeLon, decl, sunLon, maxLat, -maxLat};
 }
 
 // Quarter circles from (0, 0), 1.57079 × 111.11 × 57.2957795130824 / 1.60933 miles out, and the
