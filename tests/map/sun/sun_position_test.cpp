@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdlib>
 #include <ctime>
+#include <string>
 
 #include "sun/gray_line.hpp"
 #include "sun/local_clock.hpp"
@@ -10,80 +13,63 @@
 namespace orbelle {
 namespace {
 
-DateTime dayNumber(int year, double days) { return DateTime{DateSerial(year, 1, 1).serial + days}; }
-
-TEST(SunPosition, DayOfYearCountsFromTheLocalYear) {
-  EXPECT_DOUBLE_EQ(DayOfYear(makeDateTime(2024, 1, 1, 12, 0, 0), 2024), 0.5);
-  EXPECT_DOUBLE_EQ(DayOfYear(makeDateTime(2024, 3, 1, 0, 0, 0), 2024), 60);
-  // A UTC instant already in the next year, while the local date is still 31 December.
-  EXPECT_DOUBLE_EQ(DayOfYear(makeDateTime(2025, 1, 1, 3, 0, 0), 2024), 366.125);
-  EXPECT_DOUBLE_EQ(DayOfYear(makeDateTime(2024, 12, 31, 21, 0, 0), 2025), -0.125);
-}
-
-TEST(SunPosition, SubSolarLongitudeFollowsTheClock) {
-  const struct {
-    int hour, minute, second;
-    double longitude;
-  } cases[] = {{0, 0, 0, 180},
-               {6, 0, 0, 90},
-               {12, 0, 0, 0},
-               {18, 0, 0, -90},
-               {23, 59, 59, -179.99583333333334}};
-  for (const auto& c : cases) {
-    const DateTime t = makeDateTime(2024, 6, 1, c.hour, c.minute, c.second);
-    EXPECT_NEAR(SunLongitude(t), c.longitude, 1e-9) << c.hour << ":" << c.minute;
+// The model's turning points (declination 0 on days 80 and 262.5, ±23 on days 171.25 and
+// 353.75, the longitude at 15° per hour from 180 at 00:00 UTC), and a UTC instant on the other
+// side of New Year from the local date. setGrayLine keeps them in single precision with the
+// terminator's turning latitudes at ±(90 − |declination|).
+TEST(SunPosition, WorkedInstantsAndTheGrayLineStateOfThem) {
+  struct Case {
+    DateTime t;
+    int localYear;
+    double day, longitude, declination;
+  };
+  const double noValue = NAN;  // the declination there: see the period rule below
+  const Case cases[] = {
+      {makeDateTime(2024, 3, 21, 0, 0, 0), 2024, 80, 180, 0},
+      {makeDateTime(2024, 6, 20, 6, 0, 0), 2024, 171.25, 90, 23},
+      {makeDateTime(2024, 9, 19, 12, 0, 0), 2024, 262.5, 0, 0},
+      {makeDateTime(2024, 12, 19, 18, 0, 0), 2024, 353.75, -90, -23},
+      {makeDateTime(2025, 1, 1, 3, 0, 0), 2024, 366.125, 135, noValue},
+      {makeDateTime(2024, 12, 31, 21, 0, 0), 2025, -0.125, -135, noValue},
+      {makeDateTime(2024, 6, 1, 23, 59, 59), 2024, 152 + 86399.0 / 86400, -179.99583333333334,
+       noValue},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.day);
+    EXPECT_NEAR(DayOfYear(c.t, c.localYear), c.day, 1e-9);
+    EXPECT_NEAR(SunLongitude(c.t), c.longitude, 1e-9);
+    const double declination = SunDeclination(c.t, c.localYear);
+    if (!std::isnan(c.declination)) {
+      EXPECT_NEAR(declination, c.declination, 1e-12);
+    }
+    GrayLine g;
+    setGrayLine(g, 33.9, -84.179, c.t, c.localYear);
+    EXPECT_EQ(g.GrayHomeLat, 33.9f);
+    EXPECT_EQ(g.GrayHomeLon, -84.179f);
+    EXPECT_EQ(g.SunDecl, static_cast<float>(declination));
+    EXPECT_EQ(g.SunLon, static_cast<float>(c.longitude));
+    EXPECT_FLOAT_EQ(g.GrayMaxLat, 90 - std::fabs(g.SunDecl));
+    EXPECT_EQ(g.GrayMinLat, -g.GrayMaxLat);
   }
+  // The 365-day period absorbs a local year one off.
+  EXPECT_NEAR(SunDeclination(makeDateTime(2025, 1, 1, 3, 0, 0), 2024),
+              SunDeclination(makeDateTime(2024, 1, 2, 3, 0, 0), 2024), 1e-9);
   EXPECT_DOUBLE_EQ(DecimalHours(makeDateTime(2024, 6, 1, 13, 30, 36)), 13.51);
 }
 
-TEST(SunPosition, DeclinationSine) {
-  EXPECT_NEAR(SunDeclination(dayNumber(2024, 80), 2024), 0, 1e-12);
-  EXPECT_NEAR(SunDeclination(dayNumber(2024, 262.5), 2024), 0, 1e-12);
-  EXPECT_NEAR(SunDeclination(dayNumber(2024, 171.25), 2024), 23, 1e-12);
-  EXPECT_NEAR(SunDeclination(dayNumber(2024, 353.75), 2024), -23, 1e-12);
-  // The 365-day period absorbs a local year one off.
-  EXPECT_NEAR(SunDeclination(dayNumber(2024, 365 + 10), 2024),
-              SunDeclination(dayNumber(2024, 10), 2024), 1e-9);
-}
-
-TEST(GrayLineState, TurningLatitudesFollowTheDeclination) {
-  GrayLine g;
-  setGrayLine(g, 33.9, -84.179, dayNumber(2024, 80), 2024);
-  EXPECT_EQ(g.GrayHomeLat, 33.9f);
-  EXPECT_EQ(g.GrayHomeLon, -84.179f);
-  EXPECT_NEAR(g.SunDecl, 0, 1e-6);
-  EXPECT_FLOAT_EQ(g.GrayMaxLat, 90);
-  EXPECT_FLOAT_EQ(g.GrayMinLat, -90);
-  EXPECT_EQ(g.SunLon, 180);
-
-  setGrayLine(g, 0, 0, dayNumber(2024, 171.25), 2024);  // 06:00
-  EXPECT_FLOAT_EQ(g.SunDecl, 23);
-  EXPECT_FLOAT_EQ(g.GrayMaxLat, 67);
-  EXPECT_FLOAT_EQ(g.GrayMinLat, -67);
-  EXPECT_EQ(g.SunLon, 90);
-
-  setGrayLine(g, 0, 0, dayNumber(2024, 353.75), 2024);  // 18:00
-  EXPECT_FLOAT_EQ(g.SunDecl, -23);
-  EXPECT_FLOAT_EQ(g.GrayMaxLat, 67);
-  EXPECT_FLOAT_EQ(g.GrayMinLat, -67);
-  EXPECT_EQ(g.SunLon, -90);
-}
-
+// In a zone of known offset (India, 5.5 hours east of UTC, no daylight saving time); the two
+// clocks may be read a second apart.
 TEST(LocalClock, SystemClocksDifferByTheZoneOffset) {
-  // Compare against the C library's own view of the same second (retry across a second change).
-  for (int attempt = 0; attempt < 3; ++attempt) {
-    const std::time_t before = std::time(nullptr);
-    const DateTime utc = systemUtcNow();
-    const DateTime local = systemLocalNow();
-    if (std::time(nullptr) != before) continue;
-    std::tm l{};
-    ::localtime_r(&before, &l);
-    const double offsetDays = static_cast<double>(l.tm_gmtoff) / 86400;
-    EXPECT_NEAR(local.serial - utc.serial, offsetDays, 1e-9);
-    EXPECT_NEAR(utc.serial, static_cast<double>(before) / 86400 + 25569, 1e-9);
-    return;
-  }
-  GTEST_SKIP() << "clock kept changing seconds";
+  const char* saved = std::getenv("TZ");
+  const std::string zone = saved != nullptr ? saved : "";
+  ASSERT_EQ(setenv("TZ", "IST-5:30", 1), 0);
+  tzset();
+  const double hoursToUtc = systemHoursToUtc();
+  const double hoursAhead = (systemLocalNow().serial - systemUtcNow().serial) * 24;
+  saved != nullptr ? setenv("TZ", zone.c_str(), 1) : unsetenv("TZ");
+  tzset();
+  EXPECT_EQ(hoursToUtc, -5.5);
+  EXPECT_NEAR(hoursAhead, 5.5, 1.0 / 3600 + 1e-9);
 }
 
 }  // namespace
