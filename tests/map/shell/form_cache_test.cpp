@@ -1,5 +1,5 @@
-// The map cache and pictures: "&Save picture" and its dialog loop, the overlay wiped by
-// reloading the cache, the host's picture save and load, and repaints while the pointer moves.
+// The map cache and pictures: the first start's pass, night shading, "&Save picture" and its
+// dialog loop, loaded pictures and refreshes, and repaints while the pointer moves.
 
 #include <QCheckBox>
 #include <QDir>
@@ -55,8 +55,8 @@ TEST_F(FormCacheTest, AStartWithoutACacheDrawsTheMap) {
     if (!cached) {
       EXPECT_TRUE(f.controls().Picture1->rect().contains(note->geometry()));
       EXPECT_EQ(note->text(), QString::fromUtf8("Drawing the map\u2026"));
-      ASSERT_TRUE(waitUntil([&] { return f.model().settled() && f.model().state().MapCached; },
-                            20000));
+      ASSERT_TRUE(
+          waitUntil([&] { return f.model().settled() && f.model().state().MapCached; }, 20000));
       EXPECT_EQ(f.model().state().plane.MaxDx, 2000);
       EXPECT_EQ(f.model().layers().picture()->width(), f.model().layers().width());
     }
@@ -88,8 +88,8 @@ TEST_F(FormCacheTest, TheNightSideIsShadedUntilTheOptionIsOff) {
   const auto green = [&](const Place& p) {
     const geo::MapPlane& plane = f.model().state().plane;
     const raster::Surface& shown = f.model().layers().shown();
-    const geo::PixelIndex i =
-        geo::pixelIndexOf(plane, shown, geo::ProjectPoint(plane.LatHere, plane.LonHere, p.lat, p.lon));
+    const geo::PixelIndex i = geo::pixelIndexOf(
+        plane, shown, geo::ProjectPoint(plane.LatHere, plane.LonHere, p.lat, p.lon));
     return raster::greenOf(shown.pixel(i.px, i.py).value_or(0));
   };
   f.model().redrawOverlay();
@@ -128,78 +128,37 @@ TEST_F(FormCacheTest, SaveLoopRefusesOtherExtensionsThenSaves) {
   EXPECT_EQ(count(saved, raster::rgb(255, 255, 0)), 0);
 }
 
-TEST_F(FormCacheTest, SaveLoopWithTheQtDialog) {
-  QtSaveDialog qtDialog;
-  FormServices s = services();
-  s.saveDialog = &qtDialog;
-  raster::writeBmp(raster::Surface(64, 64, raster::rgb(0, 128, 0)),
-                   path(QStringLiteral("MapCache.bmp")));
-  form.reset();
-  model = std::make_unique<model::MapModel>(modelServices());
-  form = std::make_unique<Form1>(*model, s);
-  form->Form_Load();
-  auto type = [](QFileDialog& d, const QString& name) {
-    d.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(name);
-    QMetaObject::invokeMethod(&d, "accept");
+// No picture to save, a cancelled dialog and an unwritable file: the message each gives, and the
+// window is not left drawing.
+TEST_F(FormCacheTest, SavesThatCannotHappenAreReported) {
+  struct Case {
+    bool cached;
+    QString file;  // the dialog's answer; empty: cancelled
+    std::size_t dialogs;
+    const char* title;  // the message's; null: none
+    MessageIcon icon;
   };
-  // A jpg name: the message, and the dialog again; a name without extension: saved as BMP.
-  whenDialogShows([&](QFileDialog& d) {
-    messages.whileShown = [&] { whenDialogShows([&](QFileDialog& again) { type(again, "pic"); }); };
-    type(d, QStringLiteral("pic.jpg"));
-  });
-  form->controls().cmdSavePict->click();
-  ASSERT_EQ(messages.shown.size(), 1u);
-  EXPECT_EQ(messages.shown[0].text, "Can only save BMP format pictures.  Please try again");
-  EXPECT_FALSE(QFile::exists(path(QStringLiteral("pic.jpg"))));
-  ASSERT_TRUE(QFile::exists(path(QStringLiteral("pic.bmp"))));
-  EXPECT_EQ(raster::readBmp(path(QStringLiteral("pic.bmp"))).width(), 64);
-  EXPECT_FALSE(form->model().Drawing());
-
-  // Cancelled: nothing more is written.
-  messages.whileShown = nullptr;
-  whenDialogShows([](QFileDialog& d) { d.reject(); });
-  form->controls().cmdSavePict->click();
-  EXPECT_EQ(messages.shown.size(), 1u);
-  EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("*.bmp")}, QDir::Files).size(), 2);
-  EXPECT_FALSE(form->model().Drawing());
-}
-
-TEST_F(FormCacheTest, CancelledDialogSavesNothing) {
-  Form1& f = withCachedMap();
-  f.controls().cmdSavePict->click();
-  EXPECT_EQ(saveDialog.requests.size(), 1u);
-  EXPECT_TRUE(messages.shown.empty());
-  EXPECT_FALSE(f.model().Drawing());
-  EXPECT_TRUE(f.controls().cmdSavePict->isEnabled());
-}
-
-TEST_F(FormCacheTest, NothingToSaveBeforeAnyMapExists) {
-  Form1& f = showForm();
-  f.controls().cmdSavePict->click();
-  EXPECT_TRUE(saveDialog.requests.empty());
-  ASSERT_EQ(messages.shown.size(), 1u);
-  EXPECT_EQ(messages.shown[0].title, "Save Picture");
-  EXPECT_FALSE(f.model().Drawing());
-  EXPECT_THROW(f.model().SaveImage(path(QStringLiteral("x.bmp"))), raster::PictureError);
-}
-
-TEST_F(FormCacheTest, UnwritablePictureIsReported) {
-  Form1& f = withCachedMap();
-  saveDialog.results = {{path(QStringLiteral("no-such-folder/map.bmp")), false}};
-  f.controls().cmdSavePict->click();
-  ASSERT_EQ(messages.shown.size(), 1u);
-  EXPECT_EQ(messages.shown[0].icon, MessageIcon::Error);
-  EXPECT_FALSE(f.model().Drawing());
-}
-
-TEST_F(FormCacheTest, RefreshWipesTheOverlayByReloadingTheCache) {
-  Form1& f = withCachedMap();
-  const raster::Rgb marker = raster::rgb(7, 7, 7);
-  f.model().DrawPoint(-50.0, 120.0, marker, 12);
-  ASSERT_GT(count(f.model().layers().shown(), marker), 0);
-  f.model().SunTimer_Timer();
-  EXPECT_EQ(count(f.model().layers().shown(), marker), 0);
-  EXPECT_GT(count(f.model().layers().shown(), raster::rgb(255, 255, 0)), 0);
+  const Case cases[] = {
+      {false, QString(), 0, "Save Picture", MessageIcon::Information},
+      {true, QString(), 1, nullptr, MessageIcon::None},
+      {true, path(QStringLiteral("no-such-folder/map.bmp")), 1, "Save Picture", MessageIcon::Error},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.file.toStdString());
+    QFile::remove(path(QStringLiteral("MapCache.bmp")));
+    messages.shown.clear();
+    saveDialog.requests.clear();
+    if (!k.file.isEmpty()) saveDialog.results = {{k.file, false}};
+    Form1& f = k.cached ? withCachedMap() : showForm();
+    f.controls().cmdSavePict->click();
+    EXPECT_EQ(saveDialog.requests.size(), k.dialogs);
+    ASSERT_EQ(messages.shown.size(), k.title ? 1u : 0u);
+    if (k.title && k.dialogs) EXPECT_EQ(messages.shown[0].icon, k.icon);
+    if (k.title) EXPECT_EQ(messages.shown[0].title, k.title);
+    EXPECT_FALSE(f.model().Drawing());
+    EXPECT_TRUE(f.controls().cmdSavePict->isEnabled());
+  }
+  EXPECT_THROW(form->model().LoadImage(path(QStringLiteral("missing.bmp"))), raster::PictureError);
 }
 
 TEST_F(FormCacheTest, LoadedPictureStaysUntilARefreshBringsTheCacheBack) {
@@ -213,11 +172,7 @@ TEST_F(FormCacheTest, LoadedPictureStaysUntilARefreshBringsTheCacheBack) {
   EXPECT_TRUE(f.model().state().MapCached);
   f.model().SunTimer_Timer();
   EXPECT_EQ(f.model().layers().picture()->width(), 64);
-  EXPECT_THROW(f.model().LoadImage(path(QStringLiteral("missing.bmp"))), raster::PictureError);
-}
-
-TEST_F(FormCacheTest, CacheRemovedWhileCachedIsNoLongerReloaded) {
-  Form1& f = withCachedMap();
+  // A cache removed meanwhile is no longer reloaded.
   QFile::remove(path(QStringLiteral("MapCache.bmp")));
   f.model().SunTimer_Timer();
   EXPECT_FALSE(f.model().state().MapCached);
@@ -231,10 +186,7 @@ TEST_F(FormCacheTest, UnwritableCacheKeepsTheNewMapShownAndStopsCountingTheOldOn
   writeOutlines(2);
   model::ModelServices s = modelServices();
   s.cacheFile = path(QStringLiteral("cache/MapCache.bmp"));
-  form.reset();
-  model = std::make_unique<model::MapModel>(s);
-  form = std::make_unique<Form1>(*model, services());
-  form->Form_Load();
+  makeForm(s).Form_Load();
   form->show();
   ASSERT_TRUE(form->model().state().MapCached);
   // The cache's folder goes away: the pass cannot write its map there.

@@ -1,4 +1,5 @@
-// The pointer readout over the map and the rotor requests, through mouse events on the surface.
+// The pointer readout over the map and hover texts, through mouse events on the surface; presses
+// reaching the host are the bus callbacks' tests.
 
 #include <QApplication>
 #include <QLabel>
@@ -36,8 +37,8 @@ class FormPointerTest : public FormTest {
   }
   QString readout() const {
     const Form1::Controls& c = form->controls();
-    return c.lblDirDisplay->text() + " " + c.lblDxDisplay->text() + " " +
-           c.lblDxKMDisplay->text() + " " + c.lblLocatorDisplay->text();
+    return c.lblDirDisplay->text() + " " + c.lblDxDisplay->text() + " " + c.lblDxKMDisplay->text() +
+           " " + c.lblLocatorDisplay->text();
   }
   int side = 0;
 };
@@ -80,36 +81,6 @@ TEST_F(FormPointerTest, MovingDefersTheOverlayForOneSecond) {
   // Once the pointer rests, the timer rebuilds the overlay and stops.
   EXPECT_TRUE(waitUntil([&] { return !form->model().state().PaintDeferred; }, 3000));
   EXPECT_FALSE(form->model().paintTimerActive());
-}
-
-TEST_F(FormPointerTest, PressesWithoutCallbackDoNothing) {
-  mouse(QEvent::MouseButtonPress, 450, 300, Qt::LeftButton);
-  form->controls().cmdStopRotor->click();
-  EXPECT_TRUE(messages.shown.empty());
-  // A value that names no object is no callback either.
-  form->model().setCallback(QVariant(), nullptr);
-  mouse(QEvent::MouseButtonPress, 450, 300, Qt::RightButton);
-  EXPECT_TRUE(messages.shown.empty());
-}
-
-TEST_F(FormPointerTest, PressesAskTheHostToTurnOrStopTheRotor) {
-  auto callback = std::make_shared<FakeCallback>();
-  form->model().setCallback(QVariant(QStringLiteral("host")), callback);
-  mouse(QEvent::MouseButtonPress, 450, 300, Qt::LeftButton);
-  mouse(QEvent::MouseButtonPress, 450, 300, Qt::RightButton);
-  mouse(QEvent::MouseButtonPress, 300, 300, Qt::RightButton);
-  mouse(QEvent::MouseButtonPress, 300, 450, Qt::MiddleButton);
-  form->controls().cmdStopRotor->click();
-  ASSERT_EQ(callback->calls.size(), 5u);
-  const double expected[] = {90.0, 270.0, 180.0, 180.0};
-  for (int i = 0; i < 4; ++i) {
-    EXPECT_EQ(callback->calls[i].method, "orbellesetrotor");
-    ASSERT_EQ(callback->calls[i].arguments.size(), 1);
-    EXPECT_EQ(callback->calls[i].arguments[0].toDouble(), expected[i]) << i;
-  }
-  EXPECT_EQ(callback->calls[4].method, "orbellestoprotor");
-  EXPECT_TRUE(callback->calls[4].arguments.isEmpty());
-  EXPECT_EQ(form->model().Callback().toString(), "host");
 }
 
 // The logging program has the focus, not the map: hover texts of the markers and of the stop
