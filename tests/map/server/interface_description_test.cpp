@@ -1,46 +1,13 @@
-// The introspection files as the bus objects read them.
+// The introspection files as the bus objects read them (the built-in ones: ServerMembers).
 
 #include "server/interface_description.hpp"
 
 #include <gtest/gtest.h>
 
-#include <QRegularExpression>
 #include <QStringList>
 
 namespace orbelle::server {
 namespace {
-
-// The built-in server interface: members in the automation interface's order (recovered from the
-// interface's text, which keeps the file's order), its 16-bit and read-only properties, and
-// optional arguments as forms, longest first.
-TEST(InterfaceDescription, TheServerInterfaceAsTheObjectsUseIt) {
-  const InterfaceDescription& d = builtInInterface(QStringLiteral("Orbelle._server"));
-  QStringList names;
-  const QRegularExpression member(QStringLiteral("<(method|property) name=\"(\\w+)\""));
-  for (auto m = member.globalMatch(d.xml); m.hasNext();) {
-    const QString name = m.next().captured(2);
-    if (names.isEmpty() || names.last() != name) names << name;
-  }
-  EXPECT_EQ(names.join(' '),
-            "Form CallbackRef class_initialize class_terminate Callback DrawAsync Draw Latitude "
-            "Longitude PixelSize MaxDxMi MaxDxKm UTCOffset Drawing setcallerref SaveImage "
-            "LoadImage DrawPath AddSpot Release AntennaHeading");
-  for (const char* name : {"PixelSize", "MaxDxMi", "MaxDxKm", "UTCOffset"}) {
-    ASSERT_NE(d.property(QString::fromLatin1(name)), nullptr) << name;
-    EXPECT_EQ(d.property(QString::fromLatin1(name))->type, "n") << name;
-  }
-  ASSERT_NE(d.property(QStringLiteral("Drawing")), nullptr);
-  EXPECT_TRUE(d.property(QStringLiteral("Drawing"))->readable);
-  EXPECT_FALSE(d.property(QStringLiteral("Drawing"))->writable);
-  QStringList drawPath;
-  for (const auto* form : d.forms(QStringLiteral("DrawPath"))) drawPath << form->inSignature();
-  EXPECT_EQ(drawPath, (QStringList{"dd", "d", ""}));
-  const auto addSpot = d.forms(QStringLiteral("AddSpot"));
-  ASSERT_EQ(addSpot.size(), 1u);
-  EXPECT_EQ(addSpot[0]->inSignature(), "ddidssssssdddsd");
-  EXPECT_EQ(addSpot[0]->in.at(14).name, "SpotFreqTX");
-  EXPECT_TRUE(d.forms(QStringLiteral("Nothing")).empty());
-}
 
 TEST(InterfaceDescription, IntrospectionTextIsTheInterfaceElementAlone) {
   const auto parsed = parseIntrospection(

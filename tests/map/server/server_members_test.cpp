@@ -1,6 +1,6 @@
-// The server object's members and lifetime, the window object and the factory, driven over the
-// private bus by a host connection of the test.
+// The server and window objects' members and lifetime, driven over the private bus by a host.
 
+#include <QDBusArgument>
 #include <QDBusObjectPath>
 #include <QDBusPendingCall>
 #include <QDBusVariant>
@@ -13,6 +13,7 @@
 #include <cmath>
 #include <optional>
 
+#include "server/interface_description.hpp"
 #include "shell/surface_widget.hpp"
 #include "support/map_on_bus.hpp"
 #include "text_helpers.hpp"
@@ -33,9 +34,7 @@ class ServerMembers : public MapWithServer {
   }
 };
 
-// Each property set in turn, through the server or the window object: the value read back
-// afterwards (fields' validations run, the station is stored unbounded, the surface is read not
-// the value set), or the error the set is refused with.
+// Each property set in turn: what reads back afterwards (field rules applied), or the refusal.
 TEST_F(ServerMembers, PropertiesFollowTheFieldRulesAndRefuseWhatDoesNotFit) {
   struct Case {
     QString object, interface, name;
@@ -88,8 +87,7 @@ TEST_F(ServerMembers, PropertiesFollowTheFieldRulesAndRefuseWhatDoesNotFit) {
   EXPECT_EQ(getError("UTCOffset"), error::kOverflow);
 }
 
-// The first server object claims the window: the close box only hides it; the variant slots keep
-// what the host stored; the window's members reach the window.
+// The first server object claims the window; variant slots keep exactly what the host stored.
 TEST_F(ServerMembers, ObjectsClaimTheWindowAndKeepTheirSlots) {
   EXPECT_EQ(server, "/server/1");
   EXPECT_EQ(get("Form").value<QDBusObjectPath>().path(), "/Form1");
@@ -101,6 +99,21 @@ TEST_F(ServerMembers, ObjectsClaimTheWindowAndKeepTheirSlots) {
   ASSERT_EQ(setProperty("/Form1", kForm, "Visible", true).type(), QDBusMessage::ReplyMessage);
   EXPECT_TRUE(form->isVisible());
 
+  // A variant inside stays one level deep read after read; a structure keeps its signature.
+  ASSERT_EQ(set("CallbackRef", QVariant::fromValue(QDBusVariant(5))).type(),
+            QDBusMessage::ReplyMessage);
+  for (int round = 0; round < 2; ++round) {
+    const QVariant v = get("CallbackRef");
+    ASSERT_EQ(v.metaType(), QMetaType::fromType<QDBusVariant>());
+    EXPECT_EQ(v.value<QDBusVariant>().variant(), QVariant(5));
+    ASSERT_EQ(set("CallbackRef", v).type(), QDBusMessage::ReplyMessage);
+  }
+  QDBusArgument pair;
+  pair.beginStructure();
+  pair << QStringLiteral(":1.9") << QDBusObjectPath("/host");
+  pair.endStructure();
+  ASSERT_EQ(set("CallbackRef", QVariant::fromValue(pair)).type(), QDBusMessage::ReplyMessage);
+  EXPECT_EQ(get("CallbackRef").value<QDBusArgument>().currentSignature(), "(so)");
   ASSERT_EQ(set("CallbackRef", 42).type(), QDBusMessage::ReplyMessage);
   EXPECT_EQ(get("CallbackRef"), QVariant(42));
   ASSERT_EQ(set("Form", QStringLiteral("elsewhere")).type(), QDBusMessage::ReplyMessage);
@@ -112,8 +125,15 @@ TEST_F(ServerMembers, ObjectsClaimTheWindowAndKeepTheirSlots) {
   EXPECT_EQ(automation->CallerRef(), QVariant(7));
 
   EXPECT_EQ(property("/Form1", kForm, "Caption").toString(), "orbelle");
-  ASSERT_EQ(setProperty("/Form1", kForm, "Left", 1500.0).type(), QDBusMessage::ReplyMessage);
-  EXPECT_DOUBLE_EQ(property("/Form1", kForm, "Left").toDouble(), 1500.0);
+  // Twips at 96 dpi; the height follows from the width (surface 9000 - 960 - 200, plus 520).
+  const std::pair<const char*, double> place[] = {
+      {"Left", 1500.0}, {"Top", 750.0}, {"Width", 9000.0}, {"Height", 3000.0}};
+  for (const auto& [name, twips] : place) {
+    ASSERT_EQ(setProperty("/Form1", kForm, name, twips).type(), QDBusMessage::ReplyMessage);
+  }
+  EXPECT_EQ(form->pos(), QPoint(100, 50));
+  EXPECT_DOUBLE_EQ(property("/Form1", kForm, "Width").toDouble(), 9000.0);
+  EXPECT_DOUBLE_EQ(property("/Form1", kForm, "Height").toDouble(), 8360.0);
   ASSERT_EQ(setProperty("/Form1", kForm, "ShowSun", false).type(), QDBusMessage::ReplyMessage);
   EXPECT_FALSE(model->state().ShowSun);
   const QDBusMessage miles = call("/Form1", kForm, "DrawPoint", {0.0, 90.0, 255, 3});
@@ -122,8 +142,7 @@ TEST_F(ServerMembers, ObjectsClaimTheWindowAndKeepTheirSlots) {
   EXPECT_EQ(call("/Form1", kForm, "SetPixelSize", {40000}).errorName(), error::kInvalidArgs);
 }
 
-// orbelle-station's antenna heading: an orange line from the station out along it; NaN takes it
-// away.
+// orbelle-station's antenna heading: an orange line out from the station; NaN takes it away.
 TEST_F(ServerMembers, AntennaHeadingIsDrawnFromTheStation) {
   EXPECT_TRUE(std::isnan(get("AntennaHeading").toDouble()));
   model->cmdDraw_Click();
@@ -141,9 +160,47 @@ TEST_F(ServerMembers, AntennaHeadingIsDrawnFromTheStation) {
   EXPECT_FALSE(orangeAt({100, 0}));
   for (const auto& s : steps) {
     ASSERT_EQ(set("AntennaHeading", s.heading).type(), QDBusMessage::ReplyMessage);
-    if (!std::isnan(s.heading)) EXPECT_TRUE(orangeAt(s.orange)) << s.heading;
+    if (!std::isnan(s.heading)) {
+      EXPECT_TRUE(orangeAt(s.orange)) << s.heading;
+    }
     EXPECT_FALSE(orangeAt(s.notOrange)) << s.heading;
   }
+}
+
+// What cannot be dispatched is an error naming the fault; GetAll and Introspect answer.
+TEST_F(ServerMembers, CallsAreCheckedAgainstTheInterface) {
+  const QString props = QStringLiteral("org.freedesktop.DBus.Properties");
+  const auto setTo = [](const char* name, const QVariant& value) {
+    return QVariantList{kServer, name, QVariant::fromValue(QDBusVariant(value))};
+  };
+  const struct {
+    QString interface, member;
+    QVariantList args;
+    const char* error;
+    const char* message;
+  } cases[] = {
+      {kServer, "Nope", {}, error::kUnknownMethod, "Nope"},
+      {"test.Other", "Release", {}, error::kUnknownInterface, "test.Other"},
+      {kServer, "DrawPath", {1.0, 2.0, 3.0}, error::kInvalidArgs, "the call has (ddd)"},
+      {props, "Set", setTo("Missing", 1), error::kUnknownProperty, "Missing"},
+      {props, "Get", {"test.Other", "MaxDxMi"}, error::kUnknownInterface, "test.Other"},
+      {props, "Set", setTo("MaxDxMi", 70000), error::kInvalidArgs, "MaxDxMi: 70000"},
+  };
+  for (const auto& k : cases) {
+    const QDBusMessage reply = call(server, k.interface, k.member, k.args);
+    EXPECT_EQ(reply.errorName(), k.error) << k.member.toStdString();
+    EXPECT_TRUE(reply.errorMessage().contains(k.message)) << reply.errorMessage().toStdString();
+  }
+  EXPECT_EQ(call(server, "", "DrawPath", {10.0, 20.0}).type(), QDBusMessage::ReplyMessage);
+  const QDBusMessage all = call(server, props, "GetAll", {kServer});
+  ASSERT_EQ(all.type(), QDBusMessage::ReplyMessage) << all.errorMessage().toStdString();
+  QVariantMap values;
+  all.arguments().at(0).value<QDBusArgument>() >> values;
+  EXPECT_EQ(values.value("MaxDxMi").toInt(), model->state().plane.MaxDx);
+  EXPECT_FALSE(values.value("Drawing").toBool());
+  const QDBusMessage xml = call(server, "org.freedesktop.DBus.Introspectable", "Introspect");
+  EXPECT_TRUE(
+      xml.arguments().value(0).toString().contains(builtInInterface(kServer).xml.trimmed()));
 }
 
 TEST_F(ServerMembers, DrawPathTakesTwoOneOrNoArguments) {
@@ -202,7 +259,7 @@ TEST_F(ServerMembers, ThirtySpotsFillTheRingOfTwentyFive) {
 
 TEST_F(ServerMembers, PictureFileErrorsComeBackAndTheMapGoesOn) {
   ASSERT_EQ(method("Draw").type(), QDBusMessage::ReplyMessage);
-  for (const QString name : {path("no/such/folder/map.bmp"), path("missing.bmp")}) {
+  for (const QString& name : {path("no/such/folder/map.bmp"), path("missing.bmp")}) {
     const QDBusMessage refused = method(name.contains("no/") ? "SaveImage" : "LoadImage", {name});
     EXPECT_EQ(refused.errorName(), error::kPictureFile);
     EXPECT_TRUE(refused.errorMessage().contains(QFileInfo(name).fileName()))
@@ -232,8 +289,7 @@ class DuringPass {
   QTimer timer_;
 };
 
-// Draw and DrawAsync arriving during a pass run exactly one more pass after it; a Draw that
-// came inside a pass is answered only after its own pass.
+// A Draw or DrawAsync during a pass runs one more pass after it, and is answered only then.
 TEST_F(ServerMembers, DrawDuringAPassRunsOneMorePassAfterIt) {
   writeOutlines(300);
   int passes = 0;
@@ -268,8 +324,7 @@ TEST_F(ServerMembers, DrawDuringAPassRunsOneMorePassAfterIt) {
   EXPECT_FALSE(waitUntil([&] { return passes > 2; }, 300));
 }
 
-// The creator leaving during a pass destroys its objects and unloads the window after the pass
-// (cancelled), keeping the settings; a detached object stays, and so does the program.
+// The creator leaving mid-pass unloads the window after it; a detached object keeps the program.
 TEST_F(ServerMembers, TheCreatorLeavingDestroysItsObjectsButNotDetachedOnes) {
   writeOutlines(300);
   const QDBusMessage detached = call("/", kFactory, "CreateDetached");
@@ -287,8 +342,7 @@ TEST_F(ServerMembers, TheCreatorLeavingDestroysItsObjectsButNotDetachedOnes) {
   EXPECT_FALSE(ended);
 }
 
-// class_terminate unloads the window, which its sibling then reports; the program ends when the
-// last object is released, with the settings written.
+// class_terminate unloads the window; the program ends with the last object released.
 TEST_F(ServerMembers, TheProgramEndsWithItsLastReleasedObject) {
   const QString second = createServer();
   ASSERT_EQ(set("MaxDxMi", 1234).type(), QDBusMessage::ReplyMessage);
