@@ -13,9 +13,7 @@ namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-// Each value converts to `expected` of the declared type, or is refused (InvalidArgs, the member
-// named first) with a message containing `refusal`: never wrapped (70000 as 4464) or cast (true
-// as 1).
+// Values convert to the declared type or are refused naming the member: never wrapped or cast.
 TEST(BusValues, ValuesConvertToTheDeclaredTypeOrAreRefused) {
   struct Case {
     QVariant value;

@@ -1,5 +1,4 @@
-// Callbacks to the host: presses on the map, on a spot marker and on "Stop rotor" call the
-// host's object on the bus; a host that fails or never answers leaves the map working.
+// Presses on the map call the host's object on the bus; a failing or silent host leaves it working.
 
 #include <QDBusConnection>
 #include <QDBusContext>
@@ -70,9 +69,7 @@ class Callbacks : public MapWithServer {
   HostObject hostObject;
 };
 
-// Presses on the map (left: short path, right: long path, middle: the readout's heading), on a
-// spot marker (rotor, then rig) and on "Stop rotor" reach the host's object; the values the host
-// gives back by reference are sent at the next press.
+// Map, marker and stop presses reach the host; its by-reference answer goes out at the next press.
 TEST_F(Callbacks, PressesAskTheHostToTurnTheRotorAndSetTheRig) {
   ASSERT_EQ(setCallback(host.baseService(), "/host").type(), QDBusMessage::ReplyMessage);
   BusObjectRef back;
@@ -115,8 +112,7 @@ TEST_F(Callbacks, PressesAskTheHostToTurnTheRotorAndSetTheRig) {
   EXPECT_FALSE(form->notice().showing());
 }
 
-// Anything but an object stops the callbacks; set through the window object, they start again.
-// A host that has gone, or an object without the method, is reported at once.
+// Only a reachable object is called; a gone host or a missing method is reported at once.
 TEST_F(Callbacks, OnlyAReachableObjectIsCalled) {
   ASSERT_EQ(setCallback(host.baseService(), "/host").type(), QDBusMessage::ReplyMessage);
   ASSERT_EQ(setProperty(server, kServer, "Callback", QString()).type(), QDBusMessage::ReplyMessage);

@@ -1,5 +1,4 @@
-// The orbelle program as a host meets it: started by the bus or by hand, driven through the
-// generated proxies, ending with its last server object or its bus.
+// The orbelle program as a host meets it: started by the bus or by hand, ended by objects or bus.
 
 #include <gtest/gtest.h>
 
@@ -120,8 +119,7 @@ TEST_F(Program, ActivatedByTheBusAndDrivenByAHost) {
   server.setLatitude(95.0);
   EXPECT_EQ(window.latHere(), 95.0);
 
-  // Draw returns when its pass over the shipped outlines has finished (DrawAsync's rules are
-  // ServerMembers' tests).
+  // Draw returns when its pass over the shipped outlines has finished.
   QFile::remove(workFolder() + "/MapCache.bmp");
   QDBusPendingReply<> drawn = server.Draw();
   drawn.waitForFinished();
@@ -137,8 +135,7 @@ TEST_F(Program, ActivatedByTheBusAndDrivenByAHost) {
   EXPECT_EQ(readFile(messageLog()), "");
 }
 
-// Started by hand without EXE=T it refuses; without a display it says so and ends, instead of
-// aborting. (Started by hand with EXE=T it is the own-bus test's.)
+// By hand it runs only with EXE=T, and without a display it says so and ends, never aborts.
 TEST_F(Program, OnItsOwnItRunsOnlyWithExeTAndADisplay) {
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
   environment.remove("DBUS_STARTER_BUS_TYPE");
@@ -166,8 +163,7 @@ TEST_F(Program, OnItsOwnItRunsOnlyWithExeTAndADisplay) {
   EXPECT_FALSE(QFileInfo::exists(dir.filePath("orbelle.ini")));  // it ended before the load
 }
 
-// A bus of the test's own, which it can take away: a dbus-daemon with the tests' configuration
-// (it activates the build tree's map) and a connection to it.
+// A dbus-daemon of the test's own, activating the build tree's map, which the test can take away.
 class OwnBus {
  public:
   OwnBus() {
@@ -215,8 +211,7 @@ bool waitForProcessEnd(qint64 pid, int timeoutMs) {
       timeoutMs);
 }
 
-// Started by hand with EXE=T it works in its own folder; its bus going away releases the objects
-// and ends it, with the settings written and nothing reported.
+// Started by hand it works in its folder; its bus going away ends it with the settings written.
 TEST_F(Program, TheBusGoingAwayReleasesTheObjectsAndEndsTheProgram) {
   OwnBus own;
   ASSERT_TRUE(own.connection.isConnected()) << own.daemon.readAllStandardError().toStdString();

@@ -1,14 +1,10 @@
-// The map cache and pictures: the first start's pass, night shading, "&Save picture" and its
-// dialog loop, loaded pictures and refreshes, and repaints while the pointer moves.
+// The map cache and pictures: first start, night shading, saving, loading and refreshes.
 
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
 
 #include "form_fixture.hpp"
 #include "geometry/projection.hpp"
@@ -29,17 +25,9 @@ class FormCacheTest : public FormTest {
     raster::writeBmp(map, path(QStringLiteral("MapCache.bmp")));
     return showForm();
   }
-  static int count(const raster::Surface& s, raster::Rgb colour) {
-    int n = 0;
-    for (int y = 0; y < s.height(); ++y) {
-      for (int x = 0; x < s.width(); ++x) n += s.pixel(x, y) == colour;
-    }
-    return n;
-  }
 };
 
-// A start without a cached map says that the map is being drawn and draws it with the stored
-// settings; with one, nothing is drawn and nothing is said.
+// Without a cached map the first start says so and draws one; with one, nothing happens.
 TEST_F(FormCacheTest, AStartWithoutACacheDrawsTheMap) {
   for (const bool cached : {false, true}) {
     SCOPED_TRACE(cached ? "cached" : "no cache");
@@ -65,9 +53,7 @@ TEST_F(FormCacheTest, AStartWithoutACacheDrawsTheMap) {
   }
 }
 
-// Noon local time on 20 March, five hours to UTC: the sun stands over 75°W. The night side of
-// the map is darkened by band (day 256/256 of the map's brightness, civil twilight 208, nautical
-// 176, astronomical 152, night 128) until "Shade night" is unchecked, which the settings keep.
+// Sun over 75°W (noon, UTC-5, 20 March): night darkens by band until "Shade night" is off.
 TEST_F(FormCacheTest, TheNightSideIsShadedUntilTheOptionIsOff) {
   raster::writeBmp(raster::Surface(600, 600, raster::rgb(0, 200, 0)),
                    path(QStringLiteral("MapCache.bmp")));
@@ -125,11 +111,10 @@ TEST_F(FormCacheTest, SaveLoopRefusesOtherExtensionsThenSaves) {
   const raster::Surface saved = raster::readBmp(path(QStringLiteral("map.bmp")));
   EXPECT_EQ(saved.width(), 64);
   EXPECT_EQ(saved.pixel(10, 20), raster::rgb(255, 0, 0));
-  EXPECT_EQ(count(saved, raster::rgb(255, 255, 0)), 0);
+  EXPECT_EQ(pixelsOf(saved, raster::rgb(255, 255, 0)), 0);
 }
 
-// No picture to save, a cancelled dialog and an unwritable file: the message each gives, and the
-// window is not left drawing.
+// No picture, a cancelled dialog, an unwritable file: what each says; the window stays usable.
 TEST_F(FormCacheTest, SavesThatCannotHappenAreReported) {
   struct Case {
     bool cached;
@@ -153,8 +138,12 @@ TEST_F(FormCacheTest, SavesThatCannotHappenAreReported) {
     f.controls().cmdSavePict->click();
     EXPECT_EQ(saveDialog.requests.size(), k.dialogs);
     ASSERT_EQ(messages.shown.size(), k.title ? 1u : 0u);
-    if (k.title && k.dialogs) EXPECT_EQ(messages.shown[0].icon, k.icon);
-    if (k.title) EXPECT_EQ(messages.shown[0].title, k.title);
+    if (k.title && k.dialogs) {
+      EXPECT_EQ(messages.shown[0].icon, k.icon);
+    }
+    if (k.title) {
+      EXPECT_EQ(messages.shown[0].title, k.title);
+    }
     EXPECT_FALSE(f.model().Drawing());
     EXPECT_TRUE(f.controls().cmdSavePict->isEnabled());
   }
@@ -215,14 +204,14 @@ TEST_F(FormCacheTest, RepaintsKeepTheOverlayWhileThePointerMoves) {
   f.hide();
   f.show();  // a repaint: the layers are recomposed, and Form_Paint holds back
   processEvents();
-  EXPECT_EQ(count(f.model().layers().shown(), raster::rgb(255, 255, 0)), 0);
+  EXPECT_EQ(pixelsOf(f.model().layers().shown(), raster::rgb(255, 255, 0)), 0);
   f.model().SunTimer_Timer();  // any refresh ends the deferral
   f.model().layers().recompose();
-  ASSERT_EQ(count(f.model().layers().shown(), raster::rgb(255, 255, 0)), 0);
+  ASSERT_EQ(pixelsOf(f.model().layers().shown(), raster::rgb(255, 255, 0)), 0);
   f.hide();
   f.show();
   processEvents();
-  EXPECT_GT(count(f.model().layers().shown(), raster::rgb(255, 255, 0)), 0);
+  EXPECT_GT(pixelsOf(f.model().layers().shown(), raster::rgb(255, 255, 0)), 0);
 }
 
 }  // namespace

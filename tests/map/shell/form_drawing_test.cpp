@@ -1,5 +1,4 @@
-// Drawing from the window: a pass from "&Draw" with its window effects, cancelling it, DrawAsync's
-// one-shot timer, a resize or pass requested meanwhile, and the pass's messages.
+// Drawing from the window: a pass and its window state, cancelling, DrawAsync, events meanwhile.
 
 #include <QCursor>
 #include <QFile>
@@ -23,9 +22,7 @@ QByteArray fileBytes(const QString& path) {
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// While a pass runs the panel is hidden, "&Options" and "&Save picture" are off, "&Cancel Draw"
-// on and the cursor busy; a missing file is reported and the pass goes on. Completed, the map is
-// cached and shown through the picture, the map layer white again.
+// A pass disables the panel's buttons, reports a missing file, goes on, and caches the map.
 TEST_F(FormDrawingTest, APassShowsItsStateReportsMissingFilesAndCachesTheMap) {
   writeOutlines(3, "country.pnt");
   Form1& f = showForm();

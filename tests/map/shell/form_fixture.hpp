@@ -1,7 +1,6 @@
 #pragma once
 
-// A map window over its model in a temporary working folder, with test backends for the message
-// boxes, save dialog and help, a fixed clock, a chosen screen and small outline files of its own.
+// A map window over its model in a temporary folder, with test backends, clock and screen.
 
 #include <gtest/gtest.h>
 
@@ -102,6 +101,14 @@ class FormTest : public ::testing::Test {
     QTest::keyClicks(field, text);
     next->setFocus(Qt::TabFocusReason);
     processEvents();
+  }
+  // Pixels of `colour` in `s`.
+  static int pixelsOf(const raster::Surface& s, raster::Rgb colour) {
+    int n = 0;
+    for (int y = 0; y < s.height(); ++y) {
+      for (int x = 0; x < s.width(); ++x) n += s.pixel(x, y) == colour;
+    }
+    return n;
   }
   static void processEvents() {
     QCoreApplication::processEvents();

@@ -1,5 +1,4 @@
-// Loading and unloading the window: defaults, the UTC offset, the settings round trip, stored
-// values out of range, the cached map of an earlier run, and the close rule.
+// Loading and unloading the window: defaults, UTC offset, settings round trip and the close rule.
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -48,8 +47,7 @@ TEST_F(FormLoadTest, DefaultsWithoutSettingsFile) {
   EXPECT_TRUE(messages.shown.empty());
 }
 
-// The UTC offset: the stored one wins; without one the system's is taken as it is and not
-// written back (the next start follows the zone again) unless the operator changes it.
+// The stored UTC offset wins; the system's is used but not stored unless the operator changes it.
 TEST_F(FormLoadTest, UtcOffsetFromTheSettingsOrTheSystem) {
   struct Case {
     const char* ini;
@@ -134,8 +132,7 @@ TEST_F(FormLoadTest, SettingsWrittenAtUnloadComeBackAtTheNextLoad) {
   EXPECT_EQ(g.topTwips(), 3000.0);
 }
 
-// Stored values out of range are brought back: the position onto the screen, the radius into the
-// miles field's bounds; a cache that is no bitmap counts as none.
+// Stored values out of range are brought back; a cache that is no bitmap counts as none.
 TEST_F(FormLoadTest, StoredValuesAreBoundedAndADamagedCacheIsNone) {
   writeIni("[Settings]\nLeft=20000\nTop=-300\nMaxDx=99999\n");
   QFile cache(path(QStringLiteral("MapCache.bmp")));
@@ -164,8 +161,7 @@ TEST_F(FormLoadTest, CachedMapOfAnEarlierRunIsShownAtOnce) {
   EXPECT_EQ(f.model().layers().shown().pixel(599, 599), raster::rgb(255, 0, 0));
 }
 
-// The close box unloads the window (writing the settings) while no server object exists; once
-// one existed it only hides it, and only the program's own unload ends it.
+// The close box unloads the window, or only hides it once a server object existed.
 TEST_F(FormLoadTest, CloseBoxUnloadsUnlessAServerObjectExisted) {
   for (const bool server : {false, true}) {
     SCOPED_TRACE(server ? "server" : "no server");

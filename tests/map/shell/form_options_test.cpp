@@ -1,5 +1,4 @@
-// The options panel on a shown window: typing into the fields, the panel's buttons, the check
-// boxes, help and clearing spots.
+// The options panel on a shown window: its fields, buttons, check boxes, help and clearing spots.
 
 #include <QApplication>
 #include <QCheckBox>
@@ -30,17 +29,9 @@ class FormOptionsTest : public FormTest {
     return f;
   }
   const Form1::Controls& c() const { return form->controls(); }
-  static int pixelsOf(const raster::Surface& s, raster::Rgb colour) {
-    int n = 0;
-    for (int y = 0; y < s.height(); ++y) {
-      for (int x = 0; x < s.width(); ++x) n += s.pixel(x, y) == colour;
-    }
-    return n;
-  }
 };
 
-// Each typed value is bounded (and the field rewritten) or kept as typed; the radius fields
-// show each other's value; kilometres set the radius without the miles field's bounds.
+// Typed values are bounded (the field rewritten) or kept; the radius fields show each other.
 TEST_F(FormOptionsTest, TypedFieldsAreBoundedOrKeptAsTyped) {
   openPanel();
   const auto& state = form->model().state();
@@ -93,9 +84,7 @@ TEST_F(FormOptionsTest, TypedFieldsAreBoundedOrKeptAsTyped) {
   EXPECT_FALSE(form->model().passRunning());
 }
 
-// Text that is no number is refused with a message, keeps the focus and the value; "Ok" then
-// leaves the panel open. Each on a new window: a refused field left as typed would refuse again
-// when the next one takes the focus from it.
+// Refused text keeps the focus and value (each on a new window: refused text refuses again).
 TEST_F(FormOptionsTest, TextThatIsNoNumberIsRefusedAndKeepsTheFocus) {
   using Field = QLineEdit* Form1::Controls::*;
   const std::tuple<Field, Field, const char*> cases[] = {

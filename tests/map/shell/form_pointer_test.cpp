@@ -1,5 +1,4 @@
-// The pointer readout over the map and hover texts, through mouse events on the surface; presses
-// reaching the host are the bus callbacks' tests.
+// The pointer readout and hover texts over the map (presses: the bus callbacks' tests).
 
 #include <QApplication>
 #include <QLabel>
@@ -43,9 +42,7 @@ class FormPointerTest : public FormTest {
   int side = 0;
 };
 
-// Bearing, distance with their units and the locator under the pointer; the readout is empty
-// until the pointer comes and after it leaves. Beyond the antipode (the corners of a whole-Earth
-// map) there is no place and no locator.
+// Bearing, distance and locator under the pointer; none beyond the antipode or off the map.
 TEST_F(FormPointerTest, ReadoutFollowsThePointer) {
   EXPECT_EQ(readout(), "   ");
   EXPECT_EQ(form->controls().lblStationLocator->text(), "EM73vv");
@@ -83,8 +80,7 @@ TEST_F(FormPointerTest, MovingDefersTheOverlayForOneSecond) {
   EXPECT_FALSE(form->model().paintTimerActive());
 }
 
-// The logging program has the focus, not the map: hover texts of the markers and of the stop
-// button still show.
+// Hover texts show while the logging program, not the map, has the focus.
 TEST_F(FormPointerTest, HoverTextsShowWhileAnotherWindowIsActive) {
   spots::SpotArgs spot;
   spot.LatDeg = 51.5;

@@ -28,9 +28,7 @@ class FakeLauncher final : public HelpLauncher {
   bool openSucceeds = true;
 };
 
-// The help file is looked for in the folders in order, whatever its case; the viewer gets it and
-// the macro. Without a viewer or a file, or when the viewer fails to start, the own page opens;
-// when nothing can be shown the result says so and names the file it could not show.
+// The viewer gets the first help file found, else the own page opens; failure names the file.
 TEST(HelpViewer, TheViewerOrTheOwnPageShowsHelp) {
   struct Case {
     const char* what;

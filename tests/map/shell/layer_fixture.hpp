@@ -1,8 +1,6 @@
 #pragma once
 
-// The spot markers over a surface widget of the model's layers: a 600 × 600 map image inside a
-// 2-pixel border, scaled to a radius of 3000 miles (10 miles per pixel) around a station at
-// (0, 0), with a host callback object that records the calls.
+// Spot markers over a 600-pixel image of a 3000-mile radius around (0, 0), with a host fake.
 
 #include <gtest/gtest.h>
 
@@ -26,8 +24,7 @@ class SpotLayerTest : public ::testing::Test {
     makeLayer();
   }
 
-  // A new model of `maxSpots` slots with all three show options on, its surface and its spot
-  // layer; `scaled`: the image already scaled as above.
+  // A new model of `maxSpots` slots, all show options on; `scaled`: the image scaled as above.
   void makeLayer(bool scaled = true, int maxSpots = 25) {
     layer.reset();
     surface.reset();

@@ -21,8 +21,7 @@ TEST(LayoutRules, TwipsAndPixels) {
   EXPECT_DOUBLE_EQ(pixelSizeSurfaceTwips(-100, kTpp96), 0.0);
 }
 
-// The surface follows the window's width within its limits; the window is widened or narrowed
-// to fit, its height following the surface.
+// The surface follows the window's width within its limits; the window fits around it.
 TEST(LayoutRules, SurfaceFollowsTheWindowWidthWithinItsLimits) {
   const struct {
     double width;
@@ -41,9 +40,7 @@ TEST(LayoutRules, SurfaceFollowsTheWindowWidthWithinItsLimits) {
   }
 }
 
-// At 96 dpi SetPixelSize(600) alone finishes 3 pixels wider than 600 inside (and smaller at other
-// resolutions); the argument chosen for a stored width reproduces that width exactly, or the
-// nearest the limits allow.
+// SetPixelSize(600) alone grows the inside to 603; the chosen argument reproduces a stored width.
 TEST(LayoutRules, StoredWidthRoundTripsWithoutGrowing) {
   EXPECT_EQ(innerPixelsAfterPixelSize(600, kTpp96, kOpen), 603);
   for (double tpp : {15.0, 12.0, 10.0, 7.5}) {

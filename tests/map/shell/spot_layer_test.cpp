@@ -1,6 +1,4 @@
-// The spot layer's widgets over a 600-pixel image of a 3000-mile radius around (0, 0): where the
-// markers, lines and call labels go, what they show, what they paint and what presses on them
-// send. Placement and visibility rules themselves are the spots module's tests.
+// The spot layer's widgets: where markers, lines and labels go, what they show, paint and send.
 
 #include <QLabel>
 #include <QTest>
@@ -13,8 +11,7 @@
 namespace orbelle::shell::test {
 namespace {
 
-// Markers of a spot 10 degrees north, east and south of the station: 690.72 miles, 69.072 pixels
-// from the centre pixel (300, 300), rounded to 69; the image starts at (2, 2).
+// Spots 10 degrees N, E, S of the station: 69.072 pixels from the centre, rounded to 69.
 const QPoint kNorthMarker{299, 230};
 const QPoint kEastMarker{368, 299};
 const QPoint kSouthMarker{299, 368};
@@ -25,8 +22,7 @@ constexpr QRgb kLine = 0xffe0e0e0;
 constexpr QRgb kRed = 0xffff0000;     // spot colour 255
 constexpr QRgb kSilver = 0xffc0c0c0;  // spotter colour 12632256
 
-// The ring of 25: spot 26 takes slot 1 with its hover text, colours and line; the spotter marker
-// lying on 24 spots lists them all; the samples and the element count follow the setting.
+// The ring of 25: spot 26 takes slot 1; hover texts, colours, samples follow the slots.
 TEST_F(SpotLayerTest, TheRingHoverTextsAndColours) {
   for (int n = 1; n <= 25; ++n) addSpot(n, 10.0, 0.0);
   addSpot(26, 0.0, 10.0, 10.0, 0.0);
@@ -60,59 +56,30 @@ TEST_F(SpotLayerTest, TheRingHoverTextsAndColours) {
   EXPECT_EQ(layer->lblSpotBys(2)->toolTip(), "By " + by + ", USA, Southeast (" + call + ")");
 }
 
-// The show options, a pass running (DrawSpots does nothing, AddSpot still places its spot) and
-// clearing: what each slot shows afterwards, spot marker / spotter marker / line.
+// Show options, a running pass and clearing: what each slot shows afterwards.
 TEST_F(SpotLayerTest, ShowOptionsDrawingAndClearing) {
-  struct Step {
-    const char* what;
-    std::function<void()> act;
-    bool spot1, by1, line1, spot2;
-  };
-  const Step steps[] = {
-      {"spots and spotters, no lines",
-       [&] {
-         show(true, true, false);
-         model->DrawSpots();
-       },
-       true, true, false, false},
-      {"nothing",
-       [&] {
-         show(false, false, false);
-         model->DrawSpots();
-       },
-       false, false, false, false},
-      {"a spot added while hidden stays hidden",
-       [&] {
-         show(false, true, true);
-         addSpot(2, -10.0, 0.0, 0.0, 10.0);
-       },
-       false, false, false, false},
-      {"all",
-       [&] {
-         show(true, true, true);
-         model->DrawSpots();
-       },
-       true, true, true, true},
-      {"a pass keeps them",
-       [&] {
-         model->setDrawing(true);
-         show(false, false, false);
-         model->DrawSpots();
-       },
-       true, true, true, true},
-      {"cleared during a pass", [&] { model->ClearSpots(); }, false, false, false, false},
-      {"a redraw leaves cleared slots alone",
-       [&] {
-         model->setDrawing(false);
-         show(true, true, true);
-         model->DrawSpots();
-       },
-       false, false, false, false},
+  enum class Act { Redraw, AddSecond, Clear };
+  const struct {
+    bool drawing, spots, spotBy, lines;
+    Act act;
+    bool spot1, by1, line1, spot2;  // shown afterwards
+  } steps[] = {
+      {false, true, true, false, Act::Redraw, true, true, false, false},
+      {false, false, false, false, Act::Redraw, false, false, false, false},
+      {false, false, true, true, Act::AddSecond, false, false, false, false},  // hidden when added
+      {false, true, true, true, Act::Redraw, true, true, true, true},
+      {true, false, false, false, Act::Redraw, true, true, true, true},     // a pass keeps them
+      {true, false, false, false, Act::Clear, false, false, false, false},  // clearing does not
+      {false, true, true, true, Act::Redraw, false, false, false, false},   // cleared stay so
   };
   addSpot(1, 10.0, 0.0, 0.0, 10.0);
-  for (const Step& s : steps) {
-    SCOPED_TRACE(s.what);
-    s.act();
+  for (const auto& s : steps) {
+    SCOPED_TRACE(&s - steps);
+    model->setDrawing(s.drawing);
+    show(s.spots, s.spotBy, s.lines);
+    if (s.act == Act::Redraw) model->DrawSpots();
+    if (s.act == Act::AddSecond) addSpot(2, -10.0, 0.0, 0.0, 10.0);
+    if (s.act == Act::Clear) model->ClearSpots();
     EXPECT_EQ(shown(layer->lblSpots(1)), s.spot1);
     EXPECT_EQ(shown(layer->lblSpotBys(1)), s.by1);
     EXPECT_EQ(layer->ConLine(1).visible, s.line1);
@@ -125,8 +92,7 @@ TEST_F(SpotLayerTest, ShowOptionsDrawingAndClearing) {
   EXPECT_FALSE(shown(layer->lblSpotBys(1)) || layer->ConLine(1).visible);
 }
 
-// Markers are placed again for a new scale, also spots added before the first one; a spot off
-// the map shows once the radius takes it in.
+// Markers follow a new scale, also those added before the first; off the map, none shows.
 TEST_F(SpotLayerTest, MarkersFollowTheScale) {
   makeLayer(false);  // no scale yet
   addSpot(1, 0.0, 10.0, 0.0, 0.0);
@@ -148,12 +114,10 @@ TEST_F(SpotLayerTest, MarkersFollowTheScale) {
   EXPECT_TRUE(shown(layer->lblSpots(2)));
 }
 
-// Markers are 7 × 7 squares centred on their point: the host's colour inside a 1-pixel outline
-// of black or white, whichever contrasts more; lines lie above the picture and beneath the
-// markers, and neither reaches past the image's edge.
+// 7x7 markers with a contrasting outline; lines between picture and markers, cut at the edge.
 TEST_F(SpotLayerTest, MarkersAndLinesPaint) {
   model->chkShowCalls_Click(false);  // labels would lie over the lines
-  addSpot(1, 0.0, 10.0, 0.0, 0.0);  // spot at image pixel (369, 300), spotter at (300, 300)
+  addSpot(1, 0.0, 10.0, 0.0, 0.0);   // spot at image pixel (369, 300), spotter at (300, 300)
   model->AddSpot({0.0, -10.0, 0x800000, 1.0, "", "", "", "", "", "", -99.0, 0.0, 0.0, "", 0.0});
   addSpot(3, 0.0, 10.0, 50.0, 10.0);  // spotter off the top: its line is cut there
   model->AddSpot({0.0, -43.4, 255, 1.0, "", "", "", "", "", "", -99.0, 0.0, 0.0, "", 0.0});
@@ -168,7 +132,9 @@ TEST_F(SpotLayerTest, MarkersAndLinesPaint) {
     for (int d = -3; d <= 3; ++d) {
       EXPECT_EQ(image.pixel(m.x + d, m.y - 3), m.outline) << d;
       EXPECT_EQ(image.pixel(m.x - 3, m.y + d), m.outline) << d;
-      if (d > -3 && d < 3) EXPECT_EQ(image.pixel(m.x + 2, m.y + d), m.fill) << d;
+      if (d > -3 && d < 3) {
+        EXPECT_EQ(image.pixel(m.x + 2, m.y + d), m.fill) << d;
+      }
     }
   }
   for (int x = 306; x <= 367; ++x) EXPECT_EQ(image.pixel(x, 302), kLine) << x;
@@ -180,17 +146,14 @@ TEST_F(SpotLayerTest, MarkersAndLinesPaint) {
     EXPECT_NE(image.pixel(x, 0), kLine) << x;
     EXPECT_NE(image.pixel(x, 1), kLine) << x;
   }
-  // 43.4 degrees west: 2997.72 miles, pixel 0.228 → 0; the marker spans pixels −3 .. 3 and shows
-  // only its part on the image.
+  // 43.4 degrees west: pixel 0.228 → 0; the marker spans -3 .. 3 and shows its part on the image.
   EXPECT_EQ(layer->lblSpots(4)->pos().x(), 2 - 3);
   EXPECT_EQ(layer->lblSpots(4)->mask().boundingRect(), QRect(3, 0, 4, 7));
   EXPECT_EQ(image.pixel(2, 302), kRed);
   EXPECT_NE(image.pixel(1, 302), kRed);
 }
 
-// Presses on a marker ask the host to turn the rotor (right: long path) and set the rig, with
-// the pressed spot's values even if the host adds a spot meanwhile; a failed rotor call ends the
-// press; hidden markers and a missing callback take no presses.
+// Marker presses turn the rotor and set the rig with the pressed spot, whatever happens meanwhile.
 TEST_F(SpotLayerTest, PressesOnMarkersCallTheHost) {
   const auto press = [](QWidget* marker, Qt::MouseButton button) {
     QTest::mouseClick(marker, button, Qt::NoModifier, QPoint(3, 3));
@@ -233,9 +196,7 @@ TEST_F(SpotLayerTest, PressesOnMarkersCallTheHost) {
   EXPECT_EQ(presses, 1);
 }
 
-// Calls beside the spot markers never overlap one another or a marker: in a cluster the newest
-// spots get the free places and the rest go without; hovering any marker of the cluster lists
-// every spot under it. "Show calls" off takes the labels away.
+// Call labels never overlap a label or marker; a cluster's markers list every spot under them.
 TEST_F(SpotLayerTest, CallLabelsNeverOverlapAndClustersListEverySpot) {
   // Twenty spots within a degree of (20, 10), five far apart.
   for (int n = 1; n <= 20; ++n) addSpot(n, 20.0 + (n % 5) * 0.2, 10.0 + (n / 5) * 0.25, -99.0);
