@@ -324,6 +324,20 @@ TEST_F(ServerMembers, DrawDuringAPassRunsOneMorePassAfterIt) {
   EXPECT_FALSE(waitUntil([&] { return passes > 2; }, 300));
 }
 
+// Released inside its own Draw (whose pass lets events run, deferred deletes too), the object
+// outlives the running handler, answers, and goes once it has returned.
+TEST_F(ServerMembers, AnObjectReleasedInsideItsOwnDrawAnswersAndThenGoes) {
+  writeOutlines(300);
+  DuringPass during(*model, [&] {
+    host.asyncCall(QDBusMessage::createMethodCall("Orbelle.server", server, kServer, "Release"));
+  });
+  const QDBusPendingCall draw =
+      host.asyncCall(QDBusMessage::createMethodCall("Orbelle.server", server, kServer, "Draw"));
+  ASSERT_TRUE(waitUntil([&] { return draw.isFinished() && ended; }, 60000));
+  EXPECT_FALSE(draw.isError()) << draw.error().message().toStdString();
+  EXPECT_EQ(method("DrawAsync").errorName(), error::kUnknownObject);
+}
+
 // The creator leaving mid-pass unloads the window after it; a detached object keeps the program.
 TEST_F(ServerMembers, TheCreatorLeavingDestroysItsObjectsButNotDetachedOnes) {
   writeOutlines(300);
