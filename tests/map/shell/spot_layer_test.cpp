@@ -1,6 +1,7 @@
 // The spot layer's widgets: where markers, lines and labels go, what they show, paint and send.
 
 #include <QLabel>
+#include <QLocale>
 #include <QTest>
 #include <QWindow>
 
@@ -54,6 +55,15 @@ TEST_F(SpotLayerTest, TheRingHoverTextsAndColours) {
   EXPECT_EQ(layer->lblSpots(3)->toolTip(),
             call + " (by " + by + ") 21.4 SSB 13:31:00 Very Loud, England");
   EXPECT_EQ(layer->lblSpotBys(2)->toolTip(), "By " + by + ", USA, Southeast (" + call + ")");
+  // Hover texts write numbers with the operator's decimal separator, and trim all but the time.
+  const QLocale before;
+  QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+  model->AddSpot({40.0, -2.0, 255, 14025.5, " CW ", " DL1ABC ", " 13:31 ", "  W4QZX ", " up ",
+                  " Germany ", 33.0, -84.0, 12632256.0, " USA ", 14030.25});
+  QLocale::setDefault(before);
+  EXPECT_TRUE(
+      layer->lblSpots(1)->toolTip().startsWith("DL1ABC (by W4QZX) 14025,5 CW  13:31  up, Germany"))
+      << layer->lblSpots(1)->toolTip().toStdString();
 }
 
 // Show options, a running pass and clearing: what each slot shows afterwards.
@@ -90,6 +100,11 @@ TEST_F(SpotLayerTest, ShowOptionsDrawingAndClearing) {
   addSpot(3, -10.0, 0.0, 0.0, 10.0);
   EXPECT_EQ(layer->lblSpots(1)->pos(), kSouthMarker);
   EXPECT_FALSE(shown(layer->lblSpotBys(1)) || layer->ConLine(1).visible);
+  model->setDrawing(true);  // during a pass a new spot still shows in its place
+  show(true, true, true);
+  addSpot(4, -10.0, 0.0, 0.0, 10.0);
+  EXPECT_TRUE(shown(layer->lblSpots(2)) && layer->ConLine(2).visible);
+  EXPECT_EQ(layer->lblSpots(2)->pos(), kSouthMarker);
 }
 
 // Markers follow a new scale, also those added before the first; off the map, none shows.
