@@ -8,7 +8,6 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTimer>
 #include <cmath>
 #include <optional>
@@ -37,29 +36,27 @@ class ServerMembers : public MapWithServer {
 // Each property set in turn: what reads back afterwards (field rules applied), or the refusal.
 TEST_F(ServerMembers, PropertiesFollowTheFieldRulesAndRefuseWhatDoesNotFit) {
   struct Case {
-    QString object, interface, name;
+    QString name;
     QVariant value;
     const char* refused;  // the error name; null when the set succeeds
-    QString read;         // the server property read afterwards
+    QString read;         // the property read afterwards
     double expected;
   };
   const Case cases[] = {
-      {server, kServer, "MaxDxMi", QVariant::fromValue<std::int16_t>(50), nullptr, "MaxDxKm", 160},
-      {server, kServer, "MaxDxKm", 100, nullptr, "MaxDxMi", 62},  // no bounds; an int32 fits
-      {server, kServer, "MaxDxMi", 70000, error::kInvalidArgs, "MaxDxMi", 62},
-      {server, kServer, "MaxDxMi", QStringLiteral("500"), error::kInvalidArgs, "MaxDxMi", 62},
-      {server, kServer, "Latitude", 95.0, nullptr, "Latitude", 95},
-      {server, kServer, "Longitude", -200, nullptr, "Longitude", -200},
-      {server, kServer, "UTCOffset", 2.5, nullptr, "UTCOffset", 2},  // half to even
-      {server, kServer, "PixelSize", QVariant::fromValue<std::int16_t>(400), nullptr, "PixelSize",
-       404},  // 6100 twips, 406 2/3 pixels, less 3
-      {server, kServer, "Drawing", true, error::kPropertyReadOnly, "Drawing", 0},
-      {server, kServer, "AntennaHeading", QStringLiteral("north"), error::kInvalidArgs,
-       "AntennaHeading", NAN},
+      {"MaxDxMi", QVariant::fromValue<std::int16_t>(50), nullptr, "MaxDxKm", 160},
+      {"MaxDxKm", 100, nullptr, "MaxDxMi", 62},  // no bounds; an int32 fits
+      {"MaxDxMi", 70000, error::kInvalidArgs, "MaxDxMi", 62},
+      {"MaxDxMi", QStringLiteral("500"), error::kInvalidArgs, "MaxDxMi", 62},
+      {"Latitude", 95.0, nullptr, "Latitude", 95},
+      {"Longitude", -200, nullptr, "Longitude", -200},
+      {"UTCOffset", 2.5, nullptr, "UTCOffset", 2},  // half to even
+      {"PixelSize", QVariant::fromValue<std::int16_t>(400), nullptr, "PixelSize", 404},  // 406.67-3
+      {"Drawing", true, error::kPropertyReadOnly, "Drawing", 0},
+      {"AntennaHeading", QStringLiteral("north"), error::kInvalidArgs, "AntennaHeading", NAN},
   };
   for (const Case& k : cases) {
     SCOPED_TRACE(k.name.toStdString() + " = " + k.value.toString().toStdString());
-    const QDBusMessage reply = setProperty(k.object, k.interface, k.name, k.value);
+    const QDBusMessage reply = set(k.name, k.value);
     EXPECT_EQ(reply.errorName(), k.refused ? QString::fromLatin1(k.refused) : QString())
         << reply.errorMessage().toStdString();
     const double read = property(server, kServer, k.read).toDouble();
@@ -305,7 +302,7 @@ TEST_F(ServerMembers, DrawDuringAPassRunsOneMorePassAfterIt) {
     QTimer watch;
     watch.setInterval(0);
     QObject::connect(&watch, &QTimer::timeout, [&] {
-      if (member == "Draw" && second && second->isFinished() && model->passRunning()) {
+      if (second && second->isFinished() && model->passRunning()) {
         answeredInsideAPass = true;
       }
     });
@@ -316,7 +313,9 @@ TEST_F(ServerMembers, DrawDuringAPassRunsOneMorePassAfterIt) {
         60000));
     EXPECT_FALSE(first.isError()) << first.error().message().toStdString();
     EXPECT_FALSE(second->isError());
-    EXPECT_FALSE(answeredInsideAPass);
+    if (member == "Draw") {
+      EXPECT_FALSE(answeredInsideAPass);  // answered after its own pass
+    }
     EXPECT_FALSE(get("Drawing").toBool());
     EXPECT_TRUE(QFileInfo::exists(path("MapCache.bmp")));
   }
