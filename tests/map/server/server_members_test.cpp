@@ -152,15 +152,21 @@ TEST_F(ServerMembers, AntennaHeadingIsDrawnFromTheStation) {
   };
   const struct {
     double heading;
-    QPoint orange, notOrange;
-  } steps[] = {{90.0, {200, 0}, {-100, 0}}, {180.0, {0, 100}, {100, 0}}, {NAN, {}, {0, 100}}};
+    std::vector<QPoint> orange, notOrange;
+  } steps[] = {{90.0, {{100, 0}, {200, 0}}, {{0, 100}, {-100, 0}}},
+               {180.0, {{0, 100}}, {}},
+               {NAN, {}, {{0, 100}}}};
   EXPECT_FALSE(orangeAt({100, 0}));
   for (const auto& s : steps) {
     ASSERT_EQ(set("AntennaHeading", s.heading).type(), QDBusMessage::ReplyMessage);
-    if (!std::isnan(s.heading)) {
-      EXPECT_TRUE(orangeAt(s.orange)) << s.heading;
+    const double read = get("AntennaHeading").toDouble();
+    EXPECT_TRUE(read == s.heading || (std::isnan(read) && std::isnan(s.heading))) << read;
+    for (const QPoint& p : s.orange) {
+      EXPECT_TRUE(orangeAt(p)) << s.heading << " at " << p.x() << "," << p.y();
     }
-    EXPECT_FALSE(orangeAt(s.notOrange)) << s.heading;
+    for (const QPoint& p : s.notOrange) {
+      EXPECT_FALSE(orangeAt(p)) << s.heading << " at " << p.x() << "," << p.y();
+    }
   }
 }
 
