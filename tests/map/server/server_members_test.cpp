@@ -66,6 +66,11 @@ TEST_F(ServerMembers, PropertiesFollowTheFieldRulesAndRefuseWhatDoesNotFit) {
       EXPECT_EQ(read, k.expected);
     }
   }
+  EXPECT_DOUBLE_EQ(form->surfaceWidthTwips(), 6100.0);  // PixelSize 400
+  ASSERT_EQ(set("PixelSize", QVariant::fromValue<std::int16_t>(600)).type(),
+            QDBusMessage::ReplyMessage);
+  EXPECT_NE(get("PixelSize").toInt(), 600);  // the surface is read, not the value set
+  EXPECT_NEAR(get("PixelSize").toInt(), form->surfaceOuterWidthPixels() - 3.0, 0.5);
   EXPECT_EQ(form->controls().txtMaxDxMi->text(), "62");
   EXPECT_EQ(form->controls().txtLatHere->text(), "95");
   EXPECT_EQ(property("/Form1", kForm, "UTCOffsetSeconds").toDouble(), 7200.0);
@@ -87,6 +92,7 @@ TEST_F(ServerMembers, PropertiesFollowTheFieldRulesAndRefuseWhatDoesNotFit) {
 // The first server object claims the window; variant slots keep exactly what the host stored.
 TEST_F(ServerMembers, ObjectsClaimTheWindowAndKeepTheirSlots) {
   EXPECT_EQ(server, "/server/1");
+  EXPECT_TRUE(model->ServerActive());
   EXPECT_EQ(get("Form").value<QDBusObjectPath>().path(), "/Form1");
   EXPECT_EQ(get("Callback"), QVariant(QString()));
   EXPECT_EQ(createServer(), "/server/2");
@@ -235,14 +241,18 @@ TEST_F(ServerMembers, ThirtySpotsFillTheRingOfTwentyFive) {
     ASSERT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
   }
   const spots::SpotList& layer = model->spots();
+  EXPECT_EQ(layer.MaxSpots(), 25);
   EXPECT_EQ(layer.NextSpot(), 6);
   // Spots 26 .. 30 took slots 1 .. 5; every value arrived in its place.
   const spots::SpotRow& first = layer.row(1);
   EXPECT_EQ(first.LatDeg, 36.0);
   EXPECT_EQ(first.SpotFreq, 14026.0);
+  EXPECT_EQ(first.Mode, "CW");
+  EXPECT_EQ(first.SpotBy, "BY");
   EXPECT_EQ(first.SpotByLat, -91.0);
   EXPECT_EQ(first.SpotLoc, "loc");
   EXPECT_EQ(first.SpotFreqTX, 21026.0);
+  EXPECT_EQ(layer.row(6).LatDeg, 16.0);
   EXPECT_EQ(layer.slot(1).markers.spotText.substr(0, 12), "C26 (by BY) ");
 
   QVariantList wrong = spotArgs(31);
@@ -341,6 +351,22 @@ TEST_F(ServerMembers, AnObjectReleasedInsideItsOwnDrawAnswersAndThenGoes) {
   ASSERT_TRUE(waitUntil([&] { return draw.isFinished() && ended; }, 60000));
   EXPECT_FALSE(draw.isError()) << draw.error().message().toStdString();
   EXPECT_EQ(method("DrawAsync").errorName(), error::kUnknownObject);
+}
+
+// The creator leaving mid-pass ends the program after the (cancelled) pass, settings written.
+TEST_F(ServerMembers, TheCreatorLeavingDuringAPassEndsTheProgramAfterIt) {
+  writeOutlines(300);
+  DuringPass during(*model, [&] {
+    host = QDBusConnection(QString());
+    QDBusConnection::disconnectFromBus(hostName);
+  });
+  host.asyncCall(QDBusMessage::createMethodCall("Orbelle.server", server, kServer, "Draw"));
+  ASSERT_TRUE(waitUntil([&] { return ended; }, 60000));
+  EXPECT_TRUE(form->unloaded());
+  EXPECT_FALSE(model->passRunning());
+  EXPECT_TRUE(model->CancelDraw());  // the unload came inside the pass and cancelled it
+  EXPECT_EQ(automation->serverCount(), 0u);
+  EXPECT_TRUE(QFileInfo::exists(path("orbelle.ini")));
 }
 
 // The creator leaving mid-pass unloads the window after it; a detached object keeps the program.

@@ -146,6 +146,9 @@ TEST_F(FormCacheTest, SavesThatCannotHappenAreReported) {
     }
     EXPECT_FALSE(f.model().Drawing());
     EXPECT_TRUE(f.controls().cmdSavePict->isEnabled());
+    if (!k.cached) {
+      EXPECT_THROW(f.model().SaveImage(path(QStringLiteral("x.bmp"))), raster::PictureError);
+    }
   }
   EXPECT_THROW(form->model().LoadImage(path(QStringLiteral("missing.bmp"))), raster::PictureError);
 }

@@ -46,6 +46,7 @@ TEST_F(FormLayoutTest, ResizingFollowsTheWidth) {
   EXPECT_GE(form->width(), form->minimumWidth());
   const QSize panel = form->controls().FrameSetup->sizeHint();
   EXPECT_GE(form->model().layers().width(), std::max(panel.width(), panel.height()));
+  EXPECT_GT(form->surfaceWidthTwips(), 0.0);
   EXPECT_EQ(form->heightTwips(), 120.0 + form->surfaceWidthTwips() + 400.0);
 }
 

@@ -157,6 +157,8 @@ TEST_F(FormLoadTest, CachedMapOfAnEarlierRunIsShownAtOnce) {
   raster::writeBmp(map, path(QStringLiteral("MapCache.bmp")));
   Form1& f = loadForm();
   EXPECT_TRUE(f.model().state().MapCached);
+  ASSERT_NE(f.model().layers().picture(), nullptr);
+  EXPECT_EQ(f.model().layers().picture()->pixel(299, 299), raster::rgb(255, 0, 0));
   EXPECT_EQ(f.model().layers().shown().pixel(0, 0), raster::rgb(0, 128, 0));
   EXPECT_EQ(f.model().layers().shown().pixel(599, 599), raster::rgb(255, 0, 0));
 }
@@ -174,6 +176,7 @@ TEST_F(FormLoadTest, CloseBoxUnloadsUnlessAServerObjectExisted) {
     EXPECT_EQ(f.unloaded(), !server);
     EXPECT_EQ(ended, !server);
     EXPECT_FALSE(f.isVisible());
+    EXPECT_EQ(iniText().empty(), server);
     EXPECT_EQ(iniText().find("[Settings]") != std::string::npos, !server);
     f.Unload();
     EXPECT_TRUE(f.unloaded() && ended);

@@ -112,6 +112,7 @@ TEST_F(FormOptionsTest, TextThatIsNoNumberIsRefusedAndKeepsTheFocus) {
     EXPECT_TRUE(waitUntil([&] { return edit->hasFocus(); }));
     EXPECT_EQ(messages.shown.size(), 1u);  // the next field, left by the refocus, said nothing
     EXPECT_TRUE(c().FrameSetup->isVisible());
+    EXPECT_EQ(c().txtMaxDxKm->text(), "20015");
     EXPECT_EQ(form->model().state().plane.MaxDx, before.plane.MaxDx);
     EXPECT_EQ(form->model().state().plane.LatHere, before.plane.LatHere);
     EXPECT_EQ(form->model().state().UTCOffset, before.UTCOffset);

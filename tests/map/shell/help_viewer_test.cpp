@@ -72,6 +72,9 @@ TEST(HelpViewer, TheViewerOrTheOwnPageShowsHelp) {
     EXPECT_EQ(shown.file, dir.filePath(QString::fromLatin1(k.file)));
     ASSERT_EQ(launcher.started.size(), static_cast<std::size_t>(k.started));
     EXPECT_EQ(launcher.opened.size(), static_cast<std::size_t>(k.opened));
+    if (k.opened) {
+      EXPECT_EQ(launcher.opened[0], dir.filePath(QStringLiteral("map.html")));
+    }
     if (k.started) {
       EXPECT_EQ(launcher.started[0].first(), "hlpview");
       EXPECT_EQ(launcher.started[0].mid(launcher.started[0].size() - 2),

@@ -26,8 +26,10 @@ constexpr QRgb kSilver = 0xffc0c0c0;  // spotter colour 12632256
 // The ring of 25: spot 26 takes slot 1; hover texts, colours, samples follow the slots.
 TEST_F(SpotLayerTest, TheRingHoverTextsAndColours) {
   for (int n = 1; n <= 25; ++n) addSpot(n, 10.0, 0.0);
+  EXPECT_EQ(model->spots().NextSpot(), 1);
   addSpot(26, 0.0, 10.0, 10.0, 0.0);
   EXPECT_EQ(model->spots().NextSpot(), 2);
+  EXPECT_EQ(model->spots().row(1).SpotFreq, 14026.0);
   EXPECT_EQ(layer->lblSpots(26), nullptr);  // no element beyond MaxSpots
   EXPECT_EQ(layer->lblSpots(1)->pos(), kEastMarker);
   EXPECT_EQ(layer->lblSpots(1)->toolTip(), QStringLiteral("CALL26 (by BY) 14026 CW 12:00 , "));
@@ -55,6 +57,8 @@ TEST_F(SpotLayerTest, TheRingHoverTextsAndColours) {
   EXPECT_EQ(layer->lblSpots(3)->toolTip(),
             call + " (by " + by + ") 21.4 SSB 13:31:00 Very Loud, England");
   EXPECT_EQ(layer->lblSpotBys(2)->toolTip(), "By " + by + ", USA, Southeast (" + call + ")");
+  EXPECT_EQ(layer->lblSpots(2)->color(), QColor(255, 0, 0));
+  EXPECT_EQ(model->spots().row(3).SpotFreqTX, 21.3);
   // Hover texts write numbers with the operator's decimal separator, and trim all but the time.
   const QLocale before;
   QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
@@ -118,12 +122,17 @@ TEST_F(SpotLayerTest, MarkersFollowTheScale) {
   EXPECT_EQ(layer->lblSpots(1)->pos(), kEastMarker);
   EXPECT_TRUE(shown(layer->lblSpots(1)));
   EXPECT_FALSE(shown(layer->lblSpots(2)));
+  EXPECT_TRUE(shown(layer->lblSpotBys(2)) && layer->ConLine(2).visible);
   EXPECT_EQ(layer->ConLine(2).segment.x1, 607.0);  // clipped beyond the image's right edge
   // Half the pixels for the same radius: the centre at pixel 150, 34.536 → 35 pixels east.
   scaleImage(300);
   model->DrawSpots();
   EXPECT_EQ(layer->lblSpots(1)->pos(), QPoint(2 + 150 + 35 - 3, 2 + 150 - 3));
   EXPECT_EQ(layer->lblSpotBys(1)->pos(), QPoint(2 + 147, 2 + 147));
+  EXPECT_EQ(layer->ConLine(1).segment.x1, 185.0);
+  scaleImage(300, 6000);  // a larger radius on the same pixels: 17.268 → 17 pixels east
+  model->DrawSpots();
+  EXPECT_EQ(layer->lblSpots(1)->pos(), QPoint(2 + 150 + 17 - 3, 2 + 147));
   scaleImage(300, 12437);
   model->DrawSpots();
   EXPECT_TRUE(shown(layer->lblSpots(2)));
@@ -149,6 +158,7 @@ TEST_F(SpotLayerTest, MarkersAndLinesPaint) {
       EXPECT_EQ(image.pixel(m.x - 3, m.y + d), m.outline) << d;
       if (d > -3 && d < 3) {
         EXPECT_EQ(image.pixel(m.x + 2, m.y + d), m.fill) << d;
+        EXPECT_EQ(image.pixel(m.x + d, m.y + 2), m.fill) << d;
       }
     }
   }
@@ -166,6 +176,10 @@ TEST_F(SpotLayerTest, MarkersAndLinesPaint) {
   EXPECT_EQ(layer->lblSpots(4)->mask().boundingRect(), QRect(3, 0, 4, 7));
   EXPECT_EQ(image.pixel(2, 302), kRed);
   EXPECT_NE(image.pixel(1, 302), kRed);
+  show(true, true, false);  // without lines, white between the markers
+  model->DrawSpots();
+  processEvents();
+  EXPECT_EQ(grab().pixel(330, 302), kWhite);
 }
 
 // Marker presses turn the rotor and set the rig with the pressed spot, whatever happens meanwhile.
@@ -182,10 +196,16 @@ TEST_F(SpotLayerTest, PressesOnMarkersCallTheHost) {
     addSpot(3, -10.0, 0.0, -99.0);  // overwrites slot 1
   };
   press(layer->lblSpots(1), Qt::LeftButton);
+  press(layer->lblSpots(1), Qt::RightButton);  // now the spot added meanwhile, due south
   press(layer->lblSpotBys(2), Qt::LeftButton);
+  press(layer->lblSpotBys(2), Qt::RightButton);
   press(layer->lblSpots(2), Qt::RightButton);
-  const std::vector<QVariantList> expected = {
-      {90.0}, {14001.0, 1.5, "CW"}, {270.0}, {21.4, 21.3, " SSB "}, {180.0}, {21.4, 21.3, " SSB "}};
+  const QVariantList rig{21.4, 21.3, " SSB "};
+  const std::vector<QVariantList> expected = {{90.0},  {14001.0, 1.5, "CW"},
+                                              {360.0}, {14003.0, 3.5, "CW"},
+                                              {270.0}, rig,
+                                              {90.0},  rig,
+                                              {180.0}, rig};
   ASSERT_EQ(host->calls.size(), expected.size());
   for (std::size_t i = 0; i < expected.size(); ++i) {
     EXPECT_EQ(host->calls[i].method, i % 2 ? "orbellesetrig" : "orbellesetrotor") << i;
