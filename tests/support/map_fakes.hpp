@@ -9,9 +9,9 @@
 #include <utility>
 #include <vector>
 
-#include "support/model_fakes.hpp"
 #include "shell/help_viewer.hpp"
 #include "shell/save_dialog.hpp"
+#include "support/model_fakes.hpp"
 
 namespace orbelle::test {
 

@@ -6,12 +6,11 @@
 #include <QDir>
 #include <QLabel>
 #include <QMouseEvent>
-#include <fstream>
 
-#include "render/outline_records.hpp"
 #include "server/bus_values.hpp"
 #include "shell/surface_widget.hpp"
 #include "spots/spot_list.hpp"
+#include "support/outline_files.hpp"
 
 namespace orbelle::test {
 
@@ -68,29 +67,7 @@ void MapOnBus::closeMap() {
 }
 
 void MapOnBus::writeOutlines(int polylines) const {
-  using render::OutlineRecord;
-  std::vector<OutlineRecord> records;
-  for (int i = 0; i < polylines; ++i) {
-    // A one-degree square near (10 N, 20 E), in minutes of arc.
-    const auto lat = static_cast<std::int16_t>(600 + 6 * (i % 100));
-    const auto lon = static_cast<std::int16_t>(1200 + 120 * (i / 100));
-    const auto lat2 = static_cast<std::int16_t>(lat + 60);
-    const auto lon2 = static_cast<std::int16_t>(lon + 60);
-    records.push_back({1001, lat, lon});
-    records.push_back({1, lat2, lon});
-    records.push_back({1, lat2, lon2});
-    records.push_back({1, lat, lon2});
-    records.push_back({1, lat, lon});
-  }
-  records.push_back({0, 0, 0});
-  const std::vector<std::byte> bytes = render::encodeOutlineRecords(records);
-  for (const char* name :
-       {"state.pnt", "country.pnt", "coast.velapnt", "island.pnt", "lake.pnt", "river.pnt"}) {
-    std::ofstream out(path(QStringLiteral("mapdata/") + QLatin1String(name)).toStdString(),
-                      std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-  }
+  writeOutlineFiles(path(QStringLiteral("mapdata")), polylines);
 }
 
 QDBusMessage MapOnBus::call(const QString& objectPath, const QString& interface,

@@ -1,5 +1,4 @@
-// The orbelle program as a host meets it: started by the bus or by hand, driven through the
-// generated proxies and gdbus, ending with its last server object or its bus.
+// The orbelle program as a host meets it: started by the bus or by hand, ended by objects or bus.
 
 #include <gtest/gtest.h>
 
@@ -13,7 +12,6 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QSignalSpy>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include "factory_proxy.h"
@@ -87,18 +85,15 @@ class Program : public ::testing::Test {
   QString iniText() const { return readFile(workFolder() + "/orbelle.ini"); }
   bool running() const { return bus.interface()->isServiceRegistered(kService); }
   bool waitForEnd(int timeoutMs = 20000) const { return waitForService(bus, false, timeoutMs); }
-  static QString error(const QDBusMessage& reply) { return reply.errorName(); }
 
-  // gdbus with the given arguments after "call --session --dest Orbelle.server"; its output.
-  QString gdbus(const QStringList& arguments, int* exitCode = nullptr) {
-    QProcess process;
-    process.start(gdbusProgram(), QStringList{"call", "--session", "--dest", kService} + arguments);
-    EXPECT_TRUE(process.waitForFinished(kPassTimeoutMs));
-    if (exitCode) *exitCode = process.exitCode();
-    return QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError())
-        .trimmed();
+  // The program started by hand in the test's folder with `environment` and `arguments`.
+  void start(QProcess& process, const QProcessEnvironment& environment,
+             const QStringList& arguments) const {
+    process.setProcessEnvironment(environment);
+    process.setWorkingDirectory(dir.path());
+    process.start(ORBELLE_PROGRAM, arguments);
   }
-  static QString gdbusProgram() { return QStandardPaths::findExecutable("gdbus"); }
+  QString iniHere() const { return readFile(dir.filePath("orbelle.ini")); }
 
   QTemporaryDir dir;
   QDBusConnection bus{QString()};
@@ -121,29 +116,16 @@ TEST_F(Program, ActivatedByTheBusAndDrivenByAHost) {
 
   // The proxies' types reach the members (their rules are ServerMembers' tests).
   server.setMaxDxMi(50);
-  EXPECT_EQ(server.maxDxMi(), 100);
   server.setLatitude(95.0);
   EXPECT_EQ(window.latHere(), 95.0);
 
-  // DrawAsync returns at once; Drawing turns false when the pass is over.
-  QFile::remove(workFolder() + "/MapCache.bmp");
-  ASSERT_TRUE(ok(server.DrawAsync()));
-  EXPECT_TRUE(waitUntil(
-      [&] { return !server.drawing() && QFileInfo::exists(workFolder() + "/MapCache.bmp"); },
-      kPassTimeoutMs));
-
-  // Draw returns when its pass has finished.
+  // Draw returns when its pass over the shipped outlines has finished.
   QFile::remove(workFolder() + "/MapCache.bmp");
   QDBusPendingReply<> drawn = server.Draw();
   drawn.waitForFinished();
   ASSERT_FALSE(drawn.isError()) << drawn.error().message().toStdString();
   EXPECT_TRUE(QFileInfo::exists(workFolder() + "/MapCache.bmp"));
   EXPECT_FALSE(server.drawing());
-
-  // Errors come back as errors, and the map goes on.
-  QDBusPendingReply<> loaded = server.LoadImage(dir.filePath("missing.bmp"));
-  loaded.waitForFinished();
-  EXPECT_EQ(loaded.error().name(), "Orbelle.Error.PictureFile");
   EXPECT_EQ(server.maxDxMi(), 100);
 
   ASSERT_TRUE(ok(server.Release()));
@@ -153,98 +135,35 @@ TEST_F(Program, ActivatedByTheBusAndDrivenByAHost) {
   EXPECT_EQ(readFile(messageLog()), "");
 }
 
-TEST_F(Program, DrivenWithGdbusCommandLines) {
-  if (gdbusProgram().isEmpty()) GTEST_SKIP() << "gdbus is not installed";
-  const QStringList server{"--object-path", "/server/1"};
-  EXPECT_EQ(gdbus({"--object-path", "/", "--method", "Orbelle.Factory.CreateDetached"}),
-            "(objectpath '/server/1',)");
-  gdbus(server + QStringList{"--method", "org.freedesktop.DBus.Properties.Set", "Orbelle._server",
-                             "MaxDxMi", "<int16 50>"});
-  EXPECT_EQ(gdbus(server + QStringList{"--method", "org.freedesktop.DBus.Properties.Get",
-                                       "Orbelle._server", "MaxDxMi"}),
-            "(<int16 100>,)");
-  // An int32 is taken as long as it fits, and refused when it does not.
-  gdbus(server + QStringList{"--method", "org.freedesktop.DBus.Properties.Set", "Orbelle._server",
-                             "MaxDxKm", "<1000>"});
-  EXPECT_EQ(gdbus(server + QStringList{"--method", "org.freedesktop.DBus.Properties.Get",
-                                       "Orbelle._server", "MaxDxMi"}),
-            "(<int16 621>,)");
-  int status = 0;
-  const QString refused =
-      gdbus(server + QStringList{"--method", "org.freedesktop.DBus.Properties.Set",
-                                 "Orbelle._server", "MaxDxMi", "<70000>"},
-            &status);
-  EXPECT_NE(status, 0);
-  EXPECT_TRUE(refused.contains("InvalidArgs")) << refused.toStdString();
-  // "--" ends gdbus's options, so that a negative number is an argument.
-  EXPECT_EQ(gdbus(server + QStringList{"--method", "Orbelle._server.DrawPath", "--", "40", "-75"}),
-            "()");
-  EXPECT_EQ(gdbus(server + QStringList{"--method", "Orbelle._server.DrawPath", "40"}), "()");
-  EXPECT_EQ(gdbus(server + QStringList{"--method", "Orbelle._server.DrawPath"}), "()");
-  EXPECT_EQ(gdbus(server + QStringList{"--method", "Orbelle._server.Release"}), "()");
-  ASSERT_TRUE(waitForEnd());
-  EXPECT_TRUE(holdsSetting(iniText(), "MaxDx", "621")) << iniText().toStdString();
-
-  // A server object tied to its creator goes when gdbus leaves the bus: so does the program.
-  // (The creator's objects going and the settings being kept is ServerMembers' test.)
-  EXPECT_EQ(gdbus({"--object-path", "/", "--method", "Orbelle.Factory.Create"}),
-            "(objectpath '/server/1',)");
-  EXPECT_TRUE(waitForEnd());
-}
-
-TEST_F(Program, OnItsOwnItRunsOnlyWithExeT) {
+// By hand it runs only with EXE=T, and without a display it says so and ends, never aborts.
+TEST_F(Program, OnItsOwnItRunsOnlyWithExeTAndADisplay) {
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
   environment.remove("DBUS_STARTER_BUS_TYPE");
   environment.remove("DBUS_STARTER_ADDRESS");
   environment.insert("ORBELLE_MESSAGE_LOG", messageLog());
   environment.insert("QT_QPA_PLATFORM", "offscreen");
   QProcess refused;
-  refused.setProcessEnvironment(environment);
-  refused.setWorkingDirectory(dir.path());
-  refused.start(ORBELLE_PROGRAM, {});
+  start(refused, environment, {});
   ASSERT_TRUE(refused.waitForFinished(60000));
   EXPECT_EQ(refused.exitCode(), 1);
   EXPECT_EQ(readFile(messageLog()),
             "error\torbelle\tThis application may only be run as a server\n");
   EXPECT_FALSE(QFileInfo::exists(dir.filePath("orbelle.ini")));
 
-  QFile::remove(messageLog());
-  QProcess started;
-  started.setProcessEnvironment(environment);
-  started.setWorkingDirectory(dir.path());
-  started.start(ORBELLE_PROGRAM, {"exe=t"});
-  ASSERT_TRUE(waitForService(bus, true, 60000));
-  OrbelleFactory factory(kService, "/", bus);
-  QDBusPendingReply<QDBusObjectPath> created = factory.Create();
-  created.waitForFinished();
-  ASSERT_TRUE(created.isValid()) << created.error().message().toStdString();
-  OrbelleServer server(kService, created.value().path(), bus);
-  server.setMaxDxMi(4321);
-  server.Release().waitForFinished();
-  ASSERT_TRUE(started.waitForFinished(20000));
-  EXPECT_EQ(started.exitCode(), 0);
-  // Started by hand it works in the folder it was started in.
-  EXPECT_TRUE(holdsSetting(readFile(dir.filePath("orbelle.ini")), "MaxDx", "4321"));
-  EXPECT_EQ(readFile(messageLog()), "");
-
   // Without a display it says so and ends, instead of aborting.
   for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
     environment.remove(name);
   }
   QProcess headless;
-  headless.setProcessEnvironment(environment);
-  headless.setWorkingDirectory(dir.path());
-  headless.start(ORBELLE_PROGRAM, {"EXE=T"});
+  start(headless, environment, {"EXE=T"});
   ASSERT_TRUE(headless.waitForFinished(60000));
   EXPECT_EQ(headless.exitStatus(), QProcess::NormalExit);
   EXPECT_EQ(headless.exitCode(), 1);
   EXPECT_TRUE(headless.readAllStandardError().contains("orbelle: no display"));
-  // It ended before the load: the settings are as they were.
-  EXPECT_TRUE(holdsSetting(readFile(dir.filePath("orbelle.ini")), "MaxDx", "4321"));
+  EXPECT_FALSE(QFileInfo::exists(dir.filePath("orbelle.ini")));  // it ended before the load
 }
 
-// A bus of the test's own, which it can take away: a dbus-daemon with the tests' configuration
-// (it activates the build tree's map) and a connection to it.
+// A dbus-daemon of the test's own, activating the build tree's map, which the test can take away.
 class OwnBus {
  public:
   OwnBus() {
@@ -292,6 +211,7 @@ bool waitForProcessEnd(qint64 pid, int timeoutMs) {
       timeoutMs);
 }
 
+// Started by hand it works in its folder; its bus going away ends it with the settings written.
 TEST_F(Program, TheBusGoingAwayReleasesTheObjectsAndEndsTheProgram) {
   OwnBus own;
   ASSERT_TRUE(own.connection.isConnected()) << own.daemon.readAllStandardError().toStdString();
@@ -300,9 +220,7 @@ TEST_F(Program, TheBusGoingAwayReleasesTheObjectsAndEndsTheProgram) {
   environment.insert("ORBELLE_MESSAGE_LOG", messageLog());
   environment.insert("QT_QPA_PLATFORM", "offscreen");
   QProcess map;
-  map.setProcessEnvironment(environment);
-  map.setWorkingDirectory(dir.path());
-  map.start(ORBELLE_PROGRAM, {"EXE=T"});
+  start(map, environment, {"EXE=T"});
   ASSERT_TRUE(waitForService(own.connection, true, 60000));
   const QDBusMessage created = own.call("/", "Orbelle.Factory", "Create");
   ASSERT_EQ(created.type(), QDBusMessage::ReplyMessage) << created.errorMessage().toStdString();
@@ -313,7 +231,8 @@ TEST_F(Program, TheBusGoingAwayReleasesTheObjectsAndEndsTheProgram) {
   own.takeAway();
   ASSERT_TRUE(map.waitForFinished(20000));
   EXPECT_EQ(map.exitCode(), 0);
-  EXPECT_TRUE(holdsSetting(readFile(dir.filePath("orbelle.ini")), "MaxDx", "555"));
+  EXPECT_TRUE(holdsSetting(iniHere(), "MaxDx", "555"));
+  EXPECT_EQ(readFile(messageLog()), "");
 }
 
 TEST_F(Program, ABusStartedProgramEndsWithItsBusEvenWithoutObjects) {

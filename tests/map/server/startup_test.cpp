@@ -27,8 +27,7 @@ TEST(Startup, TheBusStartingItNeedsNoSwitch) {
   EXPECT_EQ(startModeOf({"EXE=T"}, QStringLiteral("session")), StartMode::BusActivated);
 }
 
-// Without a display the program gets the off-screen platform it asked for last: started by hand
-// it ends, started by the bus it serves off screen. A platform the caller chose is used as it is.
+// No display: by hand it ends, by the bus it serves off screen; a chosen platform is kept.
 TEST(Startup, NoDisplayIsReportedOrServedOffScreen) {
   EXPECT_EQ(platformsToTry({}), "xcb;offscreen");
   EXPECT_EQ(platformsToTry(QStringLiteral("wayland-0")), "wayland;xcb;offscreen");

@@ -1,14 +1,10 @@
-// The map cache and pictures: "&Save picture" and its dialog loop, the overlay wiped by
-// reloading the cache, the host's picture save and load, and repaints while the pointer moves.
+// The map cache and pictures: first start, night shading, saving, loading and refreshes.
 
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
 
 #include "form_fixture.hpp"
 #include "geometry/projection.hpp"
@@ -29,17 +25,9 @@ class FormCacheTest : public FormTest {
     raster::writeBmp(map, path(QStringLiteral("MapCache.bmp")));
     return showForm();
   }
-  static int count(const raster::Surface& s, raster::Rgb colour) {
-    int n = 0;
-    for (int y = 0; y < s.height(); ++y) {
-      for (int x = 0; x < s.width(); ++x) n += s.pixel(x, y) == colour;
-    }
-    return n;
-  }
 };
 
-// A start without a cached map says that the map is being drawn and draws it with the stored
-// settings; with one, nothing is drawn and nothing is said.
+// Without a cached map the first start says so and draws one; with one, nothing happens.
 TEST_F(FormCacheTest, AStartWithoutACacheDrawsTheMap) {
   for (const bool cached : {false, true}) {
     SCOPED_TRACE(cached ? "cached" : "no cache");
@@ -55,8 +43,8 @@ TEST_F(FormCacheTest, AStartWithoutACacheDrawsTheMap) {
     if (!cached) {
       EXPECT_TRUE(f.controls().Picture1->rect().contains(note->geometry()));
       EXPECT_EQ(note->text(), QString::fromUtf8("Drawing the map\u2026"));
-      ASSERT_TRUE(waitUntil([&] { return f.model().settled() && f.model().state().MapCached; },
-                            20000));
+      ASSERT_TRUE(
+          waitUntil([&] { return f.model().settled() && f.model().state().MapCached; }, 20000));
       EXPECT_EQ(f.model().state().plane.MaxDx, 2000);
       EXPECT_EQ(f.model().layers().picture()->width(), f.model().layers().width());
     }
@@ -65,9 +53,7 @@ TEST_F(FormCacheTest, AStartWithoutACacheDrawsTheMap) {
   }
 }
 
-// Noon local time on 20 March, five hours to UTC: the sun stands over 75°W. The night side of
-// the map is darkened by band (day 256/256 of the map's brightness, civil twilight 208, nautical
-// 176, astronomical 152, night 128) until "Shade night" is unchecked, which the settings keep.
+// Sun over 75°W (noon, UTC-5, 20 March): night darkens by band until "Shade night" is off.
 TEST_F(FormCacheTest, TheNightSideIsShadedUntilTheOptionIsOff) {
   raster::writeBmp(raster::Surface(600, 600, raster::rgb(0, 200, 0)),
                    path(QStringLiteral("MapCache.bmp")));
@@ -88,8 +74,8 @@ TEST_F(FormCacheTest, TheNightSideIsShadedUntilTheOptionIsOff) {
   const auto green = [&](const Place& p) {
     const geo::MapPlane& plane = f.model().state().plane;
     const raster::Surface& shown = f.model().layers().shown();
-    const geo::PixelIndex i =
-        geo::pixelIndexOf(plane, shown, geo::ProjectPoint(plane.LatHere, plane.LonHere, p.lat, p.lon));
+    const geo::PixelIndex i = geo::pixelIndexOf(
+        plane, shown, geo::ProjectPoint(plane.LatHere, plane.LonHere, p.lat, p.lon));
     return raster::greenOf(shown.pixel(i.px, i.py).value_or(0));
   };
   f.model().redrawOverlay();
@@ -125,81 +111,46 @@ TEST_F(FormCacheTest, SaveLoopRefusesOtherExtensionsThenSaves) {
   const raster::Surface saved = raster::readBmp(path(QStringLiteral("map.bmp")));
   EXPECT_EQ(saved.width(), 64);
   EXPECT_EQ(saved.pixel(10, 20), raster::rgb(255, 0, 0));
-  EXPECT_EQ(count(saved, raster::rgb(255, 255, 0)), 0);
+  EXPECT_EQ(pixelsOf(saved, raster::rgb(255, 255, 0)), 0);
 }
 
-TEST_F(FormCacheTest, SaveLoopWithTheQtDialog) {
-  QtSaveDialog qtDialog;
-  FormServices s = services();
-  s.saveDialog = &qtDialog;
-  raster::writeBmp(raster::Surface(64, 64, raster::rgb(0, 128, 0)),
-                   path(QStringLiteral("MapCache.bmp")));
-  form.reset();
-  model = std::make_unique<model::MapModel>(modelServices());
-  form = std::make_unique<Form1>(*model, s);
-  form->Form_Load();
-  auto type = [](QFileDialog& d, const QString& name) {
-    d.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(name);
-    QMetaObject::invokeMethod(&d, "accept");
+// No picture, a cancelled dialog, an unwritable file: what each says; the window stays usable.
+TEST_F(FormCacheTest, SavesThatCannotHappenAreReported) {
+  struct Case {
+    bool cached;
+    QString file;  // the dialog's answer; empty: cancelled
+    std::size_t dialogs;
+    const char* title;  // the message's; null: none
+    MessageIcon icon;
   };
-  // A jpg name: the message, and the dialog again; a name without extension: saved as BMP.
-  whenDialogShows([&](QFileDialog& d) {
-    messages.whileShown = [&] { whenDialogShows([&](QFileDialog& again) { type(again, "pic"); }); };
-    type(d, QStringLiteral("pic.jpg"));
-  });
-  form->controls().cmdSavePict->click();
-  ASSERT_EQ(messages.shown.size(), 1u);
-  EXPECT_EQ(messages.shown[0].text, "Can only save BMP format pictures.  Please try again");
-  EXPECT_FALSE(QFile::exists(path(QStringLiteral("pic.jpg"))));
-  ASSERT_TRUE(QFile::exists(path(QStringLiteral("pic.bmp"))));
-  EXPECT_EQ(raster::readBmp(path(QStringLiteral("pic.bmp"))).width(), 64);
-  EXPECT_FALSE(form->model().Drawing());
-
-  // Cancelled: nothing more is written.
-  messages.whileShown = nullptr;
-  whenDialogShows([](QFileDialog& d) { d.reject(); });
-  form->controls().cmdSavePict->click();
-  EXPECT_EQ(messages.shown.size(), 1u);
-  EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("*.bmp")}, QDir::Files).size(), 2);
-  EXPECT_FALSE(form->model().Drawing());
-}
-
-TEST_F(FormCacheTest, CancelledDialogSavesNothing) {
-  Form1& f = withCachedMap();
-  f.controls().cmdSavePict->click();
-  EXPECT_EQ(saveDialog.requests.size(), 1u);
-  EXPECT_TRUE(messages.shown.empty());
-  EXPECT_FALSE(f.model().Drawing());
-  EXPECT_TRUE(f.controls().cmdSavePict->isEnabled());
-}
-
-TEST_F(FormCacheTest, NothingToSaveBeforeAnyMapExists) {
-  Form1& f = showForm();
-  f.controls().cmdSavePict->click();
-  EXPECT_TRUE(saveDialog.requests.empty());
-  ASSERT_EQ(messages.shown.size(), 1u);
-  EXPECT_EQ(messages.shown[0].title, "Save Picture");
-  EXPECT_FALSE(f.model().Drawing());
-  EXPECT_THROW(f.model().SaveImage(path(QStringLiteral("x.bmp"))), raster::PictureError);
-}
-
-TEST_F(FormCacheTest, UnwritablePictureIsReported) {
-  Form1& f = withCachedMap();
-  saveDialog.results = {{path(QStringLiteral("no-such-folder/map.bmp")), false}};
-  f.controls().cmdSavePict->click();
-  ASSERT_EQ(messages.shown.size(), 1u);
-  EXPECT_EQ(messages.shown[0].icon, MessageIcon::Error);
-  EXPECT_FALSE(f.model().Drawing());
-}
-
-TEST_F(FormCacheTest, RefreshWipesTheOverlayByReloadingTheCache) {
-  Form1& f = withCachedMap();
-  const raster::Rgb marker = raster::rgb(7, 7, 7);
-  f.model().DrawPoint(-50.0, 120.0, marker, 12);
-  ASSERT_GT(count(f.model().layers().shown(), marker), 0);
-  f.model().SunTimer_Timer();
-  EXPECT_EQ(count(f.model().layers().shown(), marker), 0);
-  EXPECT_GT(count(f.model().layers().shown(), raster::rgb(255, 255, 0)), 0);
+  const Case cases[] = {
+      {false, QString(), 0, "Save Picture", MessageIcon::Information},
+      {true, QString(), 1, nullptr, MessageIcon::None},
+      {true, path(QStringLiteral("no-such-folder/map.bmp")), 1, "Save Picture", MessageIcon::Error},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.file.toStdString());
+    QFile::remove(path(QStringLiteral("MapCache.bmp")));
+    messages.shown.clear();
+    saveDialog.requests.clear();
+    if (!k.file.isEmpty()) saveDialog.results = {{k.file, false}};
+    Form1& f = k.cached ? withCachedMap() : showForm();
+    f.controls().cmdSavePict->click();
+    EXPECT_EQ(saveDialog.requests.size(), k.dialogs);
+    ASSERT_EQ(messages.shown.size(), k.title ? 1u : 0u);
+    if (k.title && k.dialogs) {
+      EXPECT_EQ(messages.shown[0].icon, k.icon);
+    }
+    if (k.title) {
+      EXPECT_EQ(messages.shown[0].title, k.title);
+    }
+    EXPECT_FALSE(f.model().Drawing());
+    EXPECT_TRUE(f.controls().cmdSavePict->isEnabled());
+    if (!k.cached) {
+      EXPECT_THROW(f.model().SaveImage(path(QStringLiteral("x.bmp"))), raster::PictureError);
+    }
+  }
+  EXPECT_THROW(form->model().LoadImage(path(QStringLiteral("missing.bmp"))), raster::PictureError);
 }
 
 TEST_F(FormCacheTest, LoadedPictureStaysUntilARefreshBringsTheCacheBack) {
@@ -213,11 +164,7 @@ TEST_F(FormCacheTest, LoadedPictureStaysUntilARefreshBringsTheCacheBack) {
   EXPECT_TRUE(f.model().state().MapCached);
   f.model().SunTimer_Timer();
   EXPECT_EQ(f.model().layers().picture()->width(), 64);
-  EXPECT_THROW(f.model().LoadImage(path(QStringLiteral("missing.bmp"))), raster::PictureError);
-}
-
-TEST_F(FormCacheTest, CacheRemovedWhileCachedIsNoLongerReloaded) {
-  Form1& f = withCachedMap();
+  // A cache removed meanwhile is no longer reloaded.
   QFile::remove(path(QStringLiteral("MapCache.bmp")));
   f.model().SunTimer_Timer();
   EXPECT_FALSE(f.model().state().MapCached);
@@ -231,10 +178,7 @@ TEST_F(FormCacheTest, UnwritableCacheKeepsTheNewMapShownAndStopsCountingTheOldOn
   writeOutlines(2);
   model::ModelServices s = modelServices();
   s.cacheFile = path(QStringLiteral("cache/MapCache.bmp"));
-  form.reset();
-  model = std::make_unique<model::MapModel>(s);
-  form = std::make_unique<Form1>(*model, services());
-  form->Form_Load();
+  makeForm(s).Form_Load();
   form->show();
   ASSERT_TRUE(form->model().state().MapCached);
   // The cache's folder goes away: the pass cannot write its map there.
@@ -263,14 +207,14 @@ TEST_F(FormCacheTest, RepaintsKeepTheOverlayWhileThePointerMoves) {
   f.hide();
   f.show();  // a repaint: the layers are recomposed, and Form_Paint holds back
   processEvents();
-  EXPECT_EQ(count(f.model().layers().shown(), raster::rgb(255, 255, 0)), 0);
+  EXPECT_EQ(pixelsOf(f.model().layers().shown(), raster::rgb(255, 255, 0)), 0);
   f.model().SunTimer_Timer();  // any refresh ends the deferral
   f.model().layers().recompose();
-  ASSERT_EQ(count(f.model().layers().shown(), raster::rgb(255, 255, 0)), 0);
+  ASSERT_EQ(pixelsOf(f.model().layers().shown(), raster::rgb(255, 255, 0)), 0);
   f.hide();
   f.show();
   processEvents();
-  EXPECT_GT(count(f.model().layers().shown(), raster::rgb(255, 255, 0)), 0);
+  EXPECT_GT(pixelsOf(f.model().layers().shown(), raster::rgb(255, 255, 0)), 0);
 }
 
 }  // namespace

@@ -1,5 +1,4 @@
-// Drawing from the window: a pass from "&Draw" with its window effects, cancelling it, a request
-// for a pass during a pass, DrawAsync's one-shot timer, and the pass's messages.
+// Drawing from the window: a pass and its window state, cancelling, DrawAsync, events meanwhile.
 
 #include <QCursor>
 #include <QFile>
@@ -23,28 +22,8 @@ QByteArray fileBytes(const QString& path) {
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-TEST_F(FormDrawingTest, CompletedPassCachesTheMapAndShowsIt) {
-  writeOutlines(5);
-  Form1& f = showForm();
-  f.controls().cmdDraw->click();
-  EXPECT_FALSE(f.model().passRunning());
-  EXPECT_FALSE(f.model().Drawing());
-  EXPECT_TRUE(messages.shown.empty());
-  ASSERT_TRUE(QFile::exists(path(QStringLiteral("MapCache.bmp"))));
-  EXPECT_TRUE(f.model().state().MapCached);
-  EXPECT_TRUE(f.model().layers().pictureVisible());
-  const raster::Surface cached = raster::readBmp(path(QStringLiteral("MapCache.bmp")));
-  EXPECT_EQ(cached.width(), f.model().layers().width());
-  // Whole Earth: black outside the rim in the corner, land at the centre... and the map layer
-  // is white again, the map now seen through Image1.
-  EXPECT_EQ(cached.pixel(0, 0), raster::kBlack);
-  EXPECT_EQ(f.model().layers().picture()->pixel(0, 0), raster::kBlack);
-  EXPECT_EQ(f.model().layers().mapLayer().pixel(0, 0), raster::kWhite);
-  EXPECT_FALSE(f.controls().cmdCancel->isEnabled());
-  EXPECT_TRUE(f.model().sunTimerActive());
-}
-
-TEST_F(FormDrawingTest, PassShowsItsDrawingStateAndMissingFiles) {
+// A pass disables the panel's buttons, reports a missing file, goes on, and caches the map.
+TEST_F(FormDrawingTest, APassShowsItsStateReportsMissingFilesAndCachesTheMap) {
   writeOutlines(3, "country.pnt");
   Form1& f = showForm();
   f.controls().cmdSetup->click();
@@ -62,10 +41,19 @@ TEST_F(FormDrawingTest, PassShowsItsDrawingStateAndMissingFiles) {
             QStringLiteral("File %1/mapdata/country.pnt does not exist").arg(dir.path()));
   EXPECT_EQ(messages.shown[0].title, "orbelle");
   EXPECT_TRUE(panelHidden && optionsOff && saveOff && cancelOn && busy);
-  EXPECT_TRUE(f.controls().cmdSetup->isEnabled());
-  EXPECT_TRUE(f.controls().cmdSavePict->isEnabled());
+  EXPECT_TRUE(f.controls().cmdSetup->isEnabled() && f.controls().cmdSavePict->isEnabled());
+  EXPECT_FALSE(f.controls().cmdCancel->isEnabled());
   EXPECT_NE(f.cursor().shape(), Qt::WaitCursor);
   EXPECT_FALSE(f.controls().FrameSetup->isVisible());  // stays hidden after the pass
+  EXPECT_FALSE(f.model().passRunning() || f.model().Drawing());
+  EXPECT_TRUE(f.model().state().MapCached && f.model().layers().pictureVisible());
+  const raster::Surface cached = raster::readBmp(path(QStringLiteral("MapCache.bmp")));
+  EXPECT_EQ(cached.width(), f.model().layers().width());
+  // Whole Earth: black outside the rim in the corner.
+  EXPECT_EQ(cached.pixel(0, 0), raster::kBlack);
+  EXPECT_EQ(f.model().layers().picture()->pixel(0, 0), raster::kBlack);
+  EXPECT_EQ(f.model().layers().mapLayer().pixel(0, 0), raster::kWhite);
+  EXPECT_TRUE(f.model().sunTimerActive());
 }
 
 TEST_F(FormDrawingTest, CancelledPassLeavesTheCacheAsItWas) {
@@ -88,23 +76,6 @@ TEST_F(FormDrawingTest, CancelledPassLeavesTheCacheAsItWas) {
   EXPECT_FALSE(f.model().layers().pictureVisible());  // hidden until the next completed pass
   // The partly drawn map stays on the map layer, and shows.
   EXPECT_EQ(f.model().layers().shown().pixel(0, 0), raster::kBlack);
-}
-
-TEST_F(FormDrawingTest, DrawDuringAPassRunsOneMorePassAfterIt) {
-  writeOutlines(20, "state.pnt");  // one message per pass
-  Form1& f = showForm();
-  int nested = 0;
-  QTimer::singleShot(0, &f, [&] {
-    EXPECT_TRUE(f.model().passRunning());
-    f.model().cmdDraw_Click();
-    f.model().DrawAsync();  // the one-shot timer fires inside the pass as well
-    ++nested;
-  });
-  f.controls().cmdDraw->click();
-  processEvents();
-  EXPECT_EQ(nested, 1);
-  EXPECT_EQ(messages.shown.size(), 2u);  // the pass, then exactly one more
-  EXPECT_FALSE(f.model().passRunning());
 }
 
 TEST_F(FormDrawingTest, DrawAsyncRunsThePassFromTheOneShotTimer) {

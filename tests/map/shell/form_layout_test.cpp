@@ -7,8 +7,8 @@
 
 #include "form_fixture.hpp"
 #include "layout_rules.hpp"
-#include "model/map_model.hpp"
 #include "model/map_layers.hpp"
+#include "model/map_model.hpp"
 #include "shell/surface_widget.hpp"
 #include "spot_layer.hpp"
 #include "spot_marker.hpp"
@@ -25,42 +25,23 @@ class FormLayoutTest : public FormTest {
   }
 };
 
-TEST_F(FormLayoutTest, SetPixelSize400EndsAtTheWorkedSizes) {
-  form->SetPixelSize(400);
-  EXPECT_EQ(form->surfaceWidthTwips(), 6100.0);
-  EXPECT_EQ(form->widthTwips(), 7260.0);
-  EXPECT_EQ(form->heightTwips(), 6620.0);
-  EXPECT_EQ(form->width(), 484);
-  EXPECT_EQ(form->height(), 441);
-  EXPECT_EQ(form->controls().Picture1->width(), 407);
-  // The map fills the surface inside its border, and the scale follows it.
-  EXPECT_EQ(form->model().layers().width(), 407 - 2 * kSurfaceBorderPixels);
-  EXPECT_EQ(form->model().state().plane.PictureWidthPx, 403);
-  EXPECT_EQ(form->SavedWidth(), 7260);
-  EXPECT_EQ(form->SavedHeight(), 6620);
-}
-
-TEST_F(FormLayoutTest, WideningBy150TwipsGrowsTheSquareAndTheHeight) {
+// Widening grows the square, height and scale; height alone, a minimised or narrow window do not.
+TEST_F(FormLayoutTest, ResizingFollowsTheWidth) {
   const double surface = form->surfaceWidthTwips();
   const double height = form->heightTwips();
   form->resize(form->width() + 10, form->height());
   EXPECT_EQ(form->surfaceWidthTwips(), surface + 150.0);
   EXPECT_EQ(form->heightTwips(), height + 150.0);
-  // Dragging the height alone is undone: the height follows from the width.
   form->resize(form->width(), form->height() + 50);
   EXPECT_EQ(form->heightTwips(), height + 150.0);
-}
-
-TEST_F(FormLayoutTest, MinimisedWindowIsLeftAloneAndRestoringRunsTheRule) {
-  const double surface = form->surfaceWidthTwips();
+  const model::MapState& state = form->model().state();
+  EXPECT_DOUBLE_EQ(state.plane.MilesPerPixel,
+                   2.0 * state.plane.MaxDx / form->model().layers().width());
   form->setWindowState(Qt::WindowMinimized);
   form->resize(form->width() + 20, form->height());
-  EXPECT_EQ(form->surfaceWidthTwips(), surface);
+  EXPECT_EQ(form->surfaceWidthTwips(), surface + 150.0);
   form->setWindowState(Qt::WindowNoState);
-  EXPECT_EQ(form->surfaceWidthTwips(), surface + 300.0);
-}
-
-TEST_F(FormLayoutTest, NarrowWindowKeepsAUsableSurface) {
+  EXPECT_EQ(form->surfaceWidthTwips(), surface + 450.0);
   form->resize(10, 10);
   EXPECT_GE(form->width(), form->minimumWidth());
   const QSize panel = form->controls().FrameSetup->sizeHint();
@@ -69,40 +50,15 @@ TEST_F(FormLayoutTest, NarrowWindowKeepsAUsableSurface) {
   EXPECT_EQ(form->heightTwips(), 120.0 + form->surfaceWidthTwips() + 400.0);
 }
 
-TEST_F(FormLayoutTest, HostSetsPositionAndSizeInTwips) {
-  form->setWidthTwips(9000.0);
-  EXPECT_EQ(form->surfaceWidthTwips(), 9000.0 - 960.0 - 200.0);
-  EXPECT_EQ(form->heightTwips(), 120.0 + 7840.0 + 400.0);
-  form->setHeightTwips(3000.0);  // the height follows from the width
-  EXPECT_EQ(form->heightTwips(), 8360.0);
-  form->setLeftTwips(1500.0);
-  form->setTopTwips(750.0);
-  EXPECT_EQ(form->leftTwips(), 1500.0);
-  EXPECT_EQ(form->topTwips(), 750.0);
-  EXPECT_EQ(form->pos(), QPoint(100, 50));
-}
-
-TEST_F(FormLayoutTest, ResizeRescalesTheMapAndClearsTheMapLayer) {
-  form->model().setMaxDx(1000);
-  form->model().layers().mapLayer().clear(raster::rgb(5, 5, 5));
-  form->resize(form->width() + 30, form->height());
-  EXPECT_EQ(form->model().layers().mapLayer().pixel(0, 0), raster::kWhite);
-  EXPECT_EQ(form->model().layers().mapLayer().scaleLeft(), -1000.0);
-  EXPECT_EQ(form->model().layers().shown().scaleLeft(), -1000.0);
-  EXPECT_DOUBLE_EQ(form->model().state().plane.MilesPerPixel,
-                   2000.0 / form->model().layers().width());
-}
-
-// However wide the stored size or the window is made, the window and its frame stay inside the
-// screen's available area: the square shrinks to fit.
+// However wide the stored size or the window, the window stays on the screen's available area.
 TEST_F(FormLayoutTest, TheWindowStaysWithinTheScreen) {
   struct Case {
     int screenWidth, screenHeight;
     int pixelWidth;  // stored
     int widen;       // pixels the operator then drags the window wider
   };
-  const Case cases[] = {{1280, 1024, 1280, 0}, {1280, 1024, 600, 900},
-                        {1024, 768, 2000, 0},  {1920, 1080, 700, 0}};
+  const Case cases[] = {
+      {1280, 1024, 1280, 0}, {1280, 1024, 600, 900}, {1024, 768, 2000, 0}, {1920, 1080, 700, 0}};
   for (const Case& k : cases) {
     SCOPED_TRACE(std::to_string(k.screenWidth) + "x" + std::to_string(k.screenHeight) + " " +
                  std::to_string(k.pixelWidth));
@@ -125,8 +81,7 @@ TEST_F(FormLayoutTest, TheWindowStaysWithinTheScreen) {
   }
 }
 
-// After a resize the map shows stretched, and is drawn again at the new size once the resizing
-// has settled; a map that was already stretched is not drawn again by a further resize alone.
+// After resizes the map shows stretched and is drawn again once, when the resizing settles.
 TEST_F(FormLayoutTest, TheMapIsDrawnAgainOnceAResizeSettles) {
   writeOutlines(2);
   form->model().cmdDraw_Click();
@@ -145,8 +100,7 @@ TEST_F(FormLayoutTest, TheMapIsDrawnAgainOnceAResizeSettles) {
   EXPECT_FALSE(form->model().redrawAfterResizePending());
 }
 
-// At a device pixel ratio of 2 the map is drawn at twice the pixels each way (crisp), while all
-// that the window measures stays in logical pixels: the stored width, the markers, the readout.
+// At a pixel ratio of 2 the map has twice the pixels; all else stays in logical pixels.
 TEST_F(FormLayoutTest, TheMapIsDrawnAtDevicePixels) {
   writeOutlines(2);
   struct Seen {
@@ -178,7 +132,8 @@ TEST_F(FormLayoutTest, TheMapIsDrawnAtDevicePixels) {
     s.layer = form->model().layers().width();
     s.picture = form->model().layers().picture()->width();
     s.marker = form->spotLayer().lblSpots(1)->pos();
-    s.readout = form->controls().lblDirDisplay->text() + " " + form->controls().lblDxDisplay->text();
+    s.readout =
+        form->controls().lblDirDisplay->text() + " " + form->controls().lblDxDisplay->text();
     form->close();
     s.ini = iniText();
     seen.push_back(s);

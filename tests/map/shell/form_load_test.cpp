@@ -1,5 +1,4 @@
-// Loading and unloading the window: defaults, the settings round trip, the restored position,
-// always-on-top, the cached map of an earlier run, and the close rule.
+// Loading and unloading the window: defaults, UTC offset, settings round trip and the close rule.
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -43,17 +42,12 @@ TEST_F(FormLoadTest, DefaultsWithoutSettingsFile) {
               c.chkShowConnectingLines->isChecked());
   EXPECT_EQ(f.model().state().MaxSpots, 25);
   EXPECT_EQ(f.model().layers().width(), 600);  // the stored width comes back exactly
-  EXPECT_EQ(f.model().state().plane.PictureWidthPx, 600);
-  EXPECT_EQ(f.model().state().LandColor, raster::rgb(0, 128, 0));
-  EXPECT_EQ(f.model().state().WaterColor, raster::rgb(128, 192, 255));
-  EXPECT_EQ(f.model().state().IceColor, raster::rgb(223, 223, 223));
   EXPECT_FALSE(f.model().state().MapCached);
   EXPECT_FALSE(f.model().state().PaintDeferred);
   EXPECT_TRUE(messages.shown.empty());
 }
 
-// The UTC offset: the stored one wins; without one the system's is taken as it is and not
-// written back (the next start follows the zone again) unless the operator changes it.
+// The stored UTC offset wins; the system's is used but not stored unless the operator changes it.
 TEST_F(FormLoadTest, UtcOffsetFromTheSettingsOrTheSystem) {
   struct Case {
     const char* ini;
@@ -138,31 +132,25 @@ TEST_F(FormLoadTest, SettingsWrittenAtUnloadComeBackAtTheNextLoad) {
   EXPECT_EQ(g.topTwips(), 3000.0);
 }
 
-TEST_F(FormLoadTest, RestoredPositionIsKeptOnTheScreen) {
-  writeIni("[Settings]\nLeft=20000\nTop=-300\n");
+// Stored values out of range are brought back; a cache that is no bitmap counts as none.
+TEST_F(FormLoadTest, StoredValuesAreBoundedAndADamagedCacheIsNone) {
+  writeIni("[Settings]\nLeft=20000\nTop=-300\nMaxDx=99999\n");
+  QFile cache(path(QStringLiteral("MapCache.bmp")));
+  ASSERT_TRUE(cache.open(QIODevice::WriteOnly));
+  cache.write("BM not really a bitmap");
+  cache.close();
   Form1& f = loadForm();
   EXPECT_EQ(f.leftTwips(), 14360.0);
   EXPECT_EQ(f.topTwips(), 0.0);
-}
-
-TEST_F(FormLoadTest, AlwaysOnTopYesLoadsTopmostAndChecked) {
-  writeIni("[Settings]\nAlwaysOnTop=Yes\n");
-  Form1& f = loadForm();
-  EXPECT_TRUE(f.controls().chkAlwaysOnTop->isChecked());
-  EXPECT_TRUE(f.model().state().AlwaysOnTop);
-  EXPECT_TRUE(f.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-  f.show();
-  EXPECT_TRUE(f.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
-}
-
-TEST_F(FormLoadTest, StoredRadiusIsBoundedByTheMilesField) {
-  writeIni("[Settings]\nMaxDx=99999\n");
-  EXPECT_EQ(loadForm().model().state().plane.MaxDx, 12437);
-  EXPECT_EQ(form->controls().txtMaxDxMi->text(), "12437");
+  EXPECT_EQ(f.model().state().plane.MaxDx, 12437);
+  EXPECT_EQ(f.controls().txtMaxDxMi->text(), "12437");
+  EXPECT_FALSE(f.model().state().MapCached);
+  EXPECT_EQ(f.model().layers().picture(), nullptr);
   writeIni("[Settings]\nMaxDx=-4\n");
   EXPECT_EQ(loadForm().model().state().plane.MaxDx, 100);
 }
 
+// The cached map of an earlier run is shown at once, stretched over the (larger) surface.
 TEST_F(FormLoadTest, CachedMapOfAnEarlierRunIsShownAtOnce) {
   raster::Surface map(300, 300, raster::rgb(0, 128, 0));
   map.plotPixel(299, 299, raster::rgb(255, 0, 0));
@@ -171,46 +159,28 @@ TEST_F(FormLoadTest, CachedMapOfAnEarlierRunIsShownAtOnce) {
   EXPECT_TRUE(f.model().state().MapCached);
   ASSERT_NE(f.model().layers().picture(), nullptr);
   EXPECT_EQ(f.model().layers().picture()->pixel(299, 299), raster::rgb(255, 0, 0));
-  // Stretched over the (larger) surface.
   EXPECT_EQ(f.model().layers().shown().pixel(0, 0), raster::rgb(0, 128, 0));
   EXPECT_EQ(f.model().layers().shown().pixel(599, 599), raster::rgb(255, 0, 0));
 }
 
-TEST_F(FormLoadTest, DamagedCacheCountsAsNone) {
-  QFile file(path(QStringLiteral("MapCache.bmp")));
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write("BM not really a bitmap");
-  file.close();
-  Form1& f = loadForm();
-  EXPECT_FALSE(f.model().state().MapCached);
-  EXPECT_EQ(f.model().layers().picture(), nullptr);
-}
-
-TEST_F(FormLoadTest, CloseBoxUnloadsWhenNoServerObjectExists) {
-  Form1& f = showForm();
-  bool ended = false;
-  QObject::connect(&f.model(), &model::MapModel::unloadedChanged, [&] { ended = true; });
-  closeBox(f);
-  EXPECT_TRUE(f.unloaded());
-  EXPECT_TRUE(ended);
-  EXPECT_FALSE(f.isVisible());
-  EXPECT_NE(iniText().find("[Settings]"), std::string::npos);
-}
-
-TEST_F(FormLoadTest, CloseBoxOnlyHidesOnceAServerObjectExisted) {
-  Form1& f = showForm();
-  f.model().setServerActive(true);
-  bool ended = false;
-  QObject::connect(&f.model(), &model::MapModel::unloadedChanged, [&] { ended = true; });
-  closeBox(f);
-  EXPECT_FALSE(f.unloaded());
-  EXPECT_FALSE(ended);
-  EXPECT_FALSE(f.isVisible());
-  EXPECT_TRUE(iniText().empty());
-  // The program's own unload (the server object going away) does unload.
-  f.Unload();
-  EXPECT_TRUE(f.unloaded());
-  EXPECT_TRUE(ended);
+// The close box unloads the window, or only hides it once a server object existed.
+TEST_F(FormLoadTest, CloseBoxUnloadsUnlessAServerObjectExisted) {
+  for (const bool server : {false, true}) {
+    SCOPED_TRACE(server ? "server" : "no server");
+    QFile::remove(path(QStringLiteral("orbelle.ini")));
+    Form1& f = showForm();
+    f.model().setServerActive(server);
+    bool ended = false;
+    QObject::connect(&f.model(), &model::MapModel::unloadedChanged, [&] { ended = true; });
+    closeBox(f);
+    EXPECT_EQ(f.unloaded(), !server);
+    EXPECT_EQ(ended, !server);
+    EXPECT_FALSE(f.isVisible());
+    EXPECT_EQ(iniText().empty(), server);
+    EXPECT_EQ(iniText().find("[Settings]") != std::string::npos, !server);
+    f.Unload();
+    EXPECT_TRUE(f.unloaded() && ended);
+  }
 }
 
 TEST_F(FormLoadTest, CloseDuringAPassCancelsItAndUnloadsAfterwards) {

@@ -1,4 +1,4 @@
-// The pointer readout over the map and the rotor requests, through mouse events on the surface.
+// The pointer readout and hover texts over the map (presses: the bus callbacks' tests).
 
 #include <QApplication>
 #include <QLabel>
@@ -36,15 +36,13 @@ class FormPointerTest : public FormTest {
   }
   QString readout() const {
     const Form1::Controls& c = form->controls();
-    return c.lblDirDisplay->text() + " " + c.lblDxDisplay->text() + " " +
-           c.lblDxKMDisplay->text() + " " + c.lblLocatorDisplay->text();
+    return c.lblDirDisplay->text() + " " + c.lblDxDisplay->text() + " " + c.lblDxKMDisplay->text() +
+           " " + c.lblLocatorDisplay->text();
   }
   int side = 0;
 };
 
-// Bearing, distance with their units and the locator under the pointer; the readout is empty
-// until the pointer comes and after it leaves. Beyond the antipode (the corners of a whole-Earth
-// map) there is no place and no locator.
+// Bearing, distance and locator under the pointer; none beyond the antipode or off the map.
 TEST_F(FormPointerTest, ReadoutFollowsThePointer) {
   EXPECT_EQ(readout(), "   ");
   EXPECT_EQ(form->controls().lblStationLocator->text(), "EM73vv");
@@ -82,38 +80,7 @@ TEST_F(FormPointerTest, MovingDefersTheOverlayForOneSecond) {
   EXPECT_FALSE(form->model().paintTimerActive());
 }
 
-TEST_F(FormPointerTest, PressesWithoutCallbackDoNothing) {
-  mouse(QEvent::MouseButtonPress, 450, 300, Qt::LeftButton);
-  form->controls().cmdStopRotor->click();
-  EXPECT_TRUE(messages.shown.empty());
-  // A value that names no object is no callback either.
-  form->model().setCallback(QVariant(), nullptr);
-  mouse(QEvent::MouseButtonPress, 450, 300, Qt::RightButton);
-  EXPECT_TRUE(messages.shown.empty());
-}
-
-TEST_F(FormPointerTest, PressesAskTheHostToTurnOrStopTheRotor) {
-  auto callback = std::make_shared<FakeCallback>();
-  form->model().setCallback(QVariant(QStringLiteral("host")), callback);
-  mouse(QEvent::MouseButtonPress, 450, 300, Qt::LeftButton);
-  mouse(QEvent::MouseButtonPress, 450, 300, Qt::RightButton);
-  mouse(QEvent::MouseButtonPress, 300, 300, Qt::RightButton);
-  mouse(QEvent::MouseButtonPress, 300, 450, Qt::MiddleButton);
-  form->controls().cmdStopRotor->click();
-  ASSERT_EQ(callback->calls.size(), 5u);
-  const double expected[] = {90.0, 270.0, 180.0, 180.0};
-  for (int i = 0; i < 4; ++i) {
-    EXPECT_EQ(callback->calls[i].method, "orbellesetrotor");
-    ASSERT_EQ(callback->calls[i].arguments.size(), 1);
-    EXPECT_EQ(callback->calls[i].arguments[0].toDouble(), expected[i]) << i;
-  }
-  EXPECT_EQ(callback->calls[4].method, "orbellestoprotor");
-  EXPECT_TRUE(callback->calls[4].arguments.isEmpty());
-  EXPECT_EQ(form->model().Callback().toString(), "host");
-}
-
-// The logging program has the focus, not the map: hover texts of the markers and of the stop
-// button still show.
+// Hover texts show while the logging program, not the map, has the focus.
 TEST_F(FormPointerTest, HoverTextsShowWhileAnotherWindowIsActive) {
   spots::SpotArgs spot;
   spot.LatDeg = 51.5;

@@ -28,91 +28,60 @@ class FakeLauncher final : public HelpLauncher {
   bool openSucceeds = true;
 };
 
-void touch(const QString& path) {
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write("x");
-}
-
-class HelpViewerTest : public ::testing::Test {
- protected:
-  void SetUp() override {
+// The viewer gets the first help file found, else the own page opens; failure names the file.
+TEST(HelpViewer, TheViewerOrTheOwnPageShowsHelp) {
+  struct Case {
+    const char* viewer;
+    std::vector<const char*> files;  // under the folders a/ and b/
+    bool startSucceeds, openSucceeds, pageExists;
+    bool shown;
+    const char* file;  // the one shown or not shown, under the temporary folder
+    int started, opened;
+  };
+  const Case cases[] = {
+      {"hlpview -m", {"b/quill5.hlp"}, true, true, true, true, "b/quill5.hlp", 1, 0},
+      {"hlpview", {"a/Quill5.Hlp", "b/QUILL5.HLP"}, true, true, true, true, "a/Quill5.Hlp", 1, 0},
+      {"", {"a/QUILL5.HLP"}, true, true, true, true, "map.html", 0, 1},          // no viewer
+      {"hlpview", {}, true, true, true, true, "map.html", 0, 1},                 // no file
+      {"hlpview", {"a/QUILL5.HLP"}, false, true, true, true, "map.html", 1, 1},  // start fails
+      {"", {}, true, true, false, false, "map.html", 0, 0},                      // no page
+      {"", {}, true, false, true, false, "map.html", 0, 1},                      // no browser
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(&k - cases);
+    QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    QDir(dir.path()).mkdir(QStringLiteral("a"));
-    QDir(dir.path()).mkdir(QStringLiteral("b"));
-    page = dir.filePath(QStringLiteral("map.html"));
-    touch(page);
+    QDir(dir.path()).mkpath(QStringLiteral("a"));
+    QDir(dir.path()).mkpath(QStringLiteral("b"));
+    std::vector<const char*> files = k.files;
+    if (k.pageExists) files.push_back("map.html");
+    for (const char* name : files) {
+      QFile file(dir.filePath(QString::fromLatin1(name)));
+      ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    FakeLauncher launcher;
+    launcher.startSucceeds = k.startSucceeds;
+    launcher.openSucceeds = k.openSucceeds;
+    DesktopHelpViewer help(launcher,
+                           {QString::fromLatin1(k.viewer),
+                            {dir.filePath(QStringLiteral("a")), dir.filePath(QStringLiteral("b"))},
+                            dir.filePath(QStringLiteral("map.html"))});
+    const HelpShown shown =
+        help.showHelp(QStringLiteral("QUILL5.HLP"), QStringLiteral("ji(\"\", \"MAP\")"));
+    EXPECT_EQ(static_cast<bool>(shown), k.shown);
+    EXPECT_EQ(shown.file, dir.filePath(QString::fromLatin1(k.file)));
+    ASSERT_EQ(launcher.started.size(), static_cast<std::size_t>(k.started));
+    EXPECT_EQ(launcher.opened.size(), static_cast<std::size_t>(k.opened));
+    if (k.opened) {
+      EXPECT_EQ(launcher.opened[0], dir.filePath(QStringLiteral("map.html")));
+    }
+    if (k.started) {
+      EXPECT_EQ(launcher.started[0].first(), "hlpview");
+      EXPECT_EQ(launcher.started[0].mid(launcher.started[0].size() - 2),
+                (QStringList{dir.filePath(QString::fromLatin1(k.files.front())),
+                             QStringLiteral("ji(\"\", \"MAP\")")}));
+    }
   }
-  DesktopHelpViewer::Places places(const QString& viewer) const {
-    return {viewer, {dir.filePath(QStringLiteral("a")), dir.filePath(QStringLiteral("b"))}, page};
-  }
-
-  QTemporaryDir dir;
-  QString page;
-  FakeLauncher launcher;
-};
-
-TEST_F(HelpViewerTest, ViewerGetsTheFoundFileAndTheMacro) {
-  touch(dir.filePath(QStringLiteral("b/quill5.hlp")));
-  DesktopHelpViewer help(launcher, places(QStringLiteral("hlpview --topic-macro")));
-  const HelpShown shown =
-      help.showHelp(QStringLiteral("QUILL5.HLP"), QStringLiteral("ji(\"\", \"MAP\")"));
-  EXPECT_TRUE(shown);
-  EXPECT_EQ(shown.file, dir.filePath(QStringLiteral("b/quill5.hlp")));
-  ASSERT_EQ(launcher.started.size(), 1u);
-  EXPECT_EQ(launcher.started[0],
-            (QStringList{QStringLiteral("hlpview"), QStringLiteral("--topic-macro"),
-                         dir.filePath(QStringLiteral("b/quill5.hlp")),
-                         QStringLiteral("ji(\"\", \"MAP\")")}));
-  EXPECT_TRUE(launcher.opened.empty());
-}
-
-TEST_F(HelpViewerTest, FirstFolderInOrderWins) {
-  touch(dir.filePath(QStringLiteral("a/Quill5.Hlp")));
-  touch(dir.filePath(QStringLiteral("b/QUILL5.HLP")));
-  DesktopHelpViewer help(launcher, places({}));
-  EXPECT_EQ(help.findHelpFile(QStringLiteral("QUILL5.HLP")),
-            dir.filePath(QStringLiteral("a/Quill5.Hlp")));
-}
-
-TEST_F(HelpViewerTest, WithoutViewerOrFileTheOwnPageOpens) {
-  DesktopHelpViewer noViewer(launcher, places({}));
-  touch(dir.filePath(QStringLiteral("a/QUILL5.HLP")));
-  EXPECT_TRUE(noViewer.showHelp(QStringLiteral("QUILL5.HLP"), QStringLiteral("m")));
-  EXPECT_TRUE(launcher.started.empty());
-  ASSERT_EQ(launcher.opened.size(), 1u);
-  EXPECT_EQ(launcher.opened[0], page);
-
-  QFile::remove(dir.filePath(QStringLiteral("a/QUILL5.HLP")));
-  DesktopHelpViewer noFile(launcher, places(QStringLiteral("hlpview")));
-  EXPECT_TRUE(noFile.showHelp(QStringLiteral("QUILL5.HLP"), QStringLiteral("m")));
-  EXPECT_TRUE(launcher.started.empty());
-  EXPECT_EQ(launcher.opened.size(), 2u);
-}
-
-TEST_F(HelpViewerTest, ViewerThatFailsToStartFallsBackToThePage) {
-  touch(dir.filePath(QStringLiteral("a/QUILL5.HLP")));
-  launcher.startSucceeds = false;
-  DesktopHelpViewer help(launcher, places(QStringLiteral("hlpview")));
-  EXPECT_TRUE(help.showHelp(QStringLiteral("QUILL5.HLP"), QStringLiteral("m")));
-  EXPECT_EQ(launcher.started.size(), 1u);
-  EXPECT_EQ(launcher.opened.size(), 1u);
-}
-
-TEST_F(HelpViewerTest, NothingToShowReportsFailure) {
-  DesktopHelpViewer::Places p = places({});
-  p.ownHelpPage = dir.filePath(QStringLiteral("absent.html"));
-  DesktopHelpViewer help(launcher, p);
-  const HelpShown absent = help.showHelp(QStringLiteral("QUILL5.HLP"), QStringLiteral("m"));
-  EXPECT_FALSE(absent);
-  EXPECT_EQ(absent.file, p.ownHelpPage);  // the file it could not open is named
-  EXPECT_TRUE(launcher.opened.empty());
-
-  launcher.openSucceeds = false;
-  DesktopHelpViewer noBrowser(launcher, places({}));
-  const HelpShown refused = noBrowser.showHelp(QStringLiteral("QUILL5.HLP"), QStringLiteral("m"));
-  EXPECT_FALSE(refused);
-  EXPECT_EQ(refused.file, page);
 }
 
 }  // namespace

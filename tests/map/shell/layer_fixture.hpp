@@ -1,13 +1,13 @@
 #pragma once
 
-// The spot markers over a surface widget of the model's layers: a 600 × 600 map image inside a
-// 2-pixel border, scaled to a radius of 3000 miles (10 miles per pixel) around a station at
-// (0, 0), with a host callback object that records the calls.
+// Spot markers over a 600-pixel image of a 3000-mile radius around (0, 0), with a host fake.
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QImage>
 #include <QTemporaryDir>
+#include <fstream>
 #include <memory>
 
 #include "model/map_model.hpp"
@@ -17,31 +17,59 @@
 
 namespace orbelle::shell::test {
 
-using orbelle::test::CallbackCall;
-using orbelle::test::FakeCallback;
-using orbelle::test::FakeMessages;
-
 class SpotLayerTest : public ::testing::Test {
  protected:
-  void SetUp() override;
-  void TearDown() override;
+  void SetUp() override {
+    ASSERT_TRUE(dir.isValid());
+    makeLayer();
+  }
 
-  // A new model of `maxSpots` slots with all three show options on, its surface and its spot
-  // layer; `scaled`: the image already scaled as above.
-  void makeLayer(bool scaled = true, int maxSpots = 25);
+  // A new model of `maxSpots` slots, all show options on; `scaled`: the image scaled as above.
+  void makeLayer(bool scaled = true, int maxSpots = 25) {
+    layer.reset();
+    surface.reset();
+    const QString ini = dir.filePath(QStringLiteral("orbelle.ini"));
+    std::ofstream(ini.toStdString())
+        << "[Settings]\nLatHere=0\nLonHere=0\nMaxSpots=" << maxSpots << "\n";
+    model::ModelServices services;
+    services.messages = &messages;
+    services.settingsFile = ini.toStdString();
+    services.cacheFile = dir.filePath(QStringLiteral("MapCache.bmp"));
+    model = std::make_unique<model::MapModel>(services);
+    model->load(0.0f, 0.0f);
+    host = std::make_shared<orbelle::test::FakeCallback>();
+    model->setCallback(QVariant(QStringLiteral("host")), host);
+    surface = std::make_unique<SurfaceWidget>(model->layers(), nullptr);
+    surface->onPressed = [this](int, int, int) { ++presses; };
+    layer = std::make_unique<SpotLayer>(*model, surface.get());
+    surface->addPainterAbove([this](QPainter& painter) { layer->paintLines(painter); });
+    if (scaled) scaleImage(600);
+    surface->show();
+    processEvents();
+  }
   // Scales the map image to `pixels` square for the map radius, as a resize does.
-  void scaleImage(int pixels, std::int16_t maxDx = 3000);
-  void show(bool spots, bool spotBy, bool lines);
+  void scaleImage(int pixels, std::int16_t maxDx = 3000) {
+    model->setMaxDx(maxDx);
+    surface->resize(pixels + 4, pixels + 4);
+    model->applyMapScale(pixels);
+  }
+  void show(bool spots, bool spotBy, bool lines) {
+    model->setShowSpots(spots);
+    model->setShowSpotBy(spotBy);
+    model->setShowConnectingLines(lines);
+  }
   // A spot at (lat, lon) reported by a spotter at (byLat, byLon), frequency 14000 + n.
-  void addSpot(int n, double lat, double lon, double byLat = 0.0, double byLon = 0.0);
-  // Marker state relative to the surface.
-  bool shown(QWidget* marker) const;
-  QImage grab() const;
-  static void processEvents();
+  void addSpot(int n, double lat, double lon, double byLat = 0.0, double byLon = 0.0) {
+    model->AddSpot({lat, lon, 255, 14000.0 + n, "CW", "CALL" + std::to_string(n), "12:00", "BY", "",
+                    "", byLat, byLon, 12632256.0, "", 0.5 + n});
+  }
+  bool shown(QWidget* marker) const { return marker->isVisibleTo(surface.get()); }
+  QImage grab() const { return surface->grab().toImage().convertToFormat(QImage::Format_RGB32); }
+  static void processEvents() { QApplication::processEvents(); }
 
   QTemporaryDir dir;
-  FakeMessages messages;
-  std::shared_ptr<FakeCallback> host;
+  orbelle::test::FakeMessages messages;
+  std::shared_ptr<orbelle::test::FakeCallback> host;
   std::unique_ptr<model::MapModel> model;
   std::unique_ptr<SurfaceWidget> surface;
   std::unique_ptr<SpotLayer> layer;

@@ -1,7 +1,4 @@
-// Spot markers stay on their spots' places whatever changes the map under them: a pass at a new
-// radius, a new station, a new surface size. Each marker's centre pixel is checked against an
-// independent spherical projection (haversine arc and atan2 bearing in long double), not the
-// map's own routine.
+// Markers stay on their places through map changes, checked against an independent projection.
 
 #include <QPushButton>
 #include <cmath>
@@ -21,8 +18,7 @@ using geo::testing::Position;
 // Statute miles per degree of arc, the map's definition of its scale.
 constexpr double kMilesPerDegree = 60.0 * 1.1512;
 
-// Where a position lies on the map image, in pixels from its top-left corner, for a station and
-// a radius in miles over an image of `side` pixels.
+// Where a position lies on an image of `side` pixels for a station and a radius in miles.
 QPointF expectedPixel(Position station, Position p, double radius, int side) {
   const geo::testing::Reference r =
       geo::testing::referenceArcBearing(station.lat, station.lon, p.lat, p.lon);

@@ -1,3 +1,5 @@
+// The spot layer's widgets: where markers, lines and labels go, what they show, paint and send.
+
 #include <QLabel>
 #include <QLocale>
 #include <QTest>
@@ -10,235 +12,226 @@
 namespace orbelle::shell::test {
 namespace {
 
-constexpr QRgb kLineColor = 0xffe0e0e0;
-
-// Markers of a spot 10 degrees north, east and south of the station at (0, 0): 690.72 miles,
-// 69.072 pixels from the centre pixel (300, 300), rounded to 69; the image starts at (2, 2).
+// Spots 10 degrees N, E, S of the station: 69.072 pixels from the centre, rounded to 69.
 const QPoint kNorthMarker{299, 230};
 const QPoint kEastMarker{368, 299};
 const QPoint kSouthMarker{299, 368};
-const QPoint kCentreMarker{299, 299};
 
-TEST_F(SpotLayerTest, TheTwentySixthSpotTakesOverSlotOne) {
+constexpr QRgb kWhite = 0xffffffff;
+constexpr QRgb kBlack = 0xff000000;
+constexpr QRgb kLine = 0xffe0e0e0;
+constexpr QRgb kRed = 0xffff0000;     // spot colour 255
+constexpr QRgb kSilver = 0xffc0c0c0;  // spotter colour 12632256
+
+// The ring of 25: spot 26 takes slot 1; hover texts, colours, samples follow the slots.
+TEST_F(SpotLayerTest, TheRingHoverTextsAndColours) {
   for (int n = 1; n <= 25; ++n) addSpot(n, 10.0, 0.0);
   EXPECT_EQ(model->spots().NextSpot(), 1);
   addSpot(26, 0.0, 10.0, 10.0, 0.0);
   EXPECT_EQ(model->spots().NextSpot(), 2);
+  EXPECT_EQ(model->spots().row(1).SpotFreq, 14026.0);
   EXPECT_EQ(layer->lblSpots(26), nullptr);  // no element beyond MaxSpots
-
-  SpotMarker* spot = layer->lblSpots(1);
-  EXPECT_EQ(spot->pos(), kEastMarker);
-  EXPECT_EQ(spot->toolTip(), QStringLiteral("CALL26 (by BY) 14026 CW 12:00 , "));
+  EXPECT_EQ(layer->lblSpots(1)->pos(), kEastMarker);
+  EXPECT_EQ(layer->lblSpots(1)->toolTip(), QStringLiteral("CALL26 (by BY) 14026 CW 12:00 , "));
   EXPECT_EQ(layer->lblSpotBys(1)->pos(), kNorthMarker);
-  // The spotter marker lies on the 24 spots still at (10, 0): its hover text lists them all.
   const QStringList tip = layer->lblSpotBys(1)->toolTip().split(QLatin1Char('\n'));
   ASSERT_EQ(tip.size(), 25);
   EXPECT_EQ(tip[0], QStringLiteral("By BY,  (CALL26)"));
   EXPECT_EQ(tip[1], QStringLiteral("CALL2 (by BY) 14002 CW 12:00 , "));
   const auto line = layer->ConLine(1);
   EXPECT_TRUE(line.visible);
-  EXPECT_EQ(line.segment.x1, 369.0);
-  EXPECT_EQ(line.segment.y1, 300.0);
-  EXPECT_EQ(line.segment.x2, 300.0);
-  EXPECT_EQ(line.segment.y2, 231.0);
-  EXPECT_EQ(layer->lblSpots(2)->pos(), kNorthMarker);  // slot 2 still holds spot 2
-  EXPECT_EQ(model->spots().row(1).SpotFreq, 14026.0);
-}
+  EXPECT_EQ(QLineF(line.segment.x1, line.segment.y1, line.segment.x2, line.segment.y2),
+            QLineF(369.0, 300.0, 300.0, 231.0));
+  EXPECT_EQ(layer->lblSpots(2)->pos(), kNorthMarker);
 
-TEST_F(SpotLayerTest, ClearSpotsHidesEverythingAndRestartsAtSlotOne) {
-  for (int n = 1; n <= 3; ++n) addSpot(n, 10.0, 0.0, 0.0, 10.0);
-  ASSERT_TRUE(shown(layer->lblSpots(3)));
-  ASSERT_TRUE(layer->ConLine(3).visible);
-  model->ClearSpots();
-  EXPECT_EQ(model->spots().NextSpot(), 1);
-  for (int i = 1; i <= 25; ++i) {
-    EXPECT_FALSE(shown(layer->lblSpots(i)));
-    EXPECT_FALSE(shown(layer->lblSpotBys(i)));
-    EXPECT_FALSE(layer->ConLine(i).visible);
-  }
-  // A redraw leaves the cleared slots alone.
-  model->DrawSpots();
-  EXPECT_FALSE(shown(layer->lblSpots(2)));
-  addSpot(4, 0.0, 10.0);
-  EXPECT_TRUE(shown(layer->lblSpots(1)));
-  EXPECT_EQ(model->spots().NextSpot(), 2);
-}
-
-TEST_F(SpotLayerTest, TheRingFollowsTheMaxSpotsSetting) {
-  makeLayer(true, 40);
-  EXPECT_EQ(model->spots().MaxSpots(), 40);
-  ASSERT_NE(layer->lblSpots(40), nullptr);
-  EXPECT_EQ(layer->lblSpots(41), nullptr);
-  makeLayer(true, 0);  // bounded to one slot
-  EXPECT_EQ(model->spots().MaxSpots(), 1);
-  EXPECT_EQ(layer->lblSpots(2), nullptr);
-  addSpot(2, 10.0, 0.0);
-  addSpot(3, 0.0, 10.0);
-  EXPECT_EQ(layer->lblSpots(1)->pos(), kEastMarker);
-}
-
-TEST_F(SpotLayerTest, ASpotterWithoutPositionShowsTheSpotMarkerOnly) {
-  scaleImage(600, 12437);  // the whole Earth, so that the south pole lies on the image
-  addSpot(1, 10.0, 0.0, -90.5, 0.0);
-  EXPECT_TRUE(shown(layer->lblSpots(1)));
-  EXPECT_FALSE(shown(layer->lblSpotBys(1)));
-  EXPECT_FALSE(layer->ConLine(1).visible);
-  model->DrawSpots();
-  EXPECT_TRUE(shown(layer->lblSpots(1)));
-  EXPECT_FALSE(shown(layer->lblSpotBys(1)));
-  EXPECT_FALSE(layer->ConLine(1).visible);
-
-  // Exactly −90 is a position: the south pole, 90 degrees due south of the station.
-  addSpot(2, 10.0, 0.0, -90.0, 0.0);
-  EXPECT_TRUE(shown(layer->lblSpots(2)));
-  EXPECT_TRUE(shown(layer->lblSpotBys(2)));
-  EXPECT_TRUE(layer->ConLine(2).visible);
-  // 6216.48 miles south at 24874 / 600 miles per pixel: pixel-y 300 + 149.95 → 450.
-  EXPECT_EQ(layer->lblSpotBys(2)->pos(), QPoint(299, 449));
-}
-
-TEST_F(SpotLayerTest, HoverTextsUseTheLocalesDecimalSeparator) {
+  makeLayer(true, 3);
+  model->AddSpot({10.0, 0.0, 0x00ff8040, 7.0, "", "", "", "", "", "", 0.0, 10.0, 32768.5, "", 0.0});
+  EXPECT_EQ(layer->lblSpots(1)->color(), QColor(0x40, 0x80, 0xff));
+  EXPECT_EQ(layer->lblSpotBys(1)->color(), QColor(0, 128, 0));  // 32768.5 → 32768
+  EXPECT_EQ(layer->lblSpots(3)->color(), QColor(255, 0, 255));  // never used: the template's
+  EXPECT_EQ(layer->lblSpotBys(3)->color(), QColor(192, 192, 192));
+  EXPECT_EQ(layer->lblSpots(4), nullptr);
+  model->testspot();
+  const QString call = QString::fromUtf8(spots::kSampleSpotCall);
+  const QString by = QString::fromUtf8(spots::kSampleSpotterCall);
+  EXPECT_EQ(layer->lblSpots(3)->toolTip(),
+            call + " (by " + by + ") 21.4 SSB 13:31:00 Very Loud, England");
+  EXPECT_EQ(layer->lblSpotBys(2)->toolTip(), "By " + by + ", USA, Southeast (" + call + ")");
+  EXPECT_EQ(layer->lblSpots(2)->color(), QColor(255, 0, 0));
+  EXPECT_EQ(model->spots().row(3).SpotFreqTX, 21.3);
+  // Hover texts write numbers with the operator's decimal separator, and trim all but the time.
   const QLocale before;
   QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
   model->AddSpot({40.0, -2.0, 255, 14025.5, " CW ", " DL1ABC ", " 13:31 ", "  W4QZX ", " up ",
                   " Germany ", 33.0, -84.0, 12632256.0, " USA ", 14030.25});
   QLocale::setDefault(before);
-  EXPECT_EQ(layer->lblSpots(1)->toolTip(),
-            QStringLiteral("DL1ABC (by W4QZX) 14025,5 CW  13:31  up, Germany"));
-  EXPECT_EQ(layer->lblSpotBys(1)->toolTip(), QStringLiteral("By W4QZX, USA (DL1ABC)"));
-  addSpot(2, 0.0, 10.0);
-  EXPECT_EQ(layer->lblSpots(2)->toolTip(), QStringLiteral("CALL2 (by BY) 14002 CW 12:00 , "));
+  EXPECT_TRUE(
+      layer->lblSpots(1)->toolTip().startsWith("DL1ABC (by W4QZX) 14025,5 CW  13:31  up, Germany"))
+      << layer->lblSpots(1)->toolTip().toStdString();
 }
 
-TEST_F(SpotLayerTest, MarkerColoursComeFromTheSpot) {
-  model->AddSpot({10.0, 0.0, 0x00ff8040, 7.0, "", "", "", "", "", "", 0.0, 10.0, 32768.5, "", 0.0});
-  EXPECT_EQ(layer->lblSpots(1)->color(), QColor(0x40, 0x80, 0xff));
-  EXPECT_EQ(layer->lblSpotBys(1)->color(), QColor(0, 128, 0));  // 32768.5 → 32768
-  // Markers that never showed a spot keep the templates' colours.
-  EXPECT_EQ(layer->lblSpots(2)->color(), QColor(255, 0, 255));
-  EXPECT_EQ(layer->lblSpotBys(2)->color(), QColor(192, 192, 192));
-}
-
-TEST_F(SpotLayerTest, ShowOptionsHideAndShowOnRedraw) {
+// Show options, a running pass and clearing: what each slot shows afterwards.
+TEST_F(SpotLayerTest, ShowOptionsDrawingAndClearing) {
+  enum class Act { Redraw, AddSecond, Clear };
+  const struct {
+    bool drawing, spots, spotBy, lines;
+    Act act;
+    bool spot1, by1, line1, spot2;  // shown afterwards
+  } steps[] = {
+      {false, true, true, false, Act::Redraw, true, true, false, false},
+      {false, false, false, false, Act::Redraw, false, false, false, false},
+      {false, false, true, true, Act::AddSecond, false, false, false, false},  // hidden when added
+      {false, true, true, true, Act::Redraw, true, true, true, true},
+      {true, false, false, false, Act::Redraw, true, true, true, true},     // a pass keeps them
+      {true, false, false, false, Act::Clear, false, false, false, false},  // clearing does not
+      {false, true, true, true, Act::Redraw, false, false, false, false},   // cleared stay so
+  };
   addSpot(1, 10.0, 0.0, 0.0, 10.0);
-  addSpot(2, -10.0, 0.0, 0.0, 10.0);
-
-  show(true, true, false);
-  model->DrawSpots();
-  EXPECT_TRUE(shown(layer->lblSpots(1)) && shown(layer->lblSpotBys(2)));
-  EXPECT_FALSE(layer->ConLine(1).visible || layer->ConLine(2).visible);
-
-  show(false, false, false);
-  model->DrawSpots();
-  for (int i = 1; i <= 2; ++i) {
-    EXPECT_FALSE(shown(layer->lblSpots(i)));
-    EXPECT_FALSE(shown(layer->lblSpotBys(i)));
-    EXPECT_FALSE(layer->ConLine(i).visible);
+  for (const auto& s : steps) {
+    SCOPED_TRACE(&s - steps);
+    model->setDrawing(s.drawing);
+    show(s.spots, s.spotBy, s.lines);
+    if (s.act == Act::Redraw) model->DrawSpots();
+    if (s.act == Act::AddSecond) addSpot(2, -10.0, 0.0, 0.0, 10.0);
+    if (s.act == Act::Clear) model->ClearSpots();
+    EXPECT_EQ(shown(layer->lblSpots(1)), s.spot1);
+    EXPECT_EQ(shown(layer->lblSpotBys(1)), s.by1);
+    EXPECT_EQ(layer->ConLine(1).visible, s.line1);
+    EXPECT_EQ(shown(layer->lblSpots(2)), s.spot2);
   }
-
-  show(true, false, false);
-  model->DrawSpots();
-  EXPECT_TRUE(shown(layer->lblSpots(1)) && shown(layer->lblSpots(2)));
-  EXPECT_FALSE(shown(layer->lblSpotBys(1)) || shown(layer->lblSpotBys(2)));
-  EXPECT_EQ(layer->lblSpots(2)->pos(), kSouthMarker);
-}
-
-TEST_F(SpotLayerTest, AddSpotWithSpotsHiddenKeepsTheSlotHidden) {
-  makeLayer(true, 1);
-  addSpot(1, 10.0, 0.0, 0.0, 10.0);
-  ASSERT_TRUE(shown(layer->lblSpots(1)));
-  show(false, false, false);
-  model->DrawSpots();
-  show(false, true, true);            // as the host may leave the fields
-  addSpot(2, -10.0, 0.0, 0.0, 10.0);  // overwrites the only slot
-  EXPECT_FALSE(shown(layer->lblSpots(1)));
-  EXPECT_FALSE(shown(layer->lblSpotBys(1)));
-  EXPECT_FALSE(layer->ConLine(1).visible);
-  EXPECT_EQ(model->spots().row(1).SpotFreq, 14002.0);
-  show(true, true, true);
-  model->DrawSpots();
-  EXPECT_EQ(layer->lblSpots(1)->pos(), kSouthMarker);
-  EXPECT_TRUE(layer->ConLine(1).visible);
-}
-
-TEST_F(SpotLayerTest, AddSpotShowsTheNewMarkerWhateverTheSpotterOptions) {
-  show(true, false, false);
-  addSpot(1, 10.0, 0.0, 0.0, 10.0);
-  EXPECT_TRUE(shown(layer->lblSpots(1)));
-  EXPECT_FALSE(shown(layer->lblSpotBys(1)));
-  EXPECT_FALSE(layer->ConLine(1).visible);
-}
-
-TEST_F(SpotLayerTest, DrawSpotsDoesNothingWhileDrawingButAddSpotWorks) {
-  addSpot(1, 10.0, 0.0, 0.0, 10.0);
-  model->setDrawing(true);
-  show(false, false, false);
-  model->DrawSpots();
-  EXPECT_TRUE(shown(layer->lblSpots(1)));
-  EXPECT_TRUE(shown(layer->lblSpotBys(1)));
-  EXPECT_TRUE(layer->ConLine(1).visible);
-
-  show(true, true, true);
-  addSpot(2, -10.0, 0.0, 0.0, 10.0);
-  EXPECT_TRUE(shown(layer->lblSpots(2)));
-  EXPECT_EQ(layer->lblSpots(2)->pos(), kSouthMarker);
-  model->ClearSpots();  // clearing ignores Drawing too
-  EXPECT_FALSE(shown(layer->lblSpots(1)));
   EXPECT_EQ(model->spots().NextSpot(), 1);
+  show(true, false, false);  // a new spot shows whatever the spotter options
+  addSpot(3, -10.0, 0.0, 0.0, 10.0);
+  EXPECT_EQ(layer->lblSpots(1)->pos(), kSouthMarker);
+  EXPECT_FALSE(shown(layer->lblSpotBys(1)) || layer->ConLine(1).visible);
+  model->setDrawing(true);  // during a pass a new spot still shows in its place
+  show(true, true, true);
+  addSpot(4, -10.0, 0.0, 0.0, 10.0);
+  EXPECT_TRUE(shown(layer->lblSpots(2)) && layer->ConLine(2).visible);
+  EXPECT_EQ(layer->lblSpots(2)->pos(), kSouthMarker);
 }
 
-TEST_F(SpotLayerTest, MarkersArePlacedAgainAfterAResize) {
+// Markers follow a new scale, also those added before the first; off the map, none shows.
+TEST_F(SpotLayerTest, MarkersFollowTheScale) {
+  makeLayer(false);  // no scale yet
   addSpot(1, 0.0, 10.0, 0.0, 0.0);
-  ASSERT_EQ(layer->lblSpots(1)->pos(), kEastMarker);
-  // Half the pixels for the same radius: 20 miles per pixel, the centre at pixel 150.
-  scaleImage(300);
-  model->DrawSpots();
-  EXPECT_EQ(layer->lblSpots(1)->pos(), QPoint(2 + 150 + 35 - 3, 2 + 150 - 3));  // 34.536 → 35
-  EXPECT_EQ(layer->lblSpotBys(1)->pos(), QPoint(2 + 147, 2 + 147));
-  EXPECT_EQ(layer->ConLine(1).segment.x1, 185.0);
-  // A larger radius on the same pixels moves the spot towards the centre.
-  scaleImage(300, 6000);
-  model->DrawSpots();
-  EXPECT_EQ(layer->lblSpots(1)->pos(), QPoint(2 + 150 + 17 - 3, 2 + 147));  // 17.268 → 17
-}
-
-TEST_F(SpotLayerTest, SpotsAddedBeforeTheFirstScaleShowAtTheFirstRedraw) {
-  makeLayer(false);  // no SetMapScale yet
-  addSpot(1, 0.0, 10.0, 10.0, 0.0);
+  addSpot(2, 0.0, 90.0, 0.0, 0.0);  // 6216 miles east: beyond the 3000-mile radius
   EXPECT_FALSE(shown(layer->lblSpots(1)));
   scaleImage(600);
   model->DrawSpots();
   EXPECT_EQ(layer->lblSpots(1)->pos(), kEastMarker);
   EXPECT_TRUE(shown(layer->lblSpots(1)));
-}
-
-TEST_F(SpotLayerTest, SpotsOffTheMapAreNotShown) {
-  addSpot(1, 0.0, 90.0, 0.0, 0.0);  // 6216 miles east: beyond the 3000-mile radius
-  EXPECT_FALSE(shown(layer->lblSpots(1)));
-  EXPECT_TRUE(shown(layer->lblSpotBys(1)));
-  // The line runs from the centre to the image's right edge and beyond, clipped.
-  EXPECT_TRUE(layer->ConLine(1).visible);
-  EXPECT_EQ(layer->ConLine(1).segment.x1, 607.0);
-  scaleImage(600, 12437);
+  EXPECT_FALSE(shown(layer->lblSpots(2)));
+  EXPECT_TRUE(shown(layer->lblSpotBys(2)) && layer->ConLine(2).visible);
+  EXPECT_EQ(layer->ConLine(2).segment.x1, 607.0);  // clipped beyond the image's right edge
+  // Half the pixels for the same radius: the centre at pixel 150, 34.536 → 35 pixels east.
+  scaleImage(300);
   model->DrawSpots();
-  EXPECT_TRUE(shown(layer->lblSpots(1)));
+  EXPECT_EQ(layer->lblSpots(1)->pos(), QPoint(2 + 150 + 35 - 3, 2 + 150 - 3));
+  EXPECT_EQ(layer->lblSpotBys(1)->pos(), QPoint(2 + 147, 2 + 147));
+  EXPECT_EQ(layer->ConLine(1).segment.x1, 185.0);
+  scaleImage(300, 6000);  // a larger radius on the same pixels: 17.268 → 17 pixels east
+  model->DrawSpots();
+  EXPECT_EQ(layer->lblSpots(1)->pos(), QPoint(2 + 150 + 17 - 3, 2 + 147));
+  scaleImage(300, 12437);
+  model->DrawSpots();
+  EXPECT_TRUE(shown(layer->lblSpots(2)));
 }
 
-TEST_F(SpotLayerTest, TestspotAddsTheTwoSamples) {
-  model->testspot();
-  EXPECT_EQ(model->spots().NextSpot(), 3);
-  const QString call = QString::fromUtf8(spots::kSampleSpotCall);
-  const QString by = QString::fromUtf8(spots::kSampleSpotterCall);
-  EXPECT_EQ(layer->lblSpots(2)->toolTip(),
-            call + " (by " + by + ") 21.4 SSB 13:31:00 Very Loud, England");
-  EXPECT_EQ(layer->lblSpotBys(1)->toolTip(), "By " + by + ", USA, Southeast (" + call + ")");
-  EXPECT_EQ(layer->lblSpots(1)->color(), QColor(255, 0, 0));
-  EXPECT_EQ(model->spots().row(2).SpotFreqTX, 21.3);
+// 7x7 markers with a contrasting outline; lines between picture and markers, cut at the edge.
+TEST_F(SpotLayerTest, MarkersAndLinesPaint) {
+  model->chkShowCalls_Click(false);  // labels would lie over the lines
+  addSpot(1, 0.0, 10.0, 0.0, 0.0);   // spot at image pixel (369, 300), spotter at (300, 300)
+  model->AddSpot({0.0, -10.0, 0x800000, 1.0, "", "", "", "", "", "", -99.0, 0.0, 0.0, "", 0.0});
+  addSpot(3, 0.0, 10.0, 50.0, 10.0);  // spotter off the top: its line is cut there
+  model->AddSpot({0.0, -43.4, 255, 1.0, "", "", "", "", "", "", -99.0, 0.0, 0.0, "", 0.0});
+  processEvents();
+  const QImage image = grab();
+  constexpr QRgb kNavy = 0xff000080;  // 0x800000 as the host packs it: blue 128
+  const struct {
+    int x, y;  // centre, surface coordinates (image pixels + 2)
+    QRgb fill, outline;
+  } markers[] = {{371, 302, kRed, kBlack}, {302, 302, kSilver, kBlack}, {233, 302, kNavy, kWhite}};
+  for (const auto& m : markers) {
+    for (int d = -3; d <= 3; ++d) {
+      EXPECT_EQ(image.pixel(m.x + d, m.y - 3), m.outline) << d;
+      EXPECT_EQ(image.pixel(m.x - 3, m.y + d), m.outline) << d;
+      if (d > -3 && d < 3) {
+        EXPECT_EQ(image.pixel(m.x + 2, m.y + d), m.fill) << d;
+        EXPECT_EQ(image.pixel(m.x + d, m.y + 2), m.fill) << d;
+      }
+    }
+  }
+  for (int x = 306; x <= 367; ++x) EXPECT_EQ(image.pixel(x, 302), kLine) << x;
+  EXPECT_EQ(image.pixel(330, 301), kWhite);
+  EXPECT_EQ(image.pixel(330, 303), kWhite);
+  ASSERT_TRUE(layer->ConLine(3).visible);
+  EXPECT_LT(layer->ConLine(3).segment.y2, 0.0);
+  for (int x = 0; x < image.width(); ++x) {
+    EXPECT_NE(image.pixel(x, 0), kLine) << x;
+    EXPECT_NE(image.pixel(x, 1), kLine) << x;
+  }
+  // 43.4 degrees west: pixel 0.228 → 0; the marker spans -3 .. 3 and shows its part on the image.
+  EXPECT_EQ(layer->lblSpots(4)->pos().x(), 2 - 3);
+  EXPECT_EQ(layer->lblSpots(4)->mask().boundingRect(), QRect(3, 0, 4, 7));
+  EXPECT_EQ(image.pixel(2, 302), kRed);
+  EXPECT_NE(image.pixel(1, 302), kRed);
+  show(true, true, false);  // without lines, white between the markers
+  model->DrawSpots();
+  processEvents();
+  EXPECT_EQ(grab().pixel(330, 302), kWhite);
 }
 
-// Calls beside the spot markers never overlap one another or a marker: in a cluster the newest
-// spots get the free places and the rest go without; hovering any marker of the cluster lists
-// every spot under it. "Show calls" off takes the labels away.
+// Marker presses turn the rotor and set the rig with the pressed spot, whatever happens meanwhile.
+TEST_F(SpotLayerTest, PressesOnMarkersCallTheHost) {
+  const auto press = [](QWidget* marker, Qt::MouseButton button) {
+    QTest::mouseClick(marker, button, Qt::NoModifier, QPoint(3, 3));
+  };
+  makeLayer(true, 2);
+  addSpot(1, 0.0, 10.0, -99.0, 0.0);  // east; spotter without position, hidden at the centre
+  model->AddSpot(
+      {10.0, 0.0, 255, 21.4, " SSB ", "CALL", "", "BY", "", "", 0.0, -10.0, 0.0, "", 21.3});
+  host->duringRotor = [&] {
+    host->duringRotor = nullptr;
+    addSpot(3, -10.0, 0.0, -99.0);  // overwrites slot 1
+  };
+  press(layer->lblSpots(1), Qt::LeftButton);
+  press(layer->lblSpots(1), Qt::RightButton);  // now the spot added meanwhile, due south
+  press(layer->lblSpotBys(2), Qt::LeftButton);
+  press(layer->lblSpotBys(2), Qt::RightButton);
+  press(layer->lblSpots(2), Qt::RightButton);
+  const QVariantList rig{21.4, 21.3, " SSB "};
+  const std::vector<QVariantList> expected = {{90.0},  {14001.0, 1.5, "CW"},
+                                              {360.0}, {14003.0, 3.5, "CW"},
+                                              {270.0}, rig,
+                                              {90.0},  rig,
+                                              {180.0}, rig};
+  ASSERT_EQ(host->calls.size(), expected.size());
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    EXPECT_EQ(host->calls[i].method, i % 2 ? "orbellesetrig" : "orbellesetrotor") << i;
+    EXPECT_EQ(host->calls[i].arguments, expected[i]) << i;
+  }
+  host->calls.clear();
+  host->duringRotor = [] { throw std::runtime_error("host gone"); };
+  press(layer->lblSpots(1), Qt::LeftButton);
+  EXPECT_EQ(host->calls.size(), 1u);
+  host->duringRotor = nullptr;
+  // Through the window: the shown marker takes the press, the hidden one's place goes to the map.
+  QWindow* w = surface->windowHandle();
+  ASSERT_NE(w, nullptr);
+  addSpot(4, 0.0, 10.0, -99.0, 0.0);
+  QTest::mouseClick(w, Qt::RightButton, Qt::NoModifier, QPoint(369 + 2, 300 + 2));
+  EXPECT_EQ(host->calls.size(), 3u);
+  EXPECT_EQ(presses, 0);
+  QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, QPoint(300 + 2, 300 + 2));
+  EXPECT_EQ(presses, 1);
+  model->setCallback(QVariant(), nullptr);
+  press(layer->lblSpots(2), Qt::RightButton);
+  EXPECT_EQ(host->calls.size(), 3u);
+  EXPECT_EQ(presses, 1);
+}
+
+// Call labels never overlap a label or marker; a cluster's markers list every spot under them.
 TEST_F(SpotLayerTest, CallLabelsNeverOverlapAndClustersListEverySpot) {
   // Twenty spots within a degree of (20, 10), five far apart.
   for (int n = 1; n <= 20; ++n) addSpot(n, 20.0 + (n % 5) * 0.2, 10.0 + (n / 5) * 0.25, -99.0);
@@ -260,7 +253,9 @@ TEST_F(SpotLayerTest, CallLabelsNeverOverlapAndClustersListEverySpot) {
   const QRect image = surface->imageRect();
   for (std::size_t a = 0; a < labels.size(); ++a) {
     EXPECT_TRUE(image.contains(labels[a]));
-    for (std::size_t b = a + 1; b < labels.size(); ++b) EXPECT_FALSE(labels[a].intersects(labels[b]));
+    for (std::size_t b = a + 1; b < labels.size(); ++b) {
+      EXPECT_FALSE(labels[a].intersects(labels[b]));
+    }
     for (const QRect& m : markers) EXPECT_FALSE(labels[a].intersects(m));
   }
   for (int i = 21; i <= 25; ++i) {
