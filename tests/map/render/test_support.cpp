@@ -9,25 +9,24 @@ namespace orbelle::render::test {
 
 namespace fs = std::filesystem;
 
-TempFolder::TempFolder() {
+ProgramFolder::ProgramFolder() {
   std::random_device device;
   for (int attempt = 0; attempt < 100; ++attempt) {
     const fs::path candidate =
         fs::temp_directory_path() / ("orbelle-render-test-" + std::to_string(device()));
     if (fs::create_directory(candidate)) {
       path_ = candidate;
+      fs::create_directory(path_ / "mapdata");
       return;
     }
   }
   throw std::runtime_error("cannot create a temporary folder");
 }
 
-TempFolder::~TempFolder() {
+ProgramFolder::~ProgramFolder() {
   std::error_code ignored;
   fs::remove_all(path_, ignored);
 }
-
-ProgramFolder::ProgramFolder() { fs::create_directory(path() / "mapdata"); }
 
 std::string ProgramFolder::mapDataPath(const std::string& name) const {
   return (path() / "mapdata" / name).string();
@@ -101,10 +100,6 @@ std::int64_t countOf(const raster::Surface& surface, raster::Rgb colour) {
   const std::size_t n = static_cast<std::size_t>(surface.width()) * surface.height();
   for (std::size_t i = 0; i < n; ++i) count += surface.pixels()[i] == wanted;
   return count;
-}
-
-std::int64_t countOtherThan(const raster::Surface& surface, raster::Rgb colour) {
-  return static_cast<std::int64_t>(surface.width()) * surface.height() - countOf(surface, colour);
 }
 
 std::string shippedProgramFolder() {
