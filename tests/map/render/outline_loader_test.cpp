@@ -28,7 +28,8 @@ std::vector<OutlineRecord> randomRecords(std::size_t n, std::uint64_t seed) {
   return records;
 }
 
-// Files of several pieces, one missing, a small one, one ended early by an end record, an empty one.
+// Files of several pieces, one missing, a small one, one ended early by an end record, an empty
+// one.
 class OutlineLoaderTest : public ::testing::Test {
  protected:
   OutlineLoaderTest() {

@@ -33,8 +33,8 @@ TEST(OutlineRecords, SixBytesLittleEndianSignedAndEncodeIsTheInverse) {
 
 TEST(OutlineRecords, PenCodeClassesAndTheEndOfTheData) {
   const std::pair<std::int16_t, PenAction> classes[] = {
-      {0, PenAction::End},       {1, PenAction::Line},      {1000, PenAction::Line},
-      {1001, PenAction::Start},  {32767, PenAction::Start}, {-1, PenAction::Ignore},
+      {0, PenAction::End},        {1, PenAction::Line},      {1000, PenAction::Line},
+      {1001, PenAction::Start},   {32767, PenAction::Start}, {-1, PenAction::Ignore},
       {-32768, PenAction::Ignore}};
   for (auto [code, action] : classes) EXPECT_EQ(penAction(code), action) << code;
   const std::vector<OutlineRecord> withEnd{{1001, 0, 0}, {1, 1, 1}, {0, 5, 5}, {1, 2, 2}};

@@ -33,9 +33,9 @@ TEST(StretchedSegment, OnlySegmentsAcrossOrRoundTheAntipodeAreStretched) {
     bool stretched;
   };
   const Case cases[] = {
-      {0.0, 179.9, 0.0, -179.9, true},     // along the equator through the antipode
-      {0.05, 180.0, -0.05, 180.0, true},   // along the 180° meridian through it
-      {0.1, 179.95, -0.1, -179.95, true},  // diagonally through it
+      {0.0, 179.9, 0.0, -179.9, true},      // along the equator through the antipode
+      {0.05, 180.0, -0.05, 180.0, true},    // along the 180° meridian through it
+      {0.1, 179.95, -0.1, -179.95, true},   // diagonally through it
       {0.07, 179.95, 0.07, -179.95, true},  // 5 miles off it: the ends lie 110° apart on the map
       {0.0, 0.0, 0.1, 0.1, false},          // at the station
       {40.0, 60.0, 40.1, 60.1, false},      // a quarter of the way round

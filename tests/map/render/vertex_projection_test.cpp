@@ -20,11 +20,12 @@ constexpr double kInf = std::numeric_limits<double>::infinity();
 
 // The fast rounding against the geometry's: ties, the edges of 16 bits, NaN, over random values.
 TEST(VertexProjection, RoundMilesIsTiesToEvenLikeTheGeometry) {
-  for (double v : {0.5, 1.5, 2.5, -0.5, -1.5, -2.5, 12432.5, -12431.5, 0.49999999999999994, -0.49999999999999994,
-                   2.5000000000000004, 1e-300, -0.0, 32767.4, 32767.5, -32768.5, 40000.0,
-                   -40000.0, kNan, kInf}) {
-    EXPECT_EQ(roundMiles(v), geo::toInt16HalfEven(v)) << v;
-  }
+  auto expectSame = [](auto... values) {
+    for (double v : {values...}) EXPECT_EQ(roundMiles(v), geo::toInt16HalfEven(v)) << v;
+  };
+  expectSame(0.5, 1.5, 2.5, -0.5, -1.5, -2.5, 12432.5, -12431.5, 0.49999999999999994,
+             -0.49999999999999994, 2.5000000000000004, 1e-300, -0.0, 32767.4, 32767.5, -32768.5,
+             40000.0, -40000.0, kNan, kInf);
   std::mt19937_64 random(7);
   std::uniform_real_distribution<double> miles(-13000.0, 13000.0);
   for (int i = 0; i < 200000; ++i) {
