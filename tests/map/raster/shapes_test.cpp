@@ -11,16 +11,11 @@
 namespace orbelle::raster {
 namespace {
 
+using testing::blank;
 using testing::picture;
 using testing::rows;
 
 constexpr double kPi = 3.141592653589793;
-
-Surface blank(int width, int height) {
-  Surface s(width, height, kWhite);
-  s.setColor(kBlack);
-  return s;
-}
 
 TEST(Circle, RingHoldsThePixelsWithinHalfThePenOfTheRadius) {
   Surface thin = blank(7, 7);
@@ -36,19 +31,16 @@ TEST(Circle, RingHoldsThePixelsWithinHalfThePenOfTheRadius) {
   EXPECT_EQ(two.currentX(), 4.0);
 }
 
+// The radius is in user units of the horizontal axis: 50 miles at one and at two miles a pixel.
 TEST(Circle, RadiusIsInHorizontalUserUnits) {
   Surface s = blank(200, 200);
-  s.setScale(-100, 100, 200, -200);  // miles, y up, one per pixel
+  s.setScale(-100, 100, 200, -200);
   s.circle(0, 0, 50);
-  EXPECT_EQ(s.pixel(150, 100), kBlack);
-  EXPECT_EQ(s.pixel(50, 100), kBlack);
-  EXPECT_EQ(s.pixel(100, 50), kBlack);
-  EXPECT_EQ(s.pixel(100, 150), kBlack);
+  s.setScale(-200, 200, 400, -400);
+  s.circle(0, 0, 50);
+  for (auto [x, y] : {std::pair{150, 100}, {50, 100}, {100, 50}, {100, 150}, {125, 100}, {75, 100}})
+    EXPECT_EQ(s.pixel(x, y), kBlack) << x << "," << y;
   EXPECT_EQ(s.pixel(100, 100), kWhite);
-  s.setScale(-200, 200, 400, -400);  // two miles per pixel
-  s.circle(0, 0, 50);
-  EXPECT_EQ(s.pixel(125, 100), kBlack);
-  EXPECT_EQ(s.pixel(75, 100), kBlack);
 }
 
 // A ring is a closed barrier: a fill from the centre stays inside it and one from a corner stays
@@ -76,23 +68,21 @@ TEST(Circle, NoFillCrossesIt) {
   }
 }
 
+// Angles turn anticlockwise on the screen from growing x; an end below the start wraps through 0.
 TEST(Arc, QuarterArcStaysInItsQuadrant) {
   Surface s = blank(31, 31);
   s.arc(15, 15, 10, 0, kPi / 2);
-  EXPECT_EQ(s.pixel(25, 15), kBlack);  // angle 0: towards growing x
-  EXPECT_EQ(s.pixel(15, 5), kBlack);   // angle π/2: up on the screen
+  EXPECT_EQ(s.pixel(25, 15), kBlack);
+  EXPECT_EQ(s.pixel(15, 5), kBlack);
   int drawn = 0;
   for (int y = 0; y < 31; ++y) {
     for (int x = 0; x < 31; ++x) {
       if (s.pixel(x, y) != kBlack) continue;
       ++drawn;
-      EXPECT_GE(x, 15);
-      EXPECT_LE(y, 15);
+      EXPECT_TRUE(x >= 15 && y <= 15) << x << "," << y;
     }
   }
   EXPECT_GE(drawn, 14);  // about a quarter of the ring
-
-  // An end below the start wraps through 0: the right half.
   Surface right = blank(31, 31);
   right.arc(15, 15, 10, 3 * kPi / 2, kPi / 2);
   EXPECT_EQ(right.pixel(25, 15), kBlack);
@@ -129,8 +119,8 @@ TEST(Arc, ShortArcWithAWidePenIsARoundMark) {
   EXPECT_LE(drawn, 16);
 }
 
-// Every primitive writes each pixel once: drawn twice in XOR mode it leaves no trace, and drawn
-// once in white over white it blackens exactly the pixels copy mode paints black.
+// Every primitive writes each pixel once: twice in XOR mode it leaves no trace; once in white XOR
+// over white it blackens exactly the pixels copy mode paints black.
 TEST(XorMode, EveryPrimitiveTwiceRestoresTheSurface) {
   std::mt19937 rng(22);
   std::uniform_real_distribution<double> coordinate(-15.0, 75.0), angle(-7.0, 7.0);
