@@ -1,21 +1,97 @@
-// The loader that reads a pass's files up front and projects them in pieces on several threads.
+// Reading and projecting the outline files: the record format, the rounding of projected
+// vertices, their split over threads, and the loader that reads a pass's files up front and
+// projects them in pieces.
 
 #include "render/outline_loader.hpp"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstddef>
+#include <limits>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "geometry/projection.hpp"
 #include "geometry/rounding.hpp"
+#include "render/outline_records.hpp"
+#include "render/vertex_projection.hpp"
 #include "test_support.hpp"
 
 namespace orbelle::render {
 namespace {
 
 constexpr std::size_t kPiece = kProjectionPieceRecords;
+constexpr double kNan = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
+TEST(OutlineRecords, ByteLayoutPenCodesAndTheEndOfTheData) {
+  // code 1001 (0x03E9), latitude −5400 (0xEAE8), longitude 10800 (0x2A30).
+  std::vector<std::byte> bytes;
+  for (int b : {0xE9, 0x03, 0xE8, 0xEA, 0x30, 0x2A}) bytes.push_back(std::byte(b));
+  const std::vector<OutlineRecord> one{{1001, -5400, 10800}};
+  EXPECT_EQ(parseOutlineRecords(bytes), one);
+  EXPECT_EQ(encodeOutlineRecords(one), bytes);
+  EXPECT_DOUBLE_EQ(one[0].latDegrees(), -90.0);
+  EXPECT_DOUBLE_EQ(one[0].lonDegrees(), 180.0);
+  const std::vector<OutlineRecord> extremes{{-32768, 32767, -32768}, {0, 0, 0}, {1, -1, 1}};
+  EXPECT_EQ(parseOutlineRecords(encodeOutlineRecords(extremes)), extremes);
+  for (int extra = 1; extra < 6; ++extra) {  // a trailing piece shorter than a record is none
+    bytes.push_back(std::byte{0x07});
+    EXPECT_EQ(parseOutlineRecords(bytes), one) << extra << " extra bytes";
+  }
+  const std::pair<std::int16_t, PenAction> classes[] = {
+      {0, PenAction::End},        {1, PenAction::Line},      {1000, PenAction::Line},
+      {1001, PenAction::Start},   {32767, PenAction::Start}, {-1, PenAction::Ignore},
+      {-32768, PenAction::Ignore}};
+  for (auto [code, action] : classes) EXPECT_EQ(penAction(code), action) << code;
+  EXPECT_EQ(recordsBeforeEnd(std::vector<OutlineRecord>{{1001, 0, 0}, {-5, 1, 1}}), 2u);
+  EXPECT_EQ(recordsBeforeEnd(std::vector<OutlineRecord>{{0, 0, 0}, {1001, 1, 1}}), 0u);
+}
+
+// The fast rounding against the geometry's: ties, the edges of 16 bits, NaN, over random values.
+TEST(VertexProjection, RoundMilesIsTiesToEvenLikeTheGeometry) {
+  auto expectSame = [](auto... values) {
+    for (double v : {values...}) EXPECT_EQ(roundMiles(v), geo::toInt16HalfEven(v)) << v;
+  };
+  expectSame(0.5, 1.5, 2.5, -0.5, -1.5, -2.5, 12432.5, -12431.5, 0.49999999999999994,
+             -0.49999999999999994, 2.5000000000000004, 1e-300, -0.0, 32767.4, 32767.5, -32768.5,
+             40000.0, -40000.0, kNan, kInf);
+  std::mt19937_64 random(7);
+  std::uniform_real_distribution<double> miles(-13000.0, 13000.0);
+  for (int i = 0; i < 200000; ++i) {
+    const double v = i % 4 == 0 ? std::round(miles(random)) + 0.5 : miles(random);
+    ASSERT_EQ(roundMiles(v), geo::toInt16HalfEven(v)) << v;
+  }
+  EXPECT_EQ(roundMiles(3.5), 4);
+  EXPECT_EQ(roundMiles(-2.5), -2);
+}
+
+// Enough records for the threaded split; minutes beyond the globe (a malformed file) project too.
+TEST(VertexProjection, ProjectsEveryRecordRoundedWhateverTheThreads) {
+  std::mt19937_64 random(11);
+  std::uniform_int_distribution<int> lat(-5400, 5400), lon(-10800, 10800), code(-5, 2000);
+  std::vector<OutlineRecord> records(50000);
+  for (OutlineRecord& r : records) {
+    r = {static_cast<std::int16_t>(code(random)), static_cast<std::int16_t>(lat(random)),
+         static_cast<std::int16_t>(lon(random))};
+  }
+  records[17] = {1, 32767, -32768};
+  const OutlineProjector projector(-12.5, 130.25);
+  std::vector<MapVertex> one(records.size()), three(records.size());
+  projectRecords(records, projector, one, 1);
+  projectRecords(records, projector, three, 3);
+  EXPECT_EQ(one, three);
+  for (std::size_t i = 17; i < records.size(); i += 97) {
+    const geo::MapPoint p =
+        geo::ProjectPoint(-12.5, 130.25, records[i].latDegrees(), records[i].lonDegrees());
+    EXPECT_EQ(one[i], (MapVertex{geo::toInt16HalfEven(p.x), geo::toInt16HalfEven(p.y)})) << i;
+  }
+  std::vector<MapVertex> none;
+  projectRecords({}, projector, none, 2);
+  EXPECT_TRUE(none.empty());
+}
 
 std::vector<OutlineRecord> randomRecords(std::size_t n, std::uint64_t seed) {
   std::mt19937_64 random(seed);
@@ -29,7 +105,7 @@ std::vector<OutlineRecord> randomRecords(std::size_t n, std::uint64_t seed) {
 }
 
 // Files of several pieces, one missing, a small one, one ended early by an end record, an empty
-// one.
+// one, a folder.
 class OutlineLoaderTest : public ::testing::Test {
  protected:
   OutlineLoaderTest() {
@@ -41,6 +117,7 @@ class OutlineLoaderTest : public ::testing::Test {
     folder.write("empty.pnt", {});
     for (const char* name : {"big.pnt", "missing.pnt", "small.pnt", "ended.pnt", "empty.pnt"})
       paths.push_back(folder.mapDataPath(name));
+    paths.push_back((folder.path() / "mapdata").string());  // a folder is not a file
   }
   test::ProgramFolder folder;
   std::vector<std::string> paths;
@@ -49,11 +126,11 @@ class OutlineLoaderTest : public ::testing::Test {
 
 TEST_F(OutlineLoaderTest, ReadsEveryFileAndProjectsPiecesOnDemand) {
   OutlineLoader loader(paths, projector, 3);
-  ASSERT_EQ(loader.size(), 5u);
-  const std::size_t sizes[] = {3 * kPiece + 17, 0, 5, kPiece + 1, 0};
-  for (std::size_t f = 0; f < 5; ++f) {
+  ASSERT_EQ(loader.size(), 6u);
+  const std::size_t sizes[] = {3 * kPiece + 17, 0, 5, kPiece + 1, 0, 0};
+  for (std::size_t f = 0; f < 6; ++f) {
     EXPECT_EQ(loader.file(f).state,
-              f == 1 ? LoadedOutline::State::Missing : LoadedOutline::State::Read);
+              f == 1 || f == 5 ? LoadedOutline::State::Missing : LoadedOutline::State::Read);
     EXPECT_EQ(loader.file(f).path, paths[f]);
     EXPECT_EQ(loader.file(f).records.size(), sizes[f]) << f;
   }
