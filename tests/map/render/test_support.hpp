@@ -35,23 +35,44 @@ class ProgramFolder {
 };
 
 // Records shorthand, positions in minutes.
-OutlineRecord start(int latMinutes, int lonMinutes, int code = 1001);
-OutlineRecord lineTo(int latMinutes, int lonMinutes, int code = 1);
-OutlineRecord endOfData();
-OutlineRecord ignored(int code = -1);
+inline OutlineRecord start(int latMinutes, int lonMinutes, int code = 1001) {
+  return {static_cast<std::int16_t>(code), static_cast<std::int16_t>(latMinutes),
+          static_cast<std::int16_t>(lonMinutes)};
+}
+inline OutlineRecord lineTo(int latMinutes, int lonMinutes, int code = 1) {
+  return start(latMinutes, lonMinutes, code);
+}
+inline OutlineRecord endOfData() { return {0, 0, 0}; }
+inline OutlineRecord ignored(int code = -1) { return start(0, 0, code); }
 
 // Logs the pass's calls ("drawing 1", "begin", "message", "cache", ...) and owns the map layer.
 class RecordingWindow : public PassWindow {
  public:
-  explicit RecordingWindow(int side);
+  explicit RecordingWindow(int side) : mapLayer(side, side) {}
 
-  void setDrawing(bool drawing) override;
-  raster::Surface& beginPass() override;
-  void letEventsRun() override;
-  void showMessage(const std::string& text) override;
-  void writeCache(const raster::Surface& mapLayer) override;
-  void endPass() override;
-  void refreshOverlay() override;
+  void setDrawing(bool drawing) override {
+    Drawing = drawing;
+    calls.push_back(drawing ? "drawing 1" : "drawing 0");
+  }
+  raster::Surface& beginPass() override {
+    calls.push_back("begin");
+    return mapLayer;
+  }
+  void letEventsRun() override {
+    ++yields;
+    if (onYield) onYield(yields);
+  }
+  void showMessage(const std::string& text) override {
+    calls.push_back("message");
+    messages.push_back(text);
+  }
+  void writeCache(const raster::Surface& layer) override {
+    calls.push_back("cache");
+    cached = layer;
+    if (onWriteCache) onWriteCache();
+  }
+  void endPass() override { calls.push_back("end"); }
+  void refreshOverlay() override { calls.push_back("overlay"); }
 
   raster::Surface mapLayer;
   std::optional<raster::Surface> cached;  // the last picture written as cache
