@@ -31,18 +31,6 @@ TEST(Circle, RingHoldsThePixelsWithinHalfThePenOfTheRadius) {
   EXPECT_EQ(two.currentX(), 4.0);
 }
 
-// The radius is in user units of the horizontal axis: 50 miles at one and at two miles a pixel.
-TEST(Circle, RadiusIsInHorizontalUserUnits) {
-  Surface s = blank(200, 200);
-  s.setScale(-100, 100, 200, -200);
-  s.circle(0, 0, 50);
-  s.setScale(-200, 200, 400, -400);
-  s.circle(0, 0, 50);
-  for (auto [x, y] : {std::pair{150, 100}, {50, 100}, {100, 50}, {100, 150}, {125, 100}, {75, 100}})
-    EXPECT_EQ(s.pixel(x, y), kBlack) << x << "," << y;
-  EXPECT_EQ(s.pixel(100, 100), kWhite);
-}
-
 // A ring is a closed barrier: a fill from the centre stays inside it and one from a corner stays
 // outside, for any centre, radius and width, also when most of the circle is off the surface.
 TEST(Circle, NoFillCrossesIt) {
@@ -97,26 +85,6 @@ TEST(Arc, FullTurnIsTheCircle) {
   arc.arc(15, 15, 10, 1.0, 1.0 + 2 * kPi);
   circle.circle(15, 15, 10);
   EXPECT_EQ(picture(arc, kBlack), picture(circle, kBlack));
-}
-
-// The azimuth marks of the map: a very short arc with a wide pen is a round mark of the pen's
-// width on the circle.
-TEST(Arc, ShortArcWithAWidePenIsARoundMark) {
-  Surface s = blank(41, 41);
-  s.setPenWidth(4);
-  const double angle = 30 * kPi / 180;
-  s.arc(20, 20, 15, angle - 0.001, angle + 0.001);
-  const double mx = 20 + 15 * std::cos(angle), my = 20 - 15 * std::sin(angle);
-  int drawn = 0;
-  for (int y = 0; y < 41; ++y) {
-    for (int x = 0; x < 41; ++x) {
-      if (s.pixel(x, y) != kBlack) continue;
-      ++drawn;
-      EXPECT_LE(std::hypot(x - mx, y - my), 2.05);
-    }
-  }
-  EXPECT_GE(drawn, 10);
-  EXPECT_LE(drawn, 16);
 }
 
 // Every primitive writes each pixel once: twice in XOR mode it leaves no trace; once in white XOR

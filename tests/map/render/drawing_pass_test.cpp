@@ -80,7 +80,13 @@ class DrawingPassTest : public ::testing::Test {
   DrawingPass pass{window, plane, options, folder.string()};
 };
 
-TEST_F(DrawingPassTest, ACompletedPassCallsTheWindowInOrder) {
+// A whole pass with rivers: the window's calls in order, one yield per polyline start (state,
+// country, coast, two islands, lake, river), the map layer cleared to white after the cache.
+// Black outside the rim, land or water just inside it; azimuth marks every 45° on the whole-Earth
+// circle except at 90° where the edge ticks run eight pixels in from the middle of each edge.
+// Outlines in their colours, the rivers in water colour, red dots on top.
+TEST_F(DrawingPassTest, ACompletedWholeEarthPass) {
+  options.ShowRivers = true;
   pass.cmdDraw_Click();
   const std::vector<std::string> expected{"drawing 1", "begin",     "cache",
                                           "end",       "drawing 0", "overlay"};
@@ -89,17 +95,10 @@ TEST_F(DrawingPassTest, ACompletedPassCallsTheWindowInOrder) {
   EXPECT_FALSE(window.Drawing);
   EXPECT_FALSE(pass.running());
   EXPECT_TRUE(pass.lastFigures().completed);
-  // One yield per polyline start: state, country, coast, two islands, lake (no rivers).
-  EXPECT_EQ(window.yields, 6);
-  // After the cache is written the map layer is cleared to white.
+  EXPECT_EQ(window.yields, 7);
   EXPECT_EQ(test::countOf(window.mapLayer, raster::kWhite), kSide * kSide);
   ASSERT_TRUE(window.cached.has_value());
-}
 
-// Black outside the rim, land or water just inside it; azimuth marks every 45° on the whole-Earth
-// circle except at 90° where the edge ticks run eight pixels in from the middle of each edge.
-TEST_F(DrawingPassTest, WholeEarthFrameBlackOutsideTheRimLandInside) {
-  pass.cmdDraw_Click();
   const raster::Surface& map = *window.cached;
   const double mpp = 2.0 * geo::kWholeEarthMiles / kSide;
   EXPECT_DOUBLE_EQ(window.mapLayer.unitWidth(), mpp);
@@ -117,6 +116,14 @@ TEST_F(DrawingPassTest, WholeEarthFrameBlackOutsideTheRimLandInside) {
     EXPECT_EQ(map.point(x, y), kGrey) << x << ", " << y;
   EXPECT_NE(map.point(0.97 * rim * 0.6, 0.97 * rim * 0.8), raster::kBlack);
   EXPECT_NE(map.point(-geo::kWholeEarthMiles + 12 * mpp, 0.0), kGrey);
+
+  EXPECT_EQ(colourAt(map, 10.5, 9.5), kStateColor);           // midway along the state line
+  EXPECT_EQ(colourAt(map, 9.5, 10.0), kCountryColor);         // midway along the border
+  EXPECT_EQ(colourAt(map, 5.0, 10.0), kShoreColor);           // the island's south shore
+  EXPECT_EQ(colourAt(map, -25.0, 25.0), options.WaterColor);  // the river, over the ocean
+  EXPECT_EQ(map.point(0.0, 0.0), kMarkerColor);
+  EXPECT_EQ(colourAt(map, 89.9, 0.0), kMarkerColor);
+  EXPECT_EQ(colourAt(map, -89.9, 0.0), kMarkerColor);
 }
 
 // Every region is decided from the rings, wherever the map lies: with no seed on the map, a lake
@@ -169,20 +176,6 @@ TEST(RegionFills, DepthNeededGrowsAsPixelsShrinkAndNearTheAntipode) {
       {0.0, 12000.0, 0}};
   for (auto [milesPerPixel, miles, depth] : cases)
     EXPECT_EQ(depthNeeded(milesPerPixel, miles), depth) << milesPerPixel << ", " << miles;
-}
-
-TEST_F(DrawingPassTest, OutlinesInTheirColoursAndRedDotsOnTop) {
-  options.ShowRivers = true;
-  pass.cmdDraw_Click();
-  const raster::Surface& map = *window.cached;
-  EXPECT_EQ(colourAt(map, 10.5, 9.5), kStateColor);           // midway along the state line
-  EXPECT_EQ(colourAt(map, 9.5, 10.0), kCountryColor);         // midway along the border
-  EXPECT_EQ(colourAt(map, 5.0, 10.0), kShoreColor);           // the island's south shore
-  EXPECT_EQ(colourAt(map, -25.0, 25.0), options.WaterColor);  // the river, over the ocean
-  EXPECT_EQ(map.point(0.0, 0.0), kMarkerColor);
-  EXPECT_EQ(colourAt(map, 89.9, 0.0), kMarkerColor);
-  EXPECT_EQ(colourAt(map, -89.9, 0.0), kMarkerColor);
-  EXPECT_EQ(window.yields, 7);
 }
 
 // A missing file is reported and the pass goes on; the river file is not looked for with rivers
