@@ -9,14 +9,13 @@
 #include <map>
 #include <random>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "geometry/projection.hpp"
 #include "geometry/rounding.hpp"
 #include "plane/map_plane.hpp"
 #include "render/drawing_pass.hpp"
-#include "render/outline_records.hpp"
+#include "render/outline_loader.hpp"
 #include "render/pass_style.hpp"
 #include "render/vertex_projection.hpp"
 #include "test_support.hpp"
@@ -30,16 +29,6 @@ constexpr std::array<std::string_view, 6> kFiles{kStateFile,  kCountryFile, kCoa
 void requireData() {
   ASSERT_TRUE(test::shippedDataPresent())
       << "no outline data in " << test::shippedProgramFolder() << "/mapdata";
-}
-
-std::vector<OutlineRecord> shippedRecords(std::string_view name) {
-  const std::string path = test::shippedProgramFolder() + "/mapdata/" + std::string(name);
-  const auto bytes = readWholeFile(path);
-  if (!bytes) ADD_FAILURE() << path << " is missing";
-  std::vector<OutlineRecord> records =
-      bytes ? parseOutlineRecords(*bytes) : std::vector<OutlineRecord>{};
-  records.resize(recordsBeforeEnd(records));
-  return records;
 }
 
 class ShippedMap : public ::testing::Test {
@@ -124,9 +113,22 @@ TEST_F(ShippedMap, WaterLandAndIceAreFilledWhateverLiesOnTheMap) {
   check("Lima", -12.0, -77.0, 800, 600, {{"Titicaca", -15.8, -69.4, water}});
 }
 
-// Stations for the projection checks: the default one, the station of the bearing fault, both
-// poles' neighbourhoods, the date line, and random ones.
-std::vector<std::pair<double, double>> projectionStations() {
+// Within 1e-6 mile of the literal formula before rounding; after rounding to whole miles the two
+// can differ only where the literal value lies within that of a tie. Stations: the default one,
+// the station of the bearing fault, both poles' neighbourhoods, the date line, and random ones.
+TEST(ShippedData, EveryVertexProjectsWithinAMillionthOfAMileOfTheLiteralFormula) {
+  requireData();
+  std::vector<std::string> paths;
+  for (std::string_view name : kFiles)
+    paths.push_back(test::shippedProgramFolder() + "/mapdata/" + std::string(name));
+  const OutlineProjector unused(0.0, 0.0);
+  const OutlineLoader loader(paths, unused, 1);  // one thread: reads, projects nothing yet
+  std::vector<OutlineRecord> all;
+  for (std::size_t f = 0; f < loader.size(); ++f) {
+    EXPECT_EQ(loader.file(f).state, LoadedOutline::State::Read) << paths[f];
+    all.insert(all.end(), loader.file(f).records.begin(), loader.file(f).records.end());
+  }
+  ASSERT_GT(all.size(), 100000u);
   std::vector<std::pair<double, double>> stations{{33.9, -84.179}, {45.0, -84.0}, {0.0, 0.0},
                                                   {89.9, 0.0},     {-89.9, 0.0},  {0.0, 180.0},
                                                   {51.5, -0.1},    {-33.9, 151.2}};
@@ -134,21 +136,8 @@ std::vector<std::pair<double, double>> projectionStations() {
   std::uniform_real_distribution<double> z(-1.0, 1.0), lon(-180.0, 180.0);
   for (int i = 0; i < 6; ++i)
     stations.emplace_back(std::asin(z(random)) / 0.017453292519943278, lon(random));
-  return stations;
-}
-
-// Within 1e-6 mile of the literal formula before rounding; after rounding to whole miles the two
-// can differ only where the literal value lies within that of a tie.
-TEST(ShippedData, EveryVertexProjectsWithinAMillionthOfAMileOfTheLiteralFormula) {
-  requireData();
-  std::vector<OutlineRecord> all;
-  for (std::string_view name : kFiles) {
-    const std::vector<OutlineRecord> records = shippedRecords(name);
-    all.insert(all.end(), records.begin(), records.end());
-  }
-  ASSERT_GT(all.size(), 100000u);
   auto nearTie = [](double v) { return std::fabs(std::fabs(v - std::trunc(v)) - 0.5) <= 1e-6; };
-  for (auto [lat, lon] : projectionStations()) {
+  for (auto [lat, lon] : stations) {
     const OutlineProjector fast(lat, lon);
     double worst = 0.0;
     std::size_t roundedDiffer = 0;
