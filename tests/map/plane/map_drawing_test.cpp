@@ -15,8 +15,7 @@ namespace {
 using raster::Rgb;
 using raster::Surface;
 
-// A 100-mile map of 200 × 200 pixels (one mile per pixel) around (0, 0), covered with random
-// colours so that every XOR shows.
+// One mile per pixel around (0, 0), random colours so that every XOR shows.
 struct SmallMap {
   MapPlane plane;
   Surface surface{200, 200};
@@ -48,8 +47,7 @@ bool samePixels(const Surface& a, const Surface& b) {
   return differencesOutsideMarker(a, b) == 0 && a.pixel(100, 100) == b.pixel(100, 100);
 }
 
-// The dot lands on the projected pixel in its own colour and the pen's width; the distance comes
-// back also for a position outside the visible square, where nothing is drawn.
+// The dot at its pixel in its colour and width; the distance also when it is off the map.
 TEST(DrawPoint, PlotsAtTheProjectedPixelAndReturnsTheDistance) {
   SmallMap map;
   map.surface.setColor(raster::rgb(0, 255, 0));
@@ -69,8 +67,7 @@ TEST(DrawPoint, PlotsAtTheProjectedPixelAndReturnsTheDistance) {
   EXPECT_TRUE(samePixels(before, map.surface));
 }
 
-// The path end rounded to whole miles east and north; the map inverted along a white XOR line of
-// width 2 from the centre, the red station marker of width 3 in copy mode over its start.
+// The map with a white XOR line of width 2 and the red marker of width 3 drawn over it.
 TEST(DrawPath, DrawsAnXorLineAndRedrawsTheStationMarker) {
   SmallMap map;
   Surface expected = map.surface;
@@ -90,8 +87,7 @@ TEST(DrawPath, DrawsAnXorLineAndRedrawsTheStationMarker) {
   EXPECT_TRUE(std::equal(expected.pixels(), expected.pixels() + 200 * 200, map.surface.pixels()));
 }
 
-// Drawn again at the same position, at a new one, while a pass draws, below -90° and over a
-// rebuilt overlay: always the one line of the last position shown (or none).
+// Whatever came before, one line for the last position shown (or none).
 TEST(DrawPath, OneLineForTheLastPositionWhateverCameBefore) {
   SmallMap fresh;
   DrawPath(fresh.plane, fresh.surface, -1.0, -0.2, false);

@@ -10,8 +10,7 @@
 namespace orbelle::geo {
 namespace {
 
-// The scale spans the map radius on both axes, y up, read from the surface's size every time; a
-// radius of zero or less is drawn as one mile and the setting itself is left alone.
+// The scale spans the radius (at least a mile) both ways, y up, from the surface's size.
 TEST(SetMapScale, SpansTheMapRadiusOnBothAxesWithYUp) {
   struct Case {
     std::int16_t maxDx;
@@ -40,8 +39,7 @@ TEST(SetMapScale, SpansTheMapRadiusOnBothAxesWithYUp) {
   }
 }
 
-// Pixel positions from the read-back scale (a mile per pixel), indices rounded ties to even; a
-// position far outside stays outside.
+// Pixel positions from the read-back scale, indices rounded ties to even.
 TEST(PixelOfMapPoint, UsesTheReadBackScaleAndRoundsTiesToEven) {
   MapPlane plane;
   plane.MaxDx = 100;

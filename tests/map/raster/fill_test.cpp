@@ -14,8 +14,7 @@ using testing::blank;
 using testing::picture;
 using testing::rows;
 
-// The region is 4-connected pixels of one exact colour; walking it paints nothing; a seed off the
-// surface finds nothing.
+// Regions are 4-connected pixels of one exact colour; walking paints nothing.
 TEST(FloodFill, FillsTheFourConnectedRegionOfOneExactColour) {
   Surface s = blank(7, 5);
   s.line(1, 0, 1, 4);

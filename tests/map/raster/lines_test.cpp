@@ -30,8 +30,7 @@ TEST(ThinLine, ShallowSteepAndHalfWayStepsArePixelExact) {
   EXPECT_EQ(picture(halfWay, kBlack), rows({"#....", ".##..", "...##"}));
 }
 
-// Random lines: drawn backwards they give the same pixels at every width; one pixel wide they hold
-// one pixel per step of the major axis, both ends included.
+// Reversed lines give the same pixels; thin ones hold one pixel per step, both ends included.
 TEST(ThinLine, ReversedLinesAreTheSameAndThinOnesHaveOnePixelPerStep) {
   std::mt19937 rng(11);
   std::uniform_real_distribution<double> coordinate(-5.0, 45.0);
@@ -61,8 +60,7 @@ TEST(ThinLine, ReversedLinesAreTheSameAndThinOnesHaveOnePixelPerStep) {
   }
 }
 
-// A window onto a big surface shows exactly what the big surface shows there, however far outside
-// the window the line's ends are; ends far beyond any integer range are clipped, not wrapped.
+// A window shows exactly what a big surface shows there; far-away ends are clipped, not wrapped.
 TEST(Line, ClippingNeverMovesAPixel) {
   std::mt19937 rng(13);
   std::uniform_real_distribution<double> outside(0.0, 2000.0);
@@ -110,9 +108,7 @@ TEST(Line, CurrentPointAndExplicitColour) {
   EXPECT_EQ(s.currentX(), 3.0);
 }
 
-// Against the definition, pixel by pixel: a pixel belongs to a line (a dot is one of no length)
-// when its centre is within w/2 of the segment between the rounded ends, shifted by half a pixel
-// up and left for even widths.
+// Wide lines and dots hold the pixels within w/2 of the rounded ends' segment (even w: -0.5).
 TEST(WideLine, CoversExactlyThePixelsWithinHalfTheWidth) {
   std::mt19937 rng(14);
   std::uniform_real_distribution<double> coordinate(-10.0, 60.0);

@@ -40,8 +40,7 @@ void put(QByteArray& b, int at, std::uint32_t v, int bytes = 4) {
   for (int i = 0; i < bytes; ++i) b[at + i] = static_cast<char>((v >> (8 * i)) & 0xff);
 }
 
-// A 2 × 2 24-bit BMP built by hand: rows bottom-up, pixels blue-green-red, rows padded to 4.
-// Top row: red, white; bottom row: blue, green.
+// A 2 × 2 24-bit BMP: top row red, white; bottom row blue, green.
 QByteArray handMadeBmp(bool topDown = false) {
   QByteArray b(14 + 40 + 16, '\0');
   b[0] = 'B';
@@ -68,8 +67,7 @@ class PictureFiles : public ::testing::Test {
   QTemporaryDir dir_;
 };
 
-// Both formats keep every pixel (an odd width needs padded BMP rows); BMPs are 24-bit whatever the
-// image's format.
+// Both formats keep every pixel (odd widths pad BMP rows); BMPs are always 24-bit.
 TEST_F(PictureFiles, RoundTripsKeepEveryPixelAndBmpsAre24Bit) {
   const Surface original = noise(37, 23, 1);
   writeBmp(original, path("map.bmp"));
@@ -112,8 +110,7 @@ TEST_F(PictureFiles, WrappedImageSharesTheSurfacePixels) {
   expectSamePixels(surfaceFromImage(view.convertToFormat(QImage::Format_RGB888)), s);
 }
 
-// Each malformed file is refused with an error naming the file and the fault; so is every
-// truncation of a real one, while trailing bytes after the pixels are harmless.
+// Malformed or truncated BMPs are refused naming the file and fault; trailing bytes are harmless.
 TEST_F(PictureFiles, MalformedBmpsAreRefusedWithTheirFault) {
   struct Case {
     const char* name;
@@ -156,8 +153,7 @@ TEST_F(PictureFiles, MalformedBmpsAreRefusedWithTheirFault) {
   expectSamePixels(decodeBmp(whole + QByteArray(100, 'x'), "long.bmp"), noise(9, 7, 4));
 }
 
-// Missing files, folders, unwritable paths and empty images are refused; a refused write leaves
-// the old file as it was, and a write replaces it without leaving a temporary file.
+// Refused reads and writes; a refused write keeps the old file, a write leaves no temporary.
 TEST_F(PictureFiles, RefusedReadsAndWritesLeaveTheOldFile) {
   try {
     readBmp(path("nothing.bmp"));

@@ -31,8 +31,7 @@ TEST(Circle, RingHoldsThePixelsWithinHalfThePenOfTheRadius) {
   EXPECT_EQ(two.currentX(), 4.0);
 }
 
-// A ring is a closed barrier: a fill from the centre stays inside it and one from a corner stays
-// outside, for any centre, radius and width, also when most of the circle is off the surface.
+// A ring of any centre, radius and width is a barrier no fill from its centre crosses.
 TEST(Circle, NoFillCrossesIt) {
   std::mt19937 rng(21);
   std::uniform_real_distribution<double> centre(-20.0, 100.0), radius(2.0, 90.0);
@@ -87,8 +86,7 @@ TEST(Arc, FullTurnIsTheCircle) {
   EXPECT_EQ(picture(arc, kBlack), picture(circle, kBlack));
 }
 
-// Every primitive writes each pixel once: twice in XOR mode it leaves no trace; once in white XOR
-// over white it blackens exactly the pixels copy mode paints black.
+// Every primitive writes each pixel once: XOR twice restores, XOR white once matches copy.
 TEST(XorMode, EveryPrimitiveTwiceRestoresTheSurface) {
   std::mt19937 rng(22);
   std::uniform_real_distribution<double> coordinate(-15.0, 75.0), angle(-7.0, 7.0);

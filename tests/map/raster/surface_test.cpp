@@ -27,8 +27,7 @@ TEST(Color, PacksRedGreenBlueAndConvertsToStoredPixels) {
   }
 }
 
-// Bad sizes and scales are refused and leave the surface as it was; reads outside give nothing;
-// drawing at non-finite coordinates draws nothing.
+// Bad sizes, scales and coordinates are refused or draw nothing; reads outside give nothing.
 TEST(Surface, RefusesBadSizesScalesAndCoordinates) {
   EXPECT_THROW(Surface(0, 10), std::invalid_argument);
   EXPECT_THROW(Surface(10, -1), std::invalid_argument);

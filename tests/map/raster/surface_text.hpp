@@ -1,7 +1,6 @@
 #pragma once
 
-// Small surfaces as text pictures for pixel-exact tests: '#' is a pixel of the ink colour, '.'
-// any other; rows separated by '\n', top row first.
+// Small surfaces as text pictures, top row first: '#' is the ink colour, '.' any other.
 
 #include <initializer_list>
 #include <string>

@@ -1,5 +1,4 @@
-// The drawing pass on hand-made outline files: its window calls, the frame, water and ice on any
-// map, outlines and red dots, missing files, cancelling, requests during a pass, a failing cache.
+// The drawing pass on hand-made outline files.
 
 #include "render/drawing_pass.hpp"
 
@@ -126,8 +125,7 @@ TEST_F(DrawingPassTest, ACompletedWholeEarthPass) {
   EXPECT_EQ(colourAt(map, -89.9, 0.0), kMarkerColor);
 }
 
-// Every region is decided from the rings, wherever the map lies: with no seed on the map, a lake
-// too narrow for any seed, the ice cap's position off the map.
+// Regions are decided with no seed on the map, a lake too narrow for seeds, the ice seed away.
 TEST_F(DrawingPassTest, RegionsAreDecidedFromTheShoreRingsOnAnyMap) {
   // A wide lake and a lake two pixels tall (at 6.67 miles per pixel) on the island.
   std::vector<OutlineRecord> lakes = boxRing(8.0, 8.0, 12.0, 12.0);
@@ -164,8 +162,7 @@ TEST_F(DrawingPassTest, RegionsAreDecidedFromTheShoreRingsOnAnyMap) {
         {{69.5, -28.0, ice}, {71.0, -35.0, ice}, {70.0, -22.0, water}});
 }
 
-// The depth a pixel needs to decide its region alone: more as pixels shrink and near the
-// antipode, where a straight map line bends away from its shore.
+// The depth a pixel needs to decide its region grows as pixels shrink and near the antipode.
 TEST(RegionFills, DepthNeededGrowsAsPixelsShrinkAndNearTheAntipode) {
   const std::tuple<double, double, int> cases[] = {
       {2.0 * 12437 / 600, 300.0, 2},
@@ -178,8 +175,7 @@ TEST(RegionFills, DepthNeededGrowsAsPixelsShrinkAndNearTheAntipode) {
     EXPECT_EQ(depthNeeded(milesPerPixel, miles), depth) << milesPerPixel << ", " << miles;
 }
 
-// A missing file is reported and the pass goes on; the river file is not looked for with rivers
-// off.
+// A missing file is reported and the pass goes on; rivers off, river.pnt is not looked for.
 TEST_F(DrawingPassTest, MissingFilesAreReportedAndThePassGoesOn) {
   std::filesystem::remove(folder.mapDataPath("country.pnt"));
   std::filesystem::remove(folder.mapDataPath("river.pnt"));
@@ -195,9 +191,7 @@ TEST_F(DrawingPassTest, MissingFilesAreReportedAndThePassGoesOn) {
                                                        missing + "river.pnt does not exist"}));
 }
 
-// Cancel at the first polyline of country.pnt (the second yield) stops every remaining file at its
-// first polyline and skips the fills and the cache; the next pass clears it. Outside a pass it
-// does nothing.
+// Cancel at the second yield stops every file at its next start and skips fills and cache.
 TEST_F(DrawingPassTest, CancelStopsReadingSkipsTheFillsAndTheCache) {
   pass.requestCancel();
   EXPECT_FALSE(pass.CancelDraw());
@@ -248,8 +242,7 @@ TEST_F(DrawingPassTest, ARequestDuringAPassRunsOneMorePassAfterItUnlessCancelled
   EXPECT_EQ(std::count(window.calls.begin(), window.calls.end(), "begin"), 1);
 }
 
-// The next pass draws a small map around a mid-ocean station: the rim and the azimuth marks lie
-// far outside, the station's ocean fills the square.
+// The changed station is a mid-ocean one: its ocean fills the small map, rim and marks off it.
 TEST_F(DrawingPassTest, AStationChangedDuringAPassTakesEffectAtTheNextOne) {
   pass.cmdDraw_Click();
   const raster::Surface before = *window.cached;
@@ -272,8 +265,7 @@ TEST_F(DrawingPassTest, AStationChangedDuringAPassTakesEffectAtTheNextOne) {
   EXPECT_LT(marks, 200);
 }
 
-// A pass for the same station with a new radius reuses the projected vertices of the last one:
-// every pixel must be what a fresh pass draws, also after the data or the station changed.
+// A pass reusing the last pass's projected vertices draws what a fresh pass draws.
 TEST_F(DrawingPassTest, ANewRadiusForTheSameStationDrawsWhatAFreshPassDraws) {
   plane.LatHere = 10.0;
   plane.LonHere = 10.0;

@@ -1,5 +1,4 @@
-// FloodFillAt: forced and seed fills, the land-colour rule, cancelling, pixels off the surface,
-// and the clearance that keeps a seed near an outline from flooding the land beyond it.
+// FloodFillAt: forced and seed fills, and the clearance that keeps seeds from flooding the land.
 
 #include "render/flood_fill_at.hpp"
 
@@ -61,8 +60,7 @@ TEST_F(FloodFillAtTest, ClearanceGrowsAsPixelsShrink) {
     EXPECT_EQ(seedClearancePixels(milesPerPixel), pixels) << milesPerPixel;
 }
 
-// Each row fills kWater at a position (degrees) on a fresh 200-pixel map drawn by its lambda; the
-// pixels of kWater afterwards must be exactly the ones the fill reports.
+// Each row fills a fresh map; exactly the pixels the fill reports must have the fill colour.
 TEST_F(FloodFillAtTest, OutcomesOfForcedAndSeedFills) {
   auto check = [this](const char* name, std::int16_t maxDx, raster::Rgb background,
                       const Draw& draw, double lat, double lon, bool force, bool cancel,
@@ -112,10 +110,7 @@ TEST_F(FloodFillAtTest, OutcomesOfForcedAndSeedFills) {
         false, false, FillOutcome::Filled, 200 * 90);  // the rows north of it
 }
 
-// The guarantee itself, on random straight shores: the shore's end vertices are rounded to whole
-// miles and drawn; seeds are placed on the water side at random distances. Whenever a seed is
-// used, its fill must stay on the water side of the shore as drawn, which lies within the drawing
-// error of the true shore. A seed used on the wrong side would paint the whole land half.
+// On random rounded shores a seed that is used never fills beyond the shore as drawn.
 TEST_F(FloodFillAtTest, AUsedSeedNeverFillsBeyondTheDrawnShore) {
   std::mt19937_64 random(99);
   std::uniform_real_distribution<double> unit(0.0, 1.0);

@@ -1,6 +1,4 @@
-// Reading and projecting the outline files: the record format, the rounding of projected
-// vertices, their split over threads, and the loader that reads a pass's files up front and
-// projects them in pieces.
+// Reading and projecting the outline files: records, rounding, threads and the loader.
 
 #include "render/outline_loader.hpp"
 
@@ -104,8 +102,7 @@ std::vector<OutlineRecord> randomRecords(std::size_t n, std::uint64_t seed) {
   return records;
 }
 
-// Files of several pieces, one missing, a small one, one ended early by an end record, an empty
-// one, a folder.
+// Files of several pieces, missing, small, ended early by an end record, empty, a folder.
 class OutlineLoaderTest : public ::testing::Test {
  protected:
   OutlineLoaderTest() {
@@ -142,8 +139,7 @@ TEST_F(OutlineLoaderTest, ReadsEveryFileAndProjectsPiecesOnDemand) {
   EXPECT_EQ(loader.ensureProjected(2, 4), 5u);
 }
 
-// Asked piece by piece as the reader does, or dropped after its first piece (a cancelled pass:
-// the helpers must stop, or the test hangs), the loader gives what one thread gives.
+// Piece by piece, or dropped early (the helpers must stop), the loader gives one thread's result.
 TEST_F(OutlineLoaderTest, TheResultDoesNotDependOnTheThreadsOrOnDroppingTheLoader) {
   OutlineLoader one(paths, projector, 1);
   one.projectAll();

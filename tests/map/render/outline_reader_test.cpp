@@ -1,6 +1,4 @@
-// DrawOutlineFile on hand-made files, checked against a map drawn independently: the literal
-// projection rounded to whole miles and the surface's own lines; and the rule that leaves segments
-// stretched across the antipode undrawn.
+// DrawOutlineFile against maps drawn independently; the rule leaving stretched segments undrawn.
 
 #include "render/outline_reader.hpp"
 
@@ -184,8 +182,7 @@ TEST_F(OutlineReaderTest, CancelStopsAtTheNextStartRecordOfEveryFile) {
   EXPECT_TRUE(sameMap());
 }
 
-// A first line from a pen position the pass told the reader follows the stretch rule; after the
-// pen moved elsewhere the reader cannot know and draws the line as it is.
+// A first line follows the stretch rule only from the pen position the reader was told of.
 TEST_F(OutlineReaderTest, ALineFromAPenPositionTheReaderKnowsFollowsTheStretchRule) {
   setUpMap(kWhole);
   const geo::MapPoint east = mapOf({0, 10790});

@@ -1,5 +1,4 @@
-// The pass on the shipped outline data: probes of water, land and ice on maps of several stations,
-// and the projection of every vertex of the data against the literal formula.
+// The pass on the shipped data, and every vertex's projection against the literal formula.
 
 #include <gtest/gtest.h>
 
@@ -77,9 +76,7 @@ class ShippedMap : public ::testing::Test {
   const raster::Rgb land = options.LandColor, water = options.WaterColor, ice = options.IceColor;
 };
 
-// The default map, and maps on which the fixed seed table once left water land-coloured or ice
-// green: no seed on the visible water, a lake with no seed, a seed too near a shore, a border
-// splitting a lake, the Greenland seed off the map. Each probe lies a few pixels inside its area.
+// Maps on which a fixed seed table once left water or ice unfilled; probes lie inside their area.
 TEST_F(ShippedMap, WaterLandAndIceAreFilledWhateverLiesOnTheMap) {
   requireData();
   check("Atlanta", 33.9, -84.179, 12437, 600,
@@ -113,9 +110,7 @@ TEST_F(ShippedMap, WaterLandAndIceAreFilledWhateverLiesOnTheMap) {
   check("Lima", -12.0, -77.0, 800, 600, {{"Titicaca", -15.8, -69.4, water}});
 }
 
-// Within 1e-6 mile of the literal formula before rounding; after rounding to whole miles the two
-// can differ only where the literal value lies within that of a tie. Stations: the default one,
-// the station of the bearing fault, both poles' neighbourhoods, the date line, and random ones.
+// Within 1e-6 mile before rounding, and equal after it except within 1e-6 of a tie.
 TEST(ShippedData, EveryVertexProjectsWithinAMillionthOfAMileOfTheLiteralFormula) {
   requireData();
   std::vector<std::string> paths;

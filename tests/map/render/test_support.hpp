@@ -1,7 +1,6 @@
 #pragma once
 
-// Shared pieces of the render tests: a temporary program folder with outline files, a window that
-// records what the pass asks of it, and pixel probes.
+// Shared pieces of the render tests: program folders, a recording window, pixel probes.
 
 #include <cstdint>
 #include <filesystem>
