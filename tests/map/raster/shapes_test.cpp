@@ -86,6 +86,25 @@ TEST(Arc, FullTurnIsTheCircle) {
   EXPECT_EQ(picture(arc, kBlack), picture(circle, kBlack));
 }
 
+// The map's azimuth marks: a very short arc with a wide pen is a round mark of the pen's width.
+TEST(Arc, ShortArcWithAWidePenIsARoundMark) {
+  Surface s = blank(41, 41);
+  s.setPenWidth(4);
+  const double angle = 30 * kPi / 180;
+  s.arc(20, 20, 15, angle - 0.001, angle + 0.001);
+  const double mx = 20 + 15 * std::cos(angle), my = 20 - 15 * std::sin(angle);
+  int drawn = 0;
+  for (int y = 0; y < 41; ++y) {
+    for (int x = 0; x < 41; ++x) {
+      if (s.pixel(x, y) != kBlack) continue;
+      ++drawn;
+      EXPECT_LE(std::hypot(x - mx, y - my), 2.05);
+    }
+  }
+  EXPECT_GE(drawn, 10);
+  EXPECT_LE(drawn, 16);
+}
+
 // Every primitive writes each pixel once: XOR twice restores, XOR white once matches copy.
 TEST(XorMode, EveryPrimitiveTwiceRestoresTheSurface) {
   std::mt19937 rng(22);
