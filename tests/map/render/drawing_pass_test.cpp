@@ -105,15 +105,11 @@ TEST_F(DrawingPassTest, ACompletedWholeEarthPass) {
     EXPECT_EQ(map.pixel(x, y), raster::kBlack) << x << ", " << y;
   const double rim = geo::kRimRadiusMiles, tick = geo::kTickRadiusMiles * 0.70710678;
   const double edge = geo::kWholeEarthMiles - 5 * mpp;
-  for (auto [x, y] : {std::pair{rim * 0.6, rim * 0.8},
-                      {tick, tick},
-                      {tick, -tick},
-                      {-edge, 0.0},
-                      {edge, 0.0},
-                      {0.0, edge},
-                      {0.0, -edge}})
-    EXPECT_EQ(map.point(x, y), kGrey) << x << ", " << y;
-  EXPECT_NE(map.point(0.97 * rim * 0.6, 0.97 * rim * 0.8), raster::kBlack);
+  const double rx = rim * 0.6, ry = rim * 0.8;
+  const geo::MapPoint grey[] = {{rx, ry},  {tick, tick}, {tick, -tick}, {-edge, 0},
+                                {edge, 0}, {0, edge},    {0, -edge}};
+  for (auto [x, y] : grey) EXPECT_EQ(map.point(x, y), kGrey) << x << ", " << y;
+  EXPECT_NE(map.point(0.97 * rx, 0.97 * ry), raster::kBlack);
   EXPECT_NE(map.point(-geo::kWholeEarthMiles + 12 * mpp, 0.0), kGrey);
 
   EXPECT_EQ(colourAt(map, 10.5, 9.5), kStateColor);           // midway along the state line

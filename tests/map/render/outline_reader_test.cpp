@@ -213,7 +213,8 @@ TEST(StretchedSegment, ExcessOverTheTrueLengthDecides) {
   EXPECT_NEAR(trueSegmentMiles(0.0, 179.9, 0.0, -179.9), 0.2 * 69.072, 1e-9);
 }
 
-// Segments as positions, projected from a station at (0, 0) whose antipode is (0, 180).
+// Segments through or beside the antipode (0, 180) of a station at (0, 0); ordinary segments,
+// and ones near the antipode that are drawn, are rows of the reader's table above.
 TEST(StretchedSegment, OnlySegmentsAcrossOrRoundTheAntipodeAreStretched) {
   struct Case {
     double lat1, lon1, lat2, lon2;
@@ -224,11 +225,7 @@ TEST(StretchedSegment, OnlySegmentsAcrossOrRoundTheAntipodeAreStretched) {
       {0.05, 180.0, -0.05, 180.0, true},    // along the 180° meridian through it
       {0.1, 179.95, -0.1, -179.95, true},   // diagonally through it
       {0.07, 179.95, 0.07, -179.95, true},  // 5 miles off it: the ends lie 110° apart on the map
-      {0.0, 0.0, 0.1, 0.1, false},          // at the station
-      {40.0, 60.0, 40.1, 60.1, false},      // a quarter of the way round
-      {0.0, 170.0, 0.1, 170.1, false},      // 10° from the antipode
       {0.0, 179.0, 0.0, 179.9, false},      // radial: keeps its length however near
-      {1.5, 179.9, 1.5, -179.9, false},     // round the rim by less than the excess
   };
   const geo::StationProjector projector(0.0, 0.0);
   for (const Case& c : cases) {
