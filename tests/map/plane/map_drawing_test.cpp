@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <random>
 
 #include "geometry/great_circle.hpp"
@@ -14,8 +15,7 @@ namespace {
 using raster::Rgb;
 using raster::Surface;
 
-// A 100-mile map of 200 × 200 pixels (one mile per pixel) around (0, 0), covered with random
-// colours so that every XOR shows.
+// One mile per pixel around (0, 0), random colours so that every XOR shows.
 struct SmallMap {
   MapPlane plane;
   Surface surface{200, 200};
@@ -47,142 +47,96 @@ bool samePixels(const Surface& a, const Surface& b) {
   return differencesOutsideMarker(a, b) == 0 && a.pixel(100, 100) == b.pixel(100, 100);
 }
 
+// The dot at its pixel in its colour and width; the distance also when it is off the map.
 TEST(DrawPoint, PlotsAtTheProjectedPixelAndReturnsTheDistance) {
   SmallMap map;
   map.surface.setColor(raster::rgb(0, 255, 0));
   const Rgb colour = raster::rgb(1, 2, 3);
-  const double miles = DrawPoint(map.plane, map.surface, 0, 1, colour, 1);
-  EXPECT_NEAR(miles, 69.072, 1e-6);
+  EXPECT_NEAR(DrawPoint(map.plane, map.surface, 0, 1, colour, 1), 69.072, 1e-6);
   EXPECT_EQ(map.surface.pixel(169, 100), colour);  // x = 69.072 miles east
   EXPECT_NE(map.surface.pixel(168, 100), colour);
   EXPECT_NE(map.surface.pixel(170, 100), colour);
   EXPECT_EQ(map.surface.color(), raster::rgb(0, 255, 0));
-
   DrawPoint(map.plane, map.surface, -0.5, 0, colour, 3);  // 34.536 miles south
   EXPECT_EQ(map.surface.penWidth(), 3);
   for (int y = 134; y <= 136; ++y) {
     for (int x = 99; x <= 101; ++x) EXPECT_EQ(map.surface.pixel(x, y), colour);
   }
-}
-
-TEST(DrawPoint, ReturnsTheDistanceAlsoOutsideTheVisibleSquare) {
-  SmallMap map;
   const Surface before = map.surface;
-  const double miles = DrawPoint(map.plane, map.surface, 0, 10, raster::kRed, 3);
-  EXPECT_NEAR(miles, 690.72, 1e-6);
+  EXPECT_NEAR(DrawPoint(map.plane, map.surface, 0, 10, raster::kRed, 3), 690.72, 1e-6);
   EXPECT_TRUE(samePixels(before, map.surface));
 }
 
+// The map with a white XOR line of width 2 and the red marker of width 3 drawn over it.
 TEST(DrawPath, DrawsAnXorLineAndRedrawsTheStationMarker) {
   SmallMap map;
-  const Surface before = map.surface;
+  Surface expected = map.surface;
   DrawPath(map.plane, map.surface, 0.5, 0.7, false);
   const DistanceBearingResult db = DistanceBearing(0, 0, 0.5, 0.7);
   EXPECT_TRUE(map.plane.PathShown);
-  EXPECT_EQ(map.plane.PathX,
-            static_cast<std::int16_t>(std::lround(db.miles * std::sin(db.bearing * kDegToRad))));
-  EXPECT_EQ(map.plane.PathY,
-            static_cast<std::int16_t>(std::lround(db.miles * std::cos(db.bearing * kDegToRad))));
+  EXPECT_EQ(map.plane.PathX, std::lround(db.miles * std::sin(db.bearing * kDegToRad)));
+  EXPECT_EQ(map.plane.PathY, std::lround(db.miles * std::cos(db.bearing * kDegToRad)));
   EXPECT_EQ(map.surface.mode(), raster::DrawMode::Copy);
   EXPECT_EQ(map.surface.penWidth(), 3);
-  for (int y = 99; y <= 101; ++y) {
-    for (int x = 99; x <= 101; ++x) EXPECT_EQ(map.surface.pixel(x, y), raster::kRed);
-  }
-  // Along the line the map colours are inverted.
-  const int endX = 100 + map.plane.PathX, endY = 100 - map.plane.PathY;
-  EXPECT_EQ(*map.surface.pixel(endX, endY), *before.pixel(endX, endY) ^ raster::kWhite);
-  // Every changed pixel is inverted and lies on the 2-pixel-wide line from the centre (which the
-  // surface shifts by half a pixel up and left for even widths).
-  const double ax = 99.5, ay = 99.5, bx = endX - 0.5, by = endY - 0.5;
-  const double length = std::hypot(bx - ax, by - ay);
-  int changed = 0;
-  for (int y = 0; y < 200; ++y) {
-    for (int x = 0; x < 200; ++x) {
-      if (inStationMarker(x, y) || map.surface.pixel(x, y) == before.pixel(x, y)) continue;
-      ++changed;
-      EXPECT_EQ(*map.surface.pixel(x, y), *before.pixel(x, y) ^ raster::kWhite);
-      const double t =
-          std::clamp(((x - ax) * (bx - ax) + (y - ay) * (by - ay)) / (length * length), 0.0, 1.0);
-      EXPECT_LE(std::hypot(x - ax - t * (bx - ax), y - ay - t * (by - ay)), 1.0 + 1e-9);
-    }
-  }
-  EXPECT_GE(changed, static_cast<int>(2 * length) - 6);
+  expected.setMode(raster::DrawMode::Xor);
+  expected.setPenWidth(2);
+  expected.line(0, 0, map.plane.PathX, map.plane.PathY, raster::kWhite);
+  expected.setMode(raster::DrawMode::Copy);
+  expected.setPenWidth(3);
+  expected.dot(0, 0, raster::kRed);
+  EXPECT_TRUE(std::equal(expected.pixels(), expected.pixels() + 200 * 200, map.surface.pixels()));
 }
 
-TEST(DrawPath, SamePositionTwiceLeavesExactlyOneLine) {
+// Whatever came before, one line for the last position shown (or none).
+TEST(DrawPath, OneLineForTheLastPositionWhateverCameBefore) {
+  SmallMap fresh;
+  DrawPath(fresh.plane, fresh.surface, -1.0, -0.2, false);
   SmallMap map;
+  const Surface clean = map.surface;
   DrawPath(map.plane, map.surface, 0.5, 0.7, false);
   const Surface once = map.surface;
   DrawPath(map.plane, map.surface, 0.5, 0.7, false);
   EXPECT_TRUE(samePixels(once, map.surface));
-}
-
-TEST(DrawPath, NewPositionErasesThePreviousLine) {
-  SmallMap fresh;
-  DrawPath(fresh.plane, fresh.surface, -1.0, -0.2, false);
-
-  SmallMap map;
-  DrawPath(map.plane, map.surface, 0.5, 0.7, false);
   DrawPath(map.plane, map.surface, -1.0, -0.2, false);
   EXPECT_TRUE(samePixels(fresh.surface, map.surface));
-}
 
-TEST(DrawPath, LatitudeBelowMinus90ErasesAndDrawsNothing) {
-  SmallMap map;
-  const Surface before = map.surface;
-  DrawPath(map.plane, map.surface, 0.5, 0.7, false);
+  const MapPlane state = map.plane;
+  DrawPath(map.plane, map.surface, 0.5, 0.7, true);
+  DrawPath(map.plane, map.surface, -91, 0, true);
+  EXPECT_TRUE(samePixels(fresh.surface, map.surface));
+  EXPECT_EQ(std::pair(map.plane.PathX, map.plane.PathY), std::pair(state.PathX, state.PathY));
+  EXPECT_TRUE(map.plane.PathShown);
+
+  map.surface = clean;  // the overlay rebuilt from the cached map
+  redrawPath(map.plane, map.surface);
+  EXPECT_TRUE(samePixels(fresh.surface, map.surface));
+  EXPECT_EQ(map.plane.PathX, state.PathX);
+
   DrawPath(map.plane, map.surface, -91, 0, false);
   EXPECT_FALSE(map.plane.PathShown);
   EXPECT_EQ(map.surface.mode(), raster::DrawMode::Copy);
   EXPECT_EQ(map.surface.penWidth(), 2);
-  EXPECT_EQ(differencesOutsideMarker(before, map.surface), 0);
-
+  EXPECT_EQ(differencesOutsideMarker(clean, map.surface), 0);
   const Surface erased = map.surface;
   DrawPath(map.plane, map.surface, -91, 0, false);
+  redrawPath(map.plane, map.surface);
   EXPECT_TRUE(samePixels(erased, map.surface));
-  EXPECT_EQ(map.surface.pixel(100, 100), erased.pixel(100, 100));
-}
 
-TEST(DrawPath, MinusNinetyIsDrawn) {
-  SmallMap map;
-  map.plane.MaxDx = 12437;
+  map.plane.MaxDx = 12437;  // exactly -90 is drawn: 6216.48 miles due south
   SetMapScale(map.plane, map.surface);
   DrawPath(map.plane, map.surface, -90, 0, false);
   EXPECT_TRUE(map.plane.PathShown);
-  EXPECT_EQ(map.plane.PathX, 0);
-  EXPECT_EQ(map.plane.PathY, -6216);  // 90 × 69.072 = 6216.48 miles due south
+  EXPECT_EQ((std::pair<int, int>(map.plane.PathX, map.plane.PathY)),
+            (std::pair<int, int>(0, -6216)));
 }
 
-TEST(DrawPath, IgnoredWhileDrawing) {
-  SmallMap map;
-  DrawPath(map.plane, map.surface, 0.5, 0.7, false);
-  const Surface before = map.surface;
-  const MapPlane state = map.plane;
-  DrawPath(map.plane, map.surface, -1.0, -0.2, true);
-  DrawPath(map.plane, map.surface, -91, 0, true);
-  EXPECT_TRUE(samePixels(before, map.surface));
-  EXPECT_EQ(map.plane.PathX, state.PathX);
-  EXPECT_EQ(map.plane.PathY, state.PathY);
-  EXPECT_TRUE(map.plane.PathShown);
-}
-
-TEST(RedrawPath, DrawsTheKeptLineOverARebuiltOverlay) {
-  SmallMap map;
-  const Surface clean = map.surface;
-  DrawPath(map.plane, map.surface, 0.5, 0.7, false);
-  const Surface withPath = map.surface;
-  const MapPlane state = map.plane;
-
-  map.surface = clean;  // the overlay is rebuilt from the cached map
-  redrawPath(map.plane, map.surface);
-  EXPECT_TRUE(samePixels(withPath, map.surface));
-  EXPECT_EQ(map.plane.PathX, state.PathX);
-  EXPECT_TRUE(map.plane.PathShown);
-
-  map.plane.PathShown = false;
-  map.surface = clean;
-  redrawPath(map.plane, map.surface);
-  EXPECT_TRUE(samePixels(clean, map.surface));
+TEST(HeadingLine, EndsAtTheAntipodeAlongTheHeading) {
+  const std::optional<MapPoint> east = headingLineEnd(90.0);
+  ASSERT_TRUE(east.has_value());
+  EXPECT_NEAR(east->x, kAntipodeMiles, 1e-9);
+  EXPECT_NEAR(east->y, 0.0, 1e-9);
+  EXPECT_NEAR(headingLineEnd(180.0)->y, -kAntipodeMiles, 1e-9);
+  EXPECT_FALSE(headingLineEnd(std::numeric_limits<double>::quiet_NaN()).has_value());
 }
 
 }  // namespace

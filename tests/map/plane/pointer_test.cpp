@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace orbelle::geo {
 namespace {
 
@@ -10,70 +12,53 @@ const PointerScale kScale{9000.0, 9000.0, 1000.0};
 
 PlanePosition at(double pxX, double pxY) { return planeOfPointer(pxX * 15.0, pxY * 15.0, kScale); }
 
-TEST(PointerRules, PlanePositionFromTheImageCorner) {
-  PlanePosition p = at(0, 0);
-  EXPECT_FLOAT_EQ(p.x, -1000.0f);
-  EXPECT_FLOAT_EQ(p.y, 1000.0f);
-  p = at(300, 300);
-  EXPECT_FLOAT_EQ(p.x, 0.0f);
-  EXPECT_FLOAT_EQ(p.y, 0.0f);
-  p = at(450, 150);
-  EXPECT_FLOAT_EQ(p.x, 500.0f);
-  EXPECT_FLOAT_EQ(p.y, 500.0f);
+TEST(PointerRules, PlanePositionFromTheImageCornerInSinglePrecision) {
+  const std::tuple<double, double, float, float> cases[] = {
+      {0, 0, -1000.0f, 1000.0f}, {300, 300, 0.0f, 0.0f}, {450, 150, 500.0f, 500.0f}};
+  for (auto [pxX, pxY, x, y] : cases) {
+    const PlanePosition p = at(pxX, pxY);
+    EXPECT_FLOAT_EQ(p.x, x) << pxX << ", " << pxY;
+    EXPECT_FLOAT_EQ(p.y, y) << pxX << ", " << pxY;
+  }
+  // A third of a 600-pixel span of 2000 miles is not exact: the readout carries the float value,
+  // whose distance rounds down as a float would.
+  const PlanePosition p = planeOfPointer(15.0, 4500.0, PointerScale{9000.0, 9000.0, 12437.0});
+  EXPECT_EQ(p.x, static_cast<float>(15.0 * (2.0 * 12437.0 / 9000.0) - 12437.0));
+  EXPECT_EQ(readoutOf(p).miles, 12395);
+  const PlanePosition empty = planeOfPointer(10.0, 10.0, PointerScale{0.0, 0.0, 1000.0});
+  EXPECT_EQ(std::pair(empty.x, empty.y), std::pair(0.0f, 0.0f));  // no surface: the centre
 }
 
-TEST(PointerRules, HeadingsOfTheFourSidesAndJustLeftOfNorth) {
-  EXPECT_EQ(headingOf(at(599, 300)), 90);
-  EXPECT_EQ(headingOf(at(300, 599)), 180);
-  EXPECT_EQ(headingOf(at(0, 300)), 270);
-  EXPECT_EQ(headingOf(at(299, 0)), 359);
-  EXPECT_EQ(headingOf(at(300, 0)), 360);
-  EXPECT_EQ(headingOf(at(301, 0)), 360);  // 0.19 degrees east of north
-}
-
+// Headings are whole degrees rounded down, 1..360: just right of north folds from 0 to 360.
 TEST(PointerRules, HeadingIsRoundedDownNeverZero) {
-  // Just right of north: 0.19 degrees rounds down to 0, which folds to 360.
-  EXPECT_EQ(headingOf({0.001f, 1.0f}), 360);
-  EXPECT_EQ(headingOf({-0.001f, 1.0f}), 359);
-  EXPECT_EQ(headingOf({2.0f, -1.0f}), 116);   // 116.57
-  EXPECT_EQ(headingOf({-1.0f, -2.0f}), 206);  // 206.57
-  EXPECT_EQ(headingOf({-2.0f, 1.0f}), 296);   // -63.43 rounds down to -64
-  EXPECT_EQ(headingOf({0.0f, -1.0f}), 180);
+  const std::tuple<float, float, int> cases[] = {
+      {0.001f, 1.0f, 360}, {-0.001f, 1.0f, 359}, {2.0f, -1.0f, 116},  // 116.57
+      {-1.0f, -2.0f, 206},                                            // 206.57
+      {-2.0f, 1.0f, 296},                                             // -63.43 down to -64
+      {0.0f, -1.0f, 180},  {1.0f, 0.0f, 90},     {-1.0f, 0.0f, 270}};
+  for (auto [x, y, heading] : cases) EXPECT_EQ(headingOf({x, y}), heading) << x << ", " << y;
+  EXPECT_EQ(headingOf(at(299, 0)), 359);
+  EXPECT_EQ(headingOf(at(301, 0)), 360);  // 0.19 degrees east of north
 }
 
 TEST(PointerRules, RightEdgeAtMidHeightIsTheRadiusAndCornersReachFurther) {
   Readout r = readoutOf(planeOfPointer(9000.0, 4500.0, kScale));
-  EXPECT_EQ(r.heading, 90);
-  EXPECT_EQ(r.miles, 1000);
-  EXPECT_EQ(r.km, 1609);
+  EXPECT_EQ(std::tuple(r.heading, r.miles, r.km),
+            std::tuple(90, std::int64_t{1000}, std::int64_t{1609}));
   r = readoutOf(planeOfPointer(9000.0, 0.0, kScale));
-  EXPECT_EQ(r.miles, 1414);  // √2 × 1000, not bounded by the radius
-  EXPECT_EQ(r.heading, 45);
+  EXPECT_EQ(std::pair(r.heading, r.miles),
+            std::pair(45, std::int64_t{1414}));  // not bounded by the radius
 }
 
+// The right button asks for the long path: from due west (270) it folds to 90, from south to 360.
 TEST(PointerRules, RightButtonAsksForTheLongPath) {
   const PlanePosition east = at(450, 300);
   EXPECT_EQ(rotorHeading(east, kLeftButton), 90);
-  EXPECT_EQ(rotorHeading(east, kRightButton), 270);
   EXPECT_EQ(rotorHeading(east, kMiddleButton), 90);
+  EXPECT_EQ(rotorHeading(east, kRightButton), 270);
   EXPECT_EQ(rotorHeading(at(300, 300), kRightButton), 180);
-  // The long path from due west (270) folds to 90, from due south to 360.
   EXPECT_EQ(rotorHeading(at(0, 300), kRightButton), 90);
   EXPECT_EQ(rotorHeading(at(300, 599), kRightButton), 360);
-}
-
-TEST(PointerRules, PositionsAreSinglePrecision) {
-  // 1/3 of a 600-pixel span of 2000 miles is not representable exactly; the readout carries
-  // the float value, whose distance rounds down as a float would.
-  const PlanePosition p = planeOfPointer(15.0, 4500.0, PointerScale{9000.0, 9000.0, 12437.0});
-  EXPECT_EQ(p.x, static_cast<float>(15.0 * (2.0 * 12437.0 / 9000.0) - 12437.0));
-  EXPECT_EQ(readoutOf(p).miles, 12395);
-}
-
-TEST(PointerRules, EmptySurfaceGivesTheCentre) {
-  const PlanePosition p = planeOfPointer(10.0, 10.0, PointerScale{0.0, 0.0, 1000.0});
-  EXPECT_EQ(p.x, 0.0f);
-  EXPECT_EQ(p.y, 0.0f);
 }
 
 }  // namespace

@@ -1,11 +1,11 @@
-// FloodFillAt: forced and seed fills, the land-colour rule, cancelling, pixels off the surface,
-// and the clearance that keeps a seed near an outline from flooding the land beyond it.
+// FloodFillAt: forced and seed fills, and the clearance that keeps seeds from flooding the land.
 
 #include "render/flood_fill_at.hpp"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <random>
 #include <utility>
 
@@ -31,142 +31,86 @@ class FloodFillAtTest : public ::testing::Test {
     geo::SetMapScale(plane, surface);
     surface.setColor(kShore);
   }
-  // Latitude and longitude (degrees) of a map point near the station, through the literal
-  // projection's inverse on the equator's neighbourhood: miles / 69.072 per degree is close
-  // enough for positions a few pixels wide.
+  // Degrees of a distance in miles near the station on the equator: close enough for positions a
+  // few pixels wide.
   static double degreesOf(double miles) { return miles / 69.072; }
-  std::optional<raster::Rgb> colourAt(double lat) const {
-    return test::colourAt(plane, surface, lat, 0.0);
-  }
 
   geo::MapPlane plane;
   raster::Surface surface{1, 1};
 };
 
+using Draw = std::function<void(raster::Surface&)>;
+
+// Shores of a lake narrower than the clearance at a mile per pixel: two lines 4 pixels apart.
+void narrowLake(raster::Surface& s) {
+  s.line(-100.0, 2.0, 100.0, 2.0);
+  s.line(-100.0, -2.0, 100.0, -2.0);
+}
+// A closed square lake of ±20 miles around the station.
+void squareLake(raster::Surface& s) {
+  s.moveTo(-20.0, -20.0);
+  for (auto [x, y] : {std::pair{20.0, -20.0}, {20.0, 20.0}, {-20.0, 20.0}, {-20.0, -20.0}})
+    s.lineTo(x, y);
+}
+
 TEST_F(FloodFillAtTest, ClearanceGrowsAsPixelsShrink) {
-  EXPECT_EQ(seedClearancePixels(41.46), 1);  // whole Earth on 600 pixels
-  EXPECT_EQ(seedClearancePixels(10.0), 1);
-  EXPECT_EQ(seedClearancePixels(1.0), 2);
-  EXPECT_EQ(seedClearancePixels(1.0 / 3.0), 4);
-  EXPECT_EQ(seedClearancePixels(0.1), 8);
-  EXPECT_EQ(seedClearancePixels(0.0), 0);
-  EXPECT_EQ(seedClearancePixels(-1.0), 0);
+  const std::pair<double, int> cases[] = {{41.46, 1}, {10.0, 1}, {1.0, 2}, {1.0 / 3.0, 4},
+                                          {0.1, 8},   {0.0, 0},  {-1.0, 0}};
+  for (auto [milesPerPixel, pixels] : cases)
+    EXPECT_EQ(seedClearancePixels(milesPerPixel), pixels) << milesPerPixel;
 }
 
-TEST_F(FloodFillAtTest, ForcedFillReplacesTheRegionWhateverItsColour) {
-  makeMap(100, 200);
-  surface.clear(raster::kWhite);
-  const FillResult r = FloodFillAt(plane, surface, 0.0, 0.0, raster::kBlack, true, kLand, false);
-  EXPECT_EQ(r.outcome, FillOutcome::Filled);
-  EXPECT_EQ(r.px, 100);
-  EXPECT_EQ(r.py, 100);
-  EXPECT_EQ(r.painted, 200 * 200);
-  EXPECT_EQ(test::countOf(surface, raster::kBlack), 200 * 200);
-}
-
-TEST_F(FloodFillAtTest, SeedFillsOnlyLandColour) {
-  makeMap(100, 200);
-  surface.clear(raster::kWhite);
-  EXPECT_EQ(FloodFillAt(plane, surface, 0.0, 0.0, kWater, false, kLand, false).outcome,
-            FillOutcome::NotLand);
-  EXPECT_EQ(test::countOf(surface, raster::kWhite), 200 * 200);
-
-  surface.clear(kLand);
-  const FillResult r = FloodFillAt(plane, surface, 0.0, 0.0, kWater, false, kLand, false);
-  EXPECT_EQ(r.outcome, FillOutcome::Filled);
-  EXPECT_EQ(test::countOf(surface, kWater), 200 * 200);
-  // Filled once, a second seed in the same body finds water colour and does nothing.
-  EXPECT_EQ(FloodFillAt(plane, surface, 0.1, 0.1, kWater, false, kLand, false).outcome,
-            FillOutcome::NotLand);
-}
-
-TEST_F(FloodFillAtTest, CancelDrawSkipsEveryFill) {
-  makeMap(100, 200);
-  EXPECT_EQ(FloodFillAt(plane, surface, 0.0, 0.0, kWater, true, kLand, true).outcome,
-            FillOutcome::Cancelled);
-  EXPECT_EQ(FloodFillAt(plane, surface, 0.0, 0.0, kWater, false, kLand, true).outcome,
-            FillOutcome::Cancelled);
-  EXPECT_EQ(test::countOf(surface, kLand), 200 * 200);
-}
-
-TEST_F(FloodFillAtTest, APositionOffTheSurfaceFillsNothing) {
-  makeMap(100, 200);
-  // 10° east is 690 miles away, far beyond the 100-mile square.
-  EXPECT_EQ(FloodFillAt(plane, surface, 0.0, 10.0, kWater, true, kLand, false).outcome,
-            FillOutcome::OffSurface);
-  EXPECT_EQ(FloodFillAt(plane, surface, 0.0, 180.0, kWater, false, kLand, false).outcome,
-            FillOutcome::OffSurface);
-  EXPECT_EQ(test::countOf(surface, kLand), 200 * 200);
-}
-
-TEST_F(FloodFillAtTest, SeedPixelIsRoundedTiesToEven) {
-  // 1 mile per pixel; pixel centre n lies at x = n − 100 miles. A seed 0.5 mile east of the
-  // station lies halfway between pixels 100 and 101: ties to even gives 100; 1.5 miles gives 102.
-  makeMap(100, 200);
-  const double halfMile = 0.5 / 69.072;
-  FillResult r = FloodFillAt(plane, surface, 0.0, halfMile, kWater, true, kLand, false);
-  // The projected x is not exactly 0.5 after the trigonometry; check against the same rounding.
-  const geo::PixelIndex expected = test::pixelAt(plane, surface, 0.0, halfMile);
-  EXPECT_EQ(r.px, expected.px);
-  EXPECT_TRUE(r.px == 100 || r.px == 101);
-  surface.clear(kLand);
-  r = FloodFillAt(plane, surface, 0.0, 0.0, kWater, true, kLand, false);
-  EXPECT_EQ(r.px, 100);
-  EXPECT_EQ(r.py, 100);
-}
-
-// A lake narrower than the clearance: its shores are two lines 3 pixels apart, and the seed lies
-// between them. Without the clearance the seed would be used; with it, it is skipped.
-TEST_F(FloodFillAtTest, ASeedNearAnOutlineIsSkipped) {
-  makeMap(100, 200);  // 1 mile per pixel: clearance 3 pixels
-  surface.line(-100.0, 2.0, 100.0, 2.0);
-  surface.line(-100.0, -2.0, 100.0, -2.0);
-  const FillResult r = FloodFillAt(plane, surface, 0.0, 0.0, kWater, false, kLand, false);
-  EXPECT_EQ(r.outcome, FillOutcome::TooNearShore);
-  EXPECT_EQ(test::countOf(surface, kWater), 0);
-}
-
-TEST_F(FloodFillAtTest, ASeedClearOfOutlinesFillsUpToThem) {
-  makeMap(100, 200);
-  auto drawLake = [this] {  // a closed square lake of ±20 miles around the station
-    surface.moveTo(-20.0, -20.0);
-    for (auto [x, y] : {std::pair{20.0, -20.0}, {20.0, 20.0}, {-20.0, 20.0}, {-20.0, -20.0}})
-      surface.lineTo(x, y);
+// Each row fills a fresh map; exactly the pixels the fill reports must have the fill colour.
+TEST_F(FloodFillAtTest, OutcomesOfForcedAndSeedFills) {
+  auto check = [this](const char* name, std::int16_t maxDx, raster::Rgb background,
+                      const Draw& draw, double lat, double lon, bool force, bool cancel,
+                      FillOutcome outcome, std::int64_t painted) {
+    SCOPED_TRACE(name);
+    makeMap(maxDx, 200);
+    surface.clear(background);
+    if (draw) draw(surface);
+    const FillResult r = FloodFillAt(plane, surface, lat, lon, kWater, force, kLand, cancel);
+    EXPECT_EQ(r.outcome, outcome);
+    EXPECT_EQ(r.painted, painted);
+    EXPECT_EQ(test::countOf(surface, kWater), painted);
+    return r;
   };
-  drawLake();
-  const FillResult r = FloodFillAt(plane, surface, 0.0, 0.0, kWater, false, kLand, false);
-  EXPECT_EQ(r.outcome, FillOutcome::Filled);
-  EXPECT_EQ(r.painted, 39 * 39);
-  EXPECT_EQ(surface.point(50.0, 50.0), kLand);
-  // A seed in the lake but within the clearance of its shore is skipped.
-  surface.clear(kLand);
-  drawLake();
-  EXPECT_EQ(FloodFillAt(plane, surface, 0.0, degreesOf(18.0), kWater, false, kLand, false).outcome,
-            FillOutcome::TooNearShore);
+  const FillResult forced = check("forced: any colour", 100, raster::kWhite, nullptr, 0.0, 0.0,
+                                  true, false, FillOutcome::Filled, 200 * 200);
+  EXPECT_EQ(forced.px, 100);
+  EXPECT_EQ(forced.py, 100);
+  check("seed on land", 100, kLand, nullptr, 0.0, 0.0, false, false, FillOutcome::Filled,
+        200 * 200);
+  check("seed off land", 100, raster::kWhite, nullptr, 0.0, 0.0, false, false, FillOutcome::NotLand,
+        0);
+  check("cancelled forced", 100, kLand, nullptr, 0.0, 0.0, true, true, FillOutcome::Cancelled, 0);
+  check("cancelled seed", 100, kLand, nullptr, 0.0, 0.0, false, true, FillOutcome::Cancelled, 0);
+  check("690 miles east of a 100-mile map", 100, kLand, nullptr, 0.0, 10.0, true, false,
+        FillOutcome::OffSurface, 0);
+  check("antipode", 100, kLand, nullptr, 0.0, 180.0, false, false, FillOutcome::OffSurface, 0);
+  check("seed in a lake narrower than the clearance", 100, kLand, narrowLake, 0.0, 0.0, false,
+        false, FillOutcome::TooNearShore, 0);
+  auto border = [](raster::Surface& s) { s.line(-100.0, 1.0, 100.0, 1.0, kCountryColor); };
+  check("border lines do not count against a seed", 100, kLand, border, 0.0, 0.0, false, false,
+        FillOutcome::Filled, 200 * 100);  // the rows south of it
+  check("seed clear of the shores fills up to them", 100, kLand, squareLake, 0.0, 0.0, false, false,
+        FillOutcome::Filled, 39 * 39);
+  check("seed in the lake within the clearance of its shore", 100, kLand, squareLake, 0.0,
+        degreesOf(18.0), false, false, FillOutcome::TooNearShore, 0);
+  const FillResult edge = check("pixels beyond the edge do not count", 100, kLand, nullptr,
+                                degreesOf(99.6), 0.0, false, false, FillOutcome::Filled, 200 * 200);
+  EXPECT_EQ(edge.py, 0);
+  // The fault the clearance mends: the shore as drawn is off its true place by the rounding of its
+  // vertices (true at 0.6 mile north, drawn at 1), so a seed just inside the lake to its north
+  // lies on the land side of the drawn shore and would flood all the land beyond it.
+  auto roundedShore = [](raster::Surface& s) { s.line(-10.0, 1.0, 10.0, 1.0); };
+  check("seed on the land side of a rounded shore", 10, kLand, roundedShore, degreesOf(0.7), 0.0,
+        false, false, FillOutcome::TooNearShore, 0);
+  check("the same 15 pixels from the drawn shore", 10, kLand, roundedShore, degreesOf(2.5), 0.0,
+        false, false, FillOutcome::Filled, 200 * 90);  // the rows north of it
 }
 
-// The fault the clearance mends: the shore as drawn is off its true place by the rounding of its
-// vertices to whole miles (and to pixels), so a seed just inside a lake can lie on the land side
-// of the drawn shore and would flood all the land beyond it.
-TEST_F(FloodFillAtTest, ASeedOnTheLandSideOfARoundedShoreDoesNotFloodTheLand) {
-  makeMap(10, 200);  // a tenth of a mile per pixel: clearance 8 pixels
-  // True shore at y = 0.6 mile with the lake to its north; drawn at y = 1 after rounding.
-  surface.line(-10.0, 1.0, 10.0, 1.0);
-  const double seedLat = degreesOf(0.7);  // in the lake, south of the drawn shore
-  ASSERT_EQ(colourAt(seedLat), kLand);
-  const FillResult r = FloodFillAt(plane, surface, seedLat, 0.0, kWater, false, kLand, false);
-  EXPECT_EQ(r.outcome, FillOutcome::TooNearShore);
-  EXPECT_EQ(test::countOf(surface, kWater), 0);
-
-  // The same seed 1.5 miles (15 pixels) from the drawn shore is used.
-  EXPECT_EQ(FloodFillAt(plane, surface, degreesOf(2.5), 0.0, kWater, false, kLand, false).outcome,
-            FillOutcome::Filled);
-}
-
-// The guarantee itself, on random straight shores: the shore's end vertices are rounded to whole
-// miles and drawn; seeds are placed on the water side at random distances. Whenever a seed is
-// used, its fill must stay on the water side of the shore as drawn, which lies within the drawing
-// error of the true shore. A seed used on the wrong side would paint the whole land half.
+// On random rounded shores a seed that is used never fills beyond the shore as drawn.
 TEST_F(FloodFillAtTest, AUsedSeedNeverFillsBeyondTheDrawnShore) {
   std::mt19937_64 random(99);
   std::uniform_real_distribution<double> unit(0.0, 1.0);
@@ -209,15 +153,6 @@ TEST_F(FloodFillAtTest, AUsedSeedNeverFillsBeyondTheDrawnShore) {
   }
   EXPECT_GT(used, 100);
   EXPECT_GT(skipped, 50);
-}
-
-TEST_F(FloodFillAtTest, PixelsBeyondTheEdgeDoNotCountAgainstASeed) {
-  makeMap(100, 200);
-  // A seed on the surface's edge row: the clearance square sticks out of the surface.
-  const double edgeLat = degreesOf(99.6);
-  const FillResult r = FloodFillAt(plane, surface, edgeLat, 0.0, kWater, false, kLand, false);
-  EXPECT_EQ(r.py, 0);
-  EXPECT_EQ(r.outcome, FillOutcome::Filled);
 }
 
 }  // namespace

@@ -1,19 +1,18 @@
-// DrawOutlineFile on hand-made files: every pen-code case, the end of the data, the current point
-// across files, the missing-file message, cancelling, and segments stretched across the
-// station's antipode. Expected maps are drawn independently: the literal projection, rounded to
-// whole miles, and the surface's own lines.
+// DrawOutlineFile against maps drawn independently; the rule leaving stretched segments undrawn.
 
 #include "render/outline_reader.hpp"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <limits>
 #include <string>
 #include <vector>
 
-#include "plane/map_plane.hpp"
 #include "geometry/projection.hpp"
 #include "geometry/rounding.hpp"
-#include "raster/color.hpp"
+#include "plane/map_plane.hpp"
+#include "render/stretched_segment.hpp"
 #include "test_support.hpp"
 
 namespace orbelle::render {
@@ -25,23 +24,36 @@ using test::lineTo;
 using test::start;
 
 constexpr raster::Rgb kPen = raster::rgb(10, 20, 30);
+constexpr double kNan = std::numeric_limits<double>::quiet_NaN();
 
 struct Minutes {
   int lat = 0;
   int lon = 0;
 };
 
+struct MapView {
+  double lat, lon;
+  std::int16_t maxDx;
+  int side;
+};
+constexpr MapView kNear{10.0, 20.0, 200, 200};     // a mile per pixel
+constexpr MapView kWhole{0.0, 0.0, 12437, 600};    // the antipode (0, 180) on the rim
+constexpr MapView kPoleView{0.0, 0.0, 7000, 700};  // the north pole in view
+struct Counts {
+  std::size_t records, polylines, lines, stretched;
+};
+using Polylines = std::vector<std::vector<Minutes>>;
+
 class OutlineReaderTest : public ::testing::Test {
  protected:
-  // A surface of side pixels showing ±maxDx miles around the station.
-  void setUpMap(double latHere, double lonHere, std::int16_t maxDx, int side) {
-    plane.LatHere = latHere;
-    plane.LonHere = lonHere;
-    plane.MaxDx = maxDx;
-    window = std::make_unique<test::RecordingWindow>(side);
+  void setUpMap(MapView view) {
+    plane.LatHere = view.lat;
+    plane.LonHere = view.lon;
+    plane.MaxDx = view.maxDx;
+    window = std::make_unique<test::RecordingWindow>(view.side);
     geo::SetMapScale(plane, window->mapLayer);
     window->mapLayer.setColor(kPen);
-    projector = std::make_unique<OutlineProjector>(latHere, lonHere);
+    projector = std::make_unique<OutlineProjector>(view.lat, view.lon);
     expected = window->mapLayer;
   }
 
@@ -50,16 +62,13 @@ class OutlineReaderTest : public ::testing::Test {
     return reader.DrawOutlineFile(name, target);
   }
 
-  // The vertex in whole miles as the literal projection puts it.
   geo::MapPoint mapOf(Minutes m) const {
     const geo::MapPoint p =
         geo::ProjectPoint(plane.LatHere, plane.LonHere, m.lat / 60.0, m.lon / 60.0);
     return {static_cast<double>(geo::toInt16HalfEven(p.x)),
             static_cast<double>(geo::toInt16HalfEven(p.y))};
   }
-  // Draws the expected map's polyline through the vertices.
-  void expectPolyline(std::vector<Minutes> vertices) {
-    expected.setColor(kPen);
+  void expectPolyline(const std::vector<Minutes>& vertices) {
     const geo::MapPoint first = mapOf(vertices.front());
     expected.moveTo(first.x, first.y);
     for (std::size_t i = 1; i < vertices.size(); ++i) {
@@ -67,19 +76,39 @@ class OutlineReaderTest : public ::testing::Test {
       expected.lineTo(p.x, p.y);
     }
   }
-  void expectDot(Minutes m) {
-    const geo::MapPoint p = mapOf(m);
-    expected.dot(p.x, p.y, kPen);
-  }
-  void expectSameMap() const {
+  bool sameMap() const {
     const raster::Surface& actual = window->mapLayer;
-    ASSERT_EQ(actual.width(), expected.width());
-    std::int64_t differing = 0;
-    for (int y = 0; y < actual.height(); ++y) {
-      for (int x = 0; x < actual.width(); ++x)
-        differing += actual.pixel(x, y) != expected.pixel(x, y);
+    return std::equal(actual.pixels(), actual.pixels() + actual.width() * actual.height(),
+                      expected.pixels());
+  }
+
+  // Draws the files in turn (the current point carries over) and compares the map and the
+  // figures summed over the files.
+  void check(const char* name, MapView view, const std::vector<std::vector<OutlineRecord>>& files,
+             const Polylines& polylines, const std::vector<Minutes>& dots, Counts counts) {
+    SCOPED_TRACE(name);
+    setUpMap(view);
+    for (const auto& polyline : polylines) expectPolyline(polyline);
+    for (Minutes m : dots) expected.dot(mapOf(m).x, mapOf(m).y, kPen);
+    OutlineFigures sum;
+    for (std::size_t f = 0; f < files.size(); ++f) {
+      folder.write(std::to_string(f) + ".pnt", files[f]);
+      const OutlineFigures one = draw(std::to_string(f) + ".pnt");
+      EXPECT_TRUE(one.found);
+      sum.records += one.records;
+      sum.polylines += one.polylines;
+      sum.lines += one.lines;
+      sum.stretchedLines += one.stretchedLines;
+      sum.dots += one.dots;
     }
-    EXPECT_EQ(differing, 0) << "pixels differ from the expected map";
+    EXPECT_TRUE(sameMap());
+    EXPECT_GT(test::countOf(window->mapLayer, kPen), 0);
+    EXPECT_EQ(sum.records, counts.records);
+    EXPECT_EQ(sum.polylines, counts.polylines);
+    EXPECT_EQ(window->yields, static_cast<int>(counts.polylines));
+    EXPECT_EQ(sum.lines, counts.lines);
+    EXPECT_EQ(sum.stretchedLines, counts.stretched);
+    EXPECT_EQ(sum.dots, dots.size());
   }
 
   test::ProgramFolder folder;
@@ -91,116 +120,52 @@ class OutlineReaderTest : public ::testing::Test {
   bool cancel = false;
 };
 
-TEST_F(OutlineReaderTest, PathIsTheProgramFolderThenMapdata) {
-  EXPECT_EQ(reader.pathOf("coast.velapnt"), folder.string() + "/mapdata/coast.velapnt");
-}
-
-TEST_F(OutlineReaderTest, LinesAreDrawnBetweenProjectedVerticesUntilTheFileEnds) {
-  setUpMap(10.0, 20.0, 200, 200);
-  // No end record: the data ends with the file.
-  folder.write("a.pnt", {start(600, 1200), lineTo(630, 1230), lineTo(660, 1190, 1000),
-                         lineTo(580, 1150, 17)});
-  const OutlineFigures f = draw("a.pnt");
-  expectPolyline({{600, 1200}, {630, 1230}, {660, 1190}, {580, 1150}});
-  expectSameMap();
-  EXPECT_TRUE(f.found);
-  EXPECT_EQ(f.records, 4u);
-  EXPECT_EQ(f.lines, 3u);
-  EXPECT_EQ(f.polylines, 1u);
-  EXPECT_EQ(window->yields, 1);
-  EXPECT_GT(test::countOf(window->mapLayer, kPen), 60);
-}
-
-TEST_F(OutlineReaderTest, RecordsAfterTheEndRecordAreNotRead) {
-  setUpMap(10.0, 20.0, 200, 200);
-  folder.write("a.pnt", {start(600, 1200), lineTo(630, 1230), endOfData(), lineTo(660, 1190),
-                         start(580, 1150), lineTo(600, 1150)});
-  const OutlineFigures f = draw("a.pnt");
-  expectPolyline({{600, 1200}, {630, 1230}});
-  expectSameMap();
-  EXPECT_EQ(f.records, 2u);
-  EXPECT_EQ(window->yields, 1);
-}
-
-TEST_F(OutlineReaderTest, ALoneStartVertexIsPlottedOnlyWhenAnotherStartFollows) {
-  setUpMap(10.0, 20.0, 200, 200);
-  // Two starts in a row: the first is a dot. A start before the end of data, or before a
-  // negative record, is not plotted.
-  folder.write("a.pnt",
-               {start(600, 1200), start(640, 1240), ignored(-3), start(560, 1160), endOfData()});
-  const OutlineFigures f = draw("a.pnt");
-  expectDot({600, 1200});
-  expectSameMap();
-  EXPECT_EQ(f.dots, 1u);
-  EXPECT_EQ(test::countOf(window->mapLayer, kPen), 1);
-  EXPECT_EQ(window->yields, 3);
-
-  window->mapLayer.clear(raster::kWhite);
-  folder.write("b.pnt", {start(600, 1200), endOfData()});
-  draw("b.pnt");
-  EXPECT_EQ(test::countOf(window->mapLayer, kPen), 0);
-
-  folder.write("c.pnt", {start(600, 1200)});
-  draw("c.pnt");
-  EXPECT_EQ(test::countOf(window->mapLayer, kPen), 0);
-}
-
-TEST_F(OutlineReaderTest, NegativeRecordsAreSkippedWithoutBreakingTheLine) {
-  setUpMap(10.0, 20.0, 200, 200);
-  // A negative record between two line records: the line goes on from the last drawn vertex.
-  folder.write("a.pnt", {start(600, 1200), lineTo(630, 1230), ignored(-1), ignored(-32768),
-                         lineTo(660, 1190), endOfData()});
-  draw("a.pnt");
-  expectPolyline({{600, 1200}, {630, 1230}, {660, 1190}});
-  expectSameMap();
-}
-
-TEST_F(OutlineReaderTest, CodeBoundariesSplitLinesFromStarts) {
-  setUpMap(10.0, 20.0, 200, 200);
-  folder.write("a.pnt", {start(600, 1200), lineTo(630, 1230, 1000), start(660, 1190, 1001),
-                         lineTo(580, 1150, 1), endOfData()});
-  const OutlineFigures f = draw("a.pnt");
-  expectPolyline({{600, 1200}, {630, 1230}});
-  expectPolyline({{660, 1190}, {580, 1150}});
-  expectSameMap();
-  EXPECT_EQ(f.polylines, 2u);
-}
-
-TEST_F(OutlineReaderTest, TheCurrentPointCarriesOverToTheNextFile) {
-  setUpMap(10.0, 20.0, 200, 200);
-  folder.write("a.pnt", {start(600, 1200), lineTo(630, 1230), endOfData()});
-  folder.write("b.pnt", {lineTo(660, 1190), lineTo(580, 1150), endOfData()});
-  draw("a.pnt");
-  draw("b.pnt");
-  expectPolyline({{600, 1200}, {630, 1230}, {660, 1190}, {580, 1150}});
-  expectSameMap();
-}
-
-TEST_F(OutlineReaderTest, NorthPoleAndTheDateLineComeFromExtremeMinutes) {
-  setUpMap(0.0, 0.0, 7000, 700);
-  // 5400' N is the pole, −10800' is 180° W: the pole lies due north, 6216.48 miles away.
-  folder.write("a.pnt", {start(0, 60), lineTo(5400, -10800), endOfData()});
-  draw("a.pnt");
-  expectPolyline({{0, 60}, {5400, -10800}});
-  expectSameMap();
-  const geo::MapPoint pole = mapOf({5400, -10800});
-  EXPECT_EQ(pole.x, 0.0);
-  EXPECT_EQ(pole.y, 6216.0);
-  EXPECT_EQ(window->mapLayer.point(0.0, 6216.0), kPen);
+TEST_F(OutlineReaderTest, EveryPenCodeCaseDrawsTheExpectedMap) {
+  check("no end record: the data ends with the file; codes up to 1000 draw", kNear,
+        {{start(600, 1200), lineTo(630, 1230), lineTo(660, 1190, 1000), lineTo(580, 1150, 17)}},
+        {{{600, 1200}, {630, 1230}, {660, 1190}, {580, 1150}}}, {}, {4, 1, 3, 0});
+  check("records after the end record are not read", kNear,
+        {{start(600, 1200), lineTo(630, 1230), endOfData(), lineTo(660, 1190), start(580, 1150),
+          lineTo(600, 1150)}},
+        {{{600, 1200}, {630, 1230}}}, {}, {2, 1, 1, 0});
+  check("a lone start is a dot only when another start follows", kNear,
+        {{start(600, 1200), start(640, 1240), ignored(-3), start(560, 1160), endOfData()},
+         {start(600, 1200), endOfData()},
+         {start(600, 1200)}},
+        {}, {{600, 1200}}, {6, 5, 0, 0});
+  check("negative records do not break the line", kNear,
+        {{start(600, 1200), lineTo(630, 1230), ignored(-1), ignored(-32768), lineTo(660, 1190),
+          endOfData()}},
+        {{{600, 1200}, {630, 1230}, {660, 1190}}}, {}, {5, 1, 2, 0});
+  check("1000 draws, 1001 starts; the current point carries over to the next file", kNear,
+        {{start(600, 1200), lineTo(630, 1230, 1000), start(660, 1190, 1001), endOfData()},
+         {lineTo(580, 1150, 1), lineTo(560, 1100), endOfData()}},
+        {{{600, 1200}, {630, 1230}}, {{660, 1190}, {580, 1150}, {560, 1100}}}, {}, {5, 2, 3, 0});
+  check("5400' is the pole, -10800' the date line", kPoleView,
+        {{start(0, 60), lineTo(5400, -10800), endOfData()}}, {{{0, 60}, {5400, -10800}}}, {},
+        {2, 1, 1, 0});
+  check("a segment across the antipode is not drawn but the pen moves", kWhole,
+        {{start(0, 10790), lineTo(0, -10790), lineTo(0, -10500), endOfData()}},
+        {{{0, -10790}, {0, -10500}}}, {}, {3, 1, 1, 1});
+  check("segments near, not across, the antipode are drawn", kWhole,
+        {{start(90, 10794), lineTo(90, -10794), endOfData()},
+         {start(0, 10200), lineTo(0, 10206), lineTo(6, 10206), lineTo(12, 10200), endOfData()}},
+        {{{90, 10794}, {90, -10794}}, {{0, 10200}, {0, 10206}, {6, 10206}, {12, 10200}}}, {},
+        {6, 2, 4, 0});
 }
 
 TEST_F(OutlineReaderTest, AMissingFileIsReportedAndSkipped) {
-  setUpMap(10.0, 20.0, 200, 200);
-  const OutlineFigures f = draw("lake.pnt");
-  EXPECT_FALSE(f.found);
-  ASSERT_EQ(window->messages.size(), 1u);
-  EXPECT_EQ(window->messages[0], "File " + folder.string() + "/mapdata/lake.pnt does not exist");
+  setUpMap(kNear);
+  EXPECT_FALSE(draw("lake.pnt").found);
+  EXPECT_EQ(window->messages, std::vector<std::string>{"File " + folder.string() +
+                                                       "/mapdata/lake.pnt does not exist"});
   EXPECT_EQ(test::countOf(window->mapLayer, kPen), 0);
   EXPECT_EQ(window->yields, 0);
 }
 
+// Cancelling stops every file at its next start record; lines before it are still drawn.
 TEST_F(OutlineReaderTest, CancelStopsAtTheNextStartRecordOfEveryFile) {
-  setUpMap(10.0, 20.0, 200, 200);
+  setUpMap(kNear);
   folder.write("a.pnt", {start(600, 1200), lineTo(630, 1230), start(660, 1190), lineTo(580, 1150),
                          endOfData()});
   folder.write("b.pnt", {lineTo(560, 1100), start(600, 1100), lineTo(620, 1120), endOfData()});
@@ -210,63 +175,65 @@ TEST_F(OutlineReaderTest, CancelStopsAtTheNextStartRecordOfEveryFile) {
   const OutlineFigures a = draw("a.pnt");
   EXPECT_TRUE(a.cancelled);
   EXPECT_EQ(a.polylines, 2u);
-  // The second file is still read: its lines before the first start record are drawn.
-  const OutlineFigures b = draw("b.pnt");
-  EXPECT_TRUE(b.cancelled);
+  EXPECT_TRUE(draw("b.pnt").cancelled);
   EXPECT_EQ(window->yields, 3);
   expectPolyline({{600, 1200}, {630, 1230}});
   expectPolyline({{660, 1190}, {560, 1100}});
-  expectSameMap();
+  EXPECT_TRUE(sameMap());
 }
 
-TEST_F(OutlineReaderTest, ASegmentAcrossTheAntipodeIsNotDrawnButThePenMoves) {
-  // Station on the equator at 0°: its antipode is (0, 180).
-  setUpMap(0.0, 0.0, 12437, 600);
-  // 179°50' E to 179°50' W crosses the antipode: on the map it would span the whole width.
-  folder.write("a.pnt", {start(0, 10790), lineTo(0, -10790), lineTo(0, -10500), endOfData()});
-  const OutlineFigures f = draw("a.pnt");
-  EXPECT_EQ(f.stretchedLines, 1u);
-  EXPECT_EQ(f.lines, 1u);
-  // Only the last line (along the equator, as long on the map as on the globe) is drawn, from
-  // where the pen moved.
-  expectPolyline({{0, -10790}, {0, -10500}});
-  expectSameMap();
-  EXPECT_EQ(window->mapLayer.point(0.0, 0.0), raster::kWhite);
-}
-
-TEST_F(OutlineReaderTest, SegmentsNearButNotAcrossTheAntipodeAreDrawn) {
-  setUpMap(0.0, 0.0, 12437, 600);
-  // 1.5° north of the antipode, 0.2° of longitude apart: stretched around the rim, but far less
-  // than across the map.
-  folder.write("a.pnt", {start(90, 10794), lineTo(90, -10794), endOfData()});
-  // Segments of the data's length (at most about 0.1°) 10° from the antipode.
-  folder.write("b.pnt", {start(0, 10200), lineTo(0, 10206), lineTo(6, 10206), lineTo(12, 10200),
-                         endOfData()});
-  const OutlineFigures a = draw("a.pnt");
-  const OutlineFigures b = draw("b.pnt");
-  EXPECT_EQ(a.stretchedLines + b.stretchedLines, 0u);
-  expectPolyline({{90, 10794}, {90, -10794}});
-  expectPolyline({{0, 10200}, {0, 10206}, {6, 10206}, {12, 10200}});
-  expectSameMap();
-}
-
+// A first line follows the stretch rule only from the pen position the reader was told of.
 TEST_F(OutlineReaderTest, ALineFromAPenPositionTheReaderKnowsFollowsTheStretchRule) {
-  setUpMap(0.0, 0.0, 12437, 600);
+  setUpMap(kWhole);
   const geo::MapPoint east = mapOf({0, 10790});
   folder.write("a.pnt", {lineTo(0, -10790), endOfData()});
-
-  // The pass tells the reader where on the globe the current point is: the line is checked.
   window->mapLayer.moveTo(east.x, east.y);
   reader.setPenPosition(east.x, east.y, 0.0, 10790 / 60.0);
   EXPECT_EQ(draw("a.pnt").stretchedLines, 1u);
-  expectSameMap();
+  EXPECT_TRUE(sameMap());
 
-  // Moved by something else since: the reader cannot know, and draws the line as it is.
   window->mapLayer.moveTo(east.x, east.y - 1.0);
   const OutlineFigures f = draw("a.pnt");
   EXPECT_EQ(f.stretchedLines, 0u);
   EXPECT_EQ(f.lines, 1u);
   EXPECT_EQ(window->mapLayer.point(0.0, -1.0), kPen);
+}
+
+TEST(StretchedSegment, ExcessOverTheTrueLengthDecides) {
+  EXPECT_FALSE(isStretchedSegment(2000.0, 0.0));
+  EXPECT_TRUE(isStretchedSegment(2000.5, 0.0));
+  EXPECT_FALSE(isStretchedSegment(9000.0, 7000.0));
+  EXPECT_TRUE(isStretchedSegment(9000.1, 7000.0));
+  EXPECT_FALSE(isStretchedSegment(5.0, 7.0));  // shorter on the map: never
+  EXPECT_FALSE(isStretchedSegment(kNan, 1.0));
+  EXPECT_FALSE(isStretchedSegment(1e9, kNan));
+  EXPECT_FALSE(mayBeStretched({0.0, 0.0}, {1200.0, 1600.0}));  // exactly 2000 miles
+  EXPECT_TRUE(mayBeStretched({0.0, 0.0}, {1200.0, 1600.1}));
+  EXPECT_NEAR(trueSegmentMiles(0.0, 0.0, 0.0, 90.0), 6216.48, 1e-9);
+  EXPECT_NEAR(trueSegmentMiles(0.0, 179.9, 0.0, -179.9), 0.2 * 69.072, 1e-9);
+}
+
+// Segments through or beside the antipode (0, 180) of a station at (0, 0); ordinary segments,
+// and ones near the antipode that are drawn, are rows of the reader's table above.
+TEST(StretchedSegment, OnlySegmentsAcrossOrRoundTheAntipodeAreStretched) {
+  struct Case {
+    double lat1, lon1, lat2, lon2;
+    bool stretched;
+  };
+  const Case cases[] = {
+      {0.0, 179.9, 0.0, -179.9, true},      // along the equator through the antipode
+      {0.05, 180.0, -0.05, 180.0, true},    // along the 180° meridian through it
+      {0.1, 179.95, -0.1, -179.95, true},   // diagonally through it
+      {0.07, 179.95, 0.07, -179.95, true},  // 5 miles off it: the ends lie 110° apart on the map
+      {0.0, 179.0, 0.0, 179.9, false},      // radial: keeps its length however near
+  };
+  const geo::StationProjector projector(0.0, 0.0);
+  for (const Case& c : cases) {
+    EXPECT_EQ(isStretchedSegment(projector.project(c.lat1, c.lon1),
+                                 projector.project(c.lat2, c.lon2), c.lat1, c.lon1, c.lat2, c.lon2),
+              c.stretched)
+        << c.lat1 << ", " << c.lon1 << " to " << c.lat2 << ", " << c.lon2;
+  }
 }
 
 }  // namespace

@@ -1,22 +1,20 @@
-// The pass on the shipped outline data: probes of the default whole-Earth map, a small map around
-// a mid-ocean station, and the projection of every vertex of the data against the literal
-// formula.
+// The pass on the shipped data, and every vertex's projection against the literal formula.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <map>
 #include <random>
 #include <string>
-#include <tuple>
 #include <vector>
 
-#include "plane/map_plane.hpp"
 #include "geometry/projection.hpp"
 #include "geometry/rounding.hpp"
+#include "plane/map_plane.hpp"
 #include "render/drawing_pass.hpp"
-#include "render/outline_records.hpp"
+#include "render/outline_loader.hpp"
 #include "render/pass_style.hpp"
 #include "render/vertex_projection.hpp"
 #include "test_support.hpp"
@@ -32,16 +30,6 @@ void requireData() {
       << "no outline data in " << test::shippedProgramFolder() << "/mapdata";
 }
 
-std::vector<OutlineRecord> shippedRecords(std::string_view name) {
-  const std::string path = test::shippedProgramFolder() + "/mapdata/" + std::string(name);
-  const auto bytes = readWholeFile(path);
-  if (!bytes) ADD_FAILURE() << path << " is missing";
-  std::vector<OutlineRecord> records =
-      bytes ? parseOutlineRecords(*bytes) : std::vector<OutlineRecord>{};
-  records.resize(recordsBeforeEnd(records));
-  return records;
-}
-
 class ShippedMap : public ::testing::Test {
  protected:
   void draw(double lat, double lon, std::int16_t maxDx, int side) {
@@ -49,8 +37,8 @@ class ShippedMap : public ::testing::Test {
     plane.LonHere = lon;
     plane.MaxDx = maxDx;
     window = std::make_unique<test::RecordingWindow>(side);
-    pass = std::make_unique<DrawingPass>(*window, plane, options, test::shippedProgramFolder());
-    pass->cmdDraw_Click();
+    DrawingPass pass(*window, plane, options, test::shippedProgramFolder());
+    pass.cmdDraw_Click();
     ASSERT_TRUE(window->messages.empty()) << window->messages.front();
     ASSERT_TRUE(window->cached.has_value());
   }
@@ -64,110 +52,78 @@ class ShippedMap : public ::testing::Test {
         if (auto c = window->cached->pixel(p.px + dx, p.py + dy)) ++counts[*c];
       }
     }
-    raster::Rgb best = 0;
-    int most = 0;
-    for (auto [colour, n] : counts) {
-      if (n > most) {
-        best = colour;
-        most = n;
-      }
-    }
-    return best;
+    return std::max_element(counts.begin(), counts.end(),
+                            [](auto a, auto b) { return a.second < b.second; })
+        ->first;
   }
-
-  // Pixels of a colour within radius (a square) of a position's pixel.
-  int countAround(double lat, double lon, raster::Rgb colour, int radius) const {
-    const geo::PixelIndex p = test::pixelAt(plane, *window->cached, lat, lon);
-    int n = 0;
-    for (int dy = -radius; dy <= radius; ++dy) {
-      for (int dx = -radius; dx <= radius; ++dx)
-        n += window->cached->pixel(p.px + dx, p.py + dy) == colour;
-    }
-    return n;
-  }
-
-  geo::MapPlane plane;
-  PassOptions options;
-  std::unique_ptr<test::RecordingWindow> window;
-  std::unique_ptr<DrawingPass> pass;
-};
-
-TEST_F(ShippedMap, DefaultWholeEarthMapHasWaterLandAndIceWhereTheyBelong) {
-  requireData();
-  draw(33.9, -84.179, 12437, 600);
   struct Probe {
     const char* where;
     double lat, lon;
     raster::Rgb colour;
   };
-  const Probe probes[] = {
-      {"mid-Atlantic", 30.0, -40.0, options.WaterColor},
-      {"mid-Pacific", 10.0, -150.0, options.WaterColor},
-      {"South Pacific", -40.0, -120.0, options.WaterColor},
-      {"Indian Ocean", -20.0, 80.0, options.WaterColor},
-      {"Sahara", 24.0, 5.0, options.LandColor},
-      {"Siberia", 65.0, 100.0, options.LandColor},
-      {"Brazil", -10.0, -55.0, options.LandColor},
-      {"Greenland", 72.0, -40.0, options.IceColor},
-      {"Antarctica", -80.0, 0.0, options.IceColor},
-  };
-  for (const Probe& probe : probes) {
-    EXPECT_EQ(areaColour(probe.lat, probe.lon), probe.colour) << probe.where;
-  }
-  const raster::Surface& map = *window->cached;
-  for (auto [x, y] : {std::pair{0, 0}, {599, 0}, {0, 599}, {599, 599}, {40, 40}}) {
-    EXPECT_EQ(map.pixel(x, y), raster::kBlack) << x << ", " << y;
-  }
-}
-
-// Maps on which the fixed seed table once left water land-coloured or ice green: no seed on the
-// visible water, a lake with no seed, a seed too near a shore, a border splitting a lake, the
-// Greenland seed off the map. Each probe lies a few pixels inside its water body or ice.
-TEST_F(ShippedMap, WaterAndIceAreFilledWhateverLiesOnTheMap) {
-  requireData();
-  struct Probe {
-    const char* where;
-    double lat, lon;
-    bool ice;  // else water
-  };
-  struct Case {
-    const char* station;
-    double lat, lon;
-    std::int16_t maxDx;
-    int side;
-    std::vector<Probe> probes;
-  };
-  const std::vector<Case> cases{
-      {"Atlanta", 33.9, -84.179, 12437, 600,
-       {{"Caspian Sea", 42.0, 50.5, false}, {"Red Sea", 20.0, 38.5, false}}},
-      {"Atlanta", 33.9, -84.179, 12437, 1600,
-       {{"Lake Superior", 47.6, -87.4, false}, {"Lake Victoria", -1.0, 33.0, false}}},
-      {"Atlanta", 33.9, -84.179, 1200, 600,
-       {{"Lake Erie", 42.2, -81.2, false},
-        {"Lake Ontario, Canadian part", 43.8, -77.8, false},
-        {"Lake Huron", 44.8, -82.3, false}}},
-      {"Buenos Aires", -34.6, -58.4, 1500, 600,
-       {{"Pacific, cut off by the edge", -35.0, -78.0, false},
-        {"South Atlantic", -40.0, -52.0, false}}},
-      {"Reykjavik", 64.15, -21.94, 600, 600,
-       {{"Greenland, its seed off the map", 68.0, -38.0, true},
-        {"Denmark Strait", 66.5, -27.0, false}}},
-      {"Stockholm", 59.3, 18.1, 300, 600,
-       {{"Vänern", 58.9, 13.4, false}, {"Baltic Sea", 58.5, 20.0, false}}},
-      {"Lima", -12.0, -77.0, 800, 600, {{"Titicaca", -15.8, -69.4, false}}},
-  };
-  for (const Case& c : cases) {
-    draw(c.lat, c.lon, c.maxDx, c.side);
-    for (const Probe& p : c.probes) {
-      EXPECT_EQ(areaColour(p.lat, p.lon), p.ice ? options.IceColor : options.WaterColor)
-          << c.station << " " << c.maxDx << " mi, " << c.side << " px: " << p.where;
+  void check(const char* station, double lat, double lon, std::int16_t maxDx, int side,
+             const std::vector<Probe>& probes) {
+    draw(lat, lon, maxDx, side);
+    for (const Probe& p : probes) {
+      EXPECT_EQ(areaColour(p.lat, p.lon), p.colour)
+          << station << " " << maxDx << " mi, " << side << " px: " << p.where;
     }
   }
+
+  geo::MapPlane plane;
+  PassOptions options;
+  std::unique_ptr<test::RecordingWindow> window;
+  const raster::Rgb land = options.LandColor, water = options.WaterColor, ice = options.IceColor;
+};
+
+// Maps on which a fixed seed table once left water or ice unfilled; probes lie inside their area.
+TEST_F(ShippedMap, WaterLandAndIceAreFilledWhateverLiesOnTheMap) {
+  requireData();
+  check("Atlanta", 33.9, -84.179, 12437, 600,
+        {{"mid-Atlantic", 30.0, -40.0, water},
+         {"mid-Pacific", 10.0, -150.0, water},
+         {"South Pacific", -40.0, -120.0, water},
+         {"Indian Ocean", -20.0, 80.0, water},
+         {"Sahara", 24.0, 5.0, land},
+         {"Siberia", 65.0, 100.0, land},
+         {"Brazil", -10.0, -55.0, land},
+         {"Greenland", 72.0, -40.0, ice},
+         {"Antarctica", -80.0, 0.0, ice},
+         {"Caspian Sea", 42.0, 50.5, water},
+         {"Red Sea", 20.0, 38.5, water}});
+  for (auto [x, y] : {std::pair{0, 0}, {599, 0}, {0, 599}, {599, 599}, {40, 40}})
+    EXPECT_EQ(window->cached->pixel(x, y), raster::kBlack) << x << ", " << y;
+  check("Atlanta", 33.9, -84.179, 12437, 1600,
+        {{"Lake Superior", 47.6, -87.4, water}, {"Lake Victoria", -1.0, 33.0, water}});
+  check("Atlanta", 33.9, -84.179, 1200, 600,
+        {{"Lake Erie", 42.2, -81.2, water},
+         {"Lake Ontario, Canadian part", 43.8, -77.8, water},
+         {"Lake Huron", 44.8, -82.3, water}});
+  check("Buenos Aires", -34.6, -58.4, 1500, 600,
+        {{"Pacific, cut off by the edge", -35.0, -78.0, water},
+         {"South Atlantic", -40.0, -52.0, water}});
+  check("Reykjavik", 64.15, -21.94, 600, 600,
+        {{"Greenland, its seed off the map", 68.0, -38.0, ice},
+         {"Denmark Strait", 66.5, -27.0, water}});
+  check("Stockholm", 59.3, 18.1, 300, 600,
+        {{"Vänern", 58.9, 13.4, water}, {"Baltic Sea", 58.5, 20.0, water}});
+  check("Lima", -12.0, -77.0, 800, 600, {{"Titicaca", -15.8, -69.4, water}});
 }
 
-// Stations for the projection checks: the default one, the station of the bearing fault, both
-// poles' neighbourhoods, the date line, and random ones.
-std::vector<std::pair<double, double>> projectionStations() {
+// Within 1e-6 mile before rounding, and equal after it except within 1e-6 of a tie.
+TEST(ShippedData, EveryVertexProjectsWithinAMillionthOfAMileOfTheLiteralFormula) {
+  requireData();
+  std::vector<std::string> paths;
+  for (std::string_view name : kFiles)
+    paths.push_back(test::shippedProgramFolder() + "/mapdata/" + std::string(name));
+  const OutlineProjector unused(0.0, 0.0);
+  const OutlineLoader loader(paths, unused, 1);  // one thread: reads, projects nothing yet
+  std::vector<OutlineRecord> all;
+  for (std::size_t f = 0; f < loader.size(); ++f) {
+    EXPECT_EQ(loader.file(f).state, LoadedOutline::State::Read) << paths[f];
+    all.insert(all.end(), loader.file(f).records.begin(), loader.file(f).records.end());
+  }
+  ASSERT_GT(all.size(), 100000u);
   std::vector<std::pair<double, double>> stations{{33.9, -84.179}, {45.0, -84.0}, {0.0, 0.0},
                                                   {89.9, 0.0},     {-89.9, 0.0},  {0.0, 180.0},
                                                   {51.5, -0.1},    {-33.9, 151.2}};
@@ -175,21 +131,8 @@ std::vector<std::pair<double, double>> projectionStations() {
   std::uniform_real_distribution<double> z(-1.0, 1.0), lon(-180.0, 180.0);
   for (int i = 0; i < 6; ++i)
     stations.emplace_back(std::asin(z(random)) / 0.017453292519943278, lon(random));
-  return stations;
-}
-
-// Within 1e-6 mile of the literal formula before rounding; after rounding to whole miles the two
-// can differ only where the literal value lies within that of a tie.
-TEST(ShippedData, EveryVertexProjectsWithinAMillionthOfAMileOfTheLiteralFormula) {
-  requireData();
-  std::vector<OutlineRecord> all;
-  for (std::string_view name : kFiles) {
-    const std::vector<OutlineRecord> records = shippedRecords(name);
-    all.insert(all.end(), records.begin(), records.end());
-  }
-  ASSERT_GT(all.size(), 100000u);
   auto nearTie = [](double v) { return std::fabs(std::fabs(v - std::trunc(v)) - 0.5) <= 1e-6; };
-  for (auto [lat, lon] : projectionStations()) {
+  for (auto [lat, lon] : stations) {
     const OutlineProjector fast(lat, lon);
     double worst = 0.0;
     std::size_t roundedDiffer = 0;

@@ -1,7 +1,6 @@
 #pragma once
 
-// Shared pieces of the render tests: a temporary program folder with a mapdata subfolder, outline
-// files written from records, a window that records what the pass asks of it, and pixel probes.
+// Shared pieces of the render tests: program folders, a recording window, pixel probes.
 
 #include <cstdint>
 #include <filesystem>
@@ -17,57 +16,70 @@
 
 namespace orbelle::render::test {
 
-// A fresh folder under the system's temporary folder, removed with the object.
-class TempFolder {
+// A fresh temporary folder with an empty mapdata subfolder, removed with the object.
+class ProgramFolder {
  public:
-  TempFolder();
-  ~TempFolder();
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
+  ProgramFolder();
+  ~ProgramFolder();
+  ProgramFolder(const ProgramFolder&) = delete;
+  ProgramFolder& operator=(const ProgramFolder&) = delete;
   const std::filesystem::path& path() const { return path_; }
   std::string string() const { return path_.string(); }
+  void write(const std::string& name, const std::vector<OutlineRecord>& records) const;
+  void writeBytes(const std::string& name, const std::vector<std::byte>& bytes) const;
+  std::string mapDataPath(const std::string& name) const;
 
  private:
   std::filesystem::path path_;
 };
 
-// A program folder with an (empty) mapdata subfolder.
-class ProgramFolder : public TempFolder {
- public:
-  ProgramFolder();
-  // Writes mapdata/name from records (or raw bytes).
-  void write(const std::string& name, const std::vector<OutlineRecord>& records) const;
-  void writeBytes(const std::string& name, const std::vector<std::byte>& bytes) const;
-  std::string mapDataPath(const std::string& name) const;
-};
+// Records shorthand, positions in minutes.
+inline OutlineRecord start(int latMinutes, int lonMinutes, int code = 1001) {
+  return {static_cast<std::int16_t>(code), static_cast<std::int16_t>(latMinutes),
+          static_cast<std::int16_t>(lonMinutes)};
+}
+inline OutlineRecord lineTo(int latMinutes, int lonMinutes, int code = 1) {
+  return start(latMinutes, lonMinutes, code);
+}
+inline OutlineRecord endOfData() { return {0, 0, 0}; }
+inline OutlineRecord ignored(int code = -1) { return start(0, 0, code); }
 
-// Records shorthand: a start, a line, the end, an ignored record; positions in minutes.
-OutlineRecord start(int latMinutes, int lonMinutes, int code = 1001);
-OutlineRecord lineTo(int latMinutes, int lonMinutes, int code = 1);
-OutlineRecord endOfData();
-OutlineRecord ignored(int code = -1);
-
-// A window that keeps a log of the calls the pass makes and owns the map layer.
+// Logs the pass's calls ("drawing 1", "begin", "message", "cache", ...) and owns the map layer.
 class RecordingWindow : public PassWindow {
  public:
-  explicit RecordingWindow(int side);
+  explicit RecordingWindow(int side) : mapLayer(side, side) {}
 
-  void setDrawing(bool drawing) override;
-  raster::Surface& beginPass() override;
-  void letEventsRun() override;
-  void showMessage(const std::string& text) override;
-  void writeCache(const raster::Surface& mapLayer) override;
-  void endPass() override;
-  void refreshOverlay() override;
+  void setDrawing(bool drawing) override {
+    Drawing = drawing;
+    calls.push_back(drawing ? "drawing 1" : "drawing 0");
+  }
+  raster::Surface& beginPass() override {
+    calls.push_back("begin");
+    return mapLayer;
+  }
+  void letEventsRun() override {
+    ++yields;
+    if (onYield) onYield(yields);
+  }
+  void showMessage(const std::string& text) override {
+    calls.push_back("message");
+    messages.push_back(text);
+  }
+  void writeCache(const raster::Surface& layer) override {
+    calls.push_back("cache");
+    cached = layer;
+    if (onWriteCache) onWriteCache();
+  }
+  void endPass() override { calls.push_back("end"); }
+  void refreshOverlay() override { calls.push_back("overlay"); }
 
   raster::Surface mapLayer;
   std::optional<raster::Surface> cached;  // the last picture written as cache
-  std::vector<std::string> calls;         // "drawing 1", "begin", "message", "cache", ...
+  std::vector<std::string> calls;
   std::vector<std::string> messages;
   int yields = 0;
   bool Drawing = false;
-  // Run at each yield with the yield's number (1 for the first).
-  std::function<void(int)> onYield;
+  std::function<void(int)> onYield;  // run at each yield with its number (1 for the first)
   std::function<void()> onWriteCache;
 };
 
@@ -76,13 +88,9 @@ geo::PixelIndex pixelAt(const geo::MapPlane& plane, const raster::Surface& surfa
                         double lon);
 std::optional<raster::Rgb> colourAt(const geo::MapPlane& plane, const raster::Surface& surface,
                                     double lat, double lon);
-
-// Pixels of the surface that do not have the given colour.
-std::int64_t countOtherThan(const raster::Surface& surface, raster::Rgb colour);
 std::int64_t countOf(const raster::Surface& surface, raster::Rgb colour);
 
-// The repository's folder (it holds mapdata/ with the shipped outline files), or
-// $ORBELLE_PROGRAM_FOLDER when set.
+// The repository's folder (it holds mapdata/), or $ORBELLE_PROGRAM_FOLDER when set.
 std::string shippedProgramFolder();
 bool shippedDataPresent();
 
