@@ -21,10 +21,10 @@
 #include "ini/ini_store.hpp"
 #include "model/settings_file.hpp"
 #include "raster/qt/picture_file.hpp"
-#include "render/outline_records.hpp"
 #include "shell/form1.hpp"
 #include "sun/local_clock.hpp"
 #include "support/map_fakes.hpp"
+#include "support/outline_files.hpp"
 
 namespace orbelle::reliability {
 namespace {
@@ -88,26 +88,9 @@ class FullDiskWindowTest : public ::testing::Test {
   }
 
   void writeOutlines() const {
-    std::vector<render::OutlineRecord> records;
-    for (int i = 0; i < 8; ++i) {
-      const auto lat = static_cast<std::int16_t>(600 + 300 * i);
-      const auto top = static_cast<std::int16_t>(lat + 120);
-      const std::int16_t west = -4800, east = -4680;
-      records.push_back({1001, lat, west});
-      records.push_back({1, top, west});
-      records.push_back({1, top, east});
-      records.push_back({1, lat, east});
-      records.push_back({1, lat, west});
-    }
-    records.push_back({0, 0, 0});
-    const std::vector<std::byte> bytes = render::encodeOutlineRecords(records);
-    fs::create_directory(program.path().toStdString() + "/mapdata");
-    for (const char* name :
-         {"state.pnt", "country.pnt", "coast.velapnt", "island.pnt", "lake.pnt", "river.pnt"}) {
-      std::ofstream out(program.path().toStdString() + "/mapdata/" + name, std::ios::binary);
-      out.write(reinterpret_cast<const char*>(bytes.data()),
-                static_cast<std::streamsize>(bytes.size()));
-    }
+    const QString mapdata = program.path() + QStringLiteral("/mapdata");
+    fs::create_directory(mapdata.toStdString());
+    test::writeOutlineFiles(mapdata, 8);
   }
 
   void expectUsable() const {
