@@ -9,12 +9,7 @@
 namespace mapdata {
 namespace {
 
-DecodedOutline decodeBytes(const std::vector<std::uint8_t>& bytes) {
-  std::size_t trailing = 0;
-  return decodeOutline(fromBytes(bytes, trailing));
-}
-
-TEST(OutlineRecords, WritesLittleEndianRecordsWithStartLineAndEndCodes) {
+TEST(OutlineRecords, WritesLittleEndianRecordsAndReadsThemBack) {
   const std::vector<MinuteLine> lines = {{{5400, -10800}, {-1, 255}}};
   const std::vector<std::uint8_t> expected = {
       0xE9, 0x03, 0x18, 0x15, 0xD0, 0xD5,  // 1001, 5400, -10800
@@ -22,21 +17,33 @@ TEST(OutlineRecords, WritesLittleEndianRecordsWithStartLineAndEndCodes) {
       0x00, 0x00, 0x00, 0x00, 0x00, 0x00,  // end
   };
   EXPECT_EQ(toBytes(encodeOutline(lines)), expected);
-}
 
-TEST(OutlineRecords, RoundTripsPolylines) {
-  const std::vector<MinuteLine> lines = {{{0, 0}, {1, 2}, {3, 4}},
-                                         {{-5400, 10800}, {5400, -10800}}};
-  const DecodedOutline decoded = decodeBytes(toBytes(encodeOutline(lines)));
+  const std::vector<MinuteLine> two = {{{0, 0}, {1, 2}, {3, 4}}, {{-5400, 10800}, {5400, -10800}}};
+  std::size_t trailing = 0;
+  const std::vector<Record> records =
+      fromBytes(toBytes(encodeOutline(two, {1001, 1500})), trailing);
+  const DecodedOutline decoded = decodeOutline(records);
   EXPECT_TRUE(decoded.problems.empty());
-  EXPECT_EQ(decoded.lines, lines);
+  EXPECT_EQ(decoded.lines, two);
   EXPECT_EQ(decoded.records, 6u);
-}
+  EXPECT_EQ(records[3].code, 1500);  // a river chain's mark is kept
 
-TEST(OutlineRecords, RefusesPolylinesTheMapWouldNotDraw) {
-  EXPECT_THROW(encodeOutline({{{0, 0}}}), std::invalid_argument);
+  EXPECT_THROW(encodeOutline({{{0, 0}}}), std::invalid_argument);  // the map would not draw it
   EXPECT_THROW(encodeOutline({{{0, 0}, {5401, 0}}}), std::invalid_argument);
   EXPECT_THROW(encodeOutline({{{0, 0}, {0, -10801}}}), std::invalid_argument);
+  EXPECT_THROW(encodeOutline(two, {1001}), std::invalid_argument);
+  EXPECT_THROW(encodeOutline(two, {1001, 1000}), std::invalid_argument);  // a line code
+}
+
+TEST(OutlineRecords, ChainCodesAreWholeTenKilometresAboveTheFirstStartCode) {
+  for (const auto& [km, code] : {std::pair{0.0, 1002},
+                                 {9.99, 1002},
+                                 {10.0, 1003},
+                                 {4454.0, 1447},
+                                 {-5.0, 1002},
+                                 {1e9, 32767}}) {
+    EXPECT_EQ(chainStartCode(km), code) << km;
+  }
 }
 
 TEST(OutlineRecords, DecoderListsEveryDeviation) {
@@ -56,11 +63,9 @@ TEST(OutlineRecords, DecoderListsEveryDeviation) {
   ASSERT_EQ(d.lines.size(), 3u);
   EXPECT_EQ(d.lines[1], (MinuteLine{{2, 2}, {3, 3}}));
   ASSERT_EQ(d.problems.size(), 5u);
-  EXPECT_NE(d.problems[0].find("before the first start"), std::string::npos);
-  EXPECT_NE(d.problems[1].find("negative"), std::string::npos);
-  EXPECT_NE(d.problems[2].find("out of range"), std::string::npos);
-  EXPECT_NE(d.problems[3].find("after the end"), std::string::npos);
-  EXPECT_NE(d.problems[4].find("single vertex"), std::string::npos);
+  const char* expected[] = {"before the first start", "negative", "out of range", "after the end",
+                            "single vertex"};
+  for (int i = 0; i < 5; ++i) EXPECT_NE(d.problems[i].find(expected[i]), std::string::npos) << i;
 
   std::size_t trailing = 0;
   const auto noEnd =
@@ -70,7 +75,7 @@ TEST(OutlineRecords, DecoderListsEveryDeviation) {
   EXPECT_EQ(noEnd.problems[0], "no end record");
 }
 
-TEST(OutlineCheck, RingsMustCloseAndLinesMustBeJoined) {
+TEST(OutlineCheck, RingsMustCloseLinesMustBeJoinedAndSegmentsShort) {
   DecodedOutline rings;
   rings.lines = {{{0, 0}, {0, 1}, {1, 1}, {0, 0}}, {{5, 5}, {5, 6}, {6, 6}}};
   const OutlineStats ringStats = checkOutline(rings, true, 0.15);
@@ -87,15 +92,13 @@ TEST(OutlineCheck, RingsMustCloseAndLinesMustBeJoined) {
   EXPECT_NE(lineStats.problems[0].find("polyline 1"), std::string::npos);
   EXPECT_NE(lineStats.problems[1].find("polyline 2"), std::string::npos);
   EXPECT_EQ(lineStats.vertices, 7u);
-}
 
-TEST(OutlineCheck, FlagsLongSegments) {
-  DecodedOutline d;
-  d.lines = {{{0, 0}, {0, 6}, {0, 16}}};  // 0.1 and 0.1667 degrees
-  const OutlineStats stats = checkOutline(d, false, 0.15);
-  EXPECT_NEAR(stats.longestSegmentDeg, 10.0 / 60, 1e-9);
-  ASSERT_EQ(stats.problems.size(), 1u);
-  EXPECT_NE(stats.problems[0].find("segment of"), std::string::npos);
+  DecodedOutline steps;
+  steps.lines = {{{0, 0}, {0, 6}, {0, 16}}};  // 0.1 and 0.1667 degrees
+  const OutlineStats stepStats = checkOutline(steps, false, 0.15);
+  EXPECT_NEAR(stepStats.longestSegmentDeg, 10.0 / 60, 1e-9);
+  ASSERT_EQ(stepStats.problems.size(), 1u);
+  EXPECT_NE(stepStats.problems[0].find("segment of"), std::string::npos);
 }
 
 }  // namespace
