@@ -1,6 +1,7 @@
 #include "river_chains.hpp"
 
 #include <cstdlib>
+#include <numbers>
 #include <numeric>
 #include <unordered_map>
 
@@ -11,7 +12,7 @@ namespace mapdata {
 
 namespace {
 
-constexpr double kRadPerDeg = 3.14159265358979323846 / 180.0;
+constexpr double kRadPerDeg = std::numbers::pi / 180.0;
 
 // Union-find over line and lake indices.
 class Chains {
@@ -32,8 +33,9 @@ class Chains {
 double lengthKm(const MinuteLine& line) {
   double degrees = 0;
   for (std::size_t i = 1; i < line.size(); ++i) {
-    degrees += arcDegrees({line[i - 1].lon / 60.0, line[i - 1].lat / 60.0},
-                          {line[i].lon / 60.0, line[i].lat / 60.0});
+    const double m = kMinutesPerDegree;
+    degrees +=
+        arcDegrees({line[i - 1].lon / m, line[i - 1].lat / m}, {line[i].lon / m, line[i].lat / m});
   }
   return degrees * kRadPerDeg * kEarthRadiusKm;
 }

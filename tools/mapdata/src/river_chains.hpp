@@ -16,7 +16,8 @@ namespace mapdata {
 // between two vertices is at most about 3 minutes from one of them.
 constexpr int kLakeReachMinutes = 4;
 
-// Per line, the total length (km, on the sphere of sphere_area.hpp) of its chain.
+// Per line, the total length of its chain in km along great circles on the sphere of
+// sphere_area.hpp (double precision; the map compares it in whole 10 km).
 std::vector<double> chainLengthsKm(const std::vector<MinuteLine>& lines,
                                    const std::vector<MinuteLine>& lakes);
 

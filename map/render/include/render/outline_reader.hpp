@@ -11,7 +11,9 @@
 // of the file ends the data. The current point carries over from one file to the next.
 //
 // A polyline whose start code marks a river chain shorter than the target's minChainKm
-// (render/outline_records.hpp) is passed over: the pen moves along it without drawing.
+// (render/outline_records.hpp) is passed over: the pen moves along it without drawing. With a
+// minStepMiles, a line record whose vertex lies nearer than that to the current point (in x and
+// in y) is passed over too, unless the next record does not continue the polyline.
 //
 // A line whose projected length exceeds its true length by more than the stretch excess
 // (render/stretched_segment.hpp) is not drawn: the pen moves to its end.
