@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Rebuilds the six outline files of mapdata/ from GSHHG (intermediate resolution) through GMT.
+# Rebuilds the outline files of mapdata/ from GSHHG (intermediate resolution) through GMT.
 #   tools/mapdata/make_mapdata.sh [BUILD_DIR] [OUT_DIR]
 # BUILD_DIR holds the built mapdata_convert (default: build-mapdata, built here if missing);
 # OUT_DIR receives the files (default: mapdata/). Needs Debian's gmt and gmt-gshhg packages.
@@ -34,12 +34,21 @@ for level in 1 2 3 4; do
 done
 gmtdump -N1 > "$work/country.txt"
 gmtdump -N2 > "$work/state.txt"
-gmtdump -Ia > "$work/river.txt"
+# Rivers by level: 1 permanent major, 2 additional major, 3 additional, 4 minor rivers (GMT's
+# intermittent rivers and canals are left out). The map draws more levels as it zooms in.
+for level in 1 2 3 4; do
+  gmtdump -I$level > "$work/river$level.txt"
+done
 
 "$convert" shores "$work"/level{1,2,3,4}.txt "$out"
 "$convert" lines "$work/country.txt" "$out/country.pnt"
 "$convert" lines "$work/state.txt" "$out/state.pnt"
-"$convert" lines "$work/river.txt" "$out/river.pnt"
+# Each river polyline's start code carries the length of its chain (pieces joined at junctions
+# and through the lakes of lake.pnt), so that coarse maps can leave out small rivers.
+"$convert" lines "$work/river1.txt" "$out/river.pnt" --chains "$out/lake.pnt"
+for level in 2 3 4; do
+  "$convert" lines "$work/river$level.txt" "$out/river$level.pnt" --chains "$out/lake.pnt"
+done
 
 "$convert" check --rings "$out/coast.velapnt" "$out/island.pnt" "$out/lake.pnt"
-"$convert" check "$out/country.pnt" "$out/state.pnt" "$out/river.pnt"
+"$convert" check "$out/country.pnt" "$out/state.pnt" "$out"/river{,2,3,4}.pnt

@@ -1,5 +1,6 @@
 #include "render/drawing_pass.hpp"
 
+#include <filesystem>
 #include <future>
 #include <span>
 #include <string>
@@ -8,8 +9,8 @@
 #include <vector>
 
 #include "geometry/constants.hpp"
-#include "plane/map_drawing.hpp"
 #include "geometry/rounding.hpp"
+#include "plane/map_drawing.hpp"
 #include "render/outline_loader.hpp"
 
 namespace orbelle::render {
@@ -17,6 +18,9 @@ namespace orbelle::render {
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+// The files every pass draws before the rivers: state, country, coast, island and lake.
+constexpr std::size_t kPassFiles = 5;
 
 // Clears the running flag however the pass ends.
 class RunningGuard {
@@ -31,6 +35,14 @@ class RunningGuard {
 };
 
 }  // namespace
+
+std::vector<std::string_view> riverFiles(double milesPerPixel) {
+  std::vector<std::string_view> files;
+  for (const RiverLevel& level : kRiverLevels) {
+    if (milesPerPixel <= level.maxMilesPerPixel) files.push_back(level.file);
+  }
+  return files;
+}
 
 DrawingPass::DrawingPass(PassWindow& window, geo::MapPlane& plane, const PassOptions& options,
                          std::string programFolder)
@@ -86,12 +98,15 @@ void DrawingPass::drawAll(raster::Surface& surface) {
   const OutlineProjector projector(pass_.LatHere, pass_.LonHere);
   // Every file of the pass is read now and projected while the earlier ones are drawn. Rivers
   // are read ahead when they are shown at the start; whether they are drawn is decided in turn.
+  const std::vector<std::string_view> rivers = riverFiles(pass_.MilesPerPixel);
   const bool riversAhead = options_.ShowRivers;
   std::vector<std::string> paths;
   for (std::string_view name : {kStateFile, kCountryFile, kCoastFile, kIslandFile, kLakeFile}) {
     paths.push_back(reader_.pathOf(name));
   }
-  if (riversAhead) paths.push_back(reader_.pathOf(kRiverFile));
+  if (riversAhead) {
+    for (std::string_view name : rivers) paths.push_back(reader_.pathOf(name));
+  }
   auto loaded = std::make_unique<OutlineLoader>(paths, projector, options_.projectionThreads,
                                                 lastLoader_.get());
   lastLoader_.reset();
@@ -129,11 +144,16 @@ void DrawingPass::drawAll(raster::Surface& surface) {
 
   mark = Clock::now();
   surface.setColor(options_.WaterColor);
+  target.minChainKm = kRiverChainPixels * pass_.MilesPerPixel * geo::kKmPerMile;
+  target.minStepMiles = kRiverStepPixels * pass_.MilesPerPixel;
   if (options_.ShowRivers) {
-    if (riversAhead) {
-      draw(5);
-    } else {
-      figures_.files.push_back(reader_.DrawOutlineFile(kRiverFile, target));
+    for (std::size_t level = 0; level < rivers.size(); ++level) {
+      if (riversAhead) {
+        const std::size_t index = kPassFiles + level;
+        if (level == 0 || loader.file(index).state != LoadedOutline::State::Missing) draw(index);
+      } else if (level == 0 || std::filesystem::exists(reader_.pathOf(rivers[level]))) {
+        figures_.files.push_back(reader_.DrawOutlineFile(rivers[level], target));
+      }
     }
   }
   figures_.outlines += Clock::now() - mark;

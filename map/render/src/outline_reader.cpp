@@ -1,5 +1,6 @@
 #include "render/outline_reader.hpp"
 
+#include <cmath>
 #include <utility>
 
 #include "render/pass_style.hpp"
@@ -52,6 +53,7 @@ OutlineFigures OutlineReader::DrawOutlineFile(OutlineLoader& loader, std::size_t
   raster::Surface& surface = target.surface;
   std::optional<PenPosition> pen = penOn(surface);
   bool lonePoint = false;
+  bool passOver = false;  // the current polyline is too short a river chain
   std::size_t projectedEnd = 0;
   for (std::size_t i = 0; i < file.records.size(); ++i) {
     if (i == projectedEnd) projectedEnd = loader.ensureProjected(index, i);
@@ -60,6 +62,17 @@ OutlineFigures OutlineReader::DrawOutlineFile(OutlineLoader& loader, std::size_t
     const double x = vertex.x, y = vertex.y;
     switch (penAction(record.code)) {
       case PenAction::Line: {
+        if (passOver) {
+          surface.moveTo(x, y);
+          pen = PenPosition{x, y, record.latDegrees(), record.lonDegrees()};
+          break;
+        }
+        if (target.minStepMiles > 0.0 && i + 1 < file.records.size() &&
+            penAction(file.records[i + 1].code) == PenAction::Line &&
+            std::abs(x - surface.currentX()) < target.minStepMiles &&
+            std::abs(y - surface.currentY()) < target.minStepMiles) {
+          break;
+        }
         const geo::MapPoint from{surface.currentX(), surface.currentY()};
         const bool stretched =
             pen && mayBeStretched(from, {x, y}) &&
@@ -86,7 +99,9 @@ OutlineFigures OutlineReader::DrawOutlineFile(OutlineLoader& loader, std::size_t
         surface.moveTo(x, y);
         if (target.shoreLines != nullptr) target.shoreLines->beginRing();
         pen = PenPosition{x, y, record.latDegrees(), record.lonDegrees()};
-        lonePoint = true;
+        passOver = chainKmOf(record.code) >= 0.0 && chainKmOf(record.code) < target.minChainKm;
+        figures.shortChains += passOver;
+        lonePoint = !passOver;
         ++figures.polylines;
         pen_ = pen;
         target.window.letEventsRun();

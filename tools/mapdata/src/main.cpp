@@ -16,6 +16,7 @@
 #include "land_mask.hpp"
 #include "outline_check.hpp"
 #include "outline_records.hpp"
+#include "river_chains.hpp"
 
 namespace {
 
@@ -28,7 +29,7 @@ const char* const kUsage =
     "  mapdata_convert shores LEVEL1.txt LEVEL2.txt LEVEL3.txt LEVEL4.txt OUTDIR\n"
     "                  [--step DEG] [--continental KM2]\n"
     "      writes OUTDIR/coast.velapnt, OUTDIR/island.pnt, OUTDIR/lake.pnt\n"
-    "  mapdata_convert lines IN.txt OUT.pnt [--step DEG]\n"
+    "  mapdata_convert lines IN.txt OUT.pnt [--step DEG] [--chains LAKE.pnt]\n"
     "  mapdata_convert check [--rings] [--max-segment DEG] FILE...\n"
     "  mapdata_convert mask CELLS.raw COLUMNS ROWS CELL_ARCSEC OUT.mask\n";
 
@@ -55,6 +56,7 @@ struct Args {
   double continental = kDefaultContinentalKm2;
   double maxSegment = kDefaultMaxSegmentDeg;
   bool rings = false;
+  std::string chains;  // lake file: mark each line's river chain length in its start code
 };
 
 Args parse(int argc, char** argv) {
@@ -71,6 +73,8 @@ Args parse(int argc, char** argv) {
       args.continental = number(value());
     else if (a == "--max-segment")
       args.maxSegment = number(value());
+    else if (a == "--chains")
+      args.chains = value();
     else if (a == "--rings")
       args.rings = true;
     else if (a.starts_with("--"))
@@ -89,8 +93,10 @@ std::vector<Polyline> readPieces(const std::string& path) {
   return lines;
 }
 
-void writeOutline(const std::string& path, const std::vector<MinuteLine>& lines) {
-  const std::vector<Record> records = encodeOutline(lines);
+void writeOutline(const std::string& path, const std::vector<MinuteLine>& lines,
+                  const std::vector<std::int16_t>& startCodes = {}) {
+  const std::vector<Record> records =
+      startCodes.empty() ? encodeOutline(lines) : encodeOutline(lines, startCodes);
   writeFileAtomically(path, toBytes(records));
   std::size_t vertices = 0;
   for (const MinuteLine& line : lines) vertices += line.size();
@@ -124,7 +130,15 @@ int runLines(const Args& args) {
   const LineOutput out = convertLines(readPieces(args.positional[0]), args.step);
   std::printf("%s: %zu pieces, %zu repeated segments dropped\n", args.positional[0].c_str(),
               out.pieces, out.repeatedSegments);
-  writeOutline(args.positional[1], out.lines);
+  std::vector<std::int16_t> startCodes;
+  if (!args.chains.empty()) {
+    std::size_t trailing = 0;
+    const DecodedOutline lakes = decodeOutline(fromBytes(readFileBytes(args.chains), trailing));
+    if (!lakes.problems.empty()) throw std::runtime_error(args.chains + ": " + lakes.problems[0]);
+    for (const double km : chainLengthsKm(out.lines, lakes.lines))
+      startCodes.push_back(chainStartCode(km));
+  }
+  writeOutline(args.positional[1], out.lines, startCodes);
   return 0;
 }
 

@@ -1,7 +1,12 @@
 #include "outline_records.hpp"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <stdexcept>
+
+#include "render/outline_records.hpp"
 
 namespace mapdata {
 namespace {
@@ -23,20 +28,35 @@ std::int16_t getLe16(const std::uint8_t* p) {
 }  // namespace
 
 std::vector<Record> encodeOutline(const std::vector<MinuteLine>& lines) {
+  return encodeOutline(lines, std::vector<std::int16_t>(lines.size(), kStartCode));
+}
+
+std::vector<Record> encodeOutline(const std::vector<MinuteLine>& lines,
+                                  const std::vector<std::int16_t>& startCodes) {
+  if (startCodes.size() != lines.size()) throw std::invalid_argument("one start code per line");
   std::vector<Record> records;
-  for (const MinuteLine& line : lines) {
+  for (std::size_t n = 0; n < lines.size(); ++n) {
+    const MinuteLine& line = lines[n];
+    if (startCodes[n] < kStartCode) throw std::invalid_argument("start code below 1001");
     if (line.size() < 2) throw std::invalid_argument("polyline with fewer than two vertices");
     for (std::size_t i = 0; i < line.size(); ++i) {
       const MinutePoint p = line[i];
       if (!inRange(p.lat, p.lon))
         throw std::invalid_argument("vertex out of range: " + std::to_string(p.lat) + " " +
                                     std::to_string(p.lon));
-      records.push_back(Record{i == 0 ? kStartCode : kLineCode, static_cast<std::int16_t>(p.lat),
+      records.push_back(Record{i == 0 ? startCodes[n] : kLineCode, static_cast<std::int16_t>(p.lat),
                                static_cast<std::int16_t>(p.lon)});
     }
   }
   records.push_back(Record{kEndCode, 0, 0});
   return records;
+}
+
+std::int16_t chainStartCode(double km) {
+  const double steps = std::floor(std::max(km, 0.0) / orbelle::render::kChainStepKm);
+  const double code = orbelle::render::kFirstChainCode + steps;
+  return static_cast<std::int16_t>(
+      std::min<double>(code, std::numeric_limits<std::int16_t>::max()));
 }
 
 std::vector<std::uint8_t> toBytes(const std::vector<Record>& records) {

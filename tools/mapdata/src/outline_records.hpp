@@ -27,6 +27,13 @@ struct Record {
 // Throws std::invalid_argument for a polyline of fewer than two vertices (the reader would not
 // draw it) or a vertex outside +-5400 / +-10800 minutes.
 std::vector<Record> encodeOutline(const std::vector<MinuteLine>& lines);
+// The same with the start code of each line given (startCodes[i] for lines[i], each >= 1001).
+std::vector<Record> encodeOutline(const std::vector<MinuteLine>& lines,
+                                  const std::vector<std::int16_t>& startCodes);
+
+// The start code that marks a river chain of km as the map reads it (render/outline_records.hpp:
+// rounded down to whole kChainStepKm, saturated at the largest code).
+std::int16_t chainStartCode(double km);
 
 std::vector<std::uint8_t> toBytes(const std::vector<Record>& records);
 

@@ -1,46 +1,48 @@
+// File formats: the outline records and their checks (outline_records, outline_check), GMT's
+// segment text (gmt_text), the land mask (land_mask).
 #include "outline_records.hpp"
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <stdexcept>
 
+#include "gmt_text.hpp"
+#include "land_mask.hpp"
 #include "outline_check.hpp"
 
 namespace mapdata {
 namespace {
 
-DecodedOutline decodeBytes(const std::vector<std::uint8_t>& bytes) {
-  std::size_t trailing = 0;
-  return decodeOutline(fromBytes(bytes, trailing));
-}
-
-TEST(OutlineRecords, WritesLittleEndianRecordsWithStartLineAndEndCodes) {
-  const std::vector<MinuteLine> lines = {{{5400, -10800}, {-1, 255}}};
+TEST(OutlineRecords, WritesLittleEndianRecordsAndReadsThemBack) {
   const std::vector<std::uint8_t> expected = {
       0xE9, 0x03, 0x18, 0x15, 0xD0, 0xD5,  // 1001, 5400, -10800
       0x01, 0x00, 0xFF, 0xFF, 0xFF, 0x00,  // 1, -1, 255
       0x00, 0x00, 0x00, 0x00, 0x00, 0x00,  // end
   };
-  EXPECT_EQ(toBytes(encodeOutline(lines)), expected);
-}
-
-TEST(OutlineRecords, RoundTripsPolylines) {
-  const std::vector<MinuteLine> lines = {{{0, 0}, {1, 2}, {3, 4}},
-                                         {{-5400, 10800}, {5400, -10800}}};
-  const DecodedOutline decoded = decodeBytes(toBytes(encodeOutline(lines)));
+  EXPECT_EQ(toBytes(encodeOutline({{{5400, -10800}, {-1, 255}}})), expected);
+  const std::vector<MinuteLine> two = {{{0, 0}, {1, 2}, {3, 4}}, {{-5400, 10800}, {5400, -10800}}};
+  std::size_t trailing = 0;
+  const auto records = fromBytes(toBytes(encodeOutline(two, {1001, 1500})), trailing);
+  const DecodedOutline decoded = decodeOutline(records);
   EXPECT_TRUE(decoded.problems.empty());
-  EXPECT_EQ(decoded.lines, lines);
+  EXPECT_EQ(decoded.lines, two);
   EXPECT_EQ(decoded.records, 6u);
-}
-
-TEST(OutlineRecords, RefusesPolylinesTheMapWouldNotDraw) {
+  EXPECT_EQ(records[3].code, 1500);  // a river chain's mark is kept
+  // Polylines the map would not draw; one start code per line, none a line code.
   EXPECT_THROW(encodeOutline({{{0, 0}}}), std::invalid_argument);
   EXPECT_THROW(encodeOutline({{{0, 0}, {5401, 0}}}), std::invalid_argument);
   EXPECT_THROW(encodeOutline({{{0, 0}, {0, -10801}}}), std::invalid_argument);
+  EXPECT_THROW(encodeOutline(two, {1001}), std::invalid_argument);
+  EXPECT_THROW(encodeOutline(two, {1001, 1000}), std::invalid_argument);
+  // Chain marks: whole 10 km above 1002, saturated.
+  const double km[] = {0.0, 9.99, 10.0, 4454.0, -5.0, 1e9};
+  const std::int16_t codes[] = {1002, 1002, 1003, 1447, 1002, 32767};
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(chainStartCode(km[i]), codes[i]) << km[i];
 }
 
 TEST(OutlineRecords, DecoderListsEveryDeviation) {
-  const std::vector<Record> records = {
+  const DecodedOutline d = decodeOutline({
       {1, 0, 0},        // line before any start
       {1001, 1, 1},     // single-vertex polyline: the next record is a start
       {1001, 2, 2},     // start
@@ -50,52 +52,112 @@ TEST(OutlineRecords, DecoderListsEveryDeviation) {
       {1, 0, 0},        // line
       {0, 0, 0},        // end
       {1, 9, 9},        // after the end
-  };
-  const DecodedOutline d = decodeOutline(records);
+  });
   EXPECT_EQ(d.records, 8u);
   ASSERT_EQ(d.lines.size(), 3u);
   EXPECT_EQ(d.lines[1], (MinuteLine{{2, 2}, {3, 3}}));
-  ASSERT_EQ(d.problems.size(), 5u);
-  EXPECT_NE(d.problems[0].find("before the first start"), std::string::npos);
-  EXPECT_NE(d.problems[1].find("negative"), std::string::npos);
-  EXPECT_NE(d.problems[2].find("out of range"), std::string::npos);
-  EXPECT_NE(d.problems[3].find("after the end"), std::string::npos);
-  EXPECT_NE(d.problems[4].find("single vertex"), std::string::npos);
-
+  const char* expected[] = {"before the first start", "negative", "out of range", "after the end",
+                            "single vertex"};
+  ASSERT_EQ(d.problems.size(), std::size(expected));
+  for (int i = 0; i < 5; ++i) EXPECT_NE(d.problems[i].find(expected[i]), std::string::npos) << i;
   std::size_t trailing = 0;
   const auto noEnd =
       decodeOutline(fromBytes({0xE9, 0x03, 0, 0, 0, 0, 1, 0, 1, 0, 1, 0, 7}, trailing));
   EXPECT_EQ(trailing, 1u);
-  ASSERT_EQ(noEnd.problems.size(), 1u);
-  EXPECT_EQ(noEnd.problems[0], "no end record");
+  EXPECT_EQ(noEnd.problems, std::vector<std::string>{"no end record"});
 }
 
-TEST(OutlineCheck, RingsMustCloseAndLinesMustBeJoined) {
-  DecodedOutline rings;
-  rings.lines = {{{0, 0}, {0, 1}, {1, 1}, {0, 0}}, {{5, 5}, {5, 6}, {6, 6}}};
-  const OutlineStats ringStats = checkOutline(rings, true, 0.15);
-  EXPECT_EQ(ringStats.closedPolylines, 1u);
-  ASSERT_EQ(ringStats.problems.size(), 1u);
-  EXPECT_NE(ringStats.problems[0].find("polyline 2"), std::string::npos);
-
-  DecodedOutline lines;
-  lines.lines = {{{0, 0}, {0, 1}}, {{0, 1}, {0, 2}}, {{0, 3}, {0, 2}, {1, 2}}};
-  const OutlineStats lineStats = checkOutline(lines, false, 0.15);
+TEST(OutlineCheck, RingsMustCloseLinesMustBeJoinedAndSegmentsShort) {
+  DecodedOutline d;
+  d.lines = {{{0, 0}, {0, 1}, {1, 1}, {0, 0}}, {{5, 5}, {5, 6}, {6, 6}}};
+  OutlineStats stats = checkOutline(d, true, 0.15);
+  EXPECT_EQ(stats.closedPolylines, 1u);
+  ASSERT_EQ(stats.problems.size(), 1u);
+  EXPECT_NE(stats.problems[0].find("polyline 2"), std::string::npos);
   // (0,1) joins polylines 1 and 2 and nothing else meets there; (0,2), where polyline 2 ends on
   // polyline 3, is a junction of three segments.
-  ASSERT_EQ(lineStats.problems.size(), 2u);
-  EXPECT_NE(lineStats.problems[0].find("polyline 1"), std::string::npos);
-  EXPECT_NE(lineStats.problems[1].find("polyline 2"), std::string::npos);
-  EXPECT_EQ(lineStats.vertices, 7u);
-}
-
-TEST(OutlineCheck, FlagsLongSegments) {
-  DecodedOutline d;
+  d.lines = {{{0, 0}, {0, 1}}, {{0, 1}, {0, 2}}, {{0, 3}, {0, 2}, {1, 2}}};
+  stats = checkOutline(d, false, 0.15);
+  ASSERT_EQ(stats.problems.size(), 2u);
+  EXPECT_NE(stats.problems[0].find("polyline 1"), std::string::npos);
+  EXPECT_NE(stats.problems[1].find("polyline 2"), std::string::npos);
+  EXPECT_EQ(stats.vertices, 7u);
   d.lines = {{{0, 0}, {0, 6}, {0, 16}}};  // 0.1 and 0.1667 degrees
-  const OutlineStats stats = checkOutline(d, false, 0.15);
+  stats = checkOutline(d, false, 0.15);
   EXPECT_NEAR(stats.longestSegmentDeg, 10.0 / 60, 1e-9);
   ASSERT_EQ(stats.problems.size(), 1u);
   EXPECT_NE(stats.problems[0].find("segment of"), std::string::npos);
+}
+
+std::vector<Piece> parse(const std::string& text) {
+  std::istringstream in(text);
+  return readGmtSegments(in, "test.txt");
+}
+
+TEST(GmtText, ReadsSegmentsWithTheirLevels) {
+  // An empty segment is dropped; points before any header form a piece of level 0.
+  const auto pieces = parse(
+      "1 2\n"
+      "# comment\n"
+      "> Shore Bin # 74, Level 3\n"
+      "14.5\t80.25\n"
+      "-180 -16.5\r\n"
+      "\n"
+      "> Border Bin # 9, Level 2\n"
+      "1 2\n"
+      ">\n");
+  ASSERT_EQ(pieces.size(), 3u);
+  EXPECT_EQ(pieces[0].level, 0);
+  EXPECT_EQ(pieces[1].level, 3);
+  EXPECT_EQ(pieces[1].points, (Polyline{{14.5, 80.25}, {-180.0, -16.5}}));
+  EXPECT_EQ(pieces[2].level, 2);
+  EXPECT_EQ(pieces[2].points, (Polyline{{1.0, 2.0}}));
+}
+
+TEST(GmtText, MalformedLinesNameSourceAndLine) {
+  try {
+    parse("> a\n1 2\nnonsense\n");
+    FAIL() << "no exception";
+  } catch (const std::runtime_error& e) {
+    EXPECT_STREQ(e.what(), "test.txt:3: expected \"lon lat\", got \"nonsense\"");
+  }
+  for (const char* text : {"1\n", "181 0\n", "0 -90.5\n", "nan 0\n"}) EXPECT_ANY_THROW(parse(text));
+}
+
+// A 6 x 3 mask of 60-degree cells whose values show a swapped row or column.
+const std::vector<std::uint8_t> kCells = {0, 1, 2, 3, 4, 1, 1, 0, 0, 0, 0, 2, 3, 3, 1, 1, 1, 4};
+constexpr std::uint32_t kCell = 60 * 3600;
+
+TEST(LandMask, RoundTripsAndLooksUpCellsFromTheNorthWest) {
+  const auto bytes = encodeMask(kCells, 6, 3, kCell);
+  EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 9), std::string("LANDMASK\x06"));
+  const LandMask mask = decodeMask(bytes);
+  EXPECT_EQ(mask.levels, kCells);
+  // North-west cell; row 0 columns 1 and 2; row 1's last column; the south-east cell; 180 is
+  // column 0 and the south pole the last row; longitudes fold (241 is -119).
+  const double lat[] = {89, 89, 89, 0.5, -89, -90, 90, 89};
+  const double lon[] = {-179, -61, -59, 179, 179, 180, -180, 241};
+  const int level[] = {0, 1, 2, 2, 4, 3, 0, 1};
+  for (int i = 0; i < 8; ++i)
+    EXPECT_EQ(mask.at(lat[i], lon[i]), level[i]) << lat[i] << " " << lon[i];
+}
+
+TEST(LandMask, RefusesGridsThatDoNotCoverTheGlobeAndDamagedFiles) {
+  std::vector<std::uint8_t> bad = kCells, none = {0, 1};
+  bad[5] = 5;
+  EXPECT_THROW(encodeMask(kCells, 6, 3, 3600), std::invalid_argument);
+  EXPECT_THROW(encodeMask(kCells, 3, 6, kCell), std::invalid_argument);
+  EXPECT_THROW(encodeMask(none, 6, 3, kCell), std::invalid_argument);
+  EXPECT_THROW(encodeMask(bad, 6, 3, kCell), std::invalid_argument);
+  // Truncated, another magic, a cell size that no longer covers the globe, a level above 4, empty.
+  const auto good = encodeMask(kCells, 6, 3, kCell);
+  for (const auto& [at, value] :
+       {std::pair{good.size(), -1}, {0ul, 'X'}, {16ul, 1}, {good.size() - 1, 9}, {0ul, -1}}) {
+    auto bytes = good;
+    if (value >= 0) bytes[at] = static_cast<std::uint8_t>(value);
+    bytes.resize(value >= 0 ? bytes.size() : at == 0 ? 0 : at - 1);
+    EXPECT_THROW(decodeMask(bytes), std::runtime_error) << at;
+  }
 }
 
 }  // namespace

@@ -2,8 +2,9 @@
 
 // The drawing pass that builds the base map for the current station and radius: the Earth's
 // disc inside its rim, the edge ticks and azimuth marks, the outline files, the water and ice
-// fills of every land-coloured region decided from the shore data (region_fills.hpp), and the
-// station and pole dots. It draws on the map layer the window
+// fills of every land-coloured region decided from the shore data (region_fills.hpp), the rivers
+// when shown (the levels that suit the map's miles per pixel, long enough rivers only:
+// pass_style.hpp), and the station and pole dots. It draws on the map layer the window
 // hands it, writes the cache through the window when it completes, and ends with the overlay
 // refresh.
 //
@@ -15,10 +16,11 @@
 // drops such a request.
 
 #include <chrono>
+#include <cstdint>
 #include <future>
 #include <memory>
-#include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "plane/map_plane.hpp"
@@ -35,6 +37,9 @@
 namespace orbelle::render {
 
 // What the last pass did, for the renderer's report and the benchmark.
+// The river files a map of milesPerPixel shows, in drawing order (kRiverLevels).
+std::vector<std::string_view> riverFiles(double milesPerPixel);
+
 struct PassFigures {
   using Duration = std::chrono::steady_clock::duration;
   Duration total{};
@@ -45,7 +50,7 @@ struct PassFigures {
   std::vector<OutlineFigures> files;  // in the order drawn
   RegionFigures regions;
   bool shoreIndexBuilt = false;  // the shore rings were indexed anew (not kept from before)
-  bool completed = false;  // not cancelled
+  bool completed = false;        // not cancelled
 };
 
 class DrawingPass {

@@ -10,6 +10,11 @@
 // events and stops reading when CancelDraw is set; a negative code is skipped; code 0 or the end
 // of the file ends the data. The current point carries over from one file to the next.
 //
+// A polyline whose start code marks a river chain shorter than the target's minChainKm
+// (render/outline_records.hpp) is passed over: the pen moves along it without drawing. With a
+// minStepMiles, a line record whose vertex lies nearer than that to the current point (in x and
+// in y) is passed over too, unless the next record does not continue the polyline.
+//
 // A line whose projected length exceeds its true length by more than the stretch excess
 // (render/stretched_segment.hpp) is not drawn: the pen moves to its end.
 
@@ -37,6 +42,7 @@ struct OutlineFigures {
   std::size_t lines = 0;           // lines drawn
   std::size_t stretchedLines = 0;  // lines left undrawn by the stretch rule
   std::size_t dots = 0;            // single-vertex polylines plotted as dots
+  std::size_t shortChains = 0;     // polylines passed over as too short a river chain
   bool cancelled = false;          // reading stopped at a start record because of CancelDraw
 };
 
@@ -50,6 +56,11 @@ struct OutlineTarget {
   // When set, every polyline start and every line drawn is handed to it as well (the pass sets
   // it while the shore files are drawn).
   ShoreCrossings* shoreLines = nullptr;
+  // Polylines marked with a river chain shorter than this (km) are not drawn; 0 draws all.
+  double minChainKm = 0.0;
+  // A vertex nearer than this (map miles, in x and in y) to the current point is passed over,
+  // unless it ends its polyline; 0 draws every vertex.
+  double minStepMiles = 0.0;
 };
 
 class OutlineReader {

@@ -22,6 +22,18 @@ inline constexpr std::int16_t kLastLineCode = 1000;
 inline constexpr std::int16_t kFirstStartCode = 1001;
 inline constexpr double kMinutesPerDegree = 60.0;
 
+// A river file's start code may also carry the length of the river chain the polyline belongs
+// to (its pieces joined through junctions and lakes; tools/mapdata/src/river_chains.hpp): code
+// kFirstChainCode + n marks a chain at least n × kChainStepKm long. kFirstStartCode marks none.
+inline constexpr std::int16_t kFirstChainCode = kFirstStartCode + 1;
+inline constexpr double kChainStepKm = 10.0;
+
+// The chain length a start code marks, in km (precision kChainStepKm, rounded down); negative
+// when it marks none.
+constexpr double chainKmOf(std::int16_t startCode) noexcept {
+  return startCode < kFirstChainCode ? -1.0 : (startCode - kFirstChainCode) * kChainStepKm;
+}
+
 enum class PenAction { End, Line, Start, Ignore };
 
 constexpr PenAction penAction(std::int16_t code) noexcept {

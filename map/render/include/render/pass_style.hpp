@@ -4,6 +4,7 @@
 // 24-bit RGB (red + 256 × green + 65536 × blue); widths are pixels.
 
 #include <array>
+#include <limits>
 #include <string_view>
 
 #include "raster/color.hpp"
@@ -52,5 +53,30 @@ inline constexpr std::string_view kCoastFile = "coast.velapnt";
 inline constexpr std::string_view kIslandFile = "island.pnt";
 inline constexpr std::string_view kLakeFile = "lake.pnt";
 inline constexpr std::string_view kRiverFile = "river.pnt";
+
+// The river levels, from the major permanent rivers (kRiverFile) to the minor ones. A level is
+// drawn on maps of at most maxMilesPerPixel miles per pixel, so a map shows more of them as it
+// zooms in while the rivers stay under 5 % of the land's pixels at every scale (mapdata/README.md
+// has the figures). Files after the first are detail: one that is missing is left out without a
+// message.
+struct RiverLevel {
+  std::string_view file;
+  double maxMilesPerPixel;
+};
+inline constexpr std::array<RiverLevel, 4> kRiverLevels{{
+    {kRiverFile, std::numeric_limits<double>::infinity()},
+    {"river2.pnt", 6.0},
+    {"river3.pnt", 3.0},
+    {"river4.pnt", 1.5},
+}};
+
+// A river polyline is drawn only when its chain (render/outline_records.hpp) is at least this
+// many pixels long at the map's scale: at whole Earth on 600 pixels about 1340 km, so the Volga
+// (about 1600 km of river between its reservoirs) stays and short rivers go.
+inline constexpr double kRiverChainPixels = 20.0;
+// A river vertex nearer than this many pixels to the last point drawn is passed over (a
+// polyline's last vertex never is): a one-pixel line through several vertices per pixel steps
+// sideways at each and covers up to twice the pixels of the river's course.
+inline constexpr double kRiverStepPixels = 1.0;
 
 }  // namespace orbelle::render
