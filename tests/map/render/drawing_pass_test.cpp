@@ -171,6 +171,18 @@ TEST(RegionFills, DepthNeededGrowsAsPixelsShrinkAndNearTheAntipode) {
     EXPECT_EQ(depthNeeded(milesPerPixel, miles), depth) << milesPerPixel << ", " << miles;
 }
 
+// The river levels a map shows grow as it zooms in; each level's bound is inclusive.
+TEST(RiverFiles, MoreLevelsAsMilesPerPixelFall) {
+  const std::pair<double, std::size_t> cases[] = {
+      {2.0 * 12437 / 600, 1}, {6.01, 1}, {6.0, 2}, {3.0, 3}, {1.5, 4}, {0.5, 4}};
+  for (auto [milesPerPixel, levels] : cases) {
+    const std::vector<std::string_view> files = riverFiles(milesPerPixel);
+    ASSERT_EQ(files.size(), levels) << milesPerPixel;
+    EXPECT_EQ(files.front(), kRiverFile);
+    for (std::size_t i = 0; i < levels; ++i) EXPECT_EQ(files[i], kRiverLevels[i].file);
+  }
+}
+
 // A missing file is reported and the pass goes on; rivers off, river.pnt is not looked for.
 TEST_F(DrawingPassTest, MissingFilesAreReportedAndThePassGoesOn) {
   std::filesystem::remove(folder.mapDataPath("country.pnt"));

@@ -182,6 +182,28 @@ TEST_F(OutlineReaderTest, CancelStopsAtTheNextStartRecordOfEveryFile) {
   EXPECT_TRUE(sameMap());
 }
 
+// River rules: a polyline marked with too short a chain is passed over (no line, no dot); a vertex
+// nearer than the step to the last point drawn is skipped unless it ends its polyline.
+TEST_F(OutlineReaderTest, ShortRiverChainsAndSubStepVerticesAreNotDrawn) {
+  setUpMap(kNear);
+  folder.write("r.pnt", {start(600, 1200, kFirstChainCode + 10), lineTo(630, 1230),
+                         start(600, 1150, kFirstChainCode + 50), lineTo(630, 1180),
+                         lineTo(632, 1181), lineTo(660, 1150), lineTo(661, 1151),
+                         start(560, 1160), lineTo(580, 1180), start(540, 1140, kFirstChainCode + 10),
+                         endOfData()});
+  OutlineTarget target{window->mapLayer, *projector, *window, cancel, 2};
+  target.minChainKm = 200.0;  // chains of 100 km go, 500 km and unmarked ones stay
+  target.minStepMiles = 5.0;  // (632', 1181') is about 2.5 miles from (630', 1180')
+  const OutlineFigures f = reader.DrawOutlineFile("r.pnt", target);
+  expectPolyline({{600, 1150}, {630, 1180}, {660, 1150}, {661, 1151}});
+  expectPolyline({{560, 1160}, {580, 1180}});
+  EXPECT_TRUE(sameMap());
+  EXPECT_EQ(f.polylines, 4u);
+  EXPECT_EQ(f.shortChains, 2u);
+  EXPECT_EQ(f.lines, 4u);
+  EXPECT_EQ(f.dots, 0u);
+}
+
 // A first line follows the stretch rule only from the pen position the reader was told of.
 TEST_F(OutlineReaderTest, ALineFromAPenPositionTheReaderKnowsFollowsTheStretchRule) {
   setUpMap(kWhole);

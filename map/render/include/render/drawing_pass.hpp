@@ -36,10 +36,10 @@
 
 namespace orbelle::render {
 
-// What the last pass did, for the renderer's report and the benchmark.
 // The river files a map of milesPerPixel shows, in drawing order (kRiverLevels).
 std::vector<std::string_view> riverFiles(double milesPerPixel);
 
+// What the last pass did, for the renderer's report and the benchmark.
 struct PassFigures {
   using Duration = std::chrono::steady_clock::duration;
   Duration total{};
