@@ -58,8 +58,15 @@ void Surface::lineTo(double x, double y) { line(currentX_, currentY_, x, y, colo
 void Surface::line(double x1, double y1, double x2, double y2) { line(x1, y1, x2, y2, color_); }
 
 void Surface::line(double x1, double y1, double x2, double y2, Rgb color) {
+  // A polyline's lines start where the last one ended: its pixel is known already.
+  const WholePixel from = currentPixelKnown_ && x1 == currentX_ && y1 == currentY_
+                              ? currentPixel_
+                              : wholePixelOf(toPixelX(x1), toPixelY(y1));
+  const WholePixel to = wholePixelOf(toPixelX(x2), toPixelY(y2));
   moveTo(x2, y2);
-  strokeSegment(toPixelX(x1), toPixelY(y1), toPixelX(x2), toPixelY(y2), penValue(color));
+  currentPixel_ = to;
+  currentPixelKnown_ = true;
+  strokeWhole(from, to, penValue(color));
 }
 
 void Surface::dot(double x, double y) { dot(x, y, color_); }
@@ -70,10 +77,18 @@ void Surface::dot(double x, double y, Rgb color) {
   strokeSegment(px, py, px, py, penValue(color));
 }
 
+Surface::WholePixel Surface::wholePixelOf(double px, double py) const noexcept {
+  if (!detail::allFinite(px, py)) return {};
+  return {detail::wholePixel(px), detail::wholePixel(py), true};
+}
+
 void Surface::strokeSegment(double px1, double py1, double px2, double py2, Pixel value) {
-  if (!detail::allFinite(px1, py1) || !detail::allFinite(px2, py2)) return;
-  const std::int64_t x1 = detail::wholePixel(px1), y1 = detail::wholePixel(py1);
-  const std::int64_t x2 = detail::wholePixel(px2), y2 = detail::wholePixel(py2);
+  strokeWhole(wholePixelOf(px1, py1), wholePixelOf(px2, py2), value);
+}
+
+void Surface::strokeWhole(WholePixel from, WholePixel to, Pixel value) {
+  if (!from.finite || !to.finite) return;
+  const std::int64_t x1 = from.x, y1 = from.y, x2 = to.x, y2 = to.y;
   if (penWidth_ == 1) {
     thinLine(x1, y1, x2, y2, value);
     return;

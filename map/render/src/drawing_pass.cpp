@@ -78,11 +78,9 @@ void DrawingPass::runOnce() {
 }
 
 void DrawingPass::drawAll(raster::Surface& surface) {
+  // The files are read and their projection started before the frame is drawn, so the helpers
+  // project while this thread fills the disc.
   Clock::time_point mark = Clock::now();
-  drawFrame(surface);
-  figures_.frame = Clock::now() - mark;
-
-  mark = Clock::now();
   const OutlineProjector projector(pass_.LatHere, pass_.LonHere);
   // Every file of the pass is read now and projected while the earlier ones are drawn. Rivers
   // are read ahead when they are shown at the start; whether they are drawn is decided in turn.
@@ -98,6 +96,13 @@ void DrawingPass::drawAll(raster::Surface& surface) {
   OutlineLoader& loader = *loaded;
   // The shore rings are indexed while the outlines are drawn, when the last index does not fit.
   std::future<std::unique_ptr<ShoreTruth>> index = indexShores(loader);
+  figures_.outlines = Clock::now() - mark;
+
+  mark = Clock::now();
+  drawFrame(surface);
+  figures_.frame = Clock::now() - mark;
+
+  mark = Clock::now();
   OutlineTarget target{surface, projector, window_, cancelDraw_, options_.projectionThreads};
   auto draw = [&](std::size_t index) {
     figures_.files.push_back(reader_.DrawOutlineFile(loader, index, target));
@@ -117,7 +122,7 @@ void DrawingPass::drawAll(raster::Surface& surface) {
   draw(3);
   draw(4);
   target.shoreLines = nullptr;
-  figures_.outlines = Clock::now() - mark;
+  figures_.outlines += Clock::now() - mark;
 
   mark = Clock::now();
   if (!cancelDraw_) {

@@ -135,13 +135,22 @@ class Surface {
   void clear(Rgb color) noexcept;
 
  private:
+  // A whole pixel of continuous pixel coordinates (nothing drawn when they are not finite).
+  struct WholePixel {
+    std::int64_t x = 0, y = 0;
+    bool finite = false;
+  };
+  WholePixel wholePixelOf(double px, double py) const noexcept;
   void strokeSegment(double px1, double py1, double px2, double py2, Pixel value);
+  void strokeWhole(WholePixel from, WholePixel to, Pixel value);
   void thinLine(std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2, Pixel value);
   void capsule(double ax, double ay, double bx, double by, double radius, Pixel value);
   void ring(double cx, double cy, double radius, Pixel value);
   void arcStroke(double cx, double cy, double radius, double start, double end, Pixel value);
   void plotSpanValue(int py, double x0, double x1, Pixel value) noexcept;
-  Pixel penValue(Rgb color) const noexcept;
+  Pixel penValue(Rgb color) const noexcept {
+    return mode_ == DrawMode::Xor ? toXorMask(color) : toPixel(color);
+  }
 
   int width_ = 0;
   int height_ = 0;
@@ -154,6 +163,10 @@ class Surface {
   double unitHeight_ = 1.0;  // scaleHeight_ / height_
   double currentX_ = 0.0;
   double currentY_ = 0.0;
+  // The whole pixel of the current point when a line ended there (a polyline's next line
+  // starts from it); cleared by anything else that moves the point or changes the scale.
+  WholePixel currentPixel_;
+  bool currentPixelKnown_ = false;
   Rgb color_ = kBlack;
   int penWidth_ = 1;
   DrawMode mode_ = DrawMode::Copy;
