@@ -33,6 +33,11 @@ struct Interval {
   }
 };
 
+WholePixel wholePixelOf(double px, double py) noexcept {
+  if (!detail::allFinite(px, py)) return {};
+  return {detail::wholePixel(px), detail::wholePixel(py), true};
+}
+
 // x values on row y within distance r of the point (cx, cy).
 Interval discRow(double cx, double cy, double r, double y) {
   const double dy = y - cy;
@@ -54,6 +59,15 @@ Interval linearRange(double slope, double offset, double lo, double hi) {
 }  // namespace
 
 void Surface::lineTo(double x, double y) { line(currentX_, currentY_, x, y, color_); }
+
+void Surface::lineTo(double x, double y, WholePixel to) {
+  const WholePixel from =
+      currentPixelKnown_ ? currentPixel_ : wholePixelOf(toPixelX(currentX_), toPixelY(currentY_));
+  moveTo(x, y);
+  currentPixel_ = to;
+  currentPixelKnown_ = true;
+  strokeWhole(from, to, penValue(color_));
+}
 
 void Surface::line(double x1, double y1, double x2, double y2) { line(x1, y1, x2, y2, color_); }
 
@@ -77,9 +91,8 @@ void Surface::dot(double x, double y, Rgb color) {
   strokeSegment(px, py, px, py, penValue(color));
 }
 
-Surface::WholePixel Surface::wholePixelOf(double px, double py) const noexcept {
-  if (!detail::allFinite(px, py)) return {};
-  return {detail::wholePixel(px), detail::wholePixel(py), true};
+WholePixel PixelMapping::of(double x, double y) const noexcept {
+  return wholePixelOf((x - left_) / unitWidth_, (y - top_) / unitHeight_);
 }
 
 void Surface::strokeSegment(double px1, double py1, double px2, double py2, Pixel value) {

@@ -90,8 +90,10 @@ void DrawingPass::drawAll(raster::Surface& surface) {
     paths.push_back(reader_.pathOf(name));
   }
   if (riversAhead) paths.push_back(reader_.pathOf(kRiverFile));
+  // The helpers also find each vertex's pixel: the frame's scale is known before it is drawn.
+  geo::SetMapScale(pass_, surface);
   auto loaded = std::make_unique<OutlineLoader>(paths, projector, options_.projectionThreads,
-                                                lastLoader_.get());
+                                                lastLoader_.get(), surface.pixelMapping());
   lastLoader_.reset();
   OutlineLoader& loader = *loaded;
   // The shore rings are indexed while the outlines are drawn, when the last index does not fit.

@@ -50,6 +50,11 @@ OutlineFigures OutlineReader::DrawOutlineFile(OutlineLoader& loader, std::size_t
   figures.records = file.records.size();
 
   raster::Surface& surface = target.surface;
+  // The loader's whole pixels serve while the surface keeps the mapping they were made for.
+  auto pixelsServe = [&] {
+    return !file.pixels.empty() && loader.mapping() == surface.pixelMapping();
+  };
+  bool usePixels = pixelsServe();
   std::optional<PenPosition> pen = penOn(surface);
   bool lonePoint = false;
   std::size_t projectedEnd = 0;
@@ -70,7 +75,11 @@ OutlineFigures OutlineReader::DrawOutlineFile(OutlineLoader& loader, std::size_t
           surface.moveTo(x, y);
           ++figures.stretchedLines;
         } else {
-          surface.lineTo(x, y);
+          if (usePixels) {
+            surface.lineTo(x, y, file.pixels[i]);
+          } else {
+            surface.lineTo(x, y);
+          }
           if (target.shoreLines != nullptr) target.shoreLines->add(from.x, from.y, x, y);
           ++figures.lines;
         }
@@ -92,6 +101,7 @@ OutlineFigures OutlineReader::DrawOutlineFile(OutlineLoader& loader, std::size_t
         target.window.letEventsRun();
         // The events may have moved the current point; the rule then no longer knows it.
         pen = penOn(surface);
+        usePixels = pixelsServe();
         if (target.CancelDraw) {
           figures.cancelled = true;
           return figures;
