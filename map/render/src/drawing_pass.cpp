@@ -1,5 +1,6 @@
 #include "render/drawing_pass.hpp"
 
+#include <algorithm>
 #include <future>
 #include <span>
 #include <string>
@@ -196,12 +197,31 @@ const ShoreTruth& DrawingPass::shoreTruth(const OutlineLoader& loader,
   return *shoreTruth_;
 }
 
-// Clear, scale, the black background, the rim, the land disc, the edge ticks and the azimuth
-// marks.
+// Scale, then the frame painted or copied from the last one; the pen ends as painting leaves it.
 void DrawingPass::drawFrame(raster::Surface& surface) {
   surface.setMode(raster::DrawMode::Copy);
-  surface.clear(kClearColor);
   geo::SetMapScale(pass_, surface);
+  const std::size_t count = static_cast<std::size_t>(surface.width()) * surface.height();
+  if (frame_ && frame_->width == surface.width() && frame_->height == surface.height() &&
+      frame_->mapping == surface.pixelMapping() && frame_->land == options_.LandColor) {
+    std::copy(frame_->pixels.begin(), frame_->pixels.end(), surface.pixels());
+  } else {
+    frame_.reset();
+    paintFrame(surface);
+    if (!cancelDraw_) {
+      frame_ = Frame{surface.width(), surface.height(), surface.pixelMapping(),
+                     options_.LandColor,
+                     std::vector<raster::Pixel>(surface.pixels(), surface.pixels() + count)};
+    }
+  }
+  surface.setColor(kRimColor);
+  surface.setPenWidth(kAzimuthTickWidth);
+  surface.moveTo(0.0, 0.0);  // where the last azimuth mark leaves the current point
+}
+
+// Clear, the black background, the rim, the land disc, the edge ticks and the azimuth marks.
+void DrawingPass::paintFrame(raster::Surface& surface) {
+  surface.clear(kClearColor);
   FloodFillAt(pass_, surface, pass_.LatHere, pass_.LonHere, kBackgroundColor, true,
               options_.LandColor, cancelDraw_);
 
