@@ -60,9 +60,13 @@ Interval linearRange(double slope, double offset, double lo, double hi) {
 
 void Surface::lineTo(double x, double y) { line(currentX_, currentY_, x, y, color_); }
 
+WholePixel Surface::currentPixel() const noexcept {
+  return currentPixelKnown_ ? currentPixel_
+                            : wholePixelOf(toPixelX(currentX_), toPixelY(currentY_));
+}
+
 void Surface::lineTo(double x, double y, WholePixel to) {
-  const WholePixel from =
-      currentPixelKnown_ ? currentPixel_ : wholePixelOf(toPixelX(currentX_), toPixelY(currentY_));
+  const WholePixel from = currentPixel();
   moveTo(x, y);
   currentPixel_ = to;
   currentPixelKnown_ = true;

@@ -52,7 +52,8 @@ OutlineFigures OutlineReader::DrawOutlineFile(OutlineLoader& loader, std::size_t
   raster::Surface& surface = target.surface;
   // The loader's whole pixels serve while the surface keeps the mapping they were made for.
   auto pixelsServe = [&] {
-    return !file.pixels.empty() && loader.mapping() == surface.pixelMapping();
+    return !file.pixels.empty() && loader.mapping() == surface.pixelMapping() &&
+           (target.shoreLines == nullptr || target.shoreLines->mapping() == loader.mapping());
   };
   bool usePixels = pixelsServe();
   std::optional<PenPosition> pen = penOn(surface);
@@ -76,11 +77,13 @@ OutlineFigures OutlineReader::DrawOutlineFile(OutlineLoader& loader, std::size_t
           ++figures.stretchedLines;
         } else {
           if (usePixels) {
+            const raster::WholePixel fromPixel = surface.currentPixel();
             surface.lineTo(x, y, file.pixels[i]);
+            if (target.shoreLines != nullptr) target.shoreLines->add(fromPixel, file.pixels[i]);
           } else {
             surface.lineTo(x, y);
+            if (target.shoreLines != nullptr) target.shoreLines->add(from.x, from.y, x, y);
           }
-          if (target.shoreLines != nullptr) target.shoreLines->add(from.x, from.y, x, y);
           ++figures.lines;
         }
         pen = PenPosition{x, y, record.latDegrees(), record.lonDegrees()};

@@ -120,6 +120,8 @@ class Surface {
   double currentX() const noexcept { return currentX_; }
   double currentY() const noexcept { return currentY_; }
   void moveTo(double x, double y) noexcept;
+  // The whole pixel the current point is drawn on (pixelMapping().of(currentX(), currentY())).
+  WholePixel currentPixel() const noexcept;
 
   // ---- drawing in user units, with the pen width and mode ----
 
