@@ -209,8 +209,7 @@ void DrawingPass::drawFrame(raster::Surface& surface) {
     frame_.reset();
     paintFrame(surface);
     if (!cancelDraw_) {
-      frame_ = Frame{surface.width(), surface.height(), surface.pixelMapping(),
-                     options_.LandColor,
+      frame_ = Frame{surface.width(), surface.height(), surface.pixelMapping(), options_.LandColor,
                      std::vector<raster::Pixel>(surface.pixels(), surface.pixels() + count)};
     }
   }

@@ -98,9 +98,7 @@ class Surface {
   double unitWidth() const noexcept { return unitWidth_; }
   double unitHeight() const noexcept { return unitHeight_; }
 
-  PixelMapping pixelMapping() const noexcept {
-    return {left_, top_, unitWidth_, unitHeight_};
-  }
+  PixelMapping pixelMapping() const noexcept { return {left_, top_, unitWidth_, unitHeight_}; }
   // Continuous pixel coordinates of a user position (not rounded).
   double toPixelX(double x) const noexcept { return (x - left_) / unitWidth_; }
   double toPixelY(double y) const noexcept { return (y - top_) / unitHeight_; }

@@ -22,7 +22,8 @@ inline constexpr int kSteps = 64;  // table points per unit of the reduced tange
 struct Table {
   std::array<double, kSteps + 1> atan{};  // atan(k / kSteps), as std::atan gives it
   Table() {
-    for (int k = 0; k <= kSteps; ++k) atan[static_cast<std::size_t>(k)] = std::atan(k / double(kSteps));
+    for (int k = 0; k <= kSteps; ++k)
+      atan[static_cast<std::size_t>(k)] = std::atan(k / double(kSteps));
   }
 };
 

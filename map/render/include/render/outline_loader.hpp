@@ -29,9 +29,9 @@ struct LoadedOutline {
   enum class State { Read, Missing, Unreadable };
   std::string path;
   State state = State::Missing;
-  std::string error;                   // what went wrong reading an unreadable file
-  std::vector<OutlineRecord> records;  // the records before the end of the data
-  std::vector<MapVertex> vertices;     // their projections, valid where ensureProjected says
+  std::string error;                       // what went wrong reading an unreadable file
+  std::vector<OutlineRecord> records;      // the records before the end of the data
+  std::vector<MapVertex> vertices;         // their projections, valid where ensureProjected says
   std::vector<raster::WholePixel> pixels;  // their whole pixels (with a mapping), likewise
 };
 

@@ -33,9 +33,7 @@ class ShoreCrossings {
   // A new polyline starts: the lines added after it belong to the next ring.
   void beginRing() noexcept { ++ring_; }
   // The surface's mapping as read when this was made.
-  raster::PixelMapping mapping() const noexcept {
-    return {left_, top_, unitWidth_, unitHeight_};
-  }
+  raster::PixelMapping mapping() const noexcept { return {left_, top_, unitWidth_, unitHeight_}; }
   // A line drawn from (x1, y1) to (x2, y2), map miles as handed to the surface.
   void add(double x1, double y1, double x2, double y2);
   // The same line given by its whole pixels under mapping().
