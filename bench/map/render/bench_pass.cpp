@@ -149,14 +149,15 @@ void BM_ReadAndProject(benchmark::State& state) {
 }
 BENCHMARK(BM_ReadAndProject)->Arg(1)->Arg(2)->ArgName("threads")->Unit(benchmark::kMillisecond);
 
-// Drawing the lines of all six files, already read and projected.
+// Drawing the lines of all six files, already read, projected and converted to pixels.
 void BM_DrawLines(benchmark::State& state) {
   BenchWindow window;
   geo::MapPlane plane = defaultPlane();
   geo::SetMapScale(plane, window.surface());
   const render::OutlineProjector projector(plane.LatHere, plane.LonHere);
   const bool cancel = false;
-  render::OutlineLoader loader(allPaths(), projector, 2);
+  render::OutlineLoader loader(allPaths(), projector, 2, nullptr,
+                               window.surface().pixelMapping());
   loader.projectAll();
   render::OutlineReader reader(programFolder());
   render::OutlineTarget target{window.surface(), projector, window, cancel, 2};

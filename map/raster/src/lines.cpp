@@ -33,6 +33,11 @@ struct Interval {
   }
 };
 
+WholePixel wholePixelOf(double px, double py) noexcept {
+  if (!detail::allFinite(px, py)) return {};
+  return {detail::wholePixel(px), detail::wholePixel(py), true};
+}
+
 // x values on row y within distance r of the point (cx, cy).
 Interval discRow(double cx, double cy, double r, double y) {
   const double dy = y - cy;
@@ -55,11 +60,31 @@ Interval linearRange(double slope, double offset, double lo, double hi) {
 
 void Surface::lineTo(double x, double y) { line(currentX_, currentY_, x, y, color_); }
 
+WholePixel Surface::currentPixel() const noexcept {
+  return currentPixelKnown_ ? currentPixel_
+                            : wholePixelOf(toPixelX(currentX_), toPixelY(currentY_));
+}
+
+void Surface::lineTo(double x, double y, WholePixel to) {
+  const WholePixel from = currentPixel();
+  moveTo(x, y);
+  currentPixel_ = to;
+  currentPixelKnown_ = true;
+  strokeWhole(from, to, penValue(color_));
+}
+
 void Surface::line(double x1, double y1, double x2, double y2) { line(x1, y1, x2, y2, color_); }
 
 void Surface::line(double x1, double y1, double x2, double y2, Rgb color) {
+  // A polyline's lines start where the last one ended: its pixel is known already.
+  const WholePixel from = currentPixelKnown_ && x1 == currentX_ && y1 == currentY_
+                              ? currentPixel_
+                              : wholePixelOf(toPixelX(x1), toPixelY(y1));
+  const WholePixel to = wholePixelOf(toPixelX(x2), toPixelY(y2));
   moveTo(x2, y2);
-  strokeSegment(toPixelX(x1), toPixelY(y1), toPixelX(x2), toPixelY(y2), penValue(color));
+  currentPixel_ = to;
+  currentPixelKnown_ = true;
+  strokeWhole(from, to, penValue(color));
 }
 
 void Surface::dot(double x, double y) { dot(x, y, color_); }
@@ -70,10 +95,17 @@ void Surface::dot(double x, double y, Rgb color) {
   strokeSegment(px, py, px, py, penValue(color));
 }
 
+WholePixel PixelMapping::of(double x, double y) const noexcept {
+  return wholePixelOf((x - left_) / unitWidth_, (y - top_) / unitHeight_);
+}
+
 void Surface::strokeSegment(double px1, double py1, double px2, double py2, Pixel value) {
-  if (!detail::allFinite(px1, py1) || !detail::allFinite(px2, py2)) return;
-  const std::int64_t x1 = detail::wholePixel(px1), y1 = detail::wholePixel(py1);
-  const std::int64_t x2 = detail::wholePixel(px2), y2 = detail::wholePixel(py2);
+  strokeWhole(wholePixelOf(px1, py1), wholePixelOf(px2, py2), value);
+}
+
+void Surface::strokeWhole(WholePixel from, WholePixel to, Pixel value) {
+  if (!from.finite || !to.finite) return;
+  const std::int64_t x1 = from.x, y1 = from.y, x2 = to.x, y2 = to.y;
   if (penWidth_ == 1) {
     thinLine(x1, y1, x2, y2, value);
     return;

@@ -29,7 +29,7 @@ void Surface::resize(int width, int height, Rgb background) {
   pixels_.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height),
                  toPixel(background));
   setPixelScale();
-  currentX_ = currentY_ = 0.0;
+  moveTo(0.0, 0.0);
 }
 
 void Surface::setScale(double left, double top, double width, double height) {
@@ -43,6 +43,7 @@ void Surface::setScale(double left, double top, double width, double height) {
   scaleHeight_ = height;
   unitWidth_ = scaleWidth_ / width_;
   unitHeight_ = scaleHeight_ / height_;
+  currentPixelKnown_ = false;
 }
 
 void Surface::setPixelScale() noexcept {
@@ -52,11 +53,13 @@ void Surface::setPixelScale() noexcept {
   scaleHeight_ = height_;
   unitWidth_ = 1.0;
   unitHeight_ = 1.0;
+  currentPixelKnown_ = false;
 }
 
 void Surface::moveTo(double x, double y) noexcept {
   currentX_ = x;
   currentY_ = y;
+  currentPixelKnown_ = false;
 }
 
 std::optional<Rgb> Surface::pixel(int px, int py) const noexcept {
@@ -88,11 +91,7 @@ void Surface::plotSpan(int py, int x0, int x1, Rgb color) noexcept {
 
 void Surface::clear(Rgb color) noexcept {
   std::fill(pixels_.begin(), pixels_.end(), toPixel(color));
-  currentX_ = currentY_ = 0.0;
-}
-
-Pixel Surface::penValue(Rgb color) const noexcept {
-  return mode_ == DrawMode::Xor ? toXorMask(color) : toPixel(color);
+  moveTo(0.0, 0.0);
 }
 
 }  // namespace orbelle::raster

@@ -1,5 +1,6 @@
 #include "render/drawing_pass.hpp"
 
+#include <algorithm>
 #include <filesystem>
 #include <future>
 #include <span>
@@ -90,11 +91,9 @@ void DrawingPass::runOnce() {
 }
 
 void DrawingPass::drawAll(raster::Surface& surface) {
+  // The files are read and their projection started before the frame is drawn, so the helpers
+  // project while this thread fills the disc.
   Clock::time_point mark = Clock::now();
-  drawFrame(surface);
-  figures_.frame = Clock::now() - mark;
-
-  mark = Clock::now();
   const OutlineProjector projector(pass_.LatHere, pass_.LonHere);
   // Every file of the pass is read now and projected while the earlier ones are drawn. Rivers
   // are read ahead when they are shown at the start; whether they are drawn is decided in turn.
@@ -107,12 +106,21 @@ void DrawingPass::drawAll(raster::Surface& surface) {
   if (riversAhead) {
     for (std::string_view name : rivers) paths.push_back(reader_.pathOf(name));
   }
+  // The helpers also find each vertex's pixel: the frame's scale is known before it is drawn.
+  geo::SetMapScale(pass_, surface);
   auto loaded = std::make_unique<OutlineLoader>(paths, projector, options_.projectionThreads,
-                                                lastLoader_.get());
+                                                lastLoader_.get(), surface.pixelMapping());
   lastLoader_.reset();
   OutlineLoader& loader = *loaded;
   // The shore rings are indexed while the outlines are drawn, when the last index does not fit.
   std::future<std::unique_ptr<ShoreTruth>> index = indexShores(loader);
+  figures_.outlines = Clock::now() - mark;
+
+  mark = Clock::now();
+  drawFrame(surface);
+  figures_.frame = Clock::now() - mark;
+
+  mark = Clock::now();
   OutlineTarget target{surface, projector, window_, cancelDraw_, options_.projectionThreads};
   auto draw = [&](std::size_t index) {
     figures_.files.push_back(reader_.DrawOutlineFile(loader, index, target));
@@ -132,7 +140,7 @@ void DrawingPass::drawAll(raster::Surface& surface) {
   draw(3);
   draw(4);
   target.shoreLines = nullptr;
-  figures_.outlines = Clock::now() - mark;
+  figures_.outlines += Clock::now() - mark;
 
   mark = Clock::now();
   if (!cancelDraw_) {
@@ -209,12 +217,30 @@ const ShoreTruth& DrawingPass::shoreTruth(const OutlineLoader& loader,
   return *shoreTruth_;
 }
 
-// Clear, scale, the black background, the rim, the land disc, the edge ticks and the azimuth
-// marks.
+// Scale, then the frame painted or copied from the last one; the pen ends as painting leaves it.
 void DrawingPass::drawFrame(raster::Surface& surface) {
   surface.setMode(raster::DrawMode::Copy);
-  surface.clear(kClearColor);
   geo::SetMapScale(pass_, surface);
+  const std::size_t count = static_cast<std::size_t>(surface.width()) * surface.height();
+  if (frame_ && frame_->width == surface.width() && frame_->height == surface.height() &&
+      frame_->mapping == surface.pixelMapping() && frame_->land == options_.LandColor) {
+    std::copy(frame_->pixels.begin(), frame_->pixels.end(), surface.pixels());
+  } else {
+    frame_.reset();
+    paintFrame(surface);
+    if (!cancelDraw_) {
+      frame_ = Frame{surface.width(), surface.height(), surface.pixelMapping(), options_.LandColor,
+                     std::vector<raster::Pixel>(surface.pixels(), surface.pixels() + count)};
+    }
+  }
+  surface.setColor(kRimColor);
+  surface.setPenWidth(kAzimuthTickWidth);
+  surface.moveTo(0.0, 0.0);  // where the last azimuth mark leaves the current point
+}
+
+// Clear, the black background, the rim, the land disc, the edge ticks and the azimuth marks.
+void DrawingPass::paintFrame(raster::Surface& surface) {
+  surface.clear(kClearColor);
   FloodFillAt(pass_, surface, pass_.LatHere, pass_.LonHere, kBackgroundColor, true,
               options_.LandColor, cancelDraw_);
 

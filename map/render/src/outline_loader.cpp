@@ -7,10 +7,11 @@ namespace orbelle::render {
 
 OutlineLoader::OutlineLoader(const std::vector<std::string>& paths,
                              const OutlineProjector& projector, unsigned threads,
-                             OutlineLoader* previous)
+                             OutlineLoader* previous, std::optional<raster::PixelMapping> mapping)
     : projector_(projector),
       latHere_(projector.literal().latHere()),
-      lonHere_(projector.literal().lonHere()) {
+      lonHere_(projector.literal().lonHere()),
+      mapping_(mapping) {
   files_.resize(paths.size());
   reused_.assign(paths.size(), false);
   const bool sameStation =
@@ -35,6 +36,7 @@ OutlineLoader::OutlineLoader(const std::vector<std::string>& paths,
         }
       }
       if (!reused_[i]) file.vertices.resize(file.records.size());
+      if (mapping_) file.pixels.resize(file.records.size());
     } catch (const std::exception& error) {
       file.state = LoadedOutline::State::Unreadable;
       file.error = error.what();
@@ -45,7 +47,7 @@ OutlineLoader::OutlineLoader(const std::vector<std::string>& paths,
   firstPiece_.resize(files_.size());
   for (std::size_t i = 0; i < files_.size(); ++i) {
     firstPiece_[i] = pieces_.size();
-    const std::size_t n = reused_[i] ? 0 : files_[i].records.size();
+    const std::size_t n = reused_[i] && !mapping_ ? 0 : files_[i].records.size();
     for (std::size_t begin = 0; begin < n; begin += kProjectionPieceRecords) {
       pieces_.push_back({i, begin, std::min(n, begin + kProjectionPieceRecords)});
     }
@@ -75,8 +77,15 @@ bool OutlineLoader::projectNextPiece() noexcept {
   const Piece& piece = pieces_[p];
   LoadedOutline& file = files_[piece.file];
   const std::size_t count = piece.end - piece.begin;
-  projectRecords(std::span(file.records).subspan(piece.begin, count), projector_,
-                 std::span(file.vertices).subspan(piece.begin, count), 1);
+  if (!reused_[piece.file]) {
+    projectRecords(std::span(file.records).subspan(piece.begin, count), projector_,
+                   std::span(file.vertices).subspan(piece.begin, count), 1);
+  }
+  if (mapping_) {
+    for (std::size_t i = piece.begin; i < piece.end; ++i) {
+      file.pixels[i] = mapping_->of(file.vertices[i].x, file.vertices[i].y);
+    }
+  }
   done_[p].store(true, std::memory_order_release);
   return true;
 }
@@ -87,7 +96,7 @@ void OutlineLoader::helperLoop() noexcept {
 }
 
 std::size_t OutlineLoader::ensureProjected(std::size_t index, std::size_t record) {
-  if (reused_[index]) return files_[index].records.size();
+  if (reused_[index] && !mapping_) return files_[index].records.size();
   const std::size_t p = firstPiece_[index] + record / kProjectionPieceRecords;
   while (!done_[p].load(std::memory_order_acquire)) {
     // The piece is being projected by a helper: do later work meanwhile, or wait for it.

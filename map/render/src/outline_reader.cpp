@@ -51,6 +51,12 @@ OutlineFigures OutlineReader::DrawOutlineFile(OutlineLoader& loader, std::size_t
   figures.records = file.records.size();
 
   raster::Surface& surface = target.surface;
+  // The loader's whole pixels serve while the surface keeps the mapping they were made for.
+  auto pixelsServe = [&] {
+    return !file.pixels.empty() && loader.mapping() == surface.pixelMapping() &&
+           (target.shoreLines == nullptr || target.shoreLines->mapping() == loader.mapping());
+  };
+  bool usePixels = pixelsServe();
   std::optional<PenPosition> pen = penOn(surface);
   bool lonePoint = false;
   bool passOver = false;  // the current polyline is too short a river chain
@@ -83,8 +89,14 @@ OutlineFigures OutlineReader::DrawOutlineFile(OutlineLoader& loader, std::size_t
           surface.moveTo(x, y);
           ++figures.stretchedLines;
         } else {
-          surface.lineTo(x, y);
-          if (target.shoreLines != nullptr) target.shoreLines->add(from.x, from.y, x, y);
+          if (usePixels) {
+            const raster::WholePixel fromPixel = surface.currentPixel();
+            surface.lineTo(x, y, file.pixels[i]);
+            if (target.shoreLines != nullptr) target.shoreLines->add(fromPixel, file.pixels[i]);
+          } else {
+            surface.lineTo(x, y);
+            if (target.shoreLines != nullptr) target.shoreLines->add(from.x, from.y, x, y);
+          }
           ++figures.lines;
         }
         pen = PenPosition{x, y, record.latDegrees(), record.lonDegrees()};
@@ -107,6 +119,7 @@ OutlineFigures OutlineReader::DrawOutlineFile(OutlineLoader& loader, std::size_t
         target.window.letEventsRun();
         // The events may have moved the current point; the rule then no longer knows it.
         pen = penOn(surface);
+        usePixels = pixelsServe();
         if (target.CancelDraw) {
           figures.cancelled = true;
           return figures;

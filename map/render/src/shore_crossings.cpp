@@ -42,7 +42,17 @@ void ShoreCrossings::add(double x1, double y1, double x2, double y2) {
   haveLast_ = true;
   // Only lines that cross a row centre inside the surface matter.
   if (py1 == py2 || std::max(py1, py2) < 0 || std::min(py1, py2) >= height_) return;
-  const std::int64_t px1 = pixelX(x1), px2 = pixelX(x2);
+  keep(pixelX(x1), py1, pixelX(x2), py2);
+}
+
+void ShoreCrossings::add(raster::WholePixel from, raster::WholePixel to) {
+  haveLast_ = false;
+  if (!from.finite || !to.finite) return;
+  if (from.y == to.y || std::max(from.y, to.y) < 0 || std::min(from.y, to.y) >= height_) return;
+  keep(from.x, from.y, to.x, to.y);
+}
+
+void ShoreCrossings::keep(std::int64_t px1, std::int64_t py1, std::int64_t px2, std::int64_t py2) {
   if (std::max(px1, px2) < 0 || std::min(px1, px2) >= width_) return;
   lines_.push_back({static_cast<std::int32_t>(px1), static_cast<std::int32_t>(py1),
                     static_cast<std::int32_t>(px2), static_cast<std::int32_t>(py2), ring_});

@@ -23,12 +23,6 @@ void projectRange(std::span<const OutlineRecord> records, const OutlineProjector
 
 }  // namespace
 
-std::int16_t roundMiles(double value) noexcept {
-  if (!(value > -32768.5 && value < 32767.5)) return geo::toInt16HalfEven(value);
-  return static_cast<std::int16_t>(
-      std::clamp<std::int64_t>(geo::roundHalfEvenSmall(value), -32768, 32767));
-}
-
 void projectRecords(std::span<const OutlineRecord> records, const OutlineProjector& projector,
                     std::span<MapVertex> out, unsigned threads) {
   assert(out.size() == records.size());

@@ -24,11 +24,12 @@ inline double roundHalfEven(double value) noexcept {
 inline std::int64_t roundHalfEvenSmall(double value) noexcept {
   const auto whole = static_cast<std::int64_t>(value);         // truncates towards zero
   const double fraction = value - static_cast<double>(whole);  // exact below 2^52
-  const bool odd = (whole & 1) != 0;
-  // Written without branches: the fractions of drawn coordinates are unpredictable.
-  const bool up = (fraction > 0.5) | ((fraction == 0.5) & odd);
-  const bool down = (fraction < -0.5) | ((fraction == -0.5) & odd);
-  return whole + static_cast<std::int64_t>(up) - static_cast<std::int64_t>(down);
+  // Written without branches: the fractions of drawn coordinates are unpredictable (and ties
+  // are common on some scales). A tie moves away from an odd whole only, so the threshold for
+  // an odd one is the largest double below 0.5: |fraction| > it means |fraction| ≥ 0.5.
+  const double threshold = 0.5 - static_cast<double>(whole & 1) * 0x1p-54;
+  return whole + static_cast<std::int64_t>(fraction > threshold) -
+         static_cast<std::int64_t>(fraction < -threshold);
 }
 
 // Nearest integer, ties to even, as a 16-bit map coordinate. Values beyond the 16-bit range are

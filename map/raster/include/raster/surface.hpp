@@ -33,6 +33,27 @@
 
 namespace orbelle::raster {
 
+// A whole pixel as the surface draws a point: nearest, ties to even, of its continuous pixel
+// coordinates clamped to ±2^28. Not finite: the point draws nothing.
+struct WholePixel {
+  std::int64_t x = 0, y = 0;
+  bool finite = false;
+  friend bool operator==(const WholePixel&, const WholePixel&) = default;
+};
+
+// A copy of a surface's user coordinates: converts positions to whole pixels exactly as the
+// surface does, on any thread, while the surface draws.
+class PixelMapping {
+ public:
+  PixelMapping(double left, double top, double unitWidth, double unitHeight) noexcept
+      : left_(left), top_(top), unitWidth_(unitWidth), unitHeight_(unitHeight) {}
+  WholePixel of(double x, double y) const noexcept;
+  friend bool operator==(const PixelMapping&, const PixelMapping&) = default;
+
+ private:
+  double left_, top_, unitWidth_, unitHeight_;
+};
+
 enum class DrawMode {
   Copy,  // pixel = pen colour
   Xor,   // pixel = pixel XOR pen colour
@@ -77,6 +98,7 @@ class Surface {
   double unitWidth() const noexcept { return unitWidth_; }
   double unitHeight() const noexcept { return unitHeight_; }
 
+  PixelMapping pixelMapping() const noexcept { return {left_, top_, unitWidth_, unitHeight_}; }
   // Continuous pixel coordinates of a user position (not rounded).
   double toPixelX(double x) const noexcept { return (x - left_) / unitWidth_; }
   double toPixelY(double y) const noexcept { return (y - top_) / unitHeight_; }
@@ -96,11 +118,15 @@ class Surface {
   double currentX() const noexcept { return currentX_; }
   double currentY() const noexcept { return currentY_; }
   void moveTo(double x, double y) noexcept;
+  // The whole pixel the current point is drawn on (pixelMapping().of(currentX(), currentY())).
+  WholePixel currentPixel() const noexcept;
 
   // ---- drawing in user units, with the pen width and mode ----
 
   // Line from the current point to (x, y) in the pen colour; (x, y) becomes the current point.
   void lineTo(double x, double y);
+  // The same with to = pixelMapping().of(x, y), converted ahead of time.
+  void lineTo(double x, double y, WholePixel to);
   // Line from (x1, y1) to (x2, y2) in the pen colour or the given colour (the pen colour is not
   // changed); (x2, y2) becomes the current point. A line and its reverse cover the same pixels.
   void line(double x1, double y1, double x2, double y2);
@@ -136,12 +162,15 @@ class Surface {
 
  private:
   void strokeSegment(double px1, double py1, double px2, double py2, Pixel value);
+  void strokeWhole(WholePixel from, WholePixel to, Pixel value);
   void thinLine(std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2, Pixel value);
   void capsule(double ax, double ay, double bx, double by, double radius, Pixel value);
   void ring(double cx, double cy, double radius, Pixel value);
   void arcStroke(double cx, double cy, double radius, double start, double end, Pixel value);
   void plotSpanValue(int py, double x0, double x1, Pixel value) noexcept;
-  Pixel penValue(Rgb color) const noexcept;
+  Pixel penValue(Rgb color) const noexcept {
+    return mode_ == DrawMode::Xor ? toXorMask(color) : toPixel(color);
+  }
 
   int width_ = 0;
   int height_ = 0;
@@ -154,6 +183,10 @@ class Surface {
   double unitHeight_ = 1.0;  // scaleHeight_ / height_
   double currentX_ = 0.0;
   double currentY_ = 0.0;
+  // The whole pixel of the current point when a line ended there (a polyline's next line
+  // starts from it); cleared by anything else that moves the point or changes the scale.
+  WholePixel currentPixel_;
+  bool currentPixelKnown_ = false;
   Rgb color_ = kBlack;
   int penWidth_ = 1;
   DrawMode mode_ = DrawMode::Copy;

@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <future>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -76,6 +77,7 @@ class DrawingPass {
   void runOnce();
   void drawAll(raster::Surface& surface);
   void drawFrame(raster::Surface& surface);
+  void paintFrame(raster::Surface& surface);
   // Starts indexing the shore files of the loader on a thread of its own unless the kept index
   // was made from the same records (then nothing: the future is not valid).
   std::future<std::unique_ptr<ShoreTruth>> indexShores(const OutlineLoader& loader);
@@ -97,6 +99,15 @@ class DrawingPass {
   // The files of the last completed pass with every vertex projected: a pass for the same station
   // (a new radius only) takes the projections of unchanged files from there.
   std::unique_ptr<OutlineLoader> lastLoader_;
+  // The frame's pixels depend on the surface's size and scale and the land colour alone (the
+  // station is always the centre): the last frame painted is kept and copied while they match.
+  struct Frame {
+    int width = 0, height = 0;
+    raster::PixelMapping mapping{0.0, 0.0, 1.0, 1.0};
+    raster::Rgb land = 0;
+    std::vector<raster::Pixel> pixels;
+  };
+  std::optional<Frame> frame_;
 };
 
 }  // namespace orbelle::render

@@ -32,8 +32,12 @@ class ShoreCrossings {
 
   // A new polyline starts: the lines added after it belong to the next ring.
   void beginRing() noexcept { ++ring_; }
+  // The surface's mapping as read when this was made.
+  raster::PixelMapping mapping() const noexcept { return {left_, top_, unitWidth_, unitHeight_}; }
   // A line drawn from (x1, y1) to (x2, y2), map miles as handed to the surface.
   void add(double x1, double y1, double x2, double y2);
+  // The same line given by its whole pixels under mapping().
+  void add(raster::WholePixel from, raster::WholePixel to);
 
   // Lists the crossings per row; ringMasks[r] is the mask of ring r (rings numbered from 0 in
   // the order of beginRing calls), 0 for a ring without one.
@@ -56,6 +60,9 @@ class ShoreCrossings {
 
   std::int64_t pixelX(double x) const noexcept;
   std::int64_t pixelY(double y) const noexcept;
+  // Keeps a line that crosses a row centre inside the surface, unless it lies wholly left or
+  // right of it.
+  void keep(std::int64_t px1, std::int64_t py1, std::int64_t px2, std::int64_t py2);
 
   int width_;
   int height_;

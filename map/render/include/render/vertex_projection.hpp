@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <span>
 
+#include "geometry/rounding.hpp"
 #include "render/outline_projector.hpp"
 #include "render/outline_records.hpp"
 
@@ -20,7 +21,11 @@ struct MapVertex {
 
 // Nearest integer mile, ties to even, saturated to 16 bits, NaN to 0: the same result as
 // geo::toInt16HalfEven, computed with fewer operations (this runs for every vertex).
-std::int16_t roundMiles(double value) noexcept;
+inline std::int16_t roundMiles(double value) noexcept {
+  if (!(value > -32768.5 && value < 32767.5)) [[unlikely]]
+    return geo::toInt16HalfEven(value);
+  return static_cast<std::int16_t>(geo::roundHalfEvenSmall(value));
+}
 
 // Below this many records one thread does all the work; starting a second costs more.
 inline constexpr std::size_t kParallelProjectionMinRecords = 20000;
