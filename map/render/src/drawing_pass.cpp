@@ -95,6 +95,8 @@ void DrawingPass::drawAll(raster::Surface& surface) {
   // project while this thread fills the disc.
   Clock::time_point mark = Clock::now();
   const OutlineProjector projector(pass_.LatHere, pass_.LonHere);
+  // The scale first: the helpers find each vertex's pixel, and the river levels depend on it.
+  geo::SetMapScale(pass_, surface);
   // Every file of the pass is read now and projected while the earlier ones are drawn. Rivers
   // are read ahead when they are shown at the start; whether they are drawn is decided in turn.
   const std::vector<std::string_view> rivers = riverFiles(pass_.MilesPerPixel);
@@ -106,8 +108,6 @@ void DrawingPass::drawAll(raster::Surface& surface) {
   if (riversAhead) {
     for (std::string_view name : rivers) paths.push_back(reader_.pathOf(name));
   }
-  // The helpers also find each vertex's pixel: the frame's scale is known before it is drawn.
-  geo::SetMapScale(pass_, surface);
   auto loaded = std::make_unique<OutlineLoader>(paths, projector, options_.projectionThreads,
                                                 lastLoader_.get(), surface.pixelMapping());
   lastLoader_.reset();

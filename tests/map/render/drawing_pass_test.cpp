@@ -86,7 +86,10 @@ class DrawingPassTest : public ::testing::Test {
 // Outlines in their colours, the rivers in water colour, red dots on top.
 TEST_F(DrawingPassTest, ACompletedWholeEarthPass) {
   options.ShowRivers = true;
+  // A detail level of the rivers, for maps of 1.5 miles per pixel or finer: not read here.
+  folder.write("river4.pnt", withEnd({start(-1200, -1200), lineTo(-1800, -1800)}));
   pass.cmdDraw_Click();
+  EXPECT_EQ(pass.lastFigures().files.size(), 6u);
   const std::vector<std::string> expected{"drawing 1", "begin",     "cache",
                                           "end",       "drawing 0", "overlay"};
   EXPECT_EQ(window.calls, expected);
