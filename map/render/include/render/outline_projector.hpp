@@ -4,12 +4,10 @@
 // speed. A vertex's east, north and vertical components are formed from tabulated sines and
 // cosines of its latitude and of its longitude's difference from the station; its arc comes from
 // one arctangent of them (render/arc_tangent.hpp) and its map position is the arc times the unit
-// direction. Where the
-// literal projection's own rounding could come near the tolerance (near the station's antipode,
-// and near due east and west, where the literal formula goes through ill-conditioned square
-// roots), the vertex goes through geo::StationProjector, which reproduces the literal formula to
-// the bit.
-// Every result lies within 1e-6 mile of geo::ProjectPoint; a test checks that on every vertex of
+// direction. Where the literal projection's own rounding could come near the tolerance (near the
+// station's antipode, and near due east and west, where the literal formula goes through
+// ill-conditioned square roots), the vertex goes through geo::StationProjector, which reproduces
+// the literal formula to the bit. Every result lies within 1e-6 mile of geo::ProjectPoint; a test checks that on every vertex of
 // the shipped data for a range of stations.
 //
 // Immutable after construction: project() may be called from several threads at once.
