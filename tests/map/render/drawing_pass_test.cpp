@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <random>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -12,6 +14,7 @@
 #include "geometry/constants.hpp"
 #include "plane/map_plane.hpp"
 #include "render/pass_style.hpp"
+#include "render/shore_crossings.hpp"
 #include "test_support.hpp"
 
 namespace orbelle::render {
@@ -172,6 +175,48 @@ TEST(RegionFills, DepthNeededGrowsAsPixelsShrinkAndNearTheAntipode) {
       {0.0, 12000.0, 0}};
   for (auto [milesPerPixel, miles, depth] : cases)
     EXPECT_EQ(depthNeeded(milesPerPixel, miles), depth) << milesPerPixel << ", " << miles;
+}
+
+// The shore lines handed over as whole pixels (the pass's way) and as map miles (its fallback
+// after the surface's scale changed under it) give the same crossings on every row.
+TEST(ShoreCrossings, WholePixelsAndMilesGiveTheSameCrossings) {
+  geo::MapPlane plane;
+  plane.MaxDx = 3000;
+  raster::Surface surface(kSide, kSide);
+  geo::SetMapScale(plane, surface);
+  ShoreCrossings byMiles(surface), byPixels(surface);
+  const raster::PixelMapping mapping = byPixels.mapping();
+  std::mt19937 random(7);
+  std::uniform_real_distribution<double> miles(-3200.0, 3200.0);
+  std::vector<geo::RingMask> masks;
+  for (int ring = 0; ring < 8; ++ring) {
+    byMiles.beginRing();
+    byPixels.beginRing();
+    masks.push_back(static_cast<geo::RingMask>(1u << ring));
+    double x = miles(random), y = miles(random);
+    for (int i = 0; i < 40; ++i) {
+      // Mostly short steps, some landing exactly on a pixel row's centre.
+      const double nx = x + miles(random) / 20.0,
+                   ny = i % 5 == 0 ? std::round(y) : y + miles(random) / 20.0;
+      byMiles.add(x, y, nx, ny);
+      byPixels.add(mapping.of(x, y), mapping.of(nx, ny));
+      x = nx;
+      y = ny;
+    }
+  }
+  byMiles.build(masks);
+  byPixels.build(masks);
+  ASSERT_GT(byMiles.lineCount(), 0u);
+  EXPECT_EQ(byMiles.lineCount(), byPixels.lineCount());
+  int crossed = 0;
+  for (int y = 0; y < kSide; ++y) {
+    for (int xa = -1; xa < kSide; xa += 13) {
+      const geo::RingMask a = byMiles.between(y, xa, kSide), b = byPixels.between(y, xa, kSide);
+      ASSERT_EQ(a, b) << y << ", " << xa;
+      crossed += a != 0;
+    }
+  }
+  EXPECT_GT(crossed, 0);
 }
 
 // The river levels a map shows grow as it zooms in; each level's bound is inclusive.
