@@ -263,13 +263,3 @@ TEST_F(FileSel, PlacementOverAnOwnerKeptOnScreen) {
 
 }  // namespace
 }  // namespace velalib::testing
-
-int main(int argc, char **argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  // Qt's dialog keeps its state in the user's configuration; keep the tests out of it.
-  QTemporaryDir config;
-  qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
-  QApplication app(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

@@ -1,5 +1,5 @@
-// The library fault tests: velalib's file dialog runs in this process on Qt's offscreen
-// platform, with Qt's dialog settings kept out of the user's configuration.
+// main() of the test programs that drive velalib's file dialog in their own process: Qt's
+// offscreen platform, and Qt's dialog settings kept out of the user's configuration.
 
 #include <gtest/gtest.h>
 
