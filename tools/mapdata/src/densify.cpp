@@ -1,12 +1,9 @@
 #include "densify.hpp"
 
 #include <cmath>
-#include <numbers>
 
 namespace mapdata {
 namespace {
-
-constexpr double kRadPerDeg = std::numbers::pi / 180.0;
 
 struct Vec3 {
   double x, y, z;

@@ -1,9 +1,13 @@
 // Geographic points and polylines as the converter handles them before rounding.
 #pragma once
 
+#include <numbers>
 #include <vector>
 
 namespace mapdata {
+
+// Radians per degree, for the converter's spherical arithmetic (double precision).
+inline constexpr double kRadPerDeg = std::numbers::pi / 180.0;
 
 // Longitude and latitude in decimal degrees, east and north positive. Longitudes lie in
 // [-180, 180]; -180 and 180 name the same meridian.

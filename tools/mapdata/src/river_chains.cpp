@@ -1,7 +1,6 @@
 #include "river_chains.hpp"
 
 #include <cstdlib>
-#include <numbers>
 #include <numeric>
 #include <unordered_map>
 
@@ -11,8 +10,6 @@
 namespace mapdata {
 
 namespace {
-
-constexpr double kRadPerDeg = std::numbers::pi / 180.0;
 
 // Union-find over line and lake indices.
 class Chains {

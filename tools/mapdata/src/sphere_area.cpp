@@ -7,7 +7,6 @@
 namespace mapdata {
 
 double ringAreaKm2(const Polyline& ring) {
-  constexpr double kRad = std::numbers::pi / 180.0;
   // Sum of dLon * (sin lat1 + sin lat2) / 2 is the signed area between the ring and the
   // equator, in steradians; the sum of dLon is 0 for an ordinary ring and +-2 pi for one
   // that winds round a pole.
@@ -16,9 +15,10 @@ double ringAreaKm2(const Polyline& ring) {
     double dLon = ring[i].lon - ring[i - 1].lon;
     if (dLon > 180.0) dLon -= 360.0;
     if (dLon < -180.0) dLon += 360.0;
-    dLon *= kRad;
+    dLon *= kRadPerDeg;
     winding += dLon;
-    between += dLon * (std::sin(ring[i].lat * kRad) + std::sin(ring[i - 1].lat * kRad)) / 2.0;
+    between +=
+        dLon * (std::sin(ring[i].lat * kRadPerDeg) + std::sin(ring[i - 1].lat * kRadPerDeg)) / 2.0;
   }
   constexpr double kSphere = 4.0 * std::numbers::pi;
   double area = std::fabs(between);
