@@ -22,59 +22,96 @@ int32_t errorNumber(Host &host, const std::string &line, std::string *message = 
   return e.number();
 }
 
-// "? expression" prints the text, or raises the error when there is none.
-TEST(Language, ExpressionsPrintOrRaise) {
+// Lines run in order on one host: what each prints, or the error it raises. A line that starts
+// with ">" is typed at the prompt, where a bare expression prints.
+TEST(Language, LinesPrintOrRaise) {
   const struct {
-    const char *expression;
-    const char *shown;
+    const char *line;
+    const char *printed;
     int32_t error;
-  } cases[] = {
-      {"1 + 2 * 3", "         7", 0},  // a literal without decimals is ten wide
-      {"(1 + 2) * 3", "         9", 0},
-      {"10 / 4", "      2.50", 0},
-      {"1.5 * 1.25", "        1.875", 0},
-      {"-3 + 7 % 3", "        -2", 0},
-      {"'ab' + \"cd\" + [ef]", "abcdef", 0},
-      {"STR(2.675, 5, 2), STR(-2.5), STR(123456, 3)", " 2.68         -3 ***", 0},
-      {"LTRIM(STR(20)) + ' WPM'", "20 WPM", 0},
-      {"RTRIM('ab  ') + '|' + ALLTRIM('  c  ') + '|'", "ab|c|", 0},
-      {"VAL('  12.50abc') * 2", "        25.00", 0},
-      {"LEN('hello'), ASC('a')", "         5         97", 0},
-      {"CHR(65) + UPPER('b') + LOWER('C')", "ABc", 0},
-      {"'abc' = 'ab', 'abc' == 'ab', 'ab' = 'abc'", ".T. .F. .F.", 0},
-      {"2 # 2, 2 != 3, 'a' <> 'b', +1.5 = 1.5", ".F. .T. .T. .T.", 0},
-      {"1 < 2, 2 <= 1, 'b' > 'a', 'ab' <= 'ab'", ".T. .F. .T. .T.", 0},
-      {".T. .AND. .F., .F. .OR. .t., .NOT. .F., !.T., .T. = .F.", ".F. .T. .T. .F. .F.", 0},
-      {"{^2024-02-28} + 2, DTOC({^1999-12-31})", "03/01/2024 12/31/1999", 0},
-      {"{^2024-03-01} - {^2024-02-28}, {^2024-03-01} > {^2024-02-28}", "         2 .T.", 0},
-      {"CTOD('02/29/2023'), {}", "  /  /       /  /    ", 0},
-      {"DTOC({^2024-01-01} + 9999999999), {^2024-01-01} - 99999999", "  /  /       /  /    ", 0},
-      {"SET('DATE')", "AMERICAN", 0},
-      {"1 + 'a'", nullptr, 9},
-      {"LEN(1)", nullptr, 9},
-      {"'a' = 1", nullptr, 9},
-      {"{} - 'a'", nullptr, 9},
-      {"1 .AND. .T.", nullptr, 9},
-      {"1 / 0", nullptr, 1307},
-      {"nosuch", nullptr, 12},
-      {"NOSUCH(1)", nullptr, 1231},
-      {"CHR(256)", nullptr, 11},
-      {"SET('NOSUCH')", nullptr, 11},
-      {"LEN()", nullptr, 1229},
-      {"LEN('a', 'b')", nullptr, 1230},
+  } lines[] = {
+      {"? 1 + 2 * 3", "         7\n", 0},  // a literal without decimals is ten wide
+      {"? 10 / 4", "      2.50\n", 0},
+      {"? 1.5 * 1.25", "        1.875\n", 0},
+      {"? -3 + 7 % 3", "        -2\n", 0},
+      {"? 'ab' + \"cd\" + [ef]", "abcdef\n", 0},
+      {"? STR(2.675, 5, 2), STR(-2.5), STR(123456, 3)", " 2.68         -3 ***\n", 0},
+      {"? RTRIM('ab  ') + '|' + ALLTRIM('  c  ') + '|'", "ab|c|\n", 0},
+      {"? VAL('  12.50abc') * 2", "        25.00\n", 0},
+      {"? LEN('hello'), ASC('a')", "         5         97\n", 0},
+      {"? CHR(65) + UPPER('b') + LOWER('C')", "ABc\n", 0},
+      {"? 'abc' = 'ab', 'abc' == 'ab', 'ab' = 'abc'", ".T. .F. .F.\n", 0},
+      {"? 2 # 2, 2 != 3, 'a' <> 'b', +1.5 = 1.5", ".F. .T. .T. .T.\n", 0},
+      {"? 1 < 2, 2 <= 1, 'b' > 'a', 'ab' <= 'ab'", ".T. .F. .T. .T.\n", 0},
+      {"? .T. .AND. .F., .F. .OR. .t., .NOT. .F., !.T., .T. = .F.", ".F. .T. .T. .F. .F.\n", 0},
+      {"? {^2024-02-28} + 2, DTOC({^1999-12-31})", "03/01/2024 12/31/1999\n", 0},
+      {"? {^2024-03-01} - {^2024-02-28}, {^2024-03-01} > {^2024-02-28}", "         2 .T.\n", 0},
+      {"? CTOD('02/29/2023'), {}", "  /  /       /  /    \n", 0},
+      {"? DTOC({^2024-01-01} + 9999999999), {^2024-01-01} - 99999999", "  /  /       /  /    \n", 0},
+      {"? SET('DATE'), DATE() > {^2024-01-01}", "AMERICAN .T.\n", 0},
+      {"? 1 + 'a'", nullptr, 9},
+      {"? LEN(1)", nullptr, 9},
+      {"? 'a' = 1", nullptr, 9},
+      {"? {} - 'a'", nullptr, 9},
+      {"? 1 .AND. .T.", nullptr, 9},
+      {"? 1 / 0", nullptr, 1307},
+      {"? nosuch", nullptr, 12},
+      {"? NOSUCH(1)", nullptr, 1231},
+      {"? CHR(256)", nullptr, 11},
+      {"? SET('NOSUCH')", nullptr, 11},
+      {"? LEN()", nullptr, 1229},
+      {"? LEN('a', 'b')", nullptr, 1230},
+      {"x = 2", "", 0},
+      {"STORE x * 3 TO a, B", "", 0},
+      {"name = 'fox' && a comment", "", 0},
+      {"?? B + x, NAME", "         8 fox", 0},
+      {"?", "\n", 0},
+      {"= LEN('abc')", "", 0},
+      {"* a comment;", "", 0},
+      {"NOTE another", "", 0},
+      {"", "", 0},
+      {"1 + 2", nullptr, 10},
+      {"x", nullptr, 10},
+      {"WAIT", nullptr, 10},
+      {"SET DATE LONGISH", nullptr, 10},
+      {"SET DATE", nullptr, 10},
+      {"SET NOSUCH ON", nullptr, 10},
+      {">x * 4", "         8\n", 0},
+      {"o = CREATEOBJECT('TextBox')", "", 0},
+      {"o.Value = 'hello'", "", 0},
+      {"o.SELSTART = 9999", "", 0},  // stays within the text
+      {"? o.value, o.selstart", "hello          5\n", 0},
+      {"o.VALUE = 'hi'", "", 0},
+      {"? o.SELSTART", "         2\n", 0},  // a shorter text pulls SELSTART back
+      {"o.NOSUCH = 1", nullptr, 1734},
+      {"? o.NOSUCH", nullptr, 1734},
+      {"o.SELSTART = -1", nullptr, 11},
+      {"o.SELSTART = 'a'", nullptr, 9},
+      {"? CREATEOBJECT('nosuch')", nullptr, 1733},
+      {"? x.VALUE", nullptr, 1924},
+      {"d = {^2024-05-06}", "", 0},
+      {"SET DATE BRITISH", "", 0},
+      {"? d, CTOD('01/02/2003') = {^2003-02-01}", "06/05/2024 .T.\n", 0},
+      {"set date to german", "", 0},
+      {"? d, SET('date')", "06.05.2024 GERMAN\n", 0},
+      {"saved = [SET DATE ] + SET([DATE])", "", 0},  // as libraries save the setting
+      {"SET DATE ANSI", "", 0},
+      {"? DTOC(d), saved", "2024.05.06 SET DATE GERMAN\n", 0},
   };
   Host host;
-  for (const auto &c : cases) {
-    SCOPED_TRACE(c.expression);
-    if (c.shown) {
-      EXPECT_EQ(printed(host, std::string("? ") + c.expression), std::string(c.shown) + "\n");
+  for (const auto &l : lines) {
+    SCOPED_TRACE(l.line);
+    if (l.line[0] == '>') {
+      host.executeInteractive(l.line + 1);
+    } else if (l.error) {
+      EXPECT_EQ(errorNumber(host, l.line), l.error);
+      continue;
     } else {
-      EXPECT_EQ(errorNumber(host, std::string("? ") + c.expression), c.error);
+      host.execute(l.line);
     }
+    EXPECT_EQ(host.takeOutput(), l.printed);
   }
   std::string message;
-  EXPECT_EQ(errorNumber(host, "? NOSUCH(1)", &message), 1231);
-  EXPECT_EQ(message, "Function NOSUCH is not found");
   for (const char *bad : {"1 +", "(1", "'open", "1 2", "{^2024-13-01}", "{2024}", "a.", "@"}) {
     EXPECT_EQ(errorNumber(host, std::string("? ") + bad, &message), 10) << bad;
     EXPECT_EQ(message.rfind("Syntax error", 0), 0u) << bad;
@@ -84,31 +121,23 @@ TEST(Language, ExpressionsPrintOrRaise) {
     EXPECT_EQ(errorOf([&] { host.evaluate(std::string(100000, deep) + "1"); }).number(), 10);
   }
   EXPECT_EQ(host.evaluate(std::string(50, '(') + "1" + std::string(50, ')')).number, 1);
-  const Value n = host.evaluate("1.50");
-  EXPECT_EQ(n.type, 'N');
-  EXPECT_EQ(n.decimals, 2u);
-  EXPECT_EQ(host.evaluate("DATE()").type, 'D');
 }
 
-TEST(Language, Statements) {
+// What the API adds to the language: variables and properties set from outside, windows of
+// objects, and the wait window.
+TEST(Language, TheApiBesideTheLanguage) {
   Host host;
-  host.execute("x = 2");
-  host.execute("STORE x * 3 TO a, B");
-  host.execute("name = 'fox' && a comment");
-  EXPECT_EQ(host.variable("b").number, 6);
-  EXPECT_EQ(host.variable("NAME").text, "fox");
   host.setVariable("given", Value::Integer(7));
-  EXPECT_EQ(printed(host, "?? GIVEN + A"), "        13");
-  EXPECT_EQ(printed(host, "?"), "\n");
-  for (const char *silent : {"= LEN('abc')", "* a comment", "NOTE another", ""}) {
-    EXPECT_EQ(printed(host, silent), "") << silent;
-  }
-  for (const char *bad : {"1 + 2", "x", "WAIT", "SET DATE LONGISH", "SET DATE", "SET NOSUCH ON"}) {
-    EXPECT_EQ(errorNumber(host, bad), 10) << bad;
-  }
+  EXPECT_EQ(printed(host, "? GIVEN + 1"), "         8\n");
   EXPECT_EQ(errorOf([&] { host.variable("none"); }).number(), 12);
-  host.executeInteractive("x * 4");  // the prompt prints a bare expression
-  EXPECT_EQ(host.takeOutput(), "         8\n");
+  host.execute("o = CREATEOBJECT('TextBox')");
+  const uint32_t id = host.variable("o").object;
+  host.setProperty(id, "Extra", Value::Logical(true));  // the API adds
+  EXPECT_EQ(printed(host, "? o.extra"), ".T.\n");
+  EXPECT_EQ(errorOf([&] { host.property(999, "VALUE"); }).number(), 1924);
+  host.execute("f = CREATEOBJECT('form')");
+  EXPECT_NE(host.objectWindow(host.variable("f").object, false), 0);
+  EXPECT_EQ(host.objectWindow(id, false), 0);
 
   host.execute("wait window ltrim(str(25)) + ' WPM' nowait");
   EXPECT_EQ(host.waitWindowText(), "25 WPM");
@@ -119,50 +148,8 @@ TEST(Language, Statements) {
   EXPECT_EQ(host.waitWindowText(), "Press any key to continue...");
   host.execute("WAIT WINDOW 'x'");  // no key can come: it does not block
   EXPECT_EQ(host.waitWindowText(), "");
-}
-
-TEST(Language, SetDateChangesDisplayAndReadingAndIsRestoredAsLibrariesDo) {
-  Host host;
-  host.execute("d = {^2024-05-06}");
   host.execute("SET DATE BRITISH");
-  EXPECT_EQ(printed(host, "? d, CTOD('01/02/2003') = {^2003-02-01}"), "06/05/2024 .T.\n");
-  host.execute("set date to german");
-  EXPECT_EQ(printed(host, "? d, SET('date')"), "06.05.2024 GERMAN\n");
-  host.execute("saved = [SET DATE ] + SET([DATE])");
-  host.execute("SET DATE ANSI");
-  EXPECT_EQ(printed(host, "? DTOC(d)"), "2024.05.06\n");
-  host.execute(host.variable("saved").text);
-  EXPECT_EQ(host.dateFormat(), "GERMAN");
-}
-
-TEST(Language, ObjectsAndProperties) {
-  Host host;
-  host.execute("o = CREATEOBJECT('TextBox')");
-  host.execute("o.Value = 'hello'");
-  host.execute("o.SELSTART = 9999");  // stays within the text
-  EXPECT_EQ(printed(host, "? o.value, o.selstart"), "hello          5\n");
-  const uint32_t id = host.variable("o").object;
-  host.setProperty(id, "Extra", Value::Logical(true));  // the API adds
-  EXPECT_EQ(printed(host, "? o.extra"), ".T.\n");
-  host.execute("o.VALUE = 'hi'");  // a shorter text pulls SELSTART back
-  EXPECT_EQ(host.property(id, "SELSTART").integer, 2);
-  host.execute("n = 5");
-  const struct {
-    const char *line;
-    int32_t error;
-  } errors[] = {
-      {"o.NOSUCH = 1", 1734},
-      {"? o.NOSUCH", 1734},
-      {"o.SELSTART = -1", 11},
-      {"o.SELSTART = 'a'", 9},
-      {"? CREATEOBJECT('nosuch')", 1733},
-      {"? n.VALUE", 1924},
-  };
-  for (const auto &e : errors) EXPECT_EQ(errorNumber(host, e.line), e.error) << e.line;
-  EXPECT_EQ(errorOf([&] { host.property(999, "VALUE"); }).number(), 1924);
-  host.execute("f = CREATEOBJECT('form')");
-  EXPECT_NE(host.objectWindow(host.variable("f").object, false), 0);
-  EXPECT_EQ(host.objectWindow(id, false), 0);
+  EXPECT_EQ(host.dateFormat(), "BRITISH");
 }
 
 TEST(Language, ScriptsAndThePrompt) {
@@ -204,14 +191,9 @@ const std::string kPieces =
 
 std::string randomCommand(std::mt19937 &rng) {
   static const std::vector<std::string> pieces = [] {
-    std::vector<std::string> out(1);
-    for (const char c : kPieces) {
-      if (c == '|') {
-        out.emplace_back();
-      } else {
-        out.back().push_back(c);
-      }
-    }
+    std::vector<std::string> out;
+    std::istringstream in(kPieces);
+    for (std::string piece; std::getline(in, piece, '|');) out.push_back(piece);
     return out;
   }();
   std::uniform_int_distribution<size_t> count(1, 14);

@@ -36,30 +36,22 @@ TEST(Loader, BrokenOrMissingLibrariesAreRefused) {
   }
 }
 
-TEST(Loader, LoadRoutineRunsOnceAndIsNotCallable) {
-  Host host;
-  host.loadLibrary(libraryPath("foxtestlib"));
-  EXPECT_TRUE(host.variable("TESTLIB_LOADED").logical);
-  EXPECT_FALSE(host.hasFunction("ONLOAD"));
-  const int32_t count = host.call("LOADCOUNT", {}).integer;
-  host.loadLibrary(libraryPath("foxtestlib"), true);  // already loaded: nothing happens
-  EXPECT_EQ(host.call("LOADCOUNT", {}).integer, count);
-  EXPECT_EQ(host.libraries().size(), 1u);
-}
-
-TEST(Loader, SetLibraryWithoutAdditiveReleasesTheOthers) {
+// The load routine runs once (it executes one command) and is not callable; SET LIBRARY without
+// ADDITIVE releases the others, and a library that fails to load leaves the loaded ones in place.
+TEST(Loader, LoadRoutinesAndSetLibrary) {
   Host host;
   host.execute("SET LIBRARY TO " + libraryPath("foxtestlib"));
+  host.loadLibrary(libraryPath("foxtestlib"), true);  // already loaded: nothing happens
+  EXPECT_EQ(host.executedCommands(), std::vector<std::string>{"TESTLIB_LOADED = .T."});
+  EXPECT_FALSE(host.hasFunction("ONLOAD"));
   host.execute("SET LIBRARY TO '" + libraryPath("foxsecondlib") + "' ADDITIVE");
   EXPECT_EQ(host.evaluate("SET('LIBRARY')").text, host.libraries()[0] + "," + host.libraries()[1]);
-  // A library that fails to load leaves the loaded ones in place.
   EXPECT_NE(errorOf([&] {
               host.execute("SET LIBRARY TO " + libraryPath("foxbroken_start_up"));
             }).number(),
             0);
   EXPECT_EQ(host.libraries().size(), 2u);
-  // The file name without ".so" is found too.
-  host.execute("SET LIBRARY TO " + std::string(FOXTEST_LIB_DIR) + "/foxsecondlib");
+  host.execute("SET LIBRARY TO " + std::string(FOXTEST_LIB_DIR) + "/foxsecondlib");  // no ".so"
   EXPECT_FALSE(host.hasFunction("ECHO_C"));
   EXPECT_EQ(host.evaluate("SECOND_HELLO()").text, "second");
   host.execute("SET LIBRARY TO");

@@ -8,11 +8,9 @@
 #include <unistd.h>
 
 #include <csignal>
-#include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
-#include <span>
 #include <sstream>
 #include <tuple>
 #include <vector>
@@ -29,15 +27,13 @@ class IniStoreTest : public ::testing::Test {
     ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
     dir_ = pattern;
     file_ = (dir_ / "orbelle.ini").string();
-    say_ = [this](const std::string& text) { messages_.push_back(text); };
   }
   void TearDown() override { fs::remove_all(dir_); }
 
   void writeFile(const std::string& text) { std::ofstream(file_, std::ios::binary) << text; }
   std::string readFile() const {
-    std::ifstream in(file_, std::ios::binary);
     std::stringstream s;
-    s << in.rdbuf();
+    s << std::ifstream(file_, std::ios::binary).rdbuf();
     return s.str();
   }
   Variant get(std::string_view key, const Variant& def) {
@@ -47,33 +43,19 @@ class IniStoreTest : public ::testing::Test {
     return PUT_INI(file_, "Settings", key, value, say_);
   }
 
-  // Runs `write` with files of this process limited to `bytes` (writes beyond fail).
-  template <class Write>
-  static void withFileSizeLimit(rlim_t bytes, Write write) {
-    struct rlimit old {};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
-    auto* oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = old;
-    small.rlim_cur = bytes;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    write();
-    ::setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
-  }
-
   fs::path dir_;
   std::string file_;
   std::vector<std::string> messages_;
-  MessageSink say_;
+  MessageSink say_ = [this](const std::string& text) { messages_.push_back(text); };
 };
 
-// Each type: an absent key gives the default (through its text), a written one its stored form,
-// read back as the default's type.
+// Each type: an absent key gives the default, a written one its stored form, read back as the
+// default's type (a different default, so a stored value is told from the default); names
+// differing in case are one entry.
 TEST_F(IniStoreTest, EachTypeIsStoredInItsFormAndReadsBackAsTheDefaultsType) {
   const std::tuple<const char*, Variant, Variant, const char*> cases[] = {
       {"LatHere", 33.9, 0.0, "LatHere= 33.9"},
-      {"LonHere", -84.179, 0.0, "LonHere=-84.179"},
-      {"MaxDx", std::int16_t{600}, std::int16_t{1}, "MaxDx= 600"},
+      {"MaxDx", std::int16_t{600}, std::int16_t{1}, "MaxDx= 700"},
       {"ShowSun", false, true, "ShowSun=No"},
       {"Left", 14360.0f, 0.0f, "Left= 14360"},
       {"Serial", std::int32_t{-70000}, std::int32_t{0}, "Serial=-70000"},
@@ -86,10 +68,16 @@ TEST_F(IniStoreTest, EachTypeIsStoredInItsFormAndReadsBackAsTheDefaultsType) {
     EXPECT_EQ(get(key, other), value) << key;
     text += std::string(line) + "\n";
   }
+  EXPECT_TRUE(PUT_INI(file_, "SETTINGS", "maxdx", std::int16_t{700}, say_));
   EXPECT_EQ(readFile(), text);
+  EXPECT_EQ(GET_INI(file_, "settings", "LEFT", 0.0f, true, say_), Variant(14360.0f));
   EXPECT_EQ(GET_INI(file_, "Settings", "Name", "", false, say_), Variant("MIXED CASE"));
   EXPECT_EQ(get("Precise", 12437.565315561978), Variant(12437.565315562));
   EXPECT_EQ(get("Nothing", Variant::null()), Variant::null());
+  // Texts, stored ones and the default alike, are cut to 2999 characters.
+  EXPECT_TRUE(put("Long", std::string(5000, 'x')));
+  EXPECT_EQ(get("Long", ""), Variant(std::string(2999, 'x')));
+  EXPECT_EQ(get("Absent", std::string(5000, 'y')), Variant(std::string(2999, 'y')));
   EXPECT_TRUE(messages_.empty());
 }
 
@@ -110,26 +98,8 @@ TEST_F(IniStoreTest, StoredTextsReadAsTheDefaultsType) {
   EXPECT_TRUE(messages_.empty());
 }
 
-TEST_F(IniStoreTest, NamesDifferingInCaseAreOneEntry) {
-  EXPECT_TRUE(put("PixelWidth", std::int16_t{640}));
-  EXPECT_TRUE(put("pixelwidth", std::int16_t{700}));
-  EXPECT_TRUE(PUT_INI(file_, "SETTINGS", "Left", 10.0f, say_));
-  EXPECT_EQ(get("Pixelwidth", std::int16_t{600}), Variant(std::int16_t{700}));
-  EXPECT_EQ(GET_INI(file_, "settings", "LEFT", 0.0f, true, say_), Variant(10.0f));
-  EXPECT_EQ(readFile(), "[Settings]\nPixelWidth= 700\nLeft= 10\n");
-}
-
-TEST_F(IniStoreTest, LongValuesAreCutTo2999Characters) {
-  const std::string longText(5000, 'x');
-  EXPECT_TRUE(put("Long", longText));
-  const Variant back = get("Long", "");
-  ASSERT_NE(back.getIf<std::string>(), nullptr);
-  EXPECT_EQ(*back.getIf<std::string>(), std::string(2999, 'x'));
-  // The default text passes through the same buffer.
-  const Variant absent = get("Absent", longText);
-  EXPECT_EQ(absent.getIf<std::string>()->size(), 2999u);
-}
-
+// Entries that would break the layout are refused alone; a write that fails (a file-size limit
+// below the new contents) writes none, keeps the old file whole and leaves no temporary.
 TEST_F(IniStoreTest, SeveralEntriesGoInOneWriteOrNotAtAll) {
   writeFile("; mine\n[Settings]\nMaxDx= 600\n[Zed]\nq=r\n");
   const std::vector<std::pair<std::string, Variant>> entries{{"LatHere", Variant(33.9)},
@@ -137,17 +107,20 @@ TEST_F(IniStoreTest, SeveralEntriesGoInOneWriteOrNotAtAll) {
                                                              {"Name", Variant(std::string("a\nb"))},
                                                              {"ShowSun", Variant(true)},
                                                              {"MaxDx", Variant(std::int16_t{700})}};
-  EXPECT_EQ(putIniEntries(file_, "Settings", entries, say_), 2);  // the two that would break it
-  EXPECT_EQ(readFile(), "; mine\n[Settings]\nMaxDx= 700\nLatHere= 33.9\nShowSun=Yes\n[Zed]\nq=r\n");
-
-  // A write that fails (a file-size limit below the new contents) writes none of them, keeps the
-  // old file whole and leaves no temporary.
+  EXPECT_EQ(putIniEntries(file_, "Settings", entries, say_), 2);
   const std::string before = readFile();
-  int failed = 0;
-  withFileSizeLimit(8, [&] {
-    failed =
-        putIniEntries(file_, "Settings", {{"LatHere", Variant(1.0)}, {"a", Variant(2.0)}}, say_);
-  });
+  EXPECT_EQ(before, "; mine\n[Settings]\nMaxDx= 700\nLatHere= 33.9\nShowSun=Yes\n[Zed]\nq=r\n");
+
+  struct rlimit old {};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+  auto* oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  struct rlimit small = old;
+  small.rlim_cur = 8;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  const int failed =
+      putIniEntries(file_, "Settings", {{"LatHere", Variant(1.0)}, {"a", Variant(2.0)}}, say_);
+  ::setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, oldHandler);
   EXPECT_EQ(failed, 2);
   EXPECT_EQ(readFile(), before);
   EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator{}), 1);
@@ -155,21 +128,14 @@ TEST_F(IniStoreTest, SeveralEntriesGoInOneWriteOrNotAtAll) {
   EXPECT_EQ(readFile(), before);
 }
 
-// A process that has exited, whose pid is therefore free (until the system reuses it).
-pid_t exitedProcess() {
-  const pid_t child = ::fork();
-  if (child == 0) ::_exit(0);
-  int status = 0;
-  ::waitpid(child, &status, 0);
-  return child;
-}
-
 // Only temporaries of this file whose writer has gone and that are old enough not to belong to a
 // write still going on.
 TEST_F(IniStoreTest, WritesRemoveOldTemporariesOfWritersThatAreGone) {
   writeFile("[Settings]\n");
-  const std::string gone = std::to_string(exitedProcess());
-  const std::string tmp = ".orbelle.ini.tmp";
+  const pid_t child = ::fork();  // exited, so its pid is free (until the system reuses it)
+  if (child == 0) ::_exit(0);
+  ::waitpid(child, nullptr, 0);
+  const std::string gone = std::to_string(child), tmp = ".orbelle.ini.tmp";
   const std::tuple<std::string, std::time_t, bool> files[] = {
       {tmp + gone + ".0.1", 3600, false},
       {tmp + gone + ".0.2", 60, true},
@@ -219,21 +185,19 @@ TEST_F(IniStoreTest, WindowsStylePathsLinksAndPermissions) {
             fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
 
+// An Empty default has no default text, and Null or Empty cannot be returned or stored.
 TEST_F(IniStoreTest, UnsupportedTypesSayTheirMessages) {
-  // An Empty default has no default text; with nothing stored it comes back as it is.
-  EXPECT_EQ(get("Absent", Variant()), Variant());
-  EXPECT_EQ(messages_, (std::vector<std::string>{std::string(kGetIniDefaultTypeMessage)}));
-
-  messages_.clear();
+  const std::string noDefault(kGetIniDefaultTypeMessage), noReturn(kGetIniReturnTypeMessage);
+  const std::tuple<const char*, Variant, std::vector<std::string>> cases[] = {
+      {"Absent", Variant(), {noDefault}},
+      {"Stored", Variant(), {noDefault, noReturn}},
+      {"Stored", Variant::null(), {noReturn}}};
   writeFile("[Settings]\nStored=abc\n");
-  EXPECT_EQ(get("Stored", Variant()), Variant());
-  EXPECT_EQ(messages_, (std::vector<std::string>{std::string(kGetIniDefaultTypeMessage),
-                                                 std::string(kGetIniReturnTypeMessage)}));
-
-  messages_.clear();
-  EXPECT_EQ(get("Stored", Variant::null()), Variant());
-  EXPECT_EQ(messages_, (std::vector<std::string>{std::string(kGetIniReturnTypeMessage)}));
-
+  for (const auto& [key, def, said] : cases) {
+    messages_.clear();
+    EXPECT_EQ(get(key, def), Variant()) << key;
+    EXPECT_EQ(messages_, said) << key;
+  }
   messages_.clear();
   EXPECT_EQ(INI_VAL(Variant::null(), say_), "");
   EXPECT_TRUE(put("Stored", Variant()));
