@@ -9,35 +9,22 @@ using testing::errorOf;
 
 class Marshalling : public testing::HostTest {};
 
-// Each value's record fields, from the API and from the language; every type echoes back whole.
-TEST_F(Marshalling, ValueRecordsHoldEveryField) {
-  EXPECT_EQ(
-      host.call("DESCRIBE", {Value::Text("hi"), Value::Integer(42, 6), Value::Number(1.5, 8, 3),
-                             Value::Logical(true), Value::Date(2451545)})
-          .text,
-      "5|C len=2 h=yes text=hi|I w=6 42|N w=8 d=3 1.500000|L 1|D 2451545.0");
-  EXPECT_EQ(host.evaluate("DESCRIBE(1.25, 'x', {^2000-01-02}, .F.)").text,
-            "4|N w=13 d=2 1.250000|C len=1 h=yes text=x|D 2451546.0|L 0");
+// Values of every type go into a parameter record and back whole; typed parameters convert
+// numbers (truncated to an integer, widened to a number); results of every type come back with
+// their widths and decimals, and the last result a call sets stands.
+TEST_F(Marshalling, ParametersAndResultsOfEveryType) {
   for (const Value &in : {Value::Text(std::string("a\0b\xff", 4)), Value::Text(""),
-                          Value::Integer(-7, 4), Value::Number(-2.25, 9, 2), Value::Logical(true),
+                          Value::Integer(-7, 4), Value::Number(-2.25, 9, 2), Value::Logical(false),
                           Value::Date(2460437), Value::Object(12)}) {
     testing::expectResult(host, "ECHO", {in}, in);
   }
-}
-
-// Typed parameters convert numbers (truncated to an integer, widened to a number); results of
-// every type come back with their widths and decimals, and the last result a call sets stands.
-TEST_F(Marshalling, TypedParametersAndResultsOfEveryType) {
   const struct {
     const char *name;
     std::vector<Value> args;
     Value result;
   } cases[] = {
-      {"ECHO_I", {Value::Number(7.9, 10, 1)}, Value::Integer(7, 10)},
+      {"ECHO_I", {Value::Number(-7.9, 10, 1)}, Value::Integer(-7, 10)},  // toward zero
       {"ECHO_N", {Value::Integer(5, 3)}, Value::Number(5, 3, 0)},
-      {"ECHO_L", {Value::Logical(true)}, Value::Logical(true)},
-      {"ECHO_D", {Value::Date(2451545)}, Value::Date(2451545)},
-      {"ECHO_O", {Value::Object(4)}, Value::Object(4)},
       {"RET_N", {}, Value::Number(3.14159, 12, 4)},
       {"RET_TEXT", {}, Value::Text(std::string("a\0b", 3))},
       {"RET_NOTHING", {}, Value{}},
@@ -117,8 +104,8 @@ TEST_F(Marshalling, TheHandleLimitRaisesOutOfMemoryAndLeaksAreCounted) {
   EXPECT_EQ(host.call("GROW", {Value::Text("abcdef"), Value::Integer(2)}).text, "ab|2");
   host.setHandleLimit(1000);
   EXPECT_EQ(errorNumber("GROW", {Value::Text("abc"), Value::Integer(5000)}), 182);
-  host.setHandleLimit(3);
-  EXPECT_EQ(errorNumber("DESCRIBE", {Value::Text("ab"), Value::Text("cd")}), 182);
+  host.setHandleLimit(3);  // no room for the parameter's own handle
+  EXPECT_EQ(errorNumber("ECHO_C", {Value::Text("abcd")}), 182);
   host.setHandleLimit(0);
   EXPECT_EQ(host.call("GROW", {Value::Text("abc"), Value::Integer(5000)}).text, "abc|5000");
   const size_t before = host.handleCounters().live;

@@ -1,6 +1,5 @@
 // A library for the host's tests: every parameter type, every result type and every host service,
 // reached through the real dispatch entry.
-#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -56,43 +55,6 @@ void echo(FoxParamBlock *pb) {
     default:
       return returnRaw(v);
   }
-}
-
-// One line per parameter with the fields of its value record.
-void describe(FoxParamBlock *pb) {
-  const fox::Params p(pb);
-  std::string out = std::to_string(pb->pCount);
-  for (int i = 0; i < pb->pCount; ++i) {
-    const FoxValue &v = pb->p[i];
-    char buf[160];
-    switch (v.ev_type) {
-      case 'C':
-        std::snprintf(buf, sizeof buf, "|C len=%u h=%s text=", v.ev_length,
-                      v.ev_handle ? "yes" : "no");
-        out += buf + p.text(i);
-        continue;
-      case 'I':
-        std::snprintf(buf, sizeof buf, "|I w=%d %d", v.ev_width, v.ev_long);
-        break;
-      case 'N':
-        std::snprintf(buf, sizeof buf, "|N w=%d d=%u %.6f", v.ev_width, v.ev_length, v.ev_real);
-        break;
-      case 'L':
-        std::snprintf(buf, sizeof buf, "|L %u", v.ev_length);
-        break;
-      case 'D':
-        std::snprintf(buf, sizeof buf, "|D %.1f", v.ev_real);
-        break;
-      case 'O':
-        std::snprintf(buf, sizeof buf, "|O %u", v.ev_object);
-        break;
-      default:
-        std::snprintf(buf, sizeof buf, "|%d", v.ev_type);
-        break;
-    }
-    out += buf;
-  }
-  fox::returnText(out);
 }
 
 void argCount(FoxParamBlock *pb) { fox::returnInteger(pb->pCount); }
@@ -259,10 +221,6 @@ const FoxInfo kFunctions[] = {
     {"ECHO_C", echo, 1, "C"},
     {"ECHO_I", echo, 1, "I"},
     {"ECHO_N", echo, 1, "N"},
-    {"ECHO_L", echo, 1, "L"},
-    {"ECHO_D", echo, 1, "D"},
-    {"ECHO_O", echo, 1, "O"},
-    {"DESCRIBE", describe, 5, ".?,.?,.?,.?,.?"},
     {"ARGCOUNT", argCount, 3, "C.I.N"},
     {"MIXED", argCount, 3, "OC?"},
     {"RET_I", retInteger, 0, ""},
