@@ -43,28 +43,13 @@ TEST_F(Marshalling, ParametersAndResultsOfEveryType) {
   EXPECT_EQ(host.call("RET_DATETEXT", {Value::Text("01/02/2003")}).number, 2452672);
 }
 
-// Refused calls never reach the entry: COUNTED counts the calls that did.
+// Refused calls never reach the entry: COUNTED counts the calls that did (the type text's own
+// rules and messages are the type text tests').
 TEST_F(Marshalling, TypeTextIsCheckedBeforeTheEntry) {
   const std::vector<Value> good{Value::Text("a"), Value::Number(2), Value::Logical(true)};
   const int32_t first = host.call("COUNTED", good).integer;
-  EXPECT_EQ(errorOf([&] {
-              host.call("COUNTED", {Value::Integer(1), Value::Text("a")});
-            }).what(),
-            std::string("Argument 1 of COUNTED must be character, not integer"));
-  const struct {
-    const char *name;
-    std::vector<Value> args;
-    int32_t error;
-  } refused[] = {
-      {"COUNTED", {Value::Text("a")}, 1229},
-      {"COUNTED",
-       {Value::Text("a"), Value::Integer(1), Value::Logical(true), Value::Integer(0)},
-       1230},
-      {"COUNTED", {Value::Text("a"), Value::Integer(1), Value::Text("not logical")}, 9},
-      {"MIXED", {Value::Text("n"), Value::Text("n"), Value::Date(1)}, 9},
-      {"NOSUCH", {}, 1231},
-  };
-  for (const auto &c : refused) EXPECT_EQ(errorNumber(c.name, c.args), c.error) << c.name;
+  EXPECT_EQ(errorNumber("COUNTED", {Value::Text("a")}), 1229);
+  EXPECT_EQ(errorNumber("COUNTED", {Value::Integer(1), Value::Text("a")}), 9);
   EXPECT_EQ(host.call("COUNTED", good).integer, first + 1);
 }
 
