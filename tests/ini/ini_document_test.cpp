@@ -57,16 +57,5 @@ TEST(IniDocument, StrayCarriageReturnsAreNotPartOfValues) {
   EXPECT_EQ(mixed.value("b", "C"), "a\rb");
 }
 
-TEST(IniDocument, NamesThatWouldBreakTheLayoutAreInvalid) {
-  for (const char *bad : {"", "a=b", "a\nb", "[a", ";a", " a"}) {
-    EXPECT_FALSE(IniDocument::validKeyName(bad)) << bad;
-  }
-  EXPECT_TRUE(IniDocument::validKeyName("PixelWidth"));
-  EXPECT_TRUE(IniDocument::validSectionName("Settings"));
-  EXPECT_FALSE(IniDocument::validSectionName("a]b"));
-  EXPECT_TRUE(IniDocument::validValue(" x = y "));
-  EXPECT_FALSE(IniDocument::validValue("x\r\n[Evil]"));
-}
-
 }  // namespace
 }  // namespace orbelle

@@ -76,10 +76,7 @@ void exec(FoxParamBlock *pb) { fox::execute(fox::Params(pb).text(0)); }
 // across the nested call whose bytes must survive it.
 void reenter(FoxParamBlock *pb) {
   const int32_t n = fox::Params(pb).integer(0);
-  if (n <= 0) {
-    fox::returnInteger(0);
-    return;
-  }
+  if (n <= 0) return fox::returnInteger(0);
   fox::WorkHandle keep(4);
   std::memcpy(keep.data(), "keep", 4);
   const fox::HostValue inner = fox::evaluate("REENTER(" + std::to_string(n - 1) + ")");
@@ -125,10 +122,7 @@ void winRect(FoxParamBlock *pb) {
   args.code = FOX_WINDOW_RECT;
   args.a = fox::Params(pb).integer(0);
   fox::callHost(args);
-  if (!args.result) {
-    fox::returnText("none");
-    return;
-  }
+  if (!args.result) return fox::returnText("none");
   fox::returnText(std::to_string(args.a) + "," + std::to_string(args.b) + "," +
                   std::to_string(args.c) + "," + std::to_string(args.d));
 }
@@ -143,10 +137,7 @@ void waitKey(FoxParamBlock *pb) {
   for (;;) {
     const int32_t key = fox::readKey();
     const uint32_t elapsed = fox::clock::nowMillis() - start;
-    if (key) {
-      fox::returnText(std::to_string(key) + "@" + std::to_string(elapsed));
-      return;
-    }
+    if (key) return fox::returnText(std::to_string(key) + "@" + std::to_string(elapsed));
     if (elapsed >= timeout) break;
   }
   fox::returnText("none");
