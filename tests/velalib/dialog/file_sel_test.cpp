@@ -1,6 +1,5 @@
 // file_sel through foxhost, on Qt's offscreen platform: the dialog is inspected and answered
 // from inside its own event loop.
-#include <QApplication>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QLabel>
@@ -15,8 +14,6 @@
 namespace velalib::testing {
 namespace {
 
-namespace fs = std::filesystem;
-
 template <class W = QWidget>
 W *child(QFileDialog &d, const char *name) {
   return d.findChild<W *>(QLatin1String(name));
@@ -29,29 +26,21 @@ bool shownWithLabel(QFileDialog &d, const char *box, const char *label) {
   return shown;
 }
 
-QStringList typeBoxItems(QFileDialog &d) {
-  QStringList items;
-  auto *types = child<QComboBox>(d, "fileTypeCombo");
-  for (int i = 0; types && i < types->count(); ++i) items << types->itemText(i);
-  return items;
-}
-
-void typeFileName(QFileDialog &d, const QString &name) {
-  auto *edit = d.findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+void typeAndAccept(QFileDialog &d, const std::string &name) {
+  auto *edit = child<QLineEdit>(d, "fileNameEdit");
   ASSERT_NE(edit, nullptr);
-  edit->setText(name);
+  if (!name.empty()) edit->setText(QString::fromStdString(name));
+  static_cast<QDialog &>(d).accept();
 }
-
-void accept(QFileDialog &d) { static_cast<QDialog &>(d).accept(); }
 
 class FileSel : public VelalibHost {
  protected:
   void SetUp() override {
     VelalibHost::SetUp();
     ASSERT_TRUE(dir_.isValid());
-    folder_ = fs::canonical(dir_.path().toStdString()).string();
+    folder_ = std::filesystem::canonical(dir_.path().toStdString()).string();
     for (const char *name : {"log.adi", "notes.txt"}) std::ofstream(folder_ + "/" + name) << "x";
-    fs::create_directory(folder_ + "/sub");
+    std::filesystem::create_directory(folder_ + "/sub");
   }
 
   // Calls file_sel and answers its dialog with `act`; returns the call's text.
@@ -78,12 +67,8 @@ TEST_F(FileSel, WithoutArgumentsAnOpenDialogOverTheMainWindow) {
   host_.setWindowRect(host_.mainWindow(), {100, 60, 900, 700});
   look({}, [](QFileDialog &d) {
     EXPECT_TRUE(d.testOption(QFileDialog::DontUseNativeDialog));
-    EXPECT_EQ(d.windowTitle(), "");
-    EXPECT_EQ(d.nameFilters(), QStringList{"*.* (*)"});
-    EXPECT_EQ(typeBoxItems(d), QStringList{"*.*"});
     EXPECT_EQ(d.acceptMode(), QFileDialog::AcceptOpen);
     EXPECT_EQ(d.fileMode(), QFileDialog::AnyFile);
-    EXPECT_EQ(d.defaultSuffix(), "");
     // The read-only path panel above the standard controls, showing the folder.
     auto *label = child<QLabel>(d, "velalibPathLabel");
     auto *path = child<QLineEdit>(d, "velalibPathEdit");
@@ -102,17 +87,62 @@ TEST_F(FileSel, WithoutArgumentsAnOpenDialogOverTheMainWindow) {
   });
 }
 
-TEST_F(FileSel, FiltersAndTitle) {
-  look({T("Open log"), T("*.adi")}, [](QFileDialog &d) {
-    EXPECT_EQ(d.windowTitle(), "Open log");
-    EXPECT_EQ(d.nameFilters(), QStringList{"*.adi (*.adi)"});
-    EXPECT_EQ(typeBoxItems(d), QStringList{"*.adi"});
-  });
-  look({T(std::string(100, 'T')), T("Logs|*.adi|Text|*.txt;*.log")}, [](QFileDialog &d) {
-    EXPECT_EQ(d.windowTitle().size(), 79);
-    EXPECT_EQ(d.nameFilters(), (QStringList{"Logs (*.adi)", "Text (*.txt *.log)"}));
-    EXPECT_EQ(typeBoxItems(d), (QStringList{"Logs", "Text"}));
-  });
+// The texts of the dialog: title, filters and their type box, folder, file name, caption (cut to
+// 79 and 19 characters, and a file name to 260) and default extension.
+TEST_F(FileSel, TitleFiltersFolderFileNameCaptionAndExtension) {
+  const std::string x(10000, 'x');
+  const struct {
+    std::vector<Value> args;
+    QString title, filters, types, folder, fileName, caption, suffix;
+  } cases[] = {
+      {{}, "", "*.* (*)", "*.*", "", "", "", ""},
+      {{T("Open log"), T("*.adi")}, "Open log", "*.adi (*.adi)", "*.adi", "", "", "", ""},
+      {{T(std::string(100, 'T')), T("Logs|*.adi|Text|*.txt;*.log")},
+       QString(79, 'T'),
+       "Logs (*.adi),Text (*.txt *.log)",
+       "Logs,Text",
+       "",
+       "",
+       "",
+       ""},
+      {{T("Pick"), T("*.adi"), T(folder_), T("notes.txt"), I(8), I(0), T("Use this file, please")},
+       "Pick",
+       "*.adi (*.adi)",
+       "*.adi",
+       QString::fromStdString(folder_),
+       "notes.txt",
+       "Use this file, plea",
+       "x"},
+      {{T(x), T(x), T(x), T(x), I(0), I(0), T(x)},
+       QString(79, 'x'),
+       QString(126, 'x') + " (" + QString(126, 'x') + ")",
+       QString(126, 'x'),
+       "",
+       QString(260, 'x'),
+       QString(19, 'x'),
+       ""},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.title.left(20).toStdString());
+    look(c.args, [&](QFileDialog &d) {
+      EXPECT_EQ(d.windowTitle(), c.title);
+      EXPECT_EQ(d.nameFilters().join(','), c.filters);
+      QStringList types;
+      for (int i = 0; i < child<QComboBox>(d, "fileTypeCombo")->count(); ++i) {
+        types << child<QComboBox>(d, "fileTypeCombo")->itemText(i);
+      }
+      EXPECT_EQ(types.join(','), c.types);
+      if (!c.folder.isEmpty()) {
+        EXPECT_EQ(d.directory().absolutePath(), c.folder);
+        EXPECT_EQ(child<QLineEdit>(d, "velalibPathEdit")->text(), c.folder);
+      }
+      EXPECT_EQ(child<QLineEdit>(d, "fileNameEdit")->text(), c.fileName);
+      if (!c.caption.isEmpty()) {
+        EXPECT_EQ(d.labelText(QFileDialog::Accept), c.caption);
+      }
+      EXPECT_EQ(d.defaultSuffix(), c.suffix);
+    });
+  }
 }
 
 // How the options and extra flags set the dialog's mode and which boxes it hides, each box
@@ -120,25 +150,24 @@ TEST_F(FileSel, FiltersAndTitle) {
 TEST_F(FileSel, ModesAndHiddenBoxesFollowOptionsAndExtraFlags) {
   using D = QFileDialog;
   const struct {
-    const char *name;
     int32_t options, extra;
     D::AcceptMode acceptMode;
     D::FileMode fileMode;
     bool confirmOverwrite, fileName, fileType, folder;
   } cases[] = {
-      {"Open", 0, 0, D::AcceptOpen, D::AnyFile, false, true, true, true},
-      {"MustExist", 1, 0, D::AcceptOpen, D::ExistingFile, false, true, true, true},
-      {"CreatePrompt", 2, 0, D::AcceptOpen, D::AnyFile, false, true, true, true},
-      {"SaveWithOverwritePrompt", 4, 0, D::AcceptSave, D::AnyFile, true, true, true, true},
-      {"SaveByExtraFlag", 0, 2, D::AcceptSave, D::AnyFile, true, true, true, true},
-      {"MustExistByExtraFlag", 0, 0x1000, D::AcceptOpen, D::ExistingFile, false, true, true, true},
-      {"HideFileName", 0x80, 0, D::AcceptOpen, D::AnyFile, false, false, true, true},
-      {"HideFileType", 0x100, 0, D::AcceptOpen, D::AnyFile, false, true, false, true},
-      {"HideFolder", 0x200, 0, D::AcceptOpen, D::AnyFile, false, true, true, false},
-      {"HideAll", 0x380, 0, D::AcceptOpen, D::AnyFile, false, false, false, false},
+      {0, 0, D::AcceptOpen, D::AnyFile, false, true, true, true},
+      {1, 0, D::AcceptOpen, D::ExistingFile, false, true, true, true},
+      {2, 0, D::AcceptOpen, D::AnyFile, false, true, true, true},
+      {4, 0, D::AcceptSave, D::AnyFile, true, true, true, true},
+      {0, 2, D::AcceptSave, D::AnyFile, true, true, true, true},
+      {0, 0x1000, D::AcceptOpen, D::ExistingFile, false, true, true, true},
+      {0x80, 0, D::AcceptOpen, D::AnyFile, false, false, true, true},
+      {0x100, 0, D::AcceptOpen, D::AnyFile, false, true, false, true},
+      {0x200, 0, D::AcceptOpen, D::AnyFile, false, true, true, false},
+      {0x380, 0, D::AcceptOpen, D::AnyFile, false, false, false, false},
   };
   for (const auto &c : cases) {
-    SCOPED_TRACE(c.name);
+    SCOPED_TRACE(::testing::Message() << "options " << c.options << ", extra " << c.extra);
     look({T(""), T(""), T(folder_), T(""), I(c.options), I(c.extra)}, [&](QFileDialog &d) {
       EXPECT_EQ(d.acceptMode(), c.acceptMode);
       EXPECT_EQ(d.fileMode(), c.fileMode);
@@ -150,26 +179,14 @@ TEST_F(FileSel, ModesAndHiddenBoxesFollowOptionsAndExtraFlags) {
   }
 }
 
-TEST_F(FileSel, InitialFolderFileNameCaptionAndDefaultExtension) {
-  look({T("Pick"), T("*.adi"), T(folder_), T("notes.txt"), I(8), I(0), T("Use this file, please")},
-       [&](QFileDialog &d) {
-         EXPECT_EQ(d.directory().absolutePath().toStdString(), folder_);
-         EXPECT_EQ(child<QLineEdit>(d, "velalibPathEdit")->text().toStdString(), folder_);
-         EXPECT_EQ(child<QLineEdit>(d, "fileNameEdit")->text(), "notes.txt");
-         EXPECT_EQ(d.labelText(QFileDialog::Accept), "Use this file, plea");  // 19 characters
-         EXPECT_EQ(d.defaultSuffix(), "x");
-       });
-}
-
 TEST_F(FileSel, PathPanelFollowsTheFolder) {
   QStringList shownPaths;
   const std::string result = run({T(""), T(""), T(folder_)}, [&](QFileDialog &d) {
-    auto *path = d.findChild<QLineEdit *>(QStringLiteral("velalibPathEdit"));
+    auto *path = child<QLineEdit>(d, "velalibPathEdit");
     ASSERT_NE(path, nullptr);
     shownPaths << path->text();
     // The operator types a folder name and presses the OK button: the dialog goes there.
-    typeFileName(d, QStringLiteral("sub"));
-    accept(d);
+    typeAndAccept(d, "sub");
     shownPaths << path->text();
     d.setDirectory(QString::fromStdString(folder_));
     shownPaths << path->text();
@@ -180,59 +197,44 @@ TEST_F(FileSel, PathPanelFollowsTheFolder) {
   EXPECT_EQ(shownPaths, (QStringList{folder, folder + "/sub", folder}));
 }
 
-TEST_F(FileSel, AcceptedFileComesBackWithItsPath) {
-  EXPECT_EQ(run({T(""), T(""), T(folder_)},
-                [](QFileDialog &d) {
-                  typeFileName(d, QStringLiteral("log.adi"));
-                  accept(d);
-                }),
-            folder_ + "/log.adi");
-  // The initial file name alone is accepted as it stands.
-  EXPECT_EQ(run({T(""), T(""), T(folder_), T("notes.txt")}, [](QFileDialog &d) { accept(d); }),
-            folder_ + "/notes.txt");
-}
-
-TEST_F(FileSel, DefaultExtensionIsAddedToATypedName) {
-  EXPECT_EQ(run({T(""), T(""), T(folder_), T(""), I(4 | 8)},
-                [](QFileDialog &d) {
-                  typeFileName(d, QStringLiteral("newlog"));
-                  accept(d);
-                }),
-            folder_ + "/newlog.x");
-}
-
-// A name the options question or refuse: the first answer keeps the dialog open, the second
+// A typed (or the initial) name comes back with its path and the default extension; a name the
+// options question or refuse keeps the dialog open at the first answer, and the second answer
 // (or a cancel) ends it.
-TEST_F(FileSel, PromptsAndRefusalsKeepTheDialogOpen) {
+TEST_F(FileSel, ChosenFilesPromptsAndRefusals) {
+  const std::string x(10000, 'x');
   const struct {
-    const char *name;
     int32_t options;
-    std::string typed;
-    const char *firstAnswer, *secondAnswer;  // no second answer: the dialog is cancelled
+    std::string filter, initial, typed;
+    const char *firstAnswer, *secondAnswer;  // no answer: no box; no second: cancelled
     const char *question;                    // a part of the first message box's text
     std::string result;
   } cases[] = {
-      {"CreatePrompt", 2, "fresh.adi", "No", "Yes", "fresh.adi", "/fresh.adi"},
-      {"FileMustExist", 1, "nothere.adi", "OK", nullptr, "", ""},
-      {"PathMustExist", 0, "/no/such/file.adi", "OK", nullptr, "does not exist", ""},
-      {"OverwritePrompt", 4, "log.adi", "No", "Yes", "log.adi", "/log.adi"},
+      {0, "", "", "log.adi", nullptr, nullptr, "", "/log.adi"},
+      {0, "", "notes.txt", "", nullptr, nullptr, "", "/notes.txt"},
+      {4 | 8, "", "", "newlog", nullptr, nullptr, "", "/newlog.x"},
+      {1, "Logs|" + x, x, "log.adi", nullptr, nullptr, "", "/log.adi"},
+      {2, "", "", "fresh.adi", "No", "Yes", "fresh.adi", "/fresh.adi"},
+      {1, "", "", "nothere.adi", "OK", nullptr, "", ""},
+      {0, "", "", "/no/such/file.adi", "OK", nullptr, "does not exist", ""},
+      {4, "", "", "log.adi", "No", "Yes", "log.adi", "/log.adi"},
   };
   for (const auto &c : cases) {
-    SCOPED_TRACE(c.name);
+    SCOPED_TRACE(c.typed);
     QString question;
     bool stillOpen = false;
     const std::string typed = c.typed[0] == '/' ? folder_ + c.typed : c.typed;
     const std::string result =
-        run({T(""), T(""), T(folder_), T(""), I(c.options)}, [&](QFileDialog &d) {
-          typeFileName(d, QString::fromStdString(typed));
-          answerMessageBox(c.firstAnswer, &question);
-          accept(d);
-          stillOpen = d.isVisible();
-          if (!c.secondAnswer) return d.reject();
-          answerMessageBox(c.secondAnswer);
-          accept(d);
-        });
-    EXPECT_TRUE(stillOpen);
+        run({T(x), T(c.filter), T(folder_), T(c.initial), I(c.options), I(0), T(x)},
+            [&](QFileDialog &d) {
+              if (c.firstAnswer) answerMessageBox(c.firstAnswer, &question);
+              typeAndAccept(d, typed);
+              if (!c.firstAnswer) return;
+              stillOpen = d.isVisible();
+              if (!c.secondAnswer) return d.reject();
+              answerMessageBox(c.secondAnswer);
+              typeAndAccept(d, "");
+            });
+    EXPECT_EQ(stillOpen, c.firstAnswer != nullptr);
     EXPECT_TRUE(question.contains(c.question)) << question.toStdString();
     EXPECT_EQ(result, c.result.empty() ? "" : folder_ + c.result);
   }
