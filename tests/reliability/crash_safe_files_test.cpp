@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <signal.h>
+#include <spawn.h>
 #include <sys/inotify.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -88,14 +89,9 @@ void PrintTo(const Rewritten& file, std::ostream* out) { *out << file.name; }
 class Writer {
  public:
   Writer(std::string kind, std::string path) {
-    // Everything the child needs is made before the fork: it only execs.
     std::string program = "reliability_tests", flag(kWriterFlag);
     char* argv[] = {program.data(), flag.data(), kind.data(), path.data(), nullptr};
-    pid_ = ::fork();
-    if (pid_ == 0) {
-      ::execv("/proc/self/exe", argv);
-      ::_exit(127);
-    }
+    if (::posix_spawn(&pid_, "/proc/self/exe", nullptr, nullptr, argv, environ) != 0) pid_ = -1;
   }
   ~Writer() { kill(); }
   Writer(const Writer&) = delete;

@@ -6,6 +6,7 @@
 #include <QDBusObjectPath>
 #include <QDBusPendingCall>
 #include <QDBusVariant>
+#include <QDataStream>
 #include <QFile>
 #include <cmath>
 #include <limits>
@@ -150,24 +151,17 @@ TEST_F(HostileBus, CutAndGiganticPicturesAreRefused) {
               hugeFile.open(QIODevice::WriteOnly));
   cutFile.write(goodFile.readAll().left(goodFile.size() / 2));
   cutFile.close();
-  QByteArray header(62, '\0');
-  const quint32 rowBytes = 4096, side = 32767, offset = 62;
-  const quint64 fileSize = offset + quint64{rowBytes} * side;
-  const auto put32 = [&](int at, quint32 v) {
-    for (int i = 0; i < 4; ++i) header[at + i] = static_cast<char>((v >> (8 * i)) & 0xff);
-  };
-  header[0] = 'B';
-  header[1] = 'M';
-  put32(2, static_cast<quint32>(fileSize));
-  put32(10, offset);
-  put32(14, 40);
-  put32(18, side);
-  put32(22, side);
-  header[26] = 1;         // planes
-  header[28] = 1;         // bits per pixel
-  put32(58, 0x00ffffff);  // palette: black, white
-  hugeFile.write(header);
-  ASSERT_TRUE(hugeFile.resize(static_cast<qint64>(fileSize)));
+  const quint32 side = 32767, rowBytes = 4096, offset = 62;
+  QDataStream header(&hugeFile);
+  header.setByteOrder(QDataStream::LittleEndian);
+  // File header, then the 40-byte information header (planes 1, 1 bit per pixel), then the
+  // palette: black, white.
+  header << quint8('B') << quint8('M') << quint32(offset + rowBytes * side) << quint32(0) << offset
+         << quint32(40) << side << side << quint16(1) << quint16(1) << quint32(0) << quint32(0)
+         << quint32(0) << quint32(0) << quint32(0) << quint32(0) << quint32(0)
+         << quint32(0x00ffffff);
+  ASSERT_EQ(hugeFile.size(), offset);
+  ASSERT_TRUE(hugeFile.resize(offset + qint64{rowBytes} * side));
   hugeFile.close();
 
   ASSERT_NE(model->layers().picture(), nullptr);

@@ -13,7 +13,6 @@
 namespace velalib {
 namespace {
 
-using namespace std::string_literals;
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
 // Like atoi, saturating outside 32 bits.
@@ -69,16 +68,6 @@ TEST(Conversions, DateDigitsAndJulianDays) {
   EXPECT_TRUE(readDateDigits("20240229T1200"));
   for (const char *bad : {"2024022", "2024-02-29", " 20240229"}) EXPECT_FALSE(readDateDigits(bad));
   EXPECT_EQ(mdyText(*readDateDigits("00010101")), "01/01/0001");
-}
-
-TEST(Conversions, TextsAndPositions) {
-  EXPECT_EQ(untilNul("ab\0cd"s), "ab");
-  EXPECT_EQ(untilNul("abcd"), "abcd");
-  EXPECT_TRUE(isBytePosition(3, 3));
-  for (const int32_t bad : {4, 0, std::numeric_limits<int32_t>::min()}) {
-    EXPECT_FALSE(isBytePosition(bad, 3)) << bad;
-  }
-  EXPECT_FALSE(isBytePosition(1, 0));
 }
 
 // Folds into [0, 360] as repeated addition would, exactly for large multiples, without looping

@@ -235,10 +235,6 @@ TEST_F(FileSel, PlacementOverAnOwnerKeptOnScreen) {
     EXPECT_EQ(d.frameGeometry().right() + 1, screen.left + screen.width);
     EXPECT_EQ(d.frameGeometry().bottom() + 1, screen.top + screen.height);
   });
-  // An owner off the top left: coordinates become 0.
-  host_.setWindowRect(window, {-400, -300, 100, 100});
-  look(withOwner(host_.systemWindow(window)),
-       [](QFileDialog &d) { EXPECT_EQ(d.frameGeometry().topLeft(), QPoint(0, 0)); });
   // Owner 0: centred on the screen.
   look(withOwner(0), [&](QFileDialog &d) {
     EXPECT_EQ(d.frameGeometry().x(), screen.left + (screen.width - d.frameGeometry().width()) / 2);

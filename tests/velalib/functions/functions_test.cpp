@@ -31,6 +31,7 @@ TEST_F(Functions, Results) {
     Value result;
   } cases[] = {
       {"MAKE_TAG", {T("CALL="), T("  W1AW \t")}, T("CALL=W1AW|")},
+      {"MAKE_TAG", {T("CALL="), T("\xA0x\x01")}, T("CALL=\xA0x|")},  // 160 is not a control
       {"MAKE_TAG", {T("CALL="), T("   ")}, T("")},
       {"MAKE_TAG", {T("CALL="), T("")}, T("")},
       {"TAG_VAL", {T("QTH="), T("CALL=W1AW| QTH=Newington|")}, T("Newington")},
