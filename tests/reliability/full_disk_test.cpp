@@ -1,50 +1,40 @@
 // Writes to a full disk keep the old files and leave nothing; the window reports, keeps its map
 // and works on.
 
-#include "full_disk.hpp"
-
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include <QPushButton>
 #include <QSizeF>
 #include <QString>
 #include <QTemporaryDir>
+#include <cerrno>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <set>
 #include <string>
 #include <vector>
 
-#include "crash_writers.hpp"
 #include "ini/ini_store.hpp"
 #include "model/settings_file.hpp"
 #include "raster/qt/picture_file.hpp"
+#include "reliability.hpp"
 #include "shell/form1.hpp"
 #include "sun/local_clock.hpp"
 #include "support/map_fakes.hpp"
 #include "support/outline_files.hpp"
 
 namespace orbelle::reliability {
+
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string fileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-// The names in a folder, but for the filler that makes it full.
-std::set<std::string> entries(const std::string& folder) {
-  std::set<std::string> names;
-  for (const auto& entry : fs::directory_iterator(folder)) {
-    const std::string name = entry.path().filename().string();
-    if (name != ".filler") names.insert(name);
-  }
-  return names;
-}
+bool inPrivateNamespace = false;
+constexpr const char* kFiller = ".filler";
 
 std::int64_t differing(const raster::Surface& a, const raster::Surface& b) {
   std::int64_t n = 0;
@@ -55,20 +45,24 @@ std::int64_t differing(const raster::Surface& a, const raster::Surface& b) {
 }
 
 // The window on a folder that can be made full, with outline files of a few closed squares
-// north-east of the default station.
+// north-east of the default station. In the private mount namespace the folder is a 16 MB tmpfs
+// and full means every block taken (writes fail with ENOSPC); elsewhere full is a file-size
+// limit of 0 bytes on this process (writes fail with EFBIG), the nearest thing without mounting.
 class FullDiskWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(folder.valid());
-    ASSERT_TRUE(program.isValid());
-    std::printf("The disk is made full by %s.\n", folder.how());
-    writeOutlines();
-    std::ofstream(folder.file("orbelle.ini"))
+    ASSERT_TRUE(folder.isValid() && program.isValid());
+    tmpfs = inPrivateNamespace && ::mount("tmpfs", path().c_str(), "tmpfs", MS_NOSUID | MS_NODEV,
+                                          "size=16m,mode=0700") == 0;
+    std::printf("The disk is made full by %s.\n", tmpfs ? "a full tmpfs" : "a zero size limit");
+    fs::create_directory(program.filePath("mapdata").toStdString());
+    test::writeOutlineFiles(program.filePath("mapdata"), 8);
+    std::ofstream(path("orbelle.ini"))
         << "[Settings]\nLatHere= 33.9\nLonHere=-84.179\nPixelWidth= 300\nShowSun=Yes\n";
     model::ModelServices m;
     m.messages = &messages;
-    m.settingsFile = folder.file("orbelle.ini");
-    m.cacheFile = QString::fromStdString(folder.file("MapCache.bmp"));
+    m.settingsFile = path("orbelle.ini");
+    m.cacheFile = QString::fromStdString(path("MapCache.bmp"));
     m.programFolder = program.path().toStdString();
     m.clock = fixedClock(makeDateTime(2024, 3, 20, 12, 0, 0));
     model = std::make_unique<model::MapModel>(m);
@@ -85,24 +79,54 @@ class FullDiskWindowTest : public ::testing::Test {
   void TearDown() override {
     form.reset();
     model.reset();
+    release();
+    if (tmpfs) ::umount2(path().c_str(), MNT_DETACH);
   }
 
-  void writeOutlines() const {
-    const QString mapdata = program.path() + QStringLiteral("/mapdata");
-    fs::create_directory(mapdata.toStdString());
-    test::writeOutlineFiles(mapdata, 8);
+  std::string path(const std::string& name = {}) const {
+    return folder.path().toStdString() + (name.empty() ? "" : "/" + name);
   }
-
+  // From now on no file in the folder can grow; true when it is full.
+  bool fill() {
+    if (!tmpfs) {
+      if (::getrlimit(RLIMIT_FSIZE, &oldLimit) != 0) return false;
+      const rlimit none{0, oldLimit.rlim_max};
+      return full = ::setrlimit(RLIMIT_FSIZE, &none) == 0;
+    }
+    const int fd = ::open(path(kFiller).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    const std::vector<char> chunk(1 << 16, 'x');
+    while (fd >= 0 && (::write(fd, chunk.data(), chunk.size()) > 0 || errno == EINTR)) {
+    }
+    full = fd >= 0 && errno == ENOSPC;
+    ::close(fd);
+    return full;
+  }
+  void release() {
+    if (full && tmpfs) ::unlink(path(kFiller).c_str());
+    if (full && !tmpfs) ::setrlimit(RLIMIT_FSIZE, &oldLimit);
+    full = false;
+  }
+  // The old files are there byte for byte, and nothing else but the filler.
+  void expectOnly(const std::string& cache, const std::string& ini) const {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(path())) {
+      if (entry.path().filename() != kFiller) names.insert(entry.path().filename());
+    }
+    EXPECT_EQ(names, (std::set<std::string>{"MapCache.bmp", "orbelle.ini"}));
+    EXPECT_EQ(fileBytes(path("MapCache.bmp")), cache);
+    EXPECT_EQ(fileBytes(path("orbelle.ini")), ini);
+  }
   void expectUsable() const {
-    EXPECT_FALSE(model->Drawing());
-    EXPECT_FALSE(model->passRunning());
-    EXPECT_TRUE(form->controls().cmdDraw->isEnabled());
-    EXPECT_TRUE(form->controls().cmdSetup->isEnabled());
-    EXPECT_TRUE(form->controls().cmdSavePict->isEnabled());
+    EXPECT_FALSE(model->Drawing() || model->passRunning());
+    for (QPushButton* button :
+         {form->controls().cmdDraw, form->controls().cmdSetup, form->controls().cmdSavePict}) {
+      EXPECT_TRUE(button->isEnabled()) << button->text().toStdString();
+    }
   }
 
-  FullFolder folder;
-  QTemporaryDir program;
+  QTemporaryDir folder, program;
+  bool tmpfs = false, full = false;
+  rlimit oldLimit{};
   test::FakeMessages messages;
   test::FakeSaveDialog saveDialog;
   test::FakeHelp help;
@@ -111,17 +135,15 @@ class FullDiskWindowTest : public ::testing::Test {
 };
 
 TEST_F(FullDiskWindowTest, KeepsTheOldFilesAndStaysUsable) {
-  const std::string cache = folder.file("MapCache.bmp");
-  const std::string ini = folder.file("orbelle.ini");
-  const std::string oldIni = fileBytes(ini);
+  const std::string oldIni = fileBytes(path("orbelle.ini"));
   form->controls().cmdDraw->click();
   ASSERT_TRUE(messages.shown.empty());
-  const std::string oldCache = fileBytes(cache);
+  const std::string oldCache = fileBytes(path("MapCache.bmp"));
   ASSERT_FALSE(oldCache.empty());
-  const raster::Surface oldMap = raster::readBmp(QString::fromStdString(cache));
+  const raster::Surface oldMap = raster::readBmp(QString::fromStdString(path("MapCache.bmp")));
 
   // A map of another station and radius, drawn while the disk is full.
-  ASSERT_TRUE(folder.fill());
+  ASSERT_TRUE(fill());
   model->setLatHere(-33.9);
   model->setLonHere(151.2);
   model->setMaxDx(3000);
@@ -129,8 +151,7 @@ TEST_F(FullDiskWindowTest, KeepsTheOldFilesAndStaysUsable) {
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_TRUE(messages.shown[0].text.startsWith("The map could not be cached"))
       << messages.shown[0].text.toStdString();
-  EXPECT_EQ(fileBytes(cache), oldCache);
-  EXPECT_EQ(entries(folder.path()), (std::set<std::string>{"MapCache.bmp", "orbelle.ini"}));
+  expectOnly(oldCache, oldIni);
   expectUsable();
 
   // The window shows the new map from memory, also after the overlay refreshes (one ends the
@@ -144,31 +165,38 @@ TEST_F(FullDiskWindowTest, KeepsTheOldFilesAndStaysUsable) {
   EXPECT_LT(differing(shown, *newMap), differing(shown, oldMap) / 4);
 
   // Saving a picture to the full disk is reported and leaves nothing.
-  saveDialog.results = {{QString::fromStdString(folder.file("saved.bmp")), false}};
+  saveDialog.results = {{QString::fromStdString(path("saved.bmp")), false}};
   form->controls().cmdSavePict->click();
   ASSERT_EQ(messages.shown.size(), 2u);
   EXPECT_TRUE(messages.shown[1].text.startsWith("The picture could not be saved"));
-  EXPECT_EQ(entries(folder.path()), (std::set<std::string>{"MapCache.bmp", "orbelle.ini"}));
+  expectOnly(oldCache, oldIni);
   expectUsable();
 
   // Space again: the next pass caches the map.
-  folder.release();
+  release();
   form->controls().cmdDraw->click();
   EXPECT_EQ(messages.shown.size(), 2u);
-  EXPECT_NE(fileBytes(cache), oldCache);
   EXPECT_TRUE(model->state().MapCached);
-  EXPECT_EQ(differing(raster::readBmp(QString::fromStdString(cache)), *model->layers().picture()),
+  const std::string newCache = fileBytes(path("MapCache.bmp"));
+  EXPECT_EQ(differing(raster::readBmp(QString::fromStdString(path("MapCache.bmp"))),
+                      *model->layers().picture()),
             0);
   expectUsable();
 
   // Unloading on a full disk keeps the old settings file, as does a single entry's write.
-  ASSERT_TRUE(folder.fill());
+  ASSERT_TRUE(fill());
   form->Form_Unload();
-  EXPECT_FALSE(PUT_INI(ini, model::kSettingsSection, "LatHere", Variant(-41.5), {}));
-  EXPECT_EQ(fileBytes(ini), oldIni);
-  EXPECT_EQ(entries(folder.path()), (std::set<std::string>{"MapCache.bmp", "orbelle.ini"}));
-  folder.release();
+  EXPECT_FALSE(
+      PUT_INI(path("orbelle.ini"), model::kSettingsSection, "LatHere", Variant(-41.5), {}));
+  expectOnly(newCache, oldIni);
 }
 
 }  // namespace
+
+bool enterPrivateMountNamespace() {
+  if (::unshare(CLONE_NEWNS) != 0) return false;
+  inPrivateNamespace = ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+  return inPrivateNamespace;
+}
+
 }  // namespace orbelle::reliability

@@ -6,10 +6,8 @@
 #include <QApplication>
 #include <QLocale>
 #include <csignal>
-#include <string>
 
-#include "crash_writers.hpp"
-#include "full_disk.hpp"
+#include "reliability.hpp"
 
 int main(int argc, char** argv) {
   using namespace orbelle::reliability;

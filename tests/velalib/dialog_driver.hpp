@@ -6,9 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
 #include <QEvent>
+#include <QMessageBox>
 #include <QTimer>
 #include <functional>
 
@@ -56,6 +58,17 @@ void whenShown(std::function<void(T &)> action, int deadlineMs = 10000) {
 
 // Presses the button with this text (without "&") on the next message box; its text is kept
 // in `text` when given.
-void answerMessageBox(const char *button, QString *text = nullptr);
+inline void answerMessageBox(const char *button, QString *text = nullptr) {
+  whenShown<QMessageBox>([button, text](QMessageBox &box) {
+    if (text) *text = box.text();
+    for (QAbstractButton *b : box.buttons()) {
+      if (b->text().remove(u'&').compare(QLatin1String(button), Qt::CaseInsensitive) == 0) {
+        return b->click();
+      }
+    }
+    ADD_FAILURE() << "message box has no button " << button;
+    box.reject();
+  });
+}
 
 }  // namespace velalib::testing

@@ -1,16 +1,21 @@
 // main() of the test programs that drive velalib's file dialog in their own process: Qt's
-// offscreen platform, and Qt's dialog settings kept out of the user's configuration.
+// offscreen platform, Qt's dialog settings kept out of the user's configuration, and a
+// QApplication unless the program tests a host that has none.
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QTemporaryDir>
+#include <optional>
 
 int main(int argc, char **argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QTemporaryDir config;
   qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
-  QApplication app(argc, argv);
+  std::optional<QApplication> app;
+#ifndef VELALIB_HOST_WITHOUT_APPLICATION
+  app.emplace(argc, argv);
+#endif
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

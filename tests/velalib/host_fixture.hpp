@@ -15,13 +15,6 @@ namespace velalib::testing {
 
 using foxhost::Value;
 
-inline foxhost::Host::Options hostOptions() {
-  foxhost::Host::Options options;
-  options.virtualClock = true;
-  options.clockStepMicros = 50;
-  return options;
-}
-
 class VelalibHost : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -62,7 +55,7 @@ class VelalibHost : public ::testing::Test {
     }
   }
 
-  foxhost::Host host_{hostOptions()};
+  foxhost::Host host_{{.virtualClock = true, .clockStepMicros = 50}};
   std::optional<foxhost::testing::HandleWatch> handles_;
 };
 

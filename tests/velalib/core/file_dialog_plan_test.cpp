@@ -53,7 +53,6 @@ TEST(FileDialogPlan, FilterLists) {
       {"Logs|*.adi||Text|*.txt", {"Logs = *.adi"}},  // pairs end at an empty description
       {"Logs|*.adi|Odd", {"Logs = *.adi"}},
       {"|*.txt", {}},
-      {"All|*.*", {"All = *"}},
       {"Mixed| *.a ; ;*.b |", {"Mixed = *.a *.b"}},
   };
   for (const auto &[filter, described] : cases) {
