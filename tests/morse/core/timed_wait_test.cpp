@@ -8,44 +8,30 @@
 namespace morse {
 namespace {
 
-using test::ScriptedHost;
-using test::StepClock;
-
-struct WaitFixture : ::testing::Test {
-  StepClock clock{5'000'437};  // mid-millisecond: a plain millisecond deadline would be short
-  ScriptedHost host{clock};
-
-  // Microseconds the wait took, and whether it reached its end.
-  std::pair<uint64_t, bool> wait(int32_t ms) {
-    const uint64_t before = clock.peek();
-    const bool whole = timedWait(clock, host, ms);
-    return {clock.peek() - before, whole};
-  }
-};
-
-TEST_F(WaitFixture, LastsItsMillisecondsToTheMicrosecondAndSpinsOnlyTheLastStretch) {
-  for (int32_t ms : {88, 1, 60000}) {
-    clock.reads = 0;
-    const auto [us, whole] = wait(ms);
-    EXPECT_TRUE(whole);
-    EXPECT_GE(us, ms * 1000u) << ms;
-    EXPECT_LE(us, ms * 1000u + 2) << ms;
+// A wait taken mid-millisecond lasts its milliseconds to the microsecond and spins only the last
+// stretch; zero or less does not wait; a stop signal ends it when it comes, at once if it came.
+TEST(TimedWait, LastsToTheMicrosecondAndEndsAtAStopSignal) {
+  constexpr uint64_t kNone = UINT64_MAX;
+  const struct {
+    int32_t ms;
+    uint64_t signalUs, tookUs;
+    bool whole;
+  } cases[] = {
+      {88, kNone, 88'000, true}, {1, kNone, 1'000, true},     {60'000, kNone, 60'000'000, true},
+      {0, kNone, 0, true},       {INT32_MIN, kNone, 0, true}, {100, 30'000, 30'000, false},
+      {100, 0, 0, false},
+  };
+  for (const auto &c : cases) {
+    test::StepClock clock(5'000'437);
+    test::ScriptedHost host(clock);
+    const uint64_t start = clock.peek();
+    clock.signalAtMicros = c.signalUs == kNone ? kNone : start + c.signalUs;
+    EXPECT_EQ(timedWait(clock, host, c.ms), c.whole) << c.ms;
+    EXPECT_GE(clock.peek() - start, c.tookUs) << c.ms;
+    EXPECT_LE(clock.peek() - start, c.tookUs + 2) << c.ms;
     // The clock steps 1 us a read: a wait that spun all the way would read it ms * 1000 times.
-    EXPECT_LE(clock.reads, std::min<uint64_t>(ms * 1000u, kSpinMicros) + 4) << ms;
+    EXPECT_LE(clock.reads, std::min<uint64_t>(c.tookUs, kSpinMicros) + 4) << c.ms;
   }
-}
-
-TEST_F(WaitFixture, ZeroAndNegativeDurationsDoNotWait) {
-  for (int32_t ms : {0, -127, INT32_MIN}) EXPECT_LE(wait(ms).first, 2u) << ms;
-}
-
-TEST_F(WaitFixture, AStopSignalCutsTheWaitShortWhenItComes) {
-  clock.signalAtMicros = clock.peek() + 30'000;
-  const auto [us, whole] = wait(100);
-  EXPECT_FALSE(whole);
-  EXPECT_NEAR(static_cast<double>(us), 30'000, 2);
-  EXPECT_FALSE(wait(100).second);  // and every wait after it returns at once
-  EXPECT_LE(wait(100).first, 2u);
 }
 
 }  // namespace

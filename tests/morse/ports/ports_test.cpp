@@ -5,7 +5,6 @@
 #include <fstream>
 #include <map>
 
-#include "core/send_keyer.hpp"
 #include "fakes.hpp"
 #include "ports/pc_devices.hpp"
 #include "ports/port_router.hpp"
@@ -14,42 +13,41 @@
 namespace morse {
 namespace {
 
-using test::StepClock;
-
+// After each write: the key (down while bit 3 at base + 2 is clear) and the speaker (gate bits 0
+// and 1 open and a divisor loaded as the last timer command asked; 0 loaded counts as 65536).
 TEST(PcDevices, ModelsTheTimerLatchGateAndKeyingLine) {
+  const struct {
+    uint16_t port;
+    uint8_t value;
+    bool keyDown;
+    uint32_t hz;
+  } steps[] = {
+      {0x37A, 0x01, true, 0},
+      {0x37A, 0x09, false, 0},
+      {0x61, 0x03, false, 0},  // gate open, no divisor loaded
+      {0x43, 0xB6, false, 0},  // channel 2, low then high byte
+      {0x42, 0xA8, false, 0},
+      {0x42, 0x06, false, 1193180 / 1704},
+      {0x61, 0x01, false, 0},  // data bit off
+      {0x61, 0x03, false, 1193180 / 1704},
+      {0x43, 0x96, false, 0},  // channel 2, low byte only
+      {0x42, 0x10, false, 1193180 / 0x10},
+      {0x43, 0x36, false, 1193180 / 0x10},  // channel 0: no effect on channel 2
+      {0x43, 0xB6, false, 0},
+      {0x42, 0x00, false, 0},
+      {0x42, 0x00, false, 1193180 / 65536},
+  };
   PcDevices d;
-  EXPECT_FALSE(d.keyDown());
-  EXPECT_EQ(d.speakerHz(), 0u);
+  for (const auto &s : steps) {
+    d.write(s.port, s.value);
+    EXPECT_EQ(d.keyDown(), s.keyDown) << s.port << " " << +s.value;
+    EXPECT_EQ(d.speakerHz(), s.hz) << s.port << " " << +s.value;
+  }
   d.write(0x37A, 0x01);
-  EXPECT_TRUE(d.keyDown());
-  d.write(0x37A, 0x09);
-  EXPECT_FALSE(d.keyDown());
   d.setKeyingBase(0x278);
-  d.write(0x37A, 0x01);
   EXPECT_FALSE(d.keyDown());  // not the keying port any more
   d.write(0x27A, 0x01);
   EXPECT_TRUE(d.keyDown());
-
-  d.write(0x61, 0x03);
-  EXPECT_EQ(d.speakerHz(), 0u);  // gate open but no divisor loaded
-  d.write(0x43, 0xB6);
-  d.write(0x42, 0xA8);
-  EXPECT_EQ(d.speakerHz(), 0u);  // only the low byte so far
-  d.write(0x42, 0x06);
-  EXPECT_EQ(d.speakerHz(), 1193180u / 1704u);
-  d.write(0x61, 0x01);  // data bit off
-  EXPECT_EQ(d.speakerHz(), 0u);
-  EXPECT_EQ(d.read(0x61), 0x01);
-  d.write(0x61, 0x03);
-  d.write(0x43, 0x96);  // channel 2, low byte only
-  d.write(0x42, 0x10);
-  EXPECT_EQ(d.divisor(), 0x10u);
-  d.write(0x43, 0x36);  // channel 0: no effect on channel 2
-  EXPECT_EQ(d.divisor(), 0x10u);
-  d.write(0x43, 0xB6);
-  d.write(0x42, 0x00);
-  d.write(0x42, 0x00);
-  EXPECT_EQ(d.divisor(), 65536u);  // 0 counts as 65536
 }
 
 TEST(PortsConfig, ReadsBackendsAndOutputsFromTheEnvironment) {
@@ -93,16 +91,13 @@ TEST(PortsConfig, ReadsBackendsAndOutputsFromTheEnvironment) {
 }
 
 TEST(DirectPorts, TheMessageNamesTheRealError) {
-  EXPECT_EQ(directAccessError(0x37A, ENOSYS),
-            "direct: no access to I/O port 0x37a: Function not implemented (ENOSYS)");
   EXPECT_EQ(directAccessError(0x61, EPERM),
             "direct: no access to I/O port 0x61: Operation not permitted (EPERM); needs root or "
             "CAP_SYS_RAWIO");
 }
 
 // A parallel-port backend that records what reaches it.
-class FakeParallel : public PortBackend {
- public:
+struct FakeParallel : PortBackend {
   explicit FakeParallel(std::vector<std::pair<uint16_t, uint8_t>> &log) : log_(log) {}
   bool claims(uint16_t port) override { return port >= base_ && port <= base_ + 2; }
   void out(uint16_t port, uint8_t value) override { log_.push_back({port, value}); }
@@ -111,88 +106,74 @@ class FakeParallel : public PortBackend {
   bool keys() const override { return true; }
   bool sounds() const override { return false; }
   std::string description() const override { return "fake parallel port"; }
-
- private:
   std::vector<std::pair<uint16_t, uint8_t>> &log_;
   uint16_t base_ = 0x378;
 };
 
-TEST(PortRouter, SaysWhatIsSimulatedWhenHardwareIsMissing) {
-  StepClock clock;
-  PortsConfig config;
-  config.backends = {BackendKind::Ppdev, BackendKind::Pcspkr};
-  const auto failing = [](BackendKind kind, const PortsConfig &, uint16_t) {
-    return BackendOpening{nullptr,
-                          kind == BackendKind::Ppdev ? "ppdev: no device" : "pcspkr: none"};
-  };
-  PortRouter router(config, clock, 0x378, failing);
-  EXPECT_EQ(router.notice(),
-            "MORSE: keying simulated; sound simulated; not opened: ppdev: no device; pcspkr: none");
-  router.out(0x61, 0x4C);
-  EXPECT_EQ(router.in(0x61), 0x4C);  // simulated register
-
-  config.backends = {BackendKind::Sim};
-  config.logPath = "/nonexistent-dir/ports.log";
-  PortRouter unwritable(config, clock, 0x378, failing);
-  EXPECT_EQ(unwritable.notice(),
-            "MORSE: keying simulated; sound simulated; cannot write the event log "
-            "/nonexistent-dir/ports.log: No such file or directory");
-}
-
-TEST(PortRouter, RoutesThePortsABackendCarriesAndSimulatesTheRest) {
-  StepClock clock;
+// The notice says which backend keys and which sounds, and what could not be opened or written;
+// each access goes to the backend that claims its port (it follows the keying base), the rest
+// to the simulated registers.
+TEST(PortRouter, RoutesWhatABackendCarriesSimulatesTheRestAndSaysSo) {
+  test::StepClock clock;
   std::vector<std::pair<uint16_t, uint8_t>> reached;
-  PortsConfig config;
-  config.backends = {BackendKind::Ppdev, BackendKind::Pcspkr};
   const auto opener = [&reached](BackendKind kind, const PortsConfig &, uint16_t) {
-    if (kind == BackendKind::Ppdev)
-      return BackendOpening{std::make_unique<FakeParallel>(reached), {}};
-    return BackendOpening{nullptr, "pcspkr: none"};
+    return kind == BackendKind::Ppdev ? BackendOpening{std::make_unique<FakeParallel>(reached), {}}
+                                      : BackendOpening{nullptr, "pcspkr: none"};
   };
+  PortsConfig config;
+  config.backends = {BackendKind::Pcspkr, BackendKind::Sim};
+  config.unknownNames = {"bogus"};
+  config.logPath = "/nonexistent-dir/ports.log";
+  EXPECT_EQ(PortRouter(config, clock, 0x378, opener).notice(),
+            "MORSE: keying simulated; sound simulated; not opened: unknown port backend bogus; "
+            "pcspkr: none; cannot write the event log /nonexistent-dir/ports.log: No such file or "
+            "directory");
+  config = {};
+  config.backends = {BackendKind::Ppdev, BackendKind::Pcspkr};
   PortRouter router(config, clock, 0x378, opener);
   EXPECT_EQ(router.notice(),
             "MORSE: keying on fake parallel port; sound simulated; not opened: pcspkr: none");
   router.out(0x37A, 0x01);
-  router.out(0x61, 0x03);
+  router.out(0x61, 0x4C);
   EXPECT_EQ(router.in(0x379), 0x5A);
+  EXPECT_EQ(router.in(0x61), 0x4C);
   router.setKeyingBase(0x278);
-  router.out(0x37A, 0x09);  // no longer the backend's port
+  router.out(0x37A, 0x09);
   router.out(0x27A, 0x09);
   EXPECT_EQ(reached, (std::vector<std::pair<uint16_t, uint8_t>>{{0x37A, 0x01}, {0x27A, 0x09}}));
 }
 
+// The event log is written as it goes (each clock read moves 1 us), the WAV only when closed;
+// closing lets a held key up (the register's other bits kept) and closes the speaker gate.
 TEST(PortRouter, WritesTheEventLogAsItGoesAndTheWavWhenClosed) {
   const auto dir =
       std::filesystem::temp_directory_path() / ("morse-router-" + std::to_string(getpid()));
   std::filesystem::create_directories(dir);
-  StepClock clock(2'000'000);
+  test::StepClock clock(2'000'000);
   PortsConfig config;
-  config.backends = {BackendKind::Sim};
   config.logPath = (dir / "ports.log").string();
   config.wavPath = (dir / "keying.wav").string();
+  std::ifstream log;
+  std::vector<std::string> lines;
+  const auto readLog = [&] {
+    for (std::string line; std::getline(log, line);) lines.push_back(line);
+    log.clear();
+  };
   {
     PortRouter router(config, clock, 0x378);
+    log.open(config.logPath);
     router.out(0x37A, 0x01);
     clock.set(2'088'000);
-    router.out(0x37A, 0x09);
-    std::ifstream log(config.logPath);
-    std::string header, first, second;
-    std::getline(log, header);
-    std::getline(log, first);
-    std::getline(log, second);
-    EXPECT_EQ(header, "# time_ms port value");
-    EXPECT_EQ(first, "2000.002 0x37a 0x01");  // each clock read moves 1 us
-    EXPECT_EQ(second, "2088.001 0x37a 0x09");
-    EXPECT_FALSE(std::filesystem::exists(config.wavPath));
-    router.out(0x37A, 0x05);  // left keyed (by OUT_P, say), and the speaker gate open
+    router.out(0x37A, 0x05);
     router.out(0x61, 0x4F);
+    readLog();
+    EXPECT_EQ(lines.size(), 4u);
+    EXPECT_FALSE(std::filesystem::exists(config.wavPath));
   }
-  // Closing lets the key up, leaving the register's other bits, and closes the gate.
-  std::ifstream log(config.logPath);
-  std::vector<std::string> lines;
-  for (std::string line; std::getline(log, line);) lines.push_back(line.substr(line.find(' ')));
-  EXPECT_EQ(std::vector<std::string>(lines.end() - 2, lines.end()),
-            (std::vector<std::string>{" 0x37a 0x0d", " 0x061 0x4c"}));
+  readLog();
+  EXPECT_EQ(lines, (std::vector<std::string>{"# time_ms port value", "2000.002 0x37a 0x01",
+                                             "2088.001 0x37a 0x05", "2088.002 0x061 0x4f",
+                                             "2088.003 0x37a 0x0d", "2088.004 0x061 0x4c"}));
   EXPECT_GT(std::filesystem::file_size(config.wavPath), 44u);
   std::filesystem::remove_all(dir);
 }
