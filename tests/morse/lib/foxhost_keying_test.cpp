@@ -1,7 +1,7 @@
-// morse in a foxhost child process with the simulated ports: every way out the process can see
-// (a stop signal during CW_SEND or CW_KBD, the end of the keys' input, the host ending) leaves
-// the key up, and a terminal is raw from a send's first moment. The event log is a FIFO read as
-// events happen, so a signal comes once keying has begun; every wait has a deadline.
+// morse in a foxhost child process with the simulated ports: a stop signal during CW_SEND or
+// CW_KBD, the end of the keys' input and the host ending all leave the key up and the WAV whole.
+// The event log is a FIFO read as events happen, so a signal comes once keying has begun; every
+// wait has a deadline.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
@@ -14,28 +14,19 @@
 #include <csignal>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "morse_decoder.hpp"
 
 namespace {
-
-constexpr int kDeadlineMs = 30000;
-const std::string kLong = [] {  // a minute and a half at 20 WPM: the signal comes while keyed
-  std::string text;
-  for (int i = 0; i < 30; ++i) text += "PARIS ";
-  return text;
-}();
 
 // Reads `fd` into `text` until it holds `want` (empty: until the end); false at the deadline.
 bool readUntil(int fd, std::string &text, const std::string &want = "") {
   char buf[4096];
   while (want.empty() || text.find(want) == std::string::npos) {
     pollfd p{fd, POLLIN, 0};
-    if (poll(&p, 1, kDeadlineMs) <= 0) return false;
+    if (poll(&p, 1, 30'000) <= 0) return false;
     const ssize_t n = read(fd, buf, sizeof buf);
-    if (n <= 0) return want.empty();  // the end (EIO once a terminal's last user has gone)
+    if (n <= 0) return want.empty();
     text.append(buf, static_cast<size_t>(n));
   }
   return true;
@@ -43,32 +34,25 @@ bool readUntil(int fd, std::string &text, const std::string &want = "") {
 
 class FoxhostKeying : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("morse-foxhost-" + std::to_string(getpid()) + "-" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(dir_);
-  }
+  void SetUp() override { std::filesystem::create_directories(dir_); }
   void TearDown() override { std::filesystem::remove_all(dir_); }
-  std::string path(const char *name) const { return (dir_ / name).string(); }
 
-  // Starts foxhost with morse.so, the simulated ports logging to a FIFO (opened here first), and
-  // standard input and output on `in` and `out`, or on the terminal `tty`.
-  void start(const std::vector<std::string> &args, int in, int out, const char *tty = nullptr) {
-    mkfifo(path("log").c_str(), 0600);
-    log_ = open(path("log").c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  // Starts foxhost with morse.so and `args`, the simulated ports logging to a fresh FIFO (opened
+  // here first), standard input from `input` and output into `output`.
+  void start(const std::vector<std::string> &args) {
+    std::filesystem::remove(dir_ / "log");
+    logText_.clear();
+    mkfifo((dir_ / "log").c_str(), 0600);
+    log_ = open((dir_ / "log").c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_EQ(pipe2(input_, O_CLOEXEC) | pipe2(output_, O_CLOEXEC), 0);
     pid_ = fork();
     if (pid_ == 0) {
-      if (tty) {
-        setsid();
-        in = out = open(tty, O_RDWR);  // the controlling terminal
-      }
-      dup2(in, 0);
-      dup2(out, 1);
-      dup2(out, 2);
+      dup2(input_[0], 0);
+      dup2(output_[1], 1);
+      dup2(output_[1], 2);
       setenv("MORSE_PORTS", "sim", 1);
-      setenv("MORSE_SIM_LOG", path("log").c_str(), 1);
-      setenv("MORSE_SIM_WAV", path("sound.wav").c_str(), 1);
+      setenv("MORSE_SIM_LOG", (dir_ / "log").c_str(), 1);
+      setenv("MORSE_SIM_WAV", (dir_ / "sound.wav").c_str(), 1);
       std::vector<std::string> all = {FOXHOST_PATH, "--library", MORSE_LIBRARY_PATH};
       all.insert(all.end(), args.begin(), args.end());
       std::vector<char *> argv;
@@ -77,117 +61,82 @@ class FoxhostKeying : public ::testing::Test {
       execv(FOXHOST_PATH, argv.data());
       _exit(127);
     }
-    pidfd_ = static_cast<int>(syscall(SYS_pidfd_open, pid_, 0));
+    close(input_[0]);
+    close(output_[1]);
   }
-  int exitStatus() {
-    pollfd p{pidfd_, POLLIN, 0};
-    EXPECT_EQ(poll(&p, 1, kDeadlineMs), 1) << "foxhost did not end";
+  void type(const std::string &text) {
+    ASSERT_EQ(write(input_[1], text.data(), text.size()), static_cast<ssize_t>(text.size()));
+  }
+  // Ends the input; then the log ends with the key up, the WAV is whole and ends in a word space
+  // of silence (168 + 109 ms at 20 WPM). Returns what foxhost wrote and its exit status.
+  std::pair<std::string, int> finish() {
+    close(input_[1]);
+    std::string shown;
+    EXPECT_TRUE(readUntil(log_, logText_));
+    close(log_);
+    EXPECT_TRUE(logText_.ends_with(" 0x37a 0x09\n")) << logText_;
+    const auto wav = morse::test::readWavFile((dir_ / "sound.wav").string());
+    EXPECT_TRUE(wav && !morse::test::detectTones(*wav).empty()) << "no whole WAV file";
+    EXPECT_GE(wav ? morse::test::trailingSilenceMs(*wav) : 0, 168 + 109);
+    readUntil(output_[0], shown);
+    close(output_[0]);
+    const int pidfd = static_cast<int>(syscall(SYS_pidfd_open, pid_, 0));
+    pollfd p{pidfd, POLLIN, 0};
+    EXPECT_EQ(poll(&p, 1, 30'000), 1) << "foxhost did not end";
+    close(pidfd);
     int status = -1;
     waitpid(pid_, &status, WNOHANG);
-    close(pidfd_);
-    close(log_);
-    return status;
-  }
-  // The log ends with the key up, and the WAV is whole and ends in a word space of silence
-  // (168 + 109 ms at 20 WPM).
-  void expectKeyUpAndFilesWhole() {
-    EXPECT_TRUE(readUntil(log_, logText_));
-    EXPECT_EQ(logText_.rfind("# time_ms port value\n", 0), 0u);
-    EXPECT_EQ(logText_.substr(logText_.size() - 12), " 0x37a 0x09\n") << logText_;
-    const auto wav = morse::test::readWavFile(path("sound.wav"));
-    ASSERT_TRUE(wav) << "no whole WAV file";
-    EXPECT_FALSE(morse::test::detectTones(*wav).empty());
-    EXPECT_GE(morse::test::trailingSilenceMs(*wav), 168 + 109);
+    return {shown, status};
   }
 
-  std::filesystem::path dir_;
-  pid_t pid_ = -1;
-  int pidfd_ = -1;
-  int log_ = -1;
+  const std::filesystem::path dir_ =
+      std::filesystem::temp_directory_path() / ("morse-foxhost-" + std::to_string(getpid()));
   std::string logText_;
+  pid_t pid_ = -1;
+  int log_ = -1, input_[2] = {-1, -1}, output_[2] = {-1, -1};
 };
 
+// A signal once keying has begun: at the prompt Ctrl-C stops the send as the stop key (1, then
+// paused) and the prompt goes on; in a command, foxhost ends as the signal asks.
 TEST_F(FoxhostKeying, AStopSignalLetsTheKeyUpAndFoxhostEndsAsTheSignalAsks) {
-  struct Case {
+  std::string text;  // a minute and a half at 20 WPM: the signal comes while keyed
+  for (int i = 0; i < 30; ++i) text += "PARIS ";
+  const struct {
     int sig;
-    bool kbd;
-    bool prompt;  // at the prompt, Ctrl-C stops the send as the stop key and the prompt goes on
-  };
-  for (const Case c :
-       {Case{SIGINT, false, true}, Case{SIGINT, false, false}, Case{SIGTERM, false, false},
-        Case{SIGHUP, false, false}, Case{SIGINT, true, false}, Case{SIGTERM, true, false},
-        Case{SIGHUP, true, false}}) {
-    SCOPED_TRACE(std::string(strsignal(c.sig)) + (c.kbd ? " in CW_KBD" : " in CW_SEND") +
-                 (c.prompt ? " at the prompt" : ""));
-    std::filesystem::remove(path("log"));
-    logText_.clear();
-    int in[2], out[2];
-    ASSERT_EQ(pipe2(in, O_CLOEXEC) | pipe2(out, O_CLOEXEC), 0);
-    std::vector<std::string> args = {"-e", "CW_WPM(20)",
-                                     "-e", "t = CREATEOBJECT('textbox')",
-                                     "-e", "s = CREATEOBJECT('textbox')",
-                                     "-e", c.kbd ? "? CW_KBD(t, s)" : "? CW_SEND('" + kLong + "')"};
-    start(c.prompt ? std::vector<std::string>{} : args, in[0], out[1]);
-    close(in[0]);
-    close(out[1]);
-    const std::string typed =
-        c.prompt ? "w = CW_WPM(20)\nx = CW_SEND('" + kLong + "')\n? x\n? CW_PAUSED()\n"
-                 : (c.kbd ? kLong : "");  // CW_KBD's keys, typed ahead; the input stays open
-    ASSERT_EQ(write(in[1], typed.data(), typed.size()), static_cast<ssize_t>(typed.size()));
+    bool kbd, prompt;
+  } cases[] = {{SIGINT, false, true}, {SIGTERM, false, false}, {SIGHUP, true, false}};
+  for (const auto &c : cases) {
+    SCOPED_TRACE(strsignal(c.sig));
+    if (c.prompt) {
+      start({});
+      type("w = CW_WPM(20)\nx = CW_SEND('" + text + "')\n? x\n? CW_PAUSED()\n");
+    } else {
+      start({"-e", "CW_WPM(20)", "-e", "t = CREATEOBJECT('textbox')", "-e",
+             "s = CREATEOBJECT('textbox')", "-e",
+             c.kbd ? "? CW_KBD(t, s)" : "? CW_SEND('" + text + "')"});
+      if (c.kbd) type(text);  // its keys, typed ahead; the input stays open
+    }
     ASSERT_TRUE(readUntil(log_, logText_, " 0x37a 0x09\n")) << "keying never began";
     kill(pid_, c.sig);
-    close(in[1]);  // the prompt ends at the end of its commands
-    expectKeyUpAndFilesWhole();
-    std::string shown;
-    readUntil(out[0], shown);
-    close(out[0]);
-    const int status = exitStatus();
-    if (c.prompt) {
-      EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
-      EXPECT_NE(shown.find("\n1\n.T.\n"), std::string::npos) << shown;  // stopped, paused
-    } else {
+    const auto [shown, status] = finish();
+    if (!c.prompt) {
       EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == c.sig) << status;
+    } else {
+      EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+      EXPECT_NE(shown.find("\n1\n.T.\n"), std::string::npos) << shown;
     }
   }
 }
 
+// The end of the keys' input ends CW_KBD as End does, after keying what was typed; a key held
+// down by OUT_P goes up when foxhost ends.
 TEST_F(FoxhostKeying, TypeAheadEndsWithItsInputAndTheHostsEndLetsAHeldKeyUp) {
-  int in[2], out[2];
-  ASSERT_EQ(pipe2(in, O_CLOEXEC) | pipe2(out, O_CLOEXEC), 0);
   start({"--virtual-clock", "-e", "CW_WPM(20)", "-e", "t = CREATEOBJECT('textbox')", "-e",
-         "s = CREATEOBJECT('textbox')", "-e", "? CW_KBD(t, s), s.VALUE", "-e", "OUT_P(890, 1)"},
-        in[0], out[1]);
-  close(in[0]);
-  close(out[1]);
-  ASSERT_EQ(write(in[1], "cq", 2), 2);
-  close(in[1]);  // the end of the keys: CW_KBD keys what was typed, then ends as on End
-  std::string shown;
-  readUntil(out[0], shown);
-  close(out[0]);
+         "s = CREATEOBJECT('textbox')", "-e", "? CW_KBD(t, s), s.VALUE", "-e", "OUT_P(890, 1)"});
+  type("cq");
+  const auto [shown, status] = finish();
   EXPECT_NE(shown.find("\n.F. CQ\n"), std::string::npos) << shown;
-  expectKeyUpAndFilesWhole();  // OUT_P held the key down when foxhost ended
-  EXPECT_EQ(exitStatus(), 0);
-}
-
-TEST_F(FoxhostKeying, ATerminalEchoesNothingTypedDuringASend) {
-  const int pty = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-  ASSERT_TRUE(pty >= 0 && grantpt(pty) == 0 && unlockpt(pty) == 0);
-  start({}, -1, -1, ptsname(pty));
-  const auto type = [pty](const std::string &s) {
-    ASSERT_EQ(write(pty, s.data(), s.size()), static_cast<ssize_t>(s.size()));
-  };
-  type("? CW_SEND('TTT T')\n");
-  ASSERT_TRUE(readUntil(log_, logText_, " 0x37a 0x01\n"));  // during the first character
-  type("\x1b[H");                                           // Home: pause at the blank
-  std::string shown;
-  EXPECT_TRUE(readUntil(pty, shown, "Pause...\r\n2\r\n")) << shown;  // read, and paused
-  type("QUIT\n");
-  readUntil(pty, shown);
-  close(pty);
-  EXPECT_EQ(shown.find("^["), std::string::npos) << shown;
-  EXPECT_EQ(shown.find("\x1b[H"), std::string::npos) << shown;
-  expectKeyUpAndFilesWhole();
-  EXPECT_EQ(exitStatus(), 0);
+  EXPECT_EQ(status, 0);
 }
 
 }  // namespace
