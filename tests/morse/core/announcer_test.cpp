@@ -31,20 +31,16 @@ void say(KeyerRig &rig, const Announcement &a) {
 }
 
 // Each element programs the timer (command, divisor low and high), opens the gate keeping the
-// other bits as read, and closes it: at 13 WPM a dot of 101 ms.
+// other bits as read, and closes it.
 TEST(Announcer, ProgramsTheTimerAndGateForEachElement) {
   KeyerRig rig;
   rig.ports.devices.write(0x61, 0x4C);
   say(rig, {"E"});
-  const std::vector<std::pair<uint16_t, uint8_t>> expected = {
-      {0x43, 0xB6}, {0x42, 1704 & 0xFF}, {0x42, 1704 >> 8}, {0x61, 0x4F}, {0x61, 0x4C}};
-  ASSERT_EQ(rig.ports.events.size(), expected.size());
-  for (size_t i = 0; i < expected.size(); ++i) {
-    EXPECT_EQ(rig.ports.events[i].port, expected[i].first) << i;
-    EXPECT_EQ(rig.ports.events[i].value, expected[i].second) << i;
-  }
-  EXPECT_EQ(rig.ports.reads, std::vector<uint16_t>{0x61});
-  EXPECT_EQ(speakerMs(rig.ports.events, true), std::vector<int>{101});
+  std::vector<std::pair<uint16_t, uint8_t>> writes;
+  for (const PortEvent &e : rig.ports.events) writes.push_back({e.port, e.value});
+  EXPECT_EQ(writes,
+            (std::vector<std::pair<uint16_t, uint8_t>>{
+                {0x43, 0xB6}, {0x42, 1704 & 0xFF}, {0x42, 1704 >> 8}, {0x61, 0x4F}, {0x61, 0x4C}}));
 }
 
 // At 13 WPM: dot 101, dash 303, element gap 101 after every element, character gap 303, word gap

@@ -96,28 +96,6 @@ TEST_F(MorseLibrary, AnnouncementsSoundOnTheSpeakerAndShowTheirText) {
   for (const PortEvent &event : e) EXPECT_NE(event.port, 0x37A);
 }
 
-// A carrier keyed by hand (OUT_P, to tune) when the library unloads or the host ends: the key
-// goes up as the ports close, and the WAV ends with a word space of silence (224 + 145 ms).
-TEST_F(MorseLibrary, UnloadingOrEndingTheHostLetsAHeldKeyUp) {
-  for (const bool hostEnds : {false, true}) {
-    call("CW_SEND", {Value::Text("E")});
-    call("OUT_P", {Value::Integer(0x37A), Value::Integer(0x01)});
-    host().virtualClock()->nowMicros += 500'000;
-    hostEnds ? host_.reset() : unload();
-    const auto e = events();
-    ASSERT_EQ(e.size(), 4u);
-    EXPECT_EQ(e.back().value, 0x09);
-    EXPECT_NEAR((e.back().micros - e[2].micros) / 1000.0, 500, 0.1);
-    const auto wav = test::readWavFile(wavPath());
-    ASSERT_TRUE(wav);
-    const auto runs = test::detectTones(*wav);
-    ASSERT_EQ(runs.size(), 3u);  // dot, silence, the held carrier
-    EXPECT_NEAR(runs[2].ms, 500, 1);
-    EXPECT_GE(test::trailingSilenceMs(*wav), 224 + 145);
-    load();
-  }
-}
-
 TEST_F(MorseLibrary, WithoutHardwareItSaysSoOnceAndSimulates) {
   unload();
   setenv("MORSE_PORTS", "ppdev", 1);

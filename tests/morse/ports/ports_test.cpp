@@ -1,14 +1,20 @@
+// The port layer: the simulated devices, the configuration, the router, and the serial and sound
+// backends through their interfaces (modem lines as a fake ioctl layer, a sound card as a sink
+// that captures the samples chunk by chunk).
 #include <gtest/gtest.h>
-#include <unistd.h>
+#include <sys/ioctl.h>
 
-#include <filesystem>
-#include <fstream>
+#include <chrono>
+#include <cmath>
+#include <condition_variable>
 #include <map>
+#include <mutex>
 
+#include "core/send_keyer.hpp"
 #include "fakes.hpp"
-#include "ports/pc_devices.hpp"
 #include "ports/port_router.hpp"
-#include "ports/ports_config.hpp"
+#include "ports/serial_port.hpp"
+#include "ports/sound_card.hpp"
 
 namespace morse {
 namespace {
@@ -143,39 +149,176 @@ TEST(PortRouter, RoutesWhatABackendCarriesSimulatesTheRestAndSaysSo) {
   EXPECT_EQ(reached, (std::vector<std::pair<uint16_t, uint8_t>>{{0x37A, 0x01}, {0x27A, 0x09}}));
 }
 
-// The event log is written as it goes (each clock read moves 1 us), the WAV only when closed;
-// closing lets a held key up (the register's other bits kept) and closes the speaker gate.
-TEST(PortRouter, WritesTheEventLogAsItGoesAndTheWavWhenClosed) {
-  const auto dir =
-      std::filesystem::temp_directory_path() / ("morse-router-" + std::to_string(getpid()));
-  std::filesystem::create_directories(dir);
-  test::StepClock clock(2'000'000);
-  PortsConfig config;
-  config.logPath = (dir / "ports.log").string();
-  config.wavPath = (dir / "keying.wav").string();
-  std::ifstream log;
-  std::vector<std::string> lines;
-  const auto readLog = [&] {
-    for (std::string line; std::getline(log, line);) lines.push_back(line);
-    log.clear();
-  };
-  {
-    PortRouter router(config, clock, 0x378);
-    log.open(config.logPath);
-    router.out(0x37A, 0x01);
-    clock.set(2'088'000);
-    router.out(0x37A, 0x05);
-    router.out(0x61, 0x4F);
-    readLog();
-    EXPECT_EQ(lines.size(), 4u);
-    EXPECT_FALSE(std::filesystem::exists(config.wavPath));
+// Modem lines that log each change ("+DTR", "-DTR RTS") and can fail as a device would.
+struct FakeLines : ModemLines {
+  explicit FakeLines(std::vector<std::string> &log) : log_(log) {}
+  int change(char sign, int bits, int error) {
+    log_.push_back(sign + std::string(bits & TIOCM_DTR ? "DTR" : "") +
+                   (bits == (TIOCM_DTR | TIOCM_RTS) ? " " : "") + (bits & TIOCM_RTS ? "RTS" : ""));
+    return error;
   }
-  readLog();
-  EXPECT_EQ(lines, (std::vector<std::string>{"# time_ms port value", "2000.002 0x37a 0x01",
-                                             "2088.001 0x37a 0x05", "2088.002 0x061 0x4f",
-                                             "2088.003 0x37a 0x0d", "2088.004 0x061 0x4c"}));
-  EXPECT_GT(std::filesystem::file_size(config.wavPath), 44u);
-  std::filesystem::remove_all(dir);
+  int assertLines(int bits) override { return change('+', bits, 0); }
+  int releaseLines(int bits) override { return change('-', bits, releaseError); }
+  int readLines(int &bits) override {
+    bits = TIOCM_DTR | TIOCM_RTS;  // as the driver leaves them when the device opens
+    return readError;
+  }
+  int readError = 0;
+  int releaseError = 0;
+  std::vector<std::string> &log_;
+};
+
+// "EE" keyed, a stand-by, the key held by hand (OUT_P) and another stand-by, then closed: the key
+// line follows the key; PTT on the other line is held from the first element to a stand-by with
+// the key up, and released when closed.
+TEST(SerialBackend, KeysOneLineAndHoldsPttOnTheOtherUntilStandBy) {
+  for (const bool ptt : {true, false}) {
+    std::vector<std::string> lines;
+    test::StepClock clock;
+    PortsConfig config;
+    config.backends = {BackendKind::Serial};
+    config.serial = {"/dev/ttyUSB0", ModemLine::Dtr, ptt};
+    const auto opener = [&lines](BackendKind, const PortsConfig &c, uint16_t base) {
+      return makeSerialKeyer(std::make_unique<FakeLines>(lines), c.serial, base);
+    };
+    {
+      PortRouter router(config, clock, kDefaultPortBase, opener);
+      EXPECT_EQ(router.notice(), std::string("MORSE: keying on serial /dev/ttyUSB0 DTR") +
+                                     (ptt ? ", PTT on RTS" : "") + "; sound simulated");
+      test::ScriptedHost host(clock);
+      KeyerState state;
+      SendKeyer(state, router, clock, host).run("EE", std::nullopt);
+      router.standBy();
+      router.out(0x37A, 0x01);
+      router.standBy();
+    }
+    using V = std::vector<std::string>;
+    const V expected = ptt ? V{"-DTR RTS", "+RTS", "+DTR", "-DTR", "+DTR", "-DTR",
+                               "-RTS",     "+RTS", "+DTR", "-DTR", "-RTS", "-DTR RTS"}
+                           : V{"-DTR", "+DTR", "-DTR", "+DTR", "-DTR", "+DTR", "-DTR", "-DTR"};
+    EXPECT_EQ(lines, expected);
+  }
+}
+
+TEST(SerialBackend, ADeviceWithoutModemLinesIsRefusedWithItsError) {
+  std::vector<std::string> log;
+  const SerialSettings settings{"/dev/pts/3", ModemLine::Rts, false};
+  auto lines = std::make_unique<FakeLines>(log);
+  lines->readError = ENOTTY;
+  EXPECT_EQ(makeSerialKeyer(std::move(lines), settings, kDefaultPortBase).error,
+            "serial: /dev/pts/3: no modem control lines: Inappropriate ioctl for device (ENOTTY)");
+  lines = std::make_unique<FakeLines>(log);
+  lines->releaseError = EIO;
+  EXPECT_EQ(makeSerialKeyer(std::move(lines), settings, kDefaultPortBase).error,
+            "serial: /dev/pts/3: cannot release the keying line: Input/output error (EIO)");
+  EXPECT_EQ(openSerialPort({"/nonexistent/ttyUSB9"}, kDefaultPortBase).error,
+            "serial: /nonexistent/ttyUSB9: No such file or directory (ENOENT)");
+}
+
+// A sound card at 16 kHz that hands over a chunk (40 samples, 2.5 ms) only when the test lets
+// it, so that the test can change the sound between two chunks and know which carried it first.
+struct Capture {
+  bool play(const int16_t *chunk, size_t count) {
+    std::unique_lock lock(mutex);
+    waiting = true;
+    changed.notify_all();
+    changed.wait(lock, [&] { return chunks < allowed; });
+    waiting = false;
+    samples.insert(samples.end(), chunk, chunk + count);
+    changed.notify_all();
+    return ++chunks < failAfter;
+  }
+  // Lets `n` more chunks through; true once they have gone and the player waits with the next
+  // (or, `orEnd`, has ended).
+  bool pass(size_t n, bool orEnd = false) {
+    std::unique_lock lock(mutex);
+    allowed += n;
+    changed.notify_all();
+    return changed.wait_for(lock, std::chrono::seconds(30),
+                            [&] { return chunks >= allowed && (waiting || orEnd); });
+  }
+
+  std::mutex mutex;
+  std::condition_variable changed;
+  std::vector<int16_t> samples;
+  size_t chunks = 0, allowed = 0, failAfter = SIZE_MAX;
+  bool waiting = false;  // the player waits to hand over its next chunk
+};
+
+struct CapturingSink : PcmSink {
+  explicit CapturingSink(Capture &c) : c_(c) {}
+  uint32_t sampleRate() const override { return 16000; }
+  bool play(const int16_t *samples, size_t count) override { return c_.play(samples, count); }
+  void drain() override {}
+  Capture &c_;
+};
+
+void speaker(PortBackend &b, bool on) {
+  b.out(kTimerCommandPort, kTimerChannel2SquareWave);
+  b.out(kTimerChannel2Port, 1704 & 0xFF);  // 700 Hz
+  b.out(kTimerChannel2Port, 1704 >> 8);
+  b.out(kSpeakerGatePort, on ? kSpeakerGateBits : 0);
+}
+
+// Zero crossings per second over samples [from, to).
+double pitch(const std::vector<int16_t> &s, size_t from, size_t to) {
+  int crossings = 0;
+  for (size_t i = from + 1; i < to; ++i) crossings += (s[i - 1] < 0) != (s[i] < 0);
+  return crossings * 16000.0 / 2.0 / static_cast<double>(to - from);
+}
+
+// The speaker for 40 chunks (100 ms) and the sidetone for 20 (50 ms) sound as sines at their
+// pitch, from the chunk after the change, with 4 ms raised-cosine edges: a quarter of the way up
+// the tone is at 15 % (0.5 - 0.5 cos 45°), and no step is larger than the sine's own.
+TEST(SoundBackend, PlaysTheSpeakerAndTheSidetoneAsSinesWithSoftEdges) {
+  Capture capture;
+  {
+    auto card = makeSoundCard(std::make_unique<CapturingSink>(capture), 600, "test card");
+    EXPECT_TRUE(card->claims(kSpeakerGatePort));
+    EXPECT_FALSE(card->claims(0x37A));
+    ASSERT_TRUE(capture.pass(0));  // chunk 1, silent, waits to be played
+    speaker(*card, true);
+    ASSERT_TRUE(capture.pass(40));
+    speaker(*card, false);
+    ASSERT_TRUE(capture.pass(20));
+    card->keyLineChanged(true);  // whichever backend keys
+    ASSERT_TRUE(capture.pass(20));
+    card->keyLineChanged(false);
+    ASSERT_TRUE(capture.pass(20));
+    std::lock_guard lock(capture.mutex);  // every chunk from here on, as it closes
+    capture.allowed = SIZE_MAX;
+    capture.changed.notify_all();
+  }
+  const std::vector<int16_t> &s = capture.samples;
+  std::vector<int> tones;
+  for (const test::Stretch &r : test::detectTones(test::Wav{16000, s})) {
+    if (r.on) tones.push_back(static_cast<int>(std::lround(r.ms)));
+  }
+  EXPECT_EQ(tones, (std::vector<int>{100, 50}));
+  EXPECT_NEAR(pitch(s, 200, 1480), 1193180.0 / 1704, 8);
+  EXPECT_NEAR(pitch(s, 61 * 40 + 160, 81 * 40 - 160), 600, 8);
+  const double amplitude = 0.45 * 32767;
+  EXPECT_EQ(s[39], 0);
+  for (size_t i = 40; i < 56; ++i) EXPECT_LE(std::abs(s[i]), 0.147 * amplitude) << i;
+  double peak = 0;
+  for (size_t i = 1; i < s.size(); ++i) {
+    EXPECT_LE(std::abs(s[i] - s[i - 1]), amplitude * 2 * M_PI * 700 / 16000 + 2) << i;
+    peak = std::max(peak, std::abs(static_cast<double>(s[i])));
+  }
+  EXPECT_GT(peak, 0.95 * amplitude);
+}
+
+// The third chunk fails: the player ends, the backend goes on in silence and closes at once.
+TEST(SoundBackend, ADeviceThatFailsLeavesTheBackendWorkingInSilence) {
+  Capture capture;
+  capture.failAfter = 3;
+  auto card = makeSoundCard(std::make_unique<CapturingSink>(capture), 600, "failing card");
+  ASSERT_TRUE(capture.pass(3, true));
+  speaker(*card, true);
+  card->keyLineChanged(true);
+  EXPECT_EQ(card->in(kSpeakerGatePort), kSpeakerGateBits);
+  card.reset();
+  EXPECT_EQ(capture.chunks, 3u);
 }
 
 }  // namespace
