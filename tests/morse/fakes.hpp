@@ -49,15 +49,11 @@ class RecordingPorts : public PortIo {
     events.push_back({clock_.nowMicros(), port, value});
     devices.write(port, value);
   }
-  uint8_t in(uint16_t port) override {
-    reads.push_back(port);
-    return devices.read(port);
-  }
+  uint8_t in(uint16_t port) override { return devices.read(port); }
   void setKeyingBase(uint16_t base) override { devices.setKeyingBase(base); }
   void standBy() override { ++standBys; }
 
   std::vector<PortEvent> events;
-  std::vector<uint16_t> reads;
   int standBys = 0;
   PcDevices devices;
 

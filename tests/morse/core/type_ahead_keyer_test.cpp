@@ -22,6 +22,7 @@ bool kbd(KeyerRig &rig, bool keep = false) {
 TEST(TypeAhead, RingStepsModulo256AndRefusesWhenFull) {
   TypeAhead ring;
   for (int i = 0; i < 255; ++i) ASSERT_TRUE(ring.push(static_cast<char>('A' + i % 26))) << i;
+  EXPECT_TRUE(ring.full());
   EXPECT_FALSE(ring.push('Z'));
   EXPECT_EQ(ring.take(), 'A');
   EXPECT_TRUE(ring.push('!'));

@@ -4,44 +4,8 @@
 
 #include <cmath>
 
-#include "core/send_keyer.hpp"
-#include "fakes.hpp"
-
 namespace morse {
 namespace {
-
-// Keys a text on the simulated devices, renders what was recorded and reads the WAV back.
-test::Wav keyedWav(const std::string &text, int32_t wpm, int32_t farnsworth = 0) {
-  test::KeyerRig rig(wpm, farnsworth);
-  SendKeyer(rig.state, rig.ports, rig.clock, rig.host).run(text, std::nullopt);
-  PortRecorder recorder;
-  recorder.setKeyingBase(rig.state.portBase, 0);
-  for (const PortEvent &e : rig.ports.events) recorder.recordWrite(e.micros, e.port, e.value);
-  const auto wav =
-      test::parseWav(encodeWav(renderSounds(recorder.sounds(), {}), WavOptions{}.sampleRate));
-  EXPECT_TRUE(wav);
-  return wav.value_or(test::Wav{});
-}
-
-// What was keyed decodes back at several speeds; much Farnsworth spacing makes the word gap
-// negative, so the words run together. Each tone lasts as long as its events.
-TEST(WavRender, KeyedTextDecodesBack) {
-  const struct {
-    int32_t wpm, farnsworth;
-    const char *text, *heard;
-  } cases[] = {
-      {12, 0, "PARIS CQ DE 73", "PARIS CQ DE 73"},
-      {40, 0, "PARIS CQ DE 73", "PARIS CQ DE 73"},
-      {18, 5, "THE QUICK FOX", "THE QUICK FOX"},
-      {18, 40, "THE QUICK FOX", "THEQUICKFOX"},
-  };
-  for (const auto &c : cases) {
-    EXPECT_EQ(test::decodeWav(keyedWav(c.text, c.wpm, c.farnsworth)), c.heard) << c.wpm;
-  }
-  const auto runs = test::detectTones(keyedWav("A", 15));
-  ASSERT_EQ(runs.size(), 3u);
-  for (size_t i = 0; i < 3; ++i) EXPECT_NEAR(runs[i].ms, i < 2 ? 88 : 264, 0.5) << i;
-}
 
 // The speaker sounds at its frequency with raised-cosine edges (no step larger than the sine's
 // own, where a click would jump by the whole amplitude); a minute's silence shrinks to three
