@@ -37,11 +37,11 @@ class LibraryFixture : public ::testing::Test {
     std::filesystem::remove_all(dir_);
   }
 
-  void load() {
+  void load(bool virtualClock = true) {
     foxhost::Host::Options options;
-    options.virtualClock = true;
+    options.virtualClock = virtualClock;
     host_ = std::make_unique<foxhost::Host>(options);
-    host_->virtualClock()->nowMicros = 1'000'000;
+    if (virtualClock) host_->virtualClock()->nowMicros = 1'000'000;
     host_->loadLibrary(MORSE_LIBRARY_PATH);
   }
   // Unloads the library, which writes the WAV and closes the log.

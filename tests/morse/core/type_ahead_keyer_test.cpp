@@ -27,6 +27,7 @@ TEST(TypeAhead, RingStepsModulo256AndRefusesWhenFull) {
   EXPECT_EQ(ring.take(), 'A');
   EXPECT_TRUE(ring.push('!'));
   EXPECT_TRUE(ring.dropLast());
+  EXPECT_EQ(ring.pending(), 254u);
   for (int i = 1; i < 255; ++i) EXPECT_EQ(ring.take(), static_cast<char>('A' + i % 26));
   EXPECT_FALSE(ring.dropLast());
   ring.push('Q');

@@ -96,6 +96,17 @@ TEST_F(MorseLibrary, AnnouncementsSoundOnTheSpeakerAndShowTheirText) {
   for (const PortEvent &event : e) EXPECT_NE(event.port, 0x37A);
 }
 
+// On the real clock a call keys at real-time priority where the system allows it (this checks
+// the keying, not its timing).
+TEST_F(MorseLibrary, OnTheRealClockItKeys) {
+  load(false);
+  call("CW_SEND", {Value::Text("E")});
+  const auto e = events();
+  ASSERT_EQ(e.size(), 2u);
+  EXPECT_EQ(e[0].value, kKeyDownValue);
+  EXPECT_EQ(e[1].value, kKeyUpValue);
+}
+
 TEST_F(MorseLibrary, WithoutHardwareItSaysSoOnceAndSimulates) {
   unload();
   setenv("MORSE_PORTS", "ppdev", 1);

@@ -48,11 +48,6 @@ TEST(PcDevices, ModelsTheTimerLatchGateAndKeyingLine) {
     EXPECT_EQ(d.keyDown(), s.keyDown) << s.port << " " << +s.value;
     EXPECT_EQ(d.speakerHz(), s.hz) << s.port << " " << +s.value;
   }
-  d.write(0x37A, 0x01);
-  d.setKeyingBase(0x278);
-  EXPECT_FALSE(d.keyDown());  // not the keying port any more
-  d.write(0x27A, 0x01);
-  EXPECT_TRUE(d.keyDown());
 }
 
 TEST(PortsConfig, ReadsBackendsAndOutputsFromTheEnvironment) {
