@@ -71,7 +71,6 @@ class ScriptedHost : public KeyerHost {
   void queueKey(int32_t code, uint64_t atMillis) { keys_.push_back({code, atMillis * 1000}); }
   bool stopRequested() override { return clock_.peek() >= clock_.signalAtMicros; }
   KeyWait waitForKey() override {
-    ++keyWaits;
     clock_.sleepUntil(keys_.empty() ? UINT64_MAX : keys_.front().second);
     if (stopRequested()) return KeyWait::Stop;
     return keys_.empty() ? KeyWait::InputEnded : KeyWait::Ready;
@@ -100,7 +99,6 @@ class ScriptedHost : public KeyerHost {
   std::vector<std::string> commands;
   std::map<uint32_t, std::string> objects;
   int keyReads = 0;
-  int keyWaits = 0;
   int failAfterActions = -1;      // appendText throws once this many actions have happened
   uint64_t actionCostMicros = 0;  // a slow host: each command or text update takes this long
 

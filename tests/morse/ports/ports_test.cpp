@@ -82,12 +82,10 @@ TEST(PortsConfig, ReadsBackendsAndOutputsFromTheEnvironment) {
   EXPECT_EQ(c.unknownNames, (std::vector<std::string>{"serial:", "direct:x"}));
   EXPECT_EQ(c.sidetoneHz, 600u);
 
-  env.clear();
-  c = portsConfigFrom(lookup);
-  EXPECT_EQ(c.backends, (std::vector<BackendKind>{BackendKind::Ppdev, BackendKind::Pcspkr,
-                                                  BackendKind::Sound}));
-  EXPECT_EQ(c.sound.device, "default");
-  EXPECT_EQ(c.sound.sidetoneHz, 600u);
+  env.clear();  // the default backends
+  EXPECT_EQ(
+      portsConfigFrom(lookup).backends,
+      (std::vector<BackendKind>{BackendKind::Ppdev, BackendKind::Pcspkr, BackendKind::Sound}));
 }
 
 TEST(DirectPorts, TheMessageNamesTheRealError) {
