@@ -4,6 +4,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cmath>
 #include <deque>
 #include <map>
 #include <stdexcept>
@@ -114,13 +115,42 @@ class ScriptedHost : public KeyerHost {
 
 // The keying line as alternating runs: each lasts from one write to the control register until the
 // next one that changes the line (key down when bit 3 is clear).
-std::vector<Stretch> keyingRuns(const std::vector<PortEvent> &events, uint16_t controlPort);
+inline std::vector<Stretch> keyingRuns(const std::vector<PortEvent> &events, uint16_t controlPort) {
+  std::vector<Stretch> runs;
+  const PortEvent *last = nullptr;  // the last write that changed the line
+  for (const PortEvent &e : events) {
+    const bool down = (e.value & 0x08) == 0;
+    if (e.port != controlPort || (last && down == ((last->value & 0x08) == 0))) continue;
+    if (last) runs.push_back({!down, (e.micros - last->micros) / 1000.0});
+    last = &e;
+  }
+  return runs;
+}
+
 // The down (or up) runs in whole milliseconds, rounded to the nearest: the clock's per-read step
 // adds a few microseconds.
-std::vector<int> roundedMs(const std::vector<Stretch> &runs, bool down);
+inline std::vector<int> roundedMs(const std::vector<Stretch> &runs, bool down) {
+  std::vector<int> out;
+  for (const Stretch &r : runs) {
+    if (r.on == down) out.push_back(static_cast<int>(std::lround(r.ms)));
+  }
+  return out;
+}
+
 // '.' for a down run within half a millisecond of `dotMs`, '_' for any other, ' ' for an up run
 // longer than the element gap by more than half a millisecond.
-std::string keyedSymbols(const std::vector<Stretch> &runs, double dotMs, double elementGapMs);
+inline std::string keyedSymbols(const std::vector<Stretch> &runs, double dotMs,
+                                double elementGapMs) {
+  std::string out;
+  for (const Stretch &r : runs) {
+    if (r.on) {
+      out += std::fabs(r.ms - dotMs) < 0.5 ? '.' : '_';
+    } else if (r.ms > elementGapMs + 0.5) {
+      out += ' ';
+    }
+  }
+  return out;
+}
 
 // A keyer's surroundings at a speed: the clock, the recording ports, the scripted host and the
 // state, with the keying line read back as runs and symbols.

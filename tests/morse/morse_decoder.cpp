@@ -10,7 +10,10 @@
 
 namespace morse::test {
 
-std::optional<Wav> parseWav(const std::vector<uint8_t> &b) {
+std::optional<Wav> readWavFile(const std::string &path) {
+  std::ifstream in(path, std::ios::binary);
+  const std::vector<uint8_t> b{std::istreambuf_iterator<char>(in),
+                               std::istreambuf_iterator<char>()};
   const auto le = [&b](size_t at, int bytes) {
     uint32_t v = 0;
     for (int i = bytes - 1; i >= 0; --i) v = (v << 8) | b[at + static_cast<size_t>(i)];
@@ -39,18 +42,6 @@ std::optional<Wav> parseWav(const std::vector<uint8_t> &b) {
     at = body + size + (size & 1);
   }
   return std::nullopt;
-}
-
-std::optional<Wav> readWavFile(const std::string &path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  return parseWav({std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()});
-}
-
-double trailingSilenceMs(const Wav &wav) {
-  size_t last = wav.samples.size();
-  while (last > 0 && wav.samples[last - 1] == 0) --last;
-  return 1000.0 * static_cast<double>(wav.samples.size() - last) / wav.sampleRate;
 }
 
 std::vector<Stretch> detectTones(const Wav &wav) {

@@ -22,13 +22,10 @@ struct Wav {
   std::vector<int16_t> samples;
 };
 
-// PCM 16-bit mono only; nullopt for anything else or a malformed file.
-std::optional<Wav> parseWav(const std::vector<uint8_t> &bytes);
+// PCM 16-bit mono only; nullopt for anything else, a malformed file or none.
 std::optional<Wav> readWavFile(const std::string &path);
 // Tone and silence runs from the first tone to the last.
 std::vector<Stretch> detectTones(const Wav &wav);
-// The silence at the end, in ms, after the last sample that is not 0.
-double trailingSilenceMs(const Wav &wav);
 std::string decodeWav(const Wav &wav);
 
 }  // namespace morse::test

@@ -1,7 +1,5 @@
-// The library's functions called through foxhost on the virtual clock with the simulated ports:
-// settings, ports, CW_SEND, CW_KBD, CW_PAUSED and CW_ANNU. The keying rules themselves are
-// tested on the keyers in tests/morse/core; here the functions reach them and results come back
-// as the host expects.
+// The library's functions through foxhost with the simulated ports: the functions reach the keyers
+// (whose rules tests/morse/core checks) and results come back as the host expects.
 #include "library_fixture.hpp"
 
 namespace morse {
