@@ -53,21 +53,24 @@ TEST(SendKeyer, SignsEchoAndGaps) {
   }
 }
 
-// Home (read after the first character) pauses after the word, the blank echoed; End before the
-// next character, echoed and not keyed. A resume goes on from there without echoing anything
-// twice; one with nothing paused says so and keys nothing.
+// Home (read after the first character) pauses after the word, the blank echoed; End, or a stop
+// signal before any element, before the next character, echoed and not keyed. A resume goes on
+// from there without echoing anything twice; one with nothing paused says so and keys nothing.
 TEST(SendKeyer, HomeAndEndPauseAndAResumeGoesOn) {
   const struct {
     int32_t key;  // 0: none
     std::optional<std::string> text;
     SendResult result;
     const char *echoed, *symbols, *shown;
+    bool signal = false;  // a stop signal at once
   } steps[] = {
       {kKeyHome, "AB CD", SendResult::Paused, "AB ", "._ _...", "wait window 'Pause...' nowait"},
       {0, std::nullopt, SendResult::Finished, "AB CD", "_._. _..", nullptr},
       {kKeyEnd, "A BC", SendResult::Stopped, "A B", "._", nullptr},
       {0, std::nullopt, SendResult::Finished, "A BC", "_... _._.", nullptr},
-      {0, std::nullopt, SendResult::Finished, "A BC", "",
+      {0, "AB", SendResult::Stopped, "A", "", nullptr, true},
+      {0, std::nullopt, SendResult::Finished, "AB", "._ _...", nullptr},
+      {0, std::nullopt, SendResult::Finished, "AB", "",
        "WAIT WINDOW 'CW_SEND: Attempt to resume when not paused (MORSE). Press a key...'"},
   };
   KeyerRig rig;
@@ -77,43 +80,12 @@ TEST(SendKeyer, HomeAndEndPauseAndAResumeGoesOn) {
     rig.host.commands.clear();
     if (s.text) rig.host.objects.clear();
     if (s.key) rig.host.queueKey(s.key, rig.msNow());
+    rig.clock.signalAtMicros = s.signal ? rig.clock.peek() : UINT64_MAX;
     EXPECT_EQ(send(rig, s.text), s.result);
     EXPECT_EQ(rig.state.paused, s.result != SendResult::Finished);
     EXPECT_EQ(rig.host.objects[kEcho], s.echoed);
     EXPECT_EQ(rig.symbols(), s.symbols);
     EXPECT_EQ(rig.host.commands, std::vector<std::string>(s.shown ? 1 : 0, s.shown ? s.shown : ""));
-  }
-}
-
-// A stop signal lets the key up at once, and a resume keys what it cut. "AB" at 15 WPM: A's dot
-// 0-88, element gap, dash 176-440; character gap to 664.
-TEST(SendKeyer, AStopSignalLetsTheKeyUpAtOnceAndAResumeKeysWhatItCut) {
-  const struct {
-    int signalMs;
-    double lastEventMs;  // when the key went up for the last time; none before anything
-    const char *resumed;
-  } cases[] = {
-      {0, -1, "._ _..."},
-      {300, 300, "._ _..."},
-      {500, 440, "_..."},  // in the gap after A: A stays sent
-  };
-  for (const auto &c : cases) {
-    SCOPED_TRACE(c.signalMs);
-    KeyerRig rig;
-    const uint64_t start = rig.clock.peek();
-    rig.clock.signalAtMicros = start + c.signalMs * 1000u;
-    EXPECT_EQ(send(rig, "AB"), SendResult::Stopped);
-    EXPECT_TRUE(rig.state.paused);
-    EXPECT_EQ(rig.ports.events.empty(), c.lastEventMs < 0);
-    if (!rig.ports.events.empty()) {
-      EXPECT_EQ(rig.ports.events.back().value, kKeyUpValue);
-      EXPECT_NEAR((rig.ports.events.back().micros - start) / 1000.0, c.lastEventMs, 0.05);
-    }
-    rig.clock.signalAtMicros = UINT64_MAX;
-    rig.ports.events.clear();
-    EXPECT_EQ(send(rig, std::nullopt), SendResult::Finished);
-    EXPECT_EQ(rig.symbols(), c.resumed);
-    EXPECT_EQ(rig.host.objects[kEcho], "AB");
   }
 }
 
