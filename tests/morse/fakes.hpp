@@ -21,8 +21,7 @@
 
 namespace morse::test {
 
-class StepClock : public Clock {
- public:
+struct StepClock : Clock {
   explicit StepClock(uint64_t startMicros = 1000000) : now_(startMicros) {}
   uint64_t nowMicros() override {
     ++reads;
@@ -38,13 +37,10 @@ class StepClock : public Clock {
 
   uint64_t reads = 0;
   uint64_t signalAtMicros = UINT64_MAX;  // a stop signal arrives then
-
- private:
   uint64_t now_;
 };
 
-class RecordingPorts : public PortIo {
- public:
+struct RecordingPorts : PortIo {
   explicit RecordingPorts(Clock &clock) : clock_(clock) {}
   void out(uint16_t port, uint8_t value) override {
     events.push_back({clock_.nowMicros(), port, value});
@@ -54,19 +50,16 @@ class RecordingPorts : public PortIo {
   void setKeyingBase(uint16_t base) override { devices.setKeyingBase(base); }
   void standBy() override { ++standBys; }
 
+  Clock &clock_;
   std::vector<PortEvent> events;
   int standBys = 0;
   PcDevices devices;
-
- private:
-  Clock &clock_;
 };
 
 // Keys become readable once the clock reaches their time (milliseconds); a wait for a key jumps the
 // clock to the next one, and with none left the input has ended. The host asks to stop once the
 // clock's signal has come.
-class ScriptedHost : public KeyerHost {
- public:
+struct ScriptedHost : KeyerHost {
   explicit ScriptedHost(StepClock &clock) : clock_(clock) {}
 
   void queueKey(int32_t code, uint64_t atMillis) { keys_.push_back({code, atMillis * 1000}); }
@@ -77,7 +70,6 @@ class ScriptedHost : public KeyerHost {
     return keys_.empty() ? KeyWait::InputEnded : KeyWait::Ready;
   }
   int32_t readKey() override {
-    ++keyReads;
     if (keys_.empty() || keys_.front().second > clock_.peek()) return 0;
     const int32_t code = keys_.front().first;
     keys_.pop_front();
@@ -97,20 +89,18 @@ class ScriptedHost : public KeyerHost {
     act();
   }
 
-  std::vector<std::string> commands;
-  std::map<uint32_t, std::string> objects;
-  int keyReads = 0;
-  int failAfterActions = -1;      // appendText throws once this many actions have happened
-  uint64_t actionCostMicros = 0;  // a slow host: each command or text update takes this long
-
- private:
   void act() {
     ++actions_;
     clock_.set(clock_.peek() + actionCostMicros);
   }
+
   StepClock &clock_;
   std::deque<std::pair<int32_t, uint64_t>> keys_;  // code, due in microseconds
+  std::vector<std::string> commands;
+  std::map<uint32_t, std::string> objects;
   int actions_ = 0;
+  int failAfterActions = -1;      // appendText throws once this many actions have happened
+  uint64_t actionCostMicros = 0;  // a slow host: each command or text update takes this long
 };
 
 // The keying line as alternating runs: each lasts from one write to the control register until the

@@ -26,10 +26,8 @@ class LibraryFixture : public ::testing::Test {
            ("morse-lib-" + std::to_string(getpid()) + "-" + std::to_string(++serial));
     std::filesystem::create_directories(dir_);
     setenv("MORSE_PORTS", "sim", 1);
-    unsetenv("MORSE_PARPORT");
-    unsetenv("MORSE_PCSPKR");
     setenv("MORSE_SIM_LOG", (dir_ / "ports.log").c_str(), 1);
-    setenv("MORSE_SIM_WAV", wavPath().c_str(), 1);
+    setenv("MORSE_SIM_WAV", (dir_ / "sound.wav").c_str(), 1);
     load();
   }
   void TearDown() override {
@@ -49,7 +47,7 @@ class LibraryFixture : public ::testing::Test {
   // Unloads the library and decodes the WAV it wrote; "<no WAV>" without a whole one.
   std::string soundedText() {
     unload();
-    const auto wav = readWavFile(wavPath());
+    const auto wav = readWavFile(dir_ / "sound.wav");
     return wav ? decodeWav(*wav) : "<no WAV>";
   }
   foxhost::Value textbox() { return foxhost::Value::Object(host_->createObject("textbox")); }
@@ -61,7 +59,6 @@ class LibraryFixture : public ::testing::Test {
     return host_->call(name, args);
   }
   uint64_t msNow() { return host_->nowMillis(); }
-  std::string wavPath() const { return (dir_ / "sound.wav").string(); }
 
   // The event log as written so far (it is brought up to date after every call): lines of
   // "ms.us 0xport 0xvalue" after a '#' header.

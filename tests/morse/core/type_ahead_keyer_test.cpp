@@ -79,8 +79,7 @@ TEST(TypeAheadKeyer, SpeedKeys) {
 }
 
 // Keyboard passes (each host update 30 ms) come before a wait's deadline is taken, never inside
-// an element: elements keep their length exactly. Waits of 80 ms or less (at 20 WPM the dot and
-// element gap) do not read the keyboard at all.
+// an element: elements keep their length exactly.
 TEST(TypeAheadKeyer, KeyboardPassesNeverStretchAnElementOrGap) {
   KeyerRig slow;
   slow.host.actionCostMicros = 30'000;
@@ -92,12 +91,6 @@ TEST(TypeAheadKeyer, KeyboardPassesNeverStretchAnElementOrGap) {
   EXPECT_EQ(slow.host.objects[kTyping], "EEETT");
   EXPECT_EQ(roundedMs(slow.runs(), true), (std::vector<int>{88, 88, 88, 264, 264}));
   for (int ms : roundedMs(slow.runs(), false)) EXPECT_GE(ms, 224);
-  KeyerRig fast(20);
-  fast.type("I", fast.msNow());
-  fast.host.queueKey(kKeyEnd, fast.msNow() + 10);
-  kbd(fast);
-  EXPECT_EQ(fast.host.keyReads, 4);  // a pass before I (two reads), one in the character gap
-  EXPECT_EQ(fast.symbols(), "..");
 }
 
 // With nothing typed it sleeps until a key comes (PTT released), and the end of the input ends

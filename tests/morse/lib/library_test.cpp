@@ -8,12 +8,7 @@ namespace {
 using foxhost::Value;
 using test::roundedMs;
 
-class MorseLibrary : public test::LibraryFixture {
- protected:
-  void type(const std::string &text) {
-    for (char c : text) host().queueKey(static_cast<unsigned char>(c), msNow());
-  }
-};
+using MorseLibrary = test::LibraryFixture;
 
 // Every setter returns its setting (width 10) and checks nothing; a reload starts again from the
 // load settings. The settings reach the keyer (25 WPM, weight 20: dash 187, dot 43), the port
@@ -63,6 +58,9 @@ TEST_F(MorseLibrary, SendEchoesPausesAndResumes) {
 TEST_F(MorseLibrary, TypeAheadWithBackspaceAndTheKeepFlag) {
   const Value typing = textbox();
   const Value sent = textbox();
+  const auto type = [this](const std::string &keys) {
+    for (char c : keys) host().queueKey(static_cast<unsigned char>(c), msNow());
+  };
   type("cq dx\x7f\x06");
   foxhost::testing::expectResult(host(), "CW_KBD", {typing, sent}, Value::Logical(true));
   EXPECT_EQ(valueOf(typing), "CQ D");
