@@ -56,7 +56,9 @@ TEST(Announcer, ElementsGapsAndArguments) {
     EXPECT_EQ(speakerMs(rig.ports.events, true), c.on);
     EXPECT_EQ(speakerMs(rig.ports.events, false), c.off);
     EXPECT_EQ(rig.ports.devices.divisor(), 1193180 / c.a.frequencyHz);
-    EXPECT_EQ(rig.ports.devices.read(0x61), 0x4C);  // the gate closed, its other bits as read
+    for (const PortEvent &e : rig.ports.events) {
+      EXPECT_TRUE(e.port != 0x61 || (e.value & ~kSpeakerGateBits) == 0x4C) << +e.value;
+    }
     const std::vector<std::string> shown = {"wait window [" + c.a.text + "] nowait", "wait clear"};
     EXPECT_EQ(rig.host.commands, c.a.show ? shown : std::vector<std::string>{});
   }

@@ -125,8 +125,7 @@ TEST(TypeAheadKeyer, HostFailureDuringAnElementLeavesTheKeyUp) {
   rig.host.queueKey('T', rig.msNow() + 2);
   rig.host.failAfterActions = 2;  // typing "E", sent "E", then the typed "T" fails
   EXPECT_THROW(kbd(rig), std::runtime_error);
-  ASSERT_FALSE(rig.ports.events.empty());
-  EXPECT_EQ(rig.ports.events.front().value, kKeyDownValue);
+  EXPECT_EQ(rig.ports.events.size(), 2u);  // down, and up again
   EXPECT_FALSE(rig.ports.devices.keyDown());
 }
 
