@@ -1,6 +1,5 @@
-// Test doubles for driving the keyer's logic directly: a clock that advances on every read and
-// jumps on a sleep (as the host's virtual clock does), a host with scripted keys, text objects and
-// a scripted stop, and ports that record every write with its time.
+// Doubles for driving the keyers directly: a clock that steps on every read and jumps on a sleep,
+// a host with scripted keys, text objects and stop, and ports that record every write.
 #pragma once
 
 #include <algorithm>
@@ -56,9 +55,8 @@ struct RecordingPorts : PortIo {
   PcDevices devices;
 };
 
-// Keys become readable once the clock reaches their time (milliseconds); a wait for a key jumps the
-// clock to the next one, and with none left the input has ended. The host asks to stop once the
-// clock's signal has come.
+// Keys are readable from their time on; a wait for one jumps to it, or ends the input when none is
+// left; a stop is asked once the clock's signal has come.
 struct ScriptedHost : KeyerHost {
   explicit ScriptedHost(StepClock &clock) : clock_(clock) {}
 
@@ -70,6 +68,7 @@ struct ScriptedHost : KeyerHost {
     return keys_.empty() ? KeyWait::InputEnded : KeyWait::Ready;
   }
   int32_t readKey() override {
+    ++keyReads;
     if (keys_.empty() || keys_.front().second > clock_.peek()) return 0;
     const int32_t code = keys_.front().first;
     keys_.pop_front();
@@ -99,12 +98,13 @@ struct ScriptedHost : KeyerHost {
   std::vector<std::string> commands;
   std::map<uint32_t, std::string> objects;
   int actions_ = 0;
+  int keyReads = 0;
   int failAfterActions = -1;      // appendText throws once this many actions have happened
   uint64_t actionCostMicros = 0;  // a slow host: each command or text update takes this long
 };
 
-// The keying line as alternating runs: each lasts from one write to the control register until the
-// next one that changes the line (key down when bit 3 is clear).
+// The keying line as alternating runs, from one write that changes it (down: bit 3 clear) to the
+// next.
 inline std::vector<Stretch> keyingRuns(const std::vector<PortEvent> &events, uint16_t controlPort) {
   std::vector<Stretch> runs;
   const PortEvent *last = nullptr;  // the last write that changed the line
@@ -117,8 +117,7 @@ inline std::vector<Stretch> keyingRuns(const std::vector<PortEvent> &events, uin
   return runs;
 }
 
-// The down (or up) runs in whole milliseconds, rounded to the nearest: the clock's per-read step
-// adds a few microseconds.
+// The down (or up) runs in whole ms, rounded: each clock read adds a microsecond.
 inline std::vector<int> roundedMs(const std::vector<Stretch> &runs, bool down) {
   std::vector<int> out;
   for (const Stretch &r : runs) {
@@ -142,8 +141,7 @@ inline std::string keyedSymbols(const std::vector<Stretch> &runs, double dotMs,
   return out;
 }
 
-// A keyer's surroundings at a speed: the clock, the recording ports, the scripted host and the
-// state, with the keying line read back as runs and symbols.
+// A keyer's surroundings at a speed, with the keying line read back as runs and symbols.
 struct KeyerRig {
   explicit KeyerRig(int32_t wpm = 15, int32_t farnsworth = 0) {
     state.settings.wpm = wpm;

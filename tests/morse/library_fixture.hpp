@@ -1,5 +1,4 @@
-// Loads morse.so into foxhost on the virtual clock with the simulated ports, and reads back what
-// the simulation wrote: the event log and the WAV.
+// morse.so in foxhost on the virtual clock with the simulated ports, and what they wrote.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -60,8 +59,7 @@ class LibraryFixture : public ::testing::Test {
   }
   uint64_t msNow() { return host_->nowMillis(); }
 
-  // The event log as written so far (it is brought up to date after every call): lines of
-  // "ms.us 0xport 0xvalue" after a '#' header.
+  // The event log so far (written as it goes): "ms.us 0xport 0xvalue" after a header line.
   std::vector<PortEvent> events() const {
     std::vector<PortEvent> out;
     std::ifstream in(dir_ / "ports.log");

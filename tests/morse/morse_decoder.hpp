@@ -1,7 +1,6 @@
-// A Morse decoder for the tests: reads a WAV back to text, so that tests check what the simulation
-// sounded rather than what the keyer believes it did. The envelope is the rectified signal averaged
-// over 3 ms and cut at half its peak; a tone under two of the shortest run is a dot, a silence over
-// 1.5 of it ends a character, and one over 1.25 of the shortest such silence ends a word.
+// Reads a WAV back to text: the rectified signal averaged over 3 ms, cut at half its peak; a tone
+// under two of the shortest run is a dot, a silence over 1.5 of it ends a character, and one over
+// 1.25 of the shortest such silence ends a word.
 #pragma once
 
 #include <cstdint>

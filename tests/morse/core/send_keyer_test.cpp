@@ -17,9 +17,8 @@ SendResult send(KeyerRig &rig, const std::optional<std::string> &text, bool echo
       .run(text, echo ? std::optional<uint32_t>(kEcho) : std::nullopt);
 }
 
-// What a new text keys (down 0x01 and up 0x09 on base + 2; a dot, or a dash of three) and
-// echoes, its key-up runs (element gap 88, character gap 224, word gap 145 at 15 WPM), and that
-// it clears a pause.
+// What a new text keys (down 0x01 and up 0x09 on base + 2) and echoes, its key-up runs (element
+// gap 88, character gap 224, word gap 145 at 15 WPM), and that it clears a pause.
 TEST(SendKeyer, SignsEchoAndGaps) {
   const struct {
     std::string text;
@@ -44,9 +43,6 @@ TEST(SendKeyer, SignsEchoAndGaps) {
     EXPECT_EQ(rig.symbols(), c.symbols);
     EXPECT_EQ(rig.host.objects[kEcho], c.echoed);
     EXPECT_EQ(roundedMs(rig.runs(), false), c.up);
-    for (const int ms : roundedMs(rig.runs(), true)) {
-      EXPECT_TRUE(ms == rig.state.durations.dot || ms == 3 * rig.state.durations.dot) << ms;
-    }
     for (const PortEvent &e : rig.ports.events) {
       EXPECT_TRUE(e.port == 0x37A && (e.value == kKeyDownValue || e.value == kKeyUpValue));
     }

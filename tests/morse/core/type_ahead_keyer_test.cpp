@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/type_ahead.hpp"
 #include "fakes.hpp"
 
 namespace morse {
@@ -15,6 +16,15 @@ constexpr uint32_t kSent = 4;
 
 bool kbd(KeyerRig &rig, bool keep = false) {
   return TypeAheadKeyer(rig.state, rig.ports, rig.clock, rig.host, kTyping, kSent).run(keep);
+}
+
+// 255 pending at most: the push that would make the indices meet is refused, nothing lost.
+TEST(TypeAhead, HoldsAtMost255AndRefusesTheNext) {
+  TypeAhead ring;
+  for (int i = 0; i < 255; ++i) ASSERT_TRUE(ring.push(static_cast<char>('A' + i % 26))) << i;
+  EXPECT_FALSE(ring.push('Z'));
+  EXPECT_EQ(ring.pending(), 255u);
+  for (int i = 0; i < 255; ++i) EXPECT_EQ(ring.take(), static_cast<char>('A' + i % 26));
 }
 
 // What is typed (End 20 s later) is keyed and shown in both objects; Backspace takes back the
@@ -79,7 +89,8 @@ TEST(TypeAheadKeyer, SpeedKeys) {
 }
 
 // Keyboard passes (each host update 30 ms) come before a wait's deadline is taken, never inside
-// an element: elements keep their length exactly.
+// an element: elements keep their length exactly. Waits of 80 ms or less (at 20 WPM the dot and
+// element gap) do not read the keyboard at all.
 TEST(TypeAheadKeyer, KeyboardPassesNeverStretchAnElementOrGap) {
   KeyerRig slow;
   slow.host.actionCostMicros = 30'000;
@@ -91,6 +102,11 @@ TEST(TypeAheadKeyer, KeyboardPassesNeverStretchAnElementOrGap) {
   EXPECT_EQ(slow.host.objects[kTyping], "EEETT");
   EXPECT_EQ(roundedMs(slow.runs(), true), (std::vector<int>{88, 88, 88, 264, 264}));
   for (int ms : roundedMs(slow.runs(), false)) EXPECT_GE(ms, 224);
+  KeyerRig fast(20);
+  fast.type("I", fast.msNow());
+  fast.host.queueKey(kKeyEnd, fast.msNow() + 10);
+  kbd(fast);
+  EXPECT_EQ(fast.host.keyReads, 4);  // a pass before I (two reads), one in the character gap
 }
 
 // With nothing typed it sleeps until a key comes (PTT released), and the end of the input ends

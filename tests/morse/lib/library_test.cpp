@@ -1,5 +1,5 @@
-// The library's functions through foxhost with the simulated ports: the functions reach the keyers
-// (whose rules tests/morse/core checks) and results come back as the host expects.
+// The functions reach the keyers (whose rules tests/morse/core checks) and answer as foxhost
+// expects.
 #include "library_fixture.hpp"
 
 namespace morse {
@@ -10,9 +10,8 @@ using test::roundedMs;
 
 using MorseLibrary = test::LibraryFixture;
 
-// Every setter returns its setting (width 10) and checks nothing; a reload starts again from the
-// load settings. The settings reach the keyer (25 WPM, weight 20: dash 187, dot 43), the port
-// address moves it and OUT_P writes a low byte to the low 16 bits of a port.
+// Setters return their setting (width 10), unchecked; a reload restores the load settings; 25 WPM
+// and weight 20 key dash 187, dot 43 at the moved port; OUT_P writes a low byte to 16 bits of port.
 TEST_F(MorseLibrary, SettingsReachTheKeyerAndAReloadStartsFromTheLoadSettings) {
   for (const char *name : {"CW_WPM", "CW_WEIGHT", "CW_FARNSWORTH", "CW_SPEEDADJ", "CW_IEADJ",
                            "CW_ICADJ", "CW_IWADJ"}) {
@@ -37,8 +36,8 @@ TEST_F(MorseLibrary, SettingsReachTheKeyerAndAReloadStartsFromTheLoadSettings) {
   EXPECT_EQ(events().back().value, 0xFF);
 }
 
-// Home pauses (2, CW_PAUSED true), the echo's caret after the text (SELSTART 9999 bounded by the
-// text box); a resume by 0 a moment later goes on; the WAV sounds the whole text.
+// Home pauses (2), the echo's caret after the text (SELSTART 9999 bounded by the text box); a
+// resume by 0 goes on; the WAV sounds the whole text.
 TEST_F(MorseLibrary, SendEchoesPausesAndResumes) {
   const Value sent = textbox();
   host().queueKey(1, msNow() + 100);
@@ -53,8 +52,7 @@ TEST_F(MorseLibrary, SendEchoesPausesAndResumes) {
   EXPECT_EQ(soundedText(), "CQ CQ DE X");
 }
 
-// Backspace takes back the x; End before anything is keyed returns true; the keep flag keys what
-// was left, and without it the next call discards it.
+// Backspace takes back the x; End before any keying returns true; the keep flag keys what was left.
 TEST_F(MorseLibrary, TypeAheadWithBackspaceAndTheKeepFlag) {
   const Value typing = textbox();
   const Value sent = textbox();
@@ -92,8 +90,7 @@ TEST_F(MorseLibrary, AnnouncementsSoundOnTheSpeakerAndShowTheirText) {
   for (const PortEvent &event : e) EXPECT_NE(event.port, 0x37A);
 }
 
-// On the real clock a call keys at real-time priority where the system allows it (this checks
-// the keying, not its timing).
+// On the real clock a call keys, at real-time priority where allowed; the timing is not checked.
 TEST_F(MorseLibrary, OnTheRealClockItKeys) {
   load(false);
   call("CW_SEND", {Value::Text("E")});
