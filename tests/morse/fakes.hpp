@@ -1,10 +1,9 @@
-// Test doubles for driving the keyer's logic directly: a clock that advances on every read and
-// jumps on a sleep (as the host's virtual clock does), a host with scripted keys, text objects
-// and a scripted stop, and ports that record every write with its time.
+// Doubles for driving the keyers directly: a clock that steps on every read and jumps on a sleep,
+// a host with scripted keys, text objects and stop, and ports that record every write.
 #pragma once
 
 #include <algorithm>
-#include <cstdint>
+#include <cmath>
 #include <deque>
 #include <map>
 #include <stdexcept>
@@ -14,19 +13,18 @@
 #include "core/keyer_host.hpp"
 #include "core/keyer_state.hpp"
 #include "core/timed_wait.hpp"
+#include "morse_decoder.hpp"
 #include "ports/pc_devices.hpp"
 #include "ports/port_io.hpp"
 #include "ports/port_recorder.hpp"
 
 namespace morse::test {
 
-class StepClock : public Clock {
- public:
-  explicit StepClock(uint64_t startMicros = 1000000, uint32_t stepMicros = 1)
-      : now_(startMicros), step_(stepMicros) {}
+struct StepClock : Clock {
+  explicit StepClock(uint64_t startMicros = 1000000) : now_(startMicros) {}
   uint64_t nowMicros() override {
     ++reads;
-    return now_ += step_;
+    return ++now_;
   }
   // A sleep jumps to its end, or to the signal if that comes first; one that nothing ends stays.
   void sleepUntil(uint64_t micros) override {
@@ -35,60 +33,44 @@ class StepClock : public Clock {
   }
   uint64_t peek() const { return now_; }
   void set(uint64_t micros) { now_ = micros; }
-  bool signalled() const { return now_ >= signalAtMicros; }
 
   uint64_t reads = 0;
   uint64_t signalAtMicros = UINT64_MAX;  // a stop signal arrives then
-
- private:
   uint64_t now_;
-  uint32_t step_;
 };
 
-class RecordingPorts : public PortIo {
- public:
+struct RecordingPorts : PortIo {
   explicit RecordingPorts(Clock &clock) : clock_(clock) {}
   void out(uint16_t port, uint8_t value) override {
     events.push_back({clock_.nowMicros(), port, value});
     devices.write(port, value);
   }
-  uint8_t in(uint16_t port) override {
-    reads.push_back(port);
-    return devices.read(port);
-  }
+  uint8_t in(uint16_t port) override { return devices.read(port); }
   void setKeyingBase(uint16_t base) override { devices.setKeyingBase(base); }
   void standBy() override { ++standBys; }
 
+  Clock &clock_;
   std::vector<PortEvent> events;
   int standBys = 0;
-  std::vector<uint16_t> reads;
   PcDevices devices;
-
- private:
-  Clock &clock_;
 };
 
-// Keys become readable once the clock reaches their time (milliseconds); a wait for a key
-// jumps the clock to the next one, and with none left the input has ended. The host asks to
-// stop once the clock's signal has come.
-class ScriptedHost : public KeyerHost {
- public:
+// Keys are readable from their time on; a wait for one jumps to it, or ends the input when none is
+// left; a stop is asked once the clock's signal has come.
+struct ScriptedHost : KeyerHost {
   explicit ScriptedHost(StepClock &clock) : clock_(clock) {}
 
-  void queueKey(int32_t code, uint64_t atMillis = 0) { keys_.push_back({code, atMillis}); }
-  size_t pendingKeys() const { return keys_.size(); }
-
-  bool stopRequested() override { return clock_.signalled(); }
+  void queueKey(int32_t code, uint64_t atMillis) { keys_.push_back({code, atMillis * 1000}); }
+  bool stopRequested() override { return clock_.peek() >= clock_.signalAtMicros; }
   KeyWait waitForKey() override {
-    ++keyWaits;
-    clock_.sleepUntil(keys_.empty() ? UINT64_MAX : keys_.front().atMillis * 1000);
+    clock_.sleepUntil(keys_.empty() ? UINT64_MAX : keys_.front().second);
     if (stopRequested()) return KeyWait::Stop;
     return keys_.empty() ? KeyWait::InputEnded : KeyWait::Ready;
   }
   int32_t readKey() override {
     ++keyReads;
-    if (keys_.empty() || keys_.front().atMillis * 1000 > clock_.peek()) return 0;
-    const int32_t code = keys_.front().code;
+    if (keys_.empty() || keys_.front().second > clock_.peek()) return 0;
+    const int32_t code = keys_.front().first;
     keys_.pop_front();
     return code;
   }
@@ -97,62 +79,76 @@ class ScriptedHost : public KeyerHost {
     act();
   }
   void appendText(uint32_t object, std::string_view text) override {
-    if (failAfterActions >= 0 && actions >= failAfterActions) throw std::runtime_error("host");
+    if (failAfterActions >= 0 && actions_ >= failAfterActions) throw std::runtime_error("host");
     objects[object] += text;
     act();
   }
   void takeBackCharacter(uint32_t object) override {
-    std::string &v = objects[object];
-    if (!v.empty()) v.pop_back();
+    if (!objects[object].empty()) objects[object].pop_back();
     act();
   }
 
-  std::vector<std::string> commands;
-  std::map<uint32_t, std::string> objects;
-  int keyReads = 0;
-  int keyWaits = 0;
-  int actions = 0;
-  int failAfterActions = -1;      // appendText throws once this many actions have happened
-  uint64_t actionCostMicros = 0;  // a slow host: each command or text update takes this long
-
- private:
-  struct Key {
-    int32_t code;
-    uint64_t atMillis;
-  };
   void act() {
-    ++actions;
+    ++actions_;
     clock_.set(clock_.peek() + actionCostMicros);
   }
+
   StepClock &clock_;
-  std::deque<Key> keys_;
+  std::deque<std::pair<int32_t, uint64_t>> keys_;  // code, due in microseconds
+  std::vector<std::string> commands;
+  std::map<uint32_t, std::string> objects;
+  int actions_ = 0;
+  int keyReads = 0;
+  int failAfterActions = -1;      // appendText throws once this many actions have happened
+  uint64_t actionCostMicros = 0;  // a slow host: each command or text update takes this long
 };
 
-// The keying line as alternating runs: each run is key down or up and lasts from one write to
-// the control register until the next one that changes the line.
-struct KeyRun {
-  bool down;
-  double ms;
-};
-std::vector<KeyRun> keyingRuns(const std::vector<PortEvent> &events, uint16_t controlPort);
+// The keying line as alternating runs, from one write that changes it (down: bit 3 clear) to the
+// next.
+inline std::vector<Stretch> keyingRuns(const std::vector<PortEvent> &events, uint16_t controlPort) {
+  std::vector<Stretch> runs;
+  const PortEvent *last = nullptr;  // the last write that changed the line
+  for (const PortEvent &e : events) {
+    const bool down = (e.value & 0x08) == 0;
+    if (e.port != controlPort || (last && down == ((last->value & 0x08) == 0))) continue;
+    if (last) runs.push_back({!down, (e.micros - last->micros) / 1000.0});
+    last = &e;
+  }
+  return runs;
+}
 
-// Durations in whole milliseconds after rounding to the nearest (the clock's per-read step adds
-// a few microseconds).
-std::vector<int> roundedMs(const std::vector<KeyRun> &runs, bool down);
+// The down (or up) runs in whole ms, rounded: each clock read adds a microsecond.
+inline std::vector<int> roundedMs(const std::vector<Stretch> &runs, bool down) {
+  std::vector<int> out;
+  for (const Stretch &r : runs) {
+    if (r.on == down) out.push_back(static_cast<int>(std::lround(r.ms)));
+  }
+  return out;
+}
 
-// The symbols the keying line spelled: '.' for runs near `dot`, '_' otherwise, ' ' between
-// characters (an up run longer than the element gap by more than half a millisecond).
-std::string keyedSymbols(const std::vector<KeyRun> &runs, double dotMs, double elementGapMs);
+// '.' for a down run within half a millisecond of `dotMs`, '_' for any other, ' ' for an up run
+// longer than the element gap by more than half a millisecond.
+inline std::string keyedSymbols(const std::vector<Stretch> &runs, double dotMs,
+                                double elementGapMs) {
+  std::string out;
+  for (const Stretch &r : runs) {
+    if (r.on) {
+      out += std::fabs(r.ms - dotMs) < 0.5 ? '.' : '_';
+    } else if (r.ms > elementGapMs + 0.5) {
+      out += ' ';
+    }
+  }
+  return out;
+}
 
-// A keyer's surroundings at a speed: the clock, the recording ports, the scripted host and the
-// state, with the keying line read back as runs and symbols.
+// A keyer's surroundings at a speed, with the keying line read back as runs and symbols.
 struct KeyerRig {
   explicit KeyerRig(int32_t wpm = 15, int32_t farnsworth = 0) {
     state.settings.wpm = wpm;
     state.settings.farnsworth = farnsworth;
     state.recompute();
   }
-  std::vector<KeyRun> runs() const { return keyingRuns(ports.events, kDefaultPortBase + 2); }
+  std::vector<Stretch> runs() const { return keyingRuns(ports.events, kDefaultPortBase + 2); }
   std::string symbols() const {
     return keyedSymbols(runs(), state.durations.dot, state.durations.elementGap);
   }

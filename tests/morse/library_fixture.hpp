@@ -1,5 +1,4 @@
-// Loads morse.so into foxhost on the virtual clock with the simulated ports, and reads back what
-// the simulation wrote: the event log and the WAV.
+// morse.so in foxhost on the virtual clock with the simulated ports, and what they wrote.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,14 +8,12 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "fakes.hpp"
 #include "foxhost/host.hpp"
 #include "host_call_checks.hpp"
-#include "morse_decoder.hpp"
 
 namespace morse::test {
 
@@ -28,10 +25,8 @@ class LibraryFixture : public ::testing::Test {
            ("morse-lib-" + std::to_string(getpid()) + "-" + std::to_string(++serial));
     std::filesystem::create_directories(dir_);
     setenv("MORSE_PORTS", "sim", 1);
-    unsetenv("MORSE_PARPORT");
-    unsetenv("MORSE_PCSPKR");
-    setenv("MORSE_SIM_LOG", logPath().c_str(), 1);
-    setenv("MORSE_SIM_WAV", wavPath().c_str(), 1);
+    setenv("MORSE_SIM_LOG", (dir_ / "ports.log").c_str(), 1);
+    setenv("MORSE_SIM_WAV", (dir_ / "sound.wav").c_str(), 1);
     load();
   }
   void TearDown() override {
@@ -39,11 +34,11 @@ class LibraryFixture : public ::testing::Test {
     std::filesystem::remove_all(dir_);
   }
 
-  void load() {
+  void load(bool virtualClock = true) {
     foxhost::Host::Options options;
-    options.virtualClock = true;
+    options.virtualClock = virtualClock;
     host_ = std::make_unique<foxhost::Host>(options);
-    host_->virtualClock()->nowMicros = 1'000'000;
+    if (virtualClock) host_->virtualClock()->nowMicros = 1'000'000;
     host_->loadLibrary(MORSE_LIBRARY_PATH);
   }
   // Unloads the library, which writes the WAV and closes the log.
@@ -51,51 +46,34 @@ class LibraryFixture : public ::testing::Test {
   // Unloads the library and decodes the WAV it wrote; "<no WAV>" without a whole one.
   std::string soundedText() {
     unload();
-    const auto wav = readWavFile(wavPath());
+    const auto wav = readWavFile(dir_ / "sound.wav");
     return wav ? decodeWav(*wav) : "<no WAV>";
   }
   foxhost::Value textbox() { return foxhost::Value::Object(host_->createObject("textbox")); }
   std::string valueOf(const foxhost::Value &object) {
     return host_->property(object.object, "VALUE").text;
   }
-
   foxhost::Host &host() { return *host_; }
   foxhost::Value call(const std::string &name, const std::vector<foxhost::Value> &args = {}) {
     return host_->call(name, args);
   }
   uint64_t msNow() { return host_->nowMillis(); }
-  // The commands the library executed, without its start notice (which backend keys, ...).
-  std::vector<std::string> commands() const {
-    std::vector<std::string> out;
-    for (const std::string &c : host_->executedCommands()) {
-      if (c.rfind("wait window 'MORSE: ", 0) != 0) out.push_back(c);
-    }
-    return out;
-  }
 
-  std::string logPath() const { return (dir_ / "ports.log").string(); }
-  std::string wavPath() const { return (dir_ / "sound.wav").string(); }
-
-  // The event log as written so far (it is brought up to date after every call).
+  // The event log so far (written as it goes): "ms.us 0xport 0xvalue" after a header line.
   std::vector<PortEvent> events() const {
     std::vector<PortEvent> out;
-    std::ifstream in(logPath());
-    std::string line;
-    while (std::getline(in, line)) {
-      if (line.empty() || line[0] == '#') continue;
-      std::istringstream fields(line);
-      std::string time, port, value;
-      fields >> time >> port >> value;
+    std::ifstream in(dir_ / "ports.log");
+    std::string time, port, value;
+    in.ignore(INT32_MAX, '\n');
+    while (in >> time >> port >> value) {
       const size_t dot = time.find('.');
-      PortEvent e{};
-      e.micros = std::stoull(time.substr(0, dot)) * 1000 + std::stoull(time.substr(dot + 1));
-      e.port = static_cast<uint16_t>(std::stoul(port, nullptr, 16));
-      e.value = static_cast<uint8_t>(std::stoul(value, nullptr, 16));
-      out.push_back(e);
+      out.push_back({std::stoull(time.substr(0, dot)) * 1000 + std::stoull(time.substr(dot + 1)),
+                     static_cast<uint16_t>(std::stoul(port, nullptr, 16)),
+                     static_cast<uint8_t>(std::stoul(value, nullptr, 16))});
     }
     return out;
   }
-  std::vector<KeyRun> keying(uint16_t controlPort = 0x37A) const {
+  std::vector<Stretch> keying(uint16_t controlPort = 0x37A) const {
     return keyingRuns(events(), controlPort);
   }
 

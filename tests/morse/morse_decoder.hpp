@@ -1,9 +1,6 @@
-// A Morse decoder for the test suite: reads a WAV file back to text, so that tests can check
-// what the simulation sounded rather than what the keyer believes it did.
-//
-// The tone envelope is found by rectifying and averaging over a few milliseconds and cutting at
-// half the loudest level; tone and silence runs are then classed by length: tones against the
-// shortest run (one unit), silences by clustering into element, character and word gaps.
+// Reads a WAV back to text: the rectified signal averaged over 3 ms, cut at half its peak; a tone
+// under two of the shortest run is a dot, a silence over 1.5 of it ends a character, and one over
+// 1.25 of the shortest such silence ends a word.
 #pragma once
 
 #include <cstdint>
@@ -13,26 +10,21 @@
 
 namespace morse::test {
 
+// A stretch of key down or tone (on), or of key up or silence.
+struct Stretch {
+  bool on;
+  double ms;
+};
+
 struct Wav {
   uint32_t sampleRate = 0;
   std::vector<int16_t> samples;
 };
 
-// PCM 16-bit mono only; nullopt for anything else or a malformed file.
-std::optional<Wav> parseWav(const std::vector<uint8_t> &bytes);
+// PCM 16-bit mono only; nullopt for anything else, a malformed file or none.
 std::optional<Wav> readWavFile(const std::string &path);
-
-struct ToneRun {
-  bool tone;
-  double ms;
-};
-
-// Tone and silence runs from the first tone to the last (the silences around them carry no
-// symbols).
-std::vector<ToneRun> detectTones(const Wav &wav);
-// The silence at the end, in ms, after the last sample that is not 0.
-double trailingSilenceMs(const Wav &wav);
-std::string decodeRuns(const std::vector<ToneRun> &runs);
+// Tone and silence runs from the first tone to the last.
+std::vector<Stretch> detectTones(const Wav &wav);
 std::string decodeWav(const Wav &wav);
 
 }  // namespace morse::test

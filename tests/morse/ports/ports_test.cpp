@@ -1,55 +1,47 @@
+// The port layer: the simulated devices, the configuration, the router, the WAV rendering, and the
+// serial and sound backends through their interfaces (modem lines as a fake ioctl layer, a sound
+// card as a sink that captures the samples chunk by chunk).
 #include <gtest/gtest.h>
-#include <unistd.h>
+#include <sys/ioctl.h>
 
-#include <filesystem>
-#include <fstream>
+#include <chrono>
+#include <cmath>
+#include <condition_variable>
 #include <map>
+#include <mutex>
 
 #include "core/send_keyer.hpp"
 #include "fakes.hpp"
-#include "ports/pc_devices.hpp"
 #include "ports/port_router.hpp"
-#include "ports/ports_config.hpp"
+#include "ports/serial_port.hpp"
+#include "ports/sound_card.hpp"
+#include "ports/wav_render.hpp"
 
 namespace morse {
 namespace {
 
-using test::StepClock;
-
-TEST(PcDevices, ModelsTheTimerLatchGateAndKeyingLine) {
+// After each write, the speaker: on while gate bits 0 and 1 are open and a divisor is loaded as the
+// last timer command asked.
+TEST(PcDevices, ModelsTheTimerLatchAndGate) {
+  const struct {
+    uint16_t port;
+    uint8_t value;
+    uint32_t hz;
+  } steps[] = {
+      {0x61, 0x03, 0},  // gate open, no divisor loaded
+      {0x43, 0xB6, 0},  // channel 2, low then high byte
+      {0x42, 0xA8, 0},
+      {0x42, 0x06, 1193180 / 1704},
+      {0x43, 0x96, 0},  // channel 2, low byte only
+      {0x42, 0x10, 1193180 / 0x10},
+      {0x43, 0x36, 1193180 / 0x10},  // channel 0: no effect on channel 2
+      {0x61, 0x01, 0},               // data bit off
+  };
   PcDevices d;
-  EXPECT_FALSE(d.keyDown());
-  EXPECT_EQ(d.speakerHz(), 0u);
-  d.write(0x37A, 0x01);
-  EXPECT_TRUE(d.keyDown());
-  d.write(0x37A, 0x09);
-  EXPECT_FALSE(d.keyDown());
-  d.setKeyingBase(0x278);
-  d.write(0x37A, 0x01);
-  EXPECT_FALSE(d.keyDown());  // not the keying port any more
-  d.write(0x27A, 0x01);
-  EXPECT_TRUE(d.keyDown());
-
-  d.write(0x61, 0x03);
-  EXPECT_EQ(d.speakerHz(), 0u);  // gate open but no divisor loaded
-  d.write(0x43, 0xB6);
-  d.write(0x42, 0xA8);
-  EXPECT_EQ(d.speakerHz(), 0u);  // only the low byte so far
-  d.write(0x42, 0x06);
-  EXPECT_EQ(d.speakerHz(), 1193180u / 1704u);
-  d.write(0x61, 0x01);  // data bit off
-  EXPECT_EQ(d.speakerHz(), 0u);
-  EXPECT_EQ(d.read(0x61), 0x01);
-  d.write(0x61, 0x03);
-  d.write(0x43, 0x96);  // channel 2, low byte only
-  d.write(0x42, 0x10);
-  EXPECT_EQ(d.divisor(), 0x10u);
-  d.write(0x43, 0x36);  // channel 0: no effect on channel 2
-  EXPECT_EQ(d.divisor(), 0x10u);
-  d.write(0x43, 0xB6);
-  d.write(0x42, 0x00);
-  d.write(0x42, 0x00);
-  EXPECT_EQ(d.divisor(), 65536u);  // 0 counts as 65536
+  for (const auto &s : steps) {
+    d.write(s.port, s.value);
+    EXPECT_EQ(d.speakerHz(), s.hz) << s.port << " " << +s.value;
+  }
 }
 
 TEST(PortsConfig, ReadsBackendsAndOutputsFromTheEnvironment) {
@@ -84,25 +76,20 @@ TEST(PortsConfig, ReadsBackendsAndOutputsFromTheEnvironment) {
   EXPECT_EQ(c.unknownNames, (std::vector<std::string>{"serial:", "direct:x"}));
   EXPECT_EQ(c.sidetoneHz, 600u);
 
-  env.clear();
-  c = portsConfigFrom(lookup);
-  EXPECT_EQ(c.backends, (std::vector<BackendKind>{BackendKind::Ppdev, BackendKind::Pcspkr,
-                                                  BackendKind::Sound}));
-  EXPECT_EQ(c.sound.device, "default");
-  EXPECT_EQ(c.sound.sidetoneHz, 600u);
+  env.clear();  // the default backends
+  EXPECT_EQ(
+      portsConfigFrom(lookup).backends,
+      (std::vector<BackendKind>{BackendKind::Ppdev, BackendKind::Pcspkr, BackendKind::Sound}));
 }
 
 TEST(DirectPorts, TheMessageNamesTheRealError) {
-  EXPECT_EQ(directAccessError(0x37A, ENOSYS),
-            "direct: no access to I/O port 0x37a: Function not implemented (ENOSYS)");
   EXPECT_EQ(directAccessError(0x61, EPERM),
             "direct: no access to I/O port 0x61: Operation not permitted (EPERM); needs root or "
             "CAP_SYS_RAWIO");
 }
 
 // A parallel-port backend that records what reaches it.
-class FakeParallel : public PortBackend {
- public:
+struct FakeParallel : PortBackend {
   explicit FakeParallel(std::vector<std::pair<uint16_t, uint8_t>> &log) : log_(log) {}
   bool claims(uint16_t port) override { return port >= base_ && port <= base_ + 2; }
   void out(uint16_t port, uint8_t value) override { log_.push_back({port, value}); }
@@ -111,90 +98,219 @@ class FakeParallel : public PortBackend {
   bool keys() const override { return true; }
   bool sounds() const override { return false; }
   std::string description() const override { return "fake parallel port"; }
-
- private:
   std::vector<std::pair<uint16_t, uint8_t>> &log_;
   uint16_t base_ = 0x378;
 };
 
-TEST(PortRouter, SaysWhatIsSimulatedWhenHardwareIsMissing) {
-  StepClock clock;
-  PortsConfig config;
-  config.backends = {BackendKind::Ppdev, BackendKind::Pcspkr};
-  const auto failing = [](BackendKind kind, const PortsConfig &, uint16_t) {
-    return BackendOpening{nullptr,
-                          kind == BackendKind::Ppdev ? "ppdev: no device" : "pcspkr: none"};
-  };
-  PortRouter router(config, clock, 0x378, failing);
-  EXPECT_EQ(router.notice(),
-            "MORSE: keying simulated; sound simulated; not opened: ppdev: no device; pcspkr: none");
-  router.out(0x61, 0x4C);
-  EXPECT_EQ(router.in(0x61), 0x4C);  // simulated register
-
-  config.backends = {BackendKind::Sim};
-  config.logPath = "/nonexistent-dir/ports.log";
-  PortRouter unwritable(config, clock, 0x378, failing);
-  EXPECT_EQ(unwritable.notice(),
-            "MORSE: keying simulated; sound simulated; cannot write the event log "
-            "/nonexistent-dir/ports.log: No such file or directory");
-}
-
-TEST(PortRouter, RoutesThePortsABackendCarriesAndSimulatesTheRest) {
-  StepClock clock;
+// The notice says which backend keys and which sounds, and what could not be opened or written;
+// each access goes to the backend that claims its port (it follows the keying base), the rest
+// to the simulated registers.
+TEST(PortRouter, RoutesWhatABackendCarriesSimulatesTheRestAndSaysSo) {
+  test::StepClock clock;
   std::vector<std::pair<uint16_t, uint8_t>> reached;
-  PortsConfig config;
-  config.backends = {BackendKind::Ppdev, BackendKind::Pcspkr};
   const auto opener = [&reached](BackendKind kind, const PortsConfig &, uint16_t) {
-    if (kind == BackendKind::Ppdev)
-      return BackendOpening{std::make_unique<FakeParallel>(reached), {}};
-    return BackendOpening{nullptr, "pcspkr: none"};
+    return kind == BackendKind::Ppdev ? BackendOpening{std::make_unique<FakeParallel>(reached), {}}
+                                      : BackendOpening{nullptr, "pcspkr: none"};
   };
+  PortsConfig config;
+  config.backends = {BackendKind::Pcspkr, BackendKind::Sim};
+  config.unknownNames = {"bogus"};
+  config.logPath = "/nonexistent-dir/ports.log";
+  EXPECT_EQ(PortRouter(config, clock, 0x378, opener).notice(),
+            "MORSE: keying simulated; sound simulated; not opened: unknown port backend bogus; "
+            "pcspkr: none; cannot write the event log /nonexistent-dir/ports.log: No such file or "
+            "directory");
+  config = {};
+  config.backends = {BackendKind::Ppdev, BackendKind::Pcspkr};
   PortRouter router(config, clock, 0x378, opener);
   EXPECT_EQ(router.notice(),
             "MORSE: keying on fake parallel port; sound simulated; not opened: pcspkr: none");
   router.out(0x37A, 0x01);
-  router.out(0x61, 0x03);
+  router.out(0x61, 0x4C);
   EXPECT_EQ(router.in(0x379), 0x5A);
+  EXPECT_EQ(router.in(0x61), 0x4C);
   router.setKeyingBase(0x278);
-  router.out(0x37A, 0x09);  // no longer the backend's port
+  router.out(0x37A, 0x09);
   router.out(0x27A, 0x09);
   EXPECT_EQ(reached, (std::vector<std::pair<uint16_t, uint8_t>>{{0x37A, 0x01}, {0x27A, 0x09}}));
 }
 
-TEST(PortRouter, WritesTheEventLogAsItGoesAndTheWavWhenClosed) {
-  const auto dir =
-      std::filesystem::temp_directory_path() / ("morse-router-" + std::to_string(getpid()));
-  std::filesystem::create_directories(dir);
-  StepClock clock(2'000'000);
-  PortsConfig config;
-  config.backends = {BackendKind::Sim};
-  config.logPath = (dir / "ports.log").string();
-  config.wavPath = (dir / "keying.wav").string();
-  {
-    PortRouter router(config, clock, 0x378);
-    router.out(0x37A, 0x01);
-    clock.set(2'088'000);
-    router.out(0x37A, 0x09);
-    std::ifstream log(config.logPath);
-    std::string header, first, second;
-    std::getline(log, header);
-    std::getline(log, first);
-    std::getline(log, second);
-    EXPECT_EQ(header, "# time_ms port value");
-    EXPECT_EQ(first, "2000.002 0x37a 0x01");  // each clock read moves 1 us
-    EXPECT_EQ(second, "2088.001 0x37a 0x09");
-    EXPECT_FALSE(std::filesystem::exists(config.wavPath));
-    router.out(0x37A, 0x05);  // left keyed (by OUT_P, say), and the speaker gate open
-    router.out(0x61, 0x4F);
+// Modem lines that log each change ("+DTR", "-DTR RTS") and can fail as a device would.
+struct FakeLines : ModemLines {
+  explicit FakeLines(std::vector<std::string> &log) : log_(log) {}
+  int change(char sign, int bits, int error) {
+    log_.push_back(sign + std::string(bits & TIOCM_DTR ? "DTR" : "") +
+                   (bits == (TIOCM_DTR | TIOCM_RTS) ? " " : "") + (bits & TIOCM_RTS ? "RTS" : ""));
+    return error;
   }
-  // Closing lets the key up, leaving the register's other bits, and closes the gate.
-  std::ifstream log(config.logPath);
-  std::vector<std::string> lines;
-  for (std::string line; std::getline(log, line);) lines.push_back(line.substr(line.find(' ')));
-  EXPECT_EQ(std::vector<std::string>(lines.end() - 2, lines.end()),
-            (std::vector<std::string>{" 0x37a 0x0d", " 0x061 0x4c"}));
-  EXPECT_GT(std::filesystem::file_size(config.wavPath), 44u);
-  std::filesystem::remove_all(dir);
+  int assertLines(int bits) override { return change('+', bits, 0); }
+  int releaseLines(int bits) override { return change('-', bits, releaseError); }
+  int readLines(int &bits) override {
+    bits = TIOCM_DTR | TIOCM_RTS;  // as the driver leaves them when the device opens
+    return readError;
+  }
+  int readError = 0;
+  int releaseError = 0;
+  std::vector<std::string> &log_;
+};
+
+// "EE" keyed, a stand-by, the key held by hand (OUT_P) and another stand-by, then closed: the key
+// line follows the key; PTT on the other line is held from the first element to a stand-by with
+// the key up, and released when closed.
+TEST(SerialBackend, KeysOneLineAndHoldsPttOnTheOtherUntilStandBy) {
+  for (const bool ptt : {true, false}) {
+    std::vector<std::string> lines;
+    test::StepClock clock;
+    PortsConfig config;
+    config.backends = {BackendKind::Serial};
+    config.serial = {"/dev/ttyUSB0", ModemLine::Dtr, ptt};
+    const auto opener = [&lines](BackendKind, const PortsConfig &c, uint16_t base) {
+      return makeSerialKeyer(std::make_unique<FakeLines>(lines), c.serial, base);
+    };
+    {
+      PortRouter router(config, clock, kDefaultPortBase, opener);
+      EXPECT_EQ(router.notice(), std::string("MORSE: keying on serial /dev/ttyUSB0 DTR") +
+                                     (ptt ? ", PTT on RTS" : "") + "; sound simulated");
+      test::ScriptedHost host(clock);
+      KeyerState state;
+      SendKeyer(state, router, clock, host).run("EE", std::nullopt);
+      router.standBy();
+      router.out(0x37A, 0x01);
+      router.standBy();
+    }
+    using V = std::vector<std::string>;
+    const V expected = ptt ? V{"-DTR RTS", "+RTS", "+DTR", "-DTR", "+DTR", "-DTR",
+                               "-RTS",     "+RTS", "+DTR", "-DTR", "-RTS", "-DTR RTS"}
+                           : V{"-DTR", "+DTR", "-DTR", "+DTR", "-DTR", "+DTR", "-DTR", "-DTR"};
+    EXPECT_EQ(lines, expected);
+  }
+}
+
+TEST(SerialBackend, ADeviceWithoutModemLinesIsRefusedWithItsError) {
+  std::vector<std::string> log;
+  const SerialSettings settings{"/dev/pts/3", ModemLine::Rts, false};
+  auto lines = std::make_unique<FakeLines>(log);
+  lines->readError = ENOTTY;
+  EXPECT_EQ(makeSerialKeyer(std::move(lines), settings, kDefaultPortBase).error,
+            "serial: /dev/pts/3: no modem control lines: Inappropriate ioctl for device (ENOTTY)");
+  lines = std::make_unique<FakeLines>(log);
+  lines->releaseError = EIO;
+  EXPECT_EQ(makeSerialKeyer(std::move(lines), settings, kDefaultPortBase).error,
+            "serial: /dev/pts/3: cannot release the keying line: Input/output error (EIO)");
+  EXPECT_EQ(openSerialPort({"/nonexistent/ttyUSB9"}, kDefaultPortBase).error,
+            "serial: /nonexistent/ttyUSB9: No such file or directory (ENOENT)");
+}
+
+// A sound card at 16 kHz that hands over a chunk (40 samples, 2.5 ms) only when the test lets
+// it, so that the test can change the sound between two chunks and know which carried it first.
+struct Capture {
+  bool play(const int16_t *chunk, size_t count) {
+    std::unique_lock lock(mutex);
+    waiting = true;
+    changed.notify_all();
+    changed.wait(lock, [&] { return chunks < allowed; });
+    waiting = false;
+    samples.insert(samples.end(), chunk, chunk + count);
+    changed.notify_all();
+    return ++chunks < failAfter;
+  }
+  // Lets `n` more chunks through; true once they have gone and the player waits with the next
+  // (or, `orEnd`, has ended).
+  bool pass(size_t n, bool orEnd = false) {
+    std::unique_lock lock(mutex);
+    allowed += n;
+    changed.notify_all();
+    return changed.wait_for(lock, std::chrono::seconds(30),
+                            [&] { return chunks >= allowed && (waiting || orEnd); });
+  }
+
+  std::mutex mutex;
+  std::condition_variable changed;
+  std::vector<int16_t> samples;
+  size_t chunks = 0, allowed = 0, failAfter = SIZE_MAX;
+  bool waiting = false;  // the player waits to hand over its next chunk
+};
+
+struct CapturingSink : PcmSink {
+  explicit CapturingSink(Capture &c) : c_(c) {}
+  uint32_t sampleRate() const override { return 16000; }
+  bool play(const int16_t *samples, size_t count) override { return c_.play(samples, count); }
+  void drain() override {}
+  Capture &c_;
+};
+
+void speaker(PortBackend &b, bool on) {
+  b.out(kTimerCommandPort, kTimerChannel2SquareWave);
+  b.out(kTimerChannel2Port, 1704 & 0xFF);  // 700 Hz
+  b.out(kTimerChannel2Port, 1704 >> 8);
+  b.out(kSpeakerGatePort, on ? kSpeakerGateBits : 0);
+}
+
+// Zero crossings per second over samples [from, to).
+double pitch(const std::vector<int16_t> &s, size_t from, size_t to) {
+  int crossings = 0;
+  for (size_t i = from + 1; i < to; ++i) crossings += (s[i - 1] < 0) != (s[i] < 0);
+  return crossings * 16000.0 / 2.0 / static_cast<double>(to - from);
+}
+
+// The speaker for 40 chunks (100 ms) and the sidetone for 20 (50 ms) sound at their pitch from
+// the chunk after the change, rising from nothing (the edges' shape is the WAV test's).
+TEST(SoundBackend, PlaysTheSpeakerAndTheSidetoneAsSinesWithSoftEdges) {
+  Capture capture;
+  {
+    auto card = makeSoundCard(std::make_unique<CapturingSink>(capture), 600, "test card");
+    EXPECT_TRUE(card->claims(kSpeakerGatePort));
+    EXPECT_FALSE(card->claims(0x37A));
+    ASSERT_TRUE(capture.pass(0));  // chunk 1, silent, waits to be played
+    speaker(*card, true);
+    ASSERT_TRUE(capture.pass(40));
+    speaker(*card, false);
+    ASSERT_TRUE(capture.pass(20));
+    card->keyLineChanged(true);  // whichever backend keys
+    ASSERT_TRUE(capture.pass(20));
+    card->keyLineChanged(false);
+    ASSERT_TRUE(capture.pass(20));
+    std::lock_guard lock(capture.mutex);  // every chunk from here on, as it closes
+    capture.allowed = SIZE_MAX;
+    capture.changed.notify_all();
+  }
+  const std::vector<int16_t> &s = capture.samples;
+  std::vector<int> tones;
+  for (const test::Stretch &r : test::detectTones(test::Wav{16000, s})) {
+    if (r.on) tones.push_back(static_cast<int>(std::lround(r.ms)));
+  }
+  EXPECT_EQ(tones, (std::vector<int>{100, 50}));
+  EXPECT_NEAR(pitch(s, 200, 1480), 1193180.0 / 1704, 8);
+  EXPECT_NEAR(pitch(s, 61 * 40 + 160, 81 * 40 - 160), 600, 8);
+  EXPECT_EQ(s[39], 0);  // a 4 ms edge: a quarter of the way up, 15 % (0.5 - 0.5 cos 45°)
+  for (size_t i = 40; i < 56; ++i) EXPECT_LE(std::abs(s[i]), 0.147 * 0.45 * 32767) << i;
+}
+
+// The speaker sounds at its frequency with raised-cosine edges (no step larger than the sine's
+// own, where a click would jump by the whole amplitude); a minute's silence shrinks to three
+// seconds; a tone above half the sample rate is left silent rather than aliased.
+TEST(WavRender, SpeakerToneEdgesAndSilences) {
+  const WavOptions o;
+  const auto samples = renderSounds(
+      {{0, false, 1000}, {100'000, false, 0}, {60'000'000, false, 1000}, {60'100'000, false, 0}},
+      o);
+  EXPECT_LT(static_cast<double>(samples.size()) / o.sampleRate, 3.5);
+  int crossings = 0;  // two a period, within the first tone after the lead and the edge
+  const size_t from = static_cast<size_t>(0.12 * o.sampleRate);
+  for (size_t i = from + 1; i < from + o.sampleRate / 20; ++i) {
+    crossings += (samples[i - 1] < 0) != (samples[i] < 0);
+  }
+  EXPECT_NEAR(crossings, 100, 2);
+  const double amplitude = 0.45 * 32767;
+  double peak = 0;
+  for (size_t i = 1; i < samples.size(); ++i) {
+    EXPECT_LE(std::abs(samples[i] - samples[i - 1]), amplitude * 2 * M_PI * 1000 / 16000 + 2);
+    peak = std::max(peak, std::abs(static_cast<double>(samples[i])));
+  }
+  EXPECT_GT(peak, amplitude * 0.95);
+  EXPECT_EQ(samples.front(), 0);
+  EXPECT_EQ(samples.back(), 0);
+  for (int16_t s : renderSounds({{0, false, 20000}, {50'000, false, 0}}, o)) EXPECT_EQ(s, 0);
 }
 
 }  // namespace
