@@ -1,6 +1,7 @@
 #pragma once
 
-// Shared pieces of the render tests: program folders, a recording window, pixel probes.
+// Shared pieces of the render tests: program folders, a recording window, pixel
+// probes.
 
 #include <cstdint>
 #include <filesystem>
@@ -16,18 +17,17 @@
 
 namespace orbelle::render::test {
 
-// A fresh temporary folder with an empty mapdata subfolder, removed with the object.
+// A fresh temporary folder with an empty mapdata subfolder, removed with the
+// object.
 class ProgramFolder {
  public:
   ProgramFolder();
-  ~ProgramFolder();
-  ProgramFolder(const ProgramFolder&) = delete;
-  ProgramFolder& operator=(const ProgramFolder&) = delete;
-  const std::filesystem::path& path() const { return path_; }
+  ~ProgramFolder() { std::filesystem::remove_all(path_); }
+  ProgramFolder(const ProgramFolder &) = delete;
+  ProgramFolder &operator=(const ProgramFolder &) = delete;
   std::string string() const { return path_.string(); }
-  void write(const std::string& name, const std::vector<OutlineRecord>& records) const;
-  void writeBytes(const std::string& name, const std::vector<std::byte>& bytes) const;
-  std::string mapDataPath(const std::string& name) const;
+  std::string mapDataPath(const std::string &name) const { return string() + "/mapdata/" + name; }
+  void write(const std::string &name, const std::vector<OutlineRecord> &records) const;
 
  private:
   std::filesystem::path path_;
@@ -42,30 +42,31 @@ inline OutlineRecord lineTo(int latMinutes, int lonMinutes, int code = 1) {
   return start(latMinutes, lonMinutes, code);
 }
 inline OutlineRecord endOfData() { return {0, 0, 0}; }
-inline OutlineRecord ignored(int code = -1) { return start(0, 0, code); }
 
-// Logs the pass's calls ("drawing 1", "begin", "message", "cache", ...) and owns the map layer.
+// Logs the pass's calls ("drawing 1", "begin", "message", "cache", ...) and
+// owns the map layer.
 class RecordingWindow : public PassWindow {
  public:
   explicit RecordingWindow(int side) : mapLayer(side, side) {}
-
   void setDrawing(bool drawing) override {
     Drawing = drawing;
     calls.push_back(drawing ? "drawing 1" : "drawing 0");
   }
-  raster::Surface& beginPass() override {
+  raster::Surface &beginPass() override {
     calls.push_back("begin");
     return mapLayer;
   }
   void letEventsRun() override {
-    ++yields;
-    if (onYield) onYield(yields);
+    if (onYield)
+      onYield(++yields);
+    else
+      ++yields;
   }
-  void showMessage(const std::string& text) override {
+  void showMessage(const std::string &text) override {
     calls.push_back("message");
     messages.push_back(text);
   }
-  void writeCache(const raster::Surface& layer) override {
+  void writeCache(const raster::Surface &layer) override {
     calls.push_back("cache");
     cached = layer;
     if (onWriteCache) onWriteCache();
@@ -75,8 +76,7 @@ class RecordingWindow : public PassWindow {
 
   raster::Surface mapLayer;
   std::optional<raster::Surface> cached;  // the last picture written as cache
-  std::vector<std::string> calls;
-  std::vector<std::string> messages;
+  std::vector<std::string> calls, messages;
   int yields = 0;
   bool Drawing = false;
   std::function<void(int)> onYield;  // run at each yield with its number (1 for the first)
@@ -84,13 +84,15 @@ class RecordingWindow : public PassWindow {
 };
 
 // The pixel of a position on the map and its colour (none off the surface).
-geo::PixelIndex pixelAt(const geo::MapPlane& plane, const raster::Surface& surface, double lat,
+geo::PixelIndex pixelAt(const geo::MapPlane &plane, const raster::Surface &surface, double lat,
                         double lon);
-std::optional<raster::Rgb> colourAt(const geo::MapPlane& plane, const raster::Surface& surface,
+std::optional<raster::Rgb> colourAt(const geo::MapPlane &plane, const raster::Surface &surface,
                                     double lat, double lon);
-std::int64_t countOf(const raster::Surface& surface, raster::Rgb colour);
+std::int64_t countOf(const raster::Surface &surface, raster::Rgb colour);
+bool samePixels(const raster::Surface &a, const raster::Surface &b);
 
-// The repository's folder (it holds mapdata/), or $ORBELLE_PROGRAM_FOLDER when set.
+// The repository's folder (it holds mapdata/), or $ORBELLE_PROGRAM_FOLDER when
+// set.
 std::string shippedProgramFolder();
 bool shippedDataPresent();
 
