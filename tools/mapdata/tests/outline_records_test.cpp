@@ -36,9 +36,9 @@ TEST(OutlineRecords, WritesLittleEndianRecordsAndReadsThemBack) {
   EXPECT_THROW(encodeOutline(two, {1001}), std::invalid_argument);
   EXPECT_THROW(encodeOutline(two, {1001, 1000}), std::invalid_argument);
   // Chain marks: whole 10 km above 1002, saturated.
-  const double km[] = {0.0, 9.99, 10.0, 4454.0, -5.0, 1e9};
-  const std::int16_t codes[] = {1002, 1002, 1003, 1447, 1002, 32767};
-  for (int i = 0; i < 6; ++i) EXPECT_EQ(chainStartCode(km[i]), codes[i]) << km[i];
+  for (auto [km, code] :
+       {std::pair{9.99, 1002}, {10.0, 1003}, {4454.0, 1447}, {-5.0, 1002}, {1e9, 32767}})
+    EXPECT_EQ(chainStartCode(km), code) << km;
 }
 
 TEST(OutlineRecords, DecoderListsEveryDeviation) {
@@ -94,27 +94,16 @@ std::vector<Piece> parse(const std::string& text) {
   return readGmtSegments(in, "test.txt");
 }
 
-TEST(GmtText, ReadsSegmentsWithTheirLevels) {
-  // An empty segment is dropped; points before any header form a piece of level 0.
+// Segments with their levels: an empty one is dropped, points before any header form a piece of
+// level 0; malformed lines name the source and line.
+TEST(GmtText, ReadsSegmentsWithTheirLevelsAndRefusesMalformedLines) {
   const auto pieces = parse(
-      "1 2\n"
-      "# comment\n"
-      "> Shore Bin # 74, Level 3\n"
-      "14.5\t80.25\n"
-      "-180 -16.5\r\n"
-      "\n"
-      "> Border Bin # 9, Level 2\n"
-      "1 2\n"
-      ">\n");
+      "1 2\n# comment\n> Shore Bin # 74, Level 3\n14.5\t80.25\n-180 -16.5\r\n\n"
+      "> Border Bin # 9, Level 2\n1 2\n>\n");
   ASSERT_EQ(pieces.size(), 3u);
-  EXPECT_EQ(pieces[0].level, 0);
-  EXPECT_EQ(pieces[1].level, 3);
+  EXPECT_EQ(std::tuple(pieces[0].level, pieces[1].level, pieces[2].level), std::tuple(0, 3, 2));
   EXPECT_EQ(pieces[1].points, (Polyline{{14.5, 80.25}, {-180.0, -16.5}}));
-  EXPECT_EQ(pieces[2].level, 2);
   EXPECT_EQ(pieces[2].points, (Polyline{{1.0, 2.0}}));
-}
-
-TEST(GmtText, MalformedLinesNameSourceAndLine) {
   try {
     parse("> a\n1 2\nnonsense\n");
     FAIL() << "no exception";
