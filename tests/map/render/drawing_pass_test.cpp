@@ -30,8 +30,7 @@ constexpr int kSide = 300;
 constexpr raster::Rgb kGrey = raster::rgb(128, 128, 128);
 const Calls kOnePass{"drawing 1", "begin", "cache", "end", "drawing 0", "overlay"};
 
-// Closed rings of 0.1° steps around boxes of latitudes and longitudes
-// (degrees), then the end.
+// Closed rings of 0.1° steps around boxes of latitudes and longitudes (degrees), then the end.
 std::vector<OutlineRecord> boxRings(std::vector<std::array<double, 4>> boxes) {
   std::vector<OutlineRecord> records;
   for (auto [south, west, north, east] : boxes) {
@@ -50,8 +49,7 @@ std::vector<OutlineRecord> boxRings(std::vector<std::array<double, 4>> boxes) {
   return records;
 }
 
-// An island around (10 N, 10 E), the two ice caps, a state line, a border, a
-// lake line, a river.
+// An island around (10 N, 10 E), the two ice caps, a state line, a border, a lake line, a river.
 class DrawingPassTest : public ::testing::Test {
  protected:
   DrawingPassTest() {
@@ -59,13 +57,12 @@ class DrawingPassTest : public ::testing::Test {
     folder.write("state.pnt", {start(600, 540), lineTo(660, 600), endOfData()});
     folder.write("country.pnt", {start(540, 540), lineTo(600, 660), endOfData()});
     folder.write("coast.velapnt", boxRings({{5.0, 5.0, 15.0, 15.0}}));
-    // The ice caps are a few pixels across around their ice positions (at 83
-    // miles per pixel).
+    // The ice caps are a few pixels across around their ice positions (at 83 miles per pixel).
     folder.write("island.pnt", boxRings({{-84.0, 0.0, -74.0, 100.0}, {68.0, -60.0, 80.0, -25.0}}));
     folder.write("lake.pnt", {start(-600, -600), lineTo(-660, -660), endOfData()});
     folder.write("river.pnt", {start(-1200, 1200), lineTo(-1800, 1800), endOfData()});
   }
-  std::optional<raster::Rgb> colourAt(const raster::Surface &s, double lat, double lon) const {
+  std::optional<raster::Rgb> colourAt(const raster::Surface& s, double lat, double lon) const {
     return test::colourAt(plane, s, lat, lon);
   }
   raster::Surface freshPass() {
@@ -81,10 +78,9 @@ class DrawingPassTest : public ::testing::Test {
   DrawingPass pass{window, plane, options, folder.string()};
 };
 
-// A whole pass with rivers: calls in order, a yield per polyline start, the
-// layer left white; black outside the rim, azimuth marks every 45° (edge ticks
-// at 90°), outlines in their colours, rivers in water colour, red dots on top.
-// river4.pnt is for finer maps: not read here.
+// A whole pass with rivers: calls in order, a yield per polyline start, the layer left white; black
+// outside the rim, azimuth marks every 45° (edge ticks at 90°), outlines in their colours, rivers
+// in water colour, red dots on top. river4.pnt is for finer maps: not read here.
 TEST_F(DrawingPassTest, ACompletedWholeEarthPass) {
   options.ShowRivers = true;
   folder.write("river4.pnt", {start(-1200, -1200), lineTo(-1800, -1800), endOfData()});
@@ -96,7 +92,7 @@ TEST_F(DrawingPassTest, ACompletedWholeEarthPass) {
   EXPECT_TRUE(pass.lastFigures().completed);
   EXPECT_EQ(window.yields, 7);
   EXPECT_EQ(test::countOf(window.mapLayer, raster::kWhite), kSide * kSide);
-  const raster::Surface &map = *window.cached;
+  const raster::Surface& map = *window.cached;
   const double mpp = 2.0 * geo::kWholeEarthMiles / kSide;
   EXPECT_DOUBLE_EQ(window.mapLayer.unitWidth(), mpp);
   for (auto [x, y] : {std::pair{0, 0}, {kSide - 1, 0}, {0, kSide - 1}, {kSide - 1, kSide - 1}})
@@ -115,11 +111,9 @@ TEST_F(DrawingPassTest, ACompletedWholeEarthPass) {
   for (auto [lat, lon, colour] : probes) EXPECT_EQ(colourAt(map, lat, lon), colour) << lat;
 }
 
-// Regions are decided with no seed on the map, a lake too narrow for seeds, the
-// ice seed away.
+// Regions are decided with no seed on the map, a lake too narrow for seeds, the ice seed away.
 TEST_F(DrawingPassTest, RegionsAreDecidedFromTheShoreRingsOnAnyMap) {
-  // A wide lake and a lake two pixels tall (at 6.67 miles per pixel) on the
-  // island.
+  // A wide lake and a lake two pixels tall (at 6.67 miles per pixel) on the island.
   folder.write("lake.pnt", boxRings({{8.0, 8.0, 12.0, 12.0}, {13.0, 6.0, 13.2, 14.0}}));
   const raster::Rgb land = options.LandColor, water = options.WaterColor, ice = options.IceColor;
   struct Map {
@@ -143,7 +137,7 @@ TEST_F(DrawingPassTest, RegionsAreDecidedFromTheShoreRingsOnAnyMap) {
         {10.0, 0.0, water}}},
       // Greenland without its ice position.
       {70.0, -30.0, 250, {{69.5, -28.0, ice}, {71.0, -35.0, ice}, {70.0, -22.0, water}}}};
-  for (const Map &m : maps) {
+  for (const Map& m : maps) {
     plane.LatHere = m.lat;
     plane.LonHere = m.lon;
     plane.MaxDx = m.maxDx;
@@ -155,8 +149,7 @@ TEST_F(DrawingPassTest, RegionsAreDecidedFromTheShoreRingsOnAnyMap) {
   }
 }
 
-// The depth a pixel needs to decide its region grows as pixels shrink and near
-// the antipode.
+// The depth a pixel needs to decide its region grows as pixels shrink and near the antipode.
 TEST(RegionFills, DepthNeededGrowsAsPixelsShrinkAndNearTheAntipode) {
   const std::tuple<double, double, int> cases[] = {
       {2.0 * 12437 / 600, 300.0, 2},
@@ -169,9 +162,8 @@ TEST(RegionFills, DepthNeededGrowsAsPixelsShrinkAndNearTheAntipode) {
     EXPECT_EQ(depthNeeded(milesPerPixel, miles), depth) << milesPerPixel << ", " << miles;
 }
 
-// Shore lines handed over as whole pixels (the pass's way) and as map miles
-// (its fallback after the surface's scale changed under it) give the same
-// crossings on every row.
+// Shore lines handed over as whole pixels (the pass's way) and as map miles (its fallback after the
+// surface's scale changed under it) give the same crossings on every row.
 TEST(ShoreCrossings, WholePixelsAndMilesGiveTheSameCrossings) {
   geo::MapPlane plane;
   plane.MaxDx = 3000;
@@ -210,8 +202,7 @@ TEST(ShoreCrossings, WholePixelsAndMilesGiveTheSameCrossings) {
   EXPECT_GT(crossed, 0);
 }
 
-// The river levels a map shows grow as it zooms in; each level's bound is
-// inclusive.
+// The river levels a map shows grow as it zooms in; each level's bound is inclusive.
 TEST(RiverFiles, MoreLevelsAsMilesPerPixelFall) {
   const std::pair<double, std::size_t> cases[] = {
       {2.0 * 12437 / 600, 1}, {6.01, 1}, {6.0, 2}, {3.0, 3}, {1.5, 4}, {0.5, 4}};
@@ -223,8 +214,8 @@ TEST(RiverFiles, MoreLevelsAsMilesPerPixelFall) {
   }
 }
 
-// A missing file is reported and the pass goes on (river.pnt looked for only
-// with rivers on); a failing cache write still ends the pass.
+// A missing file is reported and the pass goes on (river.pnt looked for only with rivers on); a
+// failing cache write still ends the pass.
 TEST_F(DrawingPassTest, MissingFilesAndAFailingCacheWriteDoNotStopThePass) {
   std::filesystem::remove(folder.mapDataPath("country.pnt"));
   std::filesystem::remove(folder.mapDataPath("river.pnt"));
@@ -244,10 +235,9 @@ TEST_F(DrawingPassTest, MissingFilesAndAFailingCacheWriteDoNotStopThePass) {
             (Calls{missing + "country.pnt does not exist", missing + "river.pnt does not exist"}));
 }
 
-// Requests during a pass (two of them) run one more pass after it; a cancel
-// outside a pass is dropped; a cancel at the second yield drops the request,
-// stops every file at its next start (the missing lake still reported) and
-// skips fills and cache.
+// Requests during a pass (two of them) run one more pass after it; a cancel outside a pass is
+// dropped; a cancel at the second yield drops the request, stops every file at its next start (the
+// missing lake still reported) and skips fills and cache.
 TEST_F(DrawingPassTest, RequestsDuringAPassRunOneMoreUnlessCancelled) {
   window.onYield = [&](int n) {
     if (n == 1 || n == 3) pass.cmdDraw_Click();
@@ -271,7 +261,7 @@ TEST_F(DrawingPassTest, RequestsDuringAPassRunOneMoreUnlessCancelled) {
   EXPECT_TRUE(pass.CancelDraw());
   EXPECT_EQ(window.calls, (Calls{"drawing 1", "begin", "message", "end", "drawing 0", "overlay"}));
   EXPECT_EQ(window.yields, 4);                   // coast and the islands once each
-  const raster::Surface &map = window.mapLayer;  // left as drawn
+  const raster::Surface& map = window.mapLayer;  // left as drawn
   EXPECT_EQ(test::countOf(map, options.WaterColor) + test::countOf(map, options.IceColor), 0);
   EXPECT_EQ(colourAt(map, 89.9, 0.0), kMarkerColor);
   EXPECT_FALSE(pass.lastFigures().completed);
@@ -281,30 +271,9 @@ TEST_F(DrawingPassTest, RequestsDuringAPassRunOneMoreUnlessCancelled) {
   EXPECT_TRUE(window.cached.has_value());
 }
 
-// The station changes during a pass to a mid-ocean one: the next pass's ocean
-// fills its small map, rim and marks off it.
-TEST_F(DrawingPassTest, AStationChangedDuringAPassTakesEffectAtTheNextOne) {
-  pass.cmdDraw_Click();
-  const raster::Surface before = *window.cached;
-  window.onYield = [&](int) {
-    plane.LatHere = -40.0;
-    plane.LonHere = -130.0;
-    plane.MaxDx = 100;
-  };
-  pass.cmdDraw_Click();
-  EXPECT_TRUE(test::samePixels(before, *window.cached));
-  window.onYield = nullptr;
-  pass.cmdDraw_Click();
-  EXPECT_DOUBLE_EQ(window.mapLayer.unitWidth(), 200.0 / kSide);
-  const raster::Surface &map = *window.cached;
-  const std::int64_t marks = test::countOf(map, kGrey) + test::countOf(map, kMarkerColor);
-  EXPECT_EQ(test::countOf(map, options.WaterColor) + marks, kSide * kSide);
-  EXPECT_GT(marks, 0);
-  EXPECT_LT(marks, 200);
-}
-
-// A pass reusing the last pass's projected vertices draws what a fresh pass
-// draws.
+// A pass reusing the last pass's projected vertices draws what a fresh pass draws, after a new
+// radius, new lakes or a moved station; a station changed during a pass (to a mid-ocean one) takes
+// effect at the next pass, whose ocean fills the small map, rim and marks off it.
 TEST_F(DrawingPassTest, ANewRadiusLakeOrStationDrawsWhatAFreshPassDraws) {
   plane.LatHere = 10.0;
   plane.LonHere = 10.0;
@@ -315,6 +284,18 @@ TEST_F(DrawingPassTest, ANewRadiusLakeOrStationDrawsWhatAFreshPassDraws) {
     pass.cmdDraw_Click();
     EXPECT_TRUE(test::samePixels(*window.cached, freshPass())) << step;
   }
+  const raster::Surface before = *window.cached;
+  window.onYield = [&](int) { plane = {.LatHere = -40.0, .LonHere = -130.0, .MaxDx = 100}; };
+  pass.cmdDraw_Click();
+  EXPECT_TRUE(test::samePixels(before, *window.cached));
+  window.onYield = nullptr;
+  pass.cmdDraw_Click();
+  EXPECT_TRUE(test::samePixels(*window.cached, freshPass()));
+  const raster::Surface& map = *window.cached;
+  const std::int64_t marks = test::countOf(map, kGrey) + test::countOf(map, kMarkerColor);
+  EXPECT_EQ(test::countOf(map, options.WaterColor) + marks, kSide * kSide);
+  EXPECT_GT(marks, 0);
+  EXPECT_LT(marks, 200);
 }
 
 }  // namespace

@@ -52,8 +52,8 @@ TEST(FloodFillAt, OutcomesOfForcedAndSeedFills) {
   };
   const Draw border = [](raster::Surface& s) { s.line(-100, 1, 100, 1, kCountryColor); };
   // The fault the clearance mends: the shore as drawn is off its true place by the rounding of its
-  // vertices (true at 0.6 mile north, drawn at 1), so a seed just inside the lake to its north
-  // lies on the land side of the drawn shore and would flood all the land beyond it.
+  // vertices (true at 0.6 mile north, drawn at 1), so a seed just inside the lake to its north lies
+  // on the land side of the drawn shore and would flood all the land beyond it.
   const Draw roundedShore = [](raster::Surface& s) { s.line(-10.0, 1.0, 10.0, 1.0); };
   struct Case {
     const char* name;
@@ -112,8 +112,8 @@ TEST(FloodFillAt, AUsedSeedNeverFillsBeyondTheDrawnShore) {
     const double error = kLinePixelError + kHalfPixelDiagonal + kVertexRoundingMiles / mpp;
     for (int trial = 0; trial < 150; ++trial) {
       surface.clear(kLand);
-      // Shore through (ox, oy) in direction angle, water on its left; the seed up to 5 pixels
-      // (and at least a hair) into the water, anywhere along it.
+      // Shore through (ox, oy) in direction angle, water on its left; the seed up to 5 pixels (and
+      // at least a hair) into the water, anywhere along it.
       const double angle = unit(random) * 6.283185307179586;
       const double ox = (unit(random) - 0.5) * maxDx, oy = (unit(random) - 0.5) * maxDx;
       const double dx = std::cos(angle), dy = std::sin(angle), far = 4.0 * maxDx;

@@ -22,8 +22,8 @@ namespace {
 
 constexpr std::size_t kPiece = kProjectionPieceRecords;
 
-// The projector's arc against std::atan2 in every octant, on the octant borders and near 0 and
-// π: within 4 units in the last place (the bound guards the reduction and the table).
+// The projector's arc against std::atan2 in every octant, on the octant borders and near 0 and π:
+// within 4 units in the last place (the bound guards the reduction and the table).
 TEST(VertexProjection, ArcOfMatchesAtan2ToAFewUlp) {
   std::vector<std::pair<double, double>> cases = {{1.0, 1.0},
                                                   {1.0, -1.0},
@@ -103,8 +103,8 @@ std::vector<OutlineRecord> randomRecords(std::size_t n, std::uint64_t seed) {
 }
 
 // Files of several pieces (one record beyond the globe), missing, small, ended early by an end
-// record, empty, a folder: sizes, pieces projected on demand, and the same vertices piece by
-// piece, over 1 to 4 threads, split by projectRecords, or from a loader dropped early.
+// record, empty, a folder: sizes, pieces projected on demand, and the same vertices piece by piece,
+// over 1 to 4 threads, split by projectRecords, or from a loader dropped early.
 TEST(OutlineLoader, ReadsEveryFileAndProjectsTheSameWhateverTheThreads) {
   test::ProgramFolder folder;
   std::vector<OutlineRecord> big = randomRecords(3 * kPiece + 17, 1),

@@ -1,5 +1,4 @@
-// DrawOutlineFile against maps drawn independently; the rule leaving stretched
-// segments undrawn.
+// DrawOutlineFile against maps drawn independently; the rule leaving stretched segments undrawn.
 
 #include "render/outline_reader.hpp"
 
@@ -52,33 +51,31 @@ class OutlineReaderTest : public ::testing::Test {
     projector = std::make_unique<OutlineProjector>(view.lat, view.lon);
     expected = window->mapLayer;
   }
-  OutlineFigures draw(const std::string &name) {
+  OutlineFigures draw(const std::string& name) {
     OutlineTarget target{window->mapLayer, *projector, *window, cancel, 2};
     return reader.DrawOutlineFile(name, target);
   }
-  // The vertex as the map has it: projected by the literal formula, rounded to
-  // whole miles.
+  // The vertex as the map has it: projected by the literal formula, rounded to whole miles.
   geo::MapPoint mapOf(Minutes m) const {
     const geo::MapPoint p =
         geo::ProjectPoint(plane.LatHere, plane.LonHere, m.lat / 60.0, m.lon / 60.0);
     return {static_cast<double>(geo::toInt16HalfEven(p.x)),
             static_cast<double>(geo::toInt16HalfEven(p.y))};
   }
-  void expectPolyline(const std::vector<Minutes> &vertices) {
+  void expectPolyline(const std::vector<Minutes>& vertices) {
     expected.moveTo(mapOf(vertices.front()).x, mapOf(vertices.front()).y);
     for (std::size_t i = 1; i < vertices.size(); ++i)
       expected.lineTo(mapOf(vertices[i]).x, mapOf(vertices[i]).y);
   }
   bool sameMap() const { return test::samePixels(window->mapLayer, expected); }
-  // Draws the files in turn (the current point carries over); the map must
-  // equal the polylines and dots drawn directly, the figures summed over the
-  // files the counts.
-  void check(const char *name, MapView view, const std::vector<std::vector<OutlineRecord>> &files,
-             const std::vector<std::vector<Minutes>> &polylines, const std::vector<Minutes> &dots,
+  // Draws the files in turn (the current point carries over); the map must equal the polylines and
+  // dots drawn directly, the figures summed over the files the counts.
+  void check(const char* name, MapView view, const std::vector<std::vector<OutlineRecord>>& files,
+             const std::vector<std::vector<Minutes>>& polylines, const std::vector<Minutes>& dots,
              Counts counts) {
     SCOPED_TRACE(name);
     setUpMap(view);
-    for (const auto &polyline : polylines) expectPolyline(polyline);
+    for (const auto& polyline : polylines) expectPolyline(polyline);
     for (Minutes m : dots) expected.dot(mapOf(m).x, mapOf(m).y, kPen);
     Counts sum{};
     for (std::size_t f = 0; f < files.size(); ++f) {
@@ -140,8 +137,8 @@ TEST_F(OutlineReaderTest, EveryPenCodeCaseDrawsTheExpectedMap) {
         {6, 2, 4, 0, 0});
 }
 
-// A missing file is reported and skipped; cancelling stops every file at its
-// next start record, lines before it are still drawn.
+// A missing file is reported and skipped; cancelling stops every file at its next start record,
+// lines before it are still drawn.
 TEST_F(OutlineReaderTest, AMissingFileIsSkippedACancelStopsAtTheNextStartRecord) {
   setUpMap(kNear);
   EXPECT_FALSE(draw("lake.pnt").found);
@@ -161,9 +158,8 @@ TEST_F(OutlineReaderTest, AMissingFileIsSkippedACancelStopsAtTheNextStartRecord)
   EXPECT_TRUE(sameMap());
 }
 
-// River rules: a polyline marked with too short a chain is passed over (no
-// line, no dot); a vertex nearer than the step to the last point drawn is
-// skipped unless it ends its polyline.
+// River rules: a polyline marked with too short a chain is passed over (no line, no dot); a vertex
+// nearer than the step to the last point drawn is skipped unless it ends its polyline.
 TEST_F(OutlineReaderTest, ShortRiverChainsAndSubStepVerticesAreNotDrawn) {
   setUpMap(kNear);
   folder.write("r.pnt", {start(600, 1200, kFirstChainCode + 10), lineTo(630, 1230),
@@ -180,8 +176,7 @@ TEST_F(OutlineReaderTest, ShortRiverChainsAndSubStepVerticesAreNotDrawn) {
   EXPECT_EQ(std::tuple(f.polylines, f.shortChains, f.lines, f.dots), std::tuple(4u, 2u, 4u, 0u));
 }
 
-// A first line follows the stretch rule only from the pen position the reader
-// was told of.
+// A first line follows the stretch rule only from the pen position the reader was told of.
 TEST_F(OutlineReaderTest, ALineFromAPenPositionTheReaderKnowsFollowsTheStretchRule) {
   setUpMap(kWhole);
   const geo::MapPoint east = mapOf({0, 10790});
@@ -195,9 +190,8 @@ TEST_F(OutlineReaderTest, ALineFromAPenPositionTheReaderKnowsFollowsTheStretchRu
   EXPECT_EQ(window->mapLayer.point(0.0, -1.0), kPen);
 }
 
-// The excess over the true length decides at its bounds; segments through or
-// beside the antipode (0, 180) of a station at (0, 0) are stretched, a radial
-// one however near is not.
+// The excess over the true length decides at its bounds; segments through or beside the antipode
+// (0, 180) of a station at (0, 0) are stretched, a radial one however near is not.
 TEST(StretchedSegment, ExcessOverTheTrueLengthDecides) {
   const std::tuple<double, double, bool> excess[] = {
       {2000.0, 0.0, false}, {2000.5, 0.0, true}, {9000.0, 7000.0, false}, {9000.1, 7000.0, true},

@@ -21,9 +21,9 @@ namespace orbelle::render {
 namespace {
 
 // Maps on which a fixed seed table once left water or ice unfilled; probes lie inside their area
-// and read the most common colour of the 3 × 3 pixels round them (a border line may cross one).
-// The default map is pinned whole: every pixel as drawn since the region decisions came (FNV-1a
-// 64 over the colours, row by row); making the pass faster must not move one.
+// and read the most common colour of the 3 × 3 pixels round them (a border line may cross one). The
+// default map is pinned whole: every pixel as drawn since the region decisions came (FNV-1a 64 over
+// the colours, row by row); making the pass faster must not move one.
 TEST(ShippedMap, WaterLandAndIceAreFilledWhateverLiesOnTheMap) {
   ASSERT_TRUE(test::shippedDataPresent()) << "no outline data in " << test::shippedProgramFolder();
   const PassOptions options;

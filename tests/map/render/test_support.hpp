@@ -1,7 +1,6 @@
 #pragma once
 
-// Shared pieces of the render tests: program folders, a recording window, pixel
-// probes.
+// Shared pieces of the render tests: program folders, a recording window, pixel probes.
 
 #include <cstdint>
 #include <filesystem>
@@ -17,17 +16,16 @@
 
 namespace orbelle::render::test {
 
-// A fresh temporary folder with an empty mapdata subfolder, removed with the
-// object.
+// A fresh temporary folder with an empty mapdata subfolder, removed with the object.
 class ProgramFolder {
  public:
   ProgramFolder();
   ~ProgramFolder() { std::filesystem::remove_all(path_); }
-  ProgramFolder(const ProgramFolder &) = delete;
-  ProgramFolder &operator=(const ProgramFolder &) = delete;
+  ProgramFolder(const ProgramFolder&) = delete;
+  ProgramFolder& operator=(const ProgramFolder&) = delete;
   std::string string() const { return path_.string(); }
-  std::string mapDataPath(const std::string &name) const { return string() + "/mapdata/" + name; }
-  void write(const std::string &name, const std::vector<OutlineRecord> &records) const;
+  std::string mapDataPath(const std::string& name) const { return string() + "/mapdata/" + name; }
+  void write(const std::string& name, const std::vector<OutlineRecord>& records) const;
 
  private:
   std::filesystem::path path_;
@@ -43,8 +41,7 @@ inline OutlineRecord lineTo(int latMinutes, int lonMinutes, int code = 1) {
 }
 inline OutlineRecord endOfData() { return {0, 0, 0}; }
 
-// Logs the pass's calls ("drawing 1", "begin", "message", "cache", ...) and
-// owns the map layer.
+// Logs the pass's calls ("drawing 1", "begin", "message", "cache", ...) and owns the map layer.
 class RecordingWindow : public PassWindow {
  public:
   explicit RecordingWindow(int side) : mapLayer(side, side) {}
@@ -52,7 +49,7 @@ class RecordingWindow : public PassWindow {
     Drawing = drawing;
     calls.push_back(drawing ? "drawing 1" : "drawing 0");
   }
-  raster::Surface &beginPass() override {
+  raster::Surface& beginPass() override {
     calls.push_back("begin");
     return mapLayer;
   }
@@ -62,11 +59,11 @@ class RecordingWindow : public PassWindow {
     else
       ++yields;
   }
-  void showMessage(const std::string &text) override {
+  void showMessage(const std::string& text) override {
     calls.push_back("message");
     messages.push_back(text);
   }
-  void writeCache(const raster::Surface &layer) override {
+  void writeCache(const raster::Surface& layer) override {
     calls.push_back("cache");
     cached = layer;
     if (onWriteCache) onWriteCache();
@@ -84,15 +81,14 @@ class RecordingWindow : public PassWindow {
 };
 
 // The pixel of a position on the map and its colour (none off the surface).
-geo::PixelIndex pixelAt(const geo::MapPlane &plane, const raster::Surface &surface, double lat,
+geo::PixelIndex pixelAt(const geo::MapPlane& plane, const raster::Surface& surface, double lat,
                         double lon);
-std::optional<raster::Rgb> colourAt(const geo::MapPlane &plane, const raster::Surface &surface,
+std::optional<raster::Rgb> colourAt(const geo::MapPlane& plane, const raster::Surface& surface,
                                     double lat, double lon);
-std::int64_t countOf(const raster::Surface &surface, raster::Rgb colour);
-bool samePixels(const raster::Surface &a, const raster::Surface &b);
+std::int64_t countOf(const raster::Surface& surface, raster::Rgb colour);
+bool samePixels(const raster::Surface& a, const raster::Surface& b);
 
-// The repository's folder (it holds mapdata/), or $ORBELLE_PROGRAM_FOLDER when
-// set.
+// The repository's folder (it holds mapdata/), or $ORBELLE_PROGRAM_FOLDER when set.
 std::string shippedProgramFolder();
 bool shippedDataPresent();
 
