@@ -30,8 +30,7 @@ TEST(SetMapScale, SpansTheMapRadiusOnBothAxesWithYUp) {
   }
 }
 
-// Pixel positions from the read-back scale, indices rounded ties to even; the plane projects
-// from its station (the projection itself is the geometry tests' subject).
+// Pixel positions from the read-back scale, indices rounded ties to even.
 TEST(MapPlane, PixelsOfMapPointsAndProjectionFromTheStation) {
   MapPlane plane;
   plane.MaxDx = 100;
@@ -49,13 +48,12 @@ TEST(MapPlane, PixelsOfMapPointsAndProjectionFromTheStation) {
   }
   const PixelIndex far = pixelIndexOf(plane, surface, {1e12, -1e12});
   EXPECT_FALSE(surface.pixel(far.px, far.py).has_value());
-  EXPECT_NEAR(plane.ProjectPoint(0, 90).x, 6216.48, 1e-9);
-  plane.LatHere = 40;
+  plane.LatHere = 40;  // the plane projects from its station (the geometry tests test the rest)
   plane.LonHere = -75;
-  EXPECT_EQ(plane.ProjectPoint(40, -75).x, 0.0);
   const MapPoint fast = plane.projector().project(51.5, 0), literal = plane.ProjectPoint(51.5, 0);
   EXPECT_NEAR(fast.x, literal.x, 1e-6);
   EXPECT_NEAR(fast.y, literal.y, 1e-6);
+  EXPECT_EQ(plane.ProjectPoint(40, -75).x, 0.0);
 }
 
 }  // namespace

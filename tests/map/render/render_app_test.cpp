@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -10,7 +9,6 @@
 #include <vector>
 
 #include "headless_window.hpp"
-#include "program_folder.hpp"
 #include "render/drawing_pass.hpp"
 #include "render_options.hpp"
 #include "test_support.hpp"
@@ -102,14 +100,6 @@ TEST(HeadlessWindow, KeepsTheCachedMapAndDrawsTheOverlayOnIt) {
   EXPECT_FALSE(window.Drawing);
   EXPECT_EQ(messages.str(), "File " + folder.string() + "/mapdata/river.pnt does not exist\n");
   EXPECT_EQ(window.messages().size(), 1u);
-}
-
-TEST(ProgramFolder, IsTheRealFolderOfTheRunningProgram) {
-  const std::string folder = programFolder();
-  ASSERT_FALSE(folder.empty());
-  EXPECT_TRUE(std::filesystem::is_directory(folder));
-  EXPECT_EQ(std::filesystem::canonical(folder).string(), folder);
-  EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(folder) / "test_map_render"));
 }
 
 }  // namespace
