@@ -117,21 +117,19 @@ TEST(GmtText, ReadsSegmentsWithTheirLevelsAndRefusesMalformedLines) {
 const std::vector<std::uint8_t> kCells = {0, 1, 2, 3, 4, 1, 1, 0, 0, 0, 0, 2, 3, 3, 1, 1, 1, 4};
 constexpr std::uint32_t kCell = 60 * 3600;
 
-TEST(LandMask, RoundTripsAndLooksUpCellsFromTheNorthWest) {
+// The mask round-trips and looks cells up from the north-west; grids that do not cover the globe
+// and damaged files are refused.
+TEST(LandMask, RoundTripsLooksUpCellsAndRefusesDamage) {
   const auto bytes = encodeMask(kCells, 6, 3, kCell);
   EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 9), std::string("LANDMASK\x06"));
   const LandMask mask = decodeMask(bytes);
   EXPECT_EQ(mask.levels, kCells);
   // North-west cell; row 0 columns 1 and 2; row 1's last column; the south-east cell; 180 is
   // column 0 and the south pole the last row; longitudes fold (241 is -119).
-  const double lat[] = {89, 89, 89, 0.5, -89, -90, 90, 89};
-  const double lon[] = {-179, -61, -59, 179, 179, 180, -180, 241};
-  const int level[] = {0, 1, 2, 2, 4, 3, 0, 1};
-  for (int i = 0; i < 8; ++i)
-    EXPECT_EQ(mask.at(lat[i], lon[i]), level[i]) << lat[i] << " " << lon[i];
-}
-
-TEST(LandMask, RefusesGridsThatDoNotCoverTheGlobeAndDamagedFiles) {
+  const std::tuple<double, double, int> lookups[] = {{89, -179, 0}, {89, -61, 1},  {89, -59, 2},
+                                                     {0.5, 179, 2}, {-89, 179, 4}, {-90, 180, 3},
+                                                     {90, -180, 0}, {89, 241, 1}};
+  for (auto [lat, lon, level] : lookups) EXPECT_EQ(mask.at(lat, lon), level) << lat << " " << lon;
   std::vector<std::uint8_t> bad = kCells, none = {0, 1};
   bad[5] = 5;
   EXPECT_THROW(encodeMask(kCells, 6, 3, 3600), std::invalid_argument);
@@ -139,13 +137,12 @@ TEST(LandMask, RefusesGridsThatDoNotCoverTheGlobeAndDamagedFiles) {
   EXPECT_THROW(encodeMask(none, 6, 3, kCell), std::invalid_argument);
   EXPECT_THROW(encodeMask(bad, 6, 3, kCell), std::invalid_argument);
   // Truncated, another magic, a cell size that no longer covers the globe, a level above 4, empty.
-  const auto good = encodeMask(kCells, 6, 3, kCell);
   for (const auto& [at, value] :
-       {std::pair{good.size(), -1}, {0ul, 'X'}, {16ul, 1}, {good.size() - 1, 9}, {0ul, -1}}) {
-    auto bytes = good;
-    if (value >= 0) bytes[at] = static_cast<std::uint8_t>(value);
-    bytes.resize(value >= 0 ? bytes.size() : at == 0 ? 0 : at - 1);
-    EXPECT_THROW(decodeMask(bytes), std::runtime_error) << at;
+       {std::pair{bytes.size(), -1}, {0ul, 'X'}, {16ul, 1}, {bytes.size() - 1, 9}, {0ul, -1}}) {
+    auto spoilt = bytes;
+    if (value >= 0) spoilt[at] = static_cast<std::uint8_t>(value);
+    spoilt.resize(value >= 0 ? spoilt.size() : at == 0 ? 0 : at - 1);
+    EXPECT_THROW(decodeMask(spoilt), std::runtime_error) << at;
   }
 }
 
