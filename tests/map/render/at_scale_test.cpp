@@ -40,21 +40,11 @@ constexpr int kRound = 2;
 
 enum class Truth : std::uint8_t { Land, Ocean, Lake, Mixed };
 
-struct Score {
-  std::int64_t scored = 0;  // pixels wholly on one side, land/water/ice coloured
-  // Land painted water farther than kShoreSlack from an outline, on land in the outline data too.
-  std::int64_t landPaintedWaterAway = 0;
-  std::int64_t iceLeftGreen = 0;  // pixels wholly on land inside an ice cap, land-coloured
-  int bodiesLeft = 0;  // land-coloured regions mostly in water (mask and outline data alike)
-  std::int64_t land = 0, wetWithRivers = 0;  // pixels wholly on land: fill-coloured, water
-};
-
 // The truth of every pixel of a map (row-major): its footprint's nine points looked up in the
 // mask, from a grid of half-pixel points shared between neighbours.
-std::vector<Truth> pixelTruth(const mapdata::LandMask& mask, const geo::MapPlane& plane,
+std::vector<Truth> pixelTruth(const mapdata::LandMask& mask, const geo::PlaneInverse& inverse,
                               const raster::Surface& map) {
   const int w = map.width(), gw = 2 * w + 1;
-  const geo::PlaneInverse inverse(plane.LatHere, plane.LonHere);
   std::vector<Truth> grid(static_cast<std::size_t>(gw) * (2 * map.height() + 1)), pixels;
   for (std::size_t g = 0; g < grid.size(); ++g) {
     const double half = map.unitWidth() / 2.0;
@@ -71,67 +61,6 @@ std::vector<Truth> pixelTruth(const mapdata::LandMask& mask, const geo::MapPlane
     pixels.push_back(same ? at(4) : Truth::Mixed);
   }
   return pixels;
-}
-
-// Scores map; with rivers (the same map with rivers on), also their share of the land.
-Score scoreMap(const std::vector<Truth>& truth, const geo::MapPlane& plane,
-               const raster::Surface& map, const raster::Surface* rivers,
-               const PassOptions& options, const ShoreTruth& rings) {
-  Score s;
-  const int w = map.width(), h = map.height();
-  const geo::PlaneInverse inverse(plane.LatHere, plane.LonHere);
-  auto index = [w](int x, int y) { return static_cast<std::size_t>(y) * w + x; };
-  auto isFill = [&](raster::Rgb c) {
-    return c == options.WaterColor || c == options.LandColor || c == options.IceColor;
-  };
-  auto nearOutline = [&](int px, int py) {
-    for (int y = std::max(0, py - kShoreSlack); y <= std::min(h - 1, py + kShoreSlack); ++y) {
-      for (int x = std::max(0, px - kShoreSlack); x <= std::min(w - 1, px + kShoreSlack); ++x) {
-        if (!isFill(*map.pixel(x, y))) return true;
-      }
-    }
-    return false;
-  };
-  // Scored pixels: 1 wholly on land, 2 wholly in water the outline data has too, 0 otherwise.
-  std::vector<char> side(static_cast<std::size_t>(w) * h, 0);
-  for (int py = 0; py < h; ++py) {
-    for (int px = 0; px < w; ++px) {
-      const raster::Rgb c = *map.pixel(px, py);
-      const double x = map.scaleLeft() + px * map.unitWidth();
-      const double y = map.scaleTop() - py * map.unitWidth();
-      const Truth t = truth[index(px, py)];
-      if (!isFill(c) || std::hypot(x, y) > kScoredRadiusMiles || t == Truth::Mixed) continue;
-      ++s.scored;
-      const bool water = c == options.WaterColor, land = c == options.LandColor;
-      const geo::GeoPosition p = inverse.positionOnCircle({x, y});
-      if (t == Truth::Land) {
-        side[index(px, py)] = 1;
-        const auto r = rivers != nullptr ? rivers->pixel(px, py) : std::nullopt;
-        s.land += r.has_value() && isFill(*r);
-        s.wetWithRivers += r == options.WaterColor;
-        if ((!water && !land) || nearOutline(px, py)) continue;
-        const geo::RingMask m = rings.at(p.lat, p.lon);
-        s.landPaintedWaterAway += water && (m & kLandBit) != 0;
-        s.iceLeftGreen += land && (m & (kLandBit | kIceBit)) == (kLandBit | kIceBit);
-      } else if (land && (rings.at(p.lat, p.lon) & kLandBit) == 0) {
-        // Water the outline data lacks (reservoirs, lagoons) is not the fills' to find.
-        side[index(px, py)] = 2;
-      }
-    }
-  }
-  // Land-coloured regions as the map shows them, and how much of each lies in water.
-  const LandRegions regions = findLandRegions(map, options.LandColor);
-  std::vector<std::int64_t> inWater(regions.count), onLand(regions.count);
-  for (const LandRun& run : regions.runs) {
-    for (int x = run.x0; x <= run.x1; ++x) {
-      inWater[run.region] += side[index(x, run.y)] == 2;
-      onLand[run.region] += side[index(x, run.y)] == 1;
-    }
-  }
-  for (int r = 0; r < regions.count; ++r) {
-    s.bodiesLeft += inWater[r] >= kLeftBodyPixels && inWater[r] > onLand[r];
-  }
-  return s;
 }
 
 struct Place {
@@ -180,16 +109,63 @@ class AtScale : public ::testing::Test {
     raster::Surface map = *window.cached;
     options_.ShowRivers = rivers;
     if (rivers) pass.cmdDraw_Click();
-    const std::vector<Truth> truth = pixelTruth(*mask_, plane, map);
-    const Score s =
-        scoreMap(truth, plane, map, rivers ? &*window.cached : nullptr, options_, *rings_);
+    const raster::Surface& drawn = *window.cached;  // with rivers when they are on
+    const geo::PlaneInverse inverse(lat, lon);
+    const std::vector<Truth> truth = pixelTruth(*mask_, inverse, map);
     const std::string where = std::to_string(lat) + ", " + std::to_string(lon) + ", " +
                               std::to_string(maxDx) + " mi, " + std::to_string(side) + " px";
-    const double share = static_cast<double>(s.wetWithRivers) / std::max<double>(1, s.land);
-    const double most = kMostLandPaintedWater * static_cast<double>(s.scored);
-    EXPECT_LE(static_cast<double>(s.landPaintedWaterAway), most) << where;
-    EXPECT_EQ(s.bodiesLeft, 0) << where;
-    EXPECT_LE(static_cast<double>(s.iceLeftGreen), most) << where;
+    auto isFill = [&](raster::Rgb c) {
+      return c == options_.WaterColor || c == options_.LandColor || c == options_.IceColor;
+    };
+    auto nearOutline = [&](int px, int py) {
+      for (int y = std::max(0, py - kShoreSlack); y <= std::min(side - 1, py + kShoreSlack); ++y) {
+        for (int x = std::max(0, px - kShoreSlack); x <= std::min(side - 1, px + kShoreSlack); ++x)
+          if (!isFill(*map.pixel(x, y))) return true;
+      }
+      return false;
+    };
+    // Scored: pixels wholly on one side, land/water/ice coloured. Land painted water away from
+    // an outline and on land in the outline data too; pixels wholly on land inside an ice cap
+    // left land-coloured; pixels wholly on land (fill-coloured, water with rivers). side marks
+    // 1 wholly on land, 2 wholly in water the outline data has too (not reservoirs, lagoons).
+    std::int64_t scored = 0, landPaintedWaterAway = 0, iceLeftGreen = 0, land = 0, wet = 0;
+    std::vector<char> sideOf(truth.size(), 0);
+    for (std::size_t i = 0; i < truth.size(); ++i) {
+      const int px = static_cast<int>(i) % side, py = static_cast<int>(i) / side;
+      const raster::Rgb c = *map.pixel(px, py);
+      const double x = map.scaleLeft() + px * map.unitWidth();
+      const double y = map.scaleTop() - py * map.unitWidth();
+      if (!isFill(c) || std::hypot(x, y) > kScoredRadiusMiles || truth[i] == Truth::Mixed) continue;
+      ++scored;
+      const bool water = c == options_.WaterColor, green = c == options_.LandColor;
+      const geo::GeoPosition p = inverse.positionOnCircle({x, y});
+      if (truth[i] == Truth::Land) {
+        sideOf[i] = 1;
+        land += rivers && isFill(*drawn.pixel(px, py));
+        wet += rivers && drawn.pixel(px, py) == options_.WaterColor;
+        if ((!water && !green) || nearOutline(px, py)) continue;
+        const geo::RingMask m = rings_->at(p.lat, p.lon);
+        landPaintedWaterAway += water && (m & kLandBit) != 0;
+        iceLeftGreen += green && (m & (kLandBit | kIceBit)) == (kLandBit | kIceBit);
+      } else if (green && (rings_->at(p.lat, p.lon) & kLandBit) == 0) {
+        sideOf[i] = 2;
+      }
+    }
+    // Land-coloured regions as the map shows them: none may lie mostly in water.
+    const LandRegions regions = findLandRegions(map, options_.LandColor);
+    std::vector<std::int64_t> inWater(regions.count), onLand(regions.count);
+    for (const LandRun& run : regions.runs) {
+      for (int x = run.x0; x <= run.x1; ++x) {
+        inWater[run.region] += sideOf[run.y * side + x] == 2;
+        onLand[run.region] += sideOf[run.y * side + x] == 1;
+      }
+    }
+    for (int r = 0; r < regions.count; ++r)
+      EXPECT_FALSE(inWater[r] >= kLeftBodyPixels && inWater[r] > onLand[r]) << where;
+    const double share = static_cast<double>(wet) / std::max<double>(1, land);
+    const double most = kMostLandPaintedWater * static_cast<double>(scored);
+    EXPECT_LE(static_cast<double>(landPaintedWaterAway), most) << where;
+    EXPECT_LE(static_cast<double>(iceLeftGreen), most) << where;
     EXPECT_LE(share, kMostRiverShare) << where;
     worstRiverShare_[maxDx] = std::max(worstRiverShare_[maxDx], share);
 
@@ -206,9 +182,8 @@ class AtScale : public ::testing::Test {
       }
       int n = 0;
       for (int y = p.py - kRound; y <= p.py + kRound; ++y) {
-        for (int x = p.px - kRound; x <= p.px + kRound; ++x) {
+        for (int x = p.px - kRound; x <= p.px + kRound; ++x)
           n += x >= 0 && y >= 0 && x < side && y < side && is(x, y);
-        }
       }
       return n;
     };
@@ -219,7 +194,6 @@ class AtScale : public ::testing::Test {
       EXPECT_EQ(count(lake, [&](int x, int y) { return map.pixel(x, y) == options_.LandColor; }), 0)
           << lake.name << " at " << where;
     }
-    const raster::Surface& drawn = *window.cached;
     for (const Place& river : rivers ? std::span(kRivers) : std::span<const Place>()) {
       EXPECT_NE(
           count(river, [&](int x, int y) { return drawn.pixel(x, y) == options_.WaterColor; }), 0)
@@ -255,13 +229,11 @@ TEST_F(AtScale, NamedStationsAtEveryRadiusAndRandomWholeEarthMaps) {
   std::uniform_real_distribution<double> z(-1.0, 1.0), lon(-180.0, 180.0);
   for (int i = 0; i < 100; ++i)
     check(std::asin(z(random)) / geo::kDegToRad, lon(random), 12437, 600, false);
-  for (const auto& [radius, share] : worstRiverShare_) {
+  for (const auto& [radius, share] : worstRiverShare_)
     std::printf("rivers at %d mi: at most %.2f %% of the land water-coloured\n", radius,
-                100.0 * share);
-  }
-  for (const Place& lake : kLakes) {
+                100 * share);
+  for (const Place& lake : kLakes)
     EXPECT_GT(lakeChecked_[lake.name], 0) << lake.name << " was never wide enough to check";
-  }
 }
 
 }  // namespace

@@ -3,9 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
 #include <cmath>
-#include <cstdint>
 #include <map>
 #include <random>
 #include <string>
@@ -13,7 +11,6 @@
 
 #include "geometry/projection.hpp"
 #include "geometry/rounding.hpp"
-#include "plane/map_plane.hpp"
 #include "render/drawing_pass.hpp"
 #include "render/outline_loader.hpp"
 #include "render/pass_style.hpp"
@@ -23,106 +20,95 @@
 namespace orbelle::render {
 namespace {
 
-constexpr std::array<std::string_view, 6> kFiles{kStateFile,  kCountryFile, kCoastFile,
-                                                 kIslandFile, kLakeFile,    kRiverFile};
-
-void requireData() {
-  ASSERT_TRUE(test::shippedDataPresent())
-      << "no outline data in " << test::shippedProgramFolder() << "/mapdata";
-}
-
-class ShippedMap : public ::testing::Test {
- protected:
-  void draw(double lat, double lon, std::int16_t maxDx, int side) {
-    plane.LatHere = lat;
-    plane.LonHere = lon;
-    plane.MaxDx = maxDx;
-    window = std::make_unique<test::RecordingWindow>(side);
-    DrawingPass pass(*window, plane, options, test::shippedProgramFolder());
-    pass.cmdDraw_Click();
-    ASSERT_TRUE(window->messages.empty()) << window->messages.front();
-    ASSERT_TRUE(window->cached.has_value());
-  }
-  // The most common colour of the 3 × 3 pixels around a position's pixel: a probe that falls on
-  // a border line still tells the area around it.
-  raster::Rgb areaColour(double lat, double lon) const {
-    const geo::PixelIndex p = test::pixelAt(plane, *window->cached, lat, lon);
-    std::map<raster::Rgb, int> counts;
-    for (int dy = -1; dy <= 1; ++dy) {
-      for (int dx = -1; dx <= 1; ++dx) {
-        if (auto c = window->cached->pixel(p.px + dx, p.py + dy)) ++counts[*c];
-      }
-    }
-    return std::max_element(counts.begin(), counts.end(),
-                            [](auto a, auto b) { return a.second < b.second; })
-        ->first;
-  }
+// Maps on which a fixed seed table once left water or ice unfilled; probes lie inside their area
+// and read the most common colour of the 3 × 3 pixels round them (a border line may cross one). The
+// default map is pinned whole: every pixel as drawn since the region decisions came (FNV-1a 64 over
+// the colours, row by row); making the pass faster must not move one.
+TEST(ShippedMap, WaterLandAndIceAreFilledWhateverLiesOnTheMap) {
+  ASSERT_TRUE(test::shippedDataPresent()) << "no outline data in " << test::shippedProgramFolder();
+  const PassOptions options;
+  const raster::Rgb land = options.LandColor, water = options.WaterColor, ice = options.IceColor;
   struct Probe {
     const char* where;
     double lat, lon;
     raster::Rgb colour;
   };
-  void check(const char* station, double lat, double lon, std::int16_t maxDx, int side,
-             const std::vector<Probe>& probes) {
-    draw(lat, lon, maxDx, side);
-    for (const Probe& p : probes) {
-      EXPECT_EQ(areaColour(p.lat, p.lon), p.colour)
-          << station << " " << maxDx << " mi, " << side << " px: " << p.where;
+  struct Map {
+    double lat, lon;
+    std::int16_t maxDx;
+    int side;
+    std::vector<Probe> probes;
+  };
+  const Map maps[] = {
+      {33.9,
+       -84.179,
+       12437,
+       600,
+       {{"mid-Pacific", 10.0, -150.0, water},
+        {"Sahara", 24.0, 5.0, land},
+        {"Greenland", 72.0, -40.0, ice},
+        {"Antarctica", -80.0, 0.0, ice},
+        {"Caspian Sea", 42.0, 50.5, water},
+        {"Red Sea", 20.0, 38.5, water}}},
+      {33.9,
+       -84.179,
+       12437,
+       1600,
+       {{"Lake Superior", 47.6, -87.4, water}, {"Lake Victoria", -1.0, 33.0, water}}},
+      {33.9,
+       -84.179,
+       1200,
+       600,
+       {{"Lake Erie", 42.2, -81.2, water},
+        {"Lake Ontario, Canadian part", 43.8, -77.8, water},
+        {"Lake Huron", 44.8, -82.3, water}}},
+      {-34.6,
+       -58.4,
+       1500,
+       600,
+       {{"Pacific, cut off by the edge", -35.0, -78.0, water},
+        {"South Atlantic", -40.0, -52.0, water}}},
+      {64.15,
+       -21.94,
+       600,
+       600,
+       {{"Greenland, its seed off the map", 68.0, -38.0, ice},
+        {"Denmark Strait", 66.5, -27.0, water}}},
+      {59.3, 18.1, 300, 600, {{"Vänern", 58.9, 13.4, water}, {"Baltic Sea", 58.5, 20.0, water}}},
+      {-12.0, -77.0, 800, 600, {{"Titicaca", -15.8, -69.4, water}}}};
+  for (const Map& m : maps) {
+    geo::MapPlane plane{.LatHere = m.lat, .LonHere = m.lon, .MaxDx = m.maxDx};
+    test::RecordingWindow window(m.side);
+    DrawingPass(window, plane, options, test::shippedProgramFolder()).cmdDraw_Click();
+    ASSERT_TRUE(window.messages.empty()) << window.messages.front();
+    const raster::Surface& map = *window.cached;
+    for (const Probe& p : m.probes) {
+      const geo::PixelIndex at = test::pixelAt(plane, map, p.lat, p.lon);
+      std::map<raster::Rgb, int> counts;
+      for (int i = 0; i < 9; ++i) {
+        if (auto c = map.pixel(at.px + i % 3 - 1, at.py + i / 3 - 1)) ++counts[*c];
+      }
+      EXPECT_EQ(std::max_element(counts.begin(), counts.end(),
+                                 [](auto a, auto b) { return a.second < b.second; })
+                    ->first,
+                p.colour)
+          << m.lat << ", " << m.lon << ", " << m.maxDx << " mi, " << m.side << " px: " << p.where;
     }
+    if (&m != maps) continue;
+    std::uint64_t hash = 0xcbf29ce484222325u;
+    for (int y = 0; y < 600; ++y) {
+      for (int x = 0; x < 600; ++x) hash = (hash ^ *map.pixel(x, y)) * 0x100000001b3u;
+    }
+    EXPECT_EQ(hash, 0xeb4aebc59b3ee729u);
   }
-
-  geo::MapPlane plane;
-  PassOptions options;
-  std::unique_ptr<test::RecordingWindow> window;
-  const raster::Rgb land = options.LandColor, water = options.WaterColor, ice = options.IceColor;
-};
-
-// Maps on which a fixed seed table once left water or ice unfilled; probes lie inside their area.
-TEST_F(ShippedMap, WaterLandAndIceAreFilledWhateverLiesOnTheMap) {
-  requireData();
-  check("Atlanta", 33.9, -84.179, 12437, 600,
-        {{"mid-Atlantic", 30.0, -40.0, water},
-         {"mid-Pacific", 10.0, -150.0, water},
-         {"South Pacific", -40.0, -120.0, water},
-         {"Indian Ocean", -20.0, 80.0, water},
-         {"Sahara", 24.0, 5.0, land},
-         {"Siberia", 65.0, 100.0, land},
-         {"Brazil", -10.0, -55.0, land},
-         {"Greenland", 72.0, -40.0, ice},
-         {"Antarctica", -80.0, 0.0, ice},
-         {"Caspian Sea", 42.0, 50.5, water},
-         {"Red Sea", 20.0, 38.5, water}});
-  for (auto [x, y] : {std::pair{0, 0}, {599, 0}, {0, 599}, {599, 599}, {40, 40}})
-    EXPECT_EQ(window->cached->pixel(x, y), raster::kBlack) << x << ", " << y;
-  // Every pixel of this map as drawn since the region decisions came (FNV-1a 64 over the
-  // colours, row by row): making the pass faster must not move one.
-  std::uint64_t hash = 0xcbf29ce484222325u;
-  for (int y = 0; y < 600; ++y) {
-    for (int x = 0; x < 600; ++x) hash = (hash ^ *window->cached->pixel(x, y)) * 0x100000001b3u;
-  }
-  EXPECT_EQ(hash, 0xeb4aebc59b3ee729u);
-  check("Atlanta", 33.9, -84.179, 12437, 1600,
-        {{"Lake Superior", 47.6, -87.4, water}, {"Lake Victoria", -1.0, 33.0, water}});
-  check("Atlanta", 33.9, -84.179, 1200, 600,
-        {{"Lake Erie", 42.2, -81.2, water},
-         {"Lake Ontario, Canadian part", 43.8, -77.8, water},
-         {"Lake Huron", 44.8, -82.3, water}});
-  check("Buenos Aires", -34.6, -58.4, 1500, 600,
-        {{"Pacific, cut off by the edge", -35.0, -78.0, water},
-         {"South Atlantic", -40.0, -52.0, water}});
-  check("Reykjavik", 64.15, -21.94, 600, 600,
-        {{"Greenland, its seed off the map", 68.0, -38.0, ice},
-         {"Denmark Strait", 66.5, -27.0, water}});
-  check("Stockholm", 59.3, 18.1, 300, 600,
-        {{"Vänern", 58.9, 13.4, water}, {"Baltic Sea", 58.5, 20.0, water}});
-  check("Lima", -12.0, -77.0, 800, 600, {{"Titicaca", -15.8, -69.4, water}});
 }
 
 // Within 1e-6 mile before rounding, and equal after it except within 1e-6 of a tie.
 TEST(ShippedData, EveryVertexProjectsWithinAMillionthOfAMileOfTheLiteralFormula) {
-  requireData();
+  ASSERT_TRUE(test::shippedDataPresent());
   std::vector<std::string> paths;
-  for (std::string_view name : kFiles)
+  for (std::string_view name :
+       {kStateFile, kCountryFile, kCoastFile, kIslandFile, kLakeFile, kRiverFile})
     paths.push_back(test::shippedProgramFolder() + "/mapdata/" + std::string(name));
   const OutlineProjector unused(0.0, 0.0);
   const OutlineLoader loader(paths, unused, 1);  // one thread: reads, projects nothing yet

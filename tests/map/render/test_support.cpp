@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
-#include <random>
 #include <stdexcept>
 
 namespace orbelle::render::test {
@@ -11,34 +10,15 @@ namespace orbelle::render::test {
 namespace fs = std::filesystem;
 
 ProgramFolder::ProgramFolder() {
-  std::random_device device;
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    const fs::path candidate =
-        fs::temp_directory_path() / ("orbelle-render-test-" + std::to_string(device()));
-    if (fs::create_directory(candidate)) {
-      path_ = candidate;
-      fs::create_directory(path_ / "mapdata");
-      return;
-    }
-  }
-  throw std::runtime_error("cannot create a temporary folder");
-}
-
-ProgramFolder::~ProgramFolder() {
-  std::error_code ignored;
-  fs::remove_all(path_, ignored);
-}
-
-std::string ProgramFolder::mapDataPath(const std::string& name) const {
-  return (path() / "mapdata" / name).string();
+  std::string pattern = (fs::temp_directory_path() / "orbelle-render-test-XXXXXX").string();
+  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot create " + pattern);
+  path_ = pattern;
+  fs::create_directory(path_ / "mapdata");
 }
 
 void ProgramFolder::write(const std::string& name,
                           const std::vector<OutlineRecord>& records) const {
-  writeBytes(name, encodeOutlineRecords(records));
-}
-
-void ProgramFolder::writeBytes(const std::string& name, const std::vector<std::byte>& bytes) const {
+  const std::vector<std::byte> bytes = encodeOutlineRecords(records);
   std::ofstream out(mapDataPath(name), std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(bytes.data()),
             static_cast<std::streamsize>(bytes.size()));
@@ -62,6 +42,11 @@ std::optional<raster::Rgb> colourAt(const geo::MapPlane& plane, const raster::Su
 std::int64_t countOf(const raster::Surface& surface, raster::Rgb colour) {
   const std::size_t n = static_cast<std::size_t>(surface.width()) * surface.height();
   return std::count(surface.pixels(), surface.pixels() + n, raster::toPixel(colour));
+}
+
+bool samePixels(const raster::Surface& a, const raster::Surface& b) {
+  return a.width() == b.width() && a.height() == b.height() &&
+         std::equal(a.pixels(), a.pixels() + a.width() * a.height(), b.pixels());
 }
 
 std::string shippedProgramFolder() {

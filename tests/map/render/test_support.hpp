@@ -20,14 +20,12 @@ namespace orbelle::render::test {
 class ProgramFolder {
  public:
   ProgramFolder();
-  ~ProgramFolder();
+  ~ProgramFolder() { std::filesystem::remove_all(path_); }
   ProgramFolder(const ProgramFolder&) = delete;
   ProgramFolder& operator=(const ProgramFolder&) = delete;
-  const std::filesystem::path& path() const { return path_; }
   std::string string() const { return path_.string(); }
+  std::string mapDataPath(const std::string& name) const { return string() + "/mapdata/" + name; }
   void write(const std::string& name, const std::vector<OutlineRecord>& records) const;
-  void writeBytes(const std::string& name, const std::vector<std::byte>& bytes) const;
-  std::string mapDataPath(const std::string& name) const;
 
  private:
   std::filesystem::path path_;
@@ -42,13 +40,11 @@ inline OutlineRecord lineTo(int latMinutes, int lonMinutes, int code = 1) {
   return start(latMinutes, lonMinutes, code);
 }
 inline OutlineRecord endOfData() { return {0, 0, 0}; }
-inline OutlineRecord ignored(int code = -1) { return start(0, 0, code); }
 
 // Logs the pass's calls ("drawing 1", "begin", "message", "cache", ...) and owns the map layer.
 class RecordingWindow : public PassWindow {
  public:
   explicit RecordingWindow(int side) : mapLayer(side, side) {}
-
   void setDrawing(bool drawing) override {
     Drawing = drawing;
     calls.push_back(drawing ? "drawing 1" : "drawing 0");
@@ -58,8 +54,10 @@ class RecordingWindow : public PassWindow {
     return mapLayer;
   }
   void letEventsRun() override {
-    ++yields;
-    if (onYield) onYield(yields);
+    if (onYield)
+      onYield(++yields);
+    else
+      ++yields;
   }
   void showMessage(const std::string& text) override {
     calls.push_back("message");
@@ -75,8 +73,7 @@ class RecordingWindow : public PassWindow {
 
   raster::Surface mapLayer;
   std::optional<raster::Surface> cached;  // the last picture written as cache
-  std::vector<std::string> calls;
-  std::vector<std::string> messages;
+  std::vector<std::string> calls, messages;
   int yields = 0;
   bool Drawing = false;
   std::function<void(int)> onYield;  // run at each yield with its number (1 for the first)
@@ -89,6 +86,7 @@ geo::PixelIndex pixelAt(const geo::MapPlane& plane, const raster::Surface& surfa
 std::optional<raster::Rgb> colourAt(const geo::MapPlane& plane, const raster::Surface& surface,
                                     double lat, double lon);
 std::int64_t countOf(const raster::Surface& surface, raster::Rgb colour);
+bool samePixels(const raster::Surface& a, const raster::Surface& b);
 
 // The repository's folder (it holds mapdata/), or $ORBELLE_PROGRAM_FOLDER when set.
 std::string shippedProgramFolder();

@@ -54,9 +54,10 @@ TEST(Network, JoinsThroughSharedEndsStopsAtJunctionsKeepsRepeatsOnce) {
   EXPECT_TRUE(samePlace(loop.front(), loop.back()));
 }
 
+// A square cut into three pieces, the second given backwards and the pieces out of order; a
+// square across 180, whose -180 copies of the shared ends are not repeated; repeated and
+// degenerate pieces dropped; open ends refused.
 TEST(AssembleRings, JoinsPiecesInAnyOrderAndDirectionAndAcrossTheAntimeridian) {
-  // A square cut into three pieces, the second given backwards and the pieces out of order; a
-  // square across 180, whose -180 copies of the shared ends are not repeated.
   const std::vector<Polyline> cases[] = {
       {{{1, 1}, {0, 1}, {0, 0}}, {{2, 0}, {1, 0}, {0, 0}}, {{2, 0}, {2, 1}, {1, 1}}},
       {{{179, 0}, {180, 0}},
@@ -66,20 +67,14 @@ TEST(AssembleRings, JoinsPiecesInAnyOrderAndDirectionAndAcrossTheAntimeridian) {
   for (const std::vector<Polyline>& pieces : cases) {
     const RingAssembly out = assembleRings(pieces);
     ASSERT_EQ(out.rings.size(), 1u);
-    const Polyline& ring = out.rings[0];
-    ASSERT_EQ(ring.size(), 7u);
-    EXPECT_EQ(ring.front(), ring.back());
+    ASSERT_EQ(out.rings[0].size(), 7u);
+    EXPECT_EQ(out.rings[0].front(), out.rings[0].back());
   }
-}
-
-TEST(AssembleRings, DropsRepeatedAndDegeneratePiecesAndRefusesOpenEnds) {
   const Polyline island = {{5, 5}, {6, 5}, {6, 6}, {5, 5}};
-  const Polyline islandBackwards(island.rbegin(), island.rend());
-  const RingAssembly out =
-      assembleRings({island, islandBackwards, island, {{1, 1}, {2, 2}, {1, 1}}});
-  EXPECT_EQ(out.rings.size(), 1u);
-  EXPECT_EQ(out.repeatedPieces, 2u);
-  EXPECT_EQ(out.degeneratePieces, 1u);
+  const RingAssembly out = assembleRings(
+      {island, Polyline(island.rbegin(), island.rend()), island, {{1, 1}, {2, 2}, {1, 1}}});
+  EXPECT_EQ(std::tuple(out.rings.size(), out.repeatedPieces, out.degeneratePieces),
+            std::tuple(1u, 2u, 1u));
   EXPECT_THROW(assembleRings({{{0, 0}, {1, 0}, {1, 1}}}), std::runtime_error);
 }
 

@@ -36,9 +36,9 @@ TEST(OutlineRecords, WritesLittleEndianRecordsAndReadsThemBack) {
   EXPECT_THROW(encodeOutline(two, {1001}), std::invalid_argument);
   EXPECT_THROW(encodeOutline(two, {1001, 1000}), std::invalid_argument);
   // Chain marks: whole 10 km above 1002, saturated.
-  const double km[] = {0.0, 9.99, 10.0, 4454.0, -5.0, 1e9};
-  const std::int16_t codes[] = {1002, 1002, 1003, 1447, 1002, 32767};
-  for (int i = 0; i < 6; ++i) EXPECT_EQ(chainStartCode(km[i]), codes[i]) << km[i];
+  for (auto [km, code] :
+       {std::pair{9.99, 1002}, {10.0, 1003}, {4454.0, 1447}, {-5.0, 1002}, {1e9, 32767}})
+    EXPECT_EQ(chainStartCode(km), code) << km;
 }
 
 TEST(OutlineRecords, DecoderListsEveryDeviation) {
@@ -94,27 +94,16 @@ std::vector<Piece> parse(const std::string& text) {
   return readGmtSegments(in, "test.txt");
 }
 
-TEST(GmtText, ReadsSegmentsWithTheirLevels) {
-  // An empty segment is dropped; points before any header form a piece of level 0.
+// Segments with their levels: an empty one is dropped, points before any header form a piece of
+// level 0; malformed lines name the source and line.
+TEST(GmtText, ReadsSegmentsWithTheirLevelsAndRefusesMalformedLines) {
   const auto pieces = parse(
-      "1 2\n"
-      "# comment\n"
-      "> Shore Bin # 74, Level 3\n"
-      "14.5\t80.25\n"
-      "-180 -16.5\r\n"
-      "\n"
-      "> Border Bin # 9, Level 2\n"
-      "1 2\n"
-      ">\n");
+      "1 2\n# comment\n> Shore Bin # 74, Level 3\n14.5\t80.25\n-180 -16.5\r\n\n"
+      "> Border Bin # 9, Level 2\n1 2\n>\n");
   ASSERT_EQ(pieces.size(), 3u);
-  EXPECT_EQ(pieces[0].level, 0);
-  EXPECT_EQ(pieces[1].level, 3);
+  EXPECT_EQ(std::tuple(pieces[0].level, pieces[1].level, pieces[2].level), std::tuple(0, 3, 2));
   EXPECT_EQ(pieces[1].points, (Polyline{{14.5, 80.25}, {-180.0, -16.5}}));
-  EXPECT_EQ(pieces[2].level, 2);
   EXPECT_EQ(pieces[2].points, (Polyline{{1.0, 2.0}}));
-}
-
-TEST(GmtText, MalformedLinesNameSourceAndLine) {
   try {
     parse("> a\n1 2\nnonsense\n");
     FAIL() << "no exception";
@@ -128,21 +117,19 @@ TEST(GmtText, MalformedLinesNameSourceAndLine) {
 const std::vector<std::uint8_t> kCells = {0, 1, 2, 3, 4, 1, 1, 0, 0, 0, 0, 2, 3, 3, 1, 1, 1, 4};
 constexpr std::uint32_t kCell = 60 * 3600;
 
-TEST(LandMask, RoundTripsAndLooksUpCellsFromTheNorthWest) {
+// The mask round-trips and looks cells up from the north-west; grids that do not cover the globe
+// and damaged files are refused.
+TEST(LandMask, RoundTripsLooksUpCellsAndRefusesDamage) {
   const auto bytes = encodeMask(kCells, 6, 3, kCell);
   EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 9), std::string("LANDMASK\x06"));
   const LandMask mask = decodeMask(bytes);
   EXPECT_EQ(mask.levels, kCells);
   // North-west cell; row 0 columns 1 and 2; row 1's last column; the south-east cell; 180 is
   // column 0 and the south pole the last row; longitudes fold (241 is -119).
-  const double lat[] = {89, 89, 89, 0.5, -89, -90, 90, 89};
-  const double lon[] = {-179, -61, -59, 179, 179, 180, -180, 241};
-  const int level[] = {0, 1, 2, 2, 4, 3, 0, 1};
-  for (int i = 0; i < 8; ++i)
-    EXPECT_EQ(mask.at(lat[i], lon[i]), level[i]) << lat[i] << " " << lon[i];
-}
-
-TEST(LandMask, RefusesGridsThatDoNotCoverTheGlobeAndDamagedFiles) {
+  const std::tuple<double, double, int> lookups[] = {{89, -179, 0}, {89, -61, 1},  {89, -59, 2},
+                                                     {0.5, 179, 2}, {-89, 179, 4}, {-90, 180, 3},
+                                                     {90, -180, 0}, {89, 241, 1}};
+  for (auto [lat, lon, level] : lookups) EXPECT_EQ(mask.at(lat, lon), level) << lat << " " << lon;
   std::vector<std::uint8_t> bad = kCells, none = {0, 1};
   bad[5] = 5;
   EXPECT_THROW(encodeMask(kCells, 6, 3, 3600), std::invalid_argument);
@@ -150,13 +137,12 @@ TEST(LandMask, RefusesGridsThatDoNotCoverTheGlobeAndDamagedFiles) {
   EXPECT_THROW(encodeMask(none, 6, 3, kCell), std::invalid_argument);
   EXPECT_THROW(encodeMask(bad, 6, 3, kCell), std::invalid_argument);
   // Truncated, another magic, a cell size that no longer covers the globe, a level above 4, empty.
-  const auto good = encodeMask(kCells, 6, 3, kCell);
   for (const auto& [at, value] :
-       {std::pair{good.size(), -1}, {0ul, 'X'}, {16ul, 1}, {good.size() - 1, 9}, {0ul, -1}}) {
-    auto bytes = good;
-    if (value >= 0) bytes[at] = static_cast<std::uint8_t>(value);
-    bytes.resize(value >= 0 ? bytes.size() : at == 0 ? 0 : at - 1);
-    EXPECT_THROW(decodeMask(bytes), std::runtime_error) << at;
+       {std::pair{bytes.size(), -1}, {0ul, 'X'}, {16ul, 1}, {bytes.size() - 1, 9}, {0ul, -1}}) {
+    auto spoilt = bytes;
+    if (value >= 0) spoilt[at] = static_cast<std::uint8_t>(value);
+    spoilt.resize(value >= 0 ? spoilt.size() : at == 0 ? 0 : at - 1);
+    EXPECT_THROW(decodeMask(spoilt), std::runtime_error) << at;
   }
 }
 
