@@ -73,13 +73,13 @@ class Callbacks : public MapWithServer {
 // by-reference answer goes out at the next press; a gone host or a missing method is reported.
 TEST_F(Callbacks, PressesAskTheHostToTurnTheRotorAndSetTheRig) {
   ASSERT_EQ(setCallback(host.baseService(), "/host").type(), QDBusMessage::ReplyMessage);
-  ASSERT_EQ(setProperty(server, kServer, "Callback", QString()).type(), QDBusMessage::ReplyMessage);
-  EXPECT_EQ(property(server, kServer, "Callback"), QVariant(QString()));
+  ASSERT_EQ(set("Callback", QString()).type(), QDBusMessage::ReplyMessage);
+  EXPECT_EQ(get("Callback"), QVariant(QString()));
   pressEast();  // reaches no one
   EXPECT_EQ(setCallback("not a name", "/host").errorName(), error::kInvalidArgs);
   ASSERT_EQ(setCallback(host.baseService(), "/host", "/Form1").type(), QDBusMessage::ReplyMessage);
   BusObjectRef back;
-  ASSERT_TRUE(busObjectRefOf(property(server, kServer, "Callback"), back));
+  ASSERT_TRUE(busObjectRefOf(get("Callback"), back));
   EXPECT_EQ(back, (BusObjectRef{host.baseService(), QDBusObjectPath("/host")}));
   hostObject.rigAnswer = {21.4, 0.0, QStringLiteral("CHANGED")};
 
@@ -92,11 +92,11 @@ TEST_F(Callbacks, PressesAskTheHostToTurnTheRotorAndSetTheRig) {
   const double middle = heading().toDouble();
   form->controls().cmdStopRotor->click();
   // A spot due east of the station, its spotter due south.
-  ASSERT_EQ(setProperty(server, kServer, "Latitude", 0.0).type(), QDBusMessage::ReplyMessage);
-  ASSERT_EQ(setProperty(server, kServer, "Longitude", 0.0).type(), QDBusMessage::ReplyMessage);
-  const QDBusMessage added = call(server, kServer, "AddSpot",
-                                  {0.0, 90.0, 255, 14025.5, "CW", "K1ABC", "12:00", "W2XYZ", "loud",
-                                   "Here", -10.0, 0.0, 12632256.0, "There", 14030.0});
+  ASSERT_EQ(set("Latitude", 0.0).type(), QDBusMessage::ReplyMessage);
+  ASSERT_EQ(set("Longitude", 0.0).type(), QDBusMessage::ReplyMessage);
+  const QDBusMessage added =
+      method("AddSpot", {0.0, 90.0, 255, 14025.5, "CW", "K1ABC", "12:00", "W2XYZ", "loud", "Here",
+                         -10.0, 0.0, 12632256.0, "There", 14030.0});
   ASSERT_EQ(added.type(), QDBusMessage::ReplyMessage) << added.errorMessage().toStdString();
   QWidget* spot = marker("K1ABC (by W2XYZ)", true);
   QWidget* spotter = marker("By W2XYZ", true);

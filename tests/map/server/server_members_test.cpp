@@ -59,11 +59,17 @@ TEST_F(ServerMembers, PropertiesFollowTheFieldRulesAndRefuseWhatDoesNotFit) {
     QString read, expected;
   } steps[] = {
       {S, "MaxDxMi", int16(50), nullptr, "MaxDxKm", "160"},
-      {S, "MaxDxKm", 100, nullptr, "MaxDxMi", "62"},  // no bounds; an int32 fits
-      {S, "MaxDxMi", 70000, error::kInvalidArgs, "MaxDxMi", "62"},
+      {S, "MaxDxKm", 100, nullptr, "MaxDxMi", "62"},                // no bounds; an int32 fits
+      {S, "MaxDxMi", 70000, error::kInvalidArgs, "MaxDxMi", "62"},  // never wrapped
+      {S, "MaxDxMi", QVariant::fromValue(~0ULL), error::kInvalidArgs, "MaxDxMi", "62"},
+      {S, "MaxDxMi", true, error::kInvalidArgs, "MaxDxMi", "62"},
+      {S, "MaxDxMi", QVariant::fromValue<quint16>(600), nullptr, "MaxDxMi", "600"},
       {S, "Latitude", 95.0, nullptr, "Latitude", "95"},  // bounds are for what is typed
       {S, "Longitude", -200, nullptr, "Longitude", "-200"},
-      {S, "UTCOffset", 2.5, nullptr, "UTCOffset", "2"},  // half to even
+      {S, "UTCOffset", 2.5, nullptr, "UTCOffset", "2"},                  // half to even
+      {S, "UTCOffset", 32767.5, error::kInvalidArgs, "UTCOffset", "2"},  // rounds to 32768
+      {S, "UTCOffset", std::nan(""), error::kInvalidArgs, "UTCOffset", "2"},
+      {S, "Latitude", "1.5", error::kInvalidArgs, "Latitude", "95"},
       {F, "", {}, nullptr, "UTCOffsetSeconds", "7200"},
       {S, "PixelSize", int16(400), nullptr, "PixelSize", "404"},  // the surface: 406.67 less 3
       {S, "Drawing", true, error::kPropertyReadOnly, "Drawing", "false"},
@@ -103,6 +109,8 @@ TEST_F(ServerMembers, PropertiesFollowTheFieldRulesAndRefuseWhatDoesNotFit) {
   const QDBusMessage miles = call(F, kForm, "DrawPoint", {0.0, 90.0, 255, 3});
   EXPECT_GT(miles.arguments().value(0).toDouble(), 0.0);
   EXPECT_EQ(call(F, kForm, "SetPixelSize", {40000}).errorName(), error::kInvalidArgs);
+  const QVariantList wideColour = {0.0, 90.0, 1LL << 31, 3};
+  EXPECT_EQ(call(F, kForm, "DrawPoint", wideColour).errorName(), error::kInvalidArgs);
   // A variant inside stays one level deep read after read; a structure keeps its signature.
   ASSERT_TRUE(ok(set("CallbackRef", QVariant::fromValue(QDBusVariant(5)))));
   for (int round = 0; round < 2; ++round) {
