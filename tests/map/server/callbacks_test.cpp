@@ -76,7 +76,12 @@ TEST_F(Callbacks, PressesAskTheHostToTurnTheRotorAndSetTheRig) {
   ASSERT_EQ(set("Callback", QString()).type(), QDBusMessage::ReplyMessage);
   EXPECT_EQ(get("Callback"), QVariant(QString()));
   pressEast();  // reaches no one
-  EXPECT_EQ(setCallback("not a name", "/host").errorName(), error::kInvalidArgs);
+  // Bus names: dot-separated elements of [A-Za-z0-9_-], none empty or (unless unique) starting
+  // with a digit, at most 255 characters.
+  for (const QString& bad :
+       QStringList{"host", ".a.b", "a..b", "org.1example", "a.b c", "a." + QString(300, 'b')}) {
+    EXPECT_EQ(setCallback(bad, "/host").errorName(), error::kInvalidArgs) << bad.toStdString();
+  }
   ASSERT_EQ(setCallback(host.baseService(), "/host", "/Form1").type(), QDBusMessage::ReplyMessage);
   BusObjectRef back;
   ASSERT_TRUE(busObjectRefOf(get("Callback"), back));
@@ -114,7 +119,7 @@ TEST_F(Callbacks, PressesAskTheHostToTurnTheRotorAndSetTheRig) {
   EXPECT_EQ(hostObject.calls, expected);
   EXPECT_FALSE(form->notice().showing());
 
-  const std::pair<const char*, const char*> unreachable[] = {{":1.9999", "/host"},
+  const std::pair<const char*, const char*> unreachable[] = {{"org.example.Host_2-x", "/host"},
                                                              {"", "/nothing"}};
   for (const auto& [name, objectPath] : unreachable) {
     ASSERT_EQ(setCallback(*name ? QString(name) : host.baseService(), objectPath).type(),
