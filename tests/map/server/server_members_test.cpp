@@ -212,21 +212,16 @@ TEST_F(ServerMembers, CallsAreCheckedAgainstTheInterface) {
 }
 
 // Runs `action` once from inside the next pass, as a call from the host arrives there.
-class DuringPass {
- public:
-  DuringPass(const model::MapModel& model, std::function<void()> action) {
-    timer_.setInterval(0);
-    QObject::connect(&timer_, &QTimer::timeout, [this, &model, action = std::move(action)] {
-      if (!model.passRunning()) return;
-      timer_.stop();
-      action();
-    });
-    timer_.start();
-  }
-
- private:
-  QTimer timer_;
-};
+std::unique_ptr<QTimer> duringPass(const model::MapModel& model, std::function<void()> action) {
+  auto timer = std::make_unique<QTimer>();
+  QObject::connect(timer.get(), &QTimer::timeout, [&model, t = timer.get(), action] {
+    if (!model.passRunning()) return;
+    t->stop();
+    action();
+  });
+  timer->start(0);
+  return timer;
+}
 
 // A Draw or DrawAsync during a pass runs one more pass after it; a Draw is answered only then.
 TEST_F(ServerMembers, DrawDuringAPassRunsOneMorePassAfterIt) {
@@ -238,7 +233,8 @@ TEST_F(ServerMembers, DrawDuringAPassRunsOneMorePassAfterIt) {
     passes = 0;
     std::optional<QDBusPendingCall> second;
     bool answeredInsideAPass = false;
-    DuringPass during(*model, [&] { second = host.asyncCall(asMessage(member), 60000); });
+    const auto during =
+        duringPass(*model, [&] { second = host.asyncCall(asMessage(member), 60000); });
     QTimer watch;
     watch.setInterval(0);
     QObject::connect(&watch, &QTimer::timeout, [&] {
@@ -261,7 +257,7 @@ TEST_F(ServerMembers, DrawDuringAPassRunsOneMorePassAfterIt) {
 // outlives the running handler, answers, and goes once it has returned.
 TEST_F(ServerMembers, AnObjectReleasedInsideItsOwnDrawAnswersAndThenGoes) {
   writeOutlines(300);
-  DuringPass during(*model, [&] { host.asyncCall(asMessage("Release")); });
+  const auto during = duringPass(*model, [&] { host.asyncCall(asMessage("Release")); });
   const QDBusPendingCall draw = host.asyncCall(asMessage("Draw"));
   ASSERT_TRUE(waitUntil([&] { return draw.isFinished() && ended; }, 60000));
   EXPECT_FALSE(draw.isError()) << draw.error().message().toStdString();
@@ -277,7 +273,7 @@ TEST_P(CreatorLeaving, DuringAPass) {
   writeOutlines(300);
   ASSERT_TRUE(!detached || ok(call("/", kFactory, "CreateDetached")));
   ASSERT_TRUE(ok(set("MaxDxMi", 2345)));
-  DuringPass during(*model, [&] {
+  const auto during = duringPass(*model, [&] {
     host = QDBusConnection(QString());  // the last reference: the connection closes
     QDBusConnection::disconnectFromBus(hostName);
   });

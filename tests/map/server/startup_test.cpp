@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QFileInfo>
 #include <QTemporaryDir>
 
 namespace orbelle::server {
@@ -26,7 +25,7 @@ TEST(Startup, RunsOnItsOwnOnlyWithTheSwitchAndADisplay) {
   EXPECT_EQ(displayOutcome(StartMode::BusActivated, true, offscreen), DisplayOutcome::Window);
 }
 
-// $XDG_DATA_HOME/orbelle when absolute, else ~/.local/share/orbelle; entering creates it.
+// $XDG_DATA_HOME/orbelle when absolute, else ~/.local/share/orbelle (entering it: Program).
 TEST(Startup, WorkingFolderFollowsXdgDataHome) {
   const QString home = QStringLiteral("/home/op");
   EXPECT_EQ(busWorkingFolder(QStringLiteral("/x/data/"), home), "/x/data/orbelle");
@@ -35,11 +34,7 @@ TEST(Startup, WorkingFolderFollowsXdgDataHome) {
 
   QTemporaryDir dir;
   const QString old = QDir::currentPath();
-  const QString folder = dir.filePath(QStringLiteral("a/b/orbelle"));
   QString error;
-  ASSERT_TRUE(enterWorkingFolder(folder, &error)) << error.toStdString();
-  EXPECT_EQ(QDir::currentPath(), QFileInfo(folder).canonicalFilePath());
-  QDir::setCurrent(old);
   // A file where the folder should be cannot become one.
   ASSERT_TRUE(QFile(dir.filePath(QStringLiteral("file"))).open(QIODevice::WriteOnly));
   EXPECT_FALSE(enterWorkingFolder(dir.filePath(QStringLiteral("file/orbelle")), &error));
