@@ -1,6 +1,7 @@
 #include "pe_builder.hpp"
 
 #include <fstream>
+#include <utility>
 
 namespace velalib::testing {
 
@@ -109,47 +110,36 @@ PeLayout buildPe(const PeOptions &options) {
   constexpr uint32_t kSubdirectory = 0x80000000u;  // an entry pointing at a directory (or name)
   constexpr size_t kPeOffset = 0x80;
 
-  // The resource section. Root: a type named "X" and the icon type 3, both leading to the one
-  // name directory, then the version type (16; 14 without a version).
+  // The resource section at fixed offsets: the root directory (0) with a type named "X" (its
+  // name at 104) and the icon type 3, leading to the name directory (64) and the data entry
+  // (88), then the version type (16; 14 without a version) leading to the type directory (40);
+  // the version data from 108.
+  constexpr uint32_t kDataEntry = 88;
+  constexpr uint32_t kData = 108;
   const std::vector<uint8_t> version =
       options.withVersion ? buildVersionInfo(options.version) : std::vector<uint8_t>{};
-  std::vector<uint8_t> rsrc;
-  const auto directory = [&rsrc](uint16_t named, uint16_t ids) {
-    rsrc.resize(rsrc.size() + 12, 0);
-    append16(rsrc, named);
-    append16(rsrc, ids);
+  std::vector<uint8_t> rsrc(kData, 0);
+  const std::pair<size_t, uint32_t> fields[] = {
+      {12, 0x00020001},  // root: 1 named entry, 2 id entries
+      {16, kSubdirectory | 104},
+      {20, kSubdirectory | 64},
+      {24, 3},
+      {28, kDataEntry},
+      {32, options.withVersion ? 16u : 14u},
+      {36, kSubdirectory | 40},
+      {52, 0x00010000},  // type directory: 1 id entry
+      {56, options.versionNameId},
+      {60, kSubdirectory | 64},
+      {76, 0x00010000},  // name directory: 1 id entry
+      {80, 0x0409},
+      {84, kDataEntry},
+      {kDataEntry, kResourceRva + kData},
+      {kDataEntry + 4, static_cast<uint32_t>(version.size())},
+      {kDataEntry + 8, 1252},
+      {104, 0x00580001},  // the name "X", length 1
   };
-  directory(1, 2);
-  const size_t rootEntries = rsrc.size();
-  rsrc.resize(rsrc.size() + 3 * 8, 0);
-  const size_t typeDirectory = rsrc.size();
-  directory(0, 1);
-  append32(rsrc, options.versionNameId);
-  append32(rsrc, 0);  // -> name directory
-  const size_t nameDirectory = rsrc.size();
-  directory(0, 1);
-  append32(rsrc, 0x0409);
-  append32(rsrc, 0);  // -> data entry
-  const size_t dataEntry = rsrc.size();
-  rsrc.resize(rsrc.size() + 16, 0);
-  const size_t nameString = rsrc.size();
-  append16(rsrc, 1);
-  append16(rsrc, 'X');
-  const size_t data = rsrc.size();
+  for (const auto &[at, value] : fields) put32(rsrc, at, value);
   rsrc.insert(rsrc.end(), version.begin(), version.end());
-
-  const uint32_t root[] = {kSubdirectory | static_cast<uint32_t>(nameString),
-                           kSubdirectory | static_cast<uint32_t>(nameDirectory),
-                           3,
-                           static_cast<uint32_t>(dataEntry),
-                           options.withVersion ? 16u : 14u,
-                           kSubdirectory | static_cast<uint32_t>(typeDirectory)};
-  for (size_t i = 0; i < 6; ++i) put32(rsrc, rootEntries + 4 * i, root[i]);
-  put32(rsrc, nameDirectory - 4, kSubdirectory | static_cast<uint32_t>(nameDirectory));
-  put32(rsrc, dataEntry - 4, static_cast<uint32_t>(dataEntry));
-  put32(rsrc, dataEntry, kResourceRva + static_cast<uint32_t>(data));
-  put32(rsrc, dataEntry + 4, static_cast<uint32_t>(version.size()));
-  put32(rsrc, dataEntry + 8, 1252);
   const auto rsrcVirtualSize = static_cast<uint32_t>(rsrc.size());
   rsrc.resize((rsrc.size() + kFileAlignment - 1) / kFileAlignment * kFileAlignment, 0);
 
@@ -196,8 +186,8 @@ PeLayout buildPe(const PeOptions &options) {
   out.resize(2 * kFileAlignment, 0x90);  // .text
   layout.resourceSection = out.size();
   out.insert(out.end(), rsrc.begin(), rsrc.end());
-  layout.versionDataEntry = layout.resourceSection + dataEntry;
-  layout.versionData = layout.resourceSection + data;
+  layout.versionDataEntry = layout.resourceSection + kDataEntry;
+  layout.versionData = layout.resourceSection + kData;
   layout.versionSize = version.size();
   return layout;
 }
