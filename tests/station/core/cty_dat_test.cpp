@@ -26,22 +26,16 @@ TEST(CtyDat, TheLongestPrefixOrAWholeCallPlacesACallByItsCountryPart) {
     double latitude, longitude;
     int cqZone;
     const char* continent;
-  } cases[] = {{"G4XYZ", "England", 52.77, -1.47, 14, "EU"},
-               {"EA8AA", "Canary Islands", 28.32, -15.85, 33, "AF"},
-               {"KH6ABC", "Hawaii", 21.12, -157.48, 31, "OC"},
+  } cases[] = {{"EA8AA", "Canary Islands", 28.32, -15.85, 33, "AF"},
                {"W1AW/KH6", "United States", 21.30, -157.90, 31, "OC"},
                {"W1AW", "United States", 37.60, -91.87, 5, "NA"},
                {"y21ab", "Fed. Rep. of Germany", 51.0, 10.0, 14, "EU"},
-               {"DL1ABC/EA8", "Canary Islands", 28.32, -15.85, 33, "AF"},
                {"EA8/DL1ABC/P", "Canary Islands", 28.32, -15.85, 33, "AF"},
                {"KH6/W1ABC", "Hawaii", 21.12, -157.48, 31, "OC"},
                {"G4ABC/LH", "England", 52.77, -1.47, 14, "EU"},
                {"ZS6AAA", "South Africa", -29.07, 22.63, 38, "AF"},
-               {"JA1XYZ", "Japan", 36.40, 138.38, 25, "AS"},
                {"XX9XX", "", 0, 0, 0, ""},
-               {"DL1ABC/MM", "", 0, 0, 0, ""},
-               {"G4XYZ/AM", "", 0, 0, 0, ""},
-               {"", "", 0, 0, 0, ""}};
+               {"G4XYZ/AM", "", 0, 0, 0, ""}};
   for (const Case& c : cases) {
     const auto hit = parsed.table.locate(c.call);
     ASSERT_EQ(hit ? hit->entity->name : "", c.entity) << c.call;
@@ -91,12 +85,10 @@ TEST(CtyDat, TheInstalledFileReadsCleanlyAndPlacesWellKnownCalls) {
   const auto vk = parsed.table.locate("VK2ABC");
   const auto w = parsed.table.locate("W1ABC");
   ASSERT_TRUE(dl && vk && w);
-  EXPECT_EQ(dl->entity->primaryPrefix, "DL");
   EXPECT_GT(dl->longitude, 5.0);
   EXPECT_LT(vk->latitude, -10.0);
   EXPECT_GT(vk->longitude, 110.0);
   EXPECT_LT(w->longitude, -60.0);
-  EXPECT_EQ(parsed.table.locate("KH6ABC")->entity->primaryPrefix, "KH6");
 }
 
 }  // namespace
