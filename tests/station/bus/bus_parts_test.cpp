@@ -4,11 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <QSignalSpy>
-#include <cmath>
 
 #include "bus/bus_object_ref.hpp"
 #include "bus/callback_object.hpp"
-#include "bus/fake_map.hpp"
 #include "bus/map_host.hpp"
 #include "bus/property_writer.hpp"
 #include "orbelle_server_interface.h"
@@ -49,6 +47,9 @@ TEST_F(HostInProcess, PlacesWritesAndShowsSpotsUntilReleased) {
   mapHost->start();
   ASSERT_TRUE(waitUntil([&] { return callbackTarget().service == host.baseService(); }))
       << report.all();
+  BusObjectRef callback;
+  property("/Form1", orbelle::test::kForm, "Callback").value<QDBusArgument>() >> callback;
+  EXPECT_EQ(callback.path.path(), QString::fromLatin1(kCallbackPath));
   EXPECT_EQ(std::tie(model->state().plane.LatHere, model->state().plane.LonHere,
                      model->state().plane.MaxDx),
             std::tuple(latitude, 33.0, maxDx));
@@ -106,42 +107,6 @@ TEST_F(HostInProcess, PlacesWritesAndShowsSpotsUntilReleased) {
   mapHost->addSpot(gone);
   mapHost->showSpots(oldestFirst);
   EXPECT_FALSE(waitUntil([&] { return done.count() > 31; }, 200));
-}
-
-// A map without the AntennaHeading property is told once and sent nothing more; a map with it
-// gets the heading as soon as it appears, and each one after, NaN when it is lost.
-TEST(MapHostHeading, MapsWithoutThePropertyAreToldOnce) {
-  FakeMap map;
-  map.hasAntennaHeading = false;
-  ASSERT_TRUE(map.appear());
-  const QString name = QStringLiteral("heading-host");
-  RecordingReport report;
-  {
-    MapHost::Timing timing;
-    timing.firstRetryMs = 50;
-    MapHost host(QDBusConnection::connectToBus(QDBusConnection::SessionBus, name), {},
-                 QString::fromLatin1(kCallbackPath), report, timing);
-    host.setAntennaHeading(0.0);
-    host.start();
-    ASSERT_TRUE(waitUntil([&] { return report.notesWith("no AntennaHeading") == 1; }))
-        << report.all();
-    QSignalSpy done(&host, &MapHost::spotDone);
-    host.setAntennaHeading(5.0);
-    host.addSpot({});
-    ASSERT_TRUE(orbelle::test::waitForSignals(done));
-    EXPECT_EQ(map.headings(), QList<double>{0.0});
-
-    map.vanish();
-    map.hasAntennaHeading = true;
-    ASSERT_TRUE(map.appear());
-    ASSERT_TRUE(waitUntil([&] { return map.headings().size() == 2; })) << report.all();
-    host.setAntennaHeading(std::nan(""));
-    ASSERT_TRUE(waitUntil([&] { return map.headings().size() == 3; })) << report.all();
-    EXPECT_EQ(map.headings()[1], 5.0);
-    EXPECT_TRUE(std::isnan(map.headings()[2]));
-    EXPECT_EQ(report.notesWith("no AntennaHeading"), 1);
-  }
-  QDBusConnection::disconnectFromBus(name);
 }
 
 }  // namespace

@@ -49,6 +49,7 @@ TEST(CtyDat, TheLongestPrefixOrAWholeCallPlacesACallByItsCountryPart) {
   EXPECT_EQ(parsed.table.locate("EA8AA")->entity->primaryPrefix, "EA8");
 }
 
+// Bad records and aliases are skipped and counted, and reading goes on.
 TEST(CtyDat, SkipsBadRecordsAndAliasesAndReadsOn) {
   const char* text =
       "Broken Header:            14:  27:  EU:   52.77:     1.47:  G:\n"  // 7 fields

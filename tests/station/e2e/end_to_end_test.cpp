@@ -98,10 +98,12 @@ TEST_F(StationWithMap, PressesTurnTheRotatorStopRotorStopsItAndDecodesAgeOut) {
   const QByteArray japan = wsjtx.decode(now, -7, 600, "DL1ABC JA1ABC R-07");
   for (const QByteArray& datagram :
        {wsjtx.heartbeat("2.6.1"), wsjtx.status(14074000, "FT8", "DL1ABC", "JO62"), japan,
-        japan.chopped(3), QByteArray(7, '\xad'), wsjtx.decode(now, 0, 0, "CQ XX9ZZ")}) {
+        japan.chopped(3), QByteArray(7, '\xad'), wsjtx.decode(now, 0, 0, "CQ XX9ZZ"),
+        wsjtx.close()}) {
     ASSERT_EQ(wsjtx.send(datagram, port), datagram.size());
   }
   EXPECT_TRUE(waitForOutput("spot: JA1ABC 14074 FT8 by DL1ABC (Japan)")) << output();
+  EXPECT_TRUE(waitForOutput("WSJT-X \"WSJT-X\" closed")) << output();
 
   const int c = imageSide() / 2;
   ASSERT_EQ(readoutHeading(0, c), 270);
@@ -129,7 +131,7 @@ TEST_F(StationWithMap, PressesTurnTheRotatorStopRotorStopsItAndDecodesAgeOut) {
   EXPECT_TRUE(waitUntil([&] { return shownSpots().empty(); }, kSlowMs));
   EXPECT_EQ(station.stop(), 0);
   EXPECT_TRUE(
-      waitForOutput("WSJT-X: 6 datagrams, 2 unreadable, 1 decodes without a spot; spots: "
+      waitForOutput("WSJT-X: 7 datagrams, 2 unreadable, 1 decodes without a spot; spots: "
                     "1 shown, 0 filtered out, 0 duplicates, 0 too old, 1 aged out"))
       << output();
 }

@@ -39,7 +39,10 @@ class ClusterTest : public ::testing::Test {
 // ended by CR alone read, every dropped line shown in verbose mode.
 TEST_F(ClusterTest, LogsInAtThePromptAndPassesSpotsOn) {
   node.onConnection = [](FakePeer& peer) {
-    peer.send(QByteArray("\xff\xfd\x01\xff\xfb\x03", 6) + "Welcome to the node\r\nlogin: ");
+    // Offers, a refusal (no answer), a subnegotiation and a NOP among the text.
+    peer.send(
+        QByteArray("\xff\xfd\x01\xff\xfb\x03\xff\xfc\x05We\xff\xfa\x18\x01\xff\xf0lcome"
+                   "\xff\xf1 to the node\r\nlogin: "));
   };
   node.onLine = [](FakePeer& peer, const QByteArray& line) {
     // The call follows the refusals of the telnet options on the same line.

@@ -8,7 +8,6 @@
 #include <QSignalSpy>
 
 #include "peers/fake_peer.hpp"
-#include "peers/hamlib_daemon.hpp"
 #include "peers/recording_report.hpp"
 #include "support/wait.hpp"
 
@@ -48,31 +47,6 @@ class DaemonClientTest : public ::testing::Test {
   RecordingReport report;
   std::vector<Ended> ended;
 };
-
-// Nothing listening: reported once, commands not kept; a peer that takes connections and closes
-// them before answering is still one report, and never "connected again".
-TEST_F(DaemonClientTest, UnreachableDaemonIsReportedOnceAndCommandsAreNotKept) {
-  const int port = freePort();
-  auto rig = client("rigctld", port, {"f", 1});
-  QSignalSpy down(rig.get(), &DaemonClient::down);
-  rig->start();
-  ASSERT_TRUE(orbelle::test::waitForSignals(down));
-  EXPECT_EQ(report.problemsWith("cannot reach rigctld at 127.0.0.1:" + std::to_string(port) +
-                                " (connection refused); retrying"),
-            1)
-      << report.all();
-  rig->send({"F 14025000", "M CW 0"});
-  EXPECT_FALSE(answered("M CW 0"));
-  EXPECT_EQ(report.problemsWith("not sent (connection refused)"), 2) << report.all();
-
-  FakePeer closing;
-  ASSERT_TRUE(closing.listen(port));
-  closing.onConnection = [](FakePeer& peer) { peer.drop(); };
-  ASSERT_TRUE(waitUntil([&] { return closing.connections() >= 3; }));
-  EXPECT_EQ(report.problemsWith("cannot reach"), 1) << report.all();
-  EXPECT_EQ(down.count(), 1);
-  EXPECT_EQ(report.eventsWith("connected again"), 0);
-}
 
 // A refused command is reported; a newer request supersedes the waiting one while the one on its
 // way is carried out; a daemon that hangs gets no stale commands and counts as connected again
