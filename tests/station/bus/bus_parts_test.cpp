@@ -1,5 +1,4 @@
-// The station's bus parts against the map's automation in this process: what the whole-station
-// tests (e2e/) do not show.
+// The station's bus parts against the map's automation in this process.
 
 #include <gtest/gtest.h>
 
@@ -33,9 +32,7 @@ class HostInProcess : public orbelle::test::MapOnBus {
   std::unique_ptr<MapHost> mapHost;
 };
 
-// Placement leaves what is not given as the map has it; AddSpot passes every field in its place;
-// property writes are checked against the interface; shown spots replace what the map showed,
-// the newest last; a released host sends nothing.
+// Placement, AddSpot, property writes and shown spots on one attached host; nothing once released.
 TEST_F(HostInProcess, PlacesWritesAndShowsSpotsUntilReleased) {
   const double latitude = model->state().plane.LatHere;
   const int maxDx = model->state().plane.MaxDx;

@@ -31,8 +31,7 @@ TEST(Band, EdgesAreInsideAndEveryBandHasAColourOfItsOwn) {
   EXPECT_EQ(bandColor(9000.0), kOutOfBandColor);
 }
 
-// A mode in the comment wins over the band plan ("FM19" is a locator, not FM); sideband by the
-// convention of the band (60 m is upper), a named sideband kept.
+// A mode in the comment wins over the band plan; sideband by the band's convention (60 m: upper).
 TEST(Modes, FromTheCommentOrTheBandPlanAndAsHamlibNamesThem) {
   const std::tuple<double, const char*, const char*> spots[] = {
       {14200.0, "tnx qso, psk31 up", "PSK31"},

@@ -10,16 +10,14 @@
 namespace orbelle::station {
 namespace {
 
-// Positions in the file have two decimals; the conversion only flips signs, so they are exact
-// up to the decimal reading of the same text.
+// Positions have two decimals and the reading only flips signs: exact to the decimal reading.
 constexpr double kExact = 1e-12;
 
 TEST(CtyDat, TheLongestPrefixOrAWholeCallPlacesACallByItsCountryPart) {
   const CtyDat::ParseResult parsed = CtyDat::parse(kCtyExcerpt);
   EXPECT_EQ(parsed.skippedRecords + parsed.skippedAliases, 0u) << parsed.firstProblem;
   EXPECT_EQ(parsed.table.entityCount(), 9u);
-  // Longitudes turned east positive; "*" is not part of a prefix; a whole-call alias overrides
-  // zones, continent and position, and is not a prefix; alias lists span lines.
+  // East positive; "*" is no part of a prefix; a whole-call alias overrides; lists span lines.
   const struct Case {
     const char* call;
     const char* entity;  // "" when the call cannot be placed
@@ -72,8 +70,7 @@ TEST(CtyDat, SkipsBadRecordsAndAliasesAndReadsOn) {
   EXPECT_EQ(CtyDat::parse(std::string("\x01\xff:::;;;,,,\n  ,;\n")).table.entityCount(), 0u);
 }
 
-// The file Debian installs, where it is: read without a fault, the sign flip seen on calls of
-// every quarter of the globe.
+// The file Debian installs, an independent reference: read cleanly, signs right on every side.
 TEST(CtyDat, TheInstalledFileReadsCleanlyAndPlacesWellKnownCalls) {
   std::ifstream in("/usr/share/hamradio-files/cty.dat", std::ios::binary);
   if (!in) GTEST_SKIP() << "hamradio-files is not installed";

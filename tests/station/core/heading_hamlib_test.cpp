@@ -12,8 +12,7 @@
 namespace orbelle::station {
 namespace {
 
-// Folded into the rotator's range to tenths, ties to even; 360 is the map's north and 359.96
-// rounds to 360.0 first.
+// Folded into the range to tenths, ties to even; 359.96 rounds to 360.0, the map's north, first.
 TEST(RotatorAzimuth, FoldsIntoTheRotatorsRangeToTenthsTiesToEven) {
   constexpr auto north = RotatorRange::From0To360, south = RotatorRange::FromMinus180To180;
   const std::tuple<double, RotatorRange, std::optional<double>> cases[] = {

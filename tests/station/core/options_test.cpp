@@ -22,8 +22,7 @@ Options applied(const std::vector<Setting>& settings) {
   return options;
 }
 
-// A value after the name (or after "=", as below); --config, --help and --version are not
-// settings; each kind of mistake named.
+// A value after the name; --config and --version are not settings; each kind of mistake named.
 TEST(CommandLine, ValuesAfterTheNameAndMistakesNamed) {
   const CommandLine line = parseCommandLine({"--latitude", "52.5", "--config", "/tmp/x.ini"});
   ASSERT_EQ(line.settings.size(), 1u);
@@ -40,8 +39,7 @@ TEST(CommandLine, ValuesAfterTheNameAndMistakesNamed) {
   }
 }
 
-// Every option in one of its forms; later lists replace earlier ones; ages are
-// minutes by default.
+// Every option in one of its forms; later lists replace earlier ones; minutes by default.
 TEST(Options, ValuesAreTakenInTheirForms) {
   const CommandLine line = parseCommandLine(words(
       "--latitude=-33.9|--longitude=151.2|--max-dx-mi=12437|--utc-offset=-10|--rotctld=localhost|"
@@ -98,8 +96,7 @@ TEST(Options, ValuesOutOfBoundsAreRefusedNamingWhereTheyCameFrom) {
   EXPECT_NE(error.find("--cluster needs --call"), std::string::npos) << error;
 }
 
-// The [station] section without regard to case, under the command line; keys
-// that are not options of the file refused; where the file is by default.
+// The [station] section, any case, under the command line; other keys refused; the default file.
 TEST(IniFile, TheStationSectionWithoutRegardToCaseAndUnderTheCommandLine) {
   std::string error;
   std::vector<Setting> settings = settingsFromIni(

@@ -1,12 +1,10 @@
-// The rules spots go through: when a spot was made, the filters, the store of recent spots
-// (de-duplication, age, bound), and the rotator's heading for the map.
+// The rules spots go through: the store of recent spots, the filters, locators.
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include "core/locator.hpp"
-#include "core/rotor_watch.hpp"
 #include "core/spot_filter.hpp"
 #include "core/spot_store.hpp"
 #include "core/spot_time.hpp"
@@ -33,8 +31,7 @@ PlacedSpot spot(const char* call, double kHz, std::int64_t madeAt, const char* b
   return p;
 }
 
-// Duplicates within the window count once and the later spot stays; too old spots are not taken;
-// the bound drops the oldest; spots age out one millisecond after the limit.
+// Later duplicates replace, earlier ones are dropped; too old, bound and age-out at the limit.
 TEST(SpotStore, DuplicatesAgeAndBound) {
   SpotStore store({3, 5 * kMinute, 10 * kMinute});
   const std::int64_t t = at(12, 0, 0);
@@ -100,32 +97,6 @@ TEST(SpotFilter, EachListLetsOnlyItsValuesThrough) {
     EXPECT_EQ(why.empty(), *c.rejection == '\0') << why;
     EXPECT_NE(why.find(c.rejection), std::string::npos) << why;
   }
-}
-
-// Readings become headings from north; a heading is shown once, until the rotor stands still
-// for a few readings; a lost rotor hides it once.
-TEST(RotorWatch, FollowsTheTurnUntilItStandsAndHidesWhenLost) {
-  for (const auto& [reading, heading] : {std::pair{-90.0, 270.0}, {450.0, 90.0}, {359.96, 0.0}}) {
-    EXPECT_EQ(mapHeading(reading), heading) << reading;
-  }
-  EXPECT_FALSE(std::signbit(mapHeading(-0.01)));
-  RotorWatch watch;
-  EXPECT_EQ(watch.lost(), std::nullopt);  // nothing shown yet
-  EXPECT_EQ(watch.reading(10.0), 10.0);
-  EXPECT_EQ(watch.nextPollMs(), RotorWatch::kIdlePollMs);
-  watch.commanded();
-  EXPECT_EQ(watch.nextPollMs(), RotorWatch::kTurningPollMs);
-  EXPECT_EQ(watch.reading(10.02), std::nullopt);  // not yet moving: the same tenth
-  for (int i = 0; i < RotorWatch::kStillReadings; ++i) {
-    EXPECT_TRUE(watch.turning());
-    EXPECT_EQ(watch.reading(20.0), i == 0 ? std::optional<double>(20.0) : std::nullopt);
-  }
-  EXPECT_EQ(watch.reading(20.0), std::nullopt);
-  EXPECT_FALSE(watch.turning());
-  EXPECT_TRUE(std::isnan(watch.lost().value_or(0.0)));
-  EXPECT_EQ(watch.lost(), std::nullopt);  // hidden already
-  EXPECT_EQ(watch.reading(20.0), 20.0);   // back: shown again
-  EXPECT_EQ(watch.reading(std::nan("")), std::nullopt);
 }
 
 // The centre of a subsquare (letters of either case); words that are no locator.

@@ -10,8 +10,7 @@
 namespace orbelle::station {
 namespace {
 
-// Fixed columns with a locator; a long spotter against the colon, lower case, no comment; a
-// comment keeping its spacing and a time inside it (the last time counts).
+// Fixed columns, a spotter against the colon, no comment, a time inside the comment; then faults.
 TEST(DxSpotLine, ReadsSpotLinesAndSaysWhyMalformedOnesAreNot) {
   const std::pair<const char*, DxSpot> spots[] = {
       {"DX de W3LPL:     14025.0  ZS6AAA       CW 599 up 2                    1359Z FN20\r\n",
@@ -28,9 +27,7 @@ TEST(DxSpotLine, ReadsSpotLinesAndSaysWhyMalformedOnesAreNot) {
         std::tie(spot.spotter, spot.frequencyKHz, spot.call, spot.comment, spot.time, spot.locator))
         << text;
   }
-  // Not spots; malformed spots (no colon, no spotter, frequencies not a radio's, no call, times
-  // that are none, too short, a spotter with a blank, a locator where the time belongs) carry a
-  // fault.
+  // Not spots; then malformed spots, each with a fault.
   for (const char* text :
        {"W3LPL de VE7CC 12-Jan-2024 1359Z dxspider >", "DXde W3LPL: 14025.0 ZS6AAA CW 1359Z"}) {
     EXPECT_EQ(parseClusterLine(text).kind, LineKind::NotASpot) << text;

@@ -1,6 +1,4 @@
-// The whole station: the orbelle-station program with the map (in this process, on the private
-// session bus), Hamlib's dummy rotator and rig, a DX cluster node and WSJT-X played by the test.
-// Each journey checks what only the whole program shows; the parts' own tests hold the rules.
+// The orbelle-station program with the map in this process, Hamlib's dummy daemons, a cluster node.
 
 #include <gtest/gtest.h>
 
@@ -79,9 +77,7 @@ class StationWithMap : public orbelle::test::MapOnBus {
   StationProcess station;
 };
 
-// With its stop in the south, west is -90: the dummy rotator turns there through negative
-// azimuths until the stop button stops it, and the map shows headings from north, none once
-// rotctld is gone. Meanwhile WSJT-X decodes become spots that age out.
+// South stop: west is -90; the stop button stops it; decodes age out meanwhile.
 TEST_F(StationWithMap, PressesTurnTheRotatorStopRotorStopsItAndDecodesAgeOut) {
   HamlibDaemon rotctld(QStringLiteral("rotctld"));
   ASSERT_TRUE(rotctld.start());
@@ -136,15 +132,12 @@ TEST_F(StationWithMap, PressesTurnTheRotatorStopRotorStopsItAndDecodesAgeOut) {
       << output();
 }
 
-// Cluster spots go through the band filter, the de-duplication and the age limit and reach the
-// map; a press on one tunes the rig (split, then not) and, without rotctld, turns nothing; a map
-// that starts again shows the same spots; the summary counts each outcome.
+// Cluster spots filtered, de-duplicated, aged; a press tunes the rig; the map restarts.
 TEST_F(StationWithMap, ClusterSpotsReachTheMapAndAPressOnOneTunesTheRig) {
   HamlibDaemon rigctld(QStringLiteral("rigctld"));
   ASSERT_TRUE(rigctld.start());
   const QString now = spotTime(0);
-  // The second VP8LP replaces the first, the third is older than both; 15 m is filtered out; the
-  // two-hour old spot is too old.
+  // Replaced, older duplicate, malformed, unplaced, 15 m filtered out, too old.
   const QByteArray spots = spotLine("W3LPL", "14190.0", "VP8LP", spotTime(1)) +
                            spotLine("EA5WU-#", "14195.0", "VP8LP", now, "up 5 tnx QSO") +
                            spotLine("K1TTT", "14200.0", "VP8LP", spotTime(2)) +

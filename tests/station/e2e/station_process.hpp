@@ -6,8 +6,7 @@
 #include <QTemporaryDir>
 #include <csignal>
 
-// The orbelle-station program run by a test, on the test's session bus, with --verbose and
-// everything it writes on standard error kept; it reads no options file of the user's.
+// orbelle-station run by a test with --verbose, its standard error kept, no user options file.
 
 namespace orbelle::station::test {
 
@@ -29,8 +28,7 @@ class StationProcess {
     process_.start(QStringLiteral(ORBELLE_STATION_PROGRAM), QStringList{"--verbose"} + arguments);
     return process_.waitForStarted(30000);
   }
-  // Ends it as the operator's Ctrl+C does and runs the event loop until it has ended (the map
-  // in this process must answer its Release). Its exit status, or -1 when it did not end.
+  // Ends it as Ctrl+C does, running the event loop (the map must answer); exit status or -1.
   int stop(int timeoutMs = 30000) {
     if (running()) {
       QSignalSpy finished(&process_, &QProcess::finished);

@@ -1,5 +1,4 @@
-// A cluster's byte stream, cut into reads of varying size, through the telnet filter, the line
-// buffer, the spot-line parser and everything a spot is turned into.
+// A cluster's byte stream in reads of varying size, through everything a spot is turned into.
 
 #include <cstdlib>
 

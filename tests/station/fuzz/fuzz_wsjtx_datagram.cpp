@@ -1,5 +1,4 @@
-// WSJT-X datagrams of any content: each is read or refused with a reason; a message read goes to
-// a sender whose Status is known, and a Decode becomes a spot on the map or a reason why not.
+// WSJT-X datagrams of any content: read or refused with a reason; decodes become spots or not.
 
 #include <cmath>
 #include <cstdlib>

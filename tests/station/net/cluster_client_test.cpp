@@ -35,8 +35,7 @@ class ClusterTest : public ::testing::Test {
   std::vector<DxSpot> spots;
 };
 
-// Telnet offers refused, the call and the commands after the prompt; spots passed on, lines
-// ended by CR alone read, every dropped line shown in verbose mode.
+// Telnet offers refused, the call and commands after the prompt, spots on, dropped lines noted.
 TEST_F(ClusterTest, LogsInAtThePromptAndPassesSpotsOn) {
   node.onConnection = [](FakePeer& peer) {
     // Offers, a refusal (no answer), a subnegotiation and a NOP among the text.
@@ -80,8 +79,7 @@ TEST_F(ClusterTest, LogsInAtThePromptAndPassesSpotsOn) {
       << node.received().toStdString();
 }
 
-// The password when asked for; a node that says nothing (it may hang behind its kernel) gets the
-// call and the commands after a while, but no password, and has logged no one in.
+// The password when asked; a silent node gets the call and commands later, but no password.
 TEST_F(ClusterTest, PasswordWhenAskedAndTheCallWithoutAPromptAfterAWhile) {
   node.onConnection = [](FakePeer& peer) { peer.send("Please enter your call: "); };
   node.onLine = [](FakePeer& peer, const QByteArray& line) {
@@ -100,8 +98,7 @@ TEST_F(ClusterTest, PasswordWhenAskedAndTheCallWithoutAPromptAfterAWhile) {
   EXPECT_EQ(report.eventsWith("logged in again"), 0) << report.all();
 }
 
-// An unreachable node is reported once and retried until it is there; a session it ends is
-// logged in again.
+// An unreachable node is reported once and retried; a session it ends is logged in again.
 TEST_F(ClusterTest, UnreachableNodeIsRetriedUntilItIsThere) {
   const int port = node.port();
   auto cluster = client({}, {});

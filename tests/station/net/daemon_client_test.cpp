@@ -1,5 +1,4 @@
-// The rotctld/rigctld client against peers that are not there, hang, wake up again or drop their
-// connections. (The real daemons are the whole-station tests' peers.)
+// The rotctld/rigctld client against peers that hang, wake up again or drop their connections.
 
 #include "net/daemon_client.hpp"
 
@@ -48,9 +47,7 @@ class DaemonClientTest : public ::testing::Test {
   std::vector<Ended> ended;
 };
 
-// A refused command is reported; a newer request supersedes the waiting one while the one on its
-// way is carried out; a daemon that hangs gets no stale commands and counts as connected again
-// only when it answers.
+// Failures reported, newer requests supersede waiting ones, a hung daemon gets nothing stale.
 TEST_F(DaemonClientTest, HungDaemonGetsNoStaleCommandsAndCountsOnlyWhenItAnswers) {
   FakePeer daemon;
   ASSERT_TRUE(daemon.listen());

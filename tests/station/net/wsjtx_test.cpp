@@ -1,5 +1,4 @@
-// WSJT-X's UDP datagrams: read as WSJT-X writes them (with Qt's own QDataStream), refused when
-// cut or malformed, turned into spots, and received by the station's listener.
+// WSJT-X's UDP datagrams as WSJT-X writes them: refused when cut or malformed, made spots.
 
 #include <gtest/gtest.h>
 
@@ -19,8 +18,7 @@ wsjtx::ParseResult parse(const QByteArray& bytes) {
   return wsjtx::parseDatagram(std::string_view(bytes.constData(), bytes.size()));
 }
 
-// Every cut of a status or decode is refused, or (at the end of a field that later versions
-// added) read without it; malformed ones are refused with their fault.
+// Each cut is refused or read up to a field later versions added; malformed ones say why.
 TEST(WsjtxDatagram, CutOrMalformedDatagramsAreRefusedWithTheirFault) {
   const WsjtxSender sender;
   const QByteArray decode = sender.decode(QTime(1, 2, 3), -5, 900, "K1ABC W9XYZ EN37");

@@ -6,8 +6,7 @@
 #include <QTcpSocket>
 #include <functional>
 
-// A loopback TCP server that plays the other end of a connection in a test (a DX cluster node, a
-// daemon that hangs or drops its connections). It serves one connection at a time: the newest.
+// A loopback TCP server playing a cluster node or a daemon; it serves the newest connection only.
 
 namespace orbelle::station::test {
 

@@ -12,8 +12,7 @@
 
 #include "support/wait.hpp"
 
-// A Hamlib network daemon (rotctld or rigctld) with its dummy model, on a free loopback port,
-// started and stopped by a test, and questions to it over a connection of the test's own.
+// rotctld or rigctld with its dummy model on a free loopback port, and questions to it.
 
 namespace orbelle::station::test {
 
@@ -28,8 +27,7 @@ class HamlibDaemon {
   explicit HamlibDaemon(QString program) : program_(std::move(program)) {}
   ~HamlibDaemon() { stop(); }
 
-  // Starts the daemon (from Debian's libhamlib-utils) on a free port and waits until it takes
-  // connections. A port picked as free may be taken before the daemon binds it: a few are tried.
+  // Starts it on a free port (a few, as one may be taken meanwhile) and waits for connections.
   bool start() {
     EXPECT_FALSE(QStandardPaths::findExecutable(program_).isEmpty()) << "needs libhamlib-utils";
     for (int attempt = 0; attempt < 5; ++attempt) {
@@ -57,9 +55,7 @@ class HamlibDaemon {
   }
   int port() const { return port_; }
 
-  // Sends `command` on a new connection and returns the first `lines` reply lines (fewer when
-  // they do not come). Now and then the daemons reset a connection they have just accepted: it
-  // asks again on a new one. The deadlines only bound a loaded machine's delays.
+  // The first `lines` reply lines on a new connection, asking again when one is reset at once.
   QStringList query(const QString& command, int lines) const {
     QStringList out;
     for (int attempt = 0; attempt < 3 && out.size() < lines; ++attempt) {

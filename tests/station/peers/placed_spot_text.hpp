@@ -8,8 +8,7 @@
 
 namespace orbelle::station::test {
 
-// Every value of a placed spot on one line, in AddSpot's order, then the continents and the time
-// it was made, so that one comparison checks them all.
+// Every value of a placed spot on one line, in AddSpot's order, for one comparison.
 inline std::string placedSpotText(const PlacedSpot& p) {
   const AddSpotFields& f = p.fields;
   std::ostringstream out;

@@ -7,8 +7,7 @@
 #include <QUdpSocket>
 #include <functional>
 
-// WSJT-X's side of its UDP protocol, written with Qt's own QDataStream as WSJT-X writes it
-// (schema 3, Qt 5.4 stream format), and sent to the station's listener.
+// WSJT-X's side of its UDP protocol, written with QDataStream as WSJT-X does (schema 3, Qt 5.4).
 
 namespace orbelle::station::test {
 
