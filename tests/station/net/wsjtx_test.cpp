@@ -2,17 +2,31 @@
 
 #include <gtest/gtest.h>
 
+#include <iomanip>
+#include <sstream>
+
 #include "core/wsjtx_message.hpp"
 #include "core/wsjtx_spots.hpp"
 #include "net/wsjtx_listener.hpp"
 #include "peers/cty_excerpt.hpp"
 #include "peers/hamlib_daemon.hpp"
-#include "peers/placed_spot_text.hpp"
 #include "peers/recording_report.hpp"
 #include "peers/wsjtx_sender.hpp"
 
 namespace orbelle::station::test {
 namespace {
+
+// Every value of a placed spot on one line, in AddSpot's order, for one comparison.
+std::string placedSpotText(const PlacedSpot& p) {
+  const AddSpotFields& f = p.fields;
+  std::ostringstream out;
+  out << std::setprecision(10) << f.LatDeg << " " << f.LonDeg << " " << f.Color << " " << f.SpotFreq
+      << " " << f.Mode << " " << f.SpotCall << " " << f.SpotTime << " " << f.SpotBy << " ["
+      << f.SpotComment << "] " << f.SpotLoc << " | " << f.SpotByLat << " " << f.SpotByLon << " "
+      << f.SpotByColor << " " << f.SpotByLoc << " | " << f.SpotFreqTX << " " << p.dxContinent << " "
+      << p.spotterContinent << " " << p.madeAtMs;
+  return out.str();
+}
 
 wsjtx::ParseResult parse(const QByteArray& bytes) {
   return wsjtx::parseDatagram(std::string_view(bytes.constData(), bytes.size()));

@@ -1,11 +1,8 @@
-// Call signs in spots, and a cluster spot turned into the map's AddSpot values.
-
-#include <gtest/gtest.h>
+// Call signs in spots: words that are calls or spotters, and the parts a call is looked up by.
 
 #include "core/call_sign.hpp"
-#include "core/spot_fields.hpp"
-#include "peers/cty_excerpt.hpp"
-#include "peers/placed_spot_text.hpp"
+
+#include <gtest/gtest.h>
 
 namespace orbelle::station {
 namespace {
