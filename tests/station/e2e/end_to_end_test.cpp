@@ -160,13 +160,7 @@ TEST_F(StationWithMap, ClusterSpotsReachTheMapAndAPressOnOneTunesTheRig) {
       "VP8LP (by EA5WU-#) 14195 SSB " + now + " up 5 tnx QSO, Falkland Islands";
   const QString japan = "JA1ABC (by XX9ZZ) 7023.1 CW " + now + " CW 12 dB 25 WPM CQ, Japan";
   ASSERT_TRUE(waitUntil([&] { return marker(falklands) && marker(japan); }, kSlowMs)) << output();
-  for (const QString& made :
-       {QStringLiteral("map ready: server object /server/"),
-        QStringLiteral("rigctld at 127.0.0.1:%1: reached").arg(rigctld.port()),
-        QStringLiteral("cluster 127.0.0.1:%1: logged in as K1ABC").arg(node.port())}) {
-    EXPECT_EQ(station.count(made), 1) << made.toStdString() << "\n" << output();
-  }
-
+  EXPECT_EQ(station.count(QStringLiteral("map ready: server object /server/")), 1) << output();
   press(marker(falklands));
   EXPECT_TRUE(waitUntil([&] { return rigctld.query("i", 1) == QStringList{"14200000"}; }, kSlowMs))
       << output();
