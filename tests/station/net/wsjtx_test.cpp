@@ -97,7 +97,8 @@ TEST(WsjtxSpots, DecodesAfterAStatusBecomeSpots) {
            std::to_string(arrival - 13'000)},
       {sender.decode(QTime(), 0, 0, "CQ XX9ZZ"), "cannot be placed"},
       {sender.decode(QTime(), 0, 0, "CQ K1ABC FN42", true), "low-conf"},
-      {sender.decode(QTime(), 0, 0, "HELLO WORLD"), "names no station"}};
+      {sender.decode(QTime(), 0, 0, "HELLO WORLD"), "names no station"},
+      {sender.decode(QTime(), 0, 0, "CQ DX"), "names no station"}};
   for (const auto& [datagram, expected] : cases) {
     const WsjtxSpots::Result result = take(datagram);
     if (result.spot) {
