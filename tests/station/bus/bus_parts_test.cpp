@@ -1,30 +1,22 @@
-// The station's bus parts against the map's automation in this process: what the whole-station
-// tests (e2e/) do not show.
+// The station's bus parts against the map's automation in this process.
 
 #include <gtest/gtest.h>
 
-#include <QDBusConnection>
 #include <QSignalSpy>
-#include <QTest>
-#include <cmath>
 
 #include "bus/bus_object_ref.hpp"
 #include "bus/callback_object.hpp"
-#include "bus/fake_map.hpp"
 #include "bus/map_host.hpp"
 #include "bus/property_writer.hpp"
 #include "orbelle_server_interface.h"
 #include "peers/recording_report.hpp"
-#include "spots/spot_list.hpp"
 #include "support/map_on_bus.hpp"
-#include "support/wait.hpp"
 
 namespace orbelle::station::test {
 namespace {
-using orbelle::test::MapOnBus;
 using orbelle::test::waitUntil;
 
-class HostInProcess : public MapOnBus {
+class HostInProcess : public orbelle::test::MapOnBus {
  protected:
   void SetUp() override {
     registerBusObjectRef();
@@ -36,38 +28,36 @@ class HostInProcess : public MapOnBus {
     MapOnBus::TearDown();
   }
 
-  void attach(MapHost::Placement placement) {
-    MapHost::Timing timing;
-    timing.callTimeoutMs = 10000;
-    mapHost = std::make_unique<MapHost>(host, placement, QString::fromLatin1(kCallbackPath), report,
-                                        timing);
-    mapHost->start();
-    ASSERT_TRUE(waitUntil([&] { return callbackTarget().service == host.baseService(); }))
-        << report.all();
-  }
-
   RecordingReport report;
   std::unique_ptr<MapHost> mapHost;
 };
 
-TEST_F(HostInProcess, PlacementLeavesWhatIsNotGivenAsTheMapHasIt) {
+// Placement, AddSpot, property writes and shown spots on one attached host; nothing once released.
+TEST_F(HostInProcess, PlacesWritesAndShowsSpotsUntilReleased) {
   const double latitude = model->state().plane.LatHere;
   const int maxDx = model->state().plane.MaxDx;
-  attach({std::nullopt, 33.0, std::nullopt, std::nullopt});
-  EXPECT_EQ(model->state().plane.LatHere, latitude);
-  EXPECT_EQ(model->state().plane.LonHere, 33.0);
-  EXPECT_EQ(model->state().plane.MaxDx, maxDx);
-}
+  MapHost::Timing timing;
+  timing.callTimeoutMs = 10000;
+  mapHost =
+      std::make_unique<MapHost>(host, MapHost::Placement{std::nullopt, 33.0, std::nullopt, {}},
+                                QString::fromLatin1(kCallbackPath), report, timing);
+  mapHost->start();
+  ASSERT_TRUE(waitUntil([&] { return callbackTarget().service == host.baseService(); }))
+      << report.all();
+  BusObjectRef callback;
+  property("/Form1", orbelle::test::kForm, "Callback").value<QDBusArgument>() >> callback;
+  EXPECT_EQ(callback.path.path(), QString::fromLatin1(kCallbackPath));
+  EXPECT_EQ(std::tie(model->state().plane.LatHere, model->state().plane.LonHere,
+                     model->state().plane.MaxDx),
+            std::tuple(latitude, 33.0, maxDx));
 
-TEST_F(HostInProcess, AddSpotPassesEveryFieldInItsPlace) {
-  attach({0.0, 0.0, 12437, 0});
   const AddSpotFields f{
       35.5,       139.75,   0x123456, 21074.5, "FT8", "JA1XYZ", "0102Z",
       "DL1ABC-#", "-12 dB", "Japan",  51.0,    10.0,  0x654321, "Fed. Rep. of Germany",
       21075.5};
   QSignalSpy done(mapHost.get(), &MapHost::spotDone);
   mapHost->addSpot(f);
-  ASSERT_TRUE(waitUntil([&] { return done.count() == 1; }));
+  ASSERT_TRUE(orbelle::test::waitForSignals(done));
   EXPECT_TRUE(done.first().first().toBool());
   const spots::Slot& slot = model->spots().slot(1);
   const spots::SpotRow& r = slot.row;
@@ -77,40 +67,7 @@ TEST_F(HostInProcess, AddSpotPassesEveryFieldInItsPlace) {
   EXPECT_EQ(slot.markers.spotText, "JA1XYZ (by DL1ABC-#) 21074.5 FT8 0102Z -12 dB, Japan");
   EXPECT_EQ(slot.markers.spotterText, "By DL1ABC-#, Fed. Rep. of Germany (JA1XYZ)");
   EXPECT_EQ(slot.markers.spotterColor, 0x654321u);
-}
 
-TEST_F(HostInProcess, ShownSpotsReplaceWhatTheMapShowedAndTheNewestComesLast) {
-  attach({0.0, 0.0, 12437, 0});
-  AddSpotFields spot;
-  spot.SpotCall = "GONE";
-  QSignalSpy done(mapHost.get(), &MapHost::spotDone);
-  mapHost->addSpot(spot);
-  std::vector<AddSpotFields> kept(30);
-  std::vector<const AddSpotFields*> oldestFirst;
-  for (std::size_t i = 0; i < kept.size(); ++i) {
-    kept[i].SpotCall = "K" + std::to_string(i) + "XX";
-    oldestFirst.push_back(&kept[i]);
-  }
-  mapHost->showSpots(oldestFirst);
-  ASSERT_TRUE(waitUntil([&] { return done.count() == 31; }));
-  // The map's ring of 25 holds the newest; GONE went with the clearing.
-  const std::vector<std::string> shown = shownSpots();
-  EXPECT_EQ(shown.size(), 25u);
-  EXPECT_EQ(std::count(shown.begin(), shown.end(), "GONE (by )"), 0);
-  EXPECT_EQ(std::count(shown.begin(), shown.end(), "K4XX (by )"), 0);
-  const spots::SpotList& list = model->spots();
-  const int last = list.NextSpot() == 1 ? list.MaxSpots() : list.NextSpot() - 1;
-  EXPECT_EQ(shown[static_cast<std::size_t>(last - 1)], "K29XX (by )");
-  // Detached, nothing is sent.
-  mapHost->release(5000);
-  EXPECT_TRUE(waitUntil([&] { return form->unloaded(); }));
-  mapHost->addSpot(spot);
-  mapHost->showSpots(oldestFirst);
-  EXPECT_FALSE(waitUntil([&] { return done.count() > 31; }, 200));
-}
-
-TEST_F(HostInProcess, PropertyWritesAreCheckedAgainstTheInterface) {
-  attach({});
   Orbelle_serverInterface proxy(QString::fromLatin1(kMapService), mapHost->serverPath(), host);
   QString error;
   EXPECT_FALSE(writeProperty(proxy, "MaxDxMi", 70000, &error));  // not a 16-bit value
@@ -119,51 +76,29 @@ TEST_F(HostInProcess, PropertyWritesAreCheckedAgainstTheInterface) {
   EXPECT_FALSE(writeProperty(proxy, "Latitud", 1.0, &error));
   EXPECT_FALSE(writeProperty(proxy, "Drawing", true, &error));  // read-only
 
-  auto call = writeProperty(proxy, "MaxDxMi", 2500, &error);
-  ASSERT_TRUE(call) << error.toStdString();
-  ASSERT_TRUE(waitUntil([&] { return call->isFinished(); }));
-  EXPECT_FALSE(call->isError()) << call->error().message().toStdString();
-  EXPECT_EQ(model->state().plane.MaxDx, 2500);
-  call = writeProperty(proxy, "Latitude", 95.0, &error);  // the property does not bound it
-  ASSERT_TRUE(call);
-  ASSERT_TRUE(waitUntil([&] { return call->isFinished(); }));
-  EXPECT_EQ(model->state().plane.LatHere, 95.0);
-}
-
-// A map without the AntennaHeading property is told once and sent nothing more; a map with it
-// gets the heading as soon as it appears, and each one after.
-TEST(MapHostHeading, MapsWithoutThePropertyAreToldOnce) {
-  FakeMap map;
-  map.hasAntennaHeading = false;
-  ASSERT_TRUE(map.appear());
-  const QString name = QStringLiteral("heading-host");
-  RecordingReport report;
-  {
-    MapHost::Timing timing;
-    timing.firstRetryMs = 50;
-    MapHost host(QDBusConnection::connectToBus(QDBusConnection::SessionBus, name), {},
-                 QString::fromLatin1(kCallbackPath), report, timing);
-    host.setAntennaHeading(0.0);
-    host.start();
-    ASSERT_TRUE(waitUntil([&] { return report.notesWith("no AntennaHeading") == 1; }))
-        << report.all();
-    QSignalSpy done(&host, &MapHost::spotDone);
-    host.setAntennaHeading(5.0);
-    host.addSpot({});
-    ASSERT_TRUE(orbelle::test::waitForSignals(done));
-    EXPECT_EQ(map.headings(), QList<double>{0.0});
-
-    map.vanish();
-    map.hasAntennaHeading = true;
-    ASSERT_TRUE(map.appear());
-    ASSERT_TRUE(waitUntil([&] { return map.headings().size() == 2; })) << report.all();
-    host.setAntennaHeading(std::nan(""));
-    ASSERT_TRUE(waitUntil([&] { return map.headings().size() == 3; })) << report.all();
-    EXPECT_EQ(map.headings()[1], 5.0);
-    EXPECT_TRUE(std::isnan(map.headings()[2]));
-    EXPECT_EQ(report.notesWith("no AntennaHeading"), 1);
+  AddSpotFields gone;
+  gone.SpotCall = "GONE";
+  std::vector<AddSpotFields> kept(30);
+  std::vector<const AddSpotFields*> oldestFirst;
+  for (std::size_t i = 0; i < kept.size(); ++i) {
+    kept[i].SpotCall = "K" + std::to_string(i) + "XX";
+    oldestFirst.push_back(&kept[i]);
   }
-  QDBusConnection::disconnectFromBus(name);
+  mapHost->showSpots(oldestFirst);
+  ASSERT_TRUE(waitUntil([&] { return done.count() == 31; }));
+  // The map's ring of 25 holds the newest; JA1XYZ went with the clearing.
+  const std::vector<std::string> shown = shownSpots();
+  EXPECT_EQ(shown.size(), 25u);
+  EXPECT_EQ(std::count(shown.begin(), shown.end(), "JA1XYZ (by DL1ABC-#)"), 0);
+  EXPECT_EQ(std::count(shown.begin(), shown.end(), "K4XX (by )"), 0);
+  const spots::SpotList& list = model->spots();
+  const int last = list.NextSpot() == 1 ? list.MaxSpots() : list.NextSpot() - 1;
+  EXPECT_EQ(shown[static_cast<std::size_t>(last - 1)], "K29XX (by )");
+  mapHost->release(5000);
+  EXPECT_TRUE(waitUntil([&] { return form->unloaded(); }));
+  mapHost->addSpot(gone);
+  mapHost->showSpots(oldestFirst);
+  EXPECT_FALSE(waitUntil([&] { return done.count() > 31; }, 200));
 }
 
 }  // namespace

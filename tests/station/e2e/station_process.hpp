@@ -1,25 +1,43 @@
 #pragma once
 
 #include <QProcess>
-#include <QString>
-#include <QStringList>
+#include <QProcessEnvironment>
+#include <QSignalSpy>
 #include <QTemporaryDir>
+#include <csignal>
 
-// The orbelle-station program run by a test, on the test's session bus, with everything it
-// writes on standard error kept.
+// orbelle-station run by a test with --verbose, its standard error kept, no user options file.
 
 namespace orbelle::station::test {
 
 class StationProcess {
  public:
-  StationProcess();
-  ~StationProcess();
+  StationProcess() {
+    QObject::connect(&process_, &QProcess::readyReadStandardError,
+                     [this] { output_ += QString::fromUtf8(process_.readAllStandardError()); });
+  }
+  ~StationProcess() {
+    if (running()) process_.kill();
+    process_.waitForFinished(5000);
+  }
 
-  // Starts the program with `arguments` and --verbose; it reads no options file of the user's.
-  bool start(const QStringList& arguments);
-  // Ends it as the operator's Ctrl+C does and runs the event loop until it has ended (the map
-  // in this process must answer its Release). Its exit status, or -1 when it did not end.
-  int stop(int timeoutMs = 30000);
+  bool start(const QStringList& arguments) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), config_.path());
+    process_.setProcessEnvironment(environment);
+    process_.start(QStringLiteral(ORBELLE_STATION_PROGRAM), QStringList{"--verbose"} + arguments);
+    return process_.waitForStarted(30000);
+  }
+  // Ends it as Ctrl+C does, running the event loop (the map must answer); exit status or -1.
+  int stop(int timeoutMs = 30000) {
+    if (running()) {
+      QSignalSpy finished(&process_, &QProcess::finished);
+      ::kill(static_cast<pid_t>(process_.processId()), SIGTERM);
+      if (!finished.wait(timeoutMs)) return -1;
+    }
+    output_ += QString::fromUtf8(process_.readAllStandardError());
+    return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
+  }
   bool running() const { return process_.state() != QProcess::NotRunning; }
 
   // Standard error so far (the event loop must have run for it to arrive).

@@ -1,11 +1,6 @@
-// A cluster's byte stream, cut into reads of varying size, through the telnet filter, the line
-// buffer, the spot-line parser and everything a spot is turned into.
+// A cluster's byte stream in reads of varying size, through everything a spot is turned into.
 
-#include <cmath>
-#include <cstddef>
-#include <cstdint>
 #include <cstdlib>
-#include <string_view>
 
 #include "core/line_buffer.hpp"
 #include "core/rig_plan.hpp"
@@ -31,27 +26,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   LineBuffer lines(256);
   std::string replies;
   const std::string_view input(reinterpret_cast<const char*>(data), size);
-  std::size_t at = 0;
-  while (at < input.size()) {
-    // Each read's length comes from the byte before it.
-    const std::size_t length = 1 + static_cast<unsigned char>(input[at]) % 64;
-    const std::string_view chunk = input.substr(at + 1, length);
-    at += 1 + length;
-    lines.append(telnet.feed(chunk, replies));
+  for (std::size_t at = 0, length = 0; at < input.size(); at += 1 + length) {
+    length = 1 + std::uint8_t(input[at]) % 64;  // from the byte before the read
+    lines.append(telnet.feed(input.substr(at + 1, length), replies));
     check(lines.pending().size() <= 256);
     while (const auto line = lines.next()) {
       check(line->text.size() <= 256);
       const ClusterLine parsed = parseClusterLine(line->text);
       if (parsed.kind != LineKind::Spot) continue;
-      const DxSpot& spot = parsed.spot;
-      check(spot.frequencyKHz > 0.0 && spot.frequencyKHz <= kMaxSpotKHz);
-      check(!spot.call.empty() && spot.time.size() == 5);
-      if (const auto placed = placeSpot(spot, cty, kArrivalMs)) {
-        const AddSpotFields* fields = &placed->fields;
-        check(fields->SpotByLat >= -99.0 && fields->LatDeg >= -90.0 && fields->LatDeg <= 90.0);
+      check(parsed.spot.frequencyKHz > 0.0 && parsed.spot.frequencyKHz <= kMaxSpotKHz);
+      check(!parsed.spot.call.empty() && parsed.spot.time.size() == 5);
+      if (const auto placed = placeSpot(parsed.spot, cty, kArrivalMs)) {
+        const AddSpotFields& f = placed->fields;
+        check(f.SpotByLat >= -99.0 && f.LatDeg >= -90.0 && f.LatDeg <= 90.0);
         check(placed->madeAtMs <= kArrivalMs && placed->madeAtMs > kArrivalMs - 86'400'000);
-        const RigPlan plan = planRig({fields->SpotFreq, fields->SpotFreqTX, fields->Mode});
-        check(!plan.commands.empty());
+        check(!planRig({f.SpotFreq, f.SpotFreqTX, f.Mode}).commands.empty());
       }
     }
   }

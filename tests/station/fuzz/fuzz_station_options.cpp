@@ -1,11 +1,6 @@
 // Options files and command lines of any content: each is taken or refused with a message.
 
-#include <cstddef>
-#include <cstdint>
 #include <cstdlib>
-#include <string>
-#include <string_view>
-#include <vector>
 
 #include "core/options.hpp"
 
@@ -13,29 +8,24 @@ using namespace orbelle::station;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
-
   std::string error;
-  std::vector<Setting> settings = settingsFromIni(text, "fuzz.ini", error);
+  const std::vector<Setting> settings = settingsFromIni(text, "fuzz.ini", error);
   Options options;
   if (error.empty() && !applySettings(settings, options, error) && error.empty()) std::abort();
 
   // The same bytes as a command line, arguments separated by NUL bytes.
   std::vector<std::string> arguments;
-  std::size_t start = 0;
-  while (start <= text.size()) {
-    std::size_t end = text.find('\0', start);
-    if (end == std::string_view::npos) end = text.size();
+  for (std::size_t start = 0, end = 0; start <= text.size(); start = end + 1) {
+    end = std::min(text.find('\0', start), text.size());
     arguments.emplace_back(text.substr(start, end - start));
-    start = end + 1;
   }
   const CommandLine line = parseCommandLine(arguments);
-  if (line.error.empty()) {
-    Options fromLine;
-    std::string lineError;
-    if (!applySettings(line.settings, fromLine, lineError) && lineError.empty()) std::abort();
-    if (fromLine.maxDxMi && (*fromLine.maxDxMi < kMinMaxDxMi || *fromLine.maxDxMi > kMaxMaxDxMi)) {
-      std::abort();
-    }
+  if (!line.error.empty()) return 0;
+  Options fromLine;
+  std::string lineError;
+  if (!applySettings(line.settings, fromLine, lineError) && lineError.empty()) std::abort();
+  if (fromLine.maxDxMi && (*fromLine.maxDxMi < kMinMaxDxMi || *fromLine.maxDxMi > kMaxMaxDxMi)) {
+    std::abort();
   }
   return 0;
 }

@@ -1,10 +1,7 @@
-// WSJT-X datagrams of any content: each is read or refused with a reason; a message read goes to
-// a sender whose Status is known, and a Decode becomes a spot on the map or a reason why not.
+// WSJT-X datagrams of any content: read or refused with a reason; decodes become spots or not.
 
-#include <cstddef>
-#include <cstdint>
+#include <cmath>
 #include <cstdlib>
-#include <string_view>
 
 #include "core/band.hpp"
 #include "core/call_sign.hpp"
@@ -38,11 +35,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const WsjtxSpots::Result result = spots.take(*parsed.message, kArrivalMs);
   if (!result.spot) return 0;
   check(result.skipped.empty());
-  const PlacedSpot& spot = *result.spot;
-  check(spot.fields.LatDeg >= -90.0 && spot.fields.LatDeg <= 90.0);
-  check(spot.fields.LonDeg >= -180.0 && spot.fields.LonDeg <= 180.0);
-  check(isCallSignWord(spot.fields.SpotCall));
-  check(spot.fields.Color == bandColor(14074.0) && spot.fields.SpotTime.size() == 5);
-  check(spot.madeAtMs <= kArrivalMs && spot.madeAtMs > kArrivalMs - 86'400'000);
+  const AddSpotFields& f = result.spot->fields;
+  check(std::abs(f.LatDeg) <= 90.0 && std::abs(f.LonDeg) <= 180.0 && isCallSignWord(f.SpotCall));
+  check(f.Color == bandColor(14074.0) && f.SpotTime.size() == 5);
+  check(result.spot->madeAtMs <= kArrivalMs && result.spot->madeAtMs > kArrivalMs - 86'400'000);
   return 0;
 }

@@ -1,7 +1,6 @@
 #pragma once
 
-// A small country file in cty.dat's layout, for tests that must not depend on the installed one.
-// Longitudes are west positive, as in the real file.
+// A small country file in cty.dat's layout (longitudes west positive, as in the real file).
 inline constexpr const char* kCtyExcerpt =
     "England:                  14:  27:  EU:   52.77:     1.47:     0.0:  G:\n"
     "    2E,G,M,=G4ABC/LH;\n"

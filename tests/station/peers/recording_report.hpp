@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -14,7 +15,7 @@ class RecordingReport final : public Report {
   void event(std::string_view text) override { events.emplace_back(text); }
   void note(std::string_view text) override { notes.emplace_back(text); }
 
-  // How many problems contain `part`.
+  // How many problems, events or notes contain `part`.
   int problemsWith(std::string_view part) const { return count(problems, part); }
   int eventsWith(std::string_view part) const { return count(events, part); }
   int notesWith(std::string_view part) const { return count(notes, part); }
@@ -27,15 +28,13 @@ class RecordingReport final : public Report {
     return out;
   }
 
-  std::vector<std::string> problems;
-  std::vector<std::string> events;
-  std::vector<std::string> notes;
+  std::vector<std::string> problems, events, notes;
 
  private:
   static int count(const std::vector<std::string>& list, std::string_view part) {
-    int n = 0;
-    for (const std::string& line : list) n += line.find(part) != std::string::npos ? 1 : 0;
-    return n;
+    return static_cast<int>(std::count_if(list.begin(), list.end(), [&](const std::string& line) {
+      return line.find(part) != std::string::npos;
+    }));
   }
 };
 
