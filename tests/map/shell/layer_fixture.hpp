@@ -19,10 +19,7 @@ namespace orbelle::shell::test {
 
 class SpotLayerTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(dir.isValid());
-    makeLayer();
-  }
+  void SetUp() override { makeLayer(); }
 
   // A new model of `maxSpots` slots, all show options on; `scaled`: the image scaled as above.
   void makeLayer(bool scaled = true, int maxSpots = 25) {
@@ -45,13 +42,15 @@ class SpotLayerTest : public ::testing::Test {
     surface->addPainterAbove([this](QPainter& painter) { layer->paintLines(painter); });
     if (scaled) scaleImage(600);
     surface->show();
-    processEvents();
+    QApplication::processEvents();
   }
-  // Scales the map image to `pixels` square for the map radius, as a resize does.
+  // Scales the map image to `pixels` square for the map radius, as a resize does, and places the
+  // spots again.
   void scaleImage(int pixels, std::int16_t maxDx = 3000) {
     model->setMaxDx(maxDx);
     surface->resize(pixels + 4, pixels + 4);
     model->applyMapScale(pixels);
+    model->DrawSpots();
   }
   void show(bool spots, bool spotBy, bool lines) {
     model->setShowSpots(spots);
@@ -65,7 +64,6 @@ class SpotLayerTest : public ::testing::Test {
   }
   bool shown(QWidget* marker) const { return marker->isVisibleTo(surface.get()); }
   QImage grab() const { return surface->grab().toImage().convertToFormat(QImage::Format_RGB32); }
-  static void processEvents() { QApplication::processEvents(); }
 
   QTemporaryDir dir;
   orbelle::test::FakeMessages messages;
