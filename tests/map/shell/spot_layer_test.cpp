@@ -1,15 +1,55 @@
 // The spot layer's widgets: where markers, lines and labels go, what they show, paint and send.
 
-#include <QLabel>
 #include <QLocale>
-#include <QTest>
 #include <QWindow>
 
-#include "layer_fixture.hpp"
-#include "spot_marker.hpp"
+#include "form_fixture.hpp"
 
 namespace orbelle::shell::test {
 namespace {
+
+// A spot at (lat, lon) reported by a spotter at (byLat, byLon), frequency 14000 + n.
+spots::SpotArgs spotAt(int n, double lat, double lon, double byLat = 0.0, double byLon = 0.0) {
+  return {lat,        lon,  255,    14000.0 + n, "CW",  "CALL" + std::to_string(n),
+          "12:00",    "BY", "",     "",          byLat, byLon,
+          12632256.0, "",   0.5 + n};
+}
+
+// Spot markers over the window's 600-pixel image of a 3000-mile radius around (0, 0), without
+// sun or night shading (they would colour the pixels looked at), with a host fake.
+class SpotLayerTest : public FormTest {
+ protected:
+  void SetUp() override {
+    FormTest::SetUp();
+    makeLayer();
+  }
+  void makeLayer(int maxSpots = 25) {
+    writeIni("[Settings]\nLatHere=0\nLonHere=0\nMaxDx=3000\nShowSun=No\nShadeNight=No\nMaxSpots=" +
+             std::to_string(maxSpots) + "\n");
+    showForm();
+    host = std::make_shared<orbelle::test::FakeCallback>();
+    model->setCallback(QVariant(QStringLiteral("host")), host);
+    layer = &form->spotLayer();
+    surface = form->controls().Picture1;
+  }
+  void addSpot(int n, double lat, double lon, double byLat = 0.0, double byLon = 0.0) {
+    model->AddSpot(spotAt(n, lat, lon, byLat, byLon));
+  }
+  void show(bool spots, bool spotBy, bool lines) {
+    model->setShowSpots(spots);
+    model->setShowSpotBy(spotBy);
+    model->setShowConnectingLines(lines);
+  }
+  bool shown(QWidget* marker) const { return marker->isVisibleTo(surface); }
+  QImage grab() const {
+    QApplication::processEvents();
+    return surface->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  }
+
+  std::shared_ptr<orbelle::test::FakeCallback> host;
+  SpotLayer* layer = nullptr;
+  SurfaceWidget* surface = nullptr;
+};
 
 // Spots 10 degrees N, E, S of the station: 69.072 pixels from the centre, rounded to 69.
 const QPoint kNorthMarker{299, 230};
@@ -24,7 +64,7 @@ constexpr QRgb kSilver = 0xffc0c0c0;  // spotter colour 12632256
 
 // Places, hover texts (with the markers beneath) and colours follow the ring's slots.
 TEST_F(SpotLayerTest, TheRingHoverTextsAndColours) {
-  makeLayer(true, 3);
+  makeLayer(3);
   for (int n = 1; n <= 3; ++n) addSpot(n, 10.0, 0.0);
   addSpot(4, 0.0, 10.0, 10.0, 0.0);
   EXPECT_EQ(layer->lblSpots(4), nullptr);  // no element beyond MaxSpots
@@ -35,7 +75,7 @@ TEST_F(SpotLayerTest, TheRingHoverTextsAndColours) {
             QStringLiteral("By BY,  (CALL4)\nCALL2 (by BY) 14002 CW 12:00 , \n"
                            "CALL3 (by BY) 14003 CW 12:00 , "));
 
-  makeLayer(true, 2);
+  makeLayer(2);
   const QLocale before;
   QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
   model->AddSpot({10.0, 0.0, 0x00ff8040, 14025.5, "CW", "DL1ABC", "13:31", "W4QZX", "up", "", 0.0,
@@ -90,18 +130,23 @@ TEST_F(SpotLayerTest, ShowOptionsDrawingAndClearing) {
 
 // Markers follow a new scale, also those added before the first; off the map, none shows.
 TEST_F(SpotLayerTest, MarkersFollowTheScale) {
-  makeLayer(false);  // no scale yet
-  addSpot(1, 0.0, 10.0, 0.0, 0.0);
-  addSpot(2, 0.0, 90.0, 0.0, 0.0);  // 6216 miles east: beyond the 3000-mile radius
-  EXPECT_FALSE(shown(layer->lblSpots(1)));
-  scaleImage(600);
-  EXPECT_EQ(layer->lblSpots(1)->pos(), kEastMarker);
-  EXPECT_TRUE(shown(layer->lblSpots(1)));
-  EXPECT_FALSE(shown(layer->lblSpots(2)));
-  EXPECT_TRUE(shown(layer->lblSpotBys(2)) && layer->ConLine(2).visible);
-  EXPECT_EQ(layer->ConLine(2).segment.x1, 607.0);  // clipped beyond the image's right edge
-  scaleImage(300, 12437);  // whole Earth; other sizes: the window's marker places test
-  EXPECT_TRUE(shown(layer->lblSpots(2)));
+  model::MapModel bare(modelServices());
+  bare.load(0.0f, 0.0f);  // no scale yet: that comes with the first surface size
+  SurfaceWidget image(bare.layers(), nullptr);
+  SpotLayer spots(bare, &image);
+  bare.AddSpot(spotAt(1, 0.0, 10.0));
+  bare.AddSpot(spotAt(2, 0.0, 90.0));  // 6216 miles east: beyond the 3000-mile radius
+  EXPECT_FALSE(spots.lblSpots(1)->isVisibleTo(&image));
+  image.resize(604, 604);
+  bare.applyMapScale(600);
+  EXPECT_EQ(spots.lblSpots(1)->pos(), kEastMarker);
+  EXPECT_TRUE(spots.lblSpots(1)->isVisibleTo(&image));
+  EXPECT_FALSE(spots.lblSpots(2)->isVisibleTo(&image));
+  EXPECT_TRUE(spots.lblSpotBys(2)->isVisibleTo(&image) && spots.ConLine(2).visible);
+  EXPECT_EQ(spots.ConLine(2).segment.x1, 607.0);  // clipped beyond the image's right edge
+  bare.setMaxDx(12437);  // whole Earth; other sizes: the window's marker places test
+  bare.applyMapScale(300);
+  EXPECT_TRUE(spots.lblSpots(2)->isVisibleTo(&image));
 }
 
 // 7x7 markers with a contrasting outline; lines between picture and markers, cut at the edge.
@@ -111,7 +156,6 @@ TEST_F(SpotLayerTest, MarkersAndLinesPaint) {
   model->AddSpot({0.0, -10.0, 0x800000, 1.0, "", "", "", "", "", "", -99.0, 0.0, 0.0, "", 0.0});
   addSpot(3, 0.0, 10.0, 50.0, 10.0);  // spotter off the top: its line is cut there
   model->AddSpot({0.0, -43.4, 255, 1.0, "", "", "", "", "", "", -99.0, 0.0, 0.0, "", 0.0});
-  QApplication::processEvents();
   const QImage image = grab();
   const struct {
     int x, y;  // centre, surface coordinates (image pixels + 2)
@@ -139,13 +183,12 @@ TEST_F(SpotLayerTest, MarkersAndLinesPaint) {
   EXPECT_NE(image.pixel(1, 302), kRed);
   show(true, true, false);  // without lines, white between the markers
   model->DrawSpots();
-  QApplication::processEvents();
   EXPECT_EQ(grab().pixel(330, 302), kWhite);
 }
 
 // Presses reach the model as slot, marker and button; a hidden marker's place is the map's.
 TEST_F(SpotLayerTest, PressesOnMarkersCallTheHost) {
-  makeLayer(true, 2);
+  makeLayer(2);
   addSpot(1, 0.0, 10.0, -99.0, 0.0);  // east; spotter without position, hidden at the centre
   addSpot(2, 10.0, 0.0, -10.0, 0.0);  // north, spotter south
   const auto press = [](QWidget* marker, Qt::MouseButton button) {
@@ -164,17 +207,17 @@ TEST_F(SpotLayerTest, PressesOnMarkersCallTheHost) {
   press(layer->lblSpots(1), Qt::LeftButton);
   EXPECT_EQ(host->calls.size(), 1u);  // a failed rotor call ends the press
   host->duringRotor = nullptr;
-  QWindow* w = surface->windowHandle();
-  ASSERT_NE(w, nullptr);
-  QTest::mouseClick(w, Qt::RightButton, Qt::NoModifier, QPoint(369 + 2, 300 + 2));
-  EXPECT_EQ(host->calls.size(), 3u);
-  EXPECT_EQ(presses, 0);
-  QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, QPoint(300 + 2, 300 + 2));
-  EXPECT_EQ(presses, 1);
+  // Through the window: the marker takes the press (rotor and rig), the map the hidden one's place.
+  for (const QPoint at : {QPoint(369, 300), QPoint(300, 300)}) {
+    QTest::mouseClick(form->windowHandle(), Qt::RightButton, Qt::NoModifier,
+                      surface->mapTo(form.get(), at + QPoint(2, 2)));
+  }
+  ASSERT_EQ(host->calls.size(), 4u);
+  EXPECT_EQ(host->calls[2].method, "orbellesetrig");
+  EXPECT_EQ(host->calls[3].method, "orbellesetrotor");
   model->setCallback(QVariant(), nullptr);
   press(layer->lblSpots(2), Qt::RightButton);
-  EXPECT_EQ(host->calls.size(), 3u);
-  EXPECT_EQ(presses, 1);
+  EXPECT_EQ(host->calls.size(), 4u);
 }
 
 // Call labels never overlap a label or marker; "Show calls" hides them.
