@@ -1,6 +1,7 @@
 // Loading and unloading the window: shown settings, UTC offset, position, cache and the close rule.
 
 #include <QCloseEvent>
+#include <QWindow>
 
 #include "form_fixture.hpp"
 
@@ -15,7 +16,7 @@ void closeBox(Form1& form) {
   QCoreApplication::sendEvent(&form, &event);
 }
 
-// The controls show the settings; the window's place, size and boxes come back at the next load.
+// The controls show the settings; place, size, boxes and always-on-top come back at the next load.
 TEST_F(FormLoadTest, SettingsAreShownWrittenAtUnloadAndLoadedAgain) {
   Form1& f = showForm();
   const Form1::Controls& c = f.controls();
@@ -29,18 +30,28 @@ TEST_F(FormLoadTest, SettingsAreShownWrittenAtUnloadAndLoadedAgain) {
   f.move(300, 200);
   f.SetPixelSize(450);
   const int width = f.model().layers().width();
+  const QRect before = f.geometry();
+  c.chkAlwaysOnTop->click();  // keeps the window's place and size
+  EXPECT_TRUE(f.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint) && f.isVisible());
+  EXPECT_EQ(f.geometry(), before);
   f.close();
   EXPECT_TRUE(f.unloaded());
-  EXPECT_NE(iniText().find("ShowSun=No\nShowRivers=Yes\n"), std::string::npos);
-  EXPECT_NE(iniText().find("ShowSpotBy=No\nShowConnectingLines=No\nLeft= 4500\nTop= 3000\n"),
-            std::string::npos)
+  EXPECT_NE(
+      iniText().find("ShowSun=No\nShowRivers=Yes\nMaxSpots= 25\nShowSpots=Yes\nShowSpotBy=No\n"
+                     "ShowConnectingLines=No\nLeft= 4500\nTop= 3000\n"),
+      std::string::npos)
       << iniText();
-  Form1& g = loadForm();
-  EXPECT_TRUE(g.controls().chkShowRivers->isChecked());
-  EXPECT_FALSE(g.controls().chkShowSpotBy->isChecked());
-  EXPECT_FALSE(g.controls().chkShowConnectingLines->isEnabled());
-  EXPECT_EQ(g.model().layers().width(), width);
-  EXPECT_EQ(QPointF(g.leftTwips(), g.topTwips()), QPointF(4500.0, 3000.0));
+  const Form1::Controls& d = showForm().controls();
+  EXPECT_TRUE(d.chkShowRivers->isChecked() && !d.chkShowSpotBy->isChecked());
+  EXPECT_FALSE(d.chkShowConnectingLines->isEnabled());
+  EXPECT_EQ(form->model().layers().width(), width);
+  EXPECT_EQ(QPointF(form->leftTwips(), form->topTwips()), QPointF(4500.0, 3000.0));
+  EXPECT_TRUE(d.chkAlwaysOnTop->isChecked() &&
+              form->windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
+  const QRect shown = form->geometry();
+  d.chkAlwaysOnTop->click();
+  EXPECT_FALSE(form->windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
+  EXPECT_EQ(form->geometry(), shown);
   EXPECT_TRUE(messages.shown.empty());
 }
 
@@ -83,27 +94,9 @@ TEST_F(FormLoadTest, UtcOffsetFromTheSettingsOrTheSystem) {
   }
 }
 
-// A place off the screen is brought back; a damaged cache is none, a good one shown stretched.
-TEST_F(FormLoadTest, StoredPlaceIsBoundedAndTheCacheShownOrIgnored) {
-  writeIni("[Settings]\nLeft=20000\nTop=-300\n");
-  QFile cache(path(QStringLiteral("MapCache.bmp")));
-  ASSERT_TRUE(cache.open(QIODevice::WriteOnly));
-  cache.write("BM not really a bitmap");
-  cache.close();
-  Form1& f = loadForm();
-  EXPECT_EQ(QPointF(f.leftTwips(), f.topTwips()), QPointF(14360.0, 0.0));
-  EXPECT_FALSE(f.model().state().MapCached);
-  EXPECT_EQ(f.model().layers().picture(), nullptr);
-  raster::Surface map(300, 300, raster::rgb(0, 128, 0));
-  map.plotPixel(299, 299, raster::rgb(255, 0, 0));
-  raster::writeBmp(map, path(QStringLiteral("MapCache.bmp")));
-  const raster::Surface& shown = loadForm().model().layers().shown();
-  EXPECT_EQ(shown.pixel(0, 0), raster::rgb(0, 128, 0));
-  EXPECT_EQ(shown.pixel(599, 599), raster::rgb(255, 0, 0));
-}
-
-// The close box unloads the window, or only hides it once a server object existed.
-TEST_F(FormLoadTest, CloseBoxUnloadsUnlessAServerObjectExisted) {
+// The close box unloads the window, or only hides it once a server object existed; during a pass it
+// cancels the pass and unloads afterwards.
+TEST_F(FormLoadTest, CloseBoxUnloadsUnlessAServerObjectExistedOrAfterAPass) {
   for (const bool server : {false, true}) {
     SCOPED_TRACE(server);
     QFile::remove(path(QStringLiteral("orbelle.ini")));
@@ -118,9 +111,6 @@ TEST_F(FormLoadTest, CloseBoxUnloadsUnlessAServerObjectExisted) {
     f.Unload();
     EXPECT_TRUE(f.unloaded() && ended);
   }
-}
-
-TEST_F(FormLoadTest, CloseDuringAPassCancelsItAndUnloadsAfterwards) {
   writeOutlines(40);
   Form1& f = showForm();
   bool ended = false;

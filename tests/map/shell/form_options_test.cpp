@@ -1,7 +1,5 @@
 // The options panel on a shown window: its fields, buttons, check boxes, help and clearing spots.
 
-#include <QWindow>
-
 #include "form_fixture.hpp"
 #include "shell/host_notice.hpp"
 
@@ -91,20 +89,6 @@ TEST_F(FormOptionsTest, PanelTakesTheDefaultButtonAndOkRedrawsTheOverlay) {
   EXPECT_GT(pixelsOf(form->model().layers().shown(), raster::rgb(255, 255, 0)), 0);  // the sun
 }
 
-// "Always on Top" keeps the window's place and size, and comes back at the next load.
-TEST_F(FormOptionsTest, AlwaysOnTopKeepsPositionAndSize) {
-  for (const bool on : {true, false}) {
-    const QRect before = showForm().geometry();
-    EXPECT_EQ(form->controls().chkAlwaysOnTop->isChecked(), !on);
-    EXPECT_EQ(form->windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint), !on);
-    form->controls().chkAlwaysOnTop->click();
-    EXPECT_EQ(form->windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint), on);
-    EXPECT_TRUE(form->isVisible());
-    EXPECT_EQ(form->geometry(), before);
-    form->close();
-  }
-}
-
 // The spot boxes uncheck and disable in a chain; "Clear spots" asks first.
 TEST_F(FormOptionsTest, SpotBoxesChainAndClearSpotsAsksFirst) {
   const Form1::Controls& c = showForm().controls();
@@ -115,22 +99,18 @@ TEST_F(FormOptionsTest, SpotBoxesChainAndClearSpotsAsksFirst) {
   form->model().DrawSpots();
   EXPECT_EQ(layer.lblSpots(2)->pos(), before);
   const auto boxes = [&] {  // checked and enabled of both boxes, then the two markers shown
-    std::string s;
-    for (const bool b :
-         {c.chkShowSpotBy->isChecked(), c.chkShowSpotBy->isEnabled(),
-          c.chkShowConnectingLines->isChecked(), c.chkShowConnectingLines->isEnabled(),
-          layer.lblSpots(1)->isVisible(), layer.lblSpotBys(1)->isVisible()}) {
-      s += b ? '1' : '0';
-    }
-    return s;
+    return std::vector<bool>{
+        c.chkShowSpotBy->isChecked(),          c.chkShowSpotBy->isEnabled(),
+        c.chkShowConnectingLines->isChecked(), c.chkShowConnectingLines->isEnabled(),
+        layer.lblSpots(1)->isVisible(),        layer.lblSpotBys(1)->isVisible()};
   };
-  EXPECT_EQ(boxes(), "111111");
+  EXPECT_EQ(boxes(), std::vector<bool>(6, true));
   c.chkShowSpots->click();
-  EXPECT_EQ(boxes(), "000000");
+  EXPECT_EQ(boxes(), std::vector<bool>(6, false));
   c.chkShowSpots->click();
-  EXPECT_EQ(boxes(), "010010");
+  EXPECT_EQ(boxes(), (std::vector<bool>{false, true, false, false, true, false}));
   c.chkShowSpotBy->click();
-  EXPECT_EQ(boxes(), "110111");
+  EXPECT_EQ(boxes(), (std::vector<bool>{true, true, false, true, true, true}));
   messages.answers = {false, true};
   c.cmdClrSpots->click();
   EXPECT_EQ(form->model().spots().NextSpot(), 3);

@@ -31,12 +31,6 @@ TEST_F(MarkerPlacesTest, MarkersSitOnTheirPlacesAfterEveryChangeOfTheMap) {
     std::function<void(Form1&)> apply;
     double radius;  // miles the map is scaled to afterwards
   } changes[] = {
-      {"a pass after a new radius",
-       [](Form1& f) {
-         f.model().setMaxDxMiFromHost(6000);
-         f.model().cmdDraw_Click();
-       },
-       6000.0},
       {"a pass after a new station",
        [](Form1& f) {
          f.model().setLatitudeFromHost(48.1);
