@@ -15,8 +15,8 @@ std::string readAll(const std::string& path) {
   return s.str();
 }
 
-// Read and written again, a file of non-default values is the same but for the whole-hour offset.
-TEST(SettingsFile, WrittenFileReadsBackUnderTheLoadKeys) {
+// Non-default values are read and written back (the offset as a whole hour); others: defaults.
+TEST(SettingsFile, WrittenFileReadsBackAndMissingOrBadValuesAreTheDefaults) {
   QTemporaryDir dir;
   const std::string file = dir.filePath("orbelle.ini").toStdString();
   const std::string text =
@@ -31,11 +31,8 @@ TEST(SettingsFile, WrittenFileReadsBackUnderTheLoadKeys) {
   EXPECT_EQ(writeSettings(file, v, {}), 0);
   EXPECT_EQ(readAll(file), text);
   EXPECT_EQ(writeSettings(dir.filePath("missing-folder/orbelle.ini").toStdString(), v, {}), 16);
-}
 
-// Defaults (those the window shows: its load test); bad numbers give the defaults too.
-TEST(SettingsFile, AbsentFileOrBadNumbersGiveTheDefaults) {
-  QTemporaryDir dir;
+  // Defaults (those the window shows: its load test); bad numbers give the defaults too.
   StoredSettings defaults;
   defaults.Top = 123.0f;
   defaults.UTCOffset = -5.5;  // the system's offset: taken whole, fraction and all
@@ -49,7 +46,6 @@ TEST(SettingsFile, AbsentFileOrBadNumbersGiveTheDefaults) {
   EXPECT_FALSE(s.ShowRivers || s.AlwaysOnTop);
   EXPECT_EQ(s.Top, 123.0f);
 
-  const std::string file = dir.filePath("orbelle.ini").toStdString();
   std::ofstream(file) << "[settings]\nmaxspots=lots\nPixelWidth=99999\nAlwaysOnTop=yes\n";
   const StoredSettings bad = readSettings(file, {}, {});
   EXPECT_EQ(bad.MaxSpots, 25);

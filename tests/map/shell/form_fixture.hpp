@@ -14,21 +14,17 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QTimer>
 #include <fstream>
-#include <memory>
 #include <sstream>
 
 #include "ini/date_time.hpp"
 #include "layout_rules.hpp"
-#include "model/map_layers.hpp"
 #include "raster/qt/picture_file.hpp"
 #include "shell/form1.hpp"
 #include "shell/surface_widget.hpp"
 #include "spot_layer.hpp"
 #include "spot_marker.hpp"
-#include "sun/local_clock.hpp"
 #include "support/map_fakes.hpp"
 #include "support/outline_files.hpp"
 #include "support/wait.hpp"

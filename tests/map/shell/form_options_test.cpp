@@ -129,6 +129,7 @@ TEST_F(FormOptionsTest, HelpAsksForTheMapTopic) {
     help.succeeds = opened;
     loadForm().controls().cmdHelp->click();
     EXPECT_EQ(form->notice().showing(), opened);
+    EXPECT_EQ(form->notice().text(), opened ? "Help opened: /h/quill5.hlp" : "");
   }
   EXPECT_EQ(help.requests[0],
             std::make_pair(QStringLiteral("QUILL5.HLP"), QStringLiteral("ji(\"\", \"MAP\")")));

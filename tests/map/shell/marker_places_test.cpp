@@ -38,12 +38,6 @@ TEST_F(MarkerPlacesTest, MarkersSitOnTheirPlacesAfterEveryChangeOfTheMap) {
          f.model().cmdDraw_Click();
        },
        9000.0},
-      {"a new station before any pass",
-       [](Form1& f) {
-         f.model().setLatitudeFromHost(-33.9);
-         f.model().setLongitudeFromHost(151.2);
-       },
-       9000.0},
       {"a new surface size", [](Form1& f) { f.SetPixelSize(450); }, 9000.0},
   };
   writeOutlines(2);
