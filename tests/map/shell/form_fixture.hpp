@@ -11,7 +11,6 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -66,8 +65,8 @@ class FormTest : public ::testing::Test {
     s.help = &help;
     s.saveDialog = &saveDialog;
     s.screenSizeTwips = [] { return QSizeF(15360.0, 11520.0); };
-    s.availableScreenArea = [this] { return availableArea; };
-    s.devicePixelRatio = [this] { return pixelRatio; };
+    s.availableScreenArea = [] { return QRect(0, 0, 4096, 4096); };  // for the size limits
+    s.devicePixelRatio = [] { return 1.0; };
     s.pictureFolder = dir.path();
     form = std::make_unique<Form1>(*model, s);
     form->Form_Load();
@@ -106,14 +105,6 @@ class FormTest : public ::testing::Test {
     next->setFocus(Qt::TabFocusReason);
     QCoreApplication::processEvents();
   }
-  // The pointer moves to pixel (px, py) of the map image.
-  void movePointer(int px, int py) const {
-    SurfaceWidget* surface = form->controls().Picture1;
-    const QPointF at = surface->imageRect().topLeft() + QPointF(px, py);
-    QMouseEvent move(QEvent::MouseMove, at, surface->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
-                     Qt::NoModifier);
-    QApplication::sendEvent(surface, &move);
-  }
   static int pixelsOf(const raster::Surface& s, raster::Rgb colour) {
     int n = 0;
     for (int y = 0; y < s.height(); ++y) {
@@ -127,9 +118,7 @@ class FormTest : public ::testing::Test {
   orbelle::test::FakeMessages messages;
   orbelle::test::FakeSaveDialog saveDialog;
   orbelle::test::FakeHelp help;
-  QRect availableArea{0, 0, 4096, 4096};  // the screen's, for the window's size limits
-  double pixelRatio = 1.0;                // the screen's device pixels per logical pixel
-  double hoursToUtc = 5.0;                // the "system's" UTC offset
+  double hoursToUtc = 5.0;  // the "system's" UTC offset
   std::unique_ptr<model::MapModel> model;
   std::unique_ptr<Form1> form;
 };

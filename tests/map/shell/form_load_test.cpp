@@ -57,40 +57,36 @@ TEST_F(FormLoadTest, SettingsAreShownWrittenAtUnloadAndLoadedAgain) {
 
 // The stored UTC offset wins; the system's is used but not stored unless the operator changes it.
 TEST_F(FormLoadTest, UtcOffsetFromTheSettingsOrTheSystem) {
-  struct Case {
+  const struct {
     const char* ini;
     double system;
-    const char* typed;  // into the field before the unload; null: nothing typed
-    const char* shown;
-    double seconds;
+    const char* typed;    // into the field before the unload; null: nothing typed
+    const char* shown;    // after the load
     const char* written;  // the key's line after the unload; null: no such key
+  } cases[] = {
+      {"", -5.5, nullptr, "-5.5", nullptr},
+      {"[Settings]\nUTCOffset=\n", 0.0, nullptr, "0", "UTCOffset=\n"},  // left as it was
+      {"[Settings]\nUTCOffset= 3\n", -1.0, nullptr, "3", "UTCOffset= 3\n"},
+      {"[Settings]\nUTCOffset= -1\n", -1.0, nullptr, "-1", "UTCOffset=-1\n"},
+      {"", -1.0, "2", "-1", "UTCOffset= 2\n"},
+      {"", -1.0, "-1", "-1", nullptr},
   };
-  const Case cases[] = {
-      {"", -5.5, nullptr, "-5.5", -19800.0, nullptr},
-      {"[Settings]\nUTCOffset=\n", 0.0, nullptr, "0", 0.0, "UTCOffset=\n"},  // left as it was
-      {"[Settings]\nUTCOffset= 3\n", -1.0, nullptr, "3", 10800.0, "UTCOffset= 3\n"},
-      {"[Settings]\nUTCOffset= -1\n", -1.0, nullptr, "-1", -3600.0, "UTCOffset=-1\n"},
-      {"", -1.0, "2", "-1", -3600.0, "UTCOffset= 2\n"},
-      {"", -1.0, "-1", "-1", -3600.0, nullptr},
-  };
-  for (const Case& k : cases) {
+  for (const auto& k : cases) {
     SCOPED_TRACE(std::string(k.ini) + " system " + std::to_string(k.system));
     QFile::remove(path(QStringLiteral("orbelle.ini")));
     if (*k.ini) writeIni(k.ini);
     hoursToUtc = k.system;
-    Form1& f = showForm();
-    const Form1::Controls& c = f.controls();
+    const Form1::Controls& c = showForm().controls();
     EXPECT_EQ(c.txtUTCOffset->text(), k.shown);
-    EXPECT_EQ(f.model().state().UTCOffsetSeconds, k.seconds);
+    EXPECT_EQ(form->model().state().UTCOffsetSeconds, 3600.0 * c.txtUTCOffset->text().toDouble());
     if (k.typed) {
       c.cmdSetup->click();
       typeAndLeave(c.txtUTCOffset, QString::fromLatin1(k.typed), c.txtMaxDxMi);
     }
-    f.close();
-    const std::string ini = iniText();
-    EXPECT_EQ(ini.find(k.written ? k.written : "UTCOffset") != std::string::npos,
+    form->close();
+    EXPECT_EQ(iniText().find(k.written ? k.written : "UTCOffset") != std::string::npos,
               k.written != nullptr)
-        << ini;
+        << iniText();
   }
 }
 

@@ -1,5 +1,6 @@
 // The pointer readout and hover texts over the map (presses: the bus callbacks' tests).
 
+#include <QMouseEvent>
 #include <QToolTip>
 
 #include "form_fixture.hpp"
@@ -13,8 +14,11 @@ using FormPointerTest = FormTest;
 TEST_F(FormPointerTest, ReadoutFollowsThePointer) {
   const Form1::Controls& c = showForm().controls();
   ASSERT_EQ(form->model().layers().width(), 600);
-  const auto move = [&](int px, int py) {
-    movePointer(px, py);
+  const auto move = [&](int px, int py) {  // to pixel (px, py) of the map image
+    const QPointF at = c.Picture1->imageRect().topLeft() + QPointF(px, py);
+    QMouseEvent event(QEvent::MouseMove, at, c.Picture1->mapToGlobal(at), Qt::NoButton,
+                      Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(c.Picture1, &event);
     return c.lblDirDisplay->text() + " " + c.lblDxDisplay->text() + " " + c.lblDxKMDisplay->text() +
            " " + c.lblLocatorDisplay->text();
   };
