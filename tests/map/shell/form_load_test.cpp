@@ -90,8 +90,7 @@ TEST_F(FormLoadTest, UtcOffsetFromTheSettingsOrTheSystem) {
   }
 }
 
-// The close box unloads the window, or only hides it once a server object existed; during a pass it
-// cancels the pass and unloads afterwards.
+// The close box unloads, or only hides once a server object existed; in a pass it unloads after.
 TEST_F(FormLoadTest, CloseBoxUnloadsUnlessAServerObjectExistedOrAfterAPass) {
   for (const bool server : {false, true}) {
     SCOPED_TRACE(server);

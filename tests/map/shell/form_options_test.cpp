@@ -89,7 +89,7 @@ TEST_F(FormOptionsTest, PanelTakesTheDefaultButtonAndOkRedrawsTheOverlay) {
   EXPECT_GT(pixelsOf(form->model().layers().shown(), raster::rgb(255, 255, 0)), 0);  // the sun
 }
 
-// The spot boxes uncheck and disable in a chain; "Clear spots" asks first.
+// Spots stay on the shown map; the spot boxes uncheck and disable in a chain; "Clear spots" asks.
 TEST_F(FormOptionsTest, SpotBoxesChainAndClearSpotsAsksFirst) {
   const Form1::Controls& c = showForm().controls();
   form->model().testspot();
