@@ -4,21 +4,26 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QCheckBox>
 #include <QDir>
+#include <QFile>
+#include <QFrame>
+#include <QLabel>
 #include <QLineEdit>
-#include <QRect>
-#include <QString>
+#include <QPushButton>
 #include <QTemporaryDir>
-#include <QTest>
+#include <QTimer>
 #include <fstream>
-#include <memory>
 #include <sstream>
-#include <string>
 
 #include "ini/date_time.hpp"
-#include "model/map_model.hpp"
+#include "layout_rules.hpp"
+#include "raster/qt/picture_file.hpp"
 #include "shell/form1.hpp"
-#include "sun/local_clock.hpp"
+#include "shell/surface_widget.hpp"
+#include "spot_layer.hpp"
+#include "spot_marker.hpp"
 #include "support/map_fakes.hpp"
 #include "support/outline_files.hpp"
 #include "support/wait.hpp"
@@ -39,7 +44,7 @@ class FormTest : public ::testing::Test {
   void TearDown() override {
     form.reset();
     model.reset();
-    processEvents();
+    QCoreApplication::processEvents();
     QDir::setCurrent(oldCwd);
   }
 
@@ -47,62 +52,59 @@ class FormTest : public ::testing::Test {
     model::ModelServices s;
     s.messages = &messages;
     s.programFolder = dir.path().toStdString();
-    s.clock = fixedClock(now);
+    s.clock = fixedClock(makeDateTime(2024, 3, 20, 12, 0, 0));
     s.hoursToUtc = [this] { return hoursToUtc; };
     return s;
   }
-  FormServices services() {
+  // A new model and window, loaded; showForm also shows and activates it.
+  Form1& loadForm(const model::ModelServices& services) {
+    form.reset();
+    model = std::make_unique<model::MapModel>(services);
     FormServices s;
     s.messages = &messages;
     s.help = &help;
     s.saveDialog = &saveDialog;
-    s.screenSizeTwips = [this] { return screenTwips; };
-    s.availableScreenArea = [this] { return availableArea; };
-    s.devicePixelRatio = [this] { return pixelRatio; };
+    s.screenSizeTwips = [] { return QSizeF(15360.0, 11520.0); };
+    s.availableScreenArea = [] { return QRect(0, 0, 4096, 4096); };  // for the size limits
+    s.devicePixelRatio = [] { return 1.0; };
     s.pictureFolder = dir.path();
-    return s;
-  }
-  // The model and window constructed; loaded; shown and active.
-  Form1& makeForm(const model::ModelServices& modelServices) {
-    form.reset();
-    model = std::make_unique<model::MapModel>(modelServices);
-    form = std::make_unique<Form1>(*model, services());
+    form = std::make_unique<Form1>(*model, s);
+    form->Form_Load();
     return *form;
   }
-  Form1& loadForm() {
-    makeForm(modelServices()).Form_Load();
-    return *form;
-  }
+  Form1& loadForm() { return loadForm(modelServices()); }
   Form1& showForm() {
     loadForm().show();
     form->activateWindow();
     EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
-    processEvents();
+    QCoreApplication::processEvents();
     return *form;
   }
 
-  void writeIni(const std::string& text) const { std::ofstream(file("orbelle.ini")) << text; }
+  void writeIni(const std::string& text) const { std::ofstream(ini()) << text; }
   std::string iniText() const {
     std::stringstream s;
-    s << std::ifstream(file("orbelle.ini")).rdbuf();
+    s << std::ifstream(ini()).rdbuf();
     return s.str();
   }
+  std::string ini() const { return path(QStringLiteral("orbelle.ini")).toStdString(); }
   // Outline files of `polylines` squares; the one named `skip` is left out.
   void writeOutlines(int polylines, const std::string& skip = {}) const {
     orbelle::test::writeOutlineFiles(path(QStringLiteral("mapdata")), polylines, skip);
   }
+  void writeMap(int side, raster::Rgb colour, const char* name = "MapCache.bmp") const {
+    raster::writeBmp(raster::Surface(side, side, colour), path(QString::fromLatin1(name)));
+  }
   QString path(const QString& name) const { return dir.filePath(name); }
-  std::string file(const char* name) const { return path(QString::fromLatin1(name)).toStdString(); }
 
   // Types into a field as the operator does, then leaves it for `next` by Tab.
-  void typeAndLeave(QLineEdit* field, const QString& text, QWidget* next) {
+  static void typeAndLeave(QLineEdit* field, const QString& text, QWidget* next) {
     field->setFocus(Qt::TabFocusReason);
     field->selectAll();
     QTest::keyClicks(field, text);
     next->setFocus(Qt::TabFocusReason);
-    processEvents();
+    QCoreApplication::processEvents();
   }
-  // Pixels of `colour` in `s`.
   static int pixelsOf(const raster::Surface& s, raster::Rgb colour) {
     int n = 0;
     for (int y = 0; y < s.height(); ++y) {
@@ -110,20 +112,12 @@ class FormTest : public ::testing::Test {
     }
     return n;
   }
-  static void processEvents() {
-    QCoreApplication::processEvents();
-    QCoreApplication::processEvents();
-  }
 
   QTemporaryDir dir;
   QString oldCwd;
   orbelle::test::FakeMessages messages;
   orbelle::test::FakeSaveDialog saveDialog;
   orbelle::test::FakeHelp help;
-  QSizeF screenTwips{15360.0, 11520.0};
-  QRect availableArea{0, 0, 4096, 4096};  // the screen's, for the window's size limits
-  double pixelRatio = 1.0;                // the screen's device pixels per logical pixel
-  DateTime now = makeDateTime(2024, 3, 20, 12, 0, 0);
   double hoursToUtc = 5.0;  // the "system's" UTC offset
   std::unique_ptr<model::MapModel> model;
   std::unique_ptr<Form1> form;
