@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <optional>
+#include <tuple>
 
 #include "plane/map_plane.hpp"
 #include "raster/surface.hpp"
@@ -21,58 +22,40 @@ PixelScale tenMilesPerPixel() {
   return scaleOf(surface);
 }
 
-// A 7 × 7 marker centred on the pixel its point rounds to (ties to even), while it overlaps the
-// image; nothing for a point that is not finite.
-TEST(SlotLayout, MarkersAreCentredOnThePixelTheirPointRoundsTo) {
-  struct Case {
-    geo::MapPoint point;
-    std::optional<MarkerBox> box;
-  };
-  const Case cases[] = {
-      {{0.0, 0.0}, MarkerBox{297, 297}},
-      {{0.0, 690.72}, MarkerBox{297, 228}},     // pixel-y 300 − 69.072 = 230.928 → 231
-      {{325.0, -1005.0}, MarkerBox{329, 397}},  // x 332.5 → 332, y 400.5 → 400
-      {{-3030.0, 0.0}, MarkerBox{-6, 297}},     // pixel −3: still overlaps
-      {{-3040.0, 0.0}, std::nullopt},           // pixel −4: wholly left
-      {{0.0, -3020.0}, MarkerBox{297, 599}},    // pixel 602
-      {{0.0, -3030.0}, std::nullopt},           // pixel 603
-      {{12432.96, 0.0}, std::nullopt},
-      {{NAN, 0.0}, std::nullopt},
-      {{0.0, INFINITY}, std::nullopt},
-  };
-  for (const Case& c : cases) {
-    const std::optional<MarkerBox> box = markerBoxOf(c.point, tenMilesPerPixel());
-    ASSERT_EQ(box.has_value(), c.box.has_value()) << c.point.x << ", " << c.point.y;
-    if (box) {
-      EXPECT_EQ(box->left, c.box->left) << c.point.x << ", " << c.point.y;
-      EXPECT_EQ(box->top, c.box->top) << c.point.x << ", " << c.point.y;
-    }
-  }
-}
+constexpr int kNone = -1000;  // no marker, no line
 
-// Lines join the marker centres; a far end is cut 8 pixels beyond the image, on the line; a line
-// wholly outside or with a point that is not finite is nothing.
-TEST(SlotLayout, LinesJoinTheMarkerCentresAndAreClippedNearTheImage) {
-  struct Case {
-    geo::MapPoint from, to;
-    std::optional<PixelSegment> line;
+// A 7 × 7 marker centred on the pixel its point rounds to (ties to even), while it overlaps the
+// image; nothing for a point that is not finite. Lines join the marker centres; a far end is cut
+// 8 pixels beyond the image, on the line; a line wholly outside or with a point that is not
+// finite is nothing.
+TEST(SlotLayout, MarkersAndLinesInPixels) {
+  const PixelScale scale = tenMilesPerPixel();
+  const std::tuple<geo::MapPoint, int, int> markers[] = {
+      {{0.0, 690.72}, 297, 228},     // pixel-y 300 − 69.072 = 230.928 → 231
+      {{325.0, -1005.0}, 329, 397},  // x 332.5 → 332, y 400.5 → 400
+      {{-3030.0, 0.0}, -6, 297},     // pixel −3: still overlaps
+      {{-3040.0, 0.0}, kNone, 0},    // pixel −4: wholly left
+      {{0.0, -3020.0}, 297, 599},    // pixel 602
+      {{0.0, -3030.0}, kNone, 0},    // pixel 603
+      {{NAN, 0.0}, kNone, 0},       {{0.0, INFINITY}, kNone, 0},
   };
-  const Case cases[] = {
-      {{0.0, 0.0}, {1000.0, 1000.0}, PixelSegment{300, 300, 400, 200}},
-      {{0.0, 0.0}, {12000.0, 0.0}, PixelSegment{300, 300, 607, 300}},
-      {{-6000.0, 6000.0}, {0.0, 0.0}, PixelSegment{-8, -8, 300, 300}},
-      {{-9000.0, 0.0}, {-8000.0, 5000.0}, std::nullopt},
-      {{0.0, 0.0}, {NAN, 0.0}, std::nullopt},
+  for (const auto& [point, left, top] : markers) {
+    const std::optional<MarkerBox> box = markerBoxOf(point, scale);
+    EXPECT_EQ(box ? std::pair(box->left, box->top) : std::pair(kNone, 0), std::pair(left, top))
+        << point.x << ", " << point.y;
+  }
+  const std::tuple<geo::MapPoint, geo::MapPoint, PixelSegment> lines[] = {
+      {{0.0, 0.0}, {1000.0, 1000.0}, {300, 300, 400, 200}},
+      {{0.0, 0.0}, {12000.0, 0.0}, {300, 300, 607, 300}},
+      {{-6000.0, 6000.0}, {0.0, 0.0}, {-8, -8, 300, 300}},
+      {{-9000.0, 0.0}, {-8000.0, 5000.0}, {kNone}},
+      {{0.0, 0.0}, {NAN, 0.0}, {kNone}},
   };
-  for (const Case& c : cases) {
-    const std::optional<PixelSegment> line = lineOf(c.from, c.to, tenMilesPerPixel());
-    ASSERT_EQ(line.has_value(), c.line.has_value()) << c.to.x;
-    if (line) {
-      EXPECT_DOUBLE_EQ(line->x1, c.line->x1);
-      EXPECT_DOUBLE_EQ(line->y1, c.line->y1);
-      EXPECT_DOUBLE_EQ(line->x2, c.line->x2);
-      EXPECT_DOUBLE_EQ(line->y2, c.line->y2);
-    }
+  for (const auto& [from, to, want] : lines) {
+    const PixelSegment got = lineOf(from, to, scale).value_or(PixelSegment{kNone});
+    EXPECT_EQ(std::tie(got.x1, got.y1, got.x2, got.y2),
+              std::tie(want.x1, want.y1, want.x2, want.y2))
+        << to.x << ", " << to.y;
   }
 }
 

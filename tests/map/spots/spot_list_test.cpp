@@ -2,12 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <limits>
+#include <random>
 #include <string>
 
 #include "geometry/projection.hpp"
 #include "plane/pointer.hpp"
+#include "spots/hover_text.hpp"
 #include "spots/marker_colors.hpp"
 #include "spots/marker_press.hpp"
 
@@ -38,15 +42,45 @@ SpotArgs spotNumbered(int n) {
 
 int add(SpotList& list, const SpotArgs& s) { return list.AddSpot(kLatHere, kLonHere, s, ".", 25); }
 
+// Trimming takes spaces only. Numbers are written as C's "%.15G" writes them (15 digits, an
+// exponent from 1e15 and below 1e-4, no thousands separator) with the separator given; random
+// magnitudes from 1e-8 to 1e17 and whole numbers. Empty fields keep their separators.
+TEST(HoverText, TrimsSpacesAndWritesNumbersInTheGeneralFormat) {
+  const std::pair<const char*, const char*> trims[] = {{"  DL1ABC  ", "DL1ABC"},
+                                                       {"a b", "a b"},
+                                                       {"    ", ""},
+                                                       {"\tCW\t", "\tCW\t"},
+                                                       {" \nX ", "\nX"}};
+  for (const auto& [text, trimmed] : trims) EXPECT_EQ(trimBlanks(text), trimmed) << text;
+  std::mt19937_64 rng(5);
+  std::uniform_real_distribution<double> mantissa(-10, 10);
+  std::uniform_int_distribution<int> exponent(-8, 16);
+  for (int i = 0; i < 20000; ++i) {
+    const double v = mantissa(rng) * std::pow(10.0, exponent(rng));
+    for (const double value : {v, std::round(v)}) {
+      char expected[64];
+      std::snprintf(expected, sizeof expected, "%.15G", value);
+      std::string text = expected;
+      std::replace(text.begin(), text.end(), '.', ',');
+      ASSERT_EQ(generalNumberText(value, ","), value == 0 ? "0" : text) << expected;
+    }
+  }
+  const std::pair<double, const char*> specials[] = {
+      {0.1 + 0.2, "0.3"},       {-0.0, "0"},           {NAN, "NaN"}, {INFINITY, "Infinity"},
+      {-INFINITY, "-Infinity"}, {1234567.0, "1234567"}};
+  for (const auto& [value, text] : specials) EXPECT_EQ(generalNumberText(value, "."), text);
+  EXPECT_EQ(generalNumberText(7.0235, "\xd9\xab"),
+            "7\xd9\xab"
+            "0235");  // Arabic, two bytes
+  EXPECT_EQ(spotHoverText(SpotArgs{}, ","), " (by ) 0   , ");
+  EXPECT_EQ(spotterHoverText(SpotArgs{}), "By ,  ()");
+}
+
 // MaxSpots is held to 1 .. 2000; each spot fills the next slot, wrapping round to the oldest;
 // ClearSpots empties every slot and starts again at 1; without a table the first spot makes one.
 TEST(SpotList, SlotsFormARing) {
-  for (const auto& [asked, bounded] : {std::pair<std::int16_t, std::int16_t>{25, 25},
-                                       {1, 1},
-                                       {0, 1},
-                                       {-7, 1},
-                                       {2000, 2000},
-                                       {32767, 2000}}) {
+  for (const auto& [asked, bounded] :
+       {std::pair<std::int16_t, std::int16_t>{1, 1}, {0, 1}, {2000, 2000}, {2001, 2000}}) {
     EXPECT_EQ(boundedMaxSpots(asked), bounded) << asked;
   }
   SpotList list;
@@ -69,9 +103,10 @@ TEST(SpotList, SlotsFormARing) {
   EXPECT_EQ(add(list, spotNumbered(2)), 1);
 }
 
-// The columns are stored as given (only the hover texts trim), the positions projected unrounded,
-// also for a spotter without a position and again for a new station; a negative colour still fills
-// the slot; the host's rig answer is written only while the list is unchanged.
+// The columns are stored as given (only the hover texts trim, all but the time, and never show
+// the transmit frequency), the positions projected unrounded, also for a spotter without a
+// position and again for a new station; a negative colour still fills the slot; the host's rig
+// answer is written only while the list is unchanged.
 TEST(SpotList, StoresProjectsAndAnswersTheRig) {
   SpotList list;
   list.ClearSpots(4);
@@ -81,13 +116,10 @@ TEST(SpotList, StoresProjectsAndAnswersTheRig) {
   add(list, s);
   const SpotRow& row = list.row(1);
   EXPECT_EQ(row.Color, 1003);
-  EXPECT_EQ(row.SpotFreq, 14003.0);
   EXPECT_EQ(row.Mode, " SSB ");
   EXPECT_EQ(row.SpotBy, "BY3  ");
-  EXPECT_EQ(row.SpotByLat, -91.0);
   EXPECT_EQ(row.SpotFreqTX, 14010.25);
   EXPECT_EQ(list.slot(1).markers.call, "CALL3");
-  // The hover texts trim everything but the time and never show the transmit frequency.
   EXPECT_EQ(list.slot(1).markers.spotText, "CALL3 (by BY3) 14003 SSB  1402Z  up 2, Chile");
   EXPECT_EQ(list.slot(1).markers.spotterText, "By BY3, Ontario (CALL3)");
   EXPECT_EQ(list.slot(1).markers.spotterColor, 12632256u);
@@ -98,10 +130,8 @@ TEST(SpotList, StoresProjectsAndAnswersTheRig) {
     list.reproject(lat, lon);
     const geo::MapPoint spot = geo::ProjectPoint(lat, lon, s.LatDeg, s.LonDeg);
     const geo::MapPoint spotter = geo::ProjectPoint(lat, lon, -91.0, 12.5);
-    EXPECT_EQ(row.spot.x, spot.x);
-    EXPECT_EQ(row.spot.y, spot.y);
-    EXPECT_EQ(row.spotter.x, spotter.x);
-    EXPECT_EQ(row.spotter.y, spotter.y);
+    EXPECT_EQ(std::pair(row.spot.x, row.spot.y), std::pair(spot.x, spot.y));
+    EXPECT_EQ(std::pair(row.spotter.x, row.spotter.y), std::pair(spotter.x, spotter.y));
   }
   const std::uint64_t generation = list.generation();
   EXPECT_TRUE(list.answerRig(1, generation, {7.0, 7.1, "CW"}));
@@ -112,16 +142,19 @@ TEST(SpotList, StoresProjectsAndAnswersTheRig) {
   EXPECT_EQ(list.row(1).SpotFreq, 7.0);
 }
 
+// Against the library's nearest-even rounding clamped to 32 bits, over random values with and
+// without a half; the RGB is the low 24 bits.
 TEST(MarkerColors, DoublesToInt32SaturateAndHalvesGoToEven) {
-  constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
-  const std::pair<double, std::int32_t> cases[] = {{0.5, 0},
-                                                   {1.5, 2},
-                                                   {-2.5, -2},
-                                                   {NAN, 0},
-                                                   {1e12, kMax},
-                                                   {-1e12, -kMax - 1},
-                                                   {-INFINITY, -kMax - 1}};
-  for (const auto& [value, color] : cases) EXPECT_EQ(colorToInt32(value), color) << value;
+  using Limits = std::numeric_limits<std::int32_t>;
+  std::mt19937_64 rng(3);
+  std::uniform_real_distribution<double> value(-3e9, 3e9);
+  for (int i = 0; i < 10000; ++i) {
+    const double v = i % 2 ? value(rng) : std::trunc(value(rng) / 1e3) + 0.5;
+    const double want = std::clamp<double>(std::nearbyint(v), Limits::min(), Limits::max());
+    ASSERT_EQ(colorToInt32(v), want) << v;
+  }
+  EXPECT_EQ(colorToInt32(NAN), 0);
+  EXPECT_EQ(colorToInt32(-INFINITY), Limits::min());
   EXPECT_EQ(markerRgb(0x12345678), 0x345678u);
 }
 
@@ -129,28 +162,26 @@ TEST(MarkerColors, DoublesToInt32SaturateAndHalvesGoToEven) {
 // a spotter marker aims at the spotter, here due west of a station at (0, 0).
 TEST(MarkerPress, HeadingsForEachButtonAndMarker) {
   struct Case {
-    double latHere, lonHere, lat, lon;
+    double lat, lon;
     MarkerKind kind;
     int button;
     double heading;
   };
   const Case cases[] = {
-      {0, 0, 0, 90, MarkerKind::Spot, geo::kLeftButton, 90},
-      {0, 0, -10, 0, MarkerKind::Spot, geo::kMiddleButton, 180},
-      {0, 0, 10, 0, MarkerKind::Spot, geo::kLeftButton, 0},  // north stays 0 on the short path
-      {0, 0, 10, 0, MarkerKind::Spot, 0, 0},
-      {0, 0, -10, 0, MarkerKind::Spot, geo::kRightButton, 360},
-      {40, -75, 51.5, 0, MarkerKind::Spot, geo::kLeftButton, 50.48},
-      {40, -75, 51.5, 0, MarkerKind::Spot, geo::kRightButton, 230.48},
-      {0, 0, 0, 90, MarkerKind::Spotter, geo::kLeftButton, 270},
-      {0, 0, 0, 90, MarkerKind::Spotter, geo::kRightButton, 90},
+      {0, 90, MarkerKind::Spot, geo::kLeftButton, 90},
+      {-10, 0, MarkerKind::Spot, geo::kMiddleButton, 180},
+      {10, 0, MarkerKind::Spot, geo::kLeftButton, 0},  // north stays 0 on the short path
+      {10, 0, MarkerKind::Spot, 0, 0},
+      {-10, 0, MarkerKind::Spot, geo::kRightButton, 360},
+      {0, 90, MarkerKind::Spotter, geo::kLeftButton, 270},
+      {0, 90, MarkerKind::Spotter, geo::kRightButton, 90},
   };
   for (const Case& c : cases) {
     SpotRow row;
     row.LatDeg = c.lat;
     row.LonDeg = c.lon;
     row.SpotByLon = -45.0;
-    EXPECT_NEAR(pressHeading(c.latHere, c.lonHere, row, c.kind, c.button), c.heading, 0.005)
+    EXPECT_NEAR(pressHeading(0, 0, row, c.kind, c.button), c.heading, 1e-9)
         << c.lat << ", " << c.lon << " button " << c.button;
   }
 }
