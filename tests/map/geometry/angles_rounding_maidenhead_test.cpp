@@ -13,8 +13,7 @@
 namespace orbelle::geo {
 namespace {
 
-// Over a grid through every quadrant and axis, against the C library (its π differs from the
-// 14-decimal kPi by 3e-15); the axes give kPi's fractions exactly.
+// Against the C library over every quadrant and axis; the axes give the 14-decimal kPi exactly.
 TEST(Angles, AgreeWithTheLibraryOverAGrid) {
   for (double p = -2; p <= 2; p += 0.25) {
     for (double q = -2; q <= 2; q += 0.25) {
@@ -48,8 +47,7 @@ TEST(Angles, Normalize360FoldsIntoTheHalfOpenTurn) {
   for (const double bad : {NAN, INFINITY, -INFINITY}) EXPECT_TRUE(std::isnan(Normalize360(bad)));
 }
 
-// Against the C library's rounding in the default to-nearest-even mode: ties, the neighbours of
-// ties, a value whose ulp is 1, and random values with and without a half.
+// Against the library's nearest-even: ties, their neighbours, an ulp of 1, random values.
 TEST(Rounding, BothRoundingsAgreeWithTheLibrarysNearestEven) {
   ASSERT_EQ(std::fegetround(), FE_TONEAREST);
   auto check = [](double v) {

@@ -1,5 +1,4 @@
-// Distance and bearing, and the projection three ways (literally, by the fast per-station
-// projector, and run backwards), against an independent spherical reference.
+// Distance, bearing and the projection against an independent spherical reference.
 
 #include <gtest/gtest.h>
 
@@ -28,10 +27,7 @@ constexpr double kPrinted = 0.005;  // worked values, to their two printed decim
 constexpr double kClose = 1e-9;
 constexpr double kExact = 0;  // the bearing exactly; the miles within 1e-9
 
-// Worked values, and the directions the formula must give exactly: along a meridian or the
-// equator, across the date line, identical positions (zeros before any normalisation; ±180 is
-// one meridian), and poles (from a pole the bearing is the limit along the station's meridian:
-// 180 − Δλ from the north pole, Δλ from the south pole).
+// Worked values; exact bearings on meridians, the equator, the date line, at poles; zeros.
 TEST(DistanceBearing, WorkedValuesAndExactDirections) {
   struct Case {
     double lat1, lon1, lat2, lon2, miles, bearing, tolerance;
@@ -39,8 +35,7 @@ TEST(DistanceBearing, WorkedValuesAndExactDirections) {
   const Case cases[] = {
       {40, -75, 51.5, 0, 3537.14, 50.48, kPrinted},
       {0, 0, 0, 180, 12432.96, 0, kPrinted},
-      // Fault: the quadrant was chosen by probing a target 0.1° further north, which picks the
-      // wrong half for targets close to the station (82.13° here).
+      // Fault: probing 0.1° further north picked the wrong quadrant close to the station.
       {45, -84, 44.95, -83.5, 24.67, 97.87, kPrinted},
       {10, 20, 30, 20, 1381.44, 0, kExact},
       {10, 20, -30, 20, 2762.88, 180, kExact},
@@ -66,10 +61,7 @@ TEST(DistanceBearing, WorkedValuesAndExactDirections) {
   EXPECT_TRUE(std::isnan(nan.miles) && std::isnan(nan.bearing));
 }
 
-// Random pairs over the sphere, then targets close to the station and to its antipode (the
-// antipode itself included), where the arc's cosine is least well conditioned. The bearing's
-// error grows into about 1.4e-6 / m degrees, m being the arc or its distance from 180° in
-// radians; the distance's is at most about √(2 × 1e-16) radians, 6e-5 miles.
+// Random pairs, then targets near the station and its antipode, where the arc's cosine is worst.
 TEST(DistanceBearing, AgreesWithAnIndependentFormula) {
   std::mt19937_64 rng(20240611);
   std::uniform_real_distribution<double> bearing(0.0, 360.0);
@@ -99,12 +91,7 @@ TEST(DistanceBearing, AgreesWithAnIndependentFormula) {
   }
 }
 
-// The fast projector stays within 1e-6 mile of the literal projection: on random stations and
-// places, and on the whole-minute grid of the outlines from whole-degree stations, where exact
-// bearings, the station's meridian and parallel, its antipode, the date line and the poles all
-// occur. The station itself is the origin exactly. Random places projected and brought back by
-// the inverse are the same place (not near the antipode, where the bearing is lost; not on the
-// grid, whose due east and west bearings are ill-conditioned there too).
+// Fast projector within 1e-6 mile of the literal one (random and grid); the inverse round-trips.
 TEST(Projection, FastAndInverseAgreeWithTheLiteralProjection) {
   double worstFast = 0.0, worstBack = 0.0;
   auto compare = [&worstFast](const StationProjector& fast, double lat, double lon) {
@@ -154,8 +141,7 @@ TEST(Projection, FastAndInverseAgreeWithTheLiteralProjection) {
   EXPECT_LE(worstBack, 1e-6);
 }
 
-// The centre and the antipode come back; beyond the rim is nothing, and a place beyond the
-// antipode southwards lies on the circle that comes back up the other side, from the north.
+// The inverse at the centre, the antipode, beyond the rim, and round past the antipode.
 TEST(Projection, InverseAtTheCentreTheAntipodeAndBeyond) {
   const PlaneInverse inverse(33.9, -84.179);
   for (const auto& [point, place] : {std::pair{MapPoint{0.0, 0.0}, Position{33.9, -84.179}},

@@ -1,7 +1,6 @@
 #pragma once
 
-// An independent spherical reference for the great-circle and projection tests: haversine arc
-// and atan2 bearing in long double with the exact π, sharing no code with the routines tested.
+// Haversine arc and atan2 bearing in long double, sharing no code with the routines tested.
 
 #include <algorithm>
 #include <cmath>
@@ -39,8 +38,7 @@ inline Position randomPosition(std::mt19937_64& rng) {
   return {static_cast<double>(std::asin(static_cast<long double>(unit(rng))) / kRefRad), lon(rng)};
 }
 
-// A position `miles` away from p in direction `bearing` (degrees), on the reference sphere whose
-// degree of arc is 60 × 1.1512 miles.
+// The position `miles` from p at `bearing` degrees, 60 × 1.1512 miles to the degree.
 inline Position offsetPosition(Position p, double miles, double bearing) {
   const long double delta = miles / (60.0L * 1.1512L) * kRefRad, theta = bearing * kRefRad;
   const long double p1 = p.lat * kRefRad, l1 = p.lon * kRefRad;

@@ -1,5 +1,4 @@
-// The ring index against a scan of every ring, on rings built to stress it: round the south
-// pole, across 180°, nested with masks, edges through cell and column boundaries.
+// The ring index against a scan of every ring, on rings built to stress it.
 
 #include "geometry/ring_index.hpp"
 
@@ -17,8 +16,7 @@ namespace {
 
 using Ring = std::vector<MinutePoint>;
 
-// A closed ring of steps of at most step minutes round a box of whole minutes (longitudes may run
-// past ±10800 and are folded back).
+// A closed ring round a box of whole minutes, longitudes past ±10800 folded back.
 Ring boxRing(int south, int west, int north, int east, int step = 7) {
   Ring ring;
   auto fold = [](int lon) { return static_cast<std::int16_t>(lon > 10800 ? lon - 21600 : lon); };
@@ -31,8 +29,7 @@ Ring boxRing(int south, int west, int north, int east, int step = 7) {
   return ring;
 }
 
-// A ring round the south pole along two parallels joined by a meridian: as the shore of a
-// continent at the pole is written.
+// A ring round the south pole, as the shore of a continent at the pole is written.
 Ring polarCap(int lat, int wobble) {
   Ring ring;
   for (int lon = -10800; lon <= 10800; lon += 37) {

@@ -48,9 +48,7 @@ SpotArgs spotNumbered(int n) {
 
 int add(SpotList& list, const SpotArgs& s) { return list.AddSpot(kLatHere, kLonHere, s, ".", 25); }
 
-// Trimming takes spaces only. Numbers are written as C's "%.15G" writes them (15 digits, an
-// exponent from 1e15 and below 1e-4, no thousands separator) with the separator given; random
-// magnitudes from 1e-8 to 1e17 and whole numbers. Empty fields keep their separators.
+// Trimming takes spaces only; numbers as C's "%.15G" writes them, with the separator given.
 TEST(HoverText, TrimsSpacesAndWritesNumbersInTheGeneralFormat) {
   const std::pair<const char*, const char*> trims[] = {{"  DL1ABC  ", "DL1ABC"},
                                                        {"a b", "a b"},
@@ -82,8 +80,7 @@ TEST(HoverText, TrimsSpacesAndWritesNumbersInTheGeneralFormat) {
   EXPECT_EQ(spotterHoverText(SpotArgs{}), "By ,  ()");
 }
 
-// MaxSpots is held to 1 .. 2000; each spot fills the next slot, wrapping round to the oldest;
-// ClearSpots empties every slot and starts again at 1; without a table the first spot makes one.
+// MaxSpots held to 1..2000; the slots form a ring; ClearSpots empties them; the first makes one.
 TEST(SpotList, SlotsFormARing) {
   for (const auto& [asked, bounded] :
        {std::pair<std::int16_t, std::int16_t>{1, 1}, {0, 1}, {2000, 2000}, {2001, 2000}}) {
@@ -109,10 +106,7 @@ TEST(SpotList, SlotsFormARing) {
   EXPECT_EQ(add(list, spotNumbered(2)), 1);
 }
 
-// The columns are stored as given (only the hover texts trim, all but the time, and never show
-// the transmit frequency), the positions projected unrounded, also for a spotter without a
-// position and again for a new station; a negative colour still fills the slot; the host's rig
-// answer is written only while the list is unchanged.
+// Stored as given, texts trimmed, positions projected (also anew), rig answers only if unchanged.
 TEST(SpotList, StoresProjectsAndAnswersTheRig) {
   SpotList list;
   list.ClearSpots(4);
@@ -148,8 +142,7 @@ TEST(SpotList, StoresProjectsAndAnswersTheRig) {
   EXPECT_EQ(list.row(1).SpotFreq, 7.0);
 }
 
-// Against the library's nearest-even rounding clamped to 32 bits, over random values with and
-// without a half; the RGB is the low 24 bits.
+// Against the library's nearest-even clamped to 32 bits; the RGB is the low 24 bits.
 TEST(MarkerColors, DoublesToInt32SaturateAndHalvesGoToEven) {
   using Limits = std::numeric_limits<std::int32_t>;
   std::mt19937_64 rng(3);
@@ -164,8 +157,7 @@ TEST(MarkerColors, DoublesToInt32SaturateAndHalvesGoToEven) {
   EXPECT_EQ(markerRgb(0x12345678), 0x345678u);
 }
 
-// The short path for every button but the right one, whose long path is folded into (0, 360];
-// a spotter marker aims at the spotter, here due west of a station at (0, 0).
+// The short path but for the right button's long one in (0, 360]; a spotter aims at the spotter.
 TEST(MarkerPress, HeadingsForEachButtonAndMarker) {
   struct Case {
     double lat, lon;
@@ -192,8 +184,7 @@ TEST(MarkerPress, HeadingsForEachButtonAndMarker) {
   }
 }
 
-// A 600-pixel surface scaled to a radius of 3000 miles: 10 miles per pixel, the station at the
-// centre of pixel 300.
+// A 600-pixel surface at 10 miles per pixel, the station at the centre of pixel 300.
 PixelScale tenMilesPerPixel() {
   geo::MapPlane plane;
   plane.MaxDx = 3000;
@@ -204,10 +195,7 @@ PixelScale tenMilesPerPixel() {
 
 constexpr int kNone = -1000;  // no marker, no line
 
-// A 7 × 7 marker centred on the pixel its point rounds to (ties to even), while it overlaps the
-// image; nothing for a point that is not finite. Lines join the marker centres; a far end is cut
-// 8 pixels beyond the image, on the line; a line wholly outside or with a point that is not
-// finite is nothing.
+// Markers centred on the rounded pixel while they overlap; lines clipped 8 px beyond the image.
 TEST(SlotLayout, MarkersAndLinesInPixels) {
   const PixelScale scale = tenMilesPerPixel();
   const std::tuple<geo::MapPoint, int, int> markers[] = {
@@ -239,9 +227,7 @@ TEST(SlotLayout, MarkersAndLinesInPixels) {
   }
 }
 
-// For every combination of the options and a known or unknown spotter: the redraw shows the spot
-// marker by ShowSpots and the spotter marker and the line by their own options when the spotter
-// is known; AddSpot always shows the spot marker; a slot gets a placement for what shows only.
+// Every combination of the options and a known spotter: what shows, and only that is placed.
 TEST(SlotLayout, VisibilityRulesAndPlacement) {
   SpotRow row;
   row.spotter = {1000.0, 1000.0};

@@ -24,10 +24,7 @@ GrayLine state(float homeLat, float homeLon, float decl, float sunLon) {
   return {homeLat, homeLon, decl, sunLon, maxLat, -maxLat};
 }
 
-// The model's turning points (declination 0 on days 80 and 262.5, ±23 on days 171.25 and
-// 353.75, the longitude at 15° per hour from 180 at 00:00 UTC), and a UTC instant on the other
-// side of New Year from the local date. setGrayLine keeps them in single precision with the
-// terminator's turning latitudes at ±(90 − |declination|).
+// The model's turning points and New Year, and setGrayLine's single-precision state of them.
 TEST(SunPosition, WorkedInstantsAndTheGrayLineStateOfThem) {
   struct Case {
     DateTime t;
@@ -63,8 +60,7 @@ TEST(SunPosition, WorkedInstantsAndTheGrayLineStateOfThem) {
               SunDeclination(makeDateTime(2024, 1, 2, 3, 0, 0), 2024), 1e-9);
 }
 
-// In a zone of known offset (India, 5.5 hours east of UTC, no daylight saving time); the two
-// clocks may be read a second apart.
+// In India's zone (5.5 h east, no DST); the two clocks may be read a second apart.
 TEST(LocalClock, SystemClocksDifferByTheZoneOffset) {
   const char* saved = std::getenv("TZ");
   const std::string zone = saved != nullptr ? saved : "";
@@ -78,9 +74,7 @@ TEST(LocalClock, SystemClocksDifferByTheZoneOffset) {
   EXPECT_NEAR(hoursAhead, 5.5, 1.0 / 3600 + 1e-9);
 }
 
-// Due north and south (the bearing's cosine rounds to ±1), 1.57079 × 111.11 × 57.2957795130824 /
-// 1.60933 miles a quarter circle, and the places where the computation has no value: both
-// results are then 0. The sweep below checks every other direction.
+// Due north and south (cosine ±1), and the places without a value: both results 0.
 TEST(GrayLineRange, WorkedValuesAndNumericErrors) {
   struct Case {
     GrayLine g;
@@ -121,16 +115,13 @@ TEST(GrayLineRange, AgreesWithAnIndependentSphericalFormula) {
                    std::cos(p1) * std::sin(p2) - std::sin(p1) * std::cos(p2) * std::cos(dl));
     // 1.57079 stands for π/2 (6.3e-6 short) and the arc goes through float: a few miles at most.
     EXPECT_NEAR(d, (arc + 1.57079 - 3.14159265358979 / 2) * kGrayMilesPerRadian, 2.0);
-    // The bearing comes from its cosine in single precision, ill-conditioned near 0 and 180
-    // degrees and at short arcs: the place it points to may lie up to 5 miles to the side.
+    // Single-precision bearing: the place it points to may lie up to 5 miles aside.
     const double side = std::remainder(b - bearing / kRad, 360.0) * kRad * std::sin(arc);
     EXPECT_LE(std::fabs(side) * kGrayMilesPerRadian, 6.0) << b << " against " << bearing / kRad;
   }
 }
 
-// Angle runs from the equator up to GrayMaxLat on the sunset side (east of the sub-solar
-// meridian), back down on the sunrise side, down to GrayMinLat and back up to the sunset side;
-// the longitude is not reduced into ±180. NaN: not pinned here (the sweep below checks it).
+// Angle: up the sunset side to GrayMaxLat, down the sunrise side, and round the south.
 TEST(GrayPoint, AngleRunsRoundTheTerminator) {
   struct Case {
     float decl, sunLon, angle, lat, lon;
@@ -150,9 +141,7 @@ TEST(GrayPoint, AngleRunsRoundTheTerminator) {
   }
 }
 
-// Random states and block-fulls of angles (some outside 0..360, and the station itself and its
-// antipode in the first): every point lies 90 degrees of arc from the sub-solar point, and its x
-// and y are its range's polar position in the whole-earth square.
+// Every point of random blocks lies on the terminator; x and y place its range.
 TEST(GrayPoint, EveryPointOfABlockLiesOnTheTerminator) {
   std::mt19937 rng(7);
   std::uniform_real_distribution<float> decl(-23, 23), lon(-180, 180), lat(-89, 89),

@@ -74,10 +74,7 @@ TEST(GrayLineStep, FollowsTheStationsDistanceFromTheTerminator) {
   for (const auto& [dsun, step] : cases) EXPECT_NEAR(grayLineStep(dsun), step, 1e-6) << dsun;
 }
 
-// What one refresh asks of the window and whether it draws, for each state of the window; the
-// UTC instant is the local clock plus the offset (to whole seconds). Without the sun only the
-// path line is drawn again. A cached map comes back, events run once before anything is drawn,
-// and what they change (the station, the UTC offset) is what gets drawn.
+// Per window state: the calls in order, what is drawn, and what the events changed.
 TEST(SunOverlay, AsksTheWindowInOrderAndDrawsOnlyWhenItMay) {
   struct Case {
     const char* what;
@@ -132,9 +129,7 @@ TEST(SunOverlay, AsksTheWindowInOrderAndDrawsOnlyWhenItMay) {
   }
 }
 
-// The sun over the station gives a closed loop of 360 points (the closing segment included); a
-// station on the terminator a fine step whose line crosses the antipode, where a few segments
-// are left out.
+// Sun over the station: a closed loop of 360; station on the terminator: a fine step.
 TEST(SunOverlay, GrayLineStepsAndSegments) {
   FakeWindow window;
   MapScene scene(0, 0, 12437);
@@ -170,10 +165,7 @@ TEST(DrawSunOverlay, HeadlessPictureGetsShadingSunGrayLineAndOnePathLine) {
   EXPECT_EQ(scene.at(geo::ProjectPoint(40, -75, 0, -150)), raster::rgb(0, 64, 0));
 }
 
-// The drawn gray line against an independent terminator, the great circle 90° from the
-// sub-solar point: every gray pixel lies within 3 px of its projection, and it is drawn within
-// 3 px of every point except near the antipode (the rim, where stretched segments are left out)
-// and under the sun dot.
+// Every gray pixel within 3 px of the true terminator and back, but near the rim and the sun.
 void checkPicture(double lat, double lon, std::int16_t radius, DateTime utc) {
   constexpr int kSide = 400, kTol = 3, kSamples = 100000;
   SCOPED_TRACE(::testing::Message() << "station " << lat << "," << lon << " radius " << radius
@@ -224,8 +216,7 @@ void checkPicture(double lat, double lon, std::int16_t radius, DateTime utc) {
   EXPECT_EQ(missing, 0) << "terminator points not drawn; step " << overlay.lastGrayLine().step;
 }
 
-// Random stations, days and radii; then stations on and near the terminator, which at 06:00 UTC
-// on day 80 runs along meridians 0 and 180.
+// Random stations, days and radii; then stations on and near the terminator.
 TEST(GrayLinePicture, FollowsTheTrueTerminator) {
   std::mt19937 rng(31);
   std::uniform_real_distribution<double> lat(-85, 85), lon(-180, 180), day(0, 365);
