@@ -1,4 +1,4 @@
-// The spot list and what it builds on: hover texts, marker colours, slot layout, press headings.
+// The spot list and what it builds on: hover texts, marker colours and the slot layout.
 
 #include "spots/spot_list.hpp"
 
@@ -14,11 +14,9 @@
 
 #include "geometry/projection.hpp"
 #include "plane/map_plane.hpp"
-#include "plane/pointer.hpp"
 #include "raster/surface.hpp"
 #include "spots/hover_text.hpp"
 #include "spots/marker_colors.hpp"
-#include "spots/marker_press.hpp"
 #include "spots/slot_layout.hpp"
 
 namespace orbelle::spots {
@@ -88,7 +86,6 @@ TEST(SpotList, SlotsFormARing) {
   }
   SpotList list;
   EXPECT_EQ(list.AddSpot(kLatHere, kLonHere, spotNumbered(1), ".", 3), 1);
-  EXPECT_EQ(list.MaxSpots(), 3);
   EXPECT_EQ(add(list, spotNumbered(2)), 2);
   EXPECT_EQ(add(list, spotNumbered(3)), 3);
   EXPECT_EQ(add(list, spotNumbered(4)), 1);
@@ -155,33 +152,6 @@ TEST(MarkerColors, DoublesToInt32SaturateAndHalvesGoToEven) {
   EXPECT_EQ(colorToInt32(NAN), 0);
   EXPECT_EQ(colorToInt32(-INFINITY), Limits::min());
   EXPECT_EQ(markerRgb(0x12345678), 0x345678u);
-}
-
-// The short path but for the right button's long one in (0, 360]; a spotter aims at the spotter.
-TEST(MarkerPress, HeadingsForEachButtonAndMarker) {
-  struct Case {
-    double lat, lon;
-    MarkerKind kind;
-    int button;
-    double heading;
-  };
-  const Case cases[] = {
-      {0, 90, MarkerKind::Spot, geo::kLeftButton, 90},
-      {-10, 0, MarkerKind::Spot, geo::kMiddleButton, 180},
-      {10, 0, MarkerKind::Spot, geo::kLeftButton, 0},  // north stays 0 on the short path
-      {10, 0, MarkerKind::Spot, 0, 0},
-      {-10, 0, MarkerKind::Spot, geo::kRightButton, 360},
-      {0, 90, MarkerKind::Spotter, geo::kLeftButton, 270},
-      {0, 90, MarkerKind::Spotter, geo::kRightButton, 90},
-  };
-  for (const Case& c : cases) {
-    SpotRow row;
-    row.LatDeg = c.lat;
-    row.LonDeg = c.lon;
-    row.SpotByLon = -45.0;
-    EXPECT_NEAR(pressHeading(0, 0, row, c.kind, c.button), c.heading, 1e-9)
-        << c.lat << ", " << c.lon << " button " << c.button;
-  }
 }
 
 // A 600-pixel surface at 10 miles per pixel, the station at the centre of pixel 300.
