@@ -85,7 +85,9 @@ TEST(DistanceBearing, AgreesWithAnIndependentFormula) {
             nearAntipode
                 ? Position{-station.lat, station.lon > 0 ? station.lon - 180 : station.lon + 180}
                 : station;
-        check(station, miles == 0 ? centre : testing::offsetPosition(centre, miles, bearing(rng)));
+        const double deg = miles / kMilesPerDegree, t = bearing(rng) * kDegToRad;
+        check(station, {std::clamp(centre.lat + deg * std::cos(t), -90.0, 90.0),
+                        centre.lon + deg * std::sin(t)});
       }
     }
   }

@@ -38,16 +38,4 @@ inline Position randomPosition(std::mt19937_64& rng) {
   return {static_cast<double>(std::asin(static_cast<long double>(unit(rng))) / kRefRad), lon(rng)};
 }
 
-// The position `miles` from p at `bearing` degrees, 60 × 1.1512 miles to the degree.
-inline Position offsetPosition(Position p, double miles, double bearing) {
-  const long double delta = miles / (60.0L * 1.1512L) * kRefRad, theta = bearing * kRefRad;
-  const long double p1 = p.lat * kRefRad, l1 = p.lon * kRefRad;
-  const long double p2 =
-      std::asin(std::sin(p1) * std::cos(delta) + std::cos(p1) * std::sin(delta) * std::cos(theta));
-  const long double l2 = l1 + std::atan2(std::sin(theta) * std::sin(delta) * std::cos(p1),
-                                         std::cos(delta) - std::sin(p1) * std::sin(p2));
-  return {static_cast<double>(p2 / kRefRad),
-          static_cast<double>(std::remainder(l2 / kRefRad, 360.0L))};
-}
-
 }  // namespace orbelle::geo::testing
