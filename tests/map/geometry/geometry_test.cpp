@@ -226,12 +226,10 @@ TEST(Projection, FastAndInverseAgreeWithTheLiteralProjection) {
 // The inverse at the centre, the antipode, beyond the rim, and round past the antipode.
 TEST(Projection, InverseAtTheCentreTheAntipodeAndBeyond) {
   const PlaneInverse inverse(33.9, -84.179);
-  for (const auto& [point, place] : {std::pair{MapPoint{0.0, 0.0}, Position{33.9, -84.179}},
-                                     {MapPoint{0.0, -kAntipodeMiles}, Position{-33.9, 95.821}}}) {
-    const GeoPosition got = inverse.position(point).value();
-    EXPECT_NEAR(got.lat, place.lat, 1e-9);
-    EXPECT_NEAR(got.lon, place.lon, 1e-9);
-  }
+  const GeoPosition centre = inverse.position({0, 0}).value(),
+                    antipode = inverse.position({0, -kAntipodeMiles}).value();
+  EXPECT_TRUE(std::hypot(centre.lat - 33.9, centre.lon + 84.179) < 1e-9);
+  EXPECT_TRUE(std::hypot(antipode.lat + 33.9, antipode.lon - 95.821) < 1e-9);
   EXPECT_FALSE(inverse.position({kAntipodeMiles, 1.0}).has_value());
   EXPECT_FALSE(inverse.direction({NAN, 0.0}).has_value());
   const GeoPosition beyond = inverse.positionOnCircle({0.0, -(kAntipodeMiles + 500.0)});
