@@ -148,10 +148,8 @@ TEST(GrayPoint, EveryPointOfABlockLiesOnTheTerminator) {
       angle(-10, 370);
   for (int i = 0; i < 100; ++i) {
     const GrayLine g = i == 0 ? state(0, 0, 0, 90) : state(lat(rng), lon(rng), decl(rng), lon(rng));
-    float angles[GrayPoint::kBlock];
-    for (float& a : angles) a = angle(rng);
-    angles[0] = 180;
-    angles[1] = 0;
+    float angles[GrayPoint::kBlock] = {180, 0};  // the station and its antipode in the first
+    for (int j = 2; j < GrayPoint::kBlock; ++j) angles[j] = angle(rng);
     GrayPoint::Block out;
     GrayPoint(g).Calculate(angles, GrayPoint::kBlock, out);
     for (int j = 0; j < GrayPoint::kBlock; ++j) {
@@ -169,7 +167,8 @@ TEST(GrayPoint, EveryPointOfABlockLiesOnTheTerminator) {
 }
 
 struct FakeWindow final : OverlayWindow {
-  bool drawing = false, showSun = true, mapCached = false, reloadFails = false;
+  bool drawing = false, showSun = true;
+  CacheReload reload = CacheReload::NotCached;
   double utcOffsetSeconds = 0;
   std::vector<std::string> calls;
   std::function<void()> onReload;  // runs in place of loading the picture
@@ -181,10 +180,8 @@ struct FakeWindow final : OverlayWindow {
   double UTCOffsetSeconds() const override { return utcOffsetSeconds; }
   CacheReload reloadMapCache() override {
     calls.push_back("reload");
-    if (!mapCached) return CacheReload::NotCached;
-    if (reloadFails) return CacheReload::Failed;
-    if (onReload) onReload();
-    return CacheReload::Reloaded;
+    if (reload == CacheReload::Reloaded && onReload) onReload();
+    return reload;
   }
   void letEventsRun() override {
     calls.push_back("events");
@@ -221,19 +218,21 @@ TEST(GrayLineStep, FollowsTheStationsDistanceFromTheTerminator) {
 
 // Per window state: the calls in order, what is drawn, and what the events changed.
 TEST(SunOverlay, AsksTheWindowInOrderAndDrawsOnlyWhenItMay) {
+  using R = CacheReload;
   struct Case {
     const char* what;
-    bool drawing, showSun, pathShown, mapCached, reloadFails;
+    bool drawing, showSun, pathShown;
+    CacheReload reload;
     std::vector<std::string> calls;
     bool draws;
   };
   const Case cases[] = {
-      {"while drawing nothing happens", true, true, true, true, false, {}, false},
-      {"no sun, no path", false, false, false, true, false, {"clearPaintDeferred"}, false},
-      {"no sun, a path", false, false, true, true, false, {"clearPaintDeferred"}, true},
-      {"no cached map", false, true, false, false, false, {"clearPaintDeferred", "reload"}, true},
-      {"cached", false, true, false, true, false, {"clearPaintDeferred", "reload", "events"}, true},
-      {"reload fails", false, true, false, true, true, {"clearPaintDeferred", "reload"}, true},
+      {"while drawing nothing happens", true, true, true, R::Reloaded, {}, false},
+      {"no sun, no path", false, false, false, R::Reloaded, {"clearPaintDeferred"}, false},
+      {"no sun, a path", false, false, true, R::Reloaded, {"clearPaintDeferred"}, true},
+      {"no cached map", false, true, false, R::NotCached, {"clearPaintDeferred", "reload"}, true},
+      {"cached", false, true, false, R::Reloaded, {"clearPaintDeferred", "reload", "events"}, true},
+      {"reload fails", false, true, false, R::Failed, {"clearPaintDeferred", "reload"}, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -243,8 +242,7 @@ TEST(SunOverlay, AsksTheWindowInOrderAndDrawsOnlyWhenItMay) {
     FakeWindow window;
     window.drawing = c.drawing;
     window.showSun = c.showSun;
-    window.mapCached = c.mapCached;
-    window.reloadFails = c.reloadFails;
+    window.reload = c.reload;
     window.utcOffsetSeconds = 5 * 3600 + 0.4;
     const raster::Rgb cache = raster::rgb(128, 192, 255);
     bool drawnBeforeEvents = false;
