@@ -157,8 +157,8 @@ PixelScale tenMilesPerPixel() {
 
 constexpr int kNone = -1000;  // no marker, no line
 
-// Markers centred on the rounded pixel while they overlap; lines clipped 8 px beyond the image.
-TEST(SlotLayout, MarkersAndLinesInPixels) {
+// Markers on the rounded pixel while they overlap; lines clipped 8 px out; what shows is placed.
+TEST(SlotLayout, MarkersLinesAndWhatIsPlaced) {
   const PixelScale scale = tenMilesPerPixel();
   const std::tuple<geo::MapPoint, int, int> markers[] = {
       {{0.0, 690.72}, 297, 228},     // pixel-y 300 − 69.072 = 230.928 → 231
@@ -187,10 +187,7 @@ TEST(SlotLayout, MarkersAndLinesInPixels) {
               std::tie(want.x1, want.y1, want.x2, want.y2))
         << to.x << ", " << to.y;
   }
-}
-
-// Every combination of the options and a known spotter: what shows, and only that is placed.
-TEST(SlotLayout, VisibilityRulesAndPlacement) {
+  // Every combination of the options and a known spotter: what shows, and only that is placed.
   SpotRow row;
   row.spotter = {1000.0, 1000.0};
   for (int bits = 0; bits < 16; ++bits) {

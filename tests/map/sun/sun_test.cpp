@@ -75,8 +75,8 @@ TEST(LocalClock, SystemClocksDifferByTheZoneOffset) {
   EXPECT_NEAR(hoursAhead, 5.5, 1.0 / 3600 + 1e-9);
 }
 
-// Due north and south (cosine ±1); the station, its antipode and bad inputs: both results 0.
-TEST(GrayLineRange, WorkedValuesAndNumericErrors) {
+// Worked rows (due north and south; no value gives 0 and 0), then against the law of cosines.
+TEST(GrayLineRange, WorkedValuesNumericErrorsAndAnIndependentFormula) {
   struct Case {
     GrayLine g;
     float lon, lat, distance, bearing;
@@ -95,10 +95,6 @@ TEST(GrayLineRange, WorkedValuesAndNumericErrors) {
     EXPECT_NEAR(d, c.distance, 0.01);
     EXPECT_NEAR(b, c.bearing, 1e-3);
   }
-}
-
-// Against the spherical law of cosines and the atan2 bearing in double precision.
-TEST(GrayLineRange, AgreesWithAnIndependentSphericalFormula) {
   constexpr double kGrayMilesPerRadian = 111.11 * 57.2957795130824 / 1.60933;
   std::mt19937 rng(2024);
   std::uniform_real_distribution<float> lat(-89, 89), lon(-180, 180);
@@ -207,15 +203,6 @@ struct MapScene {
 
 DateTime dayOf2024(double day) { return DateTime{DateSerial(2024, 1, 1).serial + day}; }
 
-// g = |dsun − kQuarterCircumference|: 1 from 250 miles on, g / 250 down to 0.008 at 2 miles.
-TEST(GrayLineStep, FollowsTheStationsDistanceFromTheTerminator) {
-  constexpr double Q = kQuarterCircumference;
-  const std::pair<double, double> cases[] = {
-      {Q + 100, 0.4}, {Q + 249.99, 0.99996}, {Q + 250, 1},      {Q - 250, 1}, {0, 1},
-      {Q + 2, 0.008}, {Q - 2, 0.008},        {Q + 1.999, 0.01}, {NAN, 0.01}};
-  for (const auto& [dsun, step] : cases) EXPECT_NEAR(grayLineStep(dsun), step, 1e-6) << dsun;
-}
-
 // Per window state: the calls in order, what is drawn, and what the events changed.
 TEST(SunOverlay, AsksTheWindowInOrderAndDrawsOnlyWhenItMay) {
   using R = CacheReload;
@@ -273,8 +260,13 @@ TEST(SunOverlay, AsksTheWindowInOrderAndDrawsOnlyWhenItMay) {
   }
 }
 
-// A station on the terminator: a fine step, and the segments across the antipode left out.
-TEST(SunOverlay, StationOnTheTerminatorGetsAFineStep) {
+// The step's band and floor; a station on the terminator: a fine step, antipode segments left out.
+TEST(GrayLineStep, FollowsTheStationsDistanceFromTheTerminator) {
+  constexpr double Q = kQuarterCircumference;
+  const std::pair<double, double> cases[] = {
+      {Q + 100, 0.4}, {Q + 249.99, 0.99996}, {Q + 250, 1},      {Q - 250, 1}, {0, 1},
+      {Q + 2, 0.008}, {Q - 2, 0.008},        {Q + 1.999, 0.01}, {NAN, 0.01}};
+  for (const auto& [dsun, step] : cases) EXPECT_NEAR(grayLineStep(dsun), step, 1e-6) << dsun;
   FakeWindow window;
   MapScene scene(0, 0, 12437);
   SunOverlay dawn(fixedClock(dayOf2024(80.25)));
