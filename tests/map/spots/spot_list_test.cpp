@@ -167,7 +167,7 @@ TEST(SlotLayout, MarkersLinesAndWhatIsPlaced) {
       {{-3040.0, 0.0}, kNone, 0},    // pixel −4: wholly left
       {{0.0, -3020.0}, 297, 599},    // pixel 602
       {{0.0, -3030.0}, kNone, 0},    // pixel 603
-      {{NAN, 0.0}, kNone, 0},       {{0.0, INFINITY}, kNone, 0},
+      {{12432.96, 0.0}, kNone, 0},  {{NAN, 0.0}, kNone, 0}, {{0.0, INFINITY}, kNone, 0},
   };
   for (const auto& [point, left, top] : markers) {
     const std::optional<MarkerBox> box = markerBoxOf(point, scale);
