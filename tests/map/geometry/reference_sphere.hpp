@@ -28,8 +28,7 @@ inline Reference referenceArcBearing(double lat1, double lon1, double lat2, doub
 }
 
 struct Position {
-  double lat;
-  double lon;
+  double lat, lon;
 };
 
 // Uniform over the sphere's area.
