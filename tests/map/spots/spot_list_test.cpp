@@ -1,15 +1,23 @@
+// The spot list and what it builds on: hover texts, marker colours and the slot layout.
+
 #include "spots/spot_list.hpp"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <limits>
+#include <random>
 #include <string>
+#include <tuple>
 
 #include "geometry/projection.hpp"
-#include "plane/pointer.hpp"
+#include "plane/map_plane.hpp"
+#include "raster/surface.hpp"
+#include "spots/hover_text.hpp"
 #include "spots/marker_colors.hpp"
-#include "spots/marker_press.hpp"
+#include "spots/slot_layout.hpp"
 
 namespace orbelle::spots {
 namespace {
@@ -38,20 +46,40 @@ SpotArgs spotNumbered(int n) {
 
 int add(SpotList& list, const SpotArgs& s) { return list.AddSpot(kLatHere, kLonHere, s, ".", 25); }
 
-// MaxSpots is held to 1 .. 2000; each spot fills the next slot, wrapping round to the oldest;
-// ClearSpots empties every slot and starts again at 1; without a table the first spot makes one.
+// Trimming takes spaces only; numbers as C's "%.15G" writes them, with the separator given.
+TEST(HoverText, TrimsSpacesAndWritesNumbersInTheGeneralFormat) {
+  const std::pair<const char*, const char*> trims[] = {
+      {"  DL1ABC  ", "DL1ABC"}, {"    ", ""}, {"\tCW\t", "\tCW\t"}, {" \nX ", "\nX"}};
+  for (const auto& [text, trimmed] : trims) EXPECT_EQ(trimBlanks(text), trimmed) << text;
+  std::mt19937_64 rng(5);
+  std::uniform_real_distribution<double> mantissa(-10, 10);
+  std::uniform_int_distribution<int> exponent(-8, 16);
+  for (int i = 0; i < 20000; ++i) {
+    const double v = mantissa(rng) * std::pow(10.0, exponent(rng));
+    for (const double value : {v, std::round(v)}) {
+      char expected[64];
+      std::snprintf(expected, sizeof expected, "%.15G", value);
+      std::string text = expected;
+      std::replace(text.begin(), text.end(), '.', ',');
+      ASSERT_EQ(generalNumberText(value, ","), value == 0 ? "0" : text) << expected;
+    }
+  }
+  const std::pair<double, const char*> specials[] = {
+      {-0.0, "0"}, {NAN, "NaN"}, {INFINITY, "Infinity"}, {-INFINITY, "-Infinity"}};
+  for (const auto& [value, text] : specials) EXPECT_EQ(generalNumberText(value, "."), text);
+  EXPECT_EQ(generalNumberText(7.0235, "\xd9\xab"), std::string("7\xd9\xab") + "0235");  // Arabic
+  EXPECT_EQ(spotHoverText(SpotArgs{}, ","), " (by ) 0   , ");
+  EXPECT_EQ(spotterHoverText(SpotArgs{}), "By ,  ()");
+}
+
+// MaxSpots held to 1..2000; the slots form a ring; ClearSpots empties them; the first makes one.
 TEST(SpotList, SlotsFormARing) {
-  for (const auto& [asked, bounded] : {std::pair<std::int16_t, std::int16_t>{25, 25},
-                                       {1, 1},
-                                       {0, 1},
-                                       {-7, 1},
-                                       {2000, 2000},
-                                       {32767, 2000}}) {
+  for (const auto& [asked, bounded] :
+       {std::pair<std::int16_t, std::int16_t>{1, 1}, {0, 1}, {2000, 2000}, {2001, 2000}}) {
     EXPECT_EQ(boundedMaxSpots(asked), bounded) << asked;
   }
   SpotList list;
   EXPECT_EQ(list.AddSpot(kLatHere, kLonHere, spotNumbered(1), ".", 3), 1);
-  EXPECT_EQ(list.MaxSpots(), 3);
   EXPECT_EQ(add(list, spotNumbered(2)), 2);
   EXPECT_EQ(add(list, spotNumbered(3)), 3);
   EXPECT_EQ(add(list, spotNumbered(4)), 1);
@@ -69,9 +97,7 @@ TEST(SpotList, SlotsFormARing) {
   EXPECT_EQ(add(list, spotNumbered(2)), 1);
 }
 
-// The columns are stored as given (only the hover texts trim), the positions projected unrounded,
-// also for a spotter without a position and again for a new station; a negative colour still fills
-// the slot; the host's rig answer is written only while the list is unchanged.
+// Stored as given, texts trimmed, positions projected (also anew), rig answers only if unchanged.
 TEST(SpotList, StoresProjectsAndAnswersTheRig) {
   SpotList list;
   list.ClearSpots(4);
@@ -81,13 +107,9 @@ TEST(SpotList, StoresProjectsAndAnswersTheRig) {
   add(list, s);
   const SpotRow& row = list.row(1);
   EXPECT_EQ(row.Color, 1003);
-  EXPECT_EQ(row.SpotFreq, 14003.0);
   EXPECT_EQ(row.Mode, " SSB ");
-  EXPECT_EQ(row.SpotBy, "BY3  ");
-  EXPECT_EQ(row.SpotByLat, -91.0);
   EXPECT_EQ(row.SpotFreqTX, 14010.25);
   EXPECT_EQ(list.slot(1).markers.call, "CALL3");
-  // The hover texts trim everything but the time and never show the transmit frequency.
   EXPECT_EQ(list.slot(1).markers.spotText, "CALL3 (by BY3) 14003 SSB  1402Z  up 2, Chile");
   EXPECT_EQ(list.slot(1).markers.spotterText, "By BY3, Ontario (CALL3)");
   EXPECT_EQ(list.slot(1).markers.spotterColor, 12632256u);
@@ -98,10 +120,8 @@ TEST(SpotList, StoresProjectsAndAnswersTheRig) {
     list.reproject(lat, lon);
     const geo::MapPoint spot = geo::ProjectPoint(lat, lon, s.LatDeg, s.LonDeg);
     const geo::MapPoint spotter = geo::ProjectPoint(lat, lon, -91.0, 12.5);
-    EXPECT_EQ(row.spot.x, spot.x);
-    EXPECT_EQ(row.spot.y, spot.y);
-    EXPECT_EQ(row.spotter.x, spotter.x);
-    EXPECT_EQ(row.spotter.y, spotter.y);
+    EXPECT_EQ(std::pair(row.spot.x, row.spot.y), std::pair(spot.x, spot.y));
+    EXPECT_EQ(std::pair(row.spotter.x, row.spotter.y), std::pair(spotter.x, spotter.y));
   }
   const std::uint64_t generation = list.generation();
   EXPECT_TRUE(list.answerRig(1, generation, {7.0, 7.1, "CW"}));
@@ -112,46 +132,84 @@ TEST(SpotList, StoresProjectsAndAnswersTheRig) {
   EXPECT_EQ(list.row(1).SpotFreq, 7.0);
 }
 
+// Against the library's nearest-even clamped to 32 bits; the RGB is the low 24 bits.
 TEST(MarkerColors, DoublesToInt32SaturateAndHalvesGoToEven) {
-  constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
-  const std::pair<double, std::int32_t> cases[] = {{0.5, 0},
-                                                   {1.5, 2},
-                                                   {-2.5, -2},
-                                                   {NAN, 0},
-                                                   {1e12, kMax},
-                                                   {-1e12, -kMax - 1},
-                                                   {-INFINITY, -kMax - 1}};
-  for (const auto& [value, color] : cases) EXPECT_EQ(colorToInt32(value), color) << value;
+  using Limits = std::numeric_limits<std::int32_t>;
+  std::mt19937_64 rng(3);
+  std::uniform_real_distribution<double> value(-3e9, 3e9);
+  for (int i = 0; i < 10000; ++i) {
+    const double v = i % 2 ? value(rng) : std::trunc(value(rng) / 1e3) + 0.5;
+    const double want = std::clamp<double>(std::nearbyint(v), Limits::min(), Limits::max());
+    ASSERT_EQ(colorToInt32(v), want) << v;
+  }
+  EXPECT_EQ(colorToInt32(NAN), 0);
   EXPECT_EQ(markerRgb(0x12345678), 0x345678u);
 }
 
-// The short path for every button but the right one, whose long path is folded into (0, 360];
-// a spotter marker aims at the spotter, here due west of a station at (0, 0).
-TEST(MarkerPress, HeadingsForEachButtonAndMarker) {
-  struct Case {
-    double latHere, lonHere, lat, lon;
-    MarkerKind kind;
-    int button;
-    double heading;
+// A 600-pixel surface at 10 miles per pixel, the station at the centre of pixel 300.
+PixelScale tenMilesPerPixel() {
+  geo::MapPlane plane;
+  plane.MaxDx = 3000;
+  raster::Surface surface(600, 600);
+  geo::SetMapScale(plane, surface);
+  return scaleOf(surface);
+}
+
+constexpr int kNone = -1000;  // no marker, no line
+
+// Markers on the rounded pixel while they overlap; lines clipped 8 px out; what shows is placed.
+TEST(SlotLayout, MarkersLinesAndWhatIsPlaced) {
+  const PixelScale scale = tenMilesPerPixel();
+  const std::tuple<geo::MapPoint, int, int> markers[] = {
+      {{0.0, 690.72}, 297, 228},     // pixel-y 300 − 69.072 = 230.928 → 231
+      {{325.0, -1005.0}, 329, 397},  // x 332.5 → 332, y 400.5 → 400
+      {{-3030.0, 0.0}, -6, 297},     // pixel −3: still overlaps
+      {{-3040.0, 0.0}, kNone, 0},    // pixel −4: wholly left
+      {{0.0, -3020.0}, 297, 599},    // pixel 602
+      {{0.0, -3030.0}, kNone, 0},    // pixel 603
+      {{12432.96, 0.0}, kNone, 0},  {{NAN, 0.0}, kNone, 0}, {{0.0, INFINITY}, kNone, 0},
   };
-  const Case cases[] = {
-      {0, 0, 0, 90, MarkerKind::Spot, geo::kLeftButton, 90},
-      {0, 0, -10, 0, MarkerKind::Spot, geo::kMiddleButton, 180},
-      {0, 0, 10, 0, MarkerKind::Spot, geo::kLeftButton, 0},  // north stays 0 on the short path
-      {0, 0, 10, 0, MarkerKind::Spot, 0, 0},
-      {0, 0, -10, 0, MarkerKind::Spot, geo::kRightButton, 360},
-      {40, -75, 51.5, 0, MarkerKind::Spot, geo::kLeftButton, 50.48},
-      {40, -75, 51.5, 0, MarkerKind::Spot, geo::kRightButton, 230.48},
-      {0, 0, 0, 90, MarkerKind::Spotter, geo::kLeftButton, 270},
-      {0, 0, 0, 90, MarkerKind::Spotter, geo::kRightButton, 90},
+  for (const auto& [point, left, top] : markers) {
+    const std::optional<MarkerBox> box = markerBoxOf(point, scale);
+    EXPECT_EQ(box ? std::pair(box->left, box->top) : std::pair(kNone, 0), std::pair(left, top))
+        << point.x << ", " << point.y;
+  }
+  const std::tuple<geo::MapPoint, geo::MapPoint, PixelSegment> lines[] = {
+      {{0.0, 0.0}, {1000.0, 1000.0}, {300, 300, 400, 200}},
+      {{0.0, 0.0}, {12000.0, 0.0}, {300, 300, 607, 300}},
+      {{-6000.0, 6000.0}, {0.0, 0.0}, {-8, -8, 300, 300}},
+      {{-9000.0, 0.0}, {-8000.0, 5000.0}, {kNone}},
+      {{0.0, 0.0}, {NAN, 0.0}, {kNone}},
   };
-  for (const Case& c : cases) {
-    SpotRow row;
-    row.LatDeg = c.lat;
-    row.LonDeg = c.lon;
-    row.SpotByLon = -45.0;
-    EXPECT_NEAR(pressHeading(c.latHere, c.lonHere, row, c.kind, c.button), c.heading, 0.005)
-        << c.lat << ", " << c.lon << " button " << c.button;
+  for (const auto& [from, to, want] : lines) {
+    const PixelSegment got = lineOf(from, to, scale).value_or(PixelSegment{kNone});
+    EXPECT_EQ(std::tie(got.x1, got.y1, got.x2, got.y2),
+              std::tie(want.x1, want.y1, want.x2, want.y2))
+        << to.x << ", " << to.y;
+  }
+  // Every combination of the options and a known spotter: what shows, and only that is placed.
+  SpotRow row;
+  row.spotter = {1000.0, 1000.0};
+  for (int bits = 0; bits < 16; ++bits) {
+    const ShowOptions show{(bits & 1) != 0, (bits & 2) != 0, (bits & 4) != 0};
+    const bool known = (bits & 8) != 0;
+    SCOPED_TRACE(bits);
+    for (const bool adding : {false, true}) {
+      const Visibility v =
+          adding ? visibilityForAddSpot(show, known) : visibilityForDrawSpots(show, known);
+      EXPECT_EQ(v.spot, show.ShowSpots || adding);
+      EXPECT_EQ(v.spotter, known && show.ShowSpotBy);
+      EXPECT_EQ(v.line, known && show.ShowConnectingLines);
+      const SlotPlacement p = placeSlot(row, tenMilesPerPixel(), v);
+      EXPECT_EQ(p.spotMarker.has_value(), v.spot);
+      EXPECT_EQ(p.spotterMarker.has_value(), v.spotter);
+      EXPECT_EQ(p.line.has_value(), v.line);
+    }
+  }
+  // A spotter is known from latitude −90 up.
+  for (const auto& [lat, known] : {std::pair{-90.0, true}, {-90.000001, false}, {NAN, false}}) {
+    row.SpotByLat = lat;
+    EXPECT_EQ(spotterKnown(row), known) << lat;
   }
 }
 
