@@ -65,8 +65,8 @@ class FormTest : public ::testing::Test {
     s.help = &help;
     s.saveDialog = &saveDialog;
     s.screenSizeTwips = [] { return QSizeF(15360.0, 11520.0); };
-    s.availableScreenArea = [] { return QRect(0, 0, 4096, 4096); };  // for the size limits
-    s.devicePixelRatio = [] { return 1.0; };
+    s.availableScreenArea = [this] { return availableArea; };
+    s.devicePixelRatio = [this] { return pixelRatio; };
     s.pictureFolder = dir.path();
     form = std::make_unique<Form1>(*model, s);
     form->Form_Load();
@@ -118,7 +118,9 @@ class FormTest : public ::testing::Test {
   orbelle::test::FakeMessages messages;
   orbelle::test::FakeSaveDialog saveDialog;
   orbelle::test::FakeHelp help;
-  double hoursToUtc = 5.0;  // the "system's" UTC offset
+  double hoursToUtc = 5.0;                // the "system's" UTC offset
+  QRect availableArea{0, 0, 4096, 4096};  // the screen's, for the window's size limits
+  double pixelRatio = 1.0;                // the screen's device pixels per logical pixel
   std::unique_ptr<model::MapModel> model;
   std::unique_ptr<Form1> form;
 };
