@@ -52,16 +52,6 @@ void candidates(std::string_view text, std::vector<std::string>& sections,
   }
 }
 
-std::vector<std::optional<std::string>> valuesOf(const IniDocument& doc,
-                                                 const std::vector<std::string>& sections,
-                                                 const std::vector<std::string>& keys) {
-  std::vector<std::optional<std::string>> values;
-  for (const std::string& s : sections) {
-    for (const std::string& k : keys) values.push_back(doc.value(s, k));
-  }
-  return values;
-}
-
 void checkNumbers(const std::string& text) {
   if (const auto d = leadingDouble(text)) {
     check(std::isfinite(*d));
@@ -77,21 +67,6 @@ void checkNumbers(const std::string& text) {
   (void)booleanText(text);
 }
 
-const std::string& scratchFile() {
-  static const std::string path = fuzz::scratchFolder("fuzz_ini") + "/orbelle.ini";
-  return path;
-}
-
-// The scratch file as written: `text` in, then what `write` left there.
-template <typename Write>
-std::string afterWriting(const std::string& text, Write write) {
-  check(replaceFileAtomically(scratchFile(), text));
-  write();
-  const FileText after = readTextFile(scratchFile());
-  check(after.status == FileText::Status::Read);
-  return after.text;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -100,7 +75,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string key = input.ConsumeRandomLengthString(24);
   const std::string value = input.ConsumeRandomLengthString(64);
   const std::string text = input.ConsumeRemainingBytesAsString();
-  const std::string& file = scratchFile();
+  static const std::string file = fuzz::scratchFolder("fuzz_ini") + "/orbelle.ini";
+  // The file as `write` leaves it after `text` was written there.
+  const auto afterWriting = [&](auto write) {
+    check(replaceFileAtomically(file, text));
+    write();
+    const FileText after = readTextFile(file);
+    check(after.status == FileText::Status::Read);
+    return after.text;
+  };
 
   checkNumbers(value);
 
@@ -116,13 +99,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   std::vector<std::string> sections{section}, keys{key};
   candidates(text, sections, keys);
-  const auto before = valuesOf(doc, sections, keys);
+  const auto valuesOf = [&](const IniDocument& d) {
+    std::vector<std::optional<std::string>> values;
+    for (const std::string& s : sections) {
+      for (const std::string& k : keys) values.push_back(d.value(s, k));
+    }
+    return values;
+  };
+  const auto before = valuesOf(doc);
   for (const auto& v : before) check(!v || trimmed(*v) == *v);
 
   if (!(IniDocument::validSectionName(section) && IniDocument::validKeyName(key) &&
         IniDocument::validValue(value))) {
     // The store refuses to write what would break the file's layout, and leaves the file alone.
-    check(afterWriting(text, [&] {
+    check(afterWriting([&] {
             check(!PUT_INI(file, section, key, Variant(value), {}));
             check(putIniEntries(file, section, {{key, Variant(value)}}, {}) == 1);
           }) == text);
@@ -133,8 +123,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   doc.set(section, key, value);
   const IniDocument reread(doc.text());
   check(doc.value(section, key) == stored && reread.value(section, key) == stored);
-  const auto afterSet = valuesOf(doc, sections, keys);
-  const auto afterReread = valuesOf(reread, sections, keys);
+  const auto afterSet = valuesOf(doc);
+  const auto afterReread = valuesOf(reread);
   for (std::size_t n = 0; n < before.size(); ++n) {
     const bool edited =
         sameName(sections[n / keys.size()], section) && sameName(keys[n % keys.size()], key);
@@ -142,19 +132,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   // The same through the files the program uses.
-  afterWriting(text, [&] { check(PUT_INI(file, section, key, Variant(value), {})); });
-  const Variant read = GET_INI(file, section, key, Variant("?"), true, {});
-  check(read == Variant(stored.empty() ? std::string("?") : stored));
+  afterWriting([&] { check(PUT_INI(file, section, key, Variant(value), {})); });
+  check(GET_INI(file, section, key, Variant("?"), true, {}) ==
+        Variant(stored.empty() ? std::string("?") : stored));
 
   // Several keys in one write give the file that writing them one by one gives (only the values
   // where mixed line ends or stray CRs may turn into CRLF throughout).
   const std::vector<std::pair<std::string, Variant>> entries{
       {key, Variant(value)}, {"Fuzz", Variant(static_cast<double>(text.size()))}};
-  const std::string oneByOne = afterWriting(text, [&] {
+  const std::string oneByOne = afterWriting([&] {
     for (const auto& [k, v] : entries) check(PUT_INI(file, section, k, v, {}));
   });
   const std::string together =
-      afterWriting(text, [&] { check(putIniEntries(file, section, entries, {}) == 0); });
+      afterWriting([&] { check(putIniEntries(file, section, entries, {}) == 0); });
   if (consistentEnds && noStrayCr) check(together == oneByOne);
   const IniDocument both(together);
   check(both.value(section, "Fuzz") == trimmed(numberText(static_cast<double>(text.size()))));
