@@ -4,23 +4,16 @@
 // against the records counted here from the bytes.
 #include <sys/stat.h>
 
-#include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
 #include <memory>
 #include <span>
-#include <string>
-#include <vector>
 
 #include "fuzz_support.hpp"
 #include "geometry/projection.hpp"
 #include "plane/map_plane.hpp"
-#include "raster/surface.hpp"
-#include "render/outline_projector.hpp"
 #include "render/outline_reader.hpp"
-#include "render/outline_records.hpp"
-#include "render/pass_window.hpp"
 
 namespace {
 
@@ -39,8 +32,7 @@ class FuzzWindow : public render::PassWindow {
   void setDrawing(bool) override { std::abort(); }
   raster::Surface& beginPass() override { std::abort(); }
   void letEventsRun() override {
-    ++yields;
-    if (yields == cancelAt) cancel = true;
+    if (++yields == cancelAt) cancel = true;
   }
   void showMessage(const std::string&) override { ++messages; }
   void writeCache(const raster::Surface&) override { std::abort(); }

@@ -4,7 +4,6 @@
 
 #include <stdlib.h>
 
-#include <cstdlib>
 #include <string>
 
 namespace fuzz {
