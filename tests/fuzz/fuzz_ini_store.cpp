@@ -37,36 +37,6 @@ bool sameName(std::string_view a, std::string_view b) {
                     [&](char p, char q) { return low(p) == low(q); });
 }
 
-// Candidate names from each line: what sits between "[" and "]", and what precedes "=" (names
-// that are not real simply read as absent).
-void candidates(std::string_view text, std::vector<std::string>& sections,
-                std::vector<std::string>& keys) {
-  constexpr std::size_t kMaxNames = 12;
-  for (std::size_t start = 0, end = 0; start < text.size(); start = end + 1) {
-    end = std::min(text.find('\n', start), text.size());
-    const std::string_view line = text.substr(start, end - start);
-    const std::size_t open = line.find('['), close = line.find(']'), eq = line.find('=');
-    if (open < close && close != line.npos && sections.size() < kMaxNames)
-      sections.emplace_back(line.substr(open + 1, close - open - 1));
-    if (eq != line.npos && keys.size() < kMaxNames) keys.emplace_back(line.substr(0, eq));
-  }
-}
-
-void checkNumbers(const std::string& text) {
-  if (const auto d = leadingDouble(text)) {
-    check(std::isfinite(*d));
-    if (std::fabs(*d) < 1e308) {
-      const std::string once = numberText(*d);
-      const auto back = leadingDouble(once);
-      check(back.has_value() && numberText(*back) == once);
-    }
-  }
-  if (const auto f = leadingSingle(text)) check(std::isfinite(*f));
-  if (const auto i = decimalInteger(text, -32768, 32767)) check(*i >= -32768 && *i <= 32767);
-  if (const auto date = IniTextToDate(text)) (void)DateToIniText(*date);
-  (void)booleanText(text);
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -85,7 +55,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return after.text;
   };
 
-  checkNumbers(value);
+  // The number readers keep their contracts.
+  if (const auto d = leadingDouble(value)) {
+    check(std::isfinite(*d));
+    if (std::fabs(*d) < 1e308) {
+      const std::string once = numberText(*d);
+      const auto back = leadingDouble(once);
+      check(back.has_value() && numberText(*back) == once);
+    }
+  }
+  if (const auto f = leadingSingle(value)) check(std::isfinite(*f));
+  if (const auto i = decimalInteger(value, -32768, 32767)) check(*i >= -32768 && *i <= 32767);
+  if (const auto date = IniTextToDate(value)) (void)DateToIniText(*date);
+  (void)booleanText(value);
 
   // Line ends: consistent when, with any CRLF, every LF ends one; no stray CR when each starts one.
   std::size_t crlfs = 0;
@@ -98,7 +80,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (consistentEnds) check(doc.text() == text);
 
   std::vector<std::string> sections{section}, keys{key};
-  candidates(text, sections, keys);
+  // More names from each line: what sits between "[" and "]", and what precedes "=" (names
+  // that are not real simply read as absent).
+  constexpr std::size_t kMaxNames = 12;
+  for (std::size_t start = 0, end = 0; start < text.size(); start = end + 1) {
+    end = std::min(text.find('\n', start), text.size());
+    const std::string_view line = std::string_view(text).substr(start, end - start);
+    const std::size_t open = line.find('['), close = line.find(']'), eq = line.find('=');
+    if (open < close && close != line.npos && sections.size() < kMaxNames)
+      sections.emplace_back(line.substr(open + 1, close - open - 1));
+    if (eq != line.npos && keys.size() < kMaxNames) keys.emplace_back(line.substr(0, eq));
+  }
   const auto valuesOf = [&](const IniDocument& d) {
     std::vector<std::optional<std::string>> values;
     for (const std::string& s : sections) {

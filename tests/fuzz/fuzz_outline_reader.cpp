@@ -39,18 +39,10 @@ class FuzzWindow : public render::PassWindow {
   void endPass() override { std::abort(); }
   void refreshOverlay() override { std::abort(); }
 
-  int yields = 0;
-  int cancelAt = 0;  // 0: never
+  std::size_t yields = 0, cancelAt = 0;  // cancelAt 0: never
   int messages = 0;
   bool cancel = false;
 };
-
-const std::string& programFolder() {
-  static const std::string folder = fuzz::scratchFolder("fuzz_outline");
-  static const bool made = ::mkdir((folder + "/mapdata").c_str(), 0700) == 0;
-  fuzz::check(made);
-  return folder;
-}
 
 }  // namespace
 
@@ -71,7 +63,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FuzzWindow window;
   window.cancelAt = choice >> 5;  // 0..7
 
-  render::OutlineReader reader(programFolder());
+  static const std::string folder = fuzz::scratchFolder("fuzz_outline");
+  static const bool made = ::mkdir((folder + "/mapdata").c_str(), 0700) == 0;
+  fuzz::check(made);
+  render::OutlineReader reader(folder);
   std::ofstream(reader.pathOf(kFileName), std::ios::binary)
       .write(reinterpret_cast<const char*>(file.data()), std::streamsize(file.size()));
   // Each projector is made once: making one costs more than most inputs' reading.
@@ -92,12 +87,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     lines += action == render::PenAction::Line;
   }
 
-  const std::size_t cancelAt = static_cast<std::size_t>(window.cancelAt);
+  const std::size_t cancelAt = window.cancelAt;
   const bool expectCancel = cancelAt > 0 && starts >= cancelAt;
   const std::size_t drawn = figures.lines + figures.stretchedLines;
   fuzz::check(figures.found && window.messages == 0 && figures.records == used &&
-              figures.polylines == static_cast<std::size_t>(window.yields) &&
-              figures.cancelled == expectCancel && figures.dots <= figures.polylines &&
+              figures.polylines == window.yields && figures.cancelled == expectCancel &&
+              figures.dots <= figures.polylines &&
               (expectCancel ? figures.polylines == cancelAt && drawn <= lines
                             : figures.polylines == starts && drawn == lines));
   return 0;

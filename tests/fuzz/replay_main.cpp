@@ -44,8 +44,7 @@ int main(int argc, char** argv) {
     std::ifstream in(input, std::ios::binary);
     const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), {});
     if (in.bad()) return refuse("cannot read ", input.c_str());
-    std::printf("%s\n", input.filename().c_str());
-    std::fflush(stdout);
+    std::fprintf(stderr, "%s\n", input.filename().c_str());  // unbuffered: names a crash's input
     // libFuzzer never passes a null pointer, even for an empty input.
     static const std::uint8_t empty = 0;
     LLVMFuzzerTestOneInput(bytes.empty() ? &empty : bytes.data(), bytes.size());
