@@ -85,11 +85,14 @@ TEST_F(FoxLib, ExceptionsBecomeErrorServices) {
     int32_t status, errorNumber;
     const char *userError;
   };
-  for (const Case &c :
-       {Case{0, false, 0, 0, "runtime fault"}, Case{1, false, 0, FOX_ERR_NO_MEMORY, ""},
-        Case{2, false, 0, 0, "internal error in library"}, Case{3, true, 0, FOX_ERR_NO_MEMORY, ""},
-        Case{5, false, 1, 0, ""},  // no such row
-        Case{-1, false, 1, 0, ""}}) {
+  for (const Case &c : {
+           Case{0, false, 0, 0, "runtime fault"},
+           Case{1, false, 0, FOX_ERR_NO_MEMORY, ""},
+           Case{2, false, 0, 0, "internal error in library"},
+           Case{3, true, 0, FOX_ERR_NO_MEMORY, ""},
+           Case{5, false, 1, 0, ""},  // no such row
+           Case{-1, false, 1, 0, ""},
+       }) {
     host = FakeHost{.refuseAllocations = c.refuseAllocations};
     EXPECT_EQ(send({.code = FOX_REQ_CALL, .index = c.index}).status, c.status) << c.index;
     EXPECT_EQ(host.errorNumber, c.errorNumber) << c.index;
