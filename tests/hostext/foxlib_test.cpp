@@ -45,13 +45,12 @@ struct FakeHost {
         return h.refuseReturns ? 7 : 0;
       case FOX_ERROR:
         h.errorNumber = a->a;
-        return 0;
+        break;
       case FOX_USER_ERROR:
         h.userError.assign(a->text, a->textLength);
-        return 0;
-      default:
-        return 0;
+        break;
     }
+    return 0;
   }
 };
 
