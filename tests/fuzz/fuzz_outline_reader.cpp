@@ -2,26 +2,18 @@
 // pen width and the polyline at which a cancel arrives; the rest is an outline file, written to a
 // program folder and drawn onto a small map by DrawOutlineFile. What the reader reports is checked
 // against the records counted here from the bytes.
-#include <stdlib.h>
 #include <sys/stat.h>
 
-#include <array>
-#include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
 #include <memory>
 #include <span>
-#include <string>
-#include <vector>
 
+#include "fuzz_support.hpp"
 #include "geometry/projection.hpp"
 #include "plane/map_plane.hpp"
-#include "raster/surface.hpp"
-#include "render/outline_projector.hpp"
 #include "render/outline_reader.hpp"
-#include "render/outline_records.hpp"
-#include "render/pass_window.hpp"
 
 namespace {
 
@@ -30,11 +22,9 @@ using namespace orbelle;
 constexpr int kSide = 48;
 constexpr const char* kFileName = "fuzz.pnt";
 
-struct Station {
-  double lat, lon;
-};
-constexpr std::array<Station, 4> kStations{{{33.9, -84.179}, {0, 0}, {90, 0}, {-41.3, 174.8}}};
-constexpr std::array<std::int16_t, 4> kMaxDx{12500, 3000, 0, 32767};
+// Stations (latitude, longitude) and map radii the first byte picks from.
+constexpr double kStations[4][2] = {{33.9, -84.179}, {0, 0}, {90, 0}, {-41.3, 174.8}};
+constexpr std::int16_t kMaxDx[4] = {12500, 3000, 0, 32767};
 
 // Only the two calls the reader makes are allowed; anything else is a fault.
 class FuzzWindow : public render::PassWindow {
@@ -42,47 +32,17 @@ class FuzzWindow : public render::PassWindow {
   void setDrawing(bool) override { std::abort(); }
   raster::Surface& beginPass() override { std::abort(); }
   void letEventsRun() override {
-    ++yields;
-    if (yields == cancelAt) cancel = true;
+    if (++yields == cancelAt) cancel = true;
   }
   void showMessage(const std::string&) override { ++messages; }
   void writeCache(const raster::Surface&) override { std::abort(); }
   void endPass() override { std::abort(); }
   void refreshOverlay() override { std::abort(); }
 
-  int yields = 0;
-  int cancelAt = 0;  // 0: never
+  std::size_t yields = 0, cancelAt = 0;  // cancelAt 0: never
   int messages = 0;
   bool cancel = false;
 };
-
-const std::string& programFolder() {
-  static const std::string folder = [] {
-    char pattern[] = "/dev/shm/fuzz_outline_XXXXXX";
-    const char* made = ::mkdtemp(pattern);
-    if (made == nullptr) std::abort();
-    const std::string path = made;
-    if (::mkdir((path + "/mapdata").c_str(), 0700) != 0) std::abort();
-    return path;
-  }();
-  return folder;
-}
-
-const render::OutlineProjector& projectorFor(std::size_t index) {
-  static std::array<std::unique_ptr<render::OutlineProjector>, kStations.size()> projectors;
-  if (!projectors[index]) {
-    projectors[index] =
-        std::make_unique<render::OutlineProjector>(kStations[index].lat, kStations[index].lon);
-  }
-  return *projectors[index];
-}
-
-void writeFile(const std::string& path, std::span<const std::uint8_t> bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()),
-            static_cast<std::streamsize>(bytes.size()));
-  if (!out.flush()) std::abort();
-}
 
 }  // namespace
 
@@ -93,8 +53,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const std::size_t station = choice & 3u;
   geo::MapPlane plane;
-  plane.LatHere = kStations[station].lat;
-  plane.LonHere = kStations[station].lon;
+  plane.LatHere = kStations[station][0];
+  plane.LonHere = kStations[station][1];
   plane.MaxDx = kMaxDx[(choice >> 2) & 3u];
   raster::Surface surface(kSide, kSide);
   geo::SetMapScale(plane, surface);
@@ -103,9 +63,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FuzzWindow window;
   window.cancelAt = choice >> 5;  // 0..7
 
-  render::OutlineReader reader(programFolder());
-  writeFile(reader.pathOf(kFileName), file);
-  render::OutlineTarget target{surface, projectorFor(station), window, window.cancel, 1};
+  static const std::string folder = fuzz::scratchFolder("fuzz_outline");
+  static const bool made = ::mkdir((folder + "/mapdata").c_str(), 0700) == 0;
+  fuzz::check(made);
+  render::OutlineReader reader(folder);
+  std::ofstream(reader.pathOf(kFileName), std::ios::binary)
+      .write(reinterpret_cast<const char*>(file.data()), std::streamsize(file.size()));
+  // Each projector is made once: making one costs more than most inputs' reading.
+  static std::unique_ptr<render::OutlineProjector> projectors[4];
+  if (!projectors[station])
+    projectors[station] = std::make_unique<render::OutlineProjector>(plane.LatHere, plane.LonHere);
+  render::OutlineTarget target{surface, *projectors[station], window, window.cancel, 1};
   const render::OutlineFigures figures = reader.DrawOutlineFile(kFileName, target);
 
   // The records as the format defines them, counted independently of the reader.
@@ -119,14 +87,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     lines += action == render::PenAction::Line;
   }
 
-  const std::size_t cancelAt = static_cast<std::size_t>(window.cancelAt);
+  const std::size_t cancelAt = window.cancelAt;
   const bool expectCancel = cancelAt > 0 && starts >= cancelAt;
   const std::size_t drawn = figures.lines + figures.stretchedLines;
-  const bool right = figures.found && window.messages == 0 && figures.records == used &&
-                     figures.polylines == static_cast<std::size_t>(window.yields) &&
-                     figures.cancelled == expectCancel && figures.dots <= figures.polylines &&
-                     (expectCancel ? figures.polylines == cancelAt && drawn <= lines
-                                   : figures.polylines == starts && drawn == lines);
-  if (!right) std::abort();
+  fuzz::check(figures.found && window.messages == 0 && figures.records == used &&
+              figures.polylines == window.yields && figures.cancelled == expectCancel &&
+              figures.dots <= figures.polylines &&
+              (expectCancel ? figures.polylines == cancelAt && drawn <= lines
+                            : figures.polylines == starts && drawn == lines));
   return 0;
 }
