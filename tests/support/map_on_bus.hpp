@@ -125,10 +125,7 @@ class MapOnBus : public ::testing::Test {
   // Mouse events at pixel (px, py) of the map image, as the operator makes them.
   void mouse(QEvent::Type type, int px, int py, Qt::MouseButton button = Qt::NoButton) {
     shell::SurfaceWidget* surface = form->controls().Picture1;
-    const QPointF pos = surface->imageRect().topLeft() + QPointF(px, py);
-    QMouseEvent event(type, pos, surface->mapToGlobal(pos), button,
-                      type == QEvent::MouseMove ? Qt::NoButton : button, Qt::NoModifier);
-    QApplication::sendEvent(surface, &event);
+    send(surface, type, surface->imageRect().topLeft() + QPointF(px, py), button);
   }
   // The heading the pointer readout shows for pixel (px, py).
   int readoutHeading(int px, int py) {
@@ -155,9 +152,11 @@ class MapOnBus : public ::testing::Test {
     return nullptr;
   }
   static void press(QWidget* widget, Qt::MouseButton button = Qt::LeftButton) {
-    const QPointF pos = QRectF(widget->rect()).center();
-    QMouseEvent event(QEvent::MouseButtonPress, pos, widget->mapToGlobal(pos), button, button,
-                      Qt::NoModifier);
+    send(widget, QEvent::MouseButtonPress, QRectF(widget->rect()).center(), button);
+  }
+  static void send(QWidget* widget, QEvent::Type type, QPointF pos, Qt::MouseButton button) {
+    QMouseEvent event(type, pos, widget->mapToGlobal(pos), button,
+                      type == QEvent::MouseMove ? Qt::NoButton : button, Qt::NoModifier);
     QApplication::sendEvent(widget, &event);
   }
   // The bus name of the object the window's Callback holds; empty when it holds none.

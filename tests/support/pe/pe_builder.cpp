@@ -13,11 +13,6 @@ void put32(std::vector<uint8_t> &bytes, size_t at, uint32_t value) {
   put16(bytes, at + 2, static_cast<uint16_t>(value >> 16));
 }
 
-void append16(std::vector<uint8_t> &out, uint16_t value) {
-  out.resize(out.size() + 2);
-  put16(out, out.size() - 2, value);
-}
-
 void append(std::vector<uint8_t> &out, const std::vector<uint8_t> &bytes) {
   out.resize((out.size() + 3) / 4 * 4, 0);
   out.insert(out.end(), bytes.begin(), bytes.end());
@@ -25,9 +20,9 @@ void append(std::vector<uint8_t> &out, const std::vector<uint8_t> &bytes) {
 
 // UTF-16 of the UTF-8 text, NUL-terminated.
 std::vector<uint8_t> utf16z(const std::string &utf8) {
-  std::vector<uint8_t> out;
-  for (const QChar unit : QString::fromUtf8(utf8)) append16(out, unit.unicode());
-  append16(out, 0);
+  const std::u16string text = QString::fromUtf8(utf8).toStdU16String();
+  std::vector<uint8_t> out(2 * text.size() + 2, 0);
+  for (size_t i = 0; i < text.size(); ++i) put16(out, 2 * i, text[i]);
   return out;
 }
 
