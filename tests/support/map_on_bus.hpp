@@ -46,8 +46,6 @@ class MapOnBus : public ::testing::Test {
     writeOutlines(20);
     openMap();
     if (HasFatalFailure()) return;
-    static int connections = 0;
-    hostName = QStringLiteral("host-%1").arg(++connections);
     host = QDBusConnection::connectToBus(QDBusConnection::SessionBus, hostName);
     ASSERT_TRUE(host.isConnected());
   }
@@ -175,7 +173,7 @@ class MapOnBus : public ::testing::Test {
   int callbackTimeoutMs = server::Automation::Options{}.callbackTimeoutMs;
   bool ended = false;  // the map asked its program to end
   QDBusConnection host{QString()};
-  QString hostName;  // the host connection's name in QtDBus
+  const QString hostName = QStringLiteral("host");  // the host connection's name in QtDBus
 };
 
 // The map with one server object created by the host, and its members.
