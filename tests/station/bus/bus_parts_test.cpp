@@ -42,8 +42,7 @@ TEST_F(HostInProcess, PlacesWritesAndShowsSpotsUntilReleased) {
       std::make_unique<MapHost>(host, MapHost::Placement{std::nullopt, 33.0, std::nullopt, {}},
                                 QString::fromLatin1(kCallbackPath), report, timing);
   mapHost->start();
-  ASSERT_TRUE(waitUntil([&] { return callbackTarget().service == host.baseService(); }))
-      << report.all();
+  ASSERT_TRUE(waitUntil([&] { return callbackService() == host.baseService(); })) << report.all();
   BusObjectRef callback;
   property("/Form1", orbelle::test::kForm, "Callback").value<QDBusArgument>() >> callback;
   EXPECT_EQ(callback.path.path(), QString::fromLatin1(kCallbackPath));

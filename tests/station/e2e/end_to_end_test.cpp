@@ -60,7 +60,7 @@ class StationWithMap : public orbelle::test::MapOnBus {
     ASSERT_TRUE(station.start(arguments));
     ASSERT_TRUE(waitUntil(
         [&] {
-          return !callbackTarget().service.isEmpty() &&
+          return !callbackService().isEmpty() &&
                  QFile::exists(path(QStringLiteral("MapCache.bmp"))) && !model->Drawing();
         },
         kSlowMs))
@@ -101,7 +101,7 @@ TEST_F(StationWithMap, PressesTurnTheRotatorStopRotorStopsItAndDecodesAgeOut) {
   EXPECT_TRUE(waitForOutput("spot: JA1ABC 14074 FT8 by DL1ABC (Japan)")) << output();
   EXPECT_TRUE(waitForOutput("WSJT-X \"WSJT-X\" closed")) << output();
 
-  const int c = imageSide() / 2;
+  const int c = form->controls().Picture1->imageRect().width() / 2;
   ASSERT_EQ(readoutHeading(0, c), 270);
   mouse(QEvent::MouseButtonPress, 0, c, Qt::LeftButton);
   ASSERT_TRUE(waitUntil([&] { return rotctld.number("p") < -2.0; }, kSlowMs)) << output();

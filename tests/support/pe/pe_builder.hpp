@@ -10,8 +10,7 @@
 
 namespace velalib::testing {
 
-// One string table of the StringFileInfo block: its language/code-page key and its strings
-// (UTF-8 here, UTF-16 in the file).
+// One string table of StringFileInfo: its language/code-page key and its strings (UTF-8 here).
 struct VersionTable {
   std::string key = "040904E4";
   std::vector<std::pair<std::string, std::string>> strings;
@@ -44,10 +43,8 @@ struct PeLayout {
 
 std::vector<uint8_t> buildVersionInfo(const VersionInfoOptions &options);
 PeLayout buildPe(const PeOptions &options);
-
 // Writes `bytes` to the file `path` (replacing it); false when it cannot.
 bool writeFile(const std::string &path, const std::vector<uint8_t> &bytes);
-
 // Writes a little-endian 16-bit value at `at`, for corrupting a built file.
 void put16(std::vector<uint8_t> &bytes, size_t at, uint16_t value);
 
