@@ -64,30 +64,6 @@ class FileSel : public VelalibHost {
   std::string folder_;
 };
 
-TEST_F(FileSel, WithoutArgumentsAnOpenDialogOverTheMainWindow) {
-  host_.setWindowRect(host_.mainWindow(), {100, 60, 900, 700});
-  look({}, [](QFileDialog &d) {
-    EXPECT_TRUE(d.testOption(QFileDialog::DontUseNativeDialog));
-    EXPECT_EQ(d.acceptMode(), QFileDialog::AcceptOpen);
-    EXPECT_EQ(d.fileMode(), QFileDialog::AnyFile);
-    // The read-only path panel above the standard controls, showing the folder.
-    auto *label = child<QLabel>(d, "velalibPathLabel");
-    auto *path = child<QLineEdit>(d, "velalibPathEdit");
-    ASSERT_TRUE(label && path);
-    EXPECT_EQ(label->text(), "Path:");
-    EXPECT_TRUE(path->isReadOnly());
-    EXPECT_EQ(path->text(), d.directory().absolutePath());
-    const int panelBottom = path->mapTo(&d, QPoint(0, path->height())).y();
-    for (const char *below : {"lookInCombo", "splitter"}) {
-      ASSERT_NE(child(d, below), nullptr) << below;
-      EXPECT_LE(panelBottom, child(d, below)->mapTo(&d, QPoint()).y()) << below;
-    }
-    // Centred over the main window; halving truncates toward zero.
-    EXPECT_EQ(d.frameGeometry().x(), 100 + (900 - d.frameGeometry().width()) / 2);
-    EXPECT_EQ(d.frameGeometry().y(), 60 + (700 - d.frameGeometry().height()) / 2);
-  });
-}
-
 // The dialog's title, filters, type box, file name, caption and default extension, with runs
 // of ten or more of one character written "x*79": long texts are cut to 79, 126, 260 and 19
 // characters.
@@ -162,20 +138,25 @@ TEST_F(FileSel, ModesAndHiddenBoxesFollowOptionsAndExtraFlags) {
   }
 }
 
+// The read-only path panel sits above the standard controls and follows the dialog's folder,
+// also when the operator types a folder name and presses OK.
 TEST_F(FileSel, PathPanelFollowsTheFolder) {
   QStringList shownPaths;
-  const std::string result = run({T(""), T(""), T(folder_)}, [&](QFileDialog &d) {
+  look({T(""), T(""), T(folder_)}, [&](QFileDialog &d) {
+    EXPECT_TRUE(d.testOption(QFileDialog::DontUseNativeDialog));
     auto *path = child<QLineEdit>(d, "velalibPathEdit");
-    ASSERT_NE(path, nullptr);
+    ASSERT_TRUE(path && path->isReadOnly());
+    EXPECT_EQ(child<QLabel>(d, "velalibPathLabel")->text(), "Path:");
+    const int panelBottom = path->mapTo(&d, QPoint(0, path->height())).y();
+    for (const char *below : {"lookInCombo", "splitter"}) {
+      EXPECT_LE(panelBottom, child(d, below)->mapTo(&d, QPoint()).y()) << below;
+    }
     shownPaths << path->text();
-    // The operator types a folder name and presses the OK button: the dialog goes there.
     typeAndAccept(d, "sub");
     shownPaths << path->text();
     d.setDirectory(QString::fromStdString(folder_));
     shownPaths << path->text();
-    d.reject();
   });
-  EXPECT_EQ(result, "");
   const QString folder = QString::fromStdString(folder_);
   EXPECT_EQ(shownPaths, (QStringList{folder, folder + "/sub", folder}));
 }
@@ -223,23 +204,32 @@ TEST_F(FileSel, ChosenFilesPromptsAndRefusals) {
   }
 }
 
+// Centred over the owner (the main window without one, the screen for owner 0), halving toward
+// zero, and kept on the screen.
 TEST_F(FileSel, PlacementOverAnOwnerKeptOnScreen) {
   const foxhost::WindowRect screen = host_.windowRect(0);
   const int32_t window = host_.objectWindow(host_.createObject("form"), false);
-  const auto withOwner = [&](int32_t owner) {
-    return std::vector<Value>{T(""), T(""), T(folder_), T(""), I(0), I(0), T(""), I(owner)};
-  };
-  // An owner in the bottom right corner: the dialog ends at the screen's edges.
   host_.setWindowRect(window, {screen.width - 50, screen.height - 40, 300, 200});
-  look(withOwner(host_.systemWindow(window)), [&](QFileDialog &d) {
-    EXPECT_EQ(d.frameGeometry().right() + 1, screen.left + screen.width);
-    EXPECT_EQ(d.frameGeometry().bottom() + 1, screen.top + screen.height);
-  });
-  // Owner 0: centred on the screen.
-  look(withOwner(0), [&](QFileDialog &d) {
-    EXPECT_EQ(d.frameGeometry().x(), screen.left + (screen.width - d.frameGeometry().width()) / 2);
-    EXPECT_EQ(d.frameGeometry().y(), screen.top + (screen.height - d.frameGeometry().height()) / 2);
-  });
+  host_.setWindowRect(host_.mainWindow(), {100, 60, 900, 700});
+  const struct {
+    int32_t owner;  // -1: no owner argument
+    foxhost::WindowRect over;
+    bool clamped;
+  } cases[] = {
+      {-1, {100, 60, 900, 700}, false},
+      {host_.systemWindow(window), screen, true},
+      {0, screen, false},
+  };
+  for (const auto &c : cases) {
+    std::vector<Value> args{T(""), T(""), T(folder_), T(""), I(0), I(0), T(""), I(c.owner)};
+    if (c.owner < 0) args.clear();
+    look(args, [&](QFileDialog &d) {
+      const QRect f = d.frameGeometry();
+      const int x = c.clamped ? c.over.width - f.width() : (c.over.width - f.width()) / 2;
+      const int y = c.clamped ? c.over.height - f.height() : (c.over.height - f.height()) / 2;
+      EXPECT_EQ(f.topLeft(), QPoint(c.over.left + x, c.over.top + y)) << c.owner;
+    });
+  }
 }
 
 }  // namespace
