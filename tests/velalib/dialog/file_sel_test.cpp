@@ -20,13 +20,6 @@ W *child(QFileDialog &d, const char *name) {
   return d.findChild<W *>(QLatin1String(name));
 }
 
-// A box and its label are both shown or both hidden; true when shown.
-bool shownWithLabel(QFileDialog &d, const char *box, const char *label) {
-  const bool shown = child(d, box) && child(d, box)->isVisible();
-  EXPECT_EQ(child(d, label) && child(d, label)->isVisible(), shown) << box;
-  return shown;
-}
-
 void typeAndAccept(QFileDialog &d, const std::string &name) {
   auto *edit = child<QLineEdit>(d, "fileNameEdit");
   ASSERT_NE(edit, nullptr);
@@ -64,20 +57,32 @@ class FileSel : public VelalibHost {
   std::string folder_;
 };
 
-// The dialog's title, filters, type box, file name, caption and default extension, with runs
-// of ten or more of one character written "x*79": long texts are cut to 79, 126, 260 and 19
-// characters.
+// The dialog's title, filters, type box, file name, caption, default extension, mode and hidden
+// boxes (each hidden with its label), with runs of ten or more of one character written "x*79".
 QString describe(QFileDialog &d) {
-  QStringList types;
+  QStringList types, hidden;
   for (int i = 0; i < child<QComboBox>(d, "fileTypeCombo")->count(); ++i) {
     types << child<QComboBox>(d, "fileTypeCombo")->itemText(i);
   }
+  const std::pair<const char *, const char *> boxes[] = {{"fileNameEdit", "fileNameLabel"},
+                                                         {"fileTypeCombo", "fileTypeLabel"},
+                                                         {"lookInCombo", "lookInLabel"}};
+  for (const auto &[box, label] : boxes) {
+    const bool shown = child(d, box) && child(d, box)->isVisible();
+    EXPECT_EQ(child(d, label) && child(d, label)->isVisible(), shown) << box;
+    if (!shown) hidden << box;
+  }
+  QString mode = d.acceptMode() == QFileDialog::AcceptSave ? "save" : "open";
+  if (d.fileMode() == QFileDialog::ExistingFile) mode += " existing";
+  if (!d.testOption(QFileDialog::DontConfirmOverwrite)) mode += " confirm";
   QString text = QStringList{d.windowTitle(),
                              d.nameFilters().join(','),
                              types.join(','),
                              child<QLineEdit>(d, "fileNameEdit")->text(),
                              d.labelText(QFileDialog::Accept),
-                             d.defaultSuffix()}
+                             d.defaultSuffix(),
+                             mode,
+                             hidden.join(',')}
                      .join(" | ");
   static const QRegularExpression run(QStringLiteral("(.)\\1{9,}"));
   for (QRegularExpressionMatch m = run.match(text); m.hasMatch(); m = run.match(text)) {
@@ -87,54 +92,34 @@ QString describe(QFileDialog &d) {
   return text;
 }
 
-TEST_F(FileSel, TitleFiltersFileNameCaptionAndExtension) {
-  const std::string x(10000, 'x');
-  const std::pair<std::vector<Value>, const char *> cases[] = {
-      {{}, " | *.* (*) | *.* |  | &Open | "},
-      {{T("Open log"), T("*.adi")}, "Open log | *.adi (*.adi) | *.adi |  | &Open | "},
+// Long texts are cut to 79, 126, 260 and 19 characters; the options and extra flags set the
+// mode and hide boxes.
+TEST_F(FileSel, TextsModesAndHiddenBoxes) {
+  const std::string x(10000, 'x'), plain = " | *.* (*) | *.* |  | &Open |  | ";
+  const auto opts = [&](int32_t options, int32_t extra) {
+    return std::vector<Value>{T(""), T(""), T(folder_), T(""), I(options), I(extra)};
+  };
+  const std::pair<std::vector<Value>, std::string> cases[] = {
+      {{}, plain + "open | "},
+      {{T("Open log"), T("*.adi")}, "Open log | *.adi (*.adi) | *.adi |  | &Open |  | open | "},
       {{T(std::string(100, 'T')), T("Logs|*.adi|Text|*.txt;*.log")},
-       "T*79 | Logs (*.adi),Text (*.txt *.log) | Logs,Text |  | &Open | "},
+       "T*79 | Logs (*.adi),Text (*.txt *.log) | Logs,Text |  | &Open |  | open | "},
       {{T("Pick"), T("*.adi"), T(folder_), T("notes.txt"), I(8), I(0), T("Use this file, please")},
-       "Pick | *.adi (*.adi) | *.adi | notes.txt | Use this file, plea | x"},
+       "Pick | *.adi (*.adi) | *.adi | notes.txt | Use this file, plea | x | open | "},
       {{T(x), T(x), T(x), T(x), I(0), I(0), T(x)},
-       "x*79 | x*126 (x*126) | x*126 | x*260 | x*19 | "},
+       "x*79 | x*126 (x*126) | x*126 | x*260 | x*19 |  | open | "},
+      {opts(1, 0), plain + "open existing | "},
+      {opts(2, 0), plain + "open | "},
+      {opts(4, 0), " | *.* (*) | *.* |  | &Save |  | save confirm | "},
+      {opts(0, 2), " | *.* (*) | *.* |  | &Save |  | save confirm | "},
+      {opts(0, 0x1000), plain + "open existing | "},
+      {opts(0x80, 0), plain + "open | fileNameEdit"},
+      {opts(0x100, 0), plain + "open | fileTypeCombo"},
+      {opts(0x200, 0), plain + "open | lookInCombo"},
+      {opts(0x380, 0), plain + "open | fileNameEdit,fileTypeCombo,lookInCombo"},
   };
   for (const auto &[args, described] : cases) {
     look(args, [&](QFileDialog &d) { EXPECT_EQ(describe(d).toStdString(), described); });
-  }
-}
-
-// How the options and extra flags set the dialog's mode and which boxes it hides, each box
-// with its label.
-TEST_F(FileSel, ModesAndHiddenBoxesFollowOptionsAndExtraFlags) {
-  using D = QFileDialog;
-  const struct {
-    int32_t options, extra;
-    D::AcceptMode acceptMode;
-    D::FileMode fileMode;
-    bool confirmOverwrite, fileName, fileType, folder;
-  } cases[] = {
-      {0, 0, D::AcceptOpen, D::AnyFile, false, true, true, true},
-      {1, 0, D::AcceptOpen, D::ExistingFile, false, true, true, true},
-      {2, 0, D::AcceptOpen, D::AnyFile, false, true, true, true},
-      {4, 0, D::AcceptSave, D::AnyFile, true, true, true, true},
-      {0, 2, D::AcceptSave, D::AnyFile, true, true, true, true},
-      {0, 0x1000, D::AcceptOpen, D::ExistingFile, false, true, true, true},
-      {0x80, 0, D::AcceptOpen, D::AnyFile, false, false, true, true},
-      {0x100, 0, D::AcceptOpen, D::AnyFile, false, true, false, true},
-      {0x200, 0, D::AcceptOpen, D::AnyFile, false, true, true, false},
-      {0x380, 0, D::AcceptOpen, D::AnyFile, false, false, false, false},
-  };
-  for (const auto &c : cases) {
-    SCOPED_TRACE(::testing::Message() << "options " << c.options << ", extra " << c.extra);
-    look({T(""), T(""), T(folder_), T(""), I(c.options), I(c.extra)}, [&](QFileDialog &d) {
-      EXPECT_EQ(d.acceptMode(), c.acceptMode);
-      EXPECT_EQ(d.fileMode(), c.fileMode);
-      EXPECT_EQ(!d.testOption(QFileDialog::DontConfirmOverwrite), c.confirmOverwrite);
-      EXPECT_EQ(shownWithLabel(d, "fileNameEdit", "fileNameLabel"), c.fileName);
-      EXPECT_EQ(shownWithLabel(d, "fileTypeCombo", "fileTypeLabel"), c.fileType);
-      EXPECT_EQ(shownWithLabel(d, "lookInCombo", "lookInLabel"), c.folder);
-    });
   }
 }
 
