@@ -49,41 +49,35 @@ std::string read(const std::vector<uint8_t> &file, std::string_view name = "File
   return value ? *value : "<none>";
 }
 
-TEST(VersionReader, ReadsEveryNamedStringOfBothFormats) {
+// Every named string by its index, in both formats; a table found by its key (case ignored)
+// among several and after the Translation block; value lengths counted in bytes; no resource.
+TEST(VersionReader, NamedStringsAndStringTables) {
   for (const bool pe32Plus : {false, true}) {
     const PeOptions options = standardOptions(pe32Plus);
     const PeLayout pe = buildPe(options);
     for (int32_t index = 1; index <= 12; ++index) {
-      const auto name = versionStringName(index);
-      ASSERT_TRUE(name) << index;
       const auto &[key, value] = options.version.tables[0].strings[index - 1];
-      EXPECT_EQ(*name, key);
-      EXPECT_EQ(read(pe.bytes, *name), value) << *name << (pe32Plus ? " PE32+" : " PE32");
+      ASSERT_EQ(versionStringName(index), key) << index;
+      EXPECT_EQ(read(pe.bytes, key), value) << key << (pe32Plus ? " PE32+" : " PE32");
     }
   }
   EXPECT_FALSE(versionStringName(0));
   EXPECT_FALSE(versionStringName(13));
-}
-
-TEST(VersionReader, StringTablesAndTheirLayouts) {
-  PeOptions other = standardOptions();
-  other.version.tables[0].key = "040704B0";
-  EXPECT_EQ(read(buildPe(other).bytes), "<none>");
-  EXPECT_EQ(read(buildPe(other).bytes, "FileVersion", "040704B0"), "2.1.0.17");
-  // The table among several, its key's case ignored, after the Translation block.
   PeOptions several;
   several.version.tables = {{"040704B0", {{"FileVersion", "de"}}},
                             {"040904e4", {{"fileversion", "en"}}}};
   several.version.varFileInfoFirst = true;
   EXPECT_EQ(read(buildPe(several).bytes), "en");
+  EXPECT_EQ(read(buildPe(several).bytes, "FileVersion", "040704B0"), "de");
   EXPECT_EQ(read(buildPe(several).bytes, "ProductName"), "<none>");
+  EXPECT_EQ(read(buildPe(several).bytes, "FileVersion", "041104B0"), "<none>");
   PeOptions inBytes = standardOptions();  // value lengths counted in bytes still end at the NUL
   inBytes.version.lengthInBytes = true;
   EXPECT_EQ(read(buildPe(inBytes).bytes, "Comments"), "73 \xF0\x9F\x93\xBB");
   PeOptions none = standardOptions();
   none.withVersion = false;
   EXPECT_EQ(read(buildPe(none).bytes), "<none: PE resources: no version resource>");
-  none = standardOptions();
+  none.withVersion = true;
   none.versionNameId = 2;
   EXPECT_EQ(read(buildPe(none).bytes), "<none: PE resources: no version resource named 1>");
 }
