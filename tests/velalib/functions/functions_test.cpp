@@ -103,8 +103,8 @@ TEST_F(Functions, DatesUnderEveryDateSetting) {
     EXPECT_EQ(host_.dateFormat(), setting);
     const auto &commands = host_.executedCommands();
     ASSERT_GE(commands.size(), 2u);
-    EXPECT_EQ(commands[commands.size() - 2], "SET DATE MDY");
-    EXPECT_EQ(commands.back(), "SET DATE "s + setting);
+    EXPECT_EQ(std::vector(commands.end() - 2, commands.end()),
+              (std::vector<std::string>{"SET DATE MDY", "SET DATE "s + setting}));
     expectResult("STOD", {T("20000229")}, Value::Date(2451604));
     const size_t count = commands.size();
     expectResult("TAG_VAL", {T("D="), T("D=2024022|"), T("D")}, Value::Date(0));
