@@ -52,8 +52,7 @@ void whenShown(std::function<void(T &)> action, int deadlineMs = 10000) {
   new ShownWatch<T>(std::move(action), deadlineMs);
 }
 
-// Presses the button with this text (without "&") on the next message box; its text is kept
-// in `text` when given.
+// Presses the button with this text (without "&") on the next message box; keeps its text.
 inline void answerMessageBox(const char *button, QString *text = nullptr) {
   whenShown<QMessageBox>([button, text](QMessageBox &box) {
     if (text) *text = box.text();

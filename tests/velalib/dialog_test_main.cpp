@@ -1,5 +1,4 @@
-// main() of the dialog tests: offscreen, Qt's dialog settings out of the user's configuration,
-// and a QApplication unless the program tests a host that has none.
+// main() of the dialog tests: offscreen, private Qt settings, an application unless testing none.
 #include <gtest/gtest.h>
 
 #include <QApplication>

@@ -19,8 +19,7 @@ std::vector<std::string> describe(const std::vector<FileFilter> &filters) {
   return out;
 }
 
-// The flag word: the base flags, the options' flags, the hiding options none, extra flags ORed
-// in (the dialog's modes from them are the host-level table's cases).
+// The flag word: base, options' flags (hiding options none), extra flags ORed in.
 TEST(FileDialogPlan, DefaultsAndFlags) {
   FileSelArguments empty;
   empty.filter = "";  // an empty filter means everything too
@@ -51,8 +50,7 @@ TEST(FileDialogPlan, FilterLists) {
   }
 }
 
-// The folder is cut to its buffer, the caption ends at its first NUL, a filter list with "|"
-// is cut to 255 (the other cuts are the host-level table's cases).
+// Cuts the host-level table cannot see: folder, caption at its NUL, a "|" filter at 255.
 TEST(FileDialogPlan, LongTextsAreCutToTheirBuffersAndEndAtTheirFirstNul) {
   FileSelArguments args;
   args.folder = std::string(400, 'f');
@@ -64,8 +62,7 @@ TEST(FileDialogPlan, LongTextsAreCutToTheirBuffersAndEndAtTheirFirstNul) {
   EXPECT_EQ(plan.filters.at(0).patterns.at(0).size(), kFilterLimit - 2);
 }
 
-// Centred over the owner, halving toward zero, then kept on the screen, also at the ends of
-// the 32-bit range.
+// Centred over the owner halving toward zero, kept on screen, also at the 32-bit ends.
 TEST(FileDialogPlan, PlacementCentresOverTheOwnerAndKeepsOnScreen) {
   const Rect fullHd{0, 0, 1920, 1080};
   const struct {

@@ -1,5 +1,4 @@
-// Tagged strings, item lists and wildcards, tested on the pure functions (making a tag is the
-// host-level table's case).
+// Tagged strings, item lists and wildcards on the pure functions.
 #include "tagged_string.hpp"
 
 #include <gtest/gtest.h>
@@ -14,8 +13,7 @@ namespace {
 
 using namespace std::string_literals;
 
-// A tag is found at the start or after a blank, up to the next "|"; the first occurrence wins,
-// even inside an earlier value.
+// A tag counts at the start or after a blank, up to the next "|"; the first one wins.
 TEST(TaggedString, LookupFindsValueAndField) {
   const struct {
     std::string tag, tagged, value, field;
@@ -51,8 +49,7 @@ TEST(ItemList, GetItemCountsFromOne) {
   }
 }
 
-// Star, question mark and classes ([abc], [!abc], ranges either way round, "]" first); an
-// unclosed class is literal text; case matters.
+// Stars, "?", classes (negated, ranges either way, "]" first); an unclosed class is literal.
 TEST(WildCard, Matches) {
   const struct {
     std::string pattern, text;

@@ -1,6 +1,4 @@
-// file_sel in a host process that is not a Qt program: the library starts its own
-// QApplication, which serves later calls, also after the library was released and loaded again,
-// and the library refuses cleanly without a display.
+// file_sel in a host that is not a Qt program: the library's own QApplication, or a clean refusal.
 #include <QApplication>
 #include <QFileDialog>
 #include <cstdlib>
@@ -21,8 +19,7 @@ void driveFirstDialog() {
   });
 }
 
-// Each case needs a process without a Qt application; ctest runs every case in a process of
-// its own, and a run of the whole program skips the cases that come after one that made one.
+// Each case needs a process without an application: ctest gives each one its own process.
 class OwnApplication : public VelalibHost {
  protected:
   void SetUp() override {
@@ -47,8 +44,7 @@ TEST_F(OwnApplication, StartedOnDemandAndKeptForLaterCalls) {
   EXPECT_EQ(QCoreApplication::instance(), app);
 }
 
-// Without a display, and in a Qt program without widgets, the call fails with the host's error
-// and leaves no application behind.
+// Without a display, or in a Qt program without widgets, the call fails with the host's error.
 TEST_F(OwnApplication, RefusedWithoutADisplayOrWithoutWidgets) {
   for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) ::unsetenv(name);
   foxhost::HostError e = errorOf("file_sel", {});

@@ -1,5 +1,4 @@
-// file_sel through foxhost, on Qt's offscreen platform: the dialog is inspected and answered
-// from inside its own event loop.
+// file_sel through foxhost, offscreen: the dialog is checked and answered from its event loop.
 #include <QComboBox>
 #include <QFileDialog>
 #include <QLabel>
@@ -57,8 +56,7 @@ class FileSel : public VelalibHost {
   std::string folder_;
 };
 
-// The dialog's title, filters, type box, file name, caption, default extension, mode and hidden
-// boxes (each hidden with its label), with runs of ten or more of one character written "x*79".
+// The dialog's texts, mode and hidden boxes on one line; runs of 10+ of a character as "x*79".
 QString describe(QFileDialog &d) {
   QStringList types, hidden;
   for (int i = 0; i < child<QComboBox>(d, "fileTypeCombo")->count(); ++i) {
@@ -92,8 +90,7 @@ QString describe(QFileDialog &d) {
   return text;
 }
 
-// Long texts are cut to 79, 126, 260 and 19 characters; the options and extra flags set the
-// mode and hide boxes.
+// Texts cut to 79, 126, 260 and 19 characters; options and extra flags set mode and boxes.
 TEST_F(FileSel, TextsModesAndHiddenBoxes) {
   const std::string x(10000, 'x'), plain = " | *.* (*) | *.* |  | &Open |  | ";
   const auto opts = [&](int32_t options, int32_t extra) {
@@ -123,8 +120,7 @@ TEST_F(FileSel, TextsModesAndHiddenBoxes) {
   }
 }
 
-// The read-only path panel sits above the standard controls and follows the dialog's folder,
-// also when the operator types a folder name and presses OK.
+// The read-only path panel sits above the controls and follows the folder, also a typed one.
 TEST_F(FileSel, PathPanelFollowsTheFolder) {
   QStringList shownPaths;
   look({T(""), T(""), T(folder_)}, [&](QFileDialog &d) {
@@ -146,9 +142,7 @@ TEST_F(FileSel, PathPanelFollowsTheFolder) {
   EXPECT_EQ(shownPaths, (QStringList{folder, folder + "/sub", folder}));
 }
 
-// A typed (or the initial) name comes back with its path and the default extension; a name the
-// options question or refuse keeps the dialog open at the first answer, and the second answer
-// (or a cancel) ends it.
+// Chosen names come back whole; a questioned or refused name keeps the dialog open once.
 TEST_F(FileSel, ChosenFilesPromptsAndRefusals) {
   const std::string x(10000, 'x');
   const struct {
@@ -189,8 +183,7 @@ TEST_F(FileSel, ChosenFilesPromptsAndRefusals) {
   }
 }
 
-// Centred over the owner (the main window without one, the screen for owner 0), halving toward
-// zero, and kept on the screen.
+// Centred over the owner (none: the main window; 0: the screen), kept on the screen.
 TEST_F(FileSel, PlacementOverAnOwnerKeptOnScreen) {
   const foxhost::WindowRect screen = host_.windowRect(0);
   const int32_t window = host_.objectWindow(host_.createObject("form"), false);

@@ -1,6 +1,4 @@
-// Every host-callable function through foxhost and the library's real entry: the host's texts
-// reach the rules (tested on the pure functions in tests/velalib/core) whole, results come back
-// with their types and widths, errors are the host's, and no call leaves a handle behind.
+// Every host-callable function through foxhost: texts whole, typed results, the host's errors.
 #include <fcntl.h>
 #include <sys/fsuid.h>
 #include <sys/stat.h>
@@ -76,8 +74,7 @@ TEST_F(Functions, Errors) {
   }
   expectError("str_asc", {T(""), I(1)}, kUserError);
   EXPECT_NE(errorOf("w_putstr", {I(999), T("x")}).number(), 0);
-  // Arguments are copied into handles of their own size; a host that cannot grow them by one
-  // ends each call with its own error.
+  // Arguments are copied into handles; a host that cannot grow one fails the call cleanly.
   const std::string tagged(64, 'x');
   host_.setHandleLimit(64 + 3 + 1);
   expectError("TAG_FLD", {T("AB="), T(tagged)}, kUserError, "TAG_FLD() _SetHandSize() failed!");
@@ -93,8 +90,7 @@ TEST_F(Functions, Errors) {
   EXPECT_NE(errorOf("GET_ITEM", {T(","), T("a"), T("1")}).number(), 0);
 }
 
-// A date is read as MDY whatever the setting, which is put back afterwards; a value that is not
-// eight digits is the empty date and leaves the setting alone. STOD ignores the setting.
+// Dates read as MDY whatever the setting, which is restored (not touched for a bad date).
 TEST_F(Functions, DatesUnderEveryDateSetting) {
   for (const char *setting : {"AMERICAN", "BRITISH", "ANSI", "DMY", "YMD", "GERMAN"}) {
     SCOPED_TRACE(setting);
@@ -141,9 +137,7 @@ TEST_F(Functions, WindowsAndProperties) {
   EXPECT_EQ(host_.property(form, "Callsign").integer, 73);
 }
 
-// VER_GETFILEVERSIONINFO on PE files written here (the reader's rules are tested on the reader),
-// and on what is not a readable PE file: devices, special files, overlong names, a file this
-// user cannot read, a symbolic-link loop.
+// VER_GETFILEVERSIONINFO on written PE files and on paths that are no readable PE file.
 TEST_F(Functions, VersionStringsOfFiles) {
   const std::string dir =
       std::filesystem::temp_directory_path() / ("velalib-" + std::to_string(getpid()));

@@ -1,5 +1,4 @@
-// The PE version reader on files built by the test generator: good files of both formats and
-// other string tables, and truncated or corrupted files, which must give nothing.
+// The PE version reader on generated files: good ones, and truncated or corrupted ones.
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -49,8 +48,7 @@ std::string read(const std::vector<uint8_t> &file, std::string_view name = "File
   return value ? *value : "<none>";
 }
 
-// Every named string by its index, in both formats; a table found by its key (case ignored)
-// among several and after the Translation block; value lengths counted in bytes; no resource.
+// Every named string in both formats; tables by key (case ignored) among several; no resource.
 TEST(VersionReader, NamedStringsAndStringTables) {
   for (const bool pe32Plus : {false, true}) {
     const PeOptions options = standardOptions(pe32Plus);
@@ -97,8 +95,7 @@ TEST(VersionReader, EveryTruncationIsRefusedOrRight) {
   EXPECT_EQ(read(std::vector<uint8_t>(200, 'a')), "<none: PE file: no MZ signature>");
 }
 
-// One field of a good file overwritten (`bytes` of `value`, little-endian, at `offset` from a
-// place of the layout; no place: from the file's start), and the reason the reader gives.
+// One little-endian field overwritten at a layout place (none: the file's start) + offset.
 TEST(VersionReader, CorruptedFilesAreRefusedWithTheirReason) {
   const struct {
     size_t PeLayout::*place;
