@@ -109,7 +109,6 @@ TEST_F(FileSel, TextsModesAndHiddenBoxes) {
       {opts(2, 0), plain + "open | "},
       {opts(4, 0), " | *.* (*) | *.* |  | &Save |  | save confirm | "},
       {opts(0, 2), " | *.* (*) | *.* |  | &Save |  | save confirm | "},
-      {opts(0, 0x1000), plain + "open existing | "},
       {opts(0x80, 0), plain + "open | fileNameEdit"},
       {opts(0x100, 0), plain + "open | fileTypeCombo"},
       {opts(0x200, 0), plain + "open | lookInCombo"},
