@@ -122,7 +122,6 @@ TEST(VersionReader, CorruptedFilesAreRefusedWithTheirReason) {
       {&PeLayout::versionDataEntry, 0, 4, 0xFFFFFFF0u,
        "<none: PE resources: version data outside the file's sections>"},
       {&PeLayout::versionDataEntry, 4, 4, 0x7FFFFFFF, "2.1.0.17"},  // clamped to the section
-      {&PeLayout::versionDataEntry, 4, 4, 64, "<none>"},
       {&PeLayout::versionData, 6, 1, 'W', "<none>"},
       // The first child (StringFileInfo) follows the root's header, key and fixed information.
       {&PeLayout::versionData, 40 + 52, 2, 0, "<none>"},
