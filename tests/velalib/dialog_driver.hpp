@@ -1,7 +1,5 @@
-// Drives modal dialogs from inside their own event loop: when a dialog of the wanted kind is
-// shown, an action runs on it from that dialog's event loop. A dialog still missing at the
-// deadline fails the test and whatever modal dialog is open is rejected, so a broken test never
-// hangs.
+// Runs an action on the next shown dialog of a kind, from inside that dialog's event loop; at
+// the deadline a missing dialog fails the test and any open modal dialog is rejected.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -16,7 +14,6 @@
 
 namespace velalib::testing {
 
-// Watches the application's Show events for the first visible T, then runs the action once.
 template <class T>
 class ShownWatch : public QObject {
  public:
@@ -37,7 +34,6 @@ class ShownWatch : public QObject {
     if (dialog && !done_) {
       done_ = true;
       qApp->removeEventFilter(this);
-      // Once the dialog's own event loop runs.
       QTimer::singleShot(0, dialog, [this, dialog] {
         action_(*dialog);
         deleteLater();
@@ -56,8 +52,7 @@ void whenShown(std::function<void(T &)> action, int deadlineMs = 10000) {
   new ShownWatch<T>(std::move(action), deadlineMs);
 }
 
-// Presses the button with this text (without "&") on the next message box; its text is kept
-// in `text` when given.
+// Presses the button with this text (without "&") on the next message box; keeps its text.
 inline void answerMessageBox(const char *button, QString *text = nullptr) {
   whenShown<QMessageBox>([button, text](QMessageBox &box) {
     if (text) *text = box.text();

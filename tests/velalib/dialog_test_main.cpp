@@ -1,7 +1,4 @@
-// main() of the test programs that drive velalib's file dialog in their own process: Qt's
-// offscreen platform, Qt's dialog settings kept out of the user's configuration, and a
-// QApplication unless the program tests a host that has none.
-
+// main() of the dialog tests: offscreen, private Qt settings, an application unless testing none.
 #include <gtest/gtest.h>
 
 #include <QApplication>

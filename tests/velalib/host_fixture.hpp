@@ -1,5 +1,4 @@
-// A foxhost with velalib loaded through its real entry, for the table-driven tests of the
-// host-callable functions. Every test checks that no handle was left behind.
+// A foxhost with velalib loaded through its real entry; every test checks no handle is left.
 #pragma once
 
 #include <gtest/gtest.h>

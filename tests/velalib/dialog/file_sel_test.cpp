@@ -1,5 +1,4 @@
-// file_sel through foxhost, on Qt's offscreen platform: the dialog is inspected and answered
-// from inside its own event loop.
+// file_sel through foxhost, offscreen: the dialog is checked and answered from its event loop.
 #include <QComboBox>
 #include <QFileDialog>
 #include <QLabel>
@@ -18,13 +17,6 @@ namespace {
 template <class W = QWidget>
 W *child(QFileDialog &d, const char *name) {
   return d.findChild<W *>(QLatin1String(name));
-}
-
-// A box and its label are both shown or both hidden; true when shown.
-bool shownWithLabel(QFileDialog &d, const char *box, const char *label) {
-  const bool shown = child(d, box) && child(d, box)->isVisible();
-  EXPECT_EQ(child(d, label) && child(d, label)->isVisible(), shown) << box;
-  return shown;
 }
 
 void typeAndAccept(QFileDialog &d, const std::string &name) {
@@ -64,44 +56,31 @@ class FileSel : public VelalibHost {
   std::string folder_;
 };
 
-TEST_F(FileSel, WithoutArgumentsAnOpenDialogOverTheMainWindow) {
-  host_.setWindowRect(host_.mainWindow(), {100, 60, 900, 700});
-  look({}, [](QFileDialog &d) {
-    EXPECT_TRUE(d.testOption(QFileDialog::DontUseNativeDialog));
-    EXPECT_EQ(d.acceptMode(), QFileDialog::AcceptOpen);
-    EXPECT_EQ(d.fileMode(), QFileDialog::AnyFile);
-    // The read-only path panel above the standard controls, showing the folder.
-    auto *label = child<QLabel>(d, "velalibPathLabel");
-    auto *path = child<QLineEdit>(d, "velalibPathEdit");
-    ASSERT_TRUE(label && path);
-    EXPECT_EQ(label->text(), "Path:");
-    EXPECT_TRUE(path->isReadOnly());
-    EXPECT_EQ(path->text(), d.directory().absolutePath());
-    const int panelBottom = path->mapTo(&d, QPoint(0, path->height())).y();
-    for (const char *below : {"lookInCombo", "splitter"}) {
-      ASSERT_NE(child(d, below), nullptr) << below;
-      EXPECT_LE(panelBottom, child(d, below)->mapTo(&d, QPoint()).y()) << below;
-    }
-    // Centred over the main window; halving truncates toward zero.
-    EXPECT_EQ(d.frameGeometry().x(), 100 + (900 - d.frameGeometry().width()) / 2);
-    EXPECT_EQ(d.frameGeometry().y(), 60 + (700 - d.frameGeometry().height()) / 2);
-  });
-}
-
-// The dialog's title, filters, type box, file name, caption and default extension, with runs
-// of ten or more of one character written "x*79": long texts are cut to 79, 126, 260 and 19
-// characters.
+// The dialog's texts, mode and hidden boxes on one line; runs of 10+ of a character as "x*79".
 QString describe(QFileDialog &d) {
-  QStringList types;
+  QStringList types, hidden;
   for (int i = 0; i < child<QComboBox>(d, "fileTypeCombo")->count(); ++i) {
     types << child<QComboBox>(d, "fileTypeCombo")->itemText(i);
   }
+  const std::pair<const char *, const char *> boxes[] = {{"fileNameEdit", "fileNameLabel"},
+                                                         {"fileTypeCombo", "fileTypeLabel"},
+                                                         {"lookInCombo", "lookInLabel"}};
+  for (const auto &[box, label] : boxes) {
+    const bool shown = child(d, box) && child(d, box)->isVisible();
+    EXPECT_EQ(child(d, label) && child(d, label)->isVisible(), shown) << box;
+    if (!shown) hidden << box;
+  }
+  QString mode = d.acceptMode() == QFileDialog::AcceptSave ? "save" : "open";
+  if (d.fileMode() == QFileDialog::ExistingFile) mode += " existing";
+  if (!d.testOption(QFileDialog::DontConfirmOverwrite)) mode += " confirm";
   QString text = QStringList{d.windowTitle(),
                              d.nameFilters().join(','),
                              types.join(','),
                              child<QLineEdit>(d, "fileNameEdit")->text(),
                              d.labelText(QFileDialog::Accept),
-                             d.defaultSuffix()}
+                             d.defaultSuffix(),
+                             mode,
+                             hidden.join(',')}
                      .join(" | ");
   static const QRegularExpression run(QStringLiteral("(.)\\1{9,}"));
   for (QRegularExpressionMatch m = run.match(text); m.hasMatch(); m = run.match(text)) {
@@ -111,78 +90,58 @@ QString describe(QFileDialog &d) {
   return text;
 }
 
-TEST_F(FileSel, TitleFiltersFileNameCaptionAndExtension) {
-  const std::string x(10000, 'x');
-  const std::pair<std::vector<Value>, const char *> cases[] = {
-      {{}, " | *.* (*) | *.* |  | &Open | "},
-      {{T("Open log"), T("*.adi")}, "Open log | *.adi (*.adi) | *.adi |  | &Open | "},
+// Texts cut to 79, 126, 260 and 19 characters; options and extra flags set mode and boxes.
+TEST_F(FileSel, TextsModesAndHiddenBoxes) {
+  const std::string x(10000, 'x'), plain = " | *.* (*) | *.* |  | &Open |  | ";
+  const auto opts = [&](int32_t options, int32_t extra) {
+    return std::vector<Value>{T(""), T(""), T(folder_), T(""), I(options), I(extra)};
+  };
+  const std::pair<std::vector<Value>, std::string> cases[] = {
+      {{}, plain + "open | "},
+      {{T("Open log"), T("*.adi")}, "Open log | *.adi (*.adi) | *.adi |  | &Open |  | open | "},
       {{T(std::string(100, 'T')), T("Logs|*.adi|Text|*.txt;*.log")},
-       "T*79 | Logs (*.adi),Text (*.txt *.log) | Logs,Text |  | &Open | "},
+       "T*79 | Logs (*.adi),Text (*.txt *.log) | Logs,Text |  | &Open |  | open | "},
       {{T("Pick"), T("*.adi"), T(folder_), T("notes.txt"), I(8), I(0), T("Use this file, please")},
-       "Pick | *.adi (*.adi) | *.adi | notes.txt | Use this file, plea | x"},
+       "Pick | *.adi (*.adi) | *.adi | notes.txt | Use this file, plea | x | open | "},
       {{T(x), T(x), T(x), T(x), I(0), I(0), T(x)},
-       "x*79 | x*126 (x*126) | x*126 | x*260 | x*19 | "},
+       "x*79 | x*126 (x*126) | x*126 | x*260 | x*19 |  | open | "},
+      {opts(1, 0), plain + "open existing | "},
+      {opts(2, 0), plain + "open | "},
+      {opts(4, 0), " | *.* (*) | *.* |  | &Save |  | save confirm | "},
+      {opts(0, 2), " | *.* (*) | *.* |  | &Save |  | save confirm | "},
+      {opts(0x80, 0), plain + "open | fileNameEdit"},
+      {opts(0x100, 0), plain + "open | fileTypeCombo"},
+      {opts(0x200, 0), plain + "open | lookInCombo"},
+      {opts(0x380, 0), plain + "open | fileNameEdit,fileTypeCombo,lookInCombo"},
   };
   for (const auto &[args, described] : cases) {
     look(args, [&](QFileDialog &d) { EXPECT_EQ(describe(d).toStdString(), described); });
   }
 }
 
-// How the options and extra flags set the dialog's mode and which boxes it hides, each box
-// with its label.
-TEST_F(FileSel, ModesAndHiddenBoxesFollowOptionsAndExtraFlags) {
-  using D = QFileDialog;
-  const struct {
-    int32_t options, extra;
-    D::AcceptMode acceptMode;
-    D::FileMode fileMode;
-    bool confirmOverwrite, fileName, fileType, folder;
-  } cases[] = {
-      {0, 0, D::AcceptOpen, D::AnyFile, false, true, true, true},
-      {1, 0, D::AcceptOpen, D::ExistingFile, false, true, true, true},
-      {2, 0, D::AcceptOpen, D::AnyFile, false, true, true, true},
-      {4, 0, D::AcceptSave, D::AnyFile, true, true, true, true},
-      {0, 2, D::AcceptSave, D::AnyFile, true, true, true, true},
-      {0, 0x1000, D::AcceptOpen, D::ExistingFile, false, true, true, true},
-      {0x80, 0, D::AcceptOpen, D::AnyFile, false, false, true, true},
-      {0x100, 0, D::AcceptOpen, D::AnyFile, false, true, false, true},
-      {0x200, 0, D::AcceptOpen, D::AnyFile, false, true, true, false},
-      {0x380, 0, D::AcceptOpen, D::AnyFile, false, false, false, false},
-  };
-  for (const auto &c : cases) {
-    SCOPED_TRACE(::testing::Message() << "options " << c.options << ", extra " << c.extra);
-    look({T(""), T(""), T(folder_), T(""), I(c.options), I(c.extra)}, [&](QFileDialog &d) {
-      EXPECT_EQ(d.acceptMode(), c.acceptMode);
-      EXPECT_EQ(d.fileMode(), c.fileMode);
-      EXPECT_EQ(!d.testOption(QFileDialog::DontConfirmOverwrite), c.confirmOverwrite);
-      EXPECT_EQ(shownWithLabel(d, "fileNameEdit", "fileNameLabel"), c.fileName);
-      EXPECT_EQ(shownWithLabel(d, "fileTypeCombo", "fileTypeLabel"), c.fileType);
-      EXPECT_EQ(shownWithLabel(d, "lookInCombo", "lookInLabel"), c.folder);
-    });
-  }
-}
-
+// The read-only path panel sits above the controls and follows the folder, also a typed one.
 TEST_F(FileSel, PathPanelFollowsTheFolder) {
   QStringList shownPaths;
-  const std::string result = run({T(""), T(""), T(folder_)}, [&](QFileDialog &d) {
+  look({T(""), T(""), T(folder_)}, [&](QFileDialog &d) {
+    EXPECT_TRUE(d.testOption(QFileDialog::DontUseNativeDialog));
     auto *path = child<QLineEdit>(d, "velalibPathEdit");
-    ASSERT_NE(path, nullptr);
+    ASSERT_TRUE(path && path->isReadOnly());
+    EXPECT_EQ(child<QLabel>(d, "velalibPathLabel")->text(), "Path:");
+    const int panelBottom = path->mapTo(&d, QPoint(0, path->height())).y();
+    for (const char *below : {"lookInCombo", "splitter"}) {
+      EXPECT_LE(panelBottom, child(d, below)->mapTo(&d, QPoint()).y()) << below;
+    }
     shownPaths << path->text();
-    // The operator types a folder name and presses the OK button: the dialog goes there.
     typeAndAccept(d, "sub");
     shownPaths << path->text();
     d.setDirectory(QString::fromStdString(folder_));
     shownPaths << path->text();
-    d.reject();
   });
-  EXPECT_EQ(result, "");
   const QString folder = QString::fromStdString(folder_);
   EXPECT_EQ(shownPaths, (QStringList{folder, folder + "/sub", folder}));
 }
 
-// A typed (or the initial) name comes back with its path and the default extension; a name the
-// options question or refuse keeps the dialog open at the first answer, and the second answer
-// (or a cancel) ends it.
+// Chosen names come back whole; a questioned or refused name keeps the dialog open once.
 TEST_F(FileSel, ChosenFilesPromptsAndRefusals) {
   const std::string x(10000, 'x');
   const struct {
@@ -223,23 +182,31 @@ TEST_F(FileSel, ChosenFilesPromptsAndRefusals) {
   }
 }
 
+// Centred over the owner (none: the main window; 0: the screen), kept on the screen.
 TEST_F(FileSel, PlacementOverAnOwnerKeptOnScreen) {
   const foxhost::WindowRect screen = host_.windowRect(0);
   const int32_t window = host_.objectWindow(host_.createObject("form"), false);
-  const auto withOwner = [&](int32_t owner) {
-    return std::vector<Value>{T(""), T(""), T(folder_), T(""), I(0), I(0), T(""), I(owner)};
-  };
-  // An owner in the bottom right corner: the dialog ends at the screen's edges.
   host_.setWindowRect(window, {screen.width - 50, screen.height - 40, 300, 200});
-  look(withOwner(host_.systemWindow(window)), [&](QFileDialog &d) {
-    EXPECT_EQ(d.frameGeometry().right() + 1, screen.left + screen.width);
-    EXPECT_EQ(d.frameGeometry().bottom() + 1, screen.top + screen.height);
-  });
-  // Owner 0: centred on the screen.
-  look(withOwner(0), [&](QFileDialog &d) {
-    EXPECT_EQ(d.frameGeometry().x(), screen.left + (screen.width - d.frameGeometry().width()) / 2);
-    EXPECT_EQ(d.frameGeometry().y(), screen.top + (screen.height - d.frameGeometry().height()) / 2);
-  });
+  host_.setWindowRect(host_.mainWindow(), {100, 60, 900, 700});
+  const struct {
+    int32_t owner;  // -1: no owner argument
+    foxhost::WindowRect over;
+    bool clamped;
+  } cases[] = {
+      {-1, {100, 60, 900, 700}, false},
+      {host_.systemWindow(window), screen, true},
+      {0, screen, false},
+  };
+  for (const auto &c : cases) {
+    std::vector<Value> args{T(""), T(""), T(folder_), T(""), I(0), I(0), T(""), I(c.owner)};
+    if (c.owner < 0) args.clear();
+    look(args, [&](QFileDialog &d) {
+      const QRect f = d.frameGeometry();
+      const int x = c.clamped ? c.over.width - f.width() : (c.over.width - f.width()) / 2;
+      const int y = c.clamped ? c.over.height - f.height() : (c.over.height - f.height()) / 2;
+      EXPECT_EQ(f.topLeft(), QPoint(c.over.left + x, c.over.top + y)) << c.owner;
+    });
+  }
 }
 
 }  // namespace

@@ -1,6 +1,4 @@
-// Every host-callable function through foxhost and the library's real entry: the host's texts
-// reach the rules (tested on the pure functions in tests/velalib/core) whole, results come back
-// with their types and widths, errors are the host's, and no call leaves a handle behind.
+// Every host-callable function through foxhost: texts whole, typed results, the host's errors.
 #include <fcntl.h>
 #include <sys/fsuid.h>
 #include <sys/stat.h>
@@ -76,8 +74,7 @@ TEST_F(Functions, Errors) {
   }
   expectError("str_asc", {T(""), I(1)}, kUserError);
   EXPECT_NE(errorOf("w_putstr", {I(999), T("x")}).number(), 0);
-  // Arguments are copied into handles of their own size; a host that cannot grow them by one
-  // ends each call with its own error.
+  // Arguments are copied into handles; a host that cannot grow one fails the call cleanly.
   const std::string tagged(64, 'x');
   host_.setHandleLimit(64 + 3 + 1);
   expectError("TAG_FLD", {T("AB="), T(tagged)}, kUserError, "TAG_FLD() _SetHandSize() failed!");
@@ -93,18 +90,16 @@ TEST_F(Functions, Errors) {
   EXPECT_NE(errorOf("GET_ITEM", {T(","), T("a"), T("1")}).number(), 0);
 }
 
-// A date is read as MDY whatever the setting, which is put back afterwards; a value that is not
-// eight digits is the empty date and leaves the setting alone. STOD ignores the setting.
+// Dates read as MDY whatever the setting, which is restored (not touched for a bad date).
 TEST_F(Functions, DatesUnderEveryDateSetting) {
   for (const char *setting : {"AMERICAN", "BRITISH", "ANSI", "DMY", "YMD", "GERMAN"}) {
     SCOPED_TRACE(setting);
     host_.execute("SET DATE "s + setting);
     expectResult("TAG_VAL", {T("D="), T("A=1| D=20240229|"), T("D")}, Value::Date(2460370));
-    EXPECT_EQ(host_.dateFormat(), setting);
     const auto &commands = host_.executedCommands();
     ASSERT_GE(commands.size(), 2u);
-    EXPECT_EQ(commands[commands.size() - 2], "SET DATE MDY");
-    EXPECT_EQ(commands.back(), "SET DATE "s + setting);
+    EXPECT_EQ(std::vector(commands.end() - 2, commands.end()),
+              (std::vector<std::string>{"SET DATE MDY", "SET DATE "s + setting}));
     expectResult("STOD", {T("20000229")}, Value::Date(2451604));
     const size_t count = commands.size();
     expectResult("TAG_VAL", {T("D="), T("D=2024022|"), T("D")}, Value::Date(0));
@@ -141,9 +136,7 @@ TEST_F(Functions, WindowsAndProperties) {
   EXPECT_EQ(host_.property(form, "Callsign").integer, 73);
 }
 
-// VER_GETFILEVERSIONINFO on PE files written here (the reader's rules are tested on the reader),
-// and on what is not a readable PE file: devices, special files, overlong names, a file this
-// user cannot read, a symbolic-link loop.
+// VER_GETFILEVERSIONINFO on written PE files and on paths that are no readable PE file.
 TEST_F(Functions, VersionStringsOfFiles) {
   const std::string dir =
       std::filesystem::temp_directory_path() / ("velalib-" + std::to_string(getpid()));
@@ -171,14 +164,12 @@ TEST_F(Functions, VersionStringsOfFiles) {
       {good + "\0ignored"s, 5, "5.0.2.11"},  // the name ends at its first NUL
       {good, 2, ""},                         // not in this file
       {good, 0, ""},
-      {good, 13, ""},
       {file("cut.dll", {pe.bytes.begin(), pe.bytes.begin() + pe.versionData + 20}), 5, ""},
       {file("text.txt", {'h', 'i'}), 5, ""},
       {dir + "/missing.dll", 5, ""},
       {dir, 5, ""},
       {"", 5, ""},
       {"/dev/zero", 5, ""},
-      {"/dev/urandom", 5, ""},
       {"/proc/self/mem", 5, ""},
       {"/proc/self/status", 5, ""},
       {std::string(10000, 'x'), 5, ""},

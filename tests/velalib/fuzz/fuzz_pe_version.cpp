@@ -1,5 +1,4 @@
-// Fuzz target for the PE version reader: whole files through the resource lookup, and raw
-// version blocks straight into the string query.
+// Fuzz target for the PE version reader: whole files, and raw blocks into the string query.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
