@@ -51,9 +51,6 @@ struct MapPlane {
 
   // Map position of (lat, lon) in degrees as seen from (LatHere, LonHere); the literal projection.
   MapPoint ProjectPoint(double lat, double lon) const;
-
-  // A fast projector for the current station (see StationProjector).
-  StationProjector projector() const { return StationProjector(LatHere, LonHere); }
 };
 
 // Puts the surface into map coordinates for plane.mapRadius() and the surface's pixel size:
