@@ -41,7 +41,6 @@ TEST(SunPosition, WorkedInstantsAndTheGrayLineStateOfThem) {
   const Case cases[] = {
       {makeDateTime(2024, 3, 21, 0, 0, 0), 2024, 80, 180, 0},
       {makeDateTime(2024, 6, 20, 6, 0, 0), 2024, 171.25, 90, 23},
-      {makeDateTime(2024, 9, 19, 12, 0, 0), 2024, 262.5, 0, 0},
       {makeDateTime(2025, 1, 1, 3, 0, 0), 2024, 366.125, 135, -22.4801006372285},
       {makeDateTime(2024, 12, 31, 21, 0, 0), 2025, -0.125, -135, -22.5795211487467},
       {makeDateTime(2024, 6, 1, 23, 59, 59), 2024, 152 + 86399.0 / 86400, -179.99583333333334,
@@ -84,8 +83,7 @@ TEST(GrayLineRange, WorkedValuesNumericErrorsAndAnIndependentFormula) {
   };
   const GrayLine equator = state(0, 0, 0, 0), philadelphia = state(40, -75, 10, 0);
   const Case cases[] = {
-      {equator, 0, 90, 6213.68, 0},        {equator, 0, -30, 2071.21, 180},
-      {philadelphia, -75, 40, 0, 0},       {philadelphia, 105, -40, 0, 0},
+      {equator, 0, -30, 2071.21, 180},     {philadelphia, 105, -40, 0, 0},
       {philadelphia, NAN, 10, 0, 0},       {philadelphia, 10, INFINITY, 0, 0},
       {state(NAN, 0, 0, 0), 10, 10, 0, 0},
   };
@@ -124,10 +122,8 @@ TEST(GrayPoint, AngleRunsRoundTheTerminator) {
     float decl, sunLon, angle, lat, lon;
   };
   const Case cases[] = {
-      {0, 30, 45, 45, 120},         {0, 30, 135, 45, -60},    {0, 30, 200, -20, -60},
-      {0, 30, 300, -60, 120},       {0, 30, 90, 90, 120},     {0, 30, 270, -90, -60},
-      {23, -100, 0, 0, -10},        {23, -100, 180, 0, -190}, {23, -100, 90, 67, NAN},
-      {-23, -100, 225, -33.5, NAN},
+      {0, 30, 45, 45, 120},   {0, 30, 135, 45, -60},    {0, 30, 200, -20, -60},
+      {0, 30, 300, -60, 120}, {23, -100, 180, 0, -190}, {-23, -100, 225, -33.5, NAN},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.decl << " " << c.angle);
