@@ -106,13 +106,11 @@ TEST_F(FileSel, TextsModesAndHiddenBoxes) {
       {{T(x), T(x), T(x), T(x), I(0), I(0), T(x)},
        "x*79 | x*126 (x*126) | x*126 | x*260 | x*19 |  | open | "},
       {opts(1, 0), plain + "open existing | "},
-      {opts(2, 0), plain + "open | "},
       {opts(4, 0), " | *.* (*) | *.* |  | &Save |  | save confirm | "},
       {opts(0, 2), " | *.* (*) | *.* |  | &Save |  | save confirm | "},
       {opts(0x80, 0), plain + "open | fileNameEdit"},
       {opts(0x100, 0), plain + "open | fileTypeCombo"},
       {opts(0x200, 0), plain + "open | lookInCombo"},
-      {opts(0x380, 0), plain + "open | fileNameEdit,fileTypeCombo,lookInCombo"},
   };
   for (const auto &[args, described] : cases) {
     look(args, [&](QFileDialog &d) { EXPECT_EQ(describe(d).toStdString(), described); });
