@@ -41,7 +41,9 @@ TEST_F(Functions, Results) {
       {"TAG_VAL", {T("T="), T(tagged), T("L")}, Value::Logical(true)},
       {"TAG_VAL", {T("y="), T(tagged), T("L")}, Value::Logical(false)},  // lower-case "y"
       {"TAG_VAL", {T("E="), T(tagged), T("L")}, Value::Logical(false)},
-      {"GET_ITEM", {T("|,"), T("a|b,c|d"), I(2)}, T("b,c")},  // the delimiter's first character
+      {"GET_ITEM", {T("|,"), T("a||b,c|d"), I(3)}, T("b,c")},  // the delimiter's first character
+      {"GET_ITEM", {T(","), T("a,b,"), I(4)}, T("")},          // past the last (empty) item
+      {"GET_ITEM", {T(""), T("a,b"), I(-5)}, T("a,b")},        // no delimiter: one item
       {"wild_card", {T("K*"), T("k1abc")}, Value::Logical(false)},
       {"val_", {T(" 14.0745 MHz")}, Value::Number(14.0745, 20, 10)},
       {"DEC_", {I(-0x25)}, I(-25)},
