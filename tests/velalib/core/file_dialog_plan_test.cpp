@@ -1,4 +1,4 @@
-// The file dialog's plan: filter lists and placement.
+// The file dialog's filter lists.
 #include "file_dialog_plan.hpp"
 
 #include <gtest/gtest.h>
@@ -29,30 +29,6 @@ TEST(FileDialogPlan, FilterLists) {
   };
   for (const auto &[filter, described] : cases) {
     EXPECT_EQ(describe(parseFilterList(filter)), described) << filter;
-  }
-}
-
-// Centred over the owner halving toward zero, kept on screen, also at the 32-bit ends.
-TEST(FileDialogPlan, PlacementCentresOverTheOwnerAndKeepsOnScreen) {
-  const Rect fullHd{0, 0, 1920, 1080};
-  const struct {
-    Rect owner;
-    int32_t width, height;
-    Rect screen;
-    Point expected;
-  } cases[] = {
-      {{10, 10, 100, 100}, 400, 300, fullHd, {0, 0}},
-      {{50, 50, 101, 101}, 200, 200, fullHd, {1, 1}},
-      {{0, 0, 800, 600}, 1000, 700, {0, 0, 800, 600}, {-200, -100}},
-      {{2147483600, 2147483600, 2147483647, 2147483647},
-       10,
-       10,
-       {0, 0, 2147483647, 2147483647},
-       {2147483637, 2147483637}},
-  };
-  for (const auto &c : cases) {
-    const Point p = centreDialog(c.owner, c.width, c.height, c.screen);
-    EXPECT_EQ(std::pair(p.x, p.y), std::pair(c.expected.x, c.expected.y)) << c.owner.left;
   }
 }
 

@@ -180,28 +180,33 @@ TEST_F(FileSel, ChosenFilesPromptsAndRefusals) {
   }
 }
 
-// Centred over the owner (none: the main window; 0: the screen), kept on the screen.
+// Centred over the owner (none: the main window; 0: the screen), kept on the screen at both ends.
 TEST_F(FileSel, PlacementOverAnOwnerKeptOnScreen) {
   const foxhost::WindowRect screen = host_.windowRect(0);
-  const int32_t window = host_.objectWindow(host_.createObject("form"), false);
-  host_.setWindowRect(window, {screen.width - 50, screen.height - 40, 300, 200});
+  const int32_t corner = host_.objectWindow(host_.createObject("form"), false);
+  const int32_t origin = host_.objectWindow(host_.createObject("form"), false);
+  host_.setWindowRect(corner, {screen.width - 50, screen.height - 40, 300, 200});
+  host_.setWindowRect(origin, {-100, -80, 300, 200});
   host_.setWindowRect(host_.mainWindow(), {100, 60, 900, 700});
   const struct {
     int32_t owner;  // -1: no owner argument
     foxhost::WindowRect over;
-    bool clamped;
+    int clamp;  // to the screen's start (-1) or end (1)
   } cases[] = {
-      {-1, {100, 60, 900, 700}, false},
-      {host_.systemWindow(window), screen, true},
-      {0, screen, false},
+      {-1, {100, 60, 900, 700}, 0},
+      {host_.systemWindow(corner), screen, 1},
+      {host_.systemWindow(origin), screen, -1},
+      {0, screen, 0},
   };
   for (const auto &c : cases) {
     std::vector<Value> args{T(""), T(""), T(folder_), T(""), I(0), I(0), T(""), I(c.owner)};
     if (c.owner < 0) args.clear();
     look(args, [&](QFileDialog &d) {
       const QRect f = d.frameGeometry();
-      const int x = c.clamped ? c.over.width - f.width() : (c.over.width - f.width()) / 2;
-      const int y = c.clamped ? c.over.height - f.height() : (c.over.height - f.height()) / 2;
+      const int x =
+          c.clamp ? (c.clamp > 0) * (c.over.width - f.width()) : (c.over.width - f.width()) / 2;
+      const int y =
+          c.clamp ? (c.clamp > 0) * (c.over.height - f.height()) : (c.over.height - f.height()) / 2;
       EXPECT_EQ(f.topLeft(), QPoint(c.over.left + x, c.over.top + y)) << c.owner;
     });
   }
