@@ -90,7 +90,7 @@ QString describe(QFileDialog &d) {
   return text;
 }
 
-// Texts cut to 79, 126, 260 and 19 characters; options and extra flags set mode and boxes.
+// Texts cut to 79, 126, 260 and 19 characters; filter lists; mode and boxes from the options.
 TEST_F(FileSel, TextsModesAndHiddenBoxes) {
   const std::string x(10000, 'x'), plain = " | *.* (*) | *.* |  | &Open |  | ";
   const auto opts = [&](int32_t options, int32_t extra) {
@@ -99,7 +99,9 @@ TEST_F(FileSel, TextsModesAndHiddenBoxes) {
   const std::pair<std::vector<Value>, std::string> cases[] = {
       {{}, plain + "open | "},
       {{T("Open log"), T("*.adi")}, "Open log | *.adi (*.adi) | *.adi |  | &Open |  | open | "},
-      {{T(std::string(100, 'T')), T("Logs|*.adi|Text|*.txt;*.log")},
+      // Patterns trimmed, empty ones skipped, a description without patterns dropped, and the
+      // list ends at an empty description.
+      {{T(std::string(100, 'T')), T("Logs|*.adi|Text| *.txt ; ;*.log|Odd|||Gone|*.x")},
        "T*79 | Logs (*.adi),Text (*.txt *.log) | Logs,Text |  | &Open |  | open | "},
       {{T("Pick"), T("*.adi"), T(folder_), T("notes.txt"), I(8), I(0), T("Use this file, please")},
        "Pick | *.adi (*.adi) | *.adi | notes.txt | Use this file, plea | x | open | "},
