@@ -1,4 +1,4 @@
-// Number reading and the conversions, tested on the pure functions.
+// Number reading, dates and angles, tested on the pure functions.
 #include "conversions.hpp"
 
 #include <gtest/gtest.h>
@@ -44,15 +44,6 @@ TEST(NumberText, WholeAndDecimalNumbers) {
     EXPECT_EQ(parseWholeNumber(c.text), c.whole) << c.text;
     EXPECT_DOUBLE_EQ(parseDecimalNumber(c.text), c.decimal) << c.text;
   }
-}
-
-// The encoding itself is pinned by the host-level HEX_ and DEC_ rows.
-TEST(Conversions, PackedDecimalBothWays) {
-  for (int32_t n = -99; n < 100; ++n) EXPECT_EQ(packedToDecimal(decimalToPacked(n)), n);
-  EXPECT_EQ(packedToDecimal(0x123), 183);  // wider values are not decoded digit by digit
-  EXPECT_EQ(packedToDecimal(std::numeric_limits<int32_t>::min()), -1342177280);
-  // Beyond 32 bits the result wraps as 32-bit arithmetic does.
-  EXPECT_EQ(decimalToPacked(2147483647), static_cast<int32_t>(3435973831u));
 }
 
 TEST(Conversions, DateDigitsAndJulianDays) {

@@ -1,11 +1,10 @@
-// Tagged strings, item lists and wildcards on the pure functions.
+// Tagged strings and wildcards on the pure functions.
 #include "tagged_string.hpp"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "item_list.hpp"
 #include "wildcard.hpp"
 
 namespace velalib {
@@ -30,22 +29,6 @@ TEST(TaggedString, LookupFindsValueAndField) {
   for (const auto &c : cases) {
     EXPECT_EQ(tagValue(c.tag, c.tagged), c.value) << c.tag << " in " << c.tagged;
     EXPECT_EQ(tagField(c.tag, c.tagged), c.field) << c.tag << " in " << c.tagged;
-  }
-}
-
-TEST(ItemList, GetItemCountsFromOne) {
-  const struct {
-    std::string delimiter, list;
-    int32_t index;
-    std::string item;
-  } cases[] = {
-      {",", "a,,b", -5, "a"}, {",", "a,,b", 2, ""},          {",", "a,,b", 3, "b"},
-      {",", "a,,b", 4, ""},   {",", "a,,b", 2147483647, ""}, {",", "a,b,", 3, ""},
-      {",", "", 1, ""},       {"", "a,b", 1, "a,b"},         {"", "a,b", 2, ""},
-  };
-  for (const auto &c : cases) {
-    EXPECT_EQ(getItem(c.delimiter, c.list, c.index), c.item)
-        << "list \"" << c.list << "\" index " << c.index;
   }
 }
 

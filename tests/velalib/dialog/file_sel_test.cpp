@@ -90,7 +90,7 @@ QString describe(QFileDialog &d) {
   return text;
 }
 
-// Texts cut to 79, 126, 260 and 19 characters; options and extra flags set mode and boxes.
+// Texts cut to 79, 126, 260 and 19 characters; filter lists; mode and boxes from the options.
 TEST_F(FileSel, TextsModesAndHiddenBoxes) {
   const std::string x(10000, 'x'), plain = " | *.* (*) | *.* |  | &Open |  | ";
   const auto opts = [&](int32_t options, int32_t extra) {
@@ -99,20 +99,20 @@ TEST_F(FileSel, TextsModesAndHiddenBoxes) {
   const std::pair<std::vector<Value>, std::string> cases[] = {
       {{}, plain + "open | "},
       {{T("Open log"), T("*.adi")}, "Open log | *.adi (*.adi) | *.adi |  | &Open |  | open | "},
-      {{T(std::string(100, 'T')), T("Logs|*.adi|Text|*.txt;*.log")},
+      // Patterns trimmed, empty ones skipped, a description without patterns dropped, and the
+      // list ends at an empty description.
+      {{T(std::string(100, 'T')), T("Logs|*.adi|Text| *.txt ; ;*.log|Odd|||Gone|*.x")},
        "T*79 | Logs (*.adi),Text (*.txt *.log) | Logs,Text |  | &Open |  | open | "},
       {{T("Pick"), T("*.adi"), T(folder_), T("notes.txt"), I(8), I(0), T("Use this file, please")},
        "Pick | *.adi (*.adi) | *.adi | notes.txt | Use this file, plea | x | open | "},
       {{T(x), T(x), T(x), T(x), I(0), I(0), T(x)},
        "x*79 | x*126 (x*126) | x*126 | x*260 | x*19 |  | open | "},
       {opts(1, 0), plain + "open existing | "},
-      {opts(2, 0), plain + "open | "},
       {opts(4, 0), " | *.* (*) | *.* |  | &Save |  | save confirm | "},
       {opts(0, 2), " | *.* (*) | *.* |  | &Save |  | save confirm | "},
       {opts(0x80, 0), plain + "open | fileNameEdit"},
       {opts(0x100, 0), plain + "open | fileTypeCombo"},
       {opts(0x200, 0), plain + "open | lookInCombo"},
-      {opts(0x380, 0), plain + "open | fileNameEdit,fileTypeCombo,lookInCombo"},
   };
   for (const auto &[args, described] : cases) {
     look(args, [&](QFileDialog &d) { EXPECT_EQ(describe(d).toStdString(), described); });
@@ -182,28 +182,33 @@ TEST_F(FileSel, ChosenFilesPromptsAndRefusals) {
   }
 }
 
-// Centred over the owner (none: the main window; 0: the screen), kept on the screen.
+// Centred over the owner (none: the main window; 0: the screen), kept on the screen at both ends.
 TEST_F(FileSel, PlacementOverAnOwnerKeptOnScreen) {
   const foxhost::WindowRect screen = host_.windowRect(0);
-  const int32_t window = host_.objectWindow(host_.createObject("form"), false);
-  host_.setWindowRect(window, {screen.width - 50, screen.height - 40, 300, 200});
+  const int32_t corner = host_.objectWindow(host_.createObject("form"), false);
+  const int32_t origin = host_.objectWindow(host_.createObject("form"), false);
+  host_.setWindowRect(corner, {screen.width - 50, screen.height - 40, 300, 200});
+  host_.setWindowRect(origin, {-100, -80, 300, 200});
   host_.setWindowRect(host_.mainWindow(), {100, 60, 900, 700});
   const struct {
     int32_t owner;  // -1: no owner argument
     foxhost::WindowRect over;
-    bool clamped;
+    int clamp;  // to the screen's start (-1) or end (1)
   } cases[] = {
-      {-1, {100, 60, 900, 700}, false},
-      {host_.systemWindow(window), screen, true},
-      {0, screen, false},
+      {-1, {100, 60, 900, 700}, 0},
+      {host_.systemWindow(corner), screen, 1},
+      {host_.systemWindow(origin), screen, -1},
+      {0, screen, 0},
   };
   for (const auto &c : cases) {
     std::vector<Value> args{T(""), T(""), T(folder_), T(""), I(0), I(0), T(""), I(c.owner)};
     if (c.owner < 0) args.clear();
     look(args, [&](QFileDialog &d) {
       const QRect f = d.frameGeometry();
-      const int x = c.clamped ? c.over.width - f.width() : (c.over.width - f.width()) / 2;
-      const int y = c.clamped ? c.over.height - f.height() : (c.over.height - f.height()) / 2;
+      const int x =
+          c.clamp ? (c.clamp > 0) * (c.over.width - f.width()) : (c.over.width - f.width()) / 2;
+      const int y =
+          c.clamp ? (c.clamp > 0) * (c.over.height - f.height()) : (c.over.height - f.height()) / 2;
       EXPECT_EQ(f.topLeft(), QPoint(c.over.left + x, c.over.top + y)) << c.owner;
     });
   }
