@@ -1,7 +1,4 @@
-// The command language: what expressions print or raise, statements, date settings, objects,
-// scripts and the prompt.
-#include <sstream>
-
+// The command language: what expressions print or raise, statements, date settings and objects.
 #include "host_call_checks.hpp"
 
 namespace foxhost {
@@ -150,33 +147,6 @@ TEST(Language, TheApiBesideTheLanguage) {
   EXPECT_EQ(host.waitWindowText(), "");
   host.execute("SET DATE BRITISH");
   EXPECT_EQ(host.dateFormat(), "BRITISH");
-}
-
-TEST(Language, ScriptsAndThePrompt) {
-  Host host;
-  // Continuation, comments (a ";" or "&&" in one, or "&&" in a string, is not one), NOTES.
-  std::istringstream ok(
-      "* greeting;\nNOTES = 'hello' + ;\n    ' world' && ;\n? NOTES, '&&'  && shows it\n");
-  host.runScript(ok, "ok.prg");
-  EXPECT_EQ(host.takeOutput(), "hello world &&\n");
-  std::istringstream bad("? 1\n\ny = ;\n  (2 +\n? 'never'\n");
-  EXPECT_EQ(errorOf([&] { host.runScript(bad, "bad.prg"); }).what(),
-            std::string("bad.prg, line 3: Syntax error: unexpected end of command"));
-  EXPECT_EQ(host.takeOutput(), "         1\n");
-  std::istringstream quit("? 2\nQUIT\n? 3\n");
-  host.runScript(quit, "q.prg");
-  EXPECT_TRUE(host.quitRequested());
-  EXPECT_EQ(host.takeOutput(), "         2\n");
-
-  std::ostringstream out, errors, prompt;
-  Host::Options options;
-  options.out = &out;
-  Host interactive(options);
-  std::istringstream in("x = 3\nx * 2\nbad(\n? 'after' ;\n + '!'\n");
-  interactive.runPrompt(in, errors, &prompt);
-  EXPECT_EQ(out.str(), "         6\nafter!\n");
-  EXPECT_EQ(errors.str(), "Error: Syntax error: unexpected end of command\n");
-  EXPECT_EQ(prompt.str(), "> > > > > \n");
 }
 
 }  // namespace
