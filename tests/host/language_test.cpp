@@ -94,6 +94,9 @@ TEST(Language, LinesPrintOrRaise) {
       {"saved = [SET DATE ] + SET([DATE])", "", 0},  // as libraries save the setting
       {"SET DATE ANSI", "", 0},
       {"? DTOC(d), saved", "2024.05.06 SET DATE GERMAN\n", 0},
+      // Two-digit years fall in 1950 to 2049; a field too long for a year is no date.
+      {"? CTOD('49.1.2'), CTOD('50.1.2'), CTOD('0049.1.2'), CTOD('99999999999.1.1')",
+       "2049.01.02 1950.01.02 0049.01.02     .  .  \n", 0},
   };
   Host host;
   for (const auto &l : lines) {
