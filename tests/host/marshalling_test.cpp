@@ -95,11 +95,5 @@ TEST_F(Marshalling, TheHandleLimitRaisesOutOfMemoryAndLeaksAreCounted) {
   EXPECT_EQ(host.service(f), 0);
 }
 
-TEST_F(Marshalling, ReleasingTheRunningLibraryWaitsForItsCall) {
-  host.call("EXEC", {Value::Text("SET LIBRARY TO")});
-  EXPECT_FALSE(host.hasFunction("EXEC"));
-  EXPECT_TRUE(host.libraries().empty());
-}
-
 }  // namespace
 }  // namespace foxhost
