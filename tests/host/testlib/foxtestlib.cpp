@@ -190,18 +190,6 @@ void leak(FoxParamBlock *) {
   fox::returnInteger(static_cast<int32_t>(h.release()));
 }
 
-// The status of a service code the host does not have.
-void badService(FoxParamBlock *) {
-  FoxServiceArgs args{};
-  args.code = 999;
-  try {
-    fox::callHost(args);
-    fox::returnInteger(0);
-  } catch (const fox::HostError &e) {
-    fox::returnInteger(e.number);
-  }
-}
-
 // Counts the calls that reached the entry, so tests can prove that a refused call did not.
 void counted(FoxParamBlock *) { fox::returnInteger(++g_countedCalls); }
 
@@ -238,7 +226,6 @@ const FoxInfo kFunctions[] = {
     {"GROW", grow, 2, "C,I"},
     {"GROW_PARAM", growParam, 1, "C"},
     {"LEAK", leak, 0, ""},
-    {"BADSERVICE", badService, 0, ""},
     {"ONLOAD", onLoad, FOX_CALLONLOAD, ""},
     {"COUNTED", counted, 3, "C,I,.L"},
 };
