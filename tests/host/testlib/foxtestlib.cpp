@@ -60,9 +60,7 @@ void echo(FoxParamBlock *pb) {
 void argCount(FoxParamBlock *pb) { fox::returnInteger(pb->pCount); }
 
 void retInteger(FoxParamBlock *) { fox::returnInteger(-42, 6); }
-void retNumber(FoxParamBlock *) { fox::returnNumber(3.14159, 12, 4); }
 void retDateText(FoxParamBlock *pb) { fox::returnDateText(fox::Params(pb).text(0)); }
-void retText(FoxParamBlock *) { fox::returnText(std::string("a\0b", 3)); }
 void retNothing(FoxParamBlock *) {}
 void retTwice(FoxParamBlock *) {
   fox::returnText("first");
@@ -201,11 +199,8 @@ const FoxInfo kFunctions[] = {
     {"ECHO_I", echo, 1, "I"},
     {"ECHO_N", echo, 1, "N"},
     {"ARGCOUNT", argCount, 3, "C.I.N"},
-    {"MIXED", argCount, 3, "OC?"},
     {"RET_I", retInteger, 0, ""},
-    {"RET_N", retNumber, 0, ""},
     {"RET_DATETEXT", retDateText, 1, "C"},
-    {"RET_TEXT", retText, 0, ""},
     {"RET_NOTHING", retNothing, 0, ""},
     {"RET_TWICE", retTwice, 0, ""},
     {"EVAL", eval, 1, "C"},
