@@ -27,8 +27,6 @@ TEST_F(Marshalling, ParametersAndResultsOfEveryType) {
       {"ECHO_N", {Value::Integer(5, 3)}, Value::Number(5, 3, 0)},
       {"RET_NOTHING", {}, Value{}},
       {"RET_TWICE", {}, Value::Integer(2, 10)},
-      {"GROW_PARAM", {Value::Text("hello")}, Value::Text("hello")},
-      {"GROW_PARAM", {Value::Text("")}, Value::Text("")},
       {"RET_DATETEXT", {Value::Text("12/31/1999")}, Value::Date(2451544)},
       {"RET_DATETEXT", {Value::Text("31/12/1999")}, Value::Date(0)},  // not a day
       {"ARGCOUNT", {Value::Text("x"), Value::Integer(1), Value::Integer(2)}, Value::Integer(3)},

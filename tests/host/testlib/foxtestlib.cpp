@@ -164,24 +164,6 @@ void grow(FoxParamBlock *pb) {
                   std::to_string(size));
 }
 
-// Makes the parameter's own text NUL-terminated by growing its handle, as libraries do.
-void growParam(FoxParamBlock *pb) {
-  FoxValue &v = pb->p[0];
-  FoxServiceArgs args{};
-  args.code = FOX_HANDLE_RESIZE;
-  args.handle = v.ev_handle;
-  args.a = static_cast<int32_t>(v.ev_length + 1);
-  fox::callHost(args);
-  if (!args.result) fox::raiseError(FOX_ERR_NO_MEMORY);
-  args = FoxServiceArgs{};
-  args.code = FOX_HANDLE_POINTER;
-  args.handle = v.ev_handle;
-  fox::callHost(args);
-  char *text = static_cast<char *>(args.pointer);
-  text[v.ev_length] = 0;
-  fox::returnText(text);
-}
-
 // Leaves one handle behind on purpose.
 void leak(FoxParamBlock *) {
   fox::WorkHandle h(10);
@@ -219,7 +201,6 @@ const FoxInfo kFunctions[] = {
     {"RAISE", raise, 1, "I"},
     {"USERERR", userError, 1, "C"},
     {"GROW", grow, 2, "C,I"},
-    {"GROW_PARAM", growParam, 1, "C"},
     {"LEAK", leak, 0, ""},
     {"ONLOAD", onLoad, FOX_CALLONLOAD, ""},
     {"COUNTED", counted, 3, "C,I,.L"},
