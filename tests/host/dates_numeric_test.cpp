@@ -22,30 +22,6 @@ TEST(Dates, CivilDatesRoundTripAndFollowTheLeapRules) {
   EXPECT_FALSE(dates::isValid({0, 1, 1}));
 }
 
-TEST(Dates, FormatAndParseUnderEverySetting) {
-  const int64_t day = dates::julianDay({2024, 5, 6});
-  const std::pair<const char *, const char *> cases[] = {
-      {"AMERICAN", "05/06/2024"}, {"ANSI", "2024.05.06"},   {"BRITISH", "06/05/2024"},
-      {"FRENCH", "06/05/2024"},   {"GERMAN", "06.05.2024"}, {"ITALIAN", "06-05-2024"},
-      {"JAPAN", "2024/05/06"},    {"USA", "05-06-2024"},    {"DMY", "06/05/2024"},
-  };
-  for (const auto &[setting, text] : cases) {
-    EXPECT_EQ(dates::format(day, setting), text) << setting;
-    EXPECT_EQ(dates::parse(text, setting), day) << setting;
-  }
-  EXPECT_EQ(dates::format(0, "ANSI"), "    .  .  ");
-  EXPECT_EQ(dates::settingName("Mdy"), "MDY");
-  EXPECT_FALSE(dates::settingName("LONG").has_value());
-  for (const char *bad : {"02/30/2024", "13/01/2024", "", "01/02", "01/02/2024/5"}) {
-    EXPECT_EQ(dates::parse(bad, "MDY"), 0) << bad;
-  }
-  EXPECT_EQ(dates::parse("99999999999/1/1", "YMD"), 0);
-  // Two-digit years fall in 1950 to 2049; four digits are kept.
-  EXPECT_EQ(dates::parse("01/02/49", "MDY"), dates::julianDay({2049, 1, 2}));
-  EXPECT_EQ(dates::parse("01/02/50", "MDY"), dates::julianDay({1950, 1, 2}));
-  EXPECT_EQ(dates::parse("0049/01/02", "YMD"), dates::julianDay({49, 1, 2}));
-}
-
 TEST(Numeric, FormatStrAndVal) {
   const struct {
     double value;

@@ -48,8 +48,12 @@ Outcome foxhost(const std::vector<std::string> &args, const std::string &input =
 // the prompt, not in a script or -e.
 TEST(Program, RunsCommandsScriptsThePromptAndRefusesBadUsage) {
   const std::string good = kDir + "good.prg", bad = kDir + "bad.prg";
-  std::ofstream(good) << "SET LIBRARY TO " + kLib + "\n? REENTER(4)\nx = 'a' + ;\n 'b'\n? x\n";
-  std::ofstream(bad) << "? 'one'\n\n? 1 +\n? 'never'\n";
+  // A comment's ";" or "&&" does not continue a line; "&&" in a string is text; NOTES is a name;
+  // an error names the line its command starts on; QUIT ends a script.
+  std::ofstream(good) << "* loads;\nSET LIBRARY TO " + kLib +
+                             "\n? REENTER(4)\nnotes = 'a' + ;\n 'b' && ;\n? notes, '&&' && it\n"
+                             "QUIT\n? 'gone'\n";
+  std::ofstream(bad) << "? 'one'\n\ny = ;\n (1 +\n? 'never'\n";
   const struct {
     std::vector<std::string> args;
     int status;
@@ -64,14 +68,14 @@ TEST(Program, RunsCommandsScriptsThePromptAndRefusesBadUsage) {
        "         1\n",
        "Error: Function NOSUCH is not found\n"},
       {{"--virtual-clock", "--library", kLib, "-e", "? CLOCKMS() < 5"}, 0, ".T.\n", ""},
-      {{good}, 0, "        10\nab\n", ""},
+      {{good}, 0, "        10\nab &&\n", ""},
       {{bad}, 1, "one\n", bad + ", line 3: Syntax error: unexpected end of command\n"},
       // No prompt text when the input is not a terminal.
       {{"--library", kLib},
        0,
-       "         6\nafter\n",
+       "         6\nafter!\n",
        "Error: Syntax error: unexpected end of command\nError: boom\n",
-       "x = 2\nx * 3\nbad(\n? 'after'\nRET_NOTHING()\nUSERERR('boom')\nQUIT\n? 'gone'\n"},
+       "x = 2\nx * 3\nbad(\n? 'after' ;\n + '!'\nRET_NOTHING()\nUSERERR('boom')\nQUIT\n? 'gone'\n"},
       {{"/nonexistent/script.prg"},
        1,
        "",

@@ -60,9 +60,7 @@ void echo(FoxParamBlock *pb) {
 void argCount(FoxParamBlock *pb) { fox::returnInteger(pb->pCount); }
 
 void retInteger(FoxParamBlock *) { fox::returnInteger(-42, 6); }
-void retNumber(FoxParamBlock *) { fox::returnNumber(3.14159, 12, 4); }
 void retDateText(FoxParamBlock *pb) { fox::returnDateText(fox::Params(pb).text(0)); }
-void retText(FoxParamBlock *) { fox::returnText(std::string("a\0b", 3)); }
 void retNothing(FoxParamBlock *) {}
 void retTwice(FoxParamBlock *) {
   fox::returnText("first");
@@ -166,40 +164,10 @@ void grow(FoxParamBlock *pb) {
                   std::to_string(size));
 }
 
-// Makes the parameter's own text NUL-terminated by growing its handle, as libraries do.
-void growParam(FoxParamBlock *pb) {
-  FoxValue &v = pb->p[0];
-  FoxServiceArgs args{};
-  args.code = FOX_HANDLE_RESIZE;
-  args.handle = v.ev_handle;
-  args.a = static_cast<int32_t>(v.ev_length + 1);
-  fox::callHost(args);
-  if (!args.result) fox::raiseError(FOX_ERR_NO_MEMORY);
-  args = FoxServiceArgs{};
-  args.code = FOX_HANDLE_POINTER;
-  args.handle = v.ev_handle;
-  fox::callHost(args);
-  char *text = static_cast<char *>(args.pointer);
-  text[v.ev_length] = 0;
-  fox::returnText(text);
-}
-
 // Leaves one handle behind on purpose.
 void leak(FoxParamBlock *) {
   fox::WorkHandle h(10);
   fox::returnInteger(static_cast<int32_t>(h.release()));
-}
-
-// The status of a service code the host does not have.
-void badService(FoxParamBlock *) {
-  FoxServiceArgs args{};
-  args.code = 999;
-  try {
-    fox::callHost(args);
-    fox::returnInteger(0);
-  } catch (const fox::HostError &e) {
-    fox::returnInteger(e.number);
-  }
 }
 
 // Counts the calls that reached the entry, so tests can prove that a refused call did not.
@@ -213,11 +181,8 @@ const FoxInfo kFunctions[] = {
     {"ECHO_I", echo, 1, "I"},
     {"ECHO_N", echo, 1, "N"},
     {"ARGCOUNT", argCount, 3, "C.I.N"},
-    {"MIXED", argCount, 3, "OC?"},
     {"RET_I", retInteger, 0, ""},
-    {"RET_N", retNumber, 0, ""},
     {"RET_DATETEXT", retDateText, 1, "C"},
-    {"RET_TEXT", retText, 0, ""},
     {"RET_NOTHING", retNothing, 0, ""},
     {"RET_TWICE", retTwice, 0, ""},
     {"EVAL", eval, 1, "C"},
@@ -236,9 +201,7 @@ const FoxInfo kFunctions[] = {
     {"RAISE", raise, 1, "I"},
     {"USERERR", userError, 1, "C"},
     {"GROW", grow, 2, "C,I"},
-    {"GROW_PARAM", growParam, 1, "C"},
     {"LEAK", leak, 0, ""},
-    {"BADSERVICE", badService, 0, ""},
     {"ONLOAD", onLoad, FOX_CALLONLOAD, ""},
     {"COUNTED", counted, 3, "C,I,.L"},
 };
