@@ -137,27 +137,6 @@ TEST_F(OutlineReaderTest, EveryPenCodeCaseDrawsTheExpectedMap) {
         {6, 2, 4, 0, 0});
 }
 
-// A missing file is reported and skipped; cancelling stops every file at its next start record,
-// lines before it are still drawn.
-TEST_F(OutlineReaderTest, AMissingFileIsSkippedACancelStopsAtTheNextStartRecord) {
-  setUpMap(kNear);
-  EXPECT_FALSE(draw("lake.pnt").found);
-  EXPECT_EQ(window->messages, std::vector<std::string>{"File " + folder.string() +
-                                                       "/mapdata/lake.pnt does not exist"});
-  folder.write("a.pnt", {start(600, 1200), lineTo(630, 1230), start(660, 1190), lineTo(580, 1150),
-                         endOfData()});
-  folder.write("b.pnt", {lineTo(560, 1100), start(600, 1100), lineTo(620, 1120), endOfData()});
-  window->onYield = [this](int n) { cancel = cancel || n == 2; };
-  const OutlineFigures a = draw("a.pnt");
-  EXPECT_TRUE(a.cancelled);
-  EXPECT_EQ(a.polylines, 2u);
-  EXPECT_TRUE(draw("b.pnt").cancelled);
-  EXPECT_EQ(window->yields, 3);
-  expectPolyline({{600, 1200}, {630, 1230}});
-  expectPolyline({{660, 1190}, {560, 1100}});
-  EXPECT_TRUE(sameMap());
-}
-
 // River rules: a polyline marked with too short a chain is passed over (no line, no dot); a vertex
 // nearer than the step to the last point drawn is skipped unless it ends its polyline.
 TEST_F(OutlineReaderTest, ShortRiverChainsAndSubStepVerticesAreNotDrawn) {
