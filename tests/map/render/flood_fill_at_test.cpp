@@ -28,13 +28,6 @@ raster::Surface landMap(geo::MapPlane& plane, std::int16_t maxDx, int side) {
 // Degrees of a distance in miles near the station: close enough for positions a few pixels wide.
 double degreesOf(double miles) { return miles / 69.072; }
 
-TEST(FloodFillAt, ClearanceGrowsAsPixelsShrink) {
-  const std::pair<double, int> cases[] = {{41.46, 1}, {10.0, 1}, {1.0, 2}, {1.0 / 3.0, 4},
-                                          {0.1, 8},   {0.0, 0},  {-1.0, 0}};
-  for (auto [milesPerPixel, pixels] : cases)
-    EXPECT_EQ(seedClearancePixels(milesPerPixel), pixels) << milesPerPixel;
-}
-
 // Each row fills a fresh 200-pixel map (mode: f forced, s seed, capitals cancelled); exactly the
 // pixels the fill reports must have the fill colour, and the seed pixel is reported.
 TEST(FloodFillAt, OutcomesOfForcedAndSeedFills) {
