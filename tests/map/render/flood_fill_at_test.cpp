@@ -63,7 +63,6 @@ TEST(FloodFillAt, OutcomesOfForcedAndSeedFills) {
       {"forced: any colour", nullptr, 0.0, 0.0, 'f', Filled, 40000, 100, 100, 100, raster::kWhite},
       {"seed on land", nullptr, 0.0, 0.0, 's', Filled, 40000},
       {"seed off land", nullptr, 0.0, 0.0, 's', NotLand, 0, -1, -1, 100, raster::kWhite},
-      {"cancelled forced", nullptr, 0.0, 0.0, 'F', Cancelled, 0},
       {"cancelled seed", nullptr, 0.0, 0.0, 'S', Cancelled, 0},
       {"690 miles east of a 100-mile map", nullptr, 0.0, 10.0, 'f', OffSurface, 0},
       {"antipode", nullptr, 0.0, 180.0, 's', OffSurface, 0},
