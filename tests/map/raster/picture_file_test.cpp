@@ -109,7 +109,6 @@ TEST_F(PictureFiles, MalformedBmpsAreRefusedWithTheirFault) {
       {[](QByteArray& b) { put(b, 10, 5000); }, "offset"},  // past the end
       {[](QByteArray& b) { put(b, 10, 20); }, "offset"},    // inside the header
       {[](QByteArray& b) { b.chop(3); }, "truncated pixel data"},
-      {[](QByteArray& b) { put(b, 22, 300); }, "truncated pixel data"},
       {[](QByteArray& b) { b.truncate(30); }, "truncated"}};
   for (const auto& [spoil, fault] : cases) {
     QByteArray bytes = handMadeBmp();

@@ -93,15 +93,11 @@ TEST(Surface, SpansAreClippedAndHonourTheModeClearDoesNot) {
   EXPECT_EQ(std::pair(s.currentX(), s.currentY()), std::pair(0.0, 0.0));
 }
 
-// Shallow, steep and half-way steps are pixel-exact; the current point moves with lineTo and
-// line, a line or dot in an explicit colour leaves the pen's colour.
+// Half-way steps are pixel-exact (the tie rule; shallow and steep steps are counted below); the
+// current point moves with lineTo and line, a line or dot in an explicit colour leaves the pen's
+// colour.
 TEST(ThinLine, StepsAreExactAndTheCurrentPointMoves) {
-  Surface shallow = blank(8, 4), steep = blank(5, 8), halfWay = blank(5, 3);
-  shallow.line(0, 3, 7, 0);
-  EXPECT_EQ(picture(shallow, kBlack), rows({"......##", "....##..", "..##....", "##......"}));
-  steep.line(1, 0, 3, 7);
-  EXPECT_EQ(picture(steep, kBlack),
-            rows({".#...", ".#...", "..#..", "..#..", "..#..", "..#..", "...#.", "...#."}));
+  Surface halfWay = blank(5, 3);
   halfWay.line(4, 2, 0, 0);
   EXPECT_EQ(picture(halfWay, kBlack), rows({"#....", ".##..", "...##"}));
   Surface far = blank(5, 5);  // far-away ends are clipped, not wrapped
@@ -180,12 +176,9 @@ TEST(WideLine, CoversExactlyThePixelsWithinHalfTheWidth) {
 
 constexpr double kPi = 3.141592653589793;
 
-// Rings hold the pixels within half the pen of the radius; a full-turn arc is the circle.
+// Rings hold the pixels within half the pen of the radius (an even pen, the rounding's edge); a
+// full-turn arc is the circle.
 TEST(Circle, RingHoldsThePixelsWithinHalfThePenOfTheRadius) {
-  Surface thin = blank(7, 7);
-  thin.circle(3, 3, 3);
-  EXPECT_EQ(picture(thin, kBlack),
-            rows({"..###..", ".#...#.", "#.....#", "#.....#", "#.....#", ".#...#.", "..###.."}));
   Surface two = blank(9, 9), arc = blank(9, 9);
   two.setPenWidth(2);
   two.circle(4, 4, 3);
@@ -198,62 +191,32 @@ TEST(Circle, RingHoldsThePixelsWithinHalfThePenOfTheRadius) {
   EXPECT_EQ(picture(arc, kBlack), picture(two, kBlack));
 }
 
-// A ring of any centre, radius and width is a barrier no fill from its centre crosses.
-TEST(Circle, NoFillCrossesIt) {
-  std::mt19937 rng(21);
-  std::uniform_real_distribution<double> centre(-20.0, 100.0), radius(2.0, 90.0);
-  for (int i = 0; i < 300; ++i) {
-    Surface s = blank(80, 80);
-    const int width = 1 + i % 4;
-    s.setPenWidth(width);
-    const double cx = centre(rng), cy = centre(rng), r = radius(rng);
-    s.circle(cx, cy, r);
-    const int px = static_cast<int>(std::nearbyint(cx)), py = static_cast<int>(std::nearbyint(cy));
-    const double inner = r - width / 2.0;
-    if (inner <= 1.5 || !s.pixel(px, py).has_value()) continue;
-    floodFill(s, px, py, kRed);
-    for (int y = 0; y < 80; ++y) {
-      for (int x = 0; x < 80; ++x) {
-        ASSERT_TRUE(s.pixel(x, y) != kRed || std::hypot(x - px, y - py) <= inner + 1e-9)
-            << i << ": " << x << "," << y;
-      }
-    }
-  }
-}
-
-// Drawn pixels lie within distance of (mx, my) in the quadrant wanted; their count is in range.
-void expectDrawnNear(const Surface& s, double mx, double my, double distance, int least, int most,
-                     int quadrantX = 0, int quadrantY = 0) {
-  int drawn = 0;
-  for (int y = 0; y < s.height(); ++y) {
-    for (int x = 0; x < s.width(); ++x) {
-      if (s.pixel(x, y) != kBlack) continue;
-      ++drawn;
-      EXPECT_LE(std::hypot(x - mx, y - my), distance) << x << "," << y;
-      EXPECT_GE((x - mx) * quadrantX, 0) << x << "," << y;
-      EXPECT_GE((y - my) * quadrantY, 0) << x << "," << y;
-    }
-  }
-  EXPECT_GE(drawn, least);
-  EXPECT_LE(drawn, most);
-}
-
 // Angles turn anticlockwise on the screen from growing x; an end below the start wraps through 0;
 // the map's azimuth marks: a very short arc with a wide pen is a round mark of the pen's width.
 TEST(Arc, QuadrantsWrapAndShortWideArcs) {
-  Surface s = blank(31, 31);
+  Surface s = blank(31, 31), right = blank(31, 31);
   s.arc(15, 15, 10, 0, kPi / 2);
-  EXPECT_EQ(std::tuple(s.pixel(25, 15), s.pixel(15, 5)), std::tuple(kBlack, kBlack));
-  expectDrawnNear(s, 15, 15, 11.0, 14, 24, 1, -1);  // about a quarter of the ring
-  Surface right = blank(31, 31);
   right.arc(15, 15, 10, 3 * kPi / 2, kPi / 2);
-  EXPECT_EQ(std::tuple(right.pixel(25, 15), right.pixel(15, 25), right.pixel(5, 15)),
-            std::tuple(kBlack, kBlack, kWhite));
+  // The pixels at 0°, 90°, 180° and 270° on the ring.
+  for (auto [x, y, quarter, wrapped] : {std::tuple{25, 15, kBlack, kBlack},
+                                        {15, 5, kBlack, kBlack},
+                                        {5, 15, kWhite, kWhite},
+                                        {15, 25, kWhite, kBlack}}) {
+    EXPECT_EQ(std::tuple(s.pixel(x, y), right.pixel(x, y)), std::tuple(quarter, wrapped))
+        << x << "," << y;
+  }
   Surface mark = blank(41, 41);
   mark.setPenWidth(4);
-  const double angle = 30 * kPi / 180;
+  const double angle = 30 * kPi / 180, mx = 20 + 15 * std::cos(angle),
+               my = 20 - 15 * std::sin(angle);
   mark.arc(20, 20, 15, angle - 0.001, angle + 0.001);
-  expectDrawnNear(mark, 20 + 15 * std::cos(angle), 20 - 15 * std::sin(angle), 2.05, 10, 16);
+  int drawn = 0;
+  for (int i = 0; i < 41 * 41; ++i) {
+    if (mark.pixel(i % 41, i / 41) != kBlack) continue;
+    ++drawn;
+    EXPECT_LE(std::hypot(i % 41 - mx, i / 41 - my), 2.05) << i % 41 << "," << i / 41;
+  }
+  EXPECT_TRUE(drawn >= 10 && drawn <= 16) << drawn;
 }
 
 // Every primitive writes each pixel once: XOR twice restores the surface, XOR white once matches

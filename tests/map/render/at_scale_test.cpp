@@ -5,9 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
-#include <map>
 #include <memory>
 #include <random>
 #include <span>
@@ -65,7 +63,7 @@ std::vector<Truth> pixelTruth(const mapdata::LandMask& mask, const geo::PlaneInv
 
 struct Place {
   const char* name;
-  double lat, lon;  // a station; a lake's middle; a vertex of a river's line in river.pnt
+  double lat, lon;  // a station; a lake's middle
 };
 
 constexpr Place kLakes[] = {
@@ -74,13 +72,6 @@ constexpr Place kLakes[] = {
     {"Ontario", 43.7, -77.9},    {"Huron", 44.8, -82.3},   {"Caspian", 42.0, 50.5},
     {"Superior", 47.6, -87.4},   {"Victoria", -1.0, 33.0}, {"Ladoga", 60.8, 31.5},
     {"Malawi", -12.0, 34.5},
-};
-
-// Away from lakes and seas: the Amazon at Iquitos (downstream it is a lake), the lower Volga.
-constexpr Place kRivers[] = {
-    {"Mississippi", 2108 / 60.0, -5406 / 60.0}, {"Amazon", -226 / 60.0, -4391 / 60.0},
-    {"Nile", 1630 / 60.0, 1872 / 60.0},         {"Volga", 2874 / 60.0, 2771 / 60.0},
-    {"Yangtze", 1836 / 60.0, 6858 / 60.0},
 };
 
 class AtScale : public ::testing::Test {
@@ -167,11 +158,10 @@ class AtScale : public ::testing::Test {
     EXPECT_LE(static_cast<double>(landPaintedWaterAway), most) << where;
     EXPECT_LE(static_cast<double>(iceLeftGreen), most) << where;
     EXPECT_LE(share, kMostRiverShare) << where;
-    worstRiverShare_[maxDx] = std::max(worstRiverShare_[maxDx], share);
 
     // The pixels of the square round a place's pixel that pass is (-1: the place is off the
     // scored map). A named lake: wherever the square is wholly lake, none of it is land-coloured
-    // (a border line may cross a lake). A large river: a water-coloured pixel in the square.
+    // (a border line may cross a lake).
     geo::SetMapScale(plane, map);
     auto count = [&](const Place& place, auto is) {
       const geo::PixelIndex p = test::pixelAt(plane, map, place.lat, place.lon);
@@ -190,35 +180,26 @@ class AtScale : public ::testing::Test {
     for (const Place& lake : kLakes) {
       const auto isLake = [&](int x, int y) { return truth[y * side + x] == Truth::Lake; };
       if (count(lake, isLake) < (2 * kRound + 1) * (2 * kRound + 1)) continue;
-      ++lakeChecked_[lake.name];
       EXPECT_EQ(count(lake, [&](int x, int y) { return map.pixel(x, y) == options_.LandColor; }), 0)
           << lake.name << " at " << where;
-    }
-    for (const Place& river : rivers ? std::span(kRivers) : std::span<const Place>()) {
-      EXPECT_NE(
-          count(river, [&](int x, int y) { return drawn.pixel(x, y) == options_.WaterColor; }), 0)
-          << river.name << " at " << where;
     }
   }
 
   static std::unique_ptr<mapdata::LandMask> mask_;
   static std::unique_ptr<ShoreTruth> rings_;
   PassOptions options_;
-  std::map<std::string, int> lakeChecked_;
-  std::map<int, double> worstRiverShare_;
 };
 
 std::unique_ptr<mapdata::LandMask> AtScale::mask_;
 std::unique_ptr<ShoreTruth> AtScale::rings_;
 
-// Where seas and lakes once stayed land-coloured and rivers covered the land; 100 random maps.
+// Where seas and lakes once stayed land-coloured and rivers covered the land (six stations of
+// the Americas, Europe, Asia and Australia, every radius and size); 100 random maps.
 TEST_F(AtScale, NamedStationsAtEveryRadiusAndRandomWholeEarthMaps) {
   ASSERT_TRUE(test::shippedDataPresent());
   const Place stations[] = {
-      {"Atlanta", 33.75, -84.39},   {"London", 51.5, -0.13},         {"Tokyo", 35.68, 139.69},
-      {"Sydney", -33.87, 151.21},   {"Cape Town", -33.92, 18.42},    {"Anchorage", 61.22, -149.9},
-      {"Moscow", 55.76, 37.62},     {"Buenos Aires", -34.6, -58.38}, {"Honolulu", 21.31, -157.86},
-      {"Reykjavik", 64.15, -21.94}, {"Singapore", 1.35, 103.82},     {"Denver", 39.74, -104.99},
+      {"Atlanta", 33.75, -84.39},   {"Moscow", 55.76, 37.62},    {"Buenos Aires", -34.6, -58.38},
+      {"Reykjavik", 64.15, -21.94}, {"Singapore", 1.35, 103.82}, {"Sydney", -33.87, 151.21},
   };
   for (const Place& station : stations) {
     for (std::int16_t radius : {12437, 6000, 3000, 1500, 800, 300}) {
@@ -229,11 +210,6 @@ TEST_F(AtScale, NamedStationsAtEveryRadiusAndRandomWholeEarthMaps) {
   std::uniform_real_distribution<double> z(-1.0, 1.0), lon(-180.0, 180.0);
   for (int i = 0; i < 100; ++i)
     check(std::asin(z(random)) / geo::kDegToRad, lon(random), 12437, 600, false);
-  for (const auto& [radius, share] : worstRiverShare_)
-    std::printf("rivers at %d mi: at most %.2f %% of the land water-coloured\n", radius,
-                100 * share);
-  for (const Place& lake : kLakes)
-    EXPECT_GT(lakeChecked_[lake.name], 0) << lake.name << " was never wide enough to check";
 }
 
 }  // namespace

@@ -78,9 +78,10 @@ class DrawingPassTest : public ::testing::Test {
   DrawingPass pass{window, plane, options, folder.string()};
 };
 
-// A whole pass with rivers: calls in order, a yield per polyline start, the layer left white; black
-// outside the rim, azimuth marks every 45° (edge ticks at 90°), outlines in their colours, rivers
-// in water colour, red dots on top. river4.pnt is for finer maps: not read here.
+// A whole pass with rivers: calls in order, a yield per polyline start, the layer left white;
+// outlines in their colours, rivers in water colour, red dots on top (the rim, the black outside
+// it and the azimuth marks are pinned by the shipped map's checksum). river4.pnt is for finer
+// maps: not read here.
 TEST_F(DrawingPassTest, ACompletedWholeEarthPass) {
   options.ShowRivers = true;
   folder.write("river4.pnt", {start(-1200, -1200), lineTo(-1800, -1800), endOfData()});
@@ -94,71 +95,11 @@ TEST_F(DrawingPassTest, ACompletedWholeEarthPass) {
   const raster::Surface& map = *window.cached;
   const double mpp = 2.0 * geo::kWholeEarthMiles / kSide;
   EXPECT_DOUBLE_EQ(window.mapLayer.unitWidth(), mpp);
-  for (auto [x, y] : {std::pair{0, 0}, {kSide - 1, 0}, {0, kSide - 1}, {kSide - 1, kSide - 1}})
-    EXPECT_EQ(map.pixel(x, y), raster::kBlack) << x << ", " << y;
-  const double rx = geo::kRimRadiusMiles * 0.6, ry = geo::kRimRadiusMiles * 0.8;
-  const double tick = geo::kTickRadiusMiles * 0.70710678, edge = geo::kWholeEarthMiles - 5 * mpp;
-  const geo::MapPoint grey[] = {{rx, ry},  {tick, tick}, {tick, -tick}, {-edge, 0},
-                                {edge, 0}, {0, edge},    {0, -edge}};
-  for (auto [x, y] : grey) EXPECT_EQ(map.point(x, y), kGrey) << x << ", " << y;
-  EXPECT_NE(map.point(0.97 * rx, 0.97 * ry), raster::kBlack);
-  EXPECT_NE(map.point(-geo::kWholeEarthMiles + 12 * mpp, 0.0), kGrey);
   const std::tuple<double, double, raster::Rgb> probes[] = {
       {10.5, 9.5, kStateColor},          {9.5, 10.0, kCountryColor}, {5.0, 10.0, kShoreColor},
       {-25.0, 25.0, options.WaterColor}, {89.9, 0.0, kMarkerColor},  {-89.9, 0.0, kMarkerColor},
       {0.0, 0.0, kMarkerColor}};
   for (auto [lat, lon, colour] : probes) EXPECT_EQ(colourAt(map, lat, lon), colour) << lat;
-}
-
-// Regions are decided with no seed on the map, a lake too narrow for seeds, the ice seed away.
-TEST_F(DrawingPassTest, RegionsAreDecidedFromTheShoreRingsOnAnyMap) {
-  // A wide lake and a lake two pixels tall (at 6.67 miles per pixel) on the island.
-  folder.write("lake.pnt", boxRings({{8.0, 8.0, 12.0, 12.0}, {13.0, 6.0, 13.2, 14.0}}));
-  const raster::Rgb land = options.LandColor, water = options.WaterColor, ice = options.IceColor;
-  struct Map {
-    double lat, lon;
-    std::int16_t maxDx;
-    std::vector<std::tuple<double, double, raster::Rgb>> probes;
-  };
-  const Map maps[] = {
-      {0.0,
-       0.0,
-       geo::kWholeEarthMiles,
-       {{-30.0, -30.0, water}, {40.0, 100.0, water}, {-79.0, 50.0, ice}, {74.0, -41.0, ice}}},
-      {10.0,
-       10.0,
-       1000,
-       {{11.0, 11.0, water},
-        {13.1, 10.0, water},
-        {6.5, 10.0, land},
-        {14.5, 7.0, land},
-        {0.0, 10.0, water},
-        {10.0, 0.0, water}}},
-      // Greenland without its ice position.
-      {70.0, -30.0, 250, {{69.5, -28.0, ice}, {71.0, -35.0, ice}, {70.0, -22.0, water}}}};
-  for (const Map& m : maps) {
-    plane.LatHere = m.lat;
-    plane.LonHere = m.lon;
-    plane.MaxDx = m.maxDx;
-    pass.cmdDraw_Click();
-    for (auto [lat, lon, colour] : m.probes)
-      EXPECT_EQ(colourAt(*window.cached, lat, lon), colour)
-          << m.maxDx << ": " << lat << ", " << lon;
-    EXPECT_EQ(pass.lastFigures().regions.undecided, 0) << m.maxDx;
-  }
-}
-
-// The depth a pixel needs to decide its region grows as pixels shrink and near the antipode.
-TEST(RegionFills, DepthNeededGrowsAsPixelsShrinkAndNearTheAntipode) {
-  const std::tuple<double, double, int> cases[] = {
-      {2.0 * 12437 / 600, 300.0, 2},
-      {600.0 / 600, 12000.0, 3},
-      {600.0 / 1200, 12000.0, 4},
-      {1.0, 300.0, 4},
-      {1.0, 100.0, 4},  // never nearer than kDeepClearMiles
-      {0.0, 12000.0, 0}};
-  for (auto [milesPerPixel, miles, depth] : cases)
-    EXPECT_EQ(depthNeeded(milesPerPixel, miles), depth) << milesPerPixel << ", " << miles;
 }
 
 // Shore lines handed over as whole pixels (the pass's way) and as map miles (its fallback after the
@@ -201,20 +142,8 @@ TEST(ShoreCrossings, WholePixelsAndMilesGiveTheSameCrossings) {
   EXPECT_GT(crossed, 0);
 }
 
-// The river levels a map shows grow as it zooms in; each level's bound is inclusive.
-TEST(RiverFiles, MoreLevelsAsMilesPerPixelFall) {
-  const std::pair<double, std::size_t> cases[] = {
-      {2.0 * 12437 / 600, 1}, {6.01, 1}, {6.0, 2}, {3.0, 3}, {1.5, 4}, {0.5, 4}};
-  for (auto [milesPerPixel, levels] : cases) {
-    const std::vector<std::string_view> files = riverFiles(milesPerPixel);
-    ASSERT_EQ(files.size(), levels) << milesPerPixel;
-    EXPECT_EQ(files.front(), kRiverFile);
-    for (std::size_t i = 0; i < levels; ++i) EXPECT_EQ(files[i], kRiverLevels[i].file);
-  }
-}
-
-// A missing file is reported and the pass goes on (river.pnt looked for only with rivers on); a
-// failing cache write still ends the pass.
+// A missing file is reported and the pass goes on (river.pnt is looked for only with rivers on:
+// the headless window's test has it missing); a failing cache write still ends the pass.
 TEST_F(DrawingPassTest, MissingFilesAndAFailingCacheWriteDoNotStopThePass) {
   std::filesystem::remove(folder.mapDataPath("country.pnt"));
   std::filesystem::remove(folder.mapDataPath("river.pnt"));
@@ -225,13 +154,6 @@ TEST_F(DrawingPassTest, MissingFilesAndAFailingCacheWriteDoNotStopThePass) {
   EXPECT_EQ(window.calls.back(), "drawing 0");
   EXPECT_EQ(window.messages, Calls{missing + "country.pnt does not exist"});
   EXPECT_EQ(colourAt(*window.cached, -30.0, -30.0), options.WaterColor);
-  window.onWriteCache = nullptr;
-  window.messages.clear();
-  options.ShowRivers = true;
-  pass.cmdDraw_Click();
-  EXPECT_TRUE(pass.lastFigures().completed);
-  EXPECT_EQ(window.messages,
-            (Calls{missing + "country.pnt does not exist", missing + "river.pnt does not exist"}));
 }
 
 // Requests during a pass (two of them) run one more pass after it; a cancel outside a pass is

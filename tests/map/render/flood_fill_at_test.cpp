@@ -28,13 +28,6 @@ raster::Surface landMap(geo::MapPlane& plane, std::int16_t maxDx, int side) {
 // Degrees of a distance in miles near the station: close enough for positions a few pixels wide.
 double degreesOf(double miles) { return miles / 69.072; }
 
-TEST(FloodFillAt, ClearanceGrowsAsPixelsShrink) {
-  const std::pair<double, int> cases[] = {{41.46, 1}, {10.0, 1}, {1.0, 2}, {1.0 / 3.0, 4},
-                                          {0.1, 8},   {0.0, 0},  {-1.0, 0}};
-  for (auto [milesPerPixel, pixels] : cases)
-    EXPECT_EQ(seedClearancePixels(milesPerPixel), pixels) << milesPerPixel;
-}
-
 // Each row fills a fresh 200-pixel map (mode: f forced, s seed, capitals cancelled); exactly the
 // pixels the fill reports must have the fill colour, and the seed pixel is reported.
 TEST(FloodFillAt, OutcomesOfForcedAndSeedFills) {
@@ -70,7 +63,6 @@ TEST(FloodFillAt, OutcomesOfForcedAndSeedFills) {
       {"forced: any colour", nullptr, 0.0, 0.0, 'f', Filled, 40000, 100, 100, 100, raster::kWhite},
       {"seed on land", nullptr, 0.0, 0.0, 's', Filled, 40000},
       {"seed off land", nullptr, 0.0, 0.0, 's', NotLand, 0, -1, -1, 100, raster::kWhite},
-      {"cancelled forced", nullptr, 0.0, 0.0, 'F', Cancelled, 0},
       {"cancelled seed", nullptr, 0.0, 0.0, 'S', Cancelled, 0},
       {"690 miles east of a 100-mile map", nullptr, 0.0, 10.0, 'f', OffSurface, 0},
       {"antipode", nullptr, 0.0, 180.0, 's', OffSurface, 0},

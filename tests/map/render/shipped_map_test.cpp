@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -118,13 +117,9 @@ TEST(ShippedData, EveryVertexProjectsWithinAMillionthOfAMileOfTheLiteralFormula)
     all.insert(all.end(), loader.file(f).records.begin(), loader.file(f).records.end());
   }
   ASSERT_GT(all.size(), 100000u);
-  std::vector<std::pair<double, double>> stations{{33.9, -84.179}, {45.0, -84.0}, {0.0, 0.0},
-                                                  {89.9, 0.0},     {-89.9, 0.0},  {0.0, 180.0},
-                                                  {51.5, -0.1},    {-33.9, 151.2}};
-  std::mt19937_64 random(20240601);
-  std::uniform_real_distribution<double> z(-1.0, 1.0), lon(-180.0, 180.0);
-  for (int i = 0; i < 6; ++i)
-    stations.emplace_back(std::asin(z(random)) / 0.017453292519943278, lon(random));
+  const std::pair<double, double> stations[] = {{33.9, -84.179}, {45.0, -84.0}, {0.0, 0.0},
+                                                {89.9, 0.0},     {-89.9, 0.0},  {0.0, 180.0},
+                                                {51.5, -0.1},    {-33.9, 151.2}};
   auto nearTie = [](double v) { return std::fabs(std::fabs(v - std::trunc(v)) - 0.5) <= 1e-6; };
   for (auto [lat, lon] : stations) {
     const OutlineProjector fast(lat, lon);
