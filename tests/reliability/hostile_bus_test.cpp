@@ -4,10 +4,9 @@
 #include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusObjectPath>
-#include <QDBusPendingCall>
 #include <QDBusVariant>
-#include <QDataStream>
 #include <QFile>
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -123,6 +122,8 @@ TEST_F(HostileBus, ExtremeValuesAreAnsweredKeptInBoundsAndDrawingGoesOn) {
   ASSERT_EQ(set("Latitude", 33.9).type(), QDBusMessage::ReplyMessage);
   ASSERT_EQ(set("Longitude", -84.179).type(), QDBusMessage::ReplyMessage);
   EXPECT_EQ(get("Latitude").toDouble(), 33.9);
+  ASSERT_EQ(set("UTCOffset", -5).type(), QDBusMessage::ReplyMessage);
+  EXPECT_EQ(get("UTCOffset").toInt(), -5);
   const QString mode(1 << 20, QLatin1Char('M')), comment(1 << 20, QChar(0x00e9));
   const int slot = model->spots().NextSpot();
   ASSERT_EQ(method("AddSpot", spotArgs(10, 20, mode, comment)).type(), QDBusMessage::ReplyMessage);
@@ -136,123 +137,25 @@ TEST_F(HostileBus, ExtremeValuesAreAnsweredKeptInBoundsAndDrawingGoesOn) {
   expectAliveAndDrawing();
 }
 
-// Malformed headers are the picture files' own tests; here a file cut short, and a real 1-bit
-// picture of 32767 x 32767 pixels: 134 MB on disk (sparse), 4 GB as a surface.
-TEST_F(HostileBus, CutAndGiganticPicturesAreRefused) {
+// Malformed and oversized headers are the picture files' own tests; here a file cut short.
+TEST_F(HostileBus, ACutPictureIsRefused) {
   ASSERT_EQ(method("Draw").type(), QDBusMessage::ReplyMessage);
-  const QString good = path("good.bmp"), cut = path("cut.bmp"), huge = path("huge.bmp");
+  const QString good = path("good.bmp"), cut = path("cut.bmp");
   ASSERT_EQ(method("SaveImage", {good}).type(), QDBusMessage::ReplyMessage);
-  QFile goodFile(good), cutFile(cut), hugeFile(huge);
-  ASSERT_TRUE(goodFile.open(QIODevice::ReadOnly) && cutFile.open(QIODevice::WriteOnly) &&
-              hugeFile.open(QIODevice::WriteOnly));
+  QFile goodFile(good), cutFile(cut);
+  ASSERT_TRUE(goodFile.open(QIODevice::ReadOnly) && cutFile.open(QIODevice::WriteOnly));
   cutFile.write(goodFile.readAll().left(goodFile.size() / 2));
   cutFile.close();
-  const quint32 side = 32767, rowBytes = 4096, offset = 62;
-  QDataStream header(&hugeFile);
-  header.setByteOrder(QDataStream::LittleEndian);
-  // File header, then the 40-byte information header (planes 1, 1 bit per pixel), then the
-  // palette: black, white.
-  header << quint8('B') << quint8('M') << quint32(offset + rowBytes * side) << quint32(0) << offset
-         << quint32(40) << side << side << quint16(1) << quint16(1) << quint32(0) << quint32(0)
-         << quint32(0) << quint32(0) << quint32(0) << quint32(0) << quint32(0)
-         << quint32(0x00ffffff);
-  ASSERT_EQ(hugeFile.size(), offset);
-  ASSERT_TRUE(hugeFile.resize(offset + qint64{rowBytes} * side));
-  hugeFile.close();
 
   ASSERT_NE(model->layers().picture(), nullptr);
-  const int widthBefore = model->layers().picture()->width();
-  for (const QString& file : {cut, huge}) {
-    EXPECT_EQ(method("LoadImage", {file}).type(), QDBusMessage::ErrorMessage) << file.toStdString();
-    // The picture the map showed is still the one it showed.
-    ASSERT_NE(model->layers().picture(), nullptr);
-    EXPECT_EQ(model->layers().picture()->width(), widthBefore);
-  }
+  const raster::Surface before = *model->layers().picture();
+  EXPECT_EQ(method("LoadImage", {cut}).type(), QDBusMessage::ErrorMessage);
+  // The picture the map showed is still the one it showed, not its readable half.
+  const raster::Surface* after = model->layers().picture();
+  ASSERT_TRUE(after && after->width() == before.width() && after->height() == before.height());
+  EXPECT_TRUE(std::equal(before.pixels(), before.pixels() + before.width() * before.height(),
+                         after->pixels()));
   ASSERT_EQ(method("LoadImage", {good}).type(), QDBusMessage::ReplyMessage);
-  expectAliveAndDrawing();
-}
-
-// Call number i of flooding client c: reads, writes, path lines, spots, passes and calls of
-// members that do not exist (which alone fail).
-QDBusMessage floodCall(const QString& server, int c, int i) {
-  const auto make = [&](const QString& interface, const char* member, const QVariantList& args) {
-    QDBusMessage m = QDBusMessage::createMethodCall("Orbelle.server", server, interface, member);
-    m.setArguments(args);
-    return m;
-  };
-  switch (i % 5) {
-    case 0:
-      return make(kProperties, "Get", {kServer, "Latitude"});
-    case 1:
-      return make(kProperties, "Set",
-                  {kServer, "UTCOffset", QVariant::fromValue(QDBusVariant(qint16(c)))});
-    case 2:
-      return make(kServer, "DrawPath", {10.0 + c, static_cast<double>(i % 180)});
-    case 3:
-      return make(kServer, "AddSpot",
-                  spotArgs(c, i % 90, "CW", QStringLiteral("%1/%2").arg(c).arg(i)));
-    default:
-      return make(kServer, i % 100 == 4 ? "DrawAsync" : "NoSuchMember", {});
-  }
-}
-
-TEST_F(HostileBus, TenThousandCallsFromSeveralClientsAtOnce) {
-  constexpr int kClients = 4, kCallsPerClient = 2500;
-  // Each client keeps as many calls waiting as the bus lets one connection have (its default
-  // limit is 128 pending replies), so the map always has hundreds of calls queued.
-  constexpr int kInFlight = 120;
-  struct Client {
-    QDBusConnection connection{QString()};
-    std::vector<std::pair<int, QDBusPendingCall>> waiting;  // call number, call
-    int next = 0;
-  };
-  std::vector<Client> clients(kClients);
-  for (int c = 0; c < kClients; ++c) {
-    clients[c].connection = QDBusConnection::connectToBus(QDBusConnection::SessionBus,
-                                                          QStringLiteral("flood-%1").arg(c));
-    ASSERT_TRUE(clients[c].connection.isConnected());
-  }
-  int answers = 0, unexpected = 0;
-  const bool done = waitUntil(
-      [&] {
-        bool finished = true;
-        for (int c = 0; c < kClients; ++c) {
-          Client& client = clients[c];
-          std::erase_if(client.waiting, [&](const auto& sent) {
-            const auto& [i, pending] = sent;
-            if (!pending.isFinished()) return false;
-            ++answers;
-            if (pending.isError() != (i % 5 == 4 && i % 100 != 4) && ++unexpected <= 5) {
-              ADD_FAILURE() << "client " << c << ", call " << i << ": "
-                            << (pending.isError() ? pending.error().message().toStdString()
-                                                  : "accepted");
-            }
-            return true;
-          });
-          while (client.next < kCallsPerClient && client.waiting.size() < kInFlight) {
-            const int i = client.next++;
-            client.waiting.emplace_back(i, client.connection.asyncCall(floodCall(server, c, i)));
-          }
-          finished = finished && client.next == kCallsPerClient && client.waiting.empty();
-        }
-        return finished;
-      },
-      240000);
-  ASSERT_TRUE(done) << "calls left unanswered after " << answers << " answers";
-  EXPECT_EQ(unexpected, 0);
-  for (int c = 0; c < kClients; ++c) {
-    QDBusConnection::disconnectFromBus(QStringLiteral("flood-%1").arg(c));
-  }
-
-  // Every spot went into the ring: 2000 spots have gone round its 25 slots 80 times.
-  EXPECT_EQ(model->spots().NextSpot(), 2000 % 25 + 1);
-  // A DrawAsync near the end of the flood may still be waiting for its timer: settle it too.
-  ASSERT_TRUE(waitUntil(
-      [&] {
-        return !model->Drawing() && !model->passRunning() && !model->refreshing() &&
-               !model->drawAsyncPending();
-      },
-      120000));
   expectAliveAndDrawing();
 }
 

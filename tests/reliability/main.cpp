@@ -13,8 +13,6 @@ int main(int argc, char** argv) {
   using namespace orbelle::reliability;
   if (argc == 4 && argv[1] == kWriterFlag) return runWriter(argv[2], argv[3]);
 
-  // Before Qt starts any thread: a mount namespace of our own for the full-disk tests.
-  enterPrivateMountNamespace();
   // Writes beyond a file-size limit then fail with EFBIG instead of killing the process.
   std::signal(SIGXFSZ, SIG_IGN);
 

@@ -15,10 +15,6 @@ namespace orbelle::reliability {
 inline constexpr std::string_view kWriterFlag = "--crash-writer";
 int runWriter(std::string_view kind, const std::string& path);
 
-// Enters a mount namespace of the process's own, so that the full-disk tests may mount a tmpfs
-// that disappears with the process. Must run before any thread starts; false without the right.
-bool enterPrivateMountNamespace();
-
 inline std::string fileBytes(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
