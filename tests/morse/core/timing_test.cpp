@@ -14,7 +14,8 @@ namespace {
 
 // The rules written out step by step, for settings inside the bounds: T = 1320 / WPM in whole
 // milliseconds, stretched by Farnsworth, shortened by the speed adjust (keyer only), weighted, then
-// the gaps; the announcement's character gap leaves out the 0.85.
+// the gaps; the announcement's character gap leaves out the 0.85. The keyer, announcer and library
+// tests pin worked values (15, 13 and 25 WPM, weight, Farnsworth with a negative word gap).
 Durations model(const KeyingSettings &s, bool announcement = false) {
   const double f = static_cast<uint32_t>(s.farnsworth);
   const int32_t a = static_cast<int32_t>(1320 / s.wpm / (1.0 + f / 100.0));
@@ -41,19 +42,6 @@ KeyingSettings settings(int32_t wpm, double weight = 0, int32_t farnsworth = 0,
   s.farnsworth = farnsworth;
   s.speedAdjust = speedAdjust;
   return s;
-}
-
-// Worked values pin the model (the grid below holds the code to it): the load settings, 1320 / 13
-// truncated to 101, a negative word gap; announcements keep T whatever the speed adjust and leave
-// out the 0.85.
-TEST(Timing, WorkedValuesAgreeWithTheModel) {
-  const std::pair<KeyingSettings, Durations> cases[] = {
-      {settings(15), {88, 264, 88, 224, 145}},
-      {settings(13), {101, 303, 101, 257, 167}},
-      {settings(20, 0, 50), {44, 132, 44, 312, -127}},
-  };
-  for (const auto &[s, want] : cases) EXPECT_EQ(model(s), want) << s.wpm;
-  EXPECT_EQ(model(settings(13, 0, 0, 50), true), (Durations{101, 303, 101, 303, 121}));
 }
 
 TEST(Timing, KeyerAndAnnouncementFollowTheModelOverAGridOfSettings) {
@@ -85,18 +73,12 @@ TEST(Timing, AbsurdSettingsAreBounded) {
   EXPECT_LE(std::abs(computeDurations(settings(1, 1e9)).wordGap), kMaxDurationMs);
 }
 
-// The codes run from the blank to the backslash: every entry but the blank is dots and dashes ('['
-// keys nothing), and nothing outside the range has one.
+// The codes run from the blank to the backslash ('[' keys nothing); nothing outside has one.
 TEST(CodeTable, HoldsTheCodesAndNothingOutsideBlankToBackslash) {
   const std::pair<char, const char *> codes[] = {
-      {'A', "._"}, {'@', "........"}, {'\\', "_..._"}, {'[', ""}, {' ', " "}};
+      {'@', "........"}, {'\\', "_..._"}, {'[', ""}, {' ', " "}};
   for (const auto &[c, code] : codes) EXPECT_EQ(codeFor(c), code) << c;
   for (const char c : {']', 'a', '\x1f', '\xc3'}) EXPECT_FALSE(codeFor(c)) << c;
-  for (char c = '!'; c <= '\\'; ++c) {
-    const auto code = codeFor(c);
-    ASSERT_TRUE(code) << c;
-    EXPECT_EQ(code->find_first_not_of("._"), std::string_view::npos) << c;
-  }
 }
 
 // A wait taken mid-millisecond lasts its milliseconds to the microsecond and spins only the last
