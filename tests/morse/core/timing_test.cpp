@@ -15,7 +15,8 @@ namespace {
 // The rules written out step by step, for settings inside the bounds: T = 1320 / WPM in whole
 // milliseconds, stretched by Farnsworth, shortened by the speed adjust (keyer only), weighted, then
 // the gaps; the announcement's character gap leaves out the 0.85. The keyer, announcer and library
-// tests pin worked values (15, 13 and 25 WPM, weight, Farnsworth with a negative word gap).
+// tests pin worked values (15, 13 and 25 WPM, weight, Farnsworth with a negative word gap); the
+// reliability tests key and return at absurd speeds, weights and Farnsworth.
 Durations model(const KeyingSettings &s, bool announcement = false) {
   const double f = static_cast<uint32_t>(s.farnsworth);
   const int32_t a = static_cast<int32_t>(1320 / s.wpm / (1.0 + f / 100.0));
@@ -64,15 +65,6 @@ TEST(Timing, KeyerAndAnnouncementFollowTheModelOverAGridOfSettings) {
   }
 }
 
-// Out-of-bounds settings never divide by zero: below 1 WPM counts as 1, a weight of -100 leaves
-// a bounded dot, and a negative Farnsworth (read unsigned) keys nothing.
-TEST(Timing, AbsurdSettingsAreBounded) {
-  EXPECT_EQ(computeDurations(settings(INT32_MIN)), computeDurations(settings(1)));
-  EXPECT_EQ(computeDurations(settings(15, -100)).dot, kMaxDurationMs);
-  EXPECT_EQ(computeDurations(settings(15, 0, -100)), Durations{});
-  EXPECT_LE(std::abs(computeDurations(settings(1, 1e9)).wordGap), kMaxDurationMs);
-}
-
 // The codes run from the blank to the backslash ('[' keys nothing); nothing outside has one.
 TEST(CodeTable, HoldsTheCodesAndNothingOutsideBlankToBackslash) {
   const std::pair<char, const char *> codes[] = {
@@ -90,9 +82,8 @@ TEST(TimedWait, LastsToTheMicrosecondAndEndsAtAStopSignal) {
     uint64_t signalUs, tookUs;
     bool whole;
   } cases[] = {
-      {88, kNone, 88'000, true}, {1, kNone, 1'000, true},     {60'000, kNone, 60'000'000, true},
-      {0, kNone, 0, true},       {INT32_MIN, kNone, 0, true}, {100, 30'000, 30'000, false},
-      {100, 0, 0, false},
+      {88, kNone, 88'000, true},    {0, kNone, 0, true}, {INT32_MIN, kNone, 0, true},
+      {100, 30'000, 30'000, false}, {100, 0, 0, false},
   };
   for (const auto &c : cases) {
     test::StepClock clock(5'000'437);
