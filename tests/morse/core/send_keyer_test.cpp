@@ -30,7 +30,6 @@ TEST(SendKeyer, SignsEchoAndGaps) {
       {"E E", 20, 50, ". .", "E E", {312}},       // a negative word gap adds nothing
       {"e{~]_t", 15, 0, ". _", "ET", {224}},      // lower case keyed, others skipped
       {"E[E", 15, 0, ". .", "E[E", {224 + 224}},  // an empty code keys only the gap
-      {"", 15, 0, "", "", {}},
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.text);
