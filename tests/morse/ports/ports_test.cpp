@@ -47,7 +47,6 @@ TEST(PortsConfig, ReadsBackendsAndOutputsFromTheEnvironment) {
   std::map<std::string, std::string> env = {
       {"MORSE_PORTS",
        " Sim , ppdev,bogus,serial:/dev/serial/by-path/pci-0:1:ptt:RTS,serial:,direct:x,Sound:hw:1"},
-      {"MORSE_SIM_LOG", "/tmp/x.log"},
       {"MORSE_SIM_SIDETONE", "800"},
       {"MORSE_SIDETONE", "0"}};
   const auto lookup = [&env](const char *name) -> const char * {
@@ -65,7 +64,6 @@ TEST(PortsConfig, ReadsBackendsAndOutputsFromTheEnvironment) {
   EXPECT_TRUE(c.serial.ptt);
   EXPECT_EQ(c.sound.device, "hw:1");
   EXPECT_EQ(c.sound.sidetoneHz, 0u);
-  EXPECT_EQ(c.logPath, "/tmp/x.log");
   EXPECT_EQ(c.sidetoneHz, 800u);
 
   env.clear();  // the default backends
