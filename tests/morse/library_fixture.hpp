@@ -34,11 +34,11 @@ class LibraryFixture : public ::testing::Test {
     std::filesystem::remove_all(dir_);
   }
 
-  void load(bool virtualClock = true) {
+  void load() {
     foxhost::Host::Options options;
-    options.virtualClock = virtualClock;
+    options.virtualClock = true;
     host_ = std::make_unique<foxhost::Host>(options);
-    if (virtualClock) host_->virtualClock()->nowMicros = 1'000'000;
+    host_->virtualClock()->nowMicros = 1'000'000;
     host_->loadLibrary(MORSE_LIBRARY_PATH);
   }
   // Unloads the library, which writes the WAV and closes the log.

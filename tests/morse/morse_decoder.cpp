@@ -19,29 +19,19 @@ std::optional<Wav> readWavFile(const std::string &path) {
     for (int i = bytes - 1; i >= 0; --i) v = (v << 8) | b[at + static_cast<size_t>(i)];
     return v;
   };
-  const auto id = [&b](size_t at) {
-    return std::string(b.begin() + static_cast<long>(at), b.begin() + static_cast<long>(at) + 4);
+  const auto tag = [&b](size_t at) {
+    return std::string(reinterpret_cast<const char *>(b.data()) + at, 4);
   };
-  if (b.size() < 12 || id(0) != "RIFF" || id(8) != "WAVE") return std::nullopt;
-  Wav wav;
-  for (size_t at = 12; at + 8 <= b.size();) {
-    const uint32_t size = le(at + 4, 4);
-    const size_t body = at + 8;
-    if (size > b.size() - body) return std::nullopt;
-    if (id(at) == "fmt ") {
-      if (size < 16 || le(body, 2) != 1 || le(body + 2, 2) != 1 || le(body + 14, 2) != 16) {
-        return std::nullopt;
-      }
-      wav.sampleRate = le(body + 4, 4);
-    } else if (id(at) == "data" && wav.sampleRate != 0) {
-      for (size_t i = 0; i + 1 < size; i += 2) {
-        wav.samples.push_back(static_cast<int16_t>(le(body + i, 2)));
-      }
-      return wav;
-    }
-    at = body + size + (size & 1);
+  if (b.size() < 44 || tag(0) != "RIFF" || tag(8) != "WAVE" || tag(12) != "fmt " ||
+      tag(36) != "data" || le(16, 4) != 16 || le(20, 2) != 1 || le(22, 2) != 1 || le(34, 2) != 16 ||
+      le(40, 4) != b.size() - 44) {
+    return std::nullopt;
   }
-  return std::nullopt;
+  Wav wav{le(24, 4), {}};
+  for (size_t i = 44; i + 1 < b.size(); i += 2) {
+    wav.samples.push_back(static_cast<int16_t>(le(i, 2)));
+  }
+  return wav;
 }
 
 std::vector<Stretch> detectTones(const Wav &wav) {

@@ -21,7 +21,8 @@ struct Wav {
   std::vector<int16_t> samples;
 };
 
-// PCM 16-bit mono only; nullopt for anything else, a malformed file or none.
+// The layout the simulation writes: a 44-byte header (PCM, mono, 16 bits), then all the samples;
+// nullopt for anything else, a truncated file or none.
 std::optional<Wav> readWavFile(const std::string &path);
 // Tone and silence runs from the first tone to the last.
 std::vector<Stretch> detectTones(const Wav &wav);

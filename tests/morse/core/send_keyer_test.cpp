@@ -12,33 +12,30 @@ using test::roundedMs;
 
 constexpr uint32_t kEcho = 7;
 
-SendResult send(KeyerRig &rig, const std::optional<std::string> &text, bool echo = true) {
-  return SendKeyer(rig.state, rig.ports, rig.clock, rig.host)
-      .run(text, echo ? std::optional<uint32_t>(kEcho) : std::nullopt);
+SendResult send(KeyerRig &rig, const std::optional<std::string> &text) {
+  return SendKeyer(rig.state, rig.ports, rig.clock, rig.host).run(text, kEcho);
 }
 
 // What a new text keys (down 0x01 and up 0x09 on base + 2) and echoes, its key-up runs (element
-// gap 88, character gap 224, word gap 145 at 15 WPM), and that it clears a pause.
+// gap 88, character gap 224, word gap 145 at 15 WPM), and that it clears a pause (the serial test
+// sends without an echo).
 TEST(SendKeyer, SignsEchoAndGaps) {
   const struct {
     std::string text;
     int32_t wpm, farnsworth;
-    bool echo;
     const char *symbols, *echoed;
     std::vector<int> up;
   } cases[] = {
-      {"'AR K", 15, 0, true, "._._. _._", "'AR K", {88, 88, 88, 88, 224 + 145, 88, 88}},
-      {"E E", 20, 50, true, ". .", "E E", {312}},       // a negative word gap adds nothing
-      {"e{~]_t", 15, 0, true, ". _", "ET", {224}},      // lower case keyed, others skipped
-      {"E[E", 15, 0, true, ". .", "E[E", {224 + 224}},  // an empty code keys only the gap
-      {"EE", 15, 0, false, ". .", "", {224}},
-      {"", 15, 0, true, "", "", {}},
+      {"'AR K", 15, 0, "._._. _._", "'AR K", {88, 88, 88, 88, 224 + 145, 88, 88}},
+      {"E E", 20, 50, ". .", "E E", {312}},       // a negative word gap adds nothing
+      {"e{~]_t", 15, 0, ". _", "ET", {224}},      // lower case keyed, others skipped
+      {"E[E", 15, 0, ". .", "E[E", {224 + 224}},  // an empty code keys only the gap
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.text);
     KeyerRig rig(c.wpm, c.farnsworth);
     rig.state.paused = true;
-    EXPECT_EQ(send(rig, c.text, c.echo), SendResult::Finished);
+    EXPECT_EQ(send(rig, c.text), SendResult::Finished);
     EXPECT_FALSE(rig.state.paused);
     EXPECT_EQ(rig.symbols(), c.symbols);
     EXPECT_EQ(rig.host.objects[kEcho], c.echoed);

@@ -14,7 +14,9 @@ namespace {
 
 // The rules written out step by step, for settings inside the bounds: T = 1320 / WPM in whole
 // milliseconds, stretched by Farnsworth, shortened by the speed adjust (keyer only), weighted, then
-// the gaps; the announcement's character gap leaves out the 0.85.
+// the gaps; the announcement's character gap leaves out the 0.85. The keyer, announcer and library
+// tests pin worked values (15, 13 and 25 WPM, weight, Farnsworth with a negative word gap); the
+// reliability tests key and return at absurd speeds, weights and Farnsworth.
 Durations model(const KeyingSettings &s, bool announcement = false) {
   const double f = static_cast<uint32_t>(s.farnsworth);
   const int32_t a = static_cast<int32_t>(1320 / s.wpm / (1.0 + f / 100.0));
@@ -43,19 +45,6 @@ KeyingSettings settings(int32_t wpm, double weight = 0, int32_t farnsworth = 0,
   return s;
 }
 
-// Worked values pin the model (the grid below holds the code to it): the load settings, 1320 / 13
-// truncated to 101, a negative word gap; announcements keep T whatever the speed adjust and leave
-// out the 0.85.
-TEST(Timing, WorkedValuesAgreeWithTheModel) {
-  const std::pair<KeyingSettings, Durations> cases[] = {
-      {settings(15), {88, 264, 88, 224, 145}},
-      {settings(13), {101, 303, 101, 257, 167}},
-      {settings(20, 0, 50), {44, 132, 44, 312, -127}},
-  };
-  for (const auto &[s, want] : cases) EXPECT_EQ(model(s), want) << s.wpm;
-  EXPECT_EQ(model(settings(13, 0, 0, 50), true), (Durations{101, 303, 101, 303, 121}));
-}
-
 TEST(Timing, KeyerAndAnnouncementFollowTheModelOverAGridOfSettings) {
   for (int32_t wpm : {5, 12, 13, 15, 20, 25, 33, 40, 60, 99}) {
     for (int32_t weight : {-50, -25, 0, 20, 50, 100}) {
@@ -76,27 +65,12 @@ TEST(Timing, KeyerAndAnnouncementFollowTheModelOverAGridOfSettings) {
   }
 }
 
-// Out-of-bounds settings never divide by zero: below 1 WPM counts as 1, a weight of -100 leaves
-// a bounded dot, and a negative Farnsworth (read unsigned) keys nothing.
-TEST(Timing, AbsurdSettingsAreBounded) {
-  EXPECT_EQ(computeDurations(settings(INT32_MIN)), computeDurations(settings(1)));
-  EXPECT_EQ(computeDurations(settings(15, -100)).dot, kMaxDurationMs);
-  EXPECT_EQ(computeDurations(settings(15, 0, -100)), Durations{});
-  EXPECT_LE(std::abs(computeDurations(settings(1, 1e9)).wordGap), kMaxDurationMs);
-}
-
-// The codes run from the blank to the backslash: every entry but the blank is dots and dashes ('['
-// keys nothing), and nothing outside the range has one.
+// The codes run from the blank to the backslash ('[' keys nothing); nothing outside has one.
 TEST(CodeTable, HoldsTheCodesAndNothingOutsideBlankToBackslash) {
   const std::pair<char, const char *> codes[] = {
-      {'A', "._"}, {'@', "........"}, {'\\', "_..._"}, {'[', ""}, {' ', " "}};
+      {'@', "........"}, {'\\', "_..._"}, {'[', ""}, {' ', " "}};
   for (const auto &[c, code] : codes) EXPECT_EQ(codeFor(c), code) << c;
   for (const char c : {']', 'a', '\x1f', '\xc3'}) EXPECT_FALSE(codeFor(c)) << c;
-  for (char c = '!'; c <= '\\'; ++c) {
-    const auto code = codeFor(c);
-    ASSERT_TRUE(code) << c;
-    EXPECT_EQ(code->find_first_not_of("._"), std::string_view::npos) << c;
-  }
 }
 
 // A wait taken mid-millisecond lasts its milliseconds to the microsecond and spins only the last
@@ -108,9 +82,8 @@ TEST(TimedWait, LastsToTheMicrosecondAndEndsAtAStopSignal) {
     uint64_t signalUs, tookUs;
     bool whole;
   } cases[] = {
-      {88, kNone, 88'000, true}, {1, kNone, 1'000, true},     {60'000, kNone, 60'000'000, true},
-      {0, kNone, 0, true},       {INT32_MIN, kNone, 0, true}, {100, 30'000, 30'000, false},
-      {100, 0, 0, false},
+      {88, kNone, 88'000, true},    {0, kNone, 0, true}, {INT32_MIN, kNone, 0, true},
+      {100, 30'000, 30'000, false}, {100, 0, 0, false},
   };
   for (const auto &c : cases) {
     test::StepClock clock(5'000'437);
