@@ -32,16 +32,16 @@ TEST(RenderOptions, DefaultsAndEveryOptionAreRead) {
   EXPECT_EQ(o.pathTo, std::pair(51.5, -0.1));
   EXPECT_EQ(o.output, "out.BMP");
   EXPECT_EQ(formatOf(o.output), PictureFormat::Bmp);
-  // --sun takes an optional UTC instant.
+  // --sun takes an optional UTC instant (a leap day in a leap year).
   o = parse({"--sun", "map.png"});
   EXPECT_TRUE(o.sun);
   EXPECT_FALSE(o.sunAt.has_value());
-  for (const char* instant : {"2024-06-21 12:30:15", "2024-06-21T12:30:15"}) {
+  for (const char* instant : {"2024-02-29 12:30:15", "2024-02-29T12:30:15"}) {
     o = parse({"--sun", instant, "map.png"});
     ASSERT_TRUE(o.sunAt.has_value());
     const UtcInstant& t = *o.sunAt;
     EXPECT_EQ(std::tuple(t.year, t.month, t.day, t.hour, t.minute, t.second),
-              std::tuple(2024, 6, 21, 12, 30, 15));
+              std::tuple(2024, 2, 29, 12, 30, 15));
   }
   EXPECT_TRUE(parse({"--help"}).help);
 }
@@ -62,7 +62,8 @@ TEST(RenderOptions, BadInputIsRefusedWithTheOptionNamed) {
       {{"map.jpg"}, ".bmp or .png"},
       {{"png"}, ".bmp or .png"},
       {{"dir.png/map"}, ".bmp or .png"},
-      {{"--sun", "2024-13-01 00:00:00", "m.png"}, "--sun"}};
+      {{"--sun", "2024-13-01 00:00:00", "m.png"}, "--sun"},
+      {{"--sun", "2023-02-29 00:00:00", "m.png"}, "--sun"}};
   for (const auto& [args, fragment] : cases) {
     try {
       parseRenderOptions(args);
