@@ -31,7 +31,6 @@ class HandleTable {
   bool contains(FoxHandle handle) const { return blocks_.count(handle) != 0; }
 
   HandleCounters counters() const;
-  size_t liveBytes() const { return liveBytes_; }
   // Total bytes of live blocks the table will hold; 0 means the default.
   void setLimit(size_t bytes) { limit_ = bytes ? bytes : kDefaultLimitBytes; }
 
