@@ -32,19 +32,13 @@ TEST(SettingsFile, WrittenFileReadsBackAndMissingOrBadValuesAreTheDefaults) {
   EXPECT_EQ(readAll(file), text);
   EXPECT_EQ(writeSettings(dir.filePath("missing-folder/orbelle.ini").toStdString(), v, {}), 16);
 
-  // Defaults (those the window shows: its load test); bad numbers give the defaults too.
+  // Defaults (the boxes' and those the window shows: its load test); bad numbers give them too.
   StoredSettings defaults;
-  defaults.Top = 123.0f;
   defaults.UTCOffset = -5.5;  // the system's offset: taken whole, fraction and all
   const StoredSettings s = readSettings(dir.filePath("none.ini").toStdString(), defaults, {});
   EXPECT_NEAR(s.MaxDx, 12437.565315561978, 1e-9);  // through its text of 15 significant digits
   EXPECT_EQ(s.UTCOffset, -5.5);
   EXPECT_FALSE(s.UTCOffsetStored);
-  EXPECT_EQ(s.MaxSpots, 25);
-  EXPECT_TRUE(s.ShowSun && s.ShowSpots && s.ShowSpotBy && s.ShowConnectingLines && s.ShadeNight &&
-              s.ShowCalls);
-  EXPECT_FALSE(s.ShowRivers || s.AlwaysOnTop);
-  EXPECT_EQ(s.Top, 123.0f);
 
   std::ofstream(file) << "[settings]\nmaxspots=lots\nPixelWidth=99999\nAlwaysOnTop=yes\n";
   const StoredSettings bad = readSettings(file, {}, {});

@@ -27,7 +27,6 @@ TEST(SpotAnswers, TheHostsAnswerComesBackAtTheNextPressUnlessTheSpotsChanged) {
     QVariantList second;                       // what the second press sends
   } cases[] = {
       {"the host only answers", [](MapModel&) {}, false, answered},
-      {"the host adds a spot", [](MapModel& m) { m.AddSpot(spot(7.0, "CW")); }, false, stored},
       {"the host clears the spots", [](MapModel& m) { m.ClearSpots(); }, false, stored},
       {"the slot refilled at the rotor",
        [](MapModel& m) {

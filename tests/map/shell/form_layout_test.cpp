@@ -42,7 +42,6 @@ TEST_F(FormLayoutTest, ResizingFollowsTheWidthAndRedrawsOnceSettled) {
   EXPECT_EQ(passes, 0);
   ASSERT_TRUE(waitUntil([&] { return passes == 1 && form->model().settled(); }));
   EXPECT_EQ(layers.picture()->width(), layers.width());
-  EXPECT_FALSE(form->model().redrawAfterResizePending());
 }
 
 // A stored or dragged width larger than the screen is cut to it; a size that fits is kept.
