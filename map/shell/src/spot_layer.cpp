@@ -82,11 +82,6 @@ QLabel* SpotLayer::callLabel(int i) const {
   return elements_[static_cast<std::size_t>(i - 1)].label;
 }
 
-SpotLayer::LineState SpotLayer::ConLine(int i) const {
-  if (i < 1 || i > static_cast<int>(elements_.size())) return {};
-  return elements_[static_cast<std::size_t>(i - 1)].line;
-}
-
 void SpotLayer::ensureElements(int count) {
   if (!surface_) return;
   elements_.reserve(static_cast<std::size_t>(count));

@@ -47,14 +47,13 @@ class SpotLayer {
   SpotMarker* lblSpotBys(int i) const;
   // The call label of slot i (null as above).
   QLabel* callLabel(int i) const;
+
+ private:
+  // A connecting line between a spot and its spotter.
   struct LineState {
     bool visible = false;
     spots::PixelSegment segment;  // image pixels
   };
-  // Connecting line of slot i (hidden for an index without one).
-  LineState ConLine(int i) const;
-
- private:
   struct Elements {
     SpotMarker* spot = nullptr;
     SpotMarker* spotter = nullptr;

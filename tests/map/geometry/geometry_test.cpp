@@ -17,38 +17,13 @@
 #include "geometry/projection.hpp"
 #include "geometry/ring_index.hpp"
 #include "geometry/rounding.hpp"
+#include "reference_sphere.hpp"
 
 namespace orbelle::geo {
 namespace {
 
-// Haversine arc and atan2 bearing in long double, sharing no code with the routines tested.
-constexpr long double kRefRad = 3.141592653589793238462643383279502884L / 180.0L;
-
-struct Reference {
-  long double arcDegrees;  // [0, 180]
-  long double bearing;     // [0, 360)
-};
-
-Reference referenceArcBearing(double lat1, double lon1, double lat2, double lon2) {
-  const long double p1 = lat1 * kRefRad, p2 = lat2 * kRefRad, dl = (lon2 - lon1) * kRefRad;
-  const long double a = std::pow(std::sin((p2 - p1) / 2), 2) +
-                        std::cos(p1) * std::cos(p2) * std::pow(std::sin(dl / 2), 2);
-  const long double arc = 2 * std::atan2(std::sqrt(a), std::sqrt(std::max(0.0L, 1 - a)));
-  const long double bearing =
-      std::atan2(std::sin(dl) * std::cos(p2),
-                 std::cos(p1) * std::sin(p2) - std::sin(p1) * std::cos(p2) * std::cos(dl)) /
-      kRefRad;
-  return {arc / kRefRad, bearing < 0 ? bearing + 360 : bearing};
-}
-
-struct Position {
-  double lat, lon;
-};
-
-Position randomPosition(std::mt19937_64& rng) {
-  std::uniform_real_distribution<double> unit(-1.0, 1.0), lon(-180.0, 180.0);
-  return {static_cast<double>(std::asin(static_cast<long double>(unit(rng))) / kRefRad), lon(rng)};
-}
+using testing::Position;
+using testing::randomPosition;
 
 // Against the C library over every quadrant and axis; the axes give the 14-decimal kPi exactly.
 TEST(Angles, AgreeWithTheLibraryOverAGrid) {
@@ -161,7 +136,7 @@ TEST(DistanceBearing, AgreesWithAnIndependentFormula) {
   std::uniform_real_distribution<double> bearing(0.0, 360.0);
   auto check = [](Position a, Position b) {
     const DistanceBearingResult got = DistanceBearing(a.lat, a.lon, b.lat, b.lon);
-    const Reference ref = referenceArcBearing(a.lat, a.lon, b.lat, b.lon);
+    const testing::Reference ref = testing::referenceArcBearing(a.lat, a.lon, b.lat, b.lon);
     const double m = std::min<double>(ref.arcDegrees, 180.0 - ref.arcDegrees) * kDegToRad;
     SCOPED_TRACE(::testing::Message()
                  << "(" << a.lat << ", " << a.lon << ") to (" << b.lat << ", " << b.lon << ")");

@@ -186,7 +186,6 @@ class MapModel : public QObject {
   // ---- overlay ----
   // The overlay refresh: the cached map back, the sun, the gray line and the path line.
   void SunTimer_Timer();
-  bool sunTimerActive() const { return sunTimer_.isActive(); }
   int sunTimerInterval() const { return sunTimer_.interval(); }
   // A dot on the overlay; returns its distance from the station in miles.
   double DrawPoint(double LatDeg, double LonDeg, raster::Rgb Color, std::int16_t Width);
@@ -209,7 +208,6 @@ class MapModel : public QObject {
   // `devicePixelRatio`: device pixels per logical pixel; the layers are made at
   // innerSide × ratio device pixels, PictureWidthPx and the markers stay in logical ones.
   void applyMapScale(int innerSide, double devicePixelRatio = 1.0);
-  bool redrawAfterResizePending() const { return resizeSettle_.isActive(); }
   static constexpr int kResizeSettleMs = 500;
 
   // ---- pictures ----
