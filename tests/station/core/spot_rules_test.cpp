@@ -74,24 +74,17 @@ TEST(SpotFilter, EachListLetsOnlyItsValuesThrough) {
   const PlacedSpot outOfBand = spot("XX1X", 13000.0, 0);
   PlacedSpot unplacedSpotter = spot("VP8LP", 7023.0, 0);
   unplacedSpotter.spotterContinent.clear();
-  using List = std::vector<std::string> SpotFilter::*;
-  const auto only = [](List list, std::vector<std::string> values) {
-    SpotFilter filter;
-    filter.*list = std::move(values);
-    return filter;
-  };
   const struct Case {
-    SpotFilter filter;
+    SpotFilter filter;  // bands, modes, DX continents, spotter continents
     const PlacedSpot& spot;
     const char* rejection;  // part of it; "" when the spot passes
-  } cases[] = {
-      {SpotFilter{}, outOfBand, ""},
-      {only(&SpotFilter::bands, {"40m"}), usb, "band 20m"},
-      {only(&SpotFilter::bands, {"20m"}), outOfBand, "band unknown"},
-      {only(&SpotFilter::modes, {"SSB"}), usb, ""},  // SSB takes USB and LSB
-      {only(&SpotFilter::modes, {"CW", "FT8"}), usb, "mode USB"},
-      {only(&SpotFilter::dxContinents, {"EU", "NA"}), usb, "DX continent SA"},
-      {only(&SpotFilter::spotterContinents, {"NA"}), unplacedSpotter, "spotter continent unknown"}};
+  } cases[] = {{SpotFilter{}, outOfBand, ""},
+               {{{"40m"}, {}, {}, {}}, usb, "band 20m"},
+               {{{"20m"}, {}, {}, {}}, outOfBand, "band unknown"},
+               {{{}, {"SSB"}, {}, {}}, usb, ""},  // SSB takes USB and LSB
+               {{{}, {"CW", "FT8"}, {}, {}}, usb, "mode USB"},
+               {{{}, {}, {"EU", "NA"}, {}}, usb, "DX continent SA"},
+               {{{}, {}, {}, {"NA"}}, unplacedSpotter, "spotter continent unknown"}};
   for (const Case& c : cases) {
     const std::string why = filterRejection(c.filter, c.spot);
     EXPECT_EQ(why.empty(), *c.rejection == '\0') << why;
