@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "bus/bus_object_ref.hpp"
+#include "core/band.hpp"
 #include "e2e/station_process.hpp"
 #include "peers/cty_excerpt.hpp"
 #include "peers/fake_peer.hpp"
@@ -152,6 +153,14 @@ TEST_F(StationWithMap, ClusterSpotsReachTheMapAndAPressOnOneTunesTheRig) {
   const QString japan = "JA1ABC (by XX9ZZ) 7023.1 CW " + now + " CW 12 dB 25 WPM CQ, Japan";
   ASSERT_TRUE(waitUntil([&] { return marker(falklands) && marker(japan); }, kSlowMs)) << output();
   EXPECT_EQ(station.count(QStringLiteral("map ready: server object /server/")), 1) << output();
+  // AddSpot's fields where the map keeps them: VP8's place, the spotter's (Spain), split up 5.
+  const spots::SpotList& list = model->spots();
+  int slot = 1;
+  while (slot < list.MaxSpots() && list.slot(slot).markers.spotText.rfind("VP8LP (by EA5", 0))
+    ++slot;
+  const spots::SpotRow& r = list.slot(slot).row;
+  EXPECT_EQ(std::tie(r.LatDeg, r.LonDeg, r.Color, r.SpotByLat, r.SpotByLon, r.SpotFreqTX),
+            std::tuple(-51.63, -58.72, bandColor(14195.0), 40.37, -4.88, 14200.0));
   press(marker(falklands));
   EXPECT_TRUE(waitUntil([&] { return rigctld.query("i", 1) == QStringList{"14200000"}; }, kSlowMs))
       << output();
