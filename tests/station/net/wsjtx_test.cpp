@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <iomanip>
-#include <sstream>
-
 #include "core/wsjtx_message.hpp"
 #include "core/wsjtx_spots.hpp"
 #include "net/wsjtx_listener.hpp"
@@ -15,18 +12,6 @@
 
 namespace orbelle::station::test {
 namespace {
-
-// Every value of a placed spot on one line, in AddSpot's order, for one comparison.
-std::string placedSpotText(const PlacedSpot& p) {
-  const AddSpotFields& f = p.fields;
-  std::ostringstream out;
-  out << std::setprecision(10) << f.LatDeg << " " << f.LonDeg << " " << f.Color << " " << f.SpotFreq
-      << " " << f.Mode << " " << f.SpotCall << " " << f.SpotTime << " " << f.SpotBy << " ["
-      << f.SpotComment << "] " << f.SpotLoc << " | " << f.SpotByLat << " " << f.SpotByLon << " "
-      << f.SpotByColor << " " << f.SpotByLoc << " | " << f.SpotFreqTX << " " << p.dxContinent << " "
-      << p.spotterContinent << " " << p.madeAtMs;
-  return out.str();
-}
 
 wsjtx::ParseResult parse(const QByteArray& bytes) {
   return wsjtx::parseDatagram(std::string_view(bytes.constData(), bytes.size()));
@@ -84,11 +69,15 @@ TEST(WsjtxSpots, DecodesAfterAStatusBecomeSpots) {
   // Placed by the locator's centre, not by cty.dat (the journeys place a reply by cty.dat).
   const WsjtxSpots::Result placed = take(cq);
   ASSERT_TRUE(placed.spot) << placed.skipped;
-  EXPECT_EQ(placedSpotText(*placed.spot),
-            "-51.5 -57 " + std::to_string(bandColor(14074.0)) +
-                " 14074 FT8 VP8LP 1359Z DL1ABC [-12 dB 1234 Hz: CQ VP8LP GD18] Falkland Islands | "
-                "48 11 12632256 Fed. Rep. of Germany | 0 SA EU " +
-                std::to_string(arrival - 13'000));
+  const AddSpotFields& f = placed.spot->fields;
+  EXPECT_EQ(std::tie(f.LatDeg, f.LonDeg, f.Color, f.SpotFreq, f.SpotByLat, f.SpotByLon,
+                     f.SpotByColor, f.SpotFreqTX, placed.spot->madeAtMs),
+            std::tuple(-51.5, -57.0, bandColor(14074.0), 14074.0, 48.0, 11.0, 12632256.0, 0.0,
+                       arrival - 13'000));
+  EXPECT_EQ(std::tie(f.Mode, f.SpotCall, f.SpotTime, f.SpotBy, f.SpotComment, f.SpotLoc,
+                     f.SpotByLoc, placed.spot->dxContinent, placed.spot->spotterContinent),
+            std::tuple("FT8", "VP8LP", "1359Z", "DL1ABC", "-12 dB 1234 Hz: CQ VP8LP GD18",
+                       "Falkland Islands", "Fed. Rep. of Germany", "SA", "EU"));
   const std::pair<QByteArray, const char*> skipped[] = {
       {sender.decode(QTime(), 0, 0, "CQ XX9ZZ"), "cannot be placed"},
       {sender.decode(QTime(), 0, 0, "CQ K1ABC FN42", true), "low-conf"},
