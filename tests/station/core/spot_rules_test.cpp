@@ -13,11 +13,8 @@
 namespace orbelle::station {
 namespace {
 
-constexpr std::int64_t kDay = 20000;  // some day, in days since the epoch
 constexpr std::int64_t kMinute = kMsPerMinute;
-constexpr std::int64_t at(int h, int m, int s) {
-  return (kDay * 24 * 3600 + h * 3600 + m * 60 + s) * 1000;
-}
+constexpr std::int64_t kNoon = (20000 * 24 + 12) * 60 * kMinute;  // of some day, since the epoch
 
 PlacedSpot spot(const char* call, double kHz, std::int64_t madeAt, const char* by = "W3LPL") {
   PlacedSpot p;
@@ -34,7 +31,7 @@ PlacedSpot spot(const char* call, double kHz, std::int64_t madeAt, const char* b
 // Later duplicates replace, earlier ones are dropped; too old, bound and age-out at the limit.
 TEST(SpotStore, DuplicatesAgeAndBound) {
   SpotStore store({3, 5 * kMinute, 10 * kMinute});
-  const std::int64_t t = at(12, 0, 0);
+  const std::int64_t t = kNoon;
   EXPECT_EQ(store.nextExpiryMs(), std::nullopt);
   using O = SpotStore::Outcome;
   const struct Step {
