@@ -13,11 +13,8 @@
 namespace orbelle::station {
 namespace {
 
-constexpr std::int64_t kDay = 20000;  // some day, in days since the epoch
 constexpr std::int64_t kMinute = kMsPerMinute;
-constexpr std::int64_t at(int h, int m, int s) {
-  return (kDay * 24 * 3600 + h * 3600 + m * 60 + s) * 1000;
-}
+constexpr std::int64_t kNoon = (20000 * 24 + 12) * 60 * kMinute;  // of some day, since the epoch
 
 PlacedSpot spot(const char* call, double kHz, std::int64_t madeAt, const char* by = "W3LPL") {
   PlacedSpot p;
@@ -34,7 +31,7 @@ PlacedSpot spot(const char* call, double kHz, std::int64_t madeAt, const char* b
 // Later duplicates replace, earlier ones are dropped; too old, bound and age-out at the limit.
 TEST(SpotStore, DuplicatesAgeAndBound) {
   SpotStore store({3, 5 * kMinute, 10 * kMinute});
-  const std::int64_t t = at(12, 0, 0);
+  const std::int64_t t = kNoon;
   EXPECT_EQ(store.nextExpiryMs(), std::nullopt);
   using O = SpotStore::Outcome;
   const struct Step {
@@ -74,24 +71,17 @@ TEST(SpotFilter, EachListLetsOnlyItsValuesThrough) {
   const PlacedSpot outOfBand = spot("XX1X", 13000.0, 0);
   PlacedSpot unplacedSpotter = spot("VP8LP", 7023.0, 0);
   unplacedSpotter.spotterContinent.clear();
-  using List = std::vector<std::string> SpotFilter::*;
-  const auto only = [](List list, std::vector<std::string> values) {
-    SpotFilter filter;
-    filter.*list = std::move(values);
-    return filter;
-  };
   const struct Case {
-    SpotFilter filter;
+    SpotFilter filter;  // bands, modes, DX continents, spotter continents
     const PlacedSpot& spot;
     const char* rejection;  // part of it; "" when the spot passes
-  } cases[] = {
-      {SpotFilter{}, outOfBand, ""},
-      {only(&SpotFilter::bands, {"40m"}), usb, "band 20m"},
-      {only(&SpotFilter::bands, {"20m"}), outOfBand, "band unknown"},
-      {only(&SpotFilter::modes, {"SSB"}), usb, ""},  // SSB takes USB and LSB
-      {only(&SpotFilter::modes, {"CW", "FT8"}), usb, "mode USB"},
-      {only(&SpotFilter::dxContinents, {"EU", "NA"}), usb, "DX continent SA"},
-      {only(&SpotFilter::spotterContinents, {"NA"}), unplacedSpotter, "spotter continent unknown"}};
+  } cases[] = {{SpotFilter{}, outOfBand, ""},
+               {{{"40m"}, {}, {}, {}}, usb, "band 20m"},
+               {{{"20m"}, {}, {}, {}}, outOfBand, "band unknown"},
+               {{{}, {"SSB"}, {}, {}}, usb, ""},  // SSB takes USB and LSB
+               {{{}, {"CW", "FT8"}, {}, {}}, usb, "mode USB"},
+               {{{}, {}, {"EU", "NA"}, {}}, usb, "DX continent SA"},
+               {{{}, {}, {}, {"NA"}}, unplacedSpotter, "spotter continent unknown"}};
   for (const Case& c : cases) {
     const std::string why = filterRejection(c.filter, c.spot);
     EXPECT_EQ(why.empty(), *c.rejection == '\0') << why;

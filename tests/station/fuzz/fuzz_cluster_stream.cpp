@@ -1,24 +1,16 @@
 // A cluster's byte stream in reads of varying size, through everything a spot is turned into.
 
-#include <cstdlib>
-
 #include "core/line_buffer.hpp"
 #include "core/rig_plan.hpp"
 #include "core/spot_fields.hpp"
 #include "core/telnet_filter.hpp"
+#include "fuzz/fuzz_support.hpp"
 #include "peers/cty_excerpt.hpp"
 
 using namespace orbelle::station;
-
-namespace {
+using fuzz::check;
 
 constexpr std::int64_t kArrivalMs = 1'700'000'000'000;
-
-void check(bool condition) {
-  if (!condition) std::abort();
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static const CtyDat cty = CtyDat::parse(kCtyExcerpt).table;

@@ -1,17 +1,17 @@
 // Options files and command lines of any content: each is taken or refused with a message.
 
-#include <cstdlib>
-
 #include "core/options.hpp"
+#include "fuzz/fuzz_support.hpp"
 
 using namespace orbelle::station;
+using fuzz::check;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   std::string error;
   const std::vector<Setting> settings = settingsFromIni(text, "fuzz.ini", error);
   Options options;
-  if (error.empty() && !applySettings(settings, options, error) && error.empty()) std::abort();
+  check(!error.empty() || applySettings(settings, options, error) || !error.empty());
 
   // The same bytes as a command line, arguments separated by NUL bytes.
   std::vector<std::string> arguments;
@@ -23,9 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!line.error.empty()) return 0;
   Options fromLine;
   std::string lineError;
-  if (!applySettings(line.settings, fromLine, lineError) && lineError.empty()) std::abort();
-  if (fromLine.maxDxMi && (*fromLine.maxDxMi < kMinMaxDxMi || *fromLine.maxDxMi > kMaxMaxDxMi)) {
-    std::abort();
-  }
+  check(applySettings(line.settings, fromLine, lineError) || !lineError.empty());
+  check(!fromLine.maxDxMi ||
+        (*fromLine.maxDxMi >= kMinMaxDxMi && *fromLine.maxDxMi <= kMaxMaxDxMi));
   return 0;
 }

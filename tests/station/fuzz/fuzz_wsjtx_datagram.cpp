@@ -1,24 +1,17 @@
 // WSJT-X datagrams of any content: read or refused with a reason; decodes become spots or not.
 
 #include <cmath>
-#include <cstdlib>
 
 #include "core/band.hpp"
 #include "core/call_sign.hpp"
 #include "core/wsjtx_spots.hpp"
+#include "fuzz/fuzz_support.hpp"
 #include "peers/cty_excerpt.hpp"
 
 using namespace orbelle::station;
-
-namespace {
+using fuzz::check;
 
 constexpr std::int64_t kArrivalMs = 1'700'000'000'000;
-
-void check(bool condition) {
-  if (!condition) std::abort();
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static const CtyDat cty = CtyDat::parse(kCtyExcerpt).table;

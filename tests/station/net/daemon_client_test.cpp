@@ -81,18 +81,15 @@ TEST_F(DaemonClientTest, HungDaemonGetsNoStaleCommandsAndCountsOnlyWhenItAnswers
 
   hung = true;
   rotator->replace({"P 10.0 0"});
-  ASSERT_TRUE(waitUntil([&] { return report.problemsWith("no reply") == 1; }));
-  EXPECT_EQ(report.problemsWith("rotctld at 127.0.0.1:" + std::to_string(daemon.port()) +
-                                ": no reply to \"P 10.0 0\" within 0.4 s (timed out); not sent "
-                                "again; reconnecting"),
-            1)
-      << report.all();
+  ASSERT_TRUE(waitUntil([&] {
+    return report.problemsWith(
+               "no reply to \"P 10.0 0\" within 0.4 s (timed out); not sent again") == 1;
+  })) << report.all();
   // Requests while it hangs: the newest waits for an answer that does not come, and is dropped.
   rotator->replace({"P 20.0 0"});
   rotator->replace({"P 30.0 0"});
   EXPECT_FALSE(answered("P 30.0 0"));
   EXPECT_EQ(report.problemsWith("\"P 30.0 0\" not sent (it does not answer)"), 1) << report.all();
-  EXPECT_EQ(report.eventsWith("connected again"), 0);
 
   hung = false;
   ASSERT_TRUE(orbelle::test::waitForSignals(ready, 2));
@@ -123,9 +120,6 @@ TEST_F(DaemonClientTest, CommandLostWithItsConnectionIsSentAgainOnce) {
   EXPECT_FALSE(answered("F 14025000"));
   EXPECT_EQ(report.problemsWith("\"F 14025000\" not sent: connection lost twice"), 1)
       << report.all();
-  dropsLeft = 1;
-  rig->send({"F 7000000"});
-  EXPECT_TRUE(answered("F 7000000"));
 }
 
 }  // namespace
