@@ -47,8 +47,6 @@ MapHost::MapHost(QDBusConnection connection, Placement placement, QString callba
 
 MapHost::~MapHost() = default;
 
-QString MapHost::serverPath() const { return server_ ? server_->path() : QString(); }
-
 void MapHost::start() { create(); }
 
 void MapHost::create() {

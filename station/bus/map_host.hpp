@@ -61,7 +61,6 @@ class MapHost : public QObject {
 
   void start();
   bool isAttached() const { return server_ != nullptr; }
-  QString serverPath() const;
 
   // Adds a spot to the map; nothing while the map is not attached (the station shows it its
   // spots when it attaches).

@@ -280,21 +280,22 @@ std::string helpText() {
   constexpr std::size_t kWidth = 79;
   std::string out =
       "Usage: orbelle-station [OPTION]...\n"
-      "Runs the orbelle map as a station: places the map at your station, turns the rotator\n"
-      "and tunes the rig (through Hamlib's rotctld and rigctld) when you click on the map or\n"
-      "on a spot, shows where the antenna points, and shows the spots of a DX cluster and\n"
-      "the decodes of WSJT-X on the map.\n\nOptions:\n";
+      "Runs the orbelle map as a station: places the map at your station, turns the\n"
+      "rotator and tunes the rig (through Hamlib's rotctld and rigctld) when you click\n"
+      "on the map or on a spot, shows where the antenna points, and shows the spots of\n"
+      "a DX cluster and the decodes of WSJT-X on the map.\n\nOptions:\n";
   for (const OptionInfo& option : kOptions) {
     out += "  --" + std::string(option.name);
     if (!option.argument.empty()) out += " " + std::string(option.argument);
     out += "\n" + std::string(kIndent, ' ') + wrap(option.help, kIndent, kWidth) + "\n";
   }
   out +=
-      "\nA left click on the map turns the rotator to that bearing, a right click to the long\n"
-      "path; a click on a spot also tunes the rig to the spot's frequency and mode (with split\n"
-      "when the spot's comment asks for it); the map's stop button stops the rotator.\n"
-      "Problems with the daemons or the cluster are reported here and retried; the station\n"
-      "keeps running. Ctrl+C ends it and releases the map.\n";
+      "\n"
+      "A left click on the map turns the rotator to that bearing, a right click to the\n"
+      "long path; a click on a spot also tunes the rig to the spot's frequency and\n"
+      "mode (with split when the spot's comment asks for it); the map's stop button\n"
+      "stops the rotator. Problems with the daemons or the cluster are reported here\n"
+      "and retried; the station keeps running. Ctrl+C ends it and releases the map.\n";
   return out;
 }
 
