@@ -72,7 +72,6 @@ class Callbacks : public MapWithServer {
 TEST_F(Callbacks, PressesAskTheHostToTurnTheRotorAndSetTheRig) {
   ASSERT_EQ(setCallback(host.baseService(), "/host").type(), QDBusMessage::ReplyMessage);
   ASSERT_EQ(set("Callback", QString()).type(), QDBusMessage::ReplyMessage);
-  EXPECT_EQ(get("Callback"), QVariant(QString()));
   pressEast();  // reaches no one
   // Bus names: dot-separated elements of [A-Za-z0-9_-], none empty or (unless unique) starting
   // with a digit, at most 255 characters.
