@@ -7,20 +7,6 @@
 namespace orbelle::server {
 namespace {
 
-// Each interface keeps its own element as its introspection text; an arg without direction is in.
-TEST(InterfaceDescription, IntrospectionTextIsTheInterfaceElementAlone) {
-  const auto parsed = parseIntrospection(
-      QStringLiteral("<!DOCTYPE node>\n<node>\n<!-- x -->\n<interface name=\"a.B\">\n"
-                     "  <method name=\"M\"><arg name=\"r\" type=\"d\" direction=\"out\"/>"
-                     "<arg name=\"p\" type=\"n\"/></method>\n"
-                     "</interface>\n<interface name=\"c.D\"/>\n</node>\n"));
-  ASSERT_EQ(parsed.size(), 2u);
-  EXPECT_TRUE(parsed[0].xml.trimmed().startsWith(QLatin1String("<interface name=\"a.B\">")));
-  EXPECT_TRUE(parsed[0].xml.trimmed().endsWith(QLatin1String("</interface>")));
-  EXPECT_EQ(parsed[0].methods.at(0).inSignature() + parsed[0].methods.at(0).outSignature(), "nd");
-  EXPECT_EQ(parsed[1].name, "c.D");
-}
-
 // A faulty document is refused, saying what and (when known) on which line.
 TEST(InterfaceDescription, FaultyDocumentsAreRefusedWithTheirLine) {
   const std::pair<const char*, const char*> documents[] = {

@@ -4,7 +4,6 @@
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
-#include <QDBusMetaType>
 #include <QDBusReply>
 #include <QFile>
 #include <QFileInfo>
@@ -27,20 +26,12 @@ QString readFile(const QString& path) {
   return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
-// The program the bus starts gets the bus's environment plus `environment`, not the test's.
-void setActivationEnvironment(const QDBusConnection& bus,
-                              const QMap<QString, QString>& environment) {
-  qDBusRegisterMetaType<QMap<QString, QString>>();
-  const QDBusMessage reply =
-      bus.call(QDBusMessage::createMethodCall("org.freedesktop.DBus", "/org/freedesktop/DBus",
-                                              "org.freedesktop.DBus", "UpdateActivationEnvironment")
-               << QVariant::fromValue(environment));
-  EXPECT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
-}
-
 // A dbus-daemon of the test's own, activating the build tree's map, which the test can take away.
+// The program it starts gets the daemon's environment, `environment`.
 struct OwnBus {
-  OwnBus() {
+  explicit OwnBus(
+      const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment()) {
+    daemon.setProcessEnvironment(environment);
     daemon.start("dbus-daemon",
                  {"--config-file=" ORBELLE_TEST_BUS_CONFIG, "--nofork", "--print-address=1"});
     if (!daemon.waitForReadyRead(10000)) return;
@@ -127,13 +118,13 @@ TEST_F(Program, ByHandItRunsOnlyWithExeTAndADisplay) {
 // Started by the bus, without a display, it serves off screen in $XDG_DATA_HOME/orbelle, draws
 // the shipped outlines, and ends when its bus goes away, even without a server object.
 TEST_F(Program, ActivatedByTheBusItEndsWithItsBus) {
-  OwnBus own;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+    environment.remove(name);
+  environment.insert("XDG_DATA_HOME", dir.path());
+  environment.insert("ORBELLE_MESSAGE_LOG", messageLog());
+  OwnBus own(environment);
   ASSERT_TRUE(own.connection.isConnected());
-  setActivationEnvironment(own.connection, {{"XDG_DATA_HOME", dir.path()},
-                                            {"ORBELLE_MESSAGE_LOG", messageLog()},
-                                            {"QT_QPA_PLATFORM", ""},
-                                            {"DISPLAY", ""},
-                                            {"WAYLAND_DISPLAY", ""}});
   // Reading a window property starts the map without creating a server object.
   const QDBusMessage caption =
       own.call("/Form1", "org.freedesktop.DBus.Properties", "Get", {"Orbelle.Form1", "Caption"});

