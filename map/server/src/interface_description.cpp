@@ -116,8 +116,6 @@ std::map<QString, InterfaceDescription> loadBuiltIn() {
 
 QString MethodDescription::inSignature() const { return signatureOf(in); }
 
-QString MethodDescription::outSignature() const { return signatureOf(out); }
-
 const PropertyDescription* InterfaceDescription::property(const QString& propertyName) const {
   for (const PropertyDescription& p : properties) {
     if (p.name == propertyName) return &p;

@@ -77,6 +77,7 @@ TEST_F(ServerMembers, PropertiesFollowTheFieldRulesAndRefuseWhatDoesNotFit) {
       {F, "MaxDx", int16(30000), nullptr, "MaxDx", "30000"},
       {S, "", {}, nullptr, "MaxDxKm", error::kOverflow},
       {F, "ShowSun", false, nullptr, "ShowSun", "false"},
+      {F, "ShowSpots", false, nullptr, "ShowSpots", "false"},
       {F, "Caption", "host's map", nullptr, "Caption", "host's map"},
       {F, "Visible", true, nullptr, "Visible", "true"},
       // Twips at 96 dpi; the height follows from the width (surface 9000 - 960 - 200, plus 520).

@@ -21,7 +21,6 @@ struct MethodDescription {
   QList<ArgDescription> in;
   QList<ArgDescription> out;
   QString inSignature() const;
-  QString outSignature() const;
 };
 
 struct PropertyDescription {
