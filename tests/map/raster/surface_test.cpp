@@ -81,7 +81,8 @@ TEST(Surface, SpansAreClippedAndHonourTheModeClearDoesNot) {
   s.plotSpan(1, 3, 99, kBlack);
   s.plotSpan(7, 0, 4, kBlack);  // no such row
   s.plotSpan(0, 4, 3, kBlack);  // empty run
-  s.plotPixel(-1, 0, kBlack);
+  s.plotSpan(0, 5, 5, kBlack);  // just past the right edge: not the next row's first pixel
+  for (auto [x, y] : {std::pair{-1, 0}, {5, 0}, {0, 2}}) s.plotPixel(x, y, kBlack);
   s.setMode(DrawMode::Xor);
   s.plotSpan(0, 0, 2, rgb(255, 0, 0));
   const Rgb expected[2][5] = {{rgb(255, 0, 0), rgb(255, 0, 0), rgb(0, 255, 255), kWhite, kWhite},
