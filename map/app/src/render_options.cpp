@@ -8,6 +8,8 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "ini/date_time.hpp"
+
 namespace orbelle::app {
 
 namespace {
@@ -52,11 +54,9 @@ bool looksLikeInstant(const std::string& text) {
   return text.size() >= 10 && std::isdigit(static_cast<unsigned char>(text[0])) && text[4] == '-';
 }
 
-// Days in the month of the proleptic Gregorian calendar; month is 1..12.
-int daysInMonth(int year, int month) {
-  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-  return month == 2 && leap ? 29 : kDays[month - 1];
+// A day past the end of its month carries into the next one in the calendar's date serial.
+bool dayIsInItsMonth(const UtcInstant& t) {
+  return toCivil(DateSerial(t.year, t.month, t.day)).day == t.day;
 }
 
 UtcInstant parseInstant(const std::string& text) {
@@ -68,7 +68,7 @@ UtcInstant parseInstant(const std::string& text) {
   const bool ok = fields == 7 && (separator == ' ' || separator == 'T') && t.year >= 1 &&
                   t.year <= 9999 && t.month >= 1 && t.month <= 12 && t.day >= 1 && t.day <= 31 &&
                   t.hour >= 0 && t.hour <= 23 && t.minute >= 0 && t.minute <= 59 && t.second >= 0 &&
-                  t.second <= 59 && t.day <= daysInMonth(t.year, t.month);
+                  t.second <= 59 && dayIsInItsMonth(t);
   if (!ok) fail("--sun: \"" + text + "\" is not a UTC instant YYYY-MM-DD HH:MM:SS");
   return t;
 }
